@@ -1,0 +1,48 @@
+#include "ErrorReport.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <exception>
+
+namespace {
+ErrorReport::Observer& observer()
+{
+    static ErrorReport::Observer current;
+    return current;
+}
+} // namespace
+
+namespace ErrorReport {
+
+void show(const QString& text)
+{
+    if (observer()) {
+        observer()(text);
+        return;
+    }
+    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(ApplicationTitle), text, QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.setObjectName(QStringLiteral("ErrorReport"));
+    box.exec();
+}
+
+bool guard(const std::function<void()>& body)
+{
+    try {
+        body();
+        return true;
+    } catch (const std::exception& e) {
+        show(QString::fromUtf8(e.what()));
+    } catch (...) {
+        show(QStringLiteral("An unknown error occurred."));
+    }
+    return false;
+}
+
+void setObserver(Observer newObserver)
+{
+    observer() = std::move(newObserver);
+}
+
+} // namespace ErrorReport
