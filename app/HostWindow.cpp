@@ -1,0 +1,36 @@
+#include "HostWindow.h"
+
+#include "ErrorReport.h"
+#include "MonthWindow.h"
+#include "SplashWindow.h"
+#include "StartupNotice.h"
+
+#include <QCoreApplication>
+#include <QMetaObject>
+
+#include <memory>
+
+TForm5::TForm5(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("TForm5"));
+    setWindowTitle(QString());
+    setGeometry(0, 0, 104, 17);
+    ErrorReport::guard([this] { FormCreate(); });
+}
+
+void TForm5::FormCreate()
+{
+    hide();
+    StartupNotice::show();
+
+    {
+        std::unique_ptr<TForm4> splash = std::make_unique<TForm4>();
+        splash->exec();
+    }
+
+    std::unique_ptr<TForm1> month = std::make_unique<TForm1>();
+    month->exec();
+
+    // The message loop has not started yet; a queued quit ends it at its first turn.
+    QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+}

@@ -1,0 +1,53 @@
+#include "SplashWindow.h"
+
+#include "ErrorReport.h"
+#include "TitlePicture.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QTimer>
+
+TForm4::TForm4(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_image1(new QLabel(this)),
+      m_timer1(new QTimer(this))
+{
+    setObjectName(QStringLiteral("TForm4"));
+    setFixedSize(977, 735);
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Button);
+
+    m_image1->setObjectName(QStringLiteral("Image1"));
+    m_image1->setGeometry(8, 8, 960, 720);
+    m_image1->setScaledContents(true);
+    ErrorReport::guard([this] { m_image1->setPixmap(QPixmap::fromImage(TitlePicture::image())); });
+
+    // The 2.5 s count from the window's creation, that is from after the start-up notice was dismissed.
+    m_timer1->setObjectName(QStringLiteral("Timer1"));
+    m_timer1->setInterval(DisplayMilliseconds);
+    m_timer1->setSingleShot(false);
+    connect(m_timer1, &QTimer::timeout, this, &TForm4::Timer1Timer);
+    m_timer1->start();
+}
+
+void TForm4::Timer1Timer()
+{
+    m_timer1->stop();
+    m_closing = true;
+    accept();
+}
+
+void TForm4::reject()
+{
+    if (m_closing) {
+        QDialog::reject();
+    }
+}
+
+void TForm4::closeEvent(QCloseEvent* event)
+{
+    if (!m_closing) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}

@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Orvella's one entry point for developers and users on Debian 12:
+#   bash build.sh run [DATA_FOLDER]   install what is needed, build, make the data folder if missing, start Orvella in it
+#   bash build.sh test                install what is needed, build, run every test (ctest)
+#   bash build.sh bench               install what is needed, build, run the benchmarks and print their table
+#   bash build.sh build               install what is needed and build only
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+build="${ORVELLA_BUILD_DIR:-$here/build}"
+mode="${1:-run}"
+
+packages=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-qpa-plugins libgl-dev
+    libsqlcipher-dev sqlcipher sqlite3
+    libjpeg-dev
+    googletest libbenchmark-dev
+    xvfb xdotool x11-utils imagemagick poppler-utils
+    fonts-liberation2 fonts-dejavu-core
+    clang
+)
+
+install_packages() {
+    local missing=() p
+    for p in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -q
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
+}
+
+configure_and_build() {
+    local werror=OFF
+    [ "${CI:-}" = "true" ] && werror=ON
+    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVELLA_WERROR=$werror
+    cmake --build "$build" --parallel "$(nproc)"
+}
+
+install_packages
+configure_and_build
+
+case "$mode" in
+    build)
+        ;;
+    run)
+        data="${2:-$here/data}"
+        mkdir -p "$data"
+        data=$(cd "$data" && pwd)
+        if [ ! -e "$data/data.mdb" ]; then
+            "$build/tools/datafolder/orvella-datafolder" "$data"
+        fi
+        cd "$data"
+        exec "$build/app/orvella"
+        ;;
+    test)
+        ctest --test-dir "$build" --output-on-failure --timeout 900
+        ;;
+    bench)
+        "$here/bench/run-benchmarks.sh" "$build"
+        ;;
+    *)
+        echo "usage: bash build.sh run [DATA_FOLDER] | test | bench | build" >&2
+        exit 2
+        ;;
+esac
