@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+namespace store {
+
+class PooledDatabase;
+
+// The connection to one data file, as every window that touches the data owns one: it reads the data
+// source path and the database password from the connection text, and opens the encrypted file
+// without ever creating it. Other connections to the same file may be open at the same time.
+class Connection {
+public:
+    Connection();
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // Closing a closed connection does nothing.
+    void close();
+
+    void setConnectionText(const QString& text);
+    QString connectionText() const { return m_connectionText; }
+
+    // Seconds to wait for a file locked by another program before giving up; 0 means the bounded
+    // default wait (a few seconds), never an endless one.
+    void setCommandTimeout(int seconds);
+    void setConnectionTimeout(int seconds);
+    int commandTimeout() const { return m_commandTimeout; }
+    int connectionTimeout() const { return m_connectionTimeout; }
+
+    // Opens the file named by the connection text; throws EngineError when the file is missing, the
+    // password does not match, the file is not an appointment book or it stays locked.
+    void open();
+    bool isOpen() const { return m_database != nullptr; }
+
+    // The data file's path as read from the connection text (empty before one is set).
+    QString databasePath() const;
+
+    // The open database; only for the query and the command of this library.
+    PooledDatabase& database() const;
+
+private:
+    QString m_connectionText;
+    int m_commandTimeout = 0;
+    int m_connectionTimeout = 0;
+    std::shared_ptr<PooledDatabase> m_database;
+};
+
+} // namespace store

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <vector>
+
+namespace store {
+
+class Connection;
+
+// A query over one connection: a statement added line by line, opened into a static snapshot held in
+// memory (the record buffer). The current row can be edited; edits stay in the buffer until post()
+// writes the changed fields, and close() or cancel() drops them.
+class Query : public QObject {
+    Q_OBJECT
+public:
+    enum class State { Closed, Browse, Edit };
+
+    explicit Query(Connection& connection, QObject* parent = nullptr);
+    ~Query() override;
+
+    // Drops edits not posted.
+    void close();
+
+    void clearStatement();
+    void addStatement(const QString& line);
+    QString statement() const;
+
+    // Seconds to wait for a locked file; 0 means the bounded default wait.
+    void setCommandTimeout(int seconds);
+
+    // Runs the statement on the open connection; throws EngineError.
+    void open();
+
+    State state() const { return m_state; }
+    bool isOpen() const { return m_state != State::Closed; }
+    // True when there is no current row (for example a day without a record).
+    bool isEmpty() const;
+
+    int fieldCount() const;
+    QString fieldName(int position) const;
+    // The position of the named field, or -1.
+    int fieldIndex(const QString& name) const;
+
+    // The current row's value: a null QVariant for a field without a value or when there is no current
+    // row; a date column reads as a QDate. Throws for a position or name the result does not have.
+    QVariant value(int position) const;
+    QVariant value(const QString& name) const;
+
+    // The declared size of a text field (VARCHAR(n) gives n); 0 for a field without a declared size.
+    int fieldSize(const QString& name) const;
+
+    // Puts the record into Edit and keeps the value in the record buffer. Throws when there is no current
+    // row, the field does not exist or the text is longer than the field's size.
+    void setValue(const QString& name, const QVariant& value);
+
+    // Writes the changed fields of the current row; on failure throws and stays in Edit with the
+    // user's values. Fails without writing when another program changed one of those fields since the
+    // record was read.
+    void post();
+
+    // Drops edits and returns to Browse.
+    void cancel();
+
+signals:
+    void stateChanged();
+    void valuesChanged();
+
+private:
+    struct Field {
+        QString name;
+        QString declaredType;
+        QString table;
+        QString origin;
+        int size = 0;
+        bool isDate = false;
+        bool isKey = false;
+    };
+
+    int checkedPosition(int position) const;
+    int checkedPosition(const QString& name) const;
+    void setState(State state);
+
+    Connection& m_connection;
+    QStringList m_lines;
+    int m_commandTimeout = 0;
+    State m_state = State::Closed;
+    std::vector<Field> m_fields;
+    std::vector<std::vector<QVariant>> m_rows;
+    std::vector<QVariant> m_edited;
+    std::vector<bool> m_changed;
+};
+
+} // namespace store
