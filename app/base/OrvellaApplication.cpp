@@ -24,7 +24,6 @@ void OrvellaApplication::setUpIdentity()
     QCoreApplication::setApplicationName(QStringLiteral("Orvella"));
     QCoreApplication::setOrganizationName(QStringLiteral("Quenmark"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0.0"));
-    QGuiApplication::setApplicationDisplayName(QString::fromUtf8(ErrorReport::ApplicationTitle));
     QIcon icon;
     icon.addFile(QStringLiteral(":/orvella/icon16.png"), QSize(16, 16));
     icon.addFile(QStringLiteral(":/orvella/icon32.png"), QSize(32, 32));
