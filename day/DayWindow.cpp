@@ -1,0 +1,244 @@
+#include "DayWindow.h"
+
+#include "Connection.h"
+#include "DataSource.h"
+#include "Query.h"
+#include "RecordNavigator.h"
+#include "TableLayout.h"
+
+#include <QFont>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QShortcut>
+
+#include <array>
+
+namespace {
+
+constexpr int SlotsPerColumn = 14;
+
+// Tops of the time captions of one column; the last two rows sit 2 pixels higher than the 40-pixel step.
+constexpr std::array<int, SlotsPerColumn> CaptionTops = {16, 56, 96, 136, 176, 216, 256, 296, 336, 376, 416, 456,
+                                                          494, 534};
+constexpr int EditBelowCaption = 5;
+constexpr std::array<int, 2> CaptionLefts = {16, 384};
+constexpr std::array<int, 2> EditLefts = {135, 503};
+constexpr QSize CaptionSize(105, 25);
+constexpr QSize EditSize(217, 17);
+constexpr int ButtonTop = 647;
+constexpr QSize ButtonSize(75, 25);
+
+QFont tahoma(int pixelSize, bool bold = false)
+{
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}
+
+// "0800-0830" reads "08:00 - 08:30" on the slot's caption.
+QString slotCaption(const QString& column)
+{
+    return QStringLiteral("%1:%2 - %3:%4").arg(column.mid(0, 2), column.mid(2, 2), column.mid(5, 2), column.mid(7, 2));
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, int left)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(QRect(QPoint(left, ButtonTop), ButtonSize));
+    button->setFocusPolicy(Qt::NoFocus);
+    // Enter in a slot must never press a button: no button is ever the dialog's default.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+} // namespace
+
+TForm2::TForm2(QWidget* parent)
+    : QDialog(parent), m_connection(std::make_unique<store::Connection>()),
+      m_query(std::make_unique<store::Query>(*m_connection)), m_dataSource(std::make_unique<DataSource>())
+{
+    setObjectName(QStringLiteral("TForm2"));
+    m_query->setObjectName(QStringLiteral("ADOQuery1"));
+    m_dataSource->setObjectName(QStringLiteral("DataSource1"));
+
+    setWindowTitle(QStringLiteral("Αναλυτική κατάσταση των ραντεβού"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(790, 689);
+    setFont(tahoma(11));
+    QPalette face = palette();
+    face.setColor(QPalette::Window, face.color(QPalette::Button));
+    setPalette(face);
+    setAutoFillBackground(true);
+
+    buildHeading();
+    buildSlots();
+    buildButtons();
+
+    m_dataSource->setQuery(m_query.get());
+}
+
+TForm2::~TForm2()
+{
+    // The boxes and the navigator outlive the members; cut them loose before the query goes.
+    m_dataSource->setQuery(nullptr);
+}
+
+void TForm2::buildHeading()
+{
+    m_heading = new QLabel(this);
+    m_heading->setObjectName(QStringLiteral("Label83"));
+    m_heading->setFont(tahoma(24));
+    QPalette colours = m_heading->palette();
+    colours.setColor(QPalette::Window, QColor(255, 255, 255));
+    colours.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    m_heading->setPalette(colours);
+    m_heading->setAutoFillBackground(true);
+    m_heading->move(324, 14);
+    m_heading->adjustSize();
+}
+
+void TForm2::buildSlots()
+{
+    auto* scrollBox = new QScrollArea(this);
+    scrollBox->setObjectName(QStringLiteral("ScrollBox1"));
+    scrollBox->setGeometry(24, 56, 744, 577);
+    scrollBox->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    scrollBox->setFocusPolicy(Qt::NoFocus);
+    scrollBox->setWidgetResizable(true);
+
+    auto* contents = new QWidget;
+    contents->setObjectName(QStringLiteral("ScrollBox1Contents"));
+    // The scroll range reaches the right and bottom edges of the rows, as far as any slot reaches.
+    contents->setMinimumSize(EditLefts[1] + EditSize.width(), CaptionTops.back() + CaptionSize.height());
+
+    QPalette slotColours;
+    slotColours.setColor(QPalette::Base, QColor(255, 251, 240));
+    slotColours.setColor(QPalette::Text, QColor(255, 0, 0));
+    const QFont slotFont = tahoma(11, true);
+
+    const QStringList& columns = store::slotColumnNames();
+    QLineEdit* previous = nullptr;
+    for (int slot = 1; slot <= columns.size(); ++slot) {
+        const QString& column = columns.at(slot - 1);
+        const int side = (slot - 1) / SlotsPerColumn;
+        const int row = (slot - 1) % SlotsPerColumn;
+
+        auto* caption = new QLabel(slotCaption(column), contents);
+        caption->setObjectName(QStringLiteral("Panel%1").arg(slot));
+        caption->setFrameStyle(QFrame::Panel | QFrame::Raised);
+        caption->setLineWidth(1);
+        caption->setAlignment(Qt::AlignCenter);
+        caption->setGeometry(QRect(QPoint(CaptionLefts[side], CaptionTops[row]), CaptionSize));
+
+        auto* edit = new QLineEdit(contents);
+        edit->setObjectName(QStringLiteral("DBEdit%1").arg(slot));
+        edit->setFrame(false);
+        edit->setFont(slotFont);
+        edit->setPalette(slotColours);
+        edit->setGeometry(QRect(QPoint(EditLefts[side], CaptionTops[row] + EditBelowCaption), EditSize));
+        edit->setAccessibleName(caption->text());
+        m_dataSource->bind(edit, column);
+
+        if (previous) {
+            QWidget::setTabOrder(previous, edit);
+        }
+        previous = edit;
+    }
+    scrollBox->setWidget(contents);
+}
+
+void TForm2::buildButtons()
+{
+    m_printButton = makeButton(this, "Button1", QStringLiteral("Ε&κύπωση"), 24);
+    connect(m_printButton, &QPushButton::clicked, this, &TForm2::Button1Click);
+
+    m_navigator = new RecordNavigator(this);
+    m_navigator->setObjectName(QStringLiteral("DBNavigator1"));
+    m_navigator->setGeometry(QRect(QPoint(350, ButtonTop), ButtonSize));
+    m_navigator->setDataSource(m_dataSource.get());
+
+    m_exitButton = makeButton(this, "Button29", QStringLiteral("Έ&ξοδος"), 693);
+    connect(m_exitButton, &QPushButton::clicked, this, &TForm2::Button29Click);
+
+    // The post button takes no focus, so the keyboard reaches it through the usual save keys instead.
+    auto* save = new QShortcut(QKeySequence::Save, this);
+    connect(save, &QShortcut::activated, m_navigator, &RecordNavigator::post);
+}
+
+void TForm2::setHeading(const QString& text)
+{
+    m_heading->setText(text);
+    m_heading->adjustSize();
+}
+
+void TForm2::openDay(const QString& heading, const QString& connectionText, const QString& dayQuery)
+{
+    setHeading(heading);
+
+    m_connection->close();
+    m_connection->setConnectionText(connectionText);
+    m_connection->setCommandTimeout(0);
+    m_connection->setConnectionTimeout(0);
+    m_connection->open();
+
+    m_query->close();
+    m_query->clearStatement();
+    m_query->setCommandTimeout(0);
+    m_query->addStatement(dayQuery);
+    m_query->open();
+}
+
+void TForm2::Button1Click()
+{
+    // The day sheet comes from the report host, which is not part of the program yet; until it is, the
+    // button stays connected here and prints nothing.
+}
+
+void TForm2::Button29Click()
+{
+    close();
+}
+
+void TForm2::FormClose()
+{
+    m_query->close();
+    m_query->clearStatement();
+    m_connection->close();
+}
+
+void TForm2::done(int result)
+{
+    FormClose();
+    QDialog::done(result);
+}
+
+void TForm2::keyPressEvent(QKeyEvent* event)
+{
+    // Esc presses the exit button, so that it leaves the same way as a click on it.
+    if (event->matches(QKeySequence::Cancel)) {
+        m_exitButton->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TForm2::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // Centred on the screen, whatever window opened it.
+    const QScreen* where = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (where) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(where->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}

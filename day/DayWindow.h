@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+
+class DataSource;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class RecordNavigator;
+
+namespace store {
+class Connection;
+class Query;
+} // namespace store
+
+// The day window: the 28 half-hour slots of one day record, each in an edit box bound to its column,
+// with the post button that saves them, the print button and the exit button.
+//
+// The month window creates one for each opening of a day, heads it with the date text, opens its
+// connection and its query on the day record and runs it modally. Every way of closing it (exit button,
+// Esc, the title bar's close box) closes the query, dropping edits not posted, and the connection.
+class TForm2 : public QDialog {
+    Q_OBJECT
+public:
+    explicit TForm2(QWidget* parent = nullptr);
+    ~TForm2() override;
+
+    // The window's own connection and the query on it that holds the day record.
+    store::Connection& ADOConnection1() const { return *m_connection; }
+    store::Query& ADOQuery1() const { return *m_query; }
+
+    // Shows the date text in the heading, which takes the width of its text.
+    void setHeading(const QString& text);
+
+    // The steps that prepare the window for a day, in this order: the heading, then the connection (close,
+    // connection text, both timeouts 0, open), then the query (close, clear, command timeout 0, dayQuery
+    // as its one line, open). Throws the engine's error when the file or the record cannot be opened.
+    void openDay(const QString& heading, const QString& connectionText, const QString& dayQuery);
+
+    // Print button: prints the shown day.
+    void Button1Click();
+    // Exit button (and Esc): closes the window.
+    void Button29Click();
+    // Runs on every close: closes the query, clears its statement, closes the connection.
+    void FormClose();
+
+    // Every close of the dialog, whatever started it, ends here.
+    void done(int result) override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildHeading();
+    void buildSlots();
+    void buildButtons();
+
+    // Declared in this order so that the binding goes first, then the query, then the connection it runs on.
+    std::unique_ptr<store::Connection> m_connection;
+    std::unique_ptr<store::Query> m_query;
+    std::unique_ptr<DataSource> m_dataSource;
+
+    QLabel* m_heading = nullptr;
+    RecordNavigator* m_navigator = nullptr;
+    QPushButton* m_printButton = nullptr;
+    QPushButton* m_exitButton = nullptr;
+};
