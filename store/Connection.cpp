@@ -1,18 +1,63 @@
 #include "Connection.h"
 
-#include "EngineError.h"
+#include "Check.h"
+#include "ConnectionText.h"
+#include "DatabasePool.h"
+#include "PooledDatabase.h"
+
+#include <sqlcipher/sqlite3.h>
 
 namespace store {
 
-// First-commit stub: the engine is being built.
 Connection::Connection() = default;
+
 Connection::~Connection() = default;
-void Connection::close() { m_database.reset(); }
-void Connection::setConnectionText(const QString& text) { m_connectionText = text; }
-void Connection::setCommandTimeout(int seconds) { m_commandTimeout = seconds; }
-void Connection::setConnectionTimeout(int seconds) { m_connectionTimeout = seconds; }
-void Connection::open() { throw EngineError(1, QStringLiteral("not yet built")); }
-QString Connection::databasePath() const { return {}; }
-PooledDatabase& Connection::database() const { throw EngineError(1, QStringLiteral("not yet built")); }
+
+void Connection::close()
+{
+    m_database.reset();
+}
+
+void Connection::setConnectionText(const QString& text)
+{
+    m_connectionText = text;
+}
+
+void Connection::setCommandTimeout(int seconds)
+{
+    m_commandTimeout = seconds;
+}
+
+void Connection::setConnectionTimeout(int seconds)
+{
+    m_connectionTimeout = seconds;
+}
+
+void Connection::open()
+{
+    if (m_database)
+        return;
+    const ConnectionSettings settings = parseConnectionText(m_connectionText);
+    check(!settings.dataSource.isEmpty(), SQLITE_MISUSE,
+          QStringLiteral("The connection text names no data file (no \"Data Source=\"): %1").arg(m_connectionText));
+    m_database = DatabasePool::instance().acquire(settings.dataSource, settings.password, m_connectionTimeout);
+}
+
+QString Connection::databasePath() const
+{
+    return parseConnectionText(m_connectionText).dataSource;
+}
+
+PooledDatabase& Connection::database() const
+{
+    check(m_database != nullptr, SQLITE_MISUSE,
+          QStringLiteral("The connection to the data file is not open; open it before running a statement."));
+    return *m_database;
+}
+
+int Connection::waitFor(int commandTimeout) const
+{
+    return commandTimeout > 0 ? commandTimeout : m_commandTimeout;
+}
 
 } // namespace store

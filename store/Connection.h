@@ -39,8 +39,10 @@ public:
     // The data file's path as read from the connection text (empty before one is set).
     QString databasePath() const;
 
-    // The open database; only for the query and the command of this library.
+    // The open database; only for the query and the command of this library. Throws when closed.
     PooledDatabase& database() const;
+    // The wait for a statement with the given timeout: its own when set, else the connection's.
+    int waitFor(int commandTimeout) const;
 
 private:
     QString m_connectionText;

@@ -16,4 +16,15 @@ inline constexpr const char* FixedDatabasePassword = "Kw73Tp";
 // two separators in a row.
 QString buildConnectionText(const QString& dataFolder, const QString& password);
 
+// What the engine needs from a connection text.
+struct ConnectionSettings {
+    QString dataSource; // the data file's path; the backslash before the file name made a separator here
+    QString password;   // the database password ("Jet OLEDB:Database Password")
+};
+
+// Reads the data source and the database password from a connection text. Each value runs up to the
+// next ";" that starts a known key, so a folder holding ";" or "=" reads whole; a value in double quotes
+// is unquoted. Missing keys give empty texts.
+ConnectionSettings parseConnectionText(const QString& text);
+
 } // namespace store

@@ -10,6 +10,21 @@ namespace store {
 // code() is the database library's primary result code (busy, not a database, constraint, ...).
 class EngineError : public std::runtime_error {
 public:
+    // The codes callers may want to tell apart (the database library's own numbers).
+    enum Code {
+        GeneralError = 1,
+        Conflict = 4, // a post refused because another program changed the record since it was read
+        Busy = 5,
+        ReadOnly = 8,
+        CantOpen = 14,
+        TooLong = 18,
+        Constraint = 19,
+        NotADate = 20,
+        Misuse = 21,
+        NoPassword = 23,
+        NotADatabase = 26,
+    };
+
     EngineError(int code, const QString& message);
 
     int code() const { return m_code; }

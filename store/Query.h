@@ -10,6 +10,8 @@
 namespace store {
 
 class Connection;
+class PooledDatabase;
+class SqliteStatement;
 
 // A query over one connection: a statement added line by line, opened into a static snapshot held in
 // memory (the record buffer). The current row can be edited; edits stay in the buffer until post()
@@ -70,27 +72,35 @@ signals:
     void valuesChanged();
 
 private:
+    // One column of the result: its name and where it comes from, for reading and for writing back.
     struct Field {
         QString name;
-        QString declaredType;
-        QString table;
-        QString origin;
-        int size = 0;
+        QString table;  // the table it was read from; empty for a computed column
+        QString origin; // its name in that table
+        int size = 0;   // the declared text size, 0 when there is none
         bool isDate = false;
         bool isKey = false;
     };
 
     int checkedPosition(int position) const;
     int checkedPosition(const QString& name) const;
+    bool hasRow() const { return !m_rows.empty(); }
+    QVariant presented(int position, const QVariant& stored) const;
+    QVariant storedForm(int position, const QVariant& value) const;
+    void readFields(SqliteStatement& statement);
+    void writeChanges(PooledDatabase& database, const std::vector<int>& changed);
+    QString conflictMessage(PooledDatabase& database, const std::vector<int>& changed,
+                            const std::vector<int>& keys) const;
     void setState(State state);
+    void dropEdits();
 
     Connection& m_connection;
     QStringList m_lines;
     int m_commandTimeout = 0;
     State m_state = State::Closed;
     std::vector<Field> m_fields;
-    std::vector<std::vector<QVariant>> m_rows;
-    std::vector<QVariant> m_edited;
+    std::vector<std::vector<QVariant>> m_rows; // values as stored; the first row is the current one
+    std::vector<QVariant> m_edited;            // the record buffer's edits, in stored form
     std::vector<bool> m_changed;
 };
 

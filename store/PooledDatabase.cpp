@@ -1,0 +1,144 @@
+#include "PooledDatabase.h"
+
+#include "CipherGuard.h"
+#include "DataFileProbe.h"
+#include "EngineError.h"
+#include "SqliteStatement.h"
+#include "TableLayout.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+#include <sqlcipher/sqlite3.h>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace store {
+
+namespace {
+
+const QString Opening = QStringLiteral("opening it");
+
+QString quotedKey(const QString& password)
+{
+    return QLatin1Char('\'') + QString(password).replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'');
+}
+
+} // namespace
+
+FileIdentity identifyDataFile(const QString& path)
+{
+    const QString file = QDir::toNativeSeparators(path);
+    QFileInfo info(path);
+    check(info.exists(), SQLITE_CANTOPEN,
+          QStringLiteral("The data file \"%1\" does not exist. Start Orvella in the folder that holds data.mdb, or make "
+                         "a new data folder with orvella-datafolder.")
+              .arg(file));
+    check(!info.isDir(), SQLITE_CANTOPEN,
+          QStringLiteral("\"%1\" is a folder, not a data file.").arg(file));
+    FileIdentity identity;
+#ifdef Q_OS_UNIX
+    struct stat status {};
+    check(::stat(QFile::encodeName(path).constData(), &status) == 0, SQLITE_CANTOPEN,
+          QStringLiteral("The data file \"%1\" cannot be reached.").arg(file));
+    identity.device = static_cast<quint64>(status.st_dev);
+    identity.inode = static_cast<quint64>(status.st_ino);
+    identity.writable = ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
+    check(::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), R_OK, AT_EACCESS) == 0, SQLITE_PERM,
+          QStringLiteral("The data file \"%1\" may not be read by this user. Allow reading it and try again.")
+              .arg(file));
+#else
+    identity.device = static_cast<quint64>(info.birthTime().toMSecsSinceEpoch());
+    identity.inode = qHash(info.canonicalFilePath());
+    identity.writable = info.isWritable();
+#endif
+    const QString foreign = info.size() == 0 ? describeForeignFile(path) : QString();
+    check(foreign.isEmpty(), SQLITE_NOTADB, foreign);
+    return identity;
+}
+
+PooledDatabase::PooledDatabase(const QString& path, const QString& password, const FileIdentity& identity,
+                               int waitSeconds)
+    : m_path(path), m_identity(identity)
+{
+    check(!password.isEmpty(), SQLITE_AUTH,
+          QStringLiteral("The connection text gives no database password for \"%1\"; Orvella data files are always "
+                         "encrypted with one.")
+              .arg(QDir::toNativeSeparators(path)));
+    // Never SQLITE_OPEN_CREATE: the program does not make data files. A file this user may not write
+    // opens for reading only.
+    m_handle = SqliteDatabase(path, SQLITE_OPEN_READWRITE, context(Opening));
+    requireCipher(m_handle.get());
+    setWait(waitSeconds);
+    m_handle.execute(QStringLiteral("PRAGMA key = ") + quotedKey(password), context(Opening));
+
+    // The first read derives the key from the password and shows whether it fits the file.
+    const int rc = sqlite3_exec(m_handle.get(), "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    if ((rc & 0xff) == SQLITE_NOTADB) {
+        const QString foreign = describeForeignFile(path);
+        check(foreign.isEmpty(), SQLITE_NOTADB, foreign);
+        check(false, SQLITE_NOTADB,
+              QStringLiteral("The data file \"%1\" could not be opened: the database password does not match, or the "
+                             "file is not an Orvella data file.")
+                  .arg(QDir::toNativeSeparators(path)));
+    }
+    check(rc, m_handle.get(), context(Opening));
+    checkTable();
+}
+
+void PooledDatabase::setWait(int seconds)
+{
+    m_waitSeconds = seconds > 0 ? seconds : DefaultWaitSeconds;
+    m_handle.setBusyTimeout(m_waitSeconds * 1000);
+}
+
+bool PooledDatabase::stillReadable()
+{
+    SqliteStatement statement(m_handle, QStringLiteral("PRAGMA schema_version"), context(Opening));
+    qlonglong version = -1;
+    try {
+        if (statement.step())
+            version = statement.value(0).toLongLong();
+    } catch (const EngineError& error) {
+        if (error.code() == SQLITE_BUSY || error.code() == SQLITE_LOCKED)
+            throw;
+        return false;
+    }
+    if (version != m_schemaVersion)
+        checkTable();
+    return true;
+}
+
+void PooledDatabase::checkTable()
+{
+    const QString file = QDir::toNativeSeparators(m_path);
+    const QString table = QLatin1String(AppointmentTableName);
+    QSet<QString> columns;
+    {
+        SqliteStatement info(m_handle, QStringLiteral("PRAGMA table_info(%1)").arg(table), context(Opening));
+        while (info.step())
+            columns.insert(info.value(1).toString());
+    }
+    check(!columns.isEmpty(), SQLITE_NOTADB,
+          QStringLiteral("The data file \"%1\" holds no appointment table %2: it is not an Orvella data file, or it is "
+                         "damaged.")
+              .arg(file, table));
+    QStringList missing;
+    for (const QString& name : QStringList{QLatin1String(DayColumnName)} + slotColumnNames()) {
+        if (!columns.contains(name))
+            missing << name;
+    }
+    check(missing.isEmpty(), SQLITE_NOTADB,
+          QStringLiteral("The appointment table of the data file \"%1\" lacks the column(s) %2: it is not an Orvella "
+                         "data file, or it is damaged.")
+              .arg(file, missing.join(QStringLiteral(", "))));
+    SqliteStatement version(m_handle, QStringLiteral("PRAGMA schema_version"), context(Opening));
+    m_schemaVersion = version.step() ? version.value(0).toLongLong() : -1;
+}
+
+} // namespace store

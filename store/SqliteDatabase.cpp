@@ -1,0 +1,60 @@
+#include "SqliteDatabase.h"
+
+#include <sqlcipher/sqlite3.h>
+
+#include <utility>
+
+namespace store {
+
+SqliteDatabase::SqliteDatabase(const QString& path, int flags, const FailureContext& context)
+{
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        // The library may hand back a handle even when the open fails; the message is read before closing.
+        const QString message = failureMessage(rc, m_db, context);
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+        check(false, rc & 0xff, message);
+    }
+    sqlite3_extended_result_codes(m_db, 1);
+}
+
+SqliteDatabase::~SqliteDatabase()
+{
+    if (m_db)
+        sqlite3_close_v2(m_db);
+}
+
+SqliteDatabase::SqliteDatabase(SqliteDatabase&& other) noexcept : m_db(std::exchange(other.m_db, nullptr)) {}
+
+SqliteDatabase& SqliteDatabase::operator=(SqliteDatabase&& other) noexcept
+{
+    if (this != &other) {
+        if (m_db)
+            sqlite3_close_v2(m_db);
+        m_db = std::exchange(other.m_db, nullptr);
+    }
+    return *this;
+}
+
+void SqliteDatabase::execute(const QString& sql, const FailureContext& context)
+{
+    check(sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, nullptr), m_db, context);
+}
+
+bool SqliteDatabase::isReadOnly() const
+{
+    return sqlite3_db_readonly(m_db, "main") == 1;
+}
+
+bool SqliteDatabase::inTransaction() const
+{
+    return sqlite3_get_autocommit(m_db) == 0;
+}
+
+void SqliteDatabase::setBusyTimeout(int milliseconds)
+{
+    sqlite3_busy_timeout(m_db, milliseconds);
+}
+
+} // namespace store

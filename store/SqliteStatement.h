@@ -1,0 +1,48 @@
+#pragma once
+
+#include "Check.h"
+
+#include <QString>
+#include <QVariant>
+
+struct sqlite3_stmt;
+
+namespace store {
+
+class SqliteDatabase;
+
+// One prepared statement, finalized on every path; move-only.
+class SqliteStatement {
+public:
+    // Prepares the first statement of sql; throws on failure.
+    SqliteStatement(SqliteDatabase& database, const QString& sql, const FailureContext& context);
+    ~SqliteStatement();
+    SqliteStatement(SqliteStatement&& other) noexcept;
+    SqliteStatement& operator=(SqliteStatement&&) = delete;
+    SqliteStatement(const SqliteStatement&) = delete;
+    SqliteStatement& operator=(const SqliteStatement&) = delete;
+
+    // True when sql held more than the one statement prepared.
+    bool hadMoreStatements() const { return m_hadMore; }
+
+    // Binds a value to the 1-based parameter: null, text, whole or decimal number, bytes.
+    void bind(int parameter, const QVariant& value);
+    // Steps once: true when a row is ready, false when the statement is done. Throws on failure.
+    bool step();
+
+    int columnCount() const;
+    QString columnName(int column) const;
+    QString declaredType(int column) const;
+    QString tableName(int column) const;
+    QString originName(int column) const;
+    // The current row's value as stored: a null QVariant, qlonglong, double, QString or QByteArray.
+    QVariant value(int column) const;
+
+private:
+    sqlite3_stmt* m_statement = nullptr;
+    SqliteDatabase* m_database;
+    FailureContext m_context;
+    bool m_hadMore = false;
+};
+
+} // namespace store

@@ -1,0 +1,73 @@
+// orvella-datafolder <folder>: makes a data folder for Orvella, creating the folder when it is missing,
+// with the encrypted appointment file "data.mdb" holding the empty appointment table. Never overwrites.
+
+#include "ConnectionText.h"
+#include "DatabaseFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include <exception>
+#include <functional>
+#include <vector>
+
+namespace {
+
+// One file a data folder holds, and how to make it.
+struct FolderFile {
+    QString name;
+    std::function<void(const QString& path)> make;
+};
+
+// The files of a data folder, made in this order. The day-sheet definition "RANTEBOU.rav" is to join
+// them here; every file is checked for before any is made, so none is ever overwritten.
+std::vector<FolderFile> folderFiles()
+{
+    return {
+        {QLatin1String(store::DatabaseFileName),
+         [](const QString& path) { store::createDatabaseFile(path, QLatin1String(store::FixedDatabasePassword)); }},
+    };
+}
+
+int fail(const QString& message)
+{
+    QTextStream(stderr) << "orvella-datafolder: " << message << Qt::endl;
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication application(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() != 2 || arguments[1].isEmpty() || arguments[1].startsWith(QLatin1Char('-')))
+        return fail(QStringLiteral("usage: orvella-datafolder <folder>\nMakes <folder> (if missing) with an empty, "
+                                   "encrypted data.mdb. Existing files are never overwritten."));
+    const QString folder = arguments[1];
+    const QFileInfo folderInfo(folder);
+    if (folderInfo.exists() && !folderInfo.isDir())
+        return fail(QStringLiteral("\"%1\" exists and is not a folder.").arg(QDir::toNativeSeparators(folder)));
+    if (!QDir().mkpath(folder))
+        return fail(QStringLiteral("the folder \"%1\" could not be made.").arg(QDir::toNativeSeparators(folder)));
+
+    const QDir dir(folder);
+    const std::vector<FolderFile> files = folderFiles();
+    for (const FolderFile& file : files) {
+        const QFileInfo existing(dir.filePath(file.name));
+        if (existing.exists() || existing.isSymLink())
+            return fail(QStringLiteral("\"%1\" already exists; nothing was changed.")
+                            .arg(QDir::toNativeSeparators(existing.filePath())));
+    }
+    try {
+        for (const FolderFile& file : files) {
+            file.make(dir.filePath(file.name));
+            QTextStream(stdout) << "made " << QDir::toNativeSeparators(dir.filePath(file.name)) << Qt::endl;
+        }
+    } catch (const std::exception& error) {
+        return fail(QString::fromUtf8(error.what()));
+    }
+    return 0;
+}
