@@ -1,0 +1,443 @@
+#include "MonthWindow.h"
+
+#include "Calendar.h"
+#include "ClickableLabel.h"
+#include "ConnectionText.h"
+#include "ErrorReport.h"
+#include "NumberText.h"
+#include "RectangleShape.h"
+#include "SharedState.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QStyledItemDelegate>
+
+namespace {
+
+constexpr int ClientWidth = 626;
+constexpr int ClientHeight = 607;
+
+// The grid: columns 80 apart and 81 wide so that neighbours share an outline; the header row and the five
+// week rows that have cell shapes.
+constexpr int GridLeft = 32;
+constexpr int GridTop = 88;
+constexpr int ColumnStep = 80;
+constexpr int CellWidth = 81;
+constexpr int CellHeight = 65;
+constexpr int ColumnHeight = 449;
+constexpr std::array<int, 6> CellShapeTops = {88, 152, 215, 278, 341, 404};
+
+// Day-number and count labels, by week row 1 to 6; both start 7 pixels inside their column.
+constexpr int DayLabelLeft = 39;
+constexpr int DayLabelWidth = 67;
+constexpr int DayLabelHeight = 14;
+constexpr int CountLabelHeight = 30;
+constexpr std::array<int, 6> DayLabelTops = {159, 223, 286, 349, 412, 475};
+constexpr std::array<int, 6> CountLabelTops = {175, 238, 302, 364, 428, 494};
+
+const QColor Green(0, 128, 0);
+const QColor Lime(0, 255, 0);
+const QColor Grey(128, 128, 128);
+const QColor Blue(0, 0, 255);
+
+QFont tahoma(int pixelHeight, bool bold = false) {
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(pixelHeight);
+    font.setBold(bold);
+    return font;
+}
+
+// A label drawn on white with the given text colour.
+void paintOnWhite(QLabel* label, const QColor& textColour) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    palette.setColor(QPalette::WindowText, textColour);
+    label->setPalette(palette);
+    label->setAutoFillBackground(true);
+}
+
+// The captions above the choosers: Tahoma 24, blue on white.
+void makeChooserCaption(QLabel* label, const QString& name, const QString& text, const QRect& geometry) {
+    label->setObjectName(name);
+    label->setText(text);
+    label->setFont(tahoma(24));
+    paintOnWhite(label, Blue);
+    label->setGeometry(geometry);
+}
+
+// A drop-down list without typing, Tahoma 24 blue, items 29 pixels high.
+void makeChooser(QComboBox* chooser, const QString& name, const QStringList& items, int visibleItems,
+                 const QRect& geometry) {
+    chooser->setObjectName(name);
+    chooser->setEditable(false);
+    chooser->setFont(tahoma(24));
+    QPalette palette = chooser->palette();
+    palette.setColor(QPalette::Text, Blue);
+    palette.setColor(QPalette::ButtonText, Blue);
+    palette.setColor(QPalette::WindowText, Blue);
+    chooser->setPalette(palette);
+    // The styled delegate honours a size hint per item; the menu-like default one would not.
+    chooser->setItemDelegate(new QStyledItemDelegate(chooser));
+    chooser->addItems(items);
+    constexpr int ItemHeight = 29;
+    for (int i = 0; i < chooser->count(); ++i) {
+        chooser->setItemData(i, QSize(geometry.width(), ItemHeight), Qt::SizeHintRole);
+    }
+    chooser->setMaxVisibleItems(visibleItems);
+    chooser->setFocusPolicy(Qt::ClickFocus);
+    chooser->setGeometry(geometry);
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& text, const QRect& geometry) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setFocusPolicy(Qt::ClickFocus);
+    button->setGeometry(geometry);
+    return button;
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget* parent, QDate today) : QDialog(parent), m_today(today) {
+    buildLayout();
+    FormCreate();
+}
+
+void TForm1::buildLayout() {
+    setObjectName(QStringLiteral("TForm1"));
+    setWindowTitle(QStringLiteral("Μηνιαία κατάσταση των ραντεβού"));
+    // A fixed frame whose title bar has the system menu and the close box only.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(ClientWidth, ClientHeight);
+    setFont(tahoma(11));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, palette.color(QPalette::Button));
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    // Created in painting order: a later sibling is drawn over an earlier one.
+    buildShapes();
+    buildHeader();
+    buildChoosersAndButtons();
+    buildCells();
+}
+
+void TForm1::buildShapes() {
+    auto addShape = [this](int number, int left, int top, int width, int height) {
+        auto* shape = new RectangleShape(this);
+        shape->setObjectName(QStringLiteral("Shape%1").arg(number));
+        shape->setGeometry(left, top, width, height);
+    };
+    auto columnLeft = [](int column) { return GridLeft + ColumnStep * (column - 1); };
+
+    // The band behind the choosers, the grid's left edge, the frame of the grid and its seven columns.
+    addShape(1, GridLeft, 24, 561, 65);
+    addShape(2, GridLeft, GridTop, 1, ColumnHeight);
+    addShape(4, GridLeft, GridTop, 561, ColumnHeight);
+    for (int column = 1; column <= 7; ++column) {
+        addShape(4 + column, columnLeft(column), GridTop, CellWidth, ColumnHeight);
+    }
+    // The cells of rows 0 (the weekday header) to 5, column by column. The sixth week row has no cells of its
+    // own: it is the lower end of the columns.
+    addShape(3, columnLeft(1), CellShapeTops[0], CellWidth, CellHeight);
+    for (int row = 1; row <= 5; ++row) {
+        addShape(11 + row, columnLeft(1), CellShapeTops[static_cast<std::size_t>(row)], CellWidth, CellHeight);
+    }
+    // One more cell that lies below the window's client area and is never seen.
+    addShape(17, columnLeft(1), 768, CellWidth, CellHeight);
+    for (int column = 2; column <= 7; ++column) {
+        for (int row = 0; row <= 5; ++row) {
+            addShape(18 + 6 * (column - 2) + row, columnLeft(column), CellShapeTops[static_cast<std::size_t>(row)],
+                     CellWidth, CellHeight);
+        }
+    }
+}
+
+void TForm1::buildHeader() {
+    struct Weekday {
+        int number;
+        const char16_t* caption;
+        int left;
+        int width;
+        QColor colour;
+    };
+    const std::array<Weekday, 7> weekdays = {{
+        {2, u"Δευτέρα", 45, 54, Green},
+        {3, u"Τρίτη", 133, 33, Green},
+        {4, u"Τετάρτη", 205, 52, Green},
+        {5, u"Πέμπτη", 288, 48, Green},
+        {6, u"Παρασκευή", 356, 74, Green},
+        {7, u"Σάββατο", 445, 55, Lime},
+        {8, u"Κυριακή", 525, 51, Lime},
+    }};
+    for (const Weekday& weekday : weekdays) {
+        auto* label = new QLabel(QString::fromUtf16(weekday.caption), this);
+        label->setObjectName(QStringLiteral("Label%1").arg(weekday.number));
+        label->setFont(tahoma(13, true));
+        paintOnWhite(label, weekday.colour);
+        label->setGeometry(weekday.left, 112, weekday.width, 16);
+    }
+}
+
+void TForm1::buildChoosersAndButtons() {
+    makeChooserCaption(new QLabel(this), QStringLiteral("Label83"), QStringLiteral("Έτος:"), QRect(49, 37, 58, 29));
+
+    m_yearChooser = new QComboBox(this);
+    QStringList years;
+    for (int year = calendar::FirstYear; year <= calendar::LastYear; ++year) {
+        years << QString::number(year);
+    }
+    makeChooser(m_yearChooser, QStringLiteral("ComboBox2"), years, 15, QRect(113, 34, 112, 37));
+
+    auto* todayButton = makeButton(this, QStringLiteral("Button3"), QStringLiteral("Σήμερα"), QRect(235, 40, 75, 25));
+
+    makeChooserCaption(new QLabel(this), QStringLiteral("Label1"), QStringLiteral("Μήνας:"), QRect(319, 37, 75, 29));
+
+    m_monthChooser = new QComboBox(this);
+    const QStringList months = {
+        QStringLiteral("Ιανουάριος"), QStringLiteral("Φεβρουάριος"), QStringLiteral("Μάρτιος"),
+        QStringLiteral("Απρίλιος"),   QStringLiteral("Μάιος"),       QStringLiteral("Ιούνιος"),
+        QStringLiteral("Ιούλιος"),    QStringLiteral("Αύγουστος"),   QStringLiteral("Σεπτέμβριος"),
+        QStringLiteral("Οκτώβριος"),  QStringLiteral("Νοέμβριος"),   QStringLiteral("Δεκέμβριος"),
+    };
+    makeChooser(m_monthChooser, QStringLiteral("ComboBox1"), months, 12, QRect(400, 34, 176, 37));
+
+    auto* aboutButton = makeButton(this, QStringLiteral("Button2"), QStringLiteral("About"), QRect(31, 560, 75, 25));
+    m_exitButton = makeButton(this, QStringLiteral("Button1"), QStringLiteral("Έ&ξοδος"), QRect(519, 560, 75, 25));
+
+    // A pick by the user, with the mouse or an arrow key, changes the index; ShowToday's own selections are
+    // made with the signals blocked.
+    connect(m_monthChooser, &QComboBox::currentIndexChanged, this, &TForm1::ComboBox1Change);
+    connect(m_yearChooser, &QComboBox::currentIndexChanged, this, &TForm1::ComboBox2Change);
+    connect(todayButton, &QPushButton::clicked, this, &TForm1::Button3Click);
+    connect(aboutButton, &QPushButton::clicked, this, &TForm1::Button2Click);
+    connect(m_exitButton, &QPushButton::clicked, this, &TForm1::Button1Click);
+}
+
+void TForm1::buildCells() {
+    const QFont dayFont = tahoma(12, true);
+    const QFont countFont = tahoma(29, true);
+
+    for (int cell = 1; cell <= calendar::CellCount; ++cell) {
+        const int column = calendar::columnOfCell(cell);
+        const auto row = static_cast<std::size_t>(calendar::rowOfCell(cell) - 1);
+        const int left = DayLabelLeft + ColumnStep * (column - 1);
+
+        auto* day = new ClickableLabel(this);
+        day->setObjectName(QStringLiteral("LabelD%1").arg(cell));
+        day->setFont(dayFont);
+        day->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        day->setCursor(Qt::PointingHandCursor);
+        day->setGeometry(left, DayLabelTops[row], DayLabelWidth, DayLabelHeight);
+        day->hide();
+        connect(day, &ClickableLabel::clicked, this, [this, day] { DayLabelClicked(day); });
+        m_dayLabels.at(static_cast<std::size_t>(cell - 1)) = day;
+    }
+    for (int cell = 1; cell <= calendar::CellCount; ++cell) {
+        const int column = calendar::columnOfCell(cell);
+        const auto row = static_cast<std::size_t>(calendar::rowOfCell(cell) - 1);
+        const int left = DayLabelLeft + ColumnStep * (column - 1);
+
+        auto* count = new QLabel(this);
+        count->setObjectName(QStringLiteral("LabelR%1").arg(cell));
+        count->setFont(countFont);
+        count->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        paintOnWhite(count, Qt::red);
+        count->setCursor(Qt::ArrowCursor);
+        count->setGeometry(left, CountLabelTops[row], DayLabelWidth, CountLabelHeight);
+        count->hide();
+        m_countLabels.at(static_cast<std::size_t>(cell - 1)) = count;
+    }
+
+    // Before the first rebuild the weekday numbers keep the system's text colour; every rebuild paints them
+    // plain black.
+    QPalette base = m_dayLabels[0]->palette();
+    base.setColor(QPalette::Window, Qt::white);
+    m_weekdayNumberPalette = base;
+    m_weekdayNumberPalette.setColor(QPalette::WindowText, Qt::black);
+    m_weekendNumberPalette = base;
+    m_weekendNumberPalette.setColor(QPalette::WindowText, Grey);
+    m_todayNumberPalette = base;
+    m_todayNumberPalette.setColor(QPalette::WindowText, Green);
+    for (int cell = 1; cell <= calendar::CellCount; ++cell) {
+        ClickableLabel* day = dayLabel(cell);
+        day->setPalette(calendar::isWeekendColumn(calendar::columnOfCell(cell)) ? m_weekendNumberPalette : base);
+        day->setAutoFillBackground(true);
+    }
+}
+
+void TForm1::FormCreate() {
+    ErrorReport::guard([this] {
+        SharedState& shared = sharedState();
+        // The password before the connection text, and the connection text before ShowToday, whose scan
+        // opens the database with it.
+        shared.DatabasePassword = QString::fromUtf8(store::FixedDatabasePassword);
+        shared.DataFolder = QDir::currentPath();
+        shared.ConnectionText = store::buildConnectionText(shared.DataFolder, shared.DatabasePassword);
+        TodayYear = static_cast<quint16>(m_today.year());
+        TodayMonth = static_cast<quint16>(m_today.month());
+        TodayDay = static_cast<quint16>(m_today.day());
+        ShowToday();
+    });
+}
+
+void TForm1::ShowToday() {
+    {
+        // Selections made here are not the user's: BuildMonth runs once, below, not once per chooser.
+        const QSignalBlocker monthBlocker(m_monthChooser);
+        const QSignalBlocker yearBlocker(m_yearChooser);
+        m_monthChooser->setCurrentIndex(static_cast<int>(TodayMonth) - 1);
+        // A clock year the chooser doesn't offer leaves it without a selected item; BuildMonth then fails.
+        m_yearChooser->setCurrentIndex(static_cast<int>(TodayYear) - calendar::FirstYear);
+    }
+    BuildMonth();
+}
+
+void TForm1::BuildMonth() {
+    SharedState& shared = sharedState();
+    YearText = m_yearChooser->currentText();
+    // The year comes from the item's text, the month from the item's position.
+    shared.SelectedYear = numberFromText(YearText);
+    shared.SelectedMonth = static_cast<float>(m_monthChooser->currentIndex() + 1);
+    CheckLeapYear(static_cast<quint16>(integerFromText(YearText)));
+    DaysInMonth = static_cast<quint16>(calendar::daysInMonth(static_cast<int>(shared.SelectedMonth), LeapYearFlag));
+    ComputeFirstWeekday();
+    resetCells();
+    placeDays();
+    showCountLabelsOfShownDays();
+    markToday();
+    // Last, because the scan finds each day's cell by the captions written above.
+    ScanMonthOccupancy();
+}
+
+void TForm1::ComputeFirstWeekday() {
+    const SharedState& shared = sharedState();
+    FirstWeekday = static_cast<quint16>(
+        calendar::firstWeekday(static_cast<int>(shared.SelectedYear), static_cast<int>(shared.SelectedMonth)));
+}
+
+void TForm1::CheckLeapYear(quint16 year) {
+    LeapYearFlag = calendar::isLeapYear(year);
+}
+
+void TForm1::ScanMonthOccupancy() {
+    // The occupancy counts under the day numbers come with the appointment store's month scan; until then
+    // the count labels stay empty.
+}
+
+void TForm1::resetCells() {
+    for (int cell = 1; cell <= calendar::CellCount; ++cell) {
+        ClickableLabel* day = dayLabel(cell);
+        day->hide();
+        day->clear();
+        day->setPalette(calendar::isWeekendColumn(calendar::columnOfCell(cell)) ? m_weekendNumberPalette
+                                                                                : m_weekdayNumberPalette);
+        QLabel* count = m_countLabels.at(static_cast<std::size_t>(cell - 1));
+        count->hide();
+        count->clear();
+    }
+}
+
+void TForm1::placeDays() {
+    DayCounter = 0;
+    while (DayCounter < DaysInMonth) {
+        ++DayCounter;
+        const int cell = calendar::cellOfDay(FirstWeekday, DayCounter);
+        // The grid's 37 cells hold any month (at most a 7th-cell start plus 31 days); never write past them.
+        if (cell > calendar::CellCount) {
+            break;
+        }
+        ClickableLabel* day = dayLabel(cell);
+        day->setText(QString::number(DayCounter));
+        day->show();
+    }
+}
+
+void TForm1::showCountLabelsOfShownDays() {
+    for (int cell = 1; cell <= calendar::CellCount; ++cell) {
+        if (!dayLabel(cell)->isHidden()) {
+            m_countLabels.at(static_cast<std::size_t>(cell - 1))->show();
+        }
+    }
+}
+
+void TForm1::markToday() {
+    const SharedState& shared = sharedState();
+    if (shared.SelectedMonth != static_cast<float>(TodayMonth) ||
+        shared.SelectedYear != static_cast<float>(TodayYear)) {
+        return;
+    }
+    // Hidden cells have empty captions, so exactly one label matches; green wins over the weekend grey.
+    const QString today = QString::number(TodayDay);
+    for (ClickableLabel* day : m_dayLabels) {
+        if (day->text() == today) {
+            day->setPalette(m_todayNumberPalette);
+        }
+    }
+}
+
+void TForm1::ComboBox1Change() {
+    ErrorReport::guard([this] { BuildMonth(); });
+}
+
+void TForm1::ComboBox2Change() {
+    ErrorReport::guard([this] { BuildMonth(); });
+}
+
+void TForm1::Button3Click() {
+    // Always rebuilds, even when today's month is already shown.
+    ErrorReport::guard([this] { ShowToday(); });
+}
+
+void TForm1::Button2Click() {
+    // The About window opens here once it exists.
+}
+
+void TForm1::Button1Click() {
+    ErrorReport::guard([this] { close(); });
+}
+
+void TForm1::DayLabelClicked(QLabel* /*label*/) {
+    // Opening the clicked day comes with the day window.
+}
+
+void TForm1::FormClose() {
+    // The month window's database connection is closed here once the window owns one.
+}
+
+void TForm1::done(int result) {
+    ErrorReport::guard([this] { FormClose(); });
+    QDialog::done(result);
+}
+
+void TForm1::keyPressEvent(QKeyEvent* event) {
+    // Escape presses the exit button, whatever control has the focus.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        m_exitButton->click();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    if (!m_placedOnScreen) {
+        m_placedOnScreen = true;
+        QScreen* target = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+        if (target != nullptr) {
+            // The frame's size is only known once the window system has it; centre the client area meanwhile
+            // and let the frame's few pixels fall where they may.
+            const QSize outer = frameGeometry().size();
+            const QRect area = target->availableGeometry();
+            move(area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2);
+        }
+    }
+    QDialog::showEvent(event);
+}

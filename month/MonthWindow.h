@@ -1,0 +1,104 @@
+#pragma once
+
+#include <QDate>
+#include <QDialog>
+#include <QPalette>
+#include <QString>
+
+#include <array>
+
+class ClickableLabel;
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+// The month window: the calendar of one month with its month and year choosers and the today button,
+// the window in which the user works. Closing it ends its modal run (and, in the program, the program).
+//
+// Its calendar values are kept under the names the rest of the month view uses (TodayYear, DaysInMonth, …);
+// the values shared with the other windows live in sharedState().
+class TForm1 : public QDialog {
+    Q_OBJECT
+
+public:
+    // Builds the window and runs FormCreate. `today` is the date the window takes as today's, read once
+    // here; the program passes the clock's date, tests a fixed one. A failure during creation is shown
+    // by the error report and creation goes on.
+    explicit TForm1(QWidget* parent = nullptr, QDate today = QDate::currentDate());
+
+    // Selects today's month and year in the choosers (without firing their change handlers), then
+    // BuildMonth once.
+    void ShowToday();
+
+    // Rebuilds the grid for the chosen month and year and then runs ScanMonthOccupancy. Throws, before
+    // changing any label, when the year chooser holds no year.
+    void BuildMonth();
+
+    // FirstWeekday := the weekday (1 Monday … 7 Sunday) of the 1st of SelectedMonth in SelectedYear.
+    void ComputeFirstWeekday();
+
+    // LeapYearFlag := whether `year` is a leap year.
+    void CheckLeapYear(quint16 year);
+
+    // Writes under each day of the shown month how many of its time slots are filled. It runs last in
+    // BuildMonth, once the captions, visibility and today mark are in place.
+    void ScanMonthOccupancy();
+
+    // Today's date as captured by FormCreate.
+    quint16 TodayYear = 0;
+    quint16 TodayMonth = 0;
+    quint16 TodayDay = 0;
+    // The year chooser's selected text, "2008" … "2035", or empty when none is selected.
+    QString YearText;
+    bool LeapYearFlag = false;
+    // 28 to 31 once a month is built.
+    quint16 DaysInMonth = 0;
+    // The weekday of the 1st, which is also the number of the cell that shows day 1.
+    quint16 FirstWeekday = 0;
+    // The day being placed while BuildMonth writes the day numbers; DaysInMonth when it is done.
+    quint16 DayCounter = 0;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+public slots:
+    // Every way of closing ends here; FormClose runs first.
+    void done(int result) override;
+
+private:
+    void FormCreate();
+    void FormClose();
+    void ComboBox1Change();
+    void ComboBox2Change();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void DayLabelClicked(QLabel* label);
+
+    void buildLayout();
+    void buildShapes();
+    void buildHeader();
+    void buildChoosersAndButtons();
+    void buildCells();
+    void resetCells();
+    void placeDays();
+    void showCountLabelsOfShownDays();
+    void markToday();
+
+    ClickableLabel* dayLabel(int cell) const { return m_dayLabels.at(static_cast<std::size_t>(cell - 1)); }
+
+    QDate m_today;
+    bool m_placedOnScreen = false;
+
+    QComboBox* m_monthChooser = nullptr; // ComboBox1
+    QComboBox* m_yearChooser = nullptr;  // ComboBox2
+    QPushButton* m_exitButton = nullptr; // Button1
+    std::array<ClickableLabel*, 37> m_dayLabels{};
+    std::array<QLabel*, 37> m_countLabels{};
+
+    // Day-number colours, made once so that a rebuild only swaps palettes.
+    QPalette m_weekdayNumberPalette;
+    QPalette m_weekendNumberPalette;
+    QPalette m_todayNumberPalette;
+};
