@@ -1,0 +1,393 @@
+// The day window on real data files: what it shows, what reaches the file on post, what is dropped on
+// close, the column sizes, and posts that meet another program's changes.
+#include "Connection.h"
+#include "DayTestFile.h"
+#include "DayWindow.h"
+#include "EngineError.h"
+#include "ErrorReport.h"
+#include "OrvellaApplication.h"
+#include "Query.h"
+#include "TableLayout.h"
+
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <memory>
+
+namespace {
+
+QLineEdit* slotBox(const TForm2& window, int slot)
+{
+    return window.findChild<QLineEdit*>(QStringLiteral("DBEdit%1").arg(slot));
+}
+
+QToolButton* postButton(const TForm2& window)
+{
+    return window.findChild<QToolButton*>(QStringLiteral("DBNavigator1Post"));
+}
+
+QString column(int slot)
+{
+    return store::slotColumnNames().at(slot - 1);
+}
+
+// As a person types: Latin through the key clicks, anything else one character at a time (the key clicks
+// cannot carry Greek).
+void typeInto(QWidget* box, const QString& text)
+{
+    bool latin = true;
+    for (QChar c : text) {
+        latin = latin && c.unicode() < 0x80;
+    }
+    if (latin) {
+        QTest::keyClicks(box, text);
+        return;
+    }
+    for (QChar c : text) {
+        QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+void erase(QLineEdit* box)
+{
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_Delete);
+}
+
+bool isFree(const QVariant& value)
+{
+    return value.isNull() || value.toString().trimmed().isEmpty();
+}
+
+} // namespace
+
+class DayWindowFlowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { OrvellaApplication::setUpIdentity(); }
+
+    void init()
+    {
+        m_reports.clear();
+        ErrorReport::setObserver([this](const QString& text) { m_reports << text; });
+        m_file = std::make_unique<DayTestFile>();
+        QVERIFY(m_file->isValid());
+    }
+
+    void cleanup()
+    {
+        ErrorReport::setObserver({});
+        m_file.reset();
+    }
+
+    void showsTheStoredRecord_data()
+    {
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Greek, first slot") << 1 << QStringLiteral("Παπαδοπούλου Ελένη");
+        QTest::newRow("Latin, last of the left") << 14 << QStringLiteral("Dr. Smith, check-up");
+        QTest::newRow("mixed, first of the right") << 15 << QStringLiteral("κ. Nikos τηλ. 2101234567");
+        QTest::newRow("blanks kept as stored") << 28 << QStringLiteral("  ώρα 21:30  ");
+    }
+
+    void showsTheStoredRecord()
+    {
+        QFETCH(int, slot);
+        QFETCH(QString, text);
+        m_file->storeSlots(QStringLiteral("5/3/2010"), {{column(slot), text}});
+        TForm2 window;
+        m_file->openIn(window, QStringLiteral("5/3/2010"));
+        window.show();
+        for (int other = 1; other <= 28; ++other) {
+            QCOMPARE(slotBox(window, other)->text(), other == slot ? text : QString());
+            QVERIFY(!slotBox(window, other)->isReadOnly());
+        }
+        QVERIFY(!postButton(window)->isEnabled());
+        QVERIFY(m_reports.isEmpty());
+    }
+
+    void typedTextIsPosted_data()
+    {
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("paste");
+        QTest::newRow("Latin") << 2 << QStringLiteral("John Doe 555-0101") << false;
+        QTest::newRow("Greek") << 13 << QStringLiteral("Γιώργος Αθανασίου") << false;
+        QTest::newRow("Greek with Latin") << 27 << QStringLiteral("Μαρία - email maria@example.gr") << false;
+        QTest::newRow("pasted") << 16 << QStringLiteral("Επικόλληση από αλλού") << true;
+    }
+
+    void typedTextIsPosted()
+    {
+        QFETCH(int, slot);
+        QFETCH(QString, text);
+        QFETCH(bool, paste);
+        const QString day = QStringLiteral("15/3/2010");
+        TForm2 window;
+        m_file->openIn(window, day);
+        window.show();
+        QLineEdit* box = slotBox(window, slot);
+        QVERIFY(!postButton(window)->isEnabled());
+        if (paste) {
+            QGuiApplication::clipboard()->setText(text);
+            QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        } else {
+            typeInto(box, text);
+        }
+        QCOMPARE(box->text(), text);
+        QCOMPARE(window.ADOQuery1().state(), store::Query::State::Edit);
+        QVERIFY(postButton(window)->isEnabled());
+        // Typed but not posted: the file does not have it yet.
+        QVERIFY(m_file->storedSlot(day, column(slot)).isNull());
+
+        QTest::mouseClick(postButton(window), Qt::LeftButton);
+        QVERIFY(m_reports.isEmpty());
+        QCOMPARE(m_file->storedSlot(day, column(slot)).toString(), text);
+        QCOMPARE(window.ADOQuery1().state(), store::Query::State::Browse);
+        QVERIFY(!postButton(window)->isEnabled());
+        QCOMPARE(box->text(), text);
+        for (int other = 1; other <= 28; ++other) {
+            if (other != slot) {
+                QVERIFY(m_file->storedSlot(day, column(other)).isNull());
+            }
+        }
+    }
+
+    void typingInsideTheTextKeepsTheCursor()
+    {
+        TForm2 window;
+        m_file->openIn(window, QStringLiteral("1/4/2010"));
+        window.show();
+        QLineEdit* box = slotBox(window, 6);
+        QTest::keyClicks(box, QStringLiteral("abc"));
+        QTest::keyClick(box, Qt::Key_Left);
+        typeInto(box, QStringLiteral("Ψ"));
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QTest::keyClicks(box, QStringLiteral("X"));
+        QCOMPARE(box->text(), QStringLiteral("abXc"));
+        QCOMPARE(box->cursorPosition(), 3);
+        QCOMPARE(window.ADOQuery1().value(column(6)).toString(), QStringLiteral("abXc"));
+    }
+
+    void unpostedTextIsDroppedOnClose_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("exit button") << QStringLiteral("exit");
+        QTest::newRow("Esc") << QStringLiteral("esc");
+        QTest::newRow("close box") << QStringLiteral("closeEvent");
+    }
+
+    void unpostedTextIsDroppedOnClose()
+    {
+        QFETCH(QString, how);
+        const QString day = QStringLiteral("20/3/2010");
+        m_file->storeSlots(day, {{column(4), QStringLiteral("Κρατημένο")}});
+        TForm2 window;
+        m_file->openIn(window, day);
+        bool stuck = false;
+        QTimer::singleShot(0, &window, [&] {
+            typeInto(slotBox(window, 3), QStringLiteral("νέο ραντεβού"));
+            QTest::keyClicks(slotBox(window, 4), QStringLiteral(" more"));
+            if (how == QLatin1String("exit")) {
+                QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Button29")), Qt::LeftButton);
+            } else if (how == QLatin1String("esc")) {
+                QTest::keyClick(slotBox(window, 3), Qt::Key_Escape);
+            } else {
+                QCloseEvent event;
+                QApplication::sendEvent(&window, &event);
+            }
+        });
+        QTimer::singleShot(10000, &window, [&] {
+            stuck = true;
+            window.hide();
+        });
+        window.exec();
+        QVERIFY(!stuck);
+        QVERIFY(m_reports.isEmpty());
+        QVERIFY(m_file->storedSlot(day, column(3)).isNull());
+        QCOMPARE(m_file->storedSlot(day, column(4)).toString(), QStringLiteral("Κρατημένο"));
+        // The close handler left nothing open.
+        QVERIFY(!window.ADOQuery1().isOpen());
+        QVERIFY(window.ADOQuery1().statement().isEmpty());
+        QVERIFY(!window.ADOConnection1().isOpen());
+    }
+
+    void erasingEverySlotFreesThemAll()
+    {
+        const QString day = QStringLiteral("31/12/2010");
+        QList<QPair<QString, QVariant>> full;
+        for (int slot = 1; slot <= 28; ++slot) {
+            full << qMakePair(column(slot), QVariant(QStringLiteral("Ραντεβού %1").arg(slot)));
+        }
+        m_file->storeSlots(day, full);
+        {
+            TForm2 window;
+            m_file->openIn(window, day);
+            window.show();
+            for (int slot = 1; slot <= 28; ++slot) {
+                QCOMPARE(slotBox(window, slot)->text(), QStringLiteral("Ραντεβού %1").arg(slot));
+                erase(slotBox(window, slot));
+            }
+            QTest::mouseClick(postButton(window), Qt::LeftButton);
+            QVERIFY(m_reports.isEmpty());
+        }
+        for (int slot = 1; slot <= 28; ++slot) {
+            QVERIFY2(isFree(m_file->storedSlot(day, column(slot))), qPrintable(column(slot)));
+        }
+        TForm2 again;
+        m_file->openIn(again, day);
+        for (int slot = 1; slot <= 28; ++slot) {
+            QVERIFY(slotBox(again, slot)->text().isEmpty());
+        }
+    }
+
+    void reopeningShowsWhatWasPosted()
+    {
+        const QString day = QStringLiteral("1/1/2011");
+        {
+            TForm2 window;
+            m_file->openIn(window, day);
+            typeInto(slotBox(window, 9), QStringLiteral("Ιατρός 12:00"));
+            QTest::mouseClick(postButton(window), Qt::LeftButton);
+            typeInto(slotBox(window, 10), QStringLiteral("όχι αποθηκευμένο"));
+            QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Button29")), Qt::LeftButton);
+        }
+        TForm2 window;
+        m_file->openIn(window, day);
+        QCOMPARE(window.findChild<QWidget*>(QStringLiteral("Label83"))->property("text").toString(), day);
+        QCOMPARE(slotBox(window, 9)->text(), QStringLiteral("Ιατρός 12:00"));
+        QCOMPARE(slotBox(window, 10)->text(), QString());
+        QVERIFY(m_reports.isEmpty());
+    }
+
+    void aBoxTakesNoMoreThanItsColumnHolds_data()
+    {
+        QTest::addColumn<int>("declared");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("kept");
+        const QString full = QString(store::SlotTextSize, QLatin1Char('x'));
+        QTest::newRow("the usual table, one too many") << 0 << full + QStringLiteral("y") << full;
+        QTest::newRow("VARCHAR(10), Latin") << 10 << QStringLiteral("abcdefghijk") << QStringLiteral("abcdefghij");
+        QTest::newRow("VARCHAR(10), Greek") << 10 << QStringLiteral("αβγδεζηθικλ") << QStringLiteral("αβγδεζηθικ");
+        QTest::newRow("VARCHAR(10), fits") << 10 << QStringLiteral("Ζωή Nine") << QStringLiteral("Ζωή Nine");
+    }
+
+    void aBoxTakesNoMoreThanItsColumnHolds()
+    {
+        QFETCH(int, declared);
+        QFETCH(QString, typed);
+        QFETCH(QString, kept);
+        if (declared > 0) {
+            m_file->narrowFirstSlot(declared);
+        }
+        const QString day = QStringLiteral("7/3/2008");
+        TForm2 window;
+        m_file->openIn(window, day);
+        QLineEdit* box = slotBox(window, 1);
+        QCOMPARE(box->maxLength(), declared > 0 ? declared : store::SlotTextSize);
+        // The other slots keep the usual size.
+        QCOMPARE(slotBox(window, 2)->maxLength(), store::SlotTextSize);
+        typeInto(box, typed);
+        QCOMPARE(box->text(), kept);
+        QTest::mouseClick(postButton(window), Qt::LeftButton);
+        QVERIFY(m_reports.isEmpty());
+        QCOMPARE(m_file->storedSlot(day, column(1)).toString(), kept);
+    }
+
+    void aPostOverAnotherProgramsChangeIsRefused()
+    {
+        const QString day = QStringLiteral("10/5/2012");
+        TForm2 window;
+        m_file->openIn(window, day);
+        window.show();
+        // Another program saves the same slot after the window read the record.
+        m_file->storeSlots(day, {{column(3), QStringLiteral("their text")}});
+        typeInto(slotBox(window, 3), QStringLiteral("το δικό μου"));
+        QTest::mouseClick(postButton(window), Qt::LeftButton);
+
+        QCOMPARE(m_reports.size(), 1);
+        QVERIFY2(m_reports.first().contains(column(3)), qPrintable(m_reports.first()));
+        QCOMPARE(m_file->storedSlot(day, column(3)).toString(), QStringLiteral("their text"));
+        // Still editing, with the user's text where it was.
+        QCOMPARE(window.ADOQuery1().state(), store::Query::State::Edit);
+        QVERIFY(postButton(window)->isEnabled());
+        QCOMPARE(slotBox(window, 3)->text(), QStringLiteral("το δικό μου"));
+        QVERIFY(window.isVisible());
+    }
+
+    void aPostOfAnotherSlotKeepsBothChanges()
+    {
+        const QString day = QStringLiteral("11/5/2012");
+        m_file->storeSlots(day, {{column(20), QStringLiteral("Παλιό")}});
+        TForm2 window;
+        m_file->openIn(window, day);
+        window.show();
+        m_file->storeSlots(day, {{column(4), QStringLiteral("theirs")}});
+        typeInto(slotBox(window, 5), QStringLiteral("δικό μας"));
+        QTest::mouseClick(postButton(window), Qt::LeftButton);
+
+        QVERIFY(m_reports.isEmpty());
+        QCOMPARE(m_file->storedSlot(day, column(4)).toString(), QStringLiteral("theirs"));
+        QCOMPARE(m_file->storedSlot(day, column(5)).toString(), QStringLiteral("δικό μας"));
+        QCOMPARE(m_file->storedSlot(day, column(20)).toString(), QStringLiteral("Παλιό"));
+        // The window now shows the record as saved, the other program's slot included.
+        QCOMPARE(slotBox(window, 4)->text(), QStringLiteral("theirs"));
+        QCOMPARE(slotBox(window, 5)->text(), QStringLiteral("δικό μας"));
+        QVERIFY(!postButton(window)->isEnabled());
+    }
+
+    void aDayWithoutARecordCannotBeTypedInto()
+    {
+        const QString day = QStringLiteral("2/2/2020");
+        TForm2 window;
+        m_file->openIn(window, day, false);
+        window.show();
+        QVERIFY(window.ADOQuery1().isEmpty());
+        QVERIFY(slotBox(window, 1)->isReadOnly());
+        QTest::keyClicks(slotBox(window, 1), QStringLiteral("lost"));
+        QCOMPARE(slotBox(window, 1)->text(), QString());
+        QVERIFY(!postButton(window)->isEnabled());
+        QVERIFY(m_reports.isEmpty());
+    }
+
+    void openingFailsWithTheEnginesError_data()
+    {
+        QTest::addColumn<QString>("what");
+        QTest::newRow("no data file") << QStringLiteral("missing");
+        QTest::newRow("wrong password") << QStringLiteral("password");
+        QTest::newRow("day key ERROR") << QStringLiteral("key");
+    }
+
+    void openingFailsWithTheEnginesError()
+    {
+        QFETCH(QString, what);
+        QString text = m_file->connectionText();
+        QString statement = QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=#3/5/2010#");
+        if (what == QLatin1String("missing")) {
+            text.replace(QStringLiteral("data.mdb"), QStringLiteral("gone.mdb"));
+        } else if (what == QLatin1String("password")) {
+            text.replace(QStringLiteral("Password=Kw73Tp"), QStringLiteral("Password=wrong"));
+        } else {
+            statement = QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=ERROR");
+        }
+        TForm2 window;
+        QVERIFY_THROWS_EXCEPTION(store::EngineError, window.openDay(QStringLiteral("5/3/2010"), text, statement));
+        QVERIFY(!window.ADOQuery1().isOpen());
+        for (int slot = 1; slot <= 28; ++slot) {
+            QVERIFY(slotBox(window, slot)->isReadOnly());
+        }
+    }
+
+private:
+    std::unique_ptr<DayTestFile> m_file;
+    QStringList m_reports;
+};
+
+QTEST_MAIN(DayWindowFlowTest)
+#include "DayWindowFlowTest.moc"
