@@ -1,0 +1,206 @@
+#include "PagePainter.h"
+
+#include "ReportError.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QTextLayout>
+
+namespace report {
+
+namespace {
+
+// Drawing units per millimetre.
+constexpr double Unit = 100.0;
+constexpr double PointsPerMm = 72.0 / 25.4;
+
+QRectF boxOf(const ReportItem& item) {
+    return {item.x * Unit, item.y * Unit, item.width * Unit, item.height * Unit};
+}
+
+QColor colourOf(quint32 argb) {
+    return QColor::fromRgba(argb);
+}
+
+QFont fontOf(const TextStyle& style) {
+    QFont font(style.fontFamily);
+    // Pixel sizes are in drawing units here; the painter's scale takes them to the device.
+    font.setPixelSize(std::max(1, qRound(style.pointSize / PointsPerMm * Unit)));
+    font.setBold(style.bold);
+    font.setItalic(style.italic);
+    font.setUnderline(style.underline);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setKerning(true);
+    return font;
+}
+
+Qt::Alignment horizontalOf(HorizontalAlign align) {
+    switch (align) {
+    case HorizontalAlign::Center:
+        return Qt::AlignHCenter;
+    case HorizontalAlign::Right:
+        return Qt::AlignRight;
+    case HorizontalAlign::Left:
+        break;
+    }
+    return Qt::AlignLeft;
+}
+
+// The lines of text laid out to the box's width, as many as fit its height. With elide on, the last line
+// shown takes all the text that is left, cut to the width with "…".
+QStringList breakLines(const QString& text, const QFont& font, const TextStyle& style, double width, double height) {
+    const QFontMetricsF metrics(font);
+    QString source = text;
+    source.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    source.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    if (!style.wrap) {
+        // One line: line breaks in the value become spaces.
+        source.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        return {style.elide ? metrics.elidedText(source, Qt::ElideRight, width) : source};
+    }
+    const double lineHeight = metrics.lineSpacing();
+    const qsizetype maxLines = std::max(1, static_cast<int>((height + 0.01 * lineHeight) / lineHeight));
+    QStringList lines;
+    qsizetype lastStart = 0;
+    qsizetype offset = 0;
+    for (const QString& paragraph : source.split(QLatin1Char('\n'))) {
+        QTextLayout layout(paragraph, font);
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            if (lines.size() == maxLines) {
+                layout.endLayout();
+                if (style.elide) {
+                    QString rest = source.mid(lastStart);
+                    rest.replace(QLatin1Char('\n'), QLatin1Char(' '));
+                    lines.last() = metrics.elidedText(rest, Qt::ElideRight, width);
+                }
+                return lines;
+            }
+            lastStart = offset + line.textStart();
+            lines.append(paragraph.mid(line.textStart(), line.textLength()).trimmed());
+        }
+        layout.endLayout();
+        offset += paragraph.size() + 1;
+    }
+    return lines;
+}
+
+} // namespace
+
+PagePainter::PagePainter(const LaidOutReport& report) : m_report(report) {
+    for (const LaidOutPage& page : report.pages)
+        for (const PlacedItem& placed : page.items) {
+            if (placed.item.kind != ItemKind::Image)
+                continue;
+            const char* key = placed.item.imageData.constData();
+            if (m_images.contains(key))
+                continue;
+            QImage image = QImage::fromData(placed.item.imageData);
+            if (image.isNull())
+                throw ReportError(QStringLiteral("The picture of the image at line %1, column %2 of the report \"%3\" is "
+                                                 "neither a PNG nor a JPEG picture.")
+                                      .arg(placed.item.sourceLine)
+                                      .arg(placed.item.sourceColumn)
+                                      .arg(report.name));
+            m_images.insert(key, image);
+        }
+}
+
+void PagePainter::paint(QPainter& painter, int index, double devicePixelsPerMm) const {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.scale(devicePixelsPerMm / Unit, devicePixelsPerMm / Unit);
+    for (const PlacedItem& placed : m_report.pages.at(index).items)
+        paintItem(painter, placed);
+    painter.restore();
+}
+
+void PagePainter::paintItem(QPainter& painter, const PlacedItem& placed) const {
+    const ReportItem& item = placed.item;
+    switch (item.kind) {
+    case ItemKind::Text:
+    case ItemKind::Field:
+    case ItemKind::PageNumber:
+        paintText(painter, placed);
+        return;
+    case ItemKind::Line: {
+        if (item.stroke <= 0.0)
+            return;
+        QPen pen(colourOf(item.strokeColor), item.stroke * Unit);
+        pen.setCapStyle(Qt::FlatCap);
+        pen.setStyle(item.lineStyle == LineStyle::Dash  ? Qt::DashLine
+                     : item.lineStyle == LineStyle::Dot ? Qt::DotLine
+                                                        : Qt::SolidLine);
+        painter.setPen(pen);
+        painter.drawLine(QPointF(item.x * Unit, item.y * Unit), QPointF(item.x2 * Unit, item.y2 * Unit));
+        return;
+    }
+    case ItemKind::Rectangle: {
+        const QRectF box = boxOf(item);
+        if (item.fill)
+            painter.fillRect(box, colourOf(*item.fill));
+        if (item.stroke > 0.0) {
+            QPen pen(colourOf(item.strokeColor), item.stroke * Unit);
+            pen.setJoinStyle(Qt::MiterJoin);
+            painter.setPen(pen);
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(box);
+        }
+        return;
+    }
+    case ItemKind::Image: {
+        const QImage& image = m_images[item.imageData.constData()];
+        QRectF box = boxOf(item);
+        if (item.fit == ImageFit::KeepAspect && image.width() > 0 && image.height() > 0) {
+            const QSizeF size = QSizeF(image.size()).scaled(box.size(), Qt::KeepAspectRatio);
+            box = QRectF(box.center().x() - size.width() / 2, box.center().y() - size.height() / 2, size.width(),
+                         size.height());
+        }
+        painter.drawImage(box, image);
+        return;
+    }
+    }
+}
+
+void PagePainter::paintText(QPainter& painter, const PlacedItem& placed) const {
+    const ReportItem& item = placed.item;
+    const TextStyle& style = item.style;
+    const QRectF box = boxOf(item);
+    if (style.background)
+        painter.fillRect(box, colourOf(*style.background));
+    if (placed.text.isEmpty())
+        return;
+
+    const QRectF inner = box.adjusted(style.padding * Unit, 0, -style.padding * Unit, 0);
+    if (inner.width() <= 0)
+        return;
+    const QFont font = fontOf(style);
+    const QStringList lines = breakLines(placed.text, font, style, inner.width(), inner.height());
+    const QFontMetricsF metrics(font);
+    const double lineHeight = metrics.lineSpacing();
+    const double blockHeight = lineHeight * static_cast<double>(lines.size()) - metrics.leading();
+    double top = inner.top();
+    if (style.valign == VerticalAlign::Middle)
+        top = inner.top() + (inner.height() - blockHeight) / 2;
+    else if (style.valign == VerticalAlign::Bottom)
+        top = inner.bottom() - blockHeight;
+
+    painter.save();
+    painter.setClipRect(box, Qt::IntersectClip);
+    painter.setFont(font);
+    painter.setPen(colourOf(style.color));
+    for (const QString& line : lines) {
+        const QRectF lineBox(inner.left(), top, inner.width(), lineHeight);
+        painter.drawText(lineBox, static_cast<int>(horizontalOf(style.align) | Qt::AlignTop | Qt::TextSingleLine), line);
+        top += lineHeight;
+    }
+    painter.restore();
+}
+
+} // namespace report

@@ -1,0 +1,98 @@
+#include "ReportOutput.h"
+
+#include "ReportError.h"
+
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QSaveFile>
+
+namespace report::output {
+
+namespace {
+
+QString quoted(const QString& text) {
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+// Draws the pages one after the other on a device that has begun painting; newPage starts each page but
+// the first.
+void drawPages(QPainter& target, QPagedPaintDevice& device, const PagePainter& painter, const QList<int>& pages,
+               double pixelsPerMm, const Progress& progress) {
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+        if (progress)
+            progress(static_cast<int>(i + 1), static_cast<int>(pages.size()));
+        if (i > 0)
+            device.newPage();
+        painter.paint(target, pages[i], pixelsPerMm);
+    }
+}
+
+} // namespace
+
+QPageLayout pageLayoutOf(const PageSetup& page) {
+    QPageSize size;
+    if (page.sizeName == u"A4")
+        size = QPageSize(QPageSize::A4);
+    else if (page.sizeName == u"Letter")
+        size = QPageSize(QPageSize::Letter);
+    else
+        size = QPageSize(QSizeF(page.width, page.height), QPageSize::Millimeter, QString(), QPageSize::ExactMatch);
+    return QPageLayout(size,
+                       page.orientation == PageOrientation::Landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                       QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+}
+
+void writePdf(const LaidOutReport& report, const PagePainter& painter, const QList<int>& pages, const QString& path,
+              const Progress& progress) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw ReportError(QStringLiteral("Cannot write the report to %1: %2.").arg(quoted(path), file.errorString()));
+    {
+        QPdfWriter writer(&file);
+        writer.setPageLayout(pageLayoutOf(report.page));
+        writer.setTitle(report.name);
+        QPainter target;
+        if (!target.begin(&writer))
+            throw ReportError(QStringLiteral("Cannot write the report to %1.").arg(quoted(path)));
+        drawPages(target, writer, painter, pages, writer.resolution() / 25.4, progress);
+        target.end();
+    }
+    if (!file.commit())
+        throw ReportError(QStringLiteral("Cannot write the report to %1: %2.").arg(quoted(path), file.errorString()));
+}
+
+QString choosePrinter(const QString& printerName) {
+    const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
+    if (printers.isEmpty())
+        throw ReportError(QString::fromLatin1(NoPrinterMessage));
+    if (printerName.isEmpty()) {
+        const QPrinterInfo fallback = QPrinterInfo::defaultPrinter();
+        return fallback.isNull() ? printers.first().printerName() : fallback.printerName();
+    }
+    for (const QPrinterInfo& printer : printers)
+        if (printer.printerName() == printerName)
+            return printerName;
+    throw ReportError(QStringLiteral("The printer %1 is not installed on this computer.").arg(quoted(printerName)));
+}
+
+void print(const LaidOutReport& report, const PagePainter& painter, const QList<int>& pages,
+           const QString& printerName, const Progress& progress) {
+    const QString name = choosePrinter(printerName);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPrinterName(name);
+    printer.setFullPage(true);
+    printer.setPageLayout(pageLayoutOf(report.page));
+    printer.setDocName(report.name);
+    printer.setCopyCount(1);
+    QPainter target;
+    if (!target.begin(&printer))
+        throw ReportError(QStringLiteral("The printer %1 did not take the report.").arg(quoted(name)));
+    drawPages(target, printer, painter, pages, printer.resolution() / 25.4, progress);
+    if (!target.end())
+        throw ReportError(QStringLiteral("The printer %1 did not take the whole report.").arg(quoted(name)));
+}
+
+} // namespace report::output

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "Dataset.h"
+#include "OutputOptions.h"
+
+#include <QPointer>
+#include <QString>
+
+class QWidget;
+
+namespace report {
+
+// A report project: a report-definition file and the datasets bound to its data connections. execute()
+// loads the file, picks the active report, checks it against the data, lays it out and takes the user
+// through "Output Options", "Report Status" and then the preview, the printer or a PDF file.
+//
+// Faults throw ReportError and produce no output at all: a missing file (the message names it exactly as
+// given), an unreadable definition (file, line, column and what is wrong), data that does not fit the
+// definition, no printer, a file that cannot be written. Nothing is caught on the way out.
+class ReportProject {
+public:
+    // Dialogs open over dialogParent (may be null).
+    explicit ReportProject(QWidget* dialogParent = nullptr);
+
+    // The full path of the report-definition file. A path written with "\" separators that does not exist
+    // as written is also looked for with "/" in their place, so that Windows-style paths work anywhere;
+    // messages always name the path as given.
+    void setProjectFile(const QString& path);
+    QString projectFile() const { return m_projectFile; }
+
+    // Binds a dataset to a data connection of the project (nullptr unbinds it). The project does not own
+    // it; it must live until execute() returns.
+    void setDataset(const QString& connection, const Dataset* dataset);
+
+    // Runs the active report with the "Output Options" window. Returns false when the user cancelled it
+    // (nothing was produced), true when the output was made (or the preview closed).
+    bool execute();
+    // Runs the active report with the given options and no "Output Options" window; "Report Status" and,
+    // for the preview, "Report Preview" still show.
+    bool execute(const OutputOptions& options);
+
+    // Loads and checks the project without any output: the number of pages the active report would have.
+    int pageCount() const;
+
+private:
+    bool run(const OutputOptions* preset);
+    QString existingPath() const;
+
+    QPointer<QWidget> m_dialogParent;
+    QString m_projectFile;
+    DataConnections m_data;
+};
+
+} // namespace report

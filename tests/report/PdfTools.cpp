@@ -1,0 +1,47 @@
+#include "PdfTools.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+
+namespace PdfTools {
+
+namespace {
+
+std::optional<QString> run(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return std::nullopt;
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+} // namespace
+
+bool available() {
+    return QFileInfo::exists(QStringLiteral("/usr/bin/pdftotext")) && QFileInfo::exists(QStringLiteral("/usr/bin/pdfinfo"));
+}
+
+std::optional<int> pageCount(const QString& path) {
+    const auto info = run(QStringLiteral("/usr/bin/pdfinfo"), {path});
+    if (!info)
+        return std::nullopt;
+    const auto match = QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)"), QRegularExpression::MultilineOption)
+                           .match(*info);
+    if (!match.hasMatch())
+        return std::nullopt;
+    return match.captured(1).toInt();
+}
+
+std::optional<QString> text(const QString& path) {
+    return run(QStringLiteral("/usr/bin/pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-enc"),
+                                                      QStringLiteral("UTF-8"), path, QStringLiteral("-")});
+}
+
+std::optional<QString> pageText(const QString& path, int page) {
+    return run(QStringLiteral("/usr/bin/pdftotext"),
+               {QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), QStringLiteral("-f"),
+                QString::number(page), QStringLiteral("-l"), QString::number(page), path, QStringLiteral("-")});
+}
+
+} // namespace PdfTools
