@@ -39,6 +39,22 @@ qsizetype keyAt(const QString& text, qsizetype position)
     return 0;
 }
 
+// Where the value that starts at start ends: at a ";" followed by a known key, or at a ";" or the end
+// of the text.
+qsizetype valueEnd(const QString& text, qsizetype start)
+{
+    qsizetype end = start;
+    while (end < text.size() &&
+           !(text[end] == QLatin1Char(';') && (end + 1 == text.size() || keyAt(text, end + 1) > 0)))
+        ++end;
+    return end;
+}
+
+bool endsWithFileName(const QString& dataSource)
+{
+    return dataSource.endsWith(QLatin1String(".mdb"), Qt::CaseInsensitive);
+}
+
 // A value in double quotes, with "" standing for one quote, when the quotes enclose it exactly.
 QString unquoted(const QString& value)
 {
@@ -89,13 +105,20 @@ ConnectionSettings parseConnectionText(const QString& text)
         }
         const QString key = text.mid(position, keyLength - 1);
         const qsizetype start = position + keyLength;
-        qsizetype end = start;
-        // A ";" ends the value when a known key follows it or when it ends the text.
-        while (end < text.size() &&
-               !(text[end] == QLatin1Char(';') && (end + 1 == text.size() || keyAt(text, end + 1) > 0)))
-            ++end;
+        const bool dataSource = key.compare(QLatin1String("Data Source"), Qt::CaseInsensitive) == 0;
+        qsizetype end = valueEnd(text, start);
+        if (dataSource) {
+            // A folder may itself hold ";Mode=" or the like; the program's data source always ends with
+            // the file name, so a later boundary that ends it so is the real one.
+            qsizetype candidate = end;
+            while (!endsWithFileName(text.mid(start, end - start)) && candidate < text.size()) {
+                candidate = valueEnd(text, candidate + 1);
+                if (endsWithFileName(text.mid(start, candidate - start)))
+                    end = candidate;
+            }
+        }
         const QString value = unquoted(text.mid(start, end - start));
-        if (key.compare(QLatin1String("Data Source"), Qt::CaseInsensitive) == 0)
+        if (dataSource)
             settings.dataSource = localPath(value);
         else if (key.compare(QLatin1String("Jet OLEDB:Database Password"), Qt::CaseInsensitive) == 0)
             settings.password = value;

@@ -1,0 +1,480 @@
+// The engine objects on real encrypted files: what the windows rely on.
+
+#include "StoreTestSupport.h"
+
+#include "CipherGuard.h"
+#include "Command.h"
+#include "Connection.h"
+#include "DayKey.h"
+#include "EngineError.h"
+#include "Query.h"
+#include "TableLayout.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using storetest::RawDatabase;
+
+class EngineTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void openCloseInOrder();
+    void dayWithoutRecordIsEmpty();
+    void insertTwiceKeepsOneRecordUnchanged();
+    void fieldsByPositionAndName();
+    void declaredSizeIsHonoured();
+    void editsStayInBufferUntilPost();
+    void closeAndCancelDropEdits();
+    void textRoundTrips_data();
+    void textRoundTrips();
+    void tooLongTextRefused_data();
+    void tooLongTextRefused();
+    void dayKeyErrorFailsReadably();
+    void fileIsEncrypted();
+    void cipherGuardPassesOnRealBuild();
+    void oddFoldersOpen_data();
+    void oddFoldersOpen();
+    void reopenNoticesReplacedFile();
+    void reopenNoticesDeletedFile();
+
+private:
+    QString openDay(store::Connection& connection, const QString& dateText);
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_file;
+    QString m_text;
+};
+
+void EngineTest::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_file = storetest::makeDataFile(m_dir->path());
+    m_text = storetest::connectionTextFor(m_dir->path());
+}
+
+// The month window's step: make sure the record exists, ignoring the failure for an existing one.
+QString EngineTest::openDay(store::Connection& connection, const QString& dateText)
+{
+    QString key = dateText;
+    store::MakeDayKey(key);
+    store::Command command(connection);
+    command.setCommandText(store::insertDayStatement(key));
+    try {
+        command.execute();
+    } catch (const store::EngineError&) {
+    }
+    return key;
+}
+
+void EngineTest::openCloseInOrder()
+{
+    store::Connection connection;
+    connection.close();
+    QVERIFY(!connection.isOpen());
+    connection.setConnectionText(m_text);
+    connection.setCommandTimeout(0);
+    connection.setConnectionTimeout(0);
+    connection.open();
+    QVERIFY(connection.isOpen());
+    QCOMPARE(connection.databasePath(), m_file);
+    connection.close();
+    connection.close();
+    QVERIFY(!connection.isOpen());
+
+    // A query on a closed connection says so.
+    store::Query query(connection);
+    query.addStatement(store::selectDayStatement(QStringLiteral("#3/5/2010#")));
+    QVERIFY_THROWS_EXCEPTION(store::EngineError, query.open());
+}
+
+void EngineTest::dayWithoutRecordIsEmpty()
+{
+    store::Connection connection;
+    connection.setConnectionText(m_text);
+    connection.open();
+    store::Query query(connection);
+    query.addStatement(store::selectDayStatement(QStringLiteral("#3/5/2010#")));
+    query.open();
+    QCOMPARE(query.state(), store::Query::State::Browse);
+    QVERIFY(query.isEmpty());
+    QCOMPARE(query.fieldCount(), 29);
+    for (int p = 0; p <= 28; ++p)
+        QVERIFY(query.value(p).isNull());
+    QVERIFY_THROWS_EXCEPTION(store::EngineError, query.value(29));
+    QVERIFY_THROWS_EXCEPTION(store::EngineError, query.value(-1));
+    QVERIFY_THROWS_EXCEPTION(store::EngineError, query.setValue(QStringLiteral("0800-0830"), QStringLiteral("x")));
+    RawDatabase raw(m_file, QStringLiteral("Kw73Tp"));
+    QCOMPARE(raw.text(QStringLiteral("SELECT count(*) FROM RANTEBOU")), QStringLiteral("0"));
+}
+
+void EngineTest::insertTwiceKeepsOneRecordUnchanged()
+{
+    store::Connection connection;
+    connection.setConnectionText(m_text);
+    connection.open();
+    const QString key = openDay(connection, QStringLiteral("5/3/2010"));
+    store::Query query(connection);
+    query.addStatement(store::selectDayStatement(key));
+    query.open();
+    query.setValue(QStringLiteral("1000-1030"), QStringLiteral("Dentist"));
+    query.post();
+
+    store::Command again(connection);
+    again.setCommandText(store::insertDayStatement(key));
+    try {
+        again.execute();
+        QFAIL("a second INSERT of the same day was accepted");
+    } catch (const store::EngineError& error) {
+        QCOMPARE(error.code(), int(store::EngineError::Constraint));
+        QVERIFY2(error.text().contains(QLatin1String("already exists")), error.what());
+    }
+    RawDatabase raw(m_file, QStringLiteral("Kw73Tp"));
+    QCOMPARE(raw.text(QStringLiteral("SELECT count(*) FROM RANTEBOU")), QStringLiteral("1"));
+    QCOMPARE(raw.text(QStringLiteral("SELECT \"1000-1030\" FROM RANTEBOU WHERE HMEROMHNIA='2010-03-05'")),
+             QStringLiteral("Dentist"));
+}
+
+void EngineTest::fieldsByPositionAndName()
+{
+    store::Connection connection;
+    connection.setConnectionText(m_text);
+    connection.open();
+    const QString key = openDay(connection, QStringLiteral("31/12/2010"));
+    store::Query query(connection);
+    query.addStatement(store::selectDayStatement(key));
+    query.open();
+    QVERIFY(!query.isEmpty());
+    QCOMPARE(query.fieldCount(), 29);
+    QCOMPARE(query.fieldName(0), QStringLiteral("HMEROMHNIA"));
+    for (int p = 1; p <= 28; ++p) {
+        QCOMPARE(query.fieldName(p), store::slotColumnNames()[p - 1]);
+        QCOMPARE(query.fieldIndex(store::slotColumnNames()[p - 1]), p);
+        QCOMPARE(query.fieldSize(store::slotColumnNames()[p - 1]), 255);
+        QVERIFY(query.value(p).isNull());
+    }
+    QCOMPARE(query.value(0).typeId(), QMetaType::QDate);
+    QCOMPARE(query.value(0).toDate(), QDate(2010, 12, 31));
+    QCOMPARE(query.value(QStringLiteral("HMEROMHNIA")).toDate(), QDate(2010, 12, 31));
+    QCOMPARE(query.fieldIndex(QStringLiteral("no such")), -1);
+    QVERIFY_THROWS_EXCEPTION(store::EngineError, query.value(QStringLiteral("no such")));
+}
+
+void EngineTest::declaredSizeIsHonoured()
+{
+    // A file made elsewhere with narrower slots: the size comes from the declared type.
+    const QString folder = m_dir->filePath(QStringLiteral("narrow"));
+    QVERIFY(QDir().mkpath(folder));
+    {
+        RawDatabase raw(QDir(folder).filePath(QStringLiteral("data.mdb")), QStringLiteral("Kw73Tp"), true);
+        QString create = QStringLiteral("CREATE TABLE RANTEBOU (HMEROMHNIA DATE PRIMARY KEY");
+        for (const QString& slot : store::slotColumnNames())
+            create += QStringLiteral(", \"%1\" VARCHAR(40)").arg(slot);
+        QCOMPARE(raw.execute(create + QLatin1Char(')')), 0);
+        QCOMPARE(raw.execute(QStringLiteral("INSERT INTO RANTEBOU(HMEROMHNIA) VALUES('2010-03-05')")), 0);
+    }
+    store::Connection connection;
+    connection.setConnectionText(storetest::connectionTextFor(folder));
+    connection.open();
+    store::Query query(connection);
+    query.addStatement(store::selectDayStatement(QStringLiteral("#3/5/2010#")));
+    query.open();
+    QCOMPARE(query.fieldSize(QStringLiteral("0800-0830")), 40);
+    query.setValue(QStringLiteral("0800-0830"), QString(40, QLatin1Char('x')));
+    QVERIFY_THROWS_EXCEPTION(store::EngineError,
+                             query.setValue(QStringLiteral("0830-0900"), QString(41, QLatin1Char('x'))));
+    query.post();
+    QCOMPARE(query.value(1).toString(), QString(40, QLatin1Char('x')));
+}
+
+void EngineTest::editsStayInBufferUntilPost()
+{
+    store::Connection connection;
+    connection.setConnectionText(m_text);
+    connection.open();
+    const QString key = openDay(connection, QStringLiteral("5/3/2010"));
+    store::Query query(connection);
+    QSignalSpy states(&query, &store::Query::stateChanged);
+    QSignalSpy values(&query, &store::Query::valuesChanged);
+    query.addStatement(store::selectDayStatement(key));
+    query.open();
+    query.setValue(QStringLiteral("0800-0830"), QStringLiteral("Meeting"));
+    query.setValue(QStringLiteral("2130-2200"), QStringLiteral("Late call"));
+    QCOMPARE(query.state(), store::Query::State::Edit);
+    QCOMPARE(query.value(1).toString(), QStringLiteral("Meeting"));
+    QCOMPARE(query.value(QStringLiteral("2130-2200")).toString(), QStringLiteral("Late call"));
+    QVERIFY(states.count() >= 2);
+    QVERIFY(values.count() >= 3);
+
+    RawDatabase raw(m_file, QStringLiteral("Kw73Tp"));
+    QVERIFY(raw.text(QStringLiteral("SELECT \"0800-0830\" FROM RANTEBOU")).isNull());
+    query.post();
+    QCOMPARE(query.state(), store::Query::State::Browse);
+    QCOMPARE(raw.text(QStringLiteral("SELECT \"0800-0830\" FROM RANTEBOU")), QStringLiteral("Meeting"));
+    QCOMPARE(raw.text(QStringLiteral("SELECT \"2130-2200\" FROM RANTEBOU")), QStringLiteral("Late call"));
+    QVERIFY(raw.text(QStringLiteral("SELECT \"0830-0900\" FROM RANTEBOU")).isNull());
+
+    // Erasing a slot writes what the box holds.
+    query.setValue(QStringLiteral("0800-0830"), QString());
+    query.post();
+    QCOMPARE(raw.text(QStringLiteral("SELECT \"0800-0830\" IS NULL OR \"0800-0830\" = '' FROM RANTEBOU")),
+             QStringLiteral("1"));
+}
+
+void EngineTest::closeAndCancelDropEdits()
+{
+    store::Connection connection;
+    connection.setConnectionText(m_text);
+    connection.open();
+    const QString key = openDay(connection, QStringLiteral("5/3/2010"));
+    store::Query query(connection);
+    query.addStatement(store::selectDayStatement(key));
+    query.open();
+    query.setValue(QStringLiteral("0800-0830"), QStringLiteral("dropped by cancel"));
+    query.cancel();
+    QCOMPARE(query.state(), store::Query::State::Browse);
+    QVERIFY(query.value(1).isNull());
+    query.setValue(QStringLiteral("0800-0830"), QStringLiteral("dropped by close"));
+    query.close();
+    QCOMPARE(query.state(), store::Query::State::Closed);
+    query.open();
+    QVERIFY(query.value(1).isNull());
+    query.post(); // nothing to write in Browse
+    RawDatabase raw(m_file, QStringLiteral("Kw73Tp"));
+    QVERIFY(raw.text(QStringLiteral("SELECT \"0800-0830\" FROM RANTEBOU")).isNull());
+}
+
+void EngineTest::textRoundTrips_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("Greek") << QStringLiteral("Ραντεβού με τον κ. Παπαδόπουλο");
+    QTest::newRow("quotes") << QStringLiteral("O'Brien said \"hello\" ''");
+    QTest::newRow("looks like SQL") << QStringLiteral("'); DROP TABLE RANTEBOU; -- #3/5/2010# ERROR");
+    QTest::newRow("line breaks") << QStringLiteral("first\r\nsecond\nthird\ttab");
+    QTest::newRow("no-break space") << QStringLiteral("\u00a0\u00a0");
+    QTest::newRow("only blanks") << QStringLiteral("   ");
+    QTest::newRow("255 ASCII") << QString(255, QLatin1Char('a'));
+    QTest::newRow("255 Greek") << QString(255, QChar(0x03A9));
+    QString emoji;
+    for (int i = 0; i < 255; ++i)
+        emoji += QString::fromUcs4(U"\U0001F600", 1);
+    QTest::newRow("255 characters outside the BMP") << emoji;
+}
+
+void EngineTest::textRoundTrips()
+{
+    QFETCH(QString, text);
+    store::Connection connection;
+    connection.setConnectionText(m_text);
+    connection.open();
+    const QString key = openDay(connection, QStringLiteral("1/1/2011"));
+    {
+        store::Query query(connection);
+        query.addStatement(store::selectDayStatement(key));
+        query.open();
+        query.setValue(QStringLiteral("1200-1230"), text);
+        query.post();
+        QCOMPARE(query.value(QStringLiteral("1200-1230")).toString(), text);
+    }
+    store::Connection other;
+    other.setConnectionText(m_text);
+    other.open();
+    store::Query reread(other);
+    reread.addStatement(store::selectDayStatement(key));
+    reread.open();
+    QCOMPARE(reread.value(QStringLiteral("1200-1230")).toString(), text);
+    RawDatabase raw(m_file, QStringLiteral("Kw73Tp"));
+    QCOMPARE(raw.text(QStringLiteral("SELECT \"1200-1230\" FROM RANTEBOU")), text);
+}
+
+void EngineTest::tooLongTextRefused_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("256 ASCII") << QString(256, QLatin1Char('a'));
+    QTest::newRow("256 Greek") << QString(256, QChar(0x03A9));
+}
+
+void EngineTest::tooLongTextRefused()
+{
+    QFETCH(QString, text);
+    store::Connection connection;
+    connection.setConnectionText(m_text);
+    connection.open();
+    const QString key = openDay(connection, QStringLiteral("1/1/2011"));
+    store::Query query(connection);
+    query.addStatement(store::selectDayStatement(key));
+    query.open();
+    try {
+        query.setValue(QStringLiteral("0800-0830"), text);
+        QFAIL("a text longer than the field was taken");
+    } catch (const store::EngineError& error) {
+        QCOMPARE(error.code(), int(store::EngineError::TooLong));
+        QVERIFY2(error.text().contains(QLatin1String("256 characters")) &&
+                     error.text().contains(QLatin1String("at most 255")),
+                 error.what());
+    }
+    QVERIFY(query.value(1).isNull());
+}
+
+void EngineTest::dayKeyErrorFailsReadably()
+{
+    store::Connection connection;
+    connection.setConnectionText(m_text);
+    connection.open();
+    store::Query query(connection);
+    query.addStatement(store::selectDayStatement(QStringLiteral("ERROR")));
+    try {
+        query.open();
+        QFAIL("a query with the key ERROR opened");
+    } catch (const store::EngineError& error) {
+        QVERIFY2(error.text().contains(QLatin1String("could not be read as a date")), error.what());
+    }
+    QCOMPARE(query.state(), store::Query::State::Closed);
+    store::Command command(connection);
+    command.setCommandText(store::insertDayStatement(QStringLiteral("#2/30/2010#")));
+    QVERIFY_THROWS_EXCEPTION(store::EngineError, command.execute());
+    RawDatabase raw(m_file, QStringLiteral("Kw73Tp"));
+    QCOMPARE(raw.text(QStringLiteral("SELECT count(*) FROM RANTEBOU")), QStringLiteral("0"));
+}
+
+void EngineTest::fileIsEncrypted()
+{
+    const QString marker = QStringLiteral("Secret appointment Ραντεβού 7c1e");
+    {
+        store::Connection connection;
+        connection.setConnectionText(m_text);
+        connection.open();
+        const QString key = openDay(connection, QStringLiteral("5/3/2010"));
+        store::Query query(connection);
+        query.addStatement(store::selectDayStatement(key));
+        query.open();
+        query.setValue(QStringLiteral("0900-0930"), marker);
+        query.post();
+    }
+    QFile file(m_file);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(!bytes.contains(marker.toUtf8()));
+    QVERIFY(!bytes.contains("Secret"));
+    QVERIFY(!bytes.contains("RANTEBOU"));
+    QVERIFY(!bytes.startsWith("SQLite format 3"));
+
+    const QString plainTool = QStringLiteral("/usr/bin/sqlite3");
+    const QString cipherTool = QStandardPaths::findExecutable(QStringLiteral("sqlcipher"));
+    if (!QFile::exists(plainTool) || cipherTool.isEmpty())
+        QSKIP("the sqlite3 and sqlcipher command-line tools are needed to read the file from outside");
+    QProcess plain;
+    plain.start(plainTool, {m_file, QStringLiteral("SELECT * FROM RANTEBOU;")});
+    QVERIFY(plain.waitForFinished());
+    QVERIFY(plain.exitCode() != 0);
+    QVERIFY(!plain.readAllStandardOutput().contains("Secret"));
+    QVERIFY(plain.readAllStandardError().contains("not a database"));
+
+    QProcess cipher;
+    cipher.start(cipherTool, {m_file});
+    QVERIFY(cipher.waitForStarted());
+    cipher.write("PRAGMA key = 'Kw73Tp';\nSELECT \"0900-0930\" FROM RANTEBOU;\n");
+    cipher.closeWriteChannel();
+    QVERIFY(cipher.waitForFinished());
+    QCOMPARE(QString::fromUtf8(cipher.readAllStandardOutput()).trimmed(), marker);
+}
+
+void EngineTest::cipherGuardPassesOnRealBuild()
+{
+    // The guard's refusal on a plain build is shown by the test linked against plain SQLite.
+    RawDatabase raw(m_file, QString());
+    store::requireCipher(raw.get());
+}
+
+void EngineTest::oddFoldersOpen_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("trailingSeparator");
+    QTest::newRow("; and =") << QStringLiteral("a;b=c;Persist Security Info=x") << false;
+    QTest::newRow("ends in /") << QStringLiteral("plain") << true;
+    QTest::newRow("Greek, blanks, backslash") << QStringLiteral("Ραντεβού μου\\x") << false;
+}
+
+void EngineTest::oddFoldersOpen()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, trailingSeparator);
+    const QString folder = m_dir->filePath(name);
+    QVERIFY(QDir().mkpath(folder));
+    storetest::makeDataFile(folder);
+    store::Connection connection;
+    connection.setConnectionText(storetest::connectionTextFor(trailingSeparator ? folder + QLatin1Char('/') : folder));
+    connection.open();
+    openDay(connection, QStringLiteral("2/2/2012"));
+    RawDatabase raw(QDir(folder).filePath(QStringLiteral("data.mdb")), QStringLiteral("Kw73Tp"));
+    QCOMPARE(raw.text(QStringLiteral("SELECT HMEROMHNIA FROM RANTEBOU")), QStringLiteral("2012-02-02"));
+}
+
+void EngineTest::reopenNoticesReplacedFile()
+{
+    store::Connection connection;
+    connection.setConnectionText(m_text);
+    connection.open();
+    openDay(connection, QStringLiteral("5/3/2010"));
+    connection.close();
+
+    // Another file takes the name: the next open reads it, not the old one.
+    QVERIFY(QFile::remove(m_file));
+    storetest::makeDataFile(m_dir->path());
+    connection.open();
+    store::Query query(connection);
+    query.addStatement(store::selectDayStatement(QStringLiteral("#3/5/2010#")));
+    query.open();
+    QVERIFY(query.isEmpty());
+    connection.close();
+
+    // Replaced by a file under another password: the open is refused.
+    QVERIFY(QFile::remove(m_file));
+    storetest::makeDataFile(m_dir->path(), QStringLiteral("other"));
+    try {
+        connection.open();
+        QFAIL("a file under another password opened");
+    } catch (const store::EngineError& error) {
+        QCOMPARE(error.code(), int(store::EngineError::NotADatabase));
+        QVERIFY2(error.text().contains(QLatin1String("password does not match")), error.what());
+    }
+
+    // The same file rekeyed in place (same inode): the kept handle no longer reads it.
+    connection.setConnectionText(storetest::connectionTextFor(m_dir->path(), QStringLiteral("other")));
+    connection.open();
+    connection.close();
+    {
+        RawDatabase raw(m_file, QStringLiteral("other"));
+        QCOMPARE(raw.execute(QStringLiteral("PRAGMA rekey = 'third'")), 0);
+    }
+    QVERIFY_THROWS_EXCEPTION(store::EngineError, connection.open());
+}
+
+void EngineTest::reopenNoticesDeletedFile()
+{
+    store::Connection connection;
+    connection.setConnectionText(m_text);
+    connection.open();
+    connection.close();
+    QVERIFY(QFile::remove(m_file));
+    try {
+        connection.open();
+        QFAIL("a deleted file opened");
+    } catch (const store::EngineError& error) {
+        QCOMPARE(error.code(), int(store::EngineError::CantOpen));
+        QVERIFY2(error.text().contains(m_file) && error.text().contains(QLatin1String("does not exist")),
+                 error.what());
+    }
+    QVERIFY(!QFile::exists(m_file));
+}
+
+QTEST_GUILESS_MAIN(EngineTest)
+#include "EngineTest.moc"
