@@ -117,10 +117,12 @@ private slots:
         QTest::addColumn<int>("slot");
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("paste");
-        QTest::newRow("Latin") << 2 << QStringLiteral("John Doe 555-0101") << false;
-        QTest::newRow("Greek") << 13 << QStringLiteral("Γιώργος Αθανασίου") << false;
-        QTest::newRow("Greek with Latin") << 27 << QStringLiteral("Μαρία - email maria@example.gr") << false;
-        QTest::newRow("pasted") << 16 << QStringLiteral("Επικόλληση από αλλού") << true;
+        QTest::addColumn<bool>("saveKey");
+        QTest::newRow("Latin") << 2 << QStringLiteral("John Doe 555-0101") << false << false;
+        QTest::newRow("Greek") << 13 << QStringLiteral("Γιώργος Αθανασίου") << false << false;
+        QTest::newRow("Greek with Latin") << 27 << QStringLiteral("Μαρία - email maria@example.gr") << false << false;
+        QTest::newRow("pasted") << 16 << QStringLiteral("Επικόλληση από αλλού") << true << false;
+        QTest::newRow("saved from the keyboard") << 21 << QStringLiteral("Ctrl+S σώζει") << false << true;
     }
 
     void typedTextIsPosted()
@@ -128,6 +130,7 @@ private slots:
         QFETCH(int, slot);
         QFETCH(QString, text);
         QFETCH(bool, paste);
+        QFETCH(bool, saveKey);
         const QString day = QStringLiteral("15/3/2010");
         TForm2 window;
         m_file->openIn(window, day);
@@ -146,7 +149,13 @@ private slots:
         // Typed but not posted: the file does not have it yet.
         QVERIFY(m_file->storedSlot(day, column(slot)).isNull());
 
-        QTest::mouseClick(postButton(window), Qt::LeftButton);
+        if (saveKey) {
+            window.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            QTest::keyClick(box, Qt::Key_S, Qt::ControlModifier);
+        } else {
+            QTest::mouseClick(postButton(window), Qt::LeftButton);
+        }
         QVERIFY(m_reports.isEmpty());
         QCOMPARE(m_file->storedSlot(day, column(slot)).toString(), text);
         QCOMPARE(window.ADOQuery1().state(), store::Query::State::Browse);
@@ -173,6 +182,11 @@ private slots:
         QCOMPARE(box->text(), QStringLiteral("abXc"));
         QCOMPARE(box->cursorPosition(), 3);
         QCOMPARE(window.ADOQuery1().value(column(6)).toString(), QStringLiteral("abXc"));
+        // Saving in the middle of a word leaves the cursor where it was, too.
+        QTest::mouseClick(postButton(window), Qt::LeftButton);
+        QTest::keyClicks(box, QStringLiteral("Y"));
+        QCOMPARE(box->text(), QStringLiteral("abXYc"));
+        QCOMPARE(window.ADOQuery1().value(column(6)).toString(), QStringLiteral("abXYc"));
     }
 
     void unpostedTextIsDroppedOnClose_data()
