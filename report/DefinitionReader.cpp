@@ -243,15 +243,33 @@ private:
     void readChildren(const std::function<void()>& onElement) {
         const QString parent = m_xml.name().toString();
         while (!m_xml.atEnd()) {
+            const Location before = here();
             const auto token = m_xml.readNext();
             if (token == QXmlStreamReader::EndElement)
                 return;
             if (token == QXmlStreamReader::StartElement)
                 onElement();
             else if (token == QXmlStreamReader::Characters && !m_xml.isWhitespace())
-                failHere(QStringLiteral("unexpected text inside <%1>").arg(parent));
+                fail(firstNonBlank(before, m_xml.text()), QStringLiteral("unexpected text inside <%1>").arg(parent));
         }
         checkSyntax();
+    }
+
+    // Where the first character of text that is not white space stands, the text starting just after
+    // `start`.
+    static Location firstNonBlank(Location start, QStringView text) {
+        for (const QChar c : text) {
+            if (!c.isSpace())
+                break;
+            if (c == QLatin1Char('\n')) {
+                ++start.line;
+                start.column = 0;
+            } else {
+                ++start.column;
+            }
+        }
+        ++start.column;
+        return start;
     }
 
     // Reads the text content of the element just opened (no child elements allowed).
