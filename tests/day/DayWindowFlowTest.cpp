@@ -398,6 +398,45 @@ private slots:
         }
     }
 
+    // A day with a few slots as the user sees it. Set ORVELLA_DAY_SCREENSHOT to a file name to keep the picture.
+    void drawnDay()
+    {
+        const QString day = QStringLiteral("5/3/2010");
+        m_file->storeSlots(day, {{column(1), QStringLiteral("Παπαδοπούλου Ελένη")},
+                                 {column(4), QStringLiteral("Dr. Smith, check-up")},
+                                 {column(14), QStringLiteral("Γιώργος - 6971234567")},
+                                 {column(15), QStringLiteral("κ. Nikos, οδοντίατρος")},
+                                 {column(28), QStringLiteral("Late call / τηλεφώνημα")}});
+        TForm2 window;
+        m_file->openIn(window, day);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        typeInto(slotBox(window, 20), QStringLiteral("Νέο: Μαρία Κ."));
+        const QImage image = window.grab().toImage();
+        const QString keep = qEnvironmentVariable("ORVELLA_DAY_SCREENSHOT");
+        if (!keep.isEmpty()) {
+            QVERIFY(image.save(keep));
+        }
+        auto redInk = [&](int slot) {
+            const QLineEdit* box = slotBox(window, slot);
+            const QRect area(box->mapTo(&window, QPoint(0, 0)) * image.devicePixelRatio(),
+                             box->size() * image.devicePixelRatio());
+            int count = 0;
+            for (int y = area.top(); y <= area.bottom(); ++y) {
+                for (int x = area.left(); x <= area.right(); ++x) {
+                    const QColor c = image.pixelColor(x, y);
+                    count += c.red() > 200 && c.green() < 100 && c.blue() < 100;
+                }
+            }
+            return count;
+        };
+        for (int slot : {1, 4, 14, 15, 20, 28}) {
+            QVERIFY2(redInk(slot) > 20, qPrintable(column(slot)));
+        }
+        QCOMPARE(redInk(2), 0);
+        QCOMPARE(redInk(27), 0);
+    }
+
 private:
     std::unique_ptr<DayTestFile> m_file;
     QStringList m_reports;
