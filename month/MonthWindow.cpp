@@ -88,8 +88,13 @@ void makeChooser(QComboBox* chooser, const QString& name, const QStringList& ite
     constexpr int ItemHeight = 29;
     for (int i = 0; i < chooser->count(); ++i) {
         chooser->setItemData(i, QSize(geometry.width(), ItemHeight), Qt::SizeHintRole);
+        // The open list is a window of its own that doesn't take the chooser's palette.
+        chooser->setItemData(i, Blue, Qt::ForegroundRole);
     }
     chooser->setMaxVisibleItems(visibleItems);
+    // A list that drops below the field and shows that many items; the default style would open it over the
+    // field with every item, ignoring the count.
+    chooser->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     chooser->setFocusPolicy(Qt::ClickFocus);
     chooser->setGeometry(geometry);
 }
