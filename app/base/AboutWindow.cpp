@@ -22,8 +22,7 @@ const char* const SealResource = ":/orvella/seal.bmp";
 constexpr int ClientWidth = 658;
 constexpr int ClientHeight = 322;
 
-QFont tahoma(int pixels, bool bold)
-{
+QFont tahoma(int pixels, bool bold) {
     QFont font(QStringLiteral("Tahoma"));
     font.setPixelSize(pixels);
     font.setBold(bold);
@@ -32,8 +31,7 @@ QFont tahoma(int pixels, bool bold)
 
 } // namespace
 
-TForm62::TForm62(QWidget* parent) : QDialog(parent)
-{
+TForm62::TForm62(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TForm62"));
     setWindowTitle(QStringLiteral("About Orvella"));
     // A single fixed border; the title bar carries the system menu and the close box only.
@@ -51,8 +49,8 @@ TForm62::TForm62(QWidget* parent) : QDialog(parent)
     m_image1->setGeometry(8, 20, 264, 246);
     // Creation goes on without the picture if it can't be decoded; the report says why.
     ErrorReport::guard([this] {
-        m_image1->setPixmap(QPixmap::fromImage(TitlePicture::image().scaled(
-            m_image1->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+        m_image1->setPixmap(QPixmap::fromImage(
+            TitlePicture::image().scaled(m_image1->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
     });
 
     QLabel* label5 = addLabel("Label5", 278, 20, QStringLiteral("Orvella"));
@@ -117,8 +115,7 @@ TForm62::TForm62(QWidget* parent) : QDialog(parent)
     }
 }
 
-QLabel* TForm62::addLabel(const char* name, int left, int top, const QString& text)
-{
+QLabel* TForm62::addLabel(const char* name, int left, int top, const QString& text) {
     auto* label = new QLabel(text, this);
     label->setObjectName(QString::fromLatin1(name));
     label->setFont(tahoma(11, true));
@@ -127,33 +124,27 @@ QLabel* TForm62::addLabel(const char* name, int left, int top, const QString& te
     return label;
 }
 
-void TForm62::Label3Click()
-{
+void TForm62::Label3Click() {
     OpenAddress(WebAddress);
 }
 
-void TForm62::Label4Click()
-{
+void TForm62::Label4Click() {
     OpenAddress(QStringLiteral("mailto:") + MailAddress);
 }
 
-void TForm62::Image2Click()
-{
+void TForm62::Image2Click() {
     OpenAddress(DepositPage);
 }
 
-void TForm62::PopupMenu1Popup()
-{
+void TForm62::PopupMenu1Popup() {
     OpenAddress(WebAddress);
 }
 
-void TForm62::Button1Click()
-{
+void TForm62::Button1Click() {
     close();
 }
 
-void TForm62::showPopupMenu1(const QPoint& globalPosition)
-{
+void TForm62::showPopupMenu1(const QPoint& globalPosition) {
     if (m_popupMenu1->actions().isEmpty()) {
         // Nothing to pick from: the menu's opening runs, but no empty frame is put on the screen.
         emit m_popupMenu1->aboutToShow();
@@ -162,8 +153,7 @@ void TForm62::showPopupMenu1(const QPoint& globalPosition)
     }
 }
 
-void TForm62::clickControl(QObject* control)
-{
+void TForm62::clickControl(QObject* control) {
     if (control == m_label3) {
         Label3Click();
     } else if (control == m_label4) {
@@ -173,8 +163,7 @@ void TForm62::clickControl(QObject* control)
     }
 }
 
-bool TForm62::eventFilter(QObject* watched, QEvent* event)
-{
+bool TForm62::eventFilter(QObject* watched, QEvent* event) {
     const bool clickable = watched == m_label3 || watched == m_label4 || watched == m_image2;
     switch (event->type()) {
     case QEvent::ContextMenu:
@@ -188,8 +177,8 @@ bool TForm62::eventFilter(QObject* watched, QEvent* event)
         break;
     case QEvent::MouseButtonRelease:
         if (clickable && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-            const bool over = static_cast<QWidget*>(watched)->rect().contains(
-                static_cast<QMouseEvent*>(event)->position().toPoint());
+            const bool over =
+                static_cast<QWidget*>(watched)->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint());
             const bool click = m_pressed == watched && over;
             m_pressed = nullptr;
             if (click) {
@@ -204,8 +193,7 @@ bool TForm62::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void TForm62::contextMenuEvent(QContextMenuEvent* event)
-{
+void TForm62::contextMenuEvent(QContextMenuEvent* event) {
     showPopupMenu1(event->globalPos());
     event->accept();
 }

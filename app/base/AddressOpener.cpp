@@ -8,15 +8,13 @@
 #endif
 
 namespace {
-AddressOpener::Observer& observer()
-{
+AddressOpener::Observer& observer() {
     static AddressOpener::Observer current;
     return current;
 }
 } // namespace
 
-void OpenAddress(const QString& address)
-{
+void OpenAddress(const QString& address) {
     if (observer()) {
         observer()(address);
         return;
@@ -32,8 +30,7 @@ void OpenAddress(const QString& address)
 
 namespace AddressOpener {
 
-void setObserver(Observer newObserver)
-{
+void setObserver(Observer newObserver) {
     observer() = std::move(newObserver);
 }
 

@@ -19,14 +19,12 @@ struct JpegDecompressor::State {
     } errors{};
     bool created = false;
 
-    State()
-    {
+    State() {
         info.err = jpeg_std_error(&errors.manager);
         errors.manager.error_exit = &State::onError;
         errors.manager.emit_message = &State::onMessage;
     }
-    ~State()
-    {
+    ~State() {
         if (created) {
             jpeg_destroy_decompress(&info);
         }
@@ -34,8 +32,7 @@ struct JpegDecompressor::State {
     State(const State&) = delete;
     State& operator=(const State&) = delete;
 
-    [[noreturn]] static void fail(j_common_ptr common)
-    {
+    [[noreturn]] static void fail(j_common_ptr common) {
         auto* e = reinterpret_cast<Errors*>(common->err);
         (*common->err->format_message)(common, e->message);
         std::longjmp(e->jump, 1);
@@ -44,8 +41,7 @@ struct JpegDecompressor::State {
     [[noreturn]] static void onError(j_common_ptr common) { fail(common); }
     // Level -1 is a warning: corrupt data or a file that ends early, which libjpeg would otherwise paper over
     // with grey. A damaged picture is an error here. Other levels are trace messages and are dropped.
-    static void onMessage(j_common_ptr common, int level)
-    {
+    static void onMessage(j_common_ptr common, int level) {
         if (level < 0) {
             fail(common);
         }
@@ -54,8 +50,7 @@ struct JpegDecompressor::State {
     // Runs every libjpeg call under one setjmp. Only libjpeg's C frames lie between here and the longjmp in
     // fail(), and nothing local to this function needs destroying, so the jump skips no destructor. Returns
     // false with errors.message set when libjpeg gave up.
-    bool run(const QByteArray& bytes, QImage& out, bool& tooLarge)
-    {
+    bool run(const QByteArray& bytes, QImage& out, bool& tooLarge) {
         if (setjmp(errors.jump) != 0) {
             return false;
         }
@@ -75,8 +70,7 @@ struct JpegDecompressor::State {
         }
         info.out_color_space = JCS_RGB; // greyscale pictures come out as RGB too
         jpeg_start_decompress(&info);
-        out = QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height),
-                     QImage::Format_RGB888);
+        out = QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height), QImage::Format_RGB888);
         if (out.isNull()) {
             tooLarge = true;
             jpeg_abort_decompress(&info);
@@ -96,8 +90,7 @@ JpegDecompressor::~JpegDecompressor() = default;
 JpegDecompressor::JpegDecompressor(JpegDecompressor&&) noexcept = default;
 JpegDecompressor& JpegDecompressor::operator=(JpegDecompressor&&) noexcept = default;
 
-QImage JpegDecompressor::decode(const QByteArray& bytes)
-{
+QImage JpegDecompressor::decode(const QByteArray& bytes) {
     if (!m_state) {
         throw PictureError("The JPEG decompressor was moved from and cannot decode");
     }

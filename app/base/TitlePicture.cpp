@@ -9,14 +9,12 @@
 
 namespace TitlePicture {
 
-QImage decodeJpeg(const QByteArray& bytes)
-{
+QImage decodeJpeg(const QByteArray& bytes) {
     JpegDecompressor decompressor;
     return decompressor.decode(bytes);
 }
 
-const QImage& image()
-{
+const QImage& image() {
     static std::optional<QImage> decoded;
     if (!decoded) {
         QFile file(QString::fromLatin1(ResourcePath));

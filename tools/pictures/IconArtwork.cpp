@@ -9,13 +9,12 @@ namespace IconArtwork {
 namespace {
 
 // The classic 16-colour palette, with purple given up for transparency.
-const QList<QRgb>& palette()
-{
+const QList<QRgb>& palette() {
     static const QList<QRgb> colours = {
-        qRgba(0, 0, 0, 0),   qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),
-        qRgb(128, 128, 0),   qRgb(0, 0, 128),     qRgb(0, 128, 128), qRgb(192, 192, 192),
-        qRgb(128, 128, 128), qRgb(255, 0, 0),     qRgb(0, 255, 0),   qRgb(255, 255, 0),
-        qRgb(0, 0, 255),     qRgb(255, 0, 255),   qRgb(0, 255, 255), qRgb(255, 255, 255),
+        qRgba(0, 0, 0, 0),   qRgb(0, 0, 0),     qRgb(128, 0, 0),   qRgb(0, 128, 0),
+        qRgb(128, 128, 0),   qRgb(0, 0, 128),   qRgb(0, 128, 128), qRgb(192, 192, 192),
+        qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
+        qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255),
     };
     return colours;
 }
@@ -28,14 +27,13 @@ const QColor Grey(128, 128, 128);
 const QColor Red(255, 0, 0);
 const QColor White(255, 255, 255);
 
-void paint32(QPainter& p)
-{
-    p.fillRect(5, 6, 25, 25, Grey);    // shadow
-    p.fillRect(3, 4, 25, 25, Black);   // outline
-    p.fillRect(4, 5, 23, 23, White);   // page
-    p.fillRect(4, 5, 23, 7, Red);      // header
+void paint32(QPainter& p) {
+    p.fillRect(5, 6, 25, 25, Grey);  // shadow
+    p.fillRect(3, 4, 25, 25, Black); // outline
+    p.fillRect(4, 5, 23, 23, White); // page
+    p.fillRect(4, 5, 23, 7, Red);    // header
     p.fillRect(4, 11, 23, 1, Maroon);
-    for (int x : {9, 20}) {            // binder rings over the top edge
+    for (int x : {9, 20}) { // binder rings over the top edge
         p.fillRect(x, 1, 3, 7, Grey);
         p.fillRect(x + 1, 2, 1, 5, Silver);
     }
@@ -50,8 +48,7 @@ void paint32(QPainter& p)
     }
 }
 
-void paint16(QPainter& p)
-{
+void paint16(QPainter& p) {
     p.fillRect(2, 3, 14, 13, Grey);
     p.fillRect(1, 2, 14, 13, Black);
     p.fillRect(2, 3, 12, 11, White);
@@ -71,8 +68,7 @@ void paint16(QPainter& p)
 
 } // namespace
 
-QImage paint(int size)
-{
+QImage paint(int size) {
     QImage canvas(size, size, QImage::Format_ARGB32);
     canvas.fill(Qt::transparent);
     QPainter p(&canvas);

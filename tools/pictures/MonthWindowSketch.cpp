@@ -15,8 +15,7 @@ constexpr int Border = 4;
 constexpr int TitleHeight = 26;
 const QColor ButtonFace(240, 240, 240);
 
-QFont tahoma(int pixels, bool bold)
-{
+QFont tahoma(int pixels, bool bold) {
     // The program is laid out for Tahoma; Liberation Sans has the closest widths and carries Greek.
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(pixels);
@@ -25,16 +24,14 @@ QFont tahoma(int pixels, bool bold)
 }
 
 // A rectangle shape: white fill, 1-pixel black outline, inside the given bounds.
-void shape(QPainter& p, int left, int top, int width, int height)
-{
+void shape(QPainter& p, int left, int top, int width, int height) {
     p.setPen(Qt::black);
     p.setBrush(Qt::white);
     p.drawRect(left, top, width - 1, height - 1);
 }
 
 void label(QPainter& p, const QRect& bounds, const QString& text, const QFont& font, const QColor& colour,
-           Qt::Alignment alignment, bool whiteBackground)
-{
+           Qt::Alignment alignment, bool whiteBackground) {
     if (whiteBackground) {
         p.fillRect(bounds, Qt::white);
     }
@@ -43,8 +40,7 @@ void label(QPainter& p, const QRect& bounds, const QString& text, const QFont& f
     p.drawText(bounds, alignment, text);
 }
 
-void button(QPainter& p, const QRect& bounds, const QString& text, int underlined = -1)
-{
+void button(QPainter& p, const QRect& bounds, const QString& text, int underlined = -1) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient face(bounds.topLeft(), bounds.bottomLeft());
@@ -68,8 +64,7 @@ void button(QPainter& p, const QRect& bounds, const QString& text, int underline
     p.restore();
 }
 
-void comboBox(QPainter& p, const QRect& bounds, const QString& text)
-{
+void comboBox(QPainter& p, const QRect& bounds, const QString& text) {
     p.save();
     p.setPen(QColor(122, 122, 122));
     p.setBrush(Qt::white);
@@ -92,8 +87,7 @@ void comboBox(QPainter& p, const QRect& bounds, const QString& text)
     p.restore();
 }
 
-void frame(QPainter& p, int width, int height)
-{
+void frame(QPainter& p, int width, int height) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient glass(0, 0, 0, TitleHeight + Border);
@@ -147,8 +141,7 @@ void frame(QPainter& p, int width, int height)
 
 } // namespace
 
-QImage paint(int year, int month, int today, const QList<DayCount>& counts)
-{
+QImage paint(int year, int month, int today, const QList<DayCount>& counts) {
     const int width = ClientWidth + 2 * Border;
     const int height = ClientHeight + TitleHeight + 2 * Border;
     QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
@@ -190,7 +183,7 @@ QImage paint(int year, int month, int today, const QList<DayCount>& counts)
         int width;
     };
     const Header headers[] = {{u"Δευτέρα", 45, 54}, {u"Τρίτη", 133, 33},     {u"Τετάρτη", 205, 52},
-                              {u"Πέμπτη", 288, 48},  {u"Παρασκευή", 356, 74}, {u"Σάββατο", 445, 55},
+                              {u"Πέμπτη", 288, 48}, {u"Παρασκευή", 356, 74}, {u"Σάββατο", 445, 55},
                               {u"Κυριακή", 525, 51}};
     for (int i = 0; i < 7; ++i) {
         const QColor colour = i < 5 ? QColor(0, 128, 0) : QColor(0, 255, 0);

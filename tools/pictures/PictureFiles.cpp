@@ -12,22 +12,19 @@
 namespace PictureFiles {
 namespace {
 
-void saveBytes(const QByteArray& bytes, const QString& path)
-{
+void saveBytes(const QByteArray& bytes, const QString& path) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         throw PictureFileError("Cannot write " + path.toStdString() + ": " + file.errorString().toStdString());
     }
 }
 
-void appendLe16(QByteArray& out, unsigned value)
-{
+void appendLe16(QByteArray& out, unsigned value) {
     out.append(static_cast<char>(value & 0xff));
     out.append(static_cast<char>((value >> 8) & 0xff));
 }
 
-void appendLe32(QByteArray& out, quint32 value)
-{
+void appendLe32(QByteArray& out, quint32 value) {
     appendLe16(out, value & 0xffff);
     appendLe16(out, value >> 16);
 }
@@ -36,13 +33,11 @@ void appendLe32(QByteArray& out, quint32 value)
 // process; this one jumps back to compress() and turns the message into an exception.
 class JpegCompressor {
 public:
-    JpegCompressor()
-    {
+    JpegCompressor() {
         m_info.err = jpeg_std_error(&m_errors.manager);
         m_errors.manager.error_exit = &JpegCompressor::onError;
     }
-    ~JpegCompressor()
-    {
+    ~JpegCompressor() {
         if (m_created) {
             jpeg_destroy_compress(&m_info);
         }
@@ -53,8 +48,7 @@ public:
 
     // Returns false with message() set when libjpeg reported an error. Only trivially destructible locals
     // live between setjmp and the calls that may jump back.
-    bool compress(const QImage& rgb, int quality)
-    {
+    bool compress(const QImage& rgb, int quality) {
         if (setjmp(m_errors.jump) != 0) {
             return false;
         }
@@ -82,8 +76,7 @@ public:
         return true;
     }
 
-    QByteArray output() const
-    {
+    QByteArray output() const {
         return QByteArray(reinterpret_cast<const char*>(m_output), static_cast<qsizetype>(m_outputSize));
     }
     const char* message() const { return m_errors.message; }
@@ -95,8 +88,7 @@ private:
         char message[JMSG_LENGTH_MAX] = {};
     };
 
-    static void onError(j_common_ptr info)
-    {
+    static void onError(j_common_ptr info) {
         auto* errors = reinterpret_cast<Errors*>(info->err);
         (*info->err->format_message)(info, errors->message);
         std::longjmp(errors->jump, 1);
@@ -111,8 +103,7 @@ private:
 
 } // namespace
 
-void writeBaselineJpeg(const QImage& picture, const QString& path, int quality)
-{
+void writeBaselineJpeg(const QImage& picture, const QString& path, int quality) {
     const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
     if (rgb.isNull()) {
         throw PictureFileError("Cannot write " + path.toStdString() + ": the picture is empty");
@@ -124,8 +115,7 @@ void writeBaselineJpeg(const QImage& picture, const QString& path, int quality)
     saveBytes(compressor.output(), path);
 }
 
-void writeBmp24(const QImage& picture, const QString& path)
-{
+void writeBmp24(const QImage& picture, const QString& path) {
     const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
     const int rowBytes = (rgb.width() * 3 + 3) / 4 * 4;
     const quint32 pixelBytes = static_cast<quint32>(rowBytes * rgb.height());
@@ -157,8 +147,7 @@ void writeBmp24(const QImage& picture, const QString& path)
     saveBytes(out, path);
 }
 
-void writeIndexedPng(const QImage& picture, const QString& path)
-{
+void writeIndexedPng(const QImage& picture, const QString& path) {
     if (picture.format() != QImage::Format_Indexed8 || picture.colorCount() > 16) {
         throw PictureFileError("Cannot write " + path.toStdString() + ": not a picture of at most 16 colours");
     }
@@ -167,8 +156,7 @@ void writeIndexedPng(const QImage& picture, const QString& path)
     }
 }
 
-void writeIco(const QList<QImage>& pictures, const QString& path)
-{
+void writeIco(const QList<QImage>& pictures, const QString& path) {
     QList<QByteArray> images;
     for (const QImage& picture : pictures) {
         if (picture.format() != QImage::Format_Indexed8 || picture.colorCount() > 16 || picture.width() > 255 ||

@@ -7,8 +7,7 @@
 namespace SealArtwork {
 namespace {
 
-QFont face(int pixels, bool bold)
-{
+QFont face(int pixels, bool bold) {
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(pixels);
     font.setBold(bold);
@@ -17,8 +16,7 @@ QFont face(int pixels, bool bold)
 }
 
 // A shield with a tick: the service's stamp.
-void shield(QPainter& p, const QRectF& box)
-{
+void shield(QPainter& p, const QRectF& box) {
     QPainterPath path;
     const qreal l = box.left(), r = box.right(), t = box.top(), b = box.bottom(), m = box.center().x();
     path.moveTo(m, t);
@@ -43,8 +41,7 @@ void shield(QPainter& p, const QRectF& box)
 
 } // namespace
 
-QImage paint()
-{
+QImage paint() {
     QImage image(Width, Height, QImage::Format_RGB32);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);

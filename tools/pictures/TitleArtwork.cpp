@@ -10,8 +10,7 @@
 namespace TitleArtwork {
 namespace {
 
-QFont face(const QString& family, int pixels, int weight, qreal spacing = 0)
-{
+QFont face(const QString& family, int pixels, int weight, qreal spacing = 0) {
     QFont font(family);
     font.setPixelSize(pixels);
     font.setWeight(QFont::Weight(weight));
@@ -22,8 +21,7 @@ QFont face(const QString& family, int pixels, int weight, qreal spacing = 0)
     return font;
 }
 
-void background(QPainter& p)
-{
+void background(QPainter& p) {
     QLinearGradient sky(0, 0, Width, Height);
     sky.setColorAt(0, QColor(8, 28, 66));
     sky.setColorAt(0.55, QColor(18, 58, 118));
@@ -45,8 +43,7 @@ void background(QPainter& p)
 
 // The maker's mark: a ring with a tick through it, the kind of small logo a software house prints next to
 // its name.
-void makerMark(QPainter& p, const QPointF& centre, qreal radius)
-{
+void makerMark(QPainter& p, const QPointF& centre, qreal radius) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(255, 196, 64), radius * 0.28, Qt::SolidLine, Qt::RoundCap));
@@ -56,8 +53,7 @@ void makerMark(QPainter& p, const QPointF& centre, qreal radius)
     p.restore();
 }
 
-void heading(QPainter& p)
-{
+void heading(QPainter& p) {
     makerMark(p, QPointF(74, 66), 15);
     p.setFont(face(QStringLiteral("Liberation Sans"), 26, QFont::Bold, 7));
     p.setPen(QColor(255, 206, 92));
@@ -87,8 +83,7 @@ void heading(QPainter& p)
     p.drawText(QPointF(60, 312), QStringLiteral("Το ημερολόγιο των ραντεβού σας"));
 }
 
-void features(QPainter& p)
-{
+void features(QPainter& p) {
     const QString lines[] = {
         QStringLiteral("Όλος ο μήνας με μια ματιά"),
         QStringLiteral("28 μισάωρα ανά ημέρα, 08:00 – 22:00"),
@@ -116,11 +111,26 @@ void features(QPainter& p)
     p.drawText(QPointF(60, 720), QStringLiteral("© 2008 Quenmark  ·  www.quenmark.example"));
 }
 
-void monthView(QPainter& p)
-{
-    const QImage window = MonthWindowSketch::paint(
-        2008, 3, 12, {{3, 4}, {4, 2}, {5, 6}, {6, 1}, {10, 3}, {11, 7}, {12, 5}, {13, 2}, {14, 8},
-                      {17, 3}, {18, 1}, {19, 4}, {20, 2}, {24, 6}, {25, 3}, {26, 2}, {27, 5}, {31, 1}});
+void monthView(QPainter& p) {
+    const QImage window = MonthWindowSketch::paint(2008, 3, 12,
+                                                   {{3, 4},
+                                                    {4, 2},
+                                                    {5, 6},
+                                                    {6, 1},
+                                                    {10, 3},
+                                                    {11, 7},
+                                                    {12, 5},
+                                                    {13, 2},
+                                                    {14, 8},
+                                                    {17, 3},
+                                                    {18, 1},
+                                                    {19, 4},
+                                                    {20, 2},
+                                                    {24, 6},
+                                                    {25, 3},
+                                                    {26, 2},
+                                                    {27, 5},
+                                                    {31, 1}});
     const qreal scale = 0.70;
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
@@ -140,8 +150,7 @@ void monthView(QPainter& p)
 
 } // namespace
 
-QImage paint()
-{
+QImage paint() {
     QImage image(Width, Height, QImage::Format_RGB32);
     QPainter p(&image);
     background(p);

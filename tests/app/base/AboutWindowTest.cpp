@@ -24,8 +24,7 @@ const QString Mail = QStringLiteral("mailto:info@quenmark.example");
 const QString Deposit = QStringLiteral("https://deposit.example/verify/orvella-1.0");
 
 // The centre of a control, in the coordinates of the top-level window that a real click arrives in.
-QPoint centreInWindow(QWidget* control)
-{
+QPoint centreInWindow(QWidget* control) {
     return control->mapTo(control->window(), control->rect().center());
 }
 
@@ -38,8 +37,7 @@ private:
     QStringList m_opened;
     QStringList m_reports;
 
-    std::unique_ptr<TForm62> shownWindow()
-    {
+    std::unique_ptr<TForm62> shownWindow() {
         auto window = std::make_unique<TForm62>();
         window->show();
         if (!QTest::qWaitForWindowExposed(window.get())) {
@@ -52,29 +50,23 @@ private:
         return window;
     }
 
-    template <typename T> T* control(QWidget* window, const QString& name)
-    {
-        return window->findChild<T*>(name);
-    }
+    template <typename T> T* control(QWidget* window, const QString& name) { return window->findChild<T*>(name); }
 
 private slots:
-    void initTestCase()
-    {
+    void initTestCase() {
         OrvellaApplication::setUpIdentity();
         AddressOpener::setObserver([this](const QString& address) { m_opened.append(address); });
         ErrorReport::setObserver([this](const QString& text) { m_reports.append(text); });
     }
 
-    void init()
-    {
+    void init() {
         m_opened.clear();
         m_reports.clear();
     }
 
     void cleanup() { QCOMPARE(m_reports, QStringList()); }
 
-    void leftClickOpens_data()
-    {
+    void leftClickOpens_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("address");
         QTest::newRow("web address") << "Label3" << Web;
@@ -86,8 +78,7 @@ private slots:
     }
 
     // Each click starts the shell anew: clicking twice opens the address twice.
-    void leftClickOpens()
-    {
+    void leftClickOpens() {
         QFETCH(QString, name);
         QFETCH(QString, address);
         auto window = shownWindow();
@@ -102,8 +93,7 @@ private slots:
     }
 
     // A press that leaves the control before the button comes up is no click, as with any button.
-    void pressDraggedOffIsNoClick()
-    {
+    void pressDraggedOffIsNoClick() {
         auto window = shownWindow();
         QVERIFY(window);
         auto* label3 = control<QLabel>(window.get(), QStringLiteral("Label3"));
@@ -114,12 +104,11 @@ private slots:
         QCOMPARE(m_opened, QStringList{Web});
     }
 
-    void rightClickOpensWebAddress_data()
-    {
+    void rightClickOpensWebAddress_data() {
         QTest::addColumn<QString>("name");
-        for (const char* name : {"Image1", "Image2", "Label2", "Label3", "Label4", "Label5", "Label6", "Label7",
-                                 "Label8", "Label9", "Label10", "Label11", "Label12", "Label13", "Label14",
-                                 "Button1"}) {
+        for (const char* name :
+             {"Image1", "Image2", "Label2", "Label3", "Label4", "Label5", "Label6", "Label7", "Label8", "Label9",
+              "Label10", "Label11", "Label12", "Label13", "Label14", "Button1"}) {
             QTest::newRow(name) << QString::fromLatin1(name);
         }
         QTest::newRow("empty client area") << QString();
@@ -127,8 +116,7 @@ private slots:
 
     // Every right-click reaches PopupMenu1, whose opening opens the web address; the menu has no items and
     // leaves nothing on the screen.
-    void rightClickOpensWebAddress()
-    {
+    void rightClickOpensWebAddress() {
         QFETCH(QString, name);
         auto window = shownWindow();
         QVERIFY(window);
@@ -151,8 +139,7 @@ private slots:
         QVERIFY(window->isVisible());
     }
 
-    void contextMenuKeyOpensWebAddress()
-    {
+    void contextMenuKeyOpensWebAddress() {
         auto window = shownWindow();
         QVERIFY(window);
         // The platform turns the context-menu key into a keyboard context-menu event for the focus widget.
@@ -167,8 +154,7 @@ private slots:
         QVERIFY(!control<QMenu>(window.get(), QStringLiteral("PopupMenu1"))->isVisible());
     }
 
-    void closes_data()
-    {
+    void closes_data() {
         QTest::addColumn<QString>("how");
         QTest::newRow("Enter") << "enter";
         QTest::newRow("Return") << "return";
@@ -178,8 +164,7 @@ private slots:
     }
 
     // The modal run ends by each of the window's ways out, and nothing is opened on the way.
-    void closes()
-    {
+    void closes() {
         QFETCH(QString, how);
         QPointer<TForm62> window = new TForm62(nullptr);
         window->setAttribute(Qt::WA_DeleteOnClose);
@@ -222,8 +207,7 @@ private slots:
     }
 
     // Opening the window again and again touches no date, no record, no setting and no file.
-    void manyOpeningsChangeNothing()
-    {
+    void manyOpeningsChangeNothing() {
         QTemporaryDir folder;
         QVERIFY(folder.isValid());
         const QString previous = QDir::currentPath();
@@ -260,12 +244,10 @@ private slots:
         QCOMPARE(state.DatabasePassword, before.DatabasePassword);
         QCOMPARE(state.DayKey, before.DayKey);
         QCOMPARE(state.DayQuery, before.DayQuery);
-        QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-                 QStringList());
+        QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
     }
 
-    void layout_data()
-    {
+    void layout_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QRect>("expected"); // width or height 0: sized to the text, not checked here
         QTest::newRow("Image1") << "Image1" << QRect(8, 20, 264, 246);
@@ -286,8 +268,7 @@ private slots:
         QTest::newRow("Label11") << "Label11" << QRect(279, 211, 0, 0);
     }
 
-    void layout()
-    {
+    void layout() {
         QFETCH(QString, name);
         QFETCH(QRect, expected);
         TForm62 window;
@@ -306,29 +287,32 @@ private slots:
     }
 
     // Labels that stand side by side on one line must not run into each other.
-    void neighbouringLabelsDoNotOverlap_data()
-    {
+    void neighbouringLabelsDoNotOverlap_data() {
         QTest::addColumn<QString>("left");
         QTest::addColumn<QString>("right");
-        QTest::newRow("web caption and address") << "Label12" << "Label3";
-        QTest::newRow("mail caption and address") << "Label13" << "Label4";
-        QTest::newRow("name and version") << "Label5" << "Label6";
-        QTest::newRow("title picture and name") << "Image1" << "Label5";
+        QTest::newRow("web caption and address") << "Label12"
+                                                 << "Label3";
+        QTest::newRow("mail caption and address") << "Label13"
+                                                  << "Label4";
+        QTest::newRow("name and version") << "Label5"
+                                          << "Label6";
+        QTest::newRow("title picture and name") << "Image1"
+                                                << "Label5";
     }
 
-    void neighbouringLabelsDoNotOverlap()
-    {
+    void neighbouringLabelsDoNotOverlap() {
         QFETCH(QString, left);
         QFETCH(QString, right);
         TForm62 window;
         const QRect a = control<QWidget>(&window, left)->geometry();
         const QRect b = control<QWidget>(&window, right)->geometry();
-        QVERIFY2(a.right() < b.left(), qPrintable(QStringLiteral("%1 ends at %2, %3 starts at %4")
-                                                      .arg(left).arg(a.right()).arg(right).arg(b.left())));
+        QVERIFY2(
+            a.right() < b.left(),
+            qPrintable(
+                QStringLiteral("%1 ends at %2, %3 starts at %4").arg(left).arg(a.right()).arg(right).arg(b.left())));
     }
 
-    void window()
-    {
+    void window() {
         TForm62 window;
         QCOMPARE(window.windowTitle(), QStringLiteral("About Orvella"));
         QCOMPARE(window.size(), QSize(658, 322));
@@ -369,8 +353,7 @@ private slots:
     }
 
     // Button1 is the one control that takes the keyboard focus; Tab has nowhere else to go.
-    void onlyButton1TakesFocus()
-    {
+    void onlyButton1TakesFocus() {
         auto window = shownWindow();
         QVERIFY(window);
         QTRY_COMPARE(QApplication::focusWidget(), control<QWidget>(window.get(), QStringLiteral("Button1")));
@@ -385,8 +368,7 @@ private slots:
 
     // What the user sees: the title picture stretched into Image1, the seal pixel for pixel, the addresses in
     // blue. Set ORVELLA_ABOUT_SCREENSHOT to a file name to keep the picture.
-    void screenshot()
-    {
+    void screenshot() {
         auto window = shownWindow();
         QVERIFY(window);
         const QImage shot = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -395,7 +377,8 @@ private slots:
             QVERIFY(shot.save(path));
         }
 
-        const QImage title = TitlePicture::image().scaled(264, 246, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+        const QImage title = TitlePicture::image()
+                                 .scaled(264, 246, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                                  .convertToFormat(QImage::Format_RGB32);
         QCOMPARE(shot.copy(8, 20, 264, 246), title);
         const QImage seal = QImage(QStringLiteral(":/orvella/seal.bmp")).convertToFormat(QImage::Format_RGB32);

@@ -1,7 +1,7 @@
 // The real launch: a stand-in xdg-open first on PATH records its arguments, one line each, so the test sees
 // exactly what the desktop shell would have been handed, and that no shell ever read the address.
-#include "AboutWindow.h"
 #include "AddressOpener.h"
+#include "AboutWindow.h"
 #include "ErrorReport.h"
 
 #include <QDir>
@@ -20,28 +20,24 @@ private:
     QByteArray m_originalPath;
 
     // Each launch leaves one file "launch-<pid>" holding its arguments, one per line.
-    QStringList launches() const
-    {
+    QStringList launches() const {
         return QDir(m_log->path()).entryList({QStringLiteral("launch-*")}, QDir::Files, QDir::Name);
     }
 
-    QString launchArguments(const QString& launch) const
-    {
+    QString launchArguments(const QString& launch) const {
         QFile file(QDir(m_log->path()).filePath(launch));
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     }
 
     // Anything in the log folder besides the launch records: what a shell running the address would leave.
-    QStringList strayFiles() const
-    {
+    QStringList strayFiles() const {
         QStringList all = QDir(m_log->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
         all.removeIf([](const QString& name) { return name.startsWith(QLatin1String("launch-")); });
         return all;
     }
 
 private slots:
-    void initTestCase()
-    {
+    void initTestCase() {
         QVERIFY(m_bin.isValid());
         QFile script(m_bin.filePath(QStringLiteral("xdg-open")));
         QVERIFY(script.open(QIODevice::WriteOnly));
@@ -57,8 +53,7 @@ private slots:
         ErrorReport::setObserver([](const QString& text) { QFAIL(qPrintable("unexpected report: " + text)); });
     }
 
-    void init()
-    {
+    void init() {
         m_log = std::make_unique<QTemporaryDir>();
         QVERIFY(m_log->isValid());
         qputenv("ORVELLA_LAUNCH_LOG", QFile::encodeName(m_log->path()));
@@ -67,8 +62,7 @@ private slots:
 
     void cleanup() { qputenv("PATH", QFile::encodeName(m_bin.path()) + ':' + m_originalPath); }
 
-    void addressIsOneArgument_data()
-    {
+    void addressIsOneArgument_data() {
         QTest::addColumn<QString>("address");
         QTest::newRow("web") << QStringLiteral("https://www.quenmark.example/");
         QTest::newRow("mail") << QStringLiteral("mailto:info@quenmark.example");
@@ -81,8 +75,7 @@ private slots:
         QTest::newRow("leading blanks") << QStringLiteral("  two blanks first");
     }
 
-    void addressIsOneArgument()
-    {
+    void addressIsOneArgument() {
         QFETCH(QString, address);
         const QStringList tmpBefore = QDir(QStringLiteral("/tmp")).entryList({QStringLiteral("xuid=*")});
         const QString previous = QDir::currentPath();
@@ -98,15 +91,13 @@ private slots:
     }
 
     // A click on the web address in the About window starts exactly one launch.
-    void aboutWindowClickLaunchesOnce()
-    {
+    void aboutWindowClickLaunchesOnce() {
         TForm62 window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         auto* label3 = window.findChild<QLabel*>(QStringLiteral("Label3"));
         QVERIFY(label3);
-        QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
-                          label3->mapTo(&window, label3->rect().center()));
+        QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, label3->mapTo(&window, label3->rect().center()));
         QTRY_COMPARE(launches().size(), 1);
         QCOMPARE(launchArguments(launches().first()), QStringLiteral("https://www.quenmark.example/\n"));
         QTest::qWait(200);
@@ -114,8 +105,7 @@ private slots:
     }
 
     // No xdg-open at all: nothing is reported, nothing throws, the window stays as it was.
-    void missingLauncherShowsNothing()
-    {
+    void missingLauncherShowsNothing() {
         QTemporaryDir empty;
         qputenv("PATH", QFile::encodeName(empty.path()));
         TForm62 window;
@@ -123,8 +113,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const int windowsBefore = int(QApplication::topLevelWidgets().size());
         auto* label4 = window.findChild<QLabel*>(QStringLiteral("Label4"));
-        QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
-                          label4->mapTo(&window, label4->rect().center()));
+        QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, label4->mapTo(&window, label4->rect().center()));
         OpenAddress(QStringLiteral("https://www.quenmark.example/"));
         QTest::qWait(100);
         QCOMPARE(int(QApplication::topLevelWidgets().size()), windowsBefore);
@@ -133,8 +122,7 @@ private slots:
     }
 
     // With an observer installed the address goes to it and nothing is launched.
-    void observerReplacesLaunch()
-    {
+    void observerReplacesLaunch() {
         QStringList seen;
         AddressOpener::setObserver([&seen](const QString& address) { seen.append(address); });
         OpenAddress(QStringLiteral("mailto:info@quenmark.example"));

@@ -10,30 +10,25 @@
 
 namespace {
 
-QByteArray read(const QString& path)
-{
+QByteArray read(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-quint16 le16(const QByteArray& b, qsizetype at)
-{
+quint16 le16(const QByteArray& b, qsizetype at) {
     return qFromLittleEndian<quint16>(b.constData() + at);
 }
 
-quint32 le32(const QByteArray& b, qsizetype at)
-{
+quint32 le32(const QByteArray& b, qsizetype at) {
     return qFromLittleEndian<quint32>(b.constData() + at);
 }
 
-quint16 be16(const QByteArray& b, qsizetype at)
-{
+quint16 be16(const QByteArray& b, qsizetype at) {
     return qFromBigEndian<quint16>(b.constData() + at);
 }
 
 // The JPEG segments before the picture data, as (marker, offset of the segment's payload).
-QList<QPair<uchar, qsizetype>> jpegSegments(const QByteArray& b)
-{
+QList<QPair<uchar, qsizetype>> jpegSegments(const QByteArray& b) {
     QList<QPair<uchar, qsizetype>> segments;
     qsizetype at = 2; // after SOI
     while (at + 4 <= b.size() && uchar(b[at]) == 0xFF) {
@@ -53,21 +48,18 @@ class ResourcesTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void present_data()
-    {
+    void present_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QSize>("size");
-        for (const auto& [path, size] : {std::pair{":/orvella/title.jpg", QSize(1024, 768)},
-                                         std::pair{":/orvella/icon16.png", QSize(16, 16)},
-                                         std::pair{":/orvella/icon32.png", QSize(32, 32)},
-                                         std::pair{":/orvella/seal.bmp", QSize(147, 37)}}) {
+        for (const auto& [path, size] :
+             {std::pair{":/orvella/title.jpg", QSize(1024, 768)}, std::pair{":/orvella/icon16.png", QSize(16, 16)},
+              std::pair{":/orvella/icon32.png", QSize(32, 32)}, std::pair{":/orvella/seal.bmp", QSize(147, 37)}}) {
             QTest::newRow(path) << QString::fromLatin1(path) << size;
         }
     }
 
     // Loaded through QFile and QImage, as the windows load them: the resource objects were linked in.
-    void present()
-    {
+    void present() {
         QFETCH(QString, path);
         QFETCH(QSize, size);
         QVERIFY2(QFile::exists(path), qPrintable(path));
@@ -75,9 +67,16 @@ private slots:
         QCOMPARE(QImage(path).size(), size);
     }
 
-    // A baseline (SOF0) JPEG: 8-bit samples, 1024 x 768, 3 components; no progressive or other frame type.
-    void titleIsBaselineJpeg()
+    // The default day-sheet definition rides along with the pictures.
+    void daySheetDefinitionPresent()
     {
+        const QByteArray rav = read(QStringLiteral(":/orvella/RANTEBOU.rav"));
+        QVERIFY(rav.startsWith("<?xml"));
+        QCOMPARE(rav, read(QStringLiteral(ORVELLA_RESOURCES_DIR "/RANTEBOU.rav")));
+    }
+
+    // A baseline (SOF0) JPEG: 8-bit samples, 1024 x 768, 3 components; no progressive or other frame type.
+    void titleIsBaselineJpeg() {
         const QByteArray b = read(QStringLiteral(":/orvella/title.jpg"));
         QVERIFY(b.startsWith("\xFF\xD8"));
         QVERIFY(b.endsWith("\xFF\xD9"));
@@ -97,15 +96,13 @@ private slots:
         QCOMPARE(int(segments.last().first), 0xDA);
     }
 
-    void iconsHaveSixteenColours_data()
-    {
+    void iconsHaveSixteenColours_data() {
         QTest::addColumn<QString>("path");
         QTest::newRow("16") << QStringLiteral(":/orvella/icon16.png");
         QTest::newRow("32") << QStringLiteral(":/orvella/icon32.png");
     }
 
-    void iconsHaveSixteenColours()
-    {
+    void iconsHaveSixteenColours() {
         QFETCH(QString, path);
         const QImage icon(path);
         QCOMPARE(icon.format(), QImage::Format_Indexed8);
@@ -124,8 +121,7 @@ private slots:
     }
 
     // An uncompressed Windows bitmap of 147 x 37 in 24-bit colour.
-    void sealIs24BitBitmap()
-    {
+    void sealIs24BitBitmap() {
         const QByteArray b = read(QStringLiteral(":/orvella/seal.bmp"));
         QVERIFY(b.startsWith("BM"));
         QCOMPARE(le32(b, 2), quint32(b.size()));
@@ -138,8 +134,7 @@ private slots:
     }
 
     // The Windows icon file holds the same two pictures as the PNGs, 16 colours each, with their masks.
-    void windowsIconMatchesPngs()
-    {
+    void windowsIconMatchesPngs() {
         const QByteArray ico = read(QStringLiteral(ORVELLA_RESOURCES_DIR "/orvella.ico"));
         QVERIFY(!ico.isEmpty());
         QCOMPARE(le16(ico, 0), quint16(0));
@@ -190,14 +185,13 @@ private slots:
     }
 
     // The Windows resource script names files that are there.
-    void windowsResourceScriptReferencesExist()
-    {
+    void windowsResourceScriptReferencesExist() {
         const QByteArray rc = read(QStringLiteral(ORVELLA_RESOURCES_DIR "/orvella.rc"));
         QVERIFY(rc.contains("MAINICON ICON \"orvella.ico\""));
         QVERIFY(rc.contains("\"orvella.manifest\""));
         QVERIFY(QFile::exists(QStringLiteral(ORVELLA_RESOURCES_DIR "/orvella.manifest")));
-        QVERIFY(read(QStringLiteral(ORVELLA_RESOURCES_DIR "/orvella.manifest")).contains(
-            "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""));
+        QVERIFY(read(QStringLiteral(ORVELLA_RESOURCES_DIR "/orvella.manifest"))
+                    .contains("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""));
     }
 };
 

@@ -1,9 +1,9 @@
 // Decoding the title picture with libjpeg: the real resource, pictures whose pixels are known, and damaged or
 // foreign input, which must end in a PictureError with a message that says what is wrong, never in exit() or
 // a crash.
+#include "TitlePicture.h"
 #include "JpegDecompressor.h"
 #include "PictureError.h"
-#include "TitlePicture.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -12,15 +12,13 @@
 
 namespace {
 
-QByteArray titleBytes()
-{
+QByteArray titleBytes() {
     QFile file(QString::fromLatin1(TitlePicture::ResourcePath));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Encoded with Qt's own JPEG writer, so the decoder under test is checked against another encoder.
-QByteArray encodeWithQt(const QImage& image, int quality)
-{
+QByteArray encodeWithQt(const QImage& image, int quality) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -29,21 +27,19 @@ QByteArray encodeWithQt(const QImage& image, int quality)
 }
 
 // Offset of the first byte after the given marker (0xFF, marker), or -1.
-qsizetype afterMarker(const QByteArray& bytes, uchar marker)
-{
+qsizetype afterMarker(const QByteArray& bytes, uchar marker) {
     const qsizetype at = bytes.indexOf(QByteArray("\xff") + char(marker));
     return at < 0 ? -1 : at + 2;
 }
 
-int largestChannelDifference(const QImage& a, const QImage& b)
-{
+int largestChannelDifference(const QImage& a, const QImage& b) {
     int largest = 0;
     for (int y = 0; y < a.height(); ++y) {
         for (int x = 0; x < a.width(); ++x) {
             const QRgb p = a.pixel(x, y);
             const QRgb q = b.pixel(x, y);
-            largest = std::max({largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                                std::abs(qBlue(p) - qBlue(q))});
+            largest = std::max(
+                {largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
         }
     }
     return largest;
@@ -55,8 +51,7 @@ class TitlePictureTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void resourceDecodesToFullSize()
-    {
+    void resourceDecodesToFullSize() {
         const QImage& image = TitlePicture::image();
         QCOMPARE(image.size(), QSize(1024, 768));
         QVERIFY(image.format() == QImage::Format_RGB888 || image.format() == QImage::Format_RGB32);
@@ -67,8 +62,7 @@ private slots:
 
     // Qt's own JPEG reader, also built on libjpeg, sees the same pixels: rows, strides and channel order are
     // right.
-    void resourceMatchesAnotherReader()
-    {
+    void resourceMatchesAnotherReader() {
         const QByteArray bytes = titleBytes();
         QVERIFY(!bytes.isEmpty());
         const QImage ours = TitlePicture::decodeJpeg(bytes);
@@ -79,8 +73,7 @@ private slots:
                  qPrintable(QString::number(largestChannelDifference(ours, theirs))));
     }
 
-    void knownPixels_data()
-    {
+    void knownPixels_data() {
         QTest::addColumn<QSize>("size");
         QTest::addColumn<bool>("grey");
         QTest::newRow("even size") << QSize(64, 48) << false;
@@ -90,8 +83,7 @@ private slots:
     }
 
     // Four flat quadrants in red, green, blue and white (or four greys) come back in their places and colours.
-    void knownPixels()
-    {
+    void knownPixels() {
         QFETCH(QSize, size);
         QFETCH(bool, grey);
         QImage source(size, QImage::Format_RGB32);
@@ -112,8 +104,8 @@ private slots:
         const QImage decoded = TitlePicture::decodeJpeg(encodeWithQt(source, 100));
         QCOMPARE(decoded.size(), size);
         // Sample away from the quadrant edges, where compression blurs the colours together.
-        const QPoint samples[4] = {{w / 8, h / 8}, {w - 1 - w / 8, h / 8}, {w / 8, h - 1 - h / 8},
-                                   {w - 1 - w / 8, h - 1 - h / 8}};
+        const QPoint samples[4] = {
+            {w / 8, h / 8}, {w - 1 - w / 8, h / 8}, {w / 8, h - 1 - h / 8}, {w - 1 - w / 8, h - 1 - h / 8}};
         const int quadrants = size == QSize(1, 1) ? 1 : 4;
         for (int i = 0; i < quadrants; ++i) {
             const QColor got = decoded.pixelColor(samples[i]);
@@ -124,8 +116,7 @@ private slots:
         }
     }
 
-    void damagedInput_data()
-    {
+    void damagedInput_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("message"); // a part of the message
 
@@ -177,14 +168,13 @@ private slots:
         QTest::newRow("text") << QByteArray("this is not a picture at all") << "Not a JPEG file";
     }
 
-    void damagedInput()
-    {
+    void damagedInput() {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, message);
         try {
             const QImage image = TitlePicture::decodeJpeg(bytes);
-            QFAIL(qPrintable(QStringLiteral("decoded to %1 x %2 instead of failing").arg(image.width()).arg(
-                image.height())));
+            QFAIL(qPrintable(
+                QStringLiteral("decoded to %1 x %2 instead of failing").arg(image.width()).arg(image.height())));
         } catch (const PictureError& e) {
             const QString text = QString::fromUtf8(e.what());
             QVERIFY2(text.contains(message), qPrintable(text));
@@ -192,8 +182,7 @@ private slots:
     }
 
     // One decompressor goes on working after a failure: the failed run leaves nothing behind.
-    void decompressorRecoversAfterFailure()
-    {
+    void decompressorRecoversAfterFailure() {
         const QByteArray title = titleBytes();
         JpegDecompressor decompressor;
         QVERIFY_THROWS_EXCEPTION(PictureError, decompressor.decode(title.left(title.size() / 3)));
