@@ -25,6 +25,8 @@ TForm4::TForm4(QWidget* parent)
     m_timer1->setObjectName(QStringLiteral("Timer1"));
     m_timer1->setInterval(DisplayMilliseconds);
     m_timer1->setSingleShot(false);
+    // A coarse timer may fire up to 5% early; the splash stays its full 2.5 s.
+    m_timer1->setTimerType(Qt::PreciseTimer);
     connect(m_timer1, &QTimer::timeout, this, &TForm4::Timer1Timer);
     m_timer1->start();
 }

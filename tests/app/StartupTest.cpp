@@ -1,0 +1,136 @@
+// The start-up pieces: the notice's exact text and box, and the splash window's single, timed close.
+#include "ErrorReport.h"
+#include "OrvellaApplication.h"
+#include "SplashWindow.h"
+#include "StartupNotice.h"
+
+#include <QAbstractButton>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+class StartupTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { OrvellaApplication::setUpIdentity(); }
+
+    void noticeTextIsTheFourParagraphsJoinedByTwoCarriageReturns()
+    {
+        const QString text = StartupNotice::text();
+        QCOMPARE(text.size(), 333);
+        QVERIFY(!text.contains(QLatin1Char('\n')));
+        const QStringList paragraphs = text.split(QStringLiteral("\r\r"));
+        QCOMPARE(paragraphs.size(), 4);
+        QCOMPARE(paragraphs[0], QStringLiteral("Important Information"));
+        QCOMPARE(paragraphs[1], QStringLiteral("Please read carefully"));
+        QVERIFY(paragraphs[2].startsWith(QStringLiteral("1) If you see rubbish (unreadable characters)")));
+        QVERIFY(paragraphs[2].endsWith(QStringLiteral("to support Greek system characters.")));
+        QVERIFY(paragraphs[3].startsWith(QStringLiteral("2) The recommended screen resolution is 1024 x 768")));
+        QVERIFY(paragraphs[3].endsWith(QStringLiteral("may cause application forms display incorrect.")));
+        for (const QString& p : paragraphs) {
+            QVERIFY2(!p.contains(QLatin1Char('\r')), qPrintable(p));
+        }
+    }
+
+    void noticeBoxShowsEachParagraphOnItsOwnLineWithOneOkButton()
+    {
+        std::unique_ptr<QMessageBox> box(StartupNotice::createBox());
+        QCOMPARE(box->windowTitle(), QStringLiteral("Orvella by Quenmark"));
+        QCOMPARE(box->icon(), QMessageBox::NoIcon);
+        QCOMPARE(box->buttons().size(), 1);
+        QCOMPARE(box->buttons().first()->text().remove(QLatin1Char('&')), QStringLiteral("OK"));
+        QCOMPARE(box->text(), QString(StartupNotice::text()).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+        QCOMPARE(box->text().count(QStringLiteral("\n\n")), 3);
+    }
+
+    void noticeIsDismissedByEnterAndByEsc_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+        QTest::newRow("Esc") << int(Qt::Key_Escape);
+    }
+
+    void noticeIsDismissedByEnterAndByEsc()
+    {
+        QFETCH(int, key);
+        bool forced = false;
+        QTimer::singleShot(0, this, [key] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            QTest::keyClick(box, Qt::Key(key));
+        });
+        // Should the key not dismiss the box, this ends the wait, and the test fails below.
+        QTimer guardTimer;
+        guardTimer.setSingleShot(true);
+        connect(&guardTimer, &QTimer::timeout, this, [&forced] {
+            if (QWidget* w = QApplication::activeModalWidget()) {
+                forced = true;
+                w->close();
+            }
+        });
+        guardTimer.start(5000);
+        StartupNotice::show();
+        QVERIFY2(!forced, "the key did not dismiss the notice");
+    }
+
+    void splashHasItsGeometryAndPicture()
+    {
+        TForm4 splash;
+        QCOMPARE(splash.size(), QSize(977, 735));
+        QVERIFY(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
+        QVERIFY(splash.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        auto* image = splash.findChild<QLabel*>(QStringLiteral("Image1"));
+        QVERIFY(image);
+        QCOMPARE(image->geometry(), QRect(8, 8, 960, 720));
+        QVERIFY(image->hasScaledContents());
+        QCOMPARE(image->pixmap().size(), QSize(1024, 768));
+    }
+
+    // Clicks, Esc and a close request are all ignored; only the timer ends the splash, once, about 2.5 s
+    // after the window was created.
+    void splashClosesOnceAfterItsTimerAndNotOnInput()
+    {
+        QElapsedTimer clock;
+        clock.start();
+        TForm4 splash;
+        auto* timer = splash.findChild<QTimer*>(QStringLiteral("Timer1"));
+        QVERIFY(timer);
+        QVERIFY(timer->isActive());
+        QCOMPARE(timer->interval(), 2500);
+        QSignalSpy finished(&splash, &QDialog::finished);
+
+        QTimer::singleShot(300, &splash, [&splash] {
+            QTest::mouseClick(&splash, Qt::LeftButton, {}, QPoint(400, 300));
+            QTest::mouseClick(splash.findChild<QLabel*>(QStringLiteral("Image1")), Qt::LeftButton);
+            QTest::keyClick(&splash, Qt::Key_Escape);
+            QTest::keyClick(&splash, Qt::Key_Return);
+            splash.close();
+        });
+        qint64 stillOpenAt = -1;
+        QTimer::singleShot(1500, &splash, [&] {
+            if (splash.isVisible()) {
+                stillOpenAt = clock.elapsed();
+            }
+        });
+        splash.exec();
+        const qint64 elapsed = clock.elapsed();
+
+        QVERIFY2(stillOpenAt >= 1500, "the splash closed early on input");
+        QVERIFY2(elapsed >= 2450, qPrintable(QString::number(elapsed)));
+        QVERIFY2(elapsed < 6000, qPrintable(QString::number(elapsed)));
+        QCOMPARE(finished.count(), 1);
+        QVERIFY(!timer->isActive());
+        QTest::qWait(100);
+        QCOMPARE(finished.count(), 1);
+    }
+};
+
+QTEST_MAIN(StartupTest)
+#include "StartupTest.moc"
