@@ -16,6 +16,7 @@
 #include <QScrollArea>
 #include <QShortcut>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -237,8 +238,10 @@ void TForm2::showEvent(QShowEvent* event)
     // Centred on the screen, whatever window opened it.
     const QScreen* where = screen() ? screen() : QGuiApplication::primaryScreen();
     if (where) {
+        const QRect screenArea = where->availableGeometry();
         QRect frame = frameGeometry();
-        frame.moveCenter(where->availableGeometry().center());
-        move(frame.topLeft());
+        frame.moveCenter(screenArea.center());
+        // On a screen smaller than the window the title bar stays reachable.
+        move(std::max(frame.left(), screenArea.left()), std::max(frame.top(), screenArea.top()));
     }
 }

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -64,6 +65,11 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QVERIFY(!scrollBox->horizontalScrollBar()->isVisible());
         QVERIFY(!scrollBox->verticalScrollBar()->isVisible());
+        // Centred on the screen.
+        const QRect screenArea = window.screen()->availableGeometry();
+        QVERIFY(screenArea.height() >= window.frameGeometry().height());
+        QVERIFY(qAbs(window.frameGeometry().center().x() - screenArea.center().x()) <= 1);
+        QVERIFY(qAbs(window.frameGeometry().center().y() - screenArea.center().y()) <= 1);
     }
 
     void slotRows_data()
