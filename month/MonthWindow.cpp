@@ -15,7 +15,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
-#include <QStyle>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -342,11 +341,18 @@ void TForm1::resetCells() {
         ClickableLabel* day = dayLabel(cell);
         day->hide();
         day->clear();
-        day->setPalette(calendar::isWeekendColumn(calendar::columnOfCell(cell)) ? m_weekendNumberPalette
-                                                                                : m_weekdayNumberPalette);
+        setNumberPalette(day, calendar::isWeekendColumn(calendar::columnOfCell(cell)) ? m_weekendNumberPalette
+                                                                                      : m_weekdayNumberPalette);
         QLabel* count = m_countLabels.at(static_cast<std::size_t>(cell - 1));
         count->hide();
         count->clear();
+    }
+}
+
+void TForm1::setNumberPalette(QLabel* label, const QPalette& palette) {
+    // Most rebuilds leave most colours as they were; a palette change repolishes the label, so skip it then.
+    if (label->palette() != palette) {
+        label->setPalette(palette);
     }
 }
 
@@ -383,7 +389,7 @@ void TForm1::markToday() {
     const QString today = QString::number(TodayDay);
     for (ClickableLabel* day : m_dayLabels) {
         if (day->text() == today) {
-            day->setPalette(m_todayNumberPalette);
+            setNumberPalette(day, m_todayNumberPalette);
         }
     }
 }

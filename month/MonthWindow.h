@@ -85,6 +85,7 @@ private:
     void placeDays();
     void showCountLabelsOfShownDays();
     void markToday();
+    static void setNumberPalette(QLabel* label, const QPalette& palette);
 
     ClickableLabel* dayLabel(int cell) const { return m_dayLabels.at(static_cast<std::size_t>(cell - 1)); }
 
