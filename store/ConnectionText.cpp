@@ -10,10 +10,14 @@ namespace {
 const QStringList& knownKeys()
 {
     static const QStringList keys = {
-        QStringLiteral("Provider"),    QStringLiteral("Password"),
-        QStringLiteral("User ID"),     QStringLiteral("Data Source"),
-        QStringLiteral("Mode"),        QStringLiteral("Persist Security Info"),
-        QStringLiteral("Extended Properties"), QStringLiteral("Locale Identifier"),
+        QStringLiteral("Provider"),
+        QStringLiteral("Password"),
+        QStringLiteral("User ID"),
+        QStringLiteral("Data Source"),
+        QStringLiteral("Mode"),
+        QStringLiteral("Persist Security Info"),
+        QStringLiteral("Extended Properties"),
+        QStringLiteral("Locale Identifier"),
     };
     return keys;
 }

@@ -1,7 +1,7 @@
 #include "DatabaseFile.h"
 
-#include "CipherGuard.h"
 #include "Check.h"
+#include "CipherGuard.h"
 #include "SqliteDatabase.h"
 #include "TableLayout.h"
 
@@ -60,9 +60,9 @@ void createDatabaseFile(const QString& path, const QString& password)
           QStringLiteral("The folder \"%1\" does not exist.").arg(QDir::toNativeSeparators(target.absolutePath())));
 
     // The file is made under a passing name and takes its own only when complete.
-    const QString partial = target.absoluteFilePath() +
-                            QStringLiteral(".%1.partial").arg(QRandomGenerator::global()->generate(), 8, 16,
-                                                              QLatin1Char('0'));
+    const QString partial =
+        target.absoluteFilePath() +
+        QStringLiteral(".%1.partial").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
     const FailureContext context{path, QStringLiteral("making it"), 0};
     try {
         {

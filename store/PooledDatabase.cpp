@@ -35,12 +35,12 @@ FileIdentity identifyDataFile(const QString& path)
 {
     const QString file = QDir::toNativeSeparators(path);
     QFileInfo info(path);
-    check(info.exists(), SQLITE_CANTOPEN,
-          QStringLiteral("The data file \"%1\" does not exist. Start Orvella in the folder that holds data.mdb, or make "
-                         "a new data folder with orvella-datafolder.")
-              .arg(file));
-    check(!info.isDir(), SQLITE_CANTOPEN,
-          QStringLiteral("\"%1\" is a folder, not a data file.").arg(file));
+    check(
+        info.exists(), SQLITE_CANTOPEN,
+        QStringLiteral("The data file \"%1\" does not exist. Start Orvella in the folder that holds data.mdb, or make "
+                       "a new data folder with orvella-datafolder.")
+            .arg(file));
+    check(!info.isDir(), SQLITE_CANTOPEN, QStringLiteral("\"%1\" is a folder, not a data file.").arg(file));
     FileIdentity identity;
 #ifdef Q_OS_UNIX
     struct stat status {};
@@ -49,9 +49,9 @@ FileIdentity identifyDataFile(const QString& path)
     identity.device = static_cast<quint64>(status.st_dev);
     identity.inode = static_cast<quint64>(status.st_ino);
     identity.writable = ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
-    check(::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), R_OK, AT_EACCESS) == 0, SQLITE_PERM,
-          QStringLiteral("The data file \"%1\" may not be read by this user. Allow reading it and try again.")
-              .arg(file));
+    check(
+        ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), R_OK, AT_EACCESS) == 0, SQLITE_PERM,
+        QStringLiteral("The data file \"%1\" may not be read by this user. Allow reading it and try again.").arg(file));
 #else
     identity.device = static_cast<quint64>(info.birthTime().toMSecsSinceEpoch());
     identity.inode = qHash(info.canonicalFilePath());

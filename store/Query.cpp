@@ -130,8 +130,8 @@ void Query::readFields(SqliteStatement& statement)
         if (!field.table.isEmpty()) {
             int primaryKey = 0;
             if (sqlite3_table_column_metadata(db, "main", field.table.toUtf8().constData(),
-                                              field.origin.toUtf8().constData(), nullptr, nullptr, nullptr,
-                                              &primaryKey, nullptr) == SQLITE_OK)
+                                              field.origin.toUtf8().constData(), nullptr, nullptr, nullptr, &primaryKey,
+                                              nullptr) == SQLITE_OK)
                 field.isKey = primaryKey != 0;
         }
         m_fields.push_back(field);
@@ -285,9 +285,9 @@ void Query::writeChanges(PooledDatabase& database, const std::vector<int>& chang
         if (!m_fields[static_cast<std::size_t>(p)].isKey)
             conditions << quotedName(m_fields[static_cast<std::size_t>(p)].origin) + QStringLiteral(" IS ?");
     }
-    const QString update = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                               .arg(quotedName(table), assignments.join(QStringLiteral(", ")),
-                                    conditions.join(QStringLiteral(" AND ")));
+    const QString update =
+        QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+            .arg(quotedName(table), assignments.join(QStringLiteral(", ")), conditions.join(QStringLiteral(" AND ")));
 
     SqliteDatabase& handle = database.handle();
     database.setWait(m_connection.waitFor(m_commandTimeout));
@@ -376,8 +376,8 @@ QString Query::conflictMessage(PooledDatabase& database, const std::vector<int>&
             others << QLatin1Char('"') + m_fields[p].name + QLatin1Char('"');
     }
     return QStringLiteral("Nothing was saved: another program changed %1 of this record since it was read, and saving "
-                         "now would overwrite that. Your text is still shown: note it, open the day again to see the "
-                         "other change, and enter yours again.")
+                          "now would overwrite that. Your text is still shown: note it, open the day again to see the "
+                          "other change, and enter yours again.")
         .arg(others.isEmpty() ? QStringLiteral("the record") : others.join(QStringLiteral(", ")));
 }
 

@@ -27,8 +27,9 @@ void CipherGuardPlainTest::plainBuildIgnoresTheKey()
     const QString path = QDir(dir.path()).filePath(QStringLiteral("data.mdb"));
     sqlite3* db = nullptr;
     QCOMPARE(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
-    QCOMPARE(sqlite3_exec(db, "PRAGMA key = 'Kw73Tp'; CREATE TABLE RANTEBOU (x); INSERT INTO RANTEBOU VALUES "
-                              "('visible secret');",
+    QCOMPARE(sqlite3_exec(db,
+                          "PRAGMA key = 'Kw73Tp'; CREATE TABLE RANTEBOU (x); INSERT INTO RANTEBOU VALUES "
+                          "('visible secret');",
                           nullptr, nullptr, nullptr),
              SQLITE_OK);
     sqlite3_close(db);

@@ -68,11 +68,13 @@ void EngineErrorsTest::openRefused_data()
 
     QTest::newRow("file missing") << Maker([](const QString&) {}) << QStringLiteral("Kw73Tp")
                                   << int(store::EngineError::CantOpen) << QStringLiteral("does not exist");
-    QTest::newRow("wrong password") << Maker([](const QString& path) { storetest::makeDataFile(QFileInfo(path).path()); })
-                                    << QStringLiteral("wrong") << int(store::EngineError::NotADatabase)
+    QTest::newRow("wrong password") << Maker([](const QString& path) {
+        storetest::makeDataFile(QFileInfo(path).path());
+    }) << QStringLiteral("wrong") << int(store::EngineError::NotADatabase)
                                     << QStringLiteral("password does not match");
-    QTest::newRow("no password given") << Maker([](const QString& path) { storetest::makeDataFile(QFileInfo(path).path()); })
-                                       << QString() << int(store::EngineError::NoPassword)
+    QTest::newRow("no password given") << Maker([](const QString& path) {
+        storetest::makeDataFile(QFileInfo(path).path());
+    }) << QString() << int(store::EngineError::NoPassword)
                                        << QStringLiteral("gives no database password");
     QTest::newRow("text file") << Maker([](const QString& path) { writeBytes(path, "Appointments:\n5/3 dentist\n"); })
                                << QStringLiteral("Kw73Tp") << int(store::EngineError::NotADatabase)
@@ -80,36 +82,30 @@ void EngineErrorsTest::openRefused_data()
     QTest::newRow("zero bytes") << Maker([](const QString& path) { writeBytes(path, QByteArray()); })
                                 << QStringLiteral("Kw73Tp") << int(store::EngineError::NotADatabase)
                                 << QStringLiteral("is empty (0 bytes)");
-    QTest::newRow("plain unencrypted database")
-        << Maker([](const QString& path) {
-               RawDatabase raw(path, QString(), true);
-               raw.execute(QStringLiteral("CREATE TABLE RANTEBOU (HMEROMHNIA DATE PRIMARY KEY)"));
-           })
-        << QStringLiteral("Kw73Tp") << int(store::EngineError::NotADatabase) << QStringLiteral("unencrypted database");
-    QTest::newRow("older format with its own header")
-        << Maker([](const QString& path) {
-               QByteArray bytes(4096, '\0');
-               bytes.replace(0, 24, QByteArray("\x00\x01\x00\x00Classic Book Database", 24));
-               writeBytes(path, bytes);
-           })
-        << QStringLiteral("Kw73Tp") << int(store::EngineError::NotADatabase)
-        << QStringLiteral("begins with readable text");
-    QTest::newRow("table missing")
-        << Maker([](const QString& path) {
-               RawDatabase raw(path, QStringLiteral("Kw73Tp"), true);
-               raw.execute(QStringLiteral("CREATE TABLE OTHER (x)"));
-           })
-        << QStringLiteral("Kw73Tp") << int(store::EngineError::NotADatabase)
-        << QStringLiteral("holds no appointment table RANTEBOU");
-    QTest::newRow("a slot column missing")
-        << Maker([](const QString& path) {
-               RawDatabase raw(path, QStringLiteral("Kw73Tp"), true);
-               raw.execute(QStringLiteral("CREATE TABLE RANTEBOU (HMEROMHNIA DATE PRIMARY KEY, \"0800-0830\" TEXT)"));
-           })
-        << QStringLiteral("Kw73Tp") << int(store::EngineError::NotADatabase) << QStringLiteral("lacks the column(s) 0830-0900");
-    QTest::newRow("a folder in its place") << Maker([](const QString& path) { QDir().mkpath(path); })
-                                           << QStringLiteral("Kw73Tp") << int(store::EngineError::CantOpen)
-                                           << QStringLiteral("is a folder");
+    QTest::newRow("plain unencrypted database") << Maker([](const QString& path) {
+        RawDatabase raw(path, QString(), true);
+        raw.execute(QStringLiteral("CREATE TABLE RANTEBOU (HMEROMHNIA DATE PRIMARY KEY)"));
+    }) << QStringLiteral("Kw73Tp") << int(store::EngineError::NotADatabase)
+                                                << QStringLiteral("unencrypted database");
+    QTest::newRow("older format with its own header") << Maker([](const QString& path) {
+        QByteArray bytes(4096, '\0');
+        bytes.replace(0, 24, QByteArray("\x00\x01\x00\x00Classic Book Database", 24));
+        writeBytes(path, bytes);
+    }) << QStringLiteral("Kw73Tp") << int(store::EngineError::NotADatabase)
+                                                      << QStringLiteral("begins with readable text");
+    QTest::newRow("table missing") << Maker([](const QString& path) {
+        RawDatabase raw(path, QStringLiteral("Kw73Tp"), true);
+        raw.execute(QStringLiteral("CREATE TABLE OTHER (x)"));
+    }) << QStringLiteral("Kw73Tp") << int(store::EngineError::NotADatabase)
+                                   << QStringLiteral("holds no appointment table RANTEBOU");
+    QTest::newRow("a slot column missing") << Maker([](const QString& path) {
+        RawDatabase raw(path, QStringLiteral("Kw73Tp"), true);
+        raw.execute(QStringLiteral("CREATE TABLE RANTEBOU (HMEROMHNIA DATE PRIMARY KEY, \"0800-0830\" TEXT)"));
+    }) << QStringLiteral("Kw73Tp") << int(store::EngineError::NotADatabase)
+                                           << QStringLiteral("lacks the column(s) 0830-0900");
+    QTest::newRow("a folder in its place")
+        << Maker([](const QString& path) { QDir().mkpath(path); }) << QStringLiteral("Kw73Tp")
+        << int(store::EngineError::CantOpen) << QStringLiteral("is a folder");
 }
 
 void EngineErrorsTest::openRefused()
@@ -160,8 +156,8 @@ void EngineErrorsTest::readOnlyAtPost()
     }
     const QString locked = folderReadOnly ? m_dir->path() : m_file;
     const QFile::Permissions writable = QFile::permissions(locked);
-    QVERIFY(QFile::setPermissions(locked, writable & ~(QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup |
-                                                       QFile::WriteOther)));
+    QVERIFY(QFile::setPermissions(
+        locked, writable & ~(QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther)));
     const auto restore = qScopeGuard([&] { QFile::setPermissions(locked, writable); });
     storetest::FilePermissionsEnforced enforced;
     if (!enforced.active())

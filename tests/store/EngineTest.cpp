@@ -470,8 +470,7 @@ void EngineTest::reopenNoticesDeletedFile()
         QFAIL("a deleted file opened");
     } catch (const store::EngineError& error) {
         QCOMPARE(error.code(), int(store::EngineError::CantOpen));
-        QVERIFY2(error.text().contains(m_file) && error.text().contains(QLatin1String("does not exist")),
-                 error.what());
+        QVERIFY2(error.text().contains(m_file) && error.text().contains(QLatin1String("does not exist")), error.what());
     }
     QVERIFY(!QFile::exists(m_file));
 }

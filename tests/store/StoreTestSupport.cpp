@@ -71,8 +71,7 @@ QString RawDatabase::text(const QString& sql)
 
 namespace {
 
-constexpr unsigned OverrideCapabilities =
-    (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH) | (1u << CAP_FOWNER);
+constexpr unsigned OverrideCapabilities = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH) | (1u << CAP_FOWNER);
 
 } // namespace
 

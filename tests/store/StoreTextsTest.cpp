@@ -11,7 +11,6 @@
 #include <QRegularExpression>
 #include <QTest>
 
-
 class StoreTextsTest : public QObject {
     Q_OBJECT
 
@@ -109,7 +108,9 @@ void StoreTextsTest::dayKeyIgnoresLocale()
     const struct {
         const char* text;
         const char* key;
-    } cases[] = {{"5/3/2010", "#3/5/2010#"}, {"31/12/2010", "#12/31/2010#"}, {"13/1/2011", "#1/13/2011#"},
+    } cases[] = {{"5/3/2010", "#3/5/2010#"},
+                 {"31/12/2010", "#12/31/2010#"},
+                 {"13/1/2011", "#1/13/2011#"},
                  {"31/2/2010", "ERROR"}};
     for (const auto& c : cases) {
         QString value = QString::fromLatin1(c.text);
@@ -171,15 +172,15 @@ void StoreTextsTest::connectionTextReadsBack_data()
                                << QStringLiteral("/home/u/data//data.mdb");
     QTest::newRow("; and = in folder") << QStringLiteral("/tmp/a;b=c;Mode=x") << QStringLiteral("Kw73Tp")
                                        << QStringLiteral("/tmp/a;b=c;Mode=x/data.mdb");
-    QTest::newRow("folder with backslash") << QStringLiteral("/tmp/a\\b") << QStringLiteral("Kw73Tp")
-                                           << QStringLiteral("/tmp/a\\b/data.mdb");
+    QTest::newRow("folder with backslash")
+        << QStringLiteral("/tmp/a\\b") << QStringLiteral("Kw73Tp") << QStringLiteral("/tmp/a\\b/data.mdb");
     QTest::newRow("Greek and blanks") << QStringLiteral("/tmp/Ραντεβού μου") << QStringLiteral("Kw73Tp")
                                       << QStringLiteral("/tmp/Ραντεβού μου/data.mdb");
-    QTest::newRow("two known keys in folder") << QStringLiteral("/tmp/x;Persist Security Info=;Provider=y")
-                                              << QStringLiteral("Kw73Tp")
-                                              << QStringLiteral("/tmp/x;Persist Security Info=;Provider=y/data.mdb");
-    QTest::newRow("password with ; and =") << QStringLiteral("/d") << QStringLiteral("p;w=x")
-                                           << QStringLiteral("/d/data.mdb");
+    QTest::newRow("two known keys in folder")
+        << QStringLiteral("/tmp/x;Persist Security Info=;Provider=y") << QStringLiteral("Kw73Tp")
+        << QStringLiteral("/tmp/x;Persist Security Info=;Provider=y/data.mdb");
+    QTest::newRow("password with ; and =")
+        << QStringLiteral("/d") << QStringLiteral("p;w=x") << QStringLiteral("/d/data.mdb");
 }
 
 void StoreTextsTest::connectionTextReadsBack()
@@ -201,14 +202,14 @@ void StoreTextsTest::dateLiteralsTranslated_data()
                             << QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA='2010-03-05'");
     QTest::newRow("insert") << QStringLiteral("INSERT INTO RANTEBOU(HMEROMHNIA) VALUES(#12/31/2010#)")
                             << QStringLiteral("INSERT INTO RANTEBOU(HMEROMHNIA) VALUES('2010-12-31')");
-    QTest::newRow("inside single quotes untouched") << QStringLiteral("SELECT '#3/5/2010#', 'ERROR'")
-                                                    << QStringLiteral("SELECT '#3/5/2010#', 'ERROR'");
-    QTest::newRow("inside a quoted name untouched") << QStringLiteral("SELECT \"#1/1/2010#\" FROM t")
-                                                    << QStringLiteral("SELECT \"#1/1/2010#\" FROM t");
+    QTest::newRow("inside single quotes untouched")
+        << QStringLiteral("SELECT '#3/5/2010#', 'ERROR'") << QStringLiteral("SELECT '#3/5/2010#', 'ERROR'");
+    QTest::newRow("inside a quoted name untouched")
+        << QStringLiteral("SELECT \"#1/1/2010#\" FROM t") << QStringLiteral("SELECT \"#1/1/2010#\" FROM t");
     QTest::newRow("doubled quote stays inside") << QStringLiteral("SELECT 'it''s #1/1/2010#', #1/2/2010#")
                                                 << QStringLiteral("SELECT 'it''s #1/1/2010#', '2010-01-02'");
-    QTest::newRow("ERRORS is a name, not the key") << QStringLiteral("SELECT ERRORS FROM t")
-                                                   << QStringLiteral("SELECT ERRORS FROM t");
+    QTest::newRow("ERRORS is a name, not the key")
+        << QStringLiteral("SELECT ERRORS FROM t") << QStringLiteral("SELECT ERRORS FROM t");
 }
 
 void StoreTextsTest::dateLiteralsTranslated()
