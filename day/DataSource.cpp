@@ -14,8 +14,7 @@ DataSource::DataSource(QObject* parent) : QObject(parent) {}
 
 DataSource::~DataSource() = default;
 
-void DataSource::setQuery(store::Query* query)
-{
+void DataSource::setQuery(store::Query* query) {
     if (m_query == query) {
         return;
     }
@@ -35,8 +34,7 @@ void DataSource::setQuery(store::Query* query)
     queryStateChanged();
 }
 
-void DataSource::bind(QLineEdit* edit, const QString& column)
-{
+void DataSource::bind(QLineEdit* edit, const QString& column) {
     const std::size_t index = m_bindings.size();
     m_bindings.push_back(Binding{edit, column});
     // textEdited comes from the user only (typing, paste, delete, undo), never from setText, so showing a
@@ -46,20 +44,17 @@ void DataSource::bind(QLineEdit* edit, const QString& column)
     showField(m_bindings.back());
 }
 
-bool DataSource::isEditing() const
-{
+bool DataSource::isEditing() const {
     return m_query && m_query->state() == store::Query::State::Edit;
 }
 
-void DataSource::post()
-{
+void DataSource::post() {
     if (m_query) {
         m_query->post();
     }
 }
 
-void DataSource::queryStateChanged()
-{
+void DataSource::queryStateChanged() {
     const bool open = m_query && m_query->isOpen();
     if (open && !m_wasOpen) {
         // A freshly opened result may come from another file whose columns are declared narrower.
@@ -79,21 +74,19 @@ void DataSource::queryStateChanged()
     emit stateChanged();
 }
 
-void DataSource::showRecord()
-{
+void DataSource::showRecord() {
     for (const Binding& binding : m_bindings) {
         showField(binding);
     }
 }
 
-void DataSource::showField(const Binding& binding)
-{
+void DataSource::showField(const Binding& binding) {
     QLineEdit* edit = binding.edit;
     if (!edit) {
         return;
     }
-    const bool hasRecord = m_query && m_query->isOpen() && !m_query->isEmpty() &&
-                           m_query->fieldIndex(binding.column) >= 0;
+    const bool hasRecord =
+        m_query && m_query->isOpen() && !m_query->isEmpty() && m_query->fieldIndex(binding.column) >= 0;
     const QString text = hasRecord ? m_query->value(binding.column).toString() : QString();
     edit->setReadOnly(!hasRecord);
     // Leaving an unchanged box alone keeps the cursor and selection of the box the user is typing in.
@@ -102,15 +95,14 @@ void DataSource::showField(const Binding& binding)
     }
 }
 
-void DataSource::userEdited(const Binding& binding, const QString& text)
-{
+void DataSource::userEdited(const Binding& binding, const QString& text) {
     if (!m_query || !m_query->isOpen() || m_query->isEmpty()) {
         return;
     }
     m_writing = true;
     // An emptied box makes the slot free again, without a value, as it was before anything was typed.
-    const bool accepted = ErrorReport::guard(
-        [&] { m_query->setValue(binding.column, text.isEmpty() ? QVariant() : QVariant(text)); });
+    const bool accepted =
+        ErrorReport::guard([&] { m_query->setValue(binding.column, text.isEmpty() ? QVariant() : QVariant(text)); });
     m_writing = false;
     if (!accepted) {
         // The buffer refused the text: show what it really holds rather than a text that would not be saved.

@@ -24,8 +24,8 @@ namespace {
 constexpr int SlotsPerColumn = 14;
 
 // Tops of the time captions of one column; the last two rows sit 2 pixels higher than the 40-pixel step.
-constexpr std::array<int, SlotsPerColumn> CaptionTops = {16, 56, 96, 136, 176, 216, 256, 296, 336, 376, 416, 456,
-                                                          494, 534};
+constexpr std::array<int, SlotsPerColumn> CaptionTops = {16,  56,  96,  136, 176, 216, 256,
+                                                         296, 336, 376, 416, 456, 494, 534};
 constexpr int EditBelowCaption = 5;
 constexpr std::array<int, 2> CaptionLefts = {16, 384};
 constexpr std::array<int, 2> EditLefts = {135, 503};
@@ -34,8 +34,7 @@ constexpr QSize EditSize(217, 17);
 constexpr int ButtonTop = 647;
 constexpr QSize ButtonSize(75, 25);
 
-QFont tahoma(int pixelSize, bool bold = false)
-{
+QFont tahoma(int pixelSize, bool bold = false) {
     QFont font(QStringLiteral("Tahoma"));
     font.setPixelSize(pixelSize);
     font.setBold(bold);
@@ -43,13 +42,11 @@ QFont tahoma(int pixelSize, bool bold = false)
 }
 
 // "0800-0830" reads "08:00 - 08:30" on the slot's caption.
-QString slotCaption(const QString& column)
-{
+QString slotCaption(const QString& column) {
     return QStringLiteral("%1:%2 - %3:%4").arg(column.mid(0, 2), column.mid(2, 2), column.mid(5, 2), column.mid(7, 2));
 }
 
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, int left)
-{
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, int left) {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QLatin1String(name));
     button->setGeometry(QRect(QPoint(left, ButtonTop), ButtonSize));
@@ -64,8 +61,7 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
 
 TForm2::TForm2(QWidget* parent)
     : QDialog(parent), m_connection(std::make_unique<store::Connection>()),
-      m_query(std::make_unique<store::Query>(*m_connection)), m_dataSource(std::make_unique<DataSource>())
-{
+      m_query(std::make_unique<store::Query>(*m_connection)), m_dataSource(std::make_unique<DataSource>()) {
     setObjectName(QStringLiteral("TForm2"));
     m_query->setObjectName(QStringLiteral("ADOQuery1"));
     m_dataSource->setObjectName(QStringLiteral("DataSource1"));
@@ -87,14 +83,12 @@ TForm2::TForm2(QWidget* parent)
     m_dataSource->setQuery(m_query.get());
 }
 
-TForm2::~TForm2()
-{
+TForm2::~TForm2() {
     // The boxes and the navigator outlive the members; cut them loose before the query goes.
     m_dataSource->setQuery(nullptr);
 }
 
-void TForm2::buildHeading()
-{
+void TForm2::buildHeading() {
     m_heading = new QLabel(this);
     m_heading->setObjectName(QStringLiteral("Label83"));
     m_heading->setFont(tahoma(24));
@@ -107,8 +101,7 @@ void TForm2::buildHeading()
     m_heading->adjustSize();
 }
 
-void TForm2::buildSlots()
-{
+void TForm2::buildSlots() {
     auto* scrollBox = new QScrollArea(this);
     scrollBox->setObjectName(QStringLiteral("ScrollBox1"));
     scrollBox->setGeometry(24, 56, 744, 577);
@@ -157,8 +150,7 @@ void TForm2::buildSlots()
     scrollBox->setWidget(contents);
 }
 
-void TForm2::buildButtons()
-{
+void TForm2::buildButtons() {
     m_printButton = makeButton(this, "Button1", QStringLiteral("Ε&κύπωση"), 24);
     connect(m_printButton, &QPushButton::clicked, this, &TForm2::Button1Click);
 
@@ -175,14 +167,12 @@ void TForm2::buildButtons()
     connect(save, &QShortcut::activated, m_navigator, &RecordNavigator::post);
 }
 
-void TForm2::setHeading(const QString& text)
-{
+void TForm2::setHeading(const QString& text) {
     m_heading->setText(text);
     m_heading->adjustSize();
 }
 
-void TForm2::openDay(const QString& heading, const QString& connectionText, const QString& dayQuery)
-{
+void TForm2::openDay(const QString& heading, const QString& connectionText, const QString& dayQuery) {
     setHeading(heading);
 
     m_connection->close();
@@ -198,32 +188,27 @@ void TForm2::openDay(const QString& heading, const QString& connectionText, cons
     m_query->open();
 }
 
-void TForm2::Button1Click()
-{
+void TForm2::Button1Click() {
     // The day sheet comes from the report host, which is not part of the program yet; until it is, the
     // button stays connected here and prints nothing.
 }
 
-void TForm2::Button29Click()
-{
+void TForm2::Button29Click() {
     close();
 }
 
-void TForm2::FormClose()
-{
+void TForm2::FormClose() {
     m_query->close();
     m_query->clearStatement();
     m_connection->close();
 }
 
-void TForm2::done(int result)
-{
+void TForm2::done(int result) {
     FormClose();
     QDialog::done(result);
 }
 
-void TForm2::keyPressEvent(QKeyEvent* event)
-{
+void TForm2::keyPressEvent(QKeyEvent* event) {
     // Esc presses the exit button, so that it leaves the same way as a click on it.
     if (event->matches(QKeySequence::Cancel)) {
         m_exitButton->click();
@@ -232,8 +217,7 @@ void TForm2::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-void TForm2::showEvent(QShowEvent* event)
-{
+void TForm2::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // Centred on the screen, whatever window opened it.
     const QScreen* where = screen() ? screen() : QGuiApplication::primaryScreen();

@@ -11,8 +11,7 @@
 namespace {
 // The post glyph: a check mark, drawn here so that it looks the same under every style and icon theme;
 // the disabled look is derived from it by the style.
-QIcon checkMarkIcon()
-{
+QIcon checkMarkIcon() {
     QPixmap pixmap(16, 16);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
@@ -28,8 +27,7 @@ QIcon checkMarkIcon()
 }
 } // namespace
 
-RecordNavigator::RecordNavigator(QWidget* parent) : QWidget(parent), m_post(new QToolButton(this))
-{
+RecordNavigator::RecordNavigator(QWidget* parent) : QWidget(parent), m_post(new QToolButton(this)) {
     m_post->setObjectName(QStringLiteral("DBNavigator1Post"));
     m_post->setIcon(checkMarkIcon());
     m_post->setIconSize(QSize(16, 16));
@@ -41,8 +39,7 @@ RecordNavigator::RecordNavigator(QWidget* parent) : QWidget(parent), m_post(new 
     connect(m_post, &QToolButton::clicked, this, &RecordNavigator::post);
 }
 
-void RecordNavigator::setDataSource(DataSource* dataSource)
-{
+void RecordNavigator::setDataSource(DataSource* dataSource) {
     if (m_dataSource) {
         disconnect(m_dataSource, nullptr, this, nullptr);
     }
@@ -53,8 +50,7 @@ void RecordNavigator::setDataSource(DataSource* dataSource)
     updateButtons();
 }
 
-void RecordNavigator::post()
-{
+void RecordNavigator::post() {
     if (!m_dataSource || !m_dataSource->isEditing()) {
         return;
     }
@@ -62,14 +58,12 @@ void RecordNavigator::post()
     updateButtons();
 }
 
-void RecordNavigator::resizeEvent(QResizeEvent* event)
-{
+void RecordNavigator::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     // With only one button shown, it takes the whole navigator.
     m_post->setGeometry(rect());
 }
 
-void RecordNavigator::updateButtons()
-{
+void RecordNavigator::updateButtons() {
     m_post->setEnabled(m_dataSource && m_dataSource->isEditing());
 }

@@ -11,26 +11,22 @@
 
 #include <stdexcept>
 
-DayTestFile::DayTestFile()
-{
+DayTestFile::DayTestFile() {
     if (m_dir.isValid()) {
         store::createDatabaseFile(path(), QString::fromLatin1(Password));
         m_valid = true;
     }
 }
 
-QString DayTestFile::path() const
-{
+QString DayTestFile::path() const {
     return m_dir.filePath(QString::fromLatin1(store::DatabaseFileName));
 }
 
-QString DayTestFile::connectionText() const
-{
+QString DayTestFile::connectionText() const {
     return store::buildConnectionText(m_dir.path(), QString::fromLatin1(Password));
 }
 
-void DayTestFile::narrowFirstSlot(int size)
-{
+void DayTestFile::narrowFirstSlot(int size) {
     const QString first = store::slotColumnNames().first();
     QString table = store::createTableStatement();
     const QString wide = QStringLiteral("\"%1\" VARCHAR(%2)").arg(first).arg(store::SlotTextSize);
@@ -48,15 +44,13 @@ void DayTestFile::narrowFirstSlot(int size)
     command.execute();
 }
 
-QString DayTestFile::keyOf(const QString& dateText)
-{
+QString DayTestFile::keyOf(const QString& dateText) {
     QString key = dateText;
     store::MakeDayKey(key);
     return key;
 }
 
-void DayTestFile::ensureDay(const QString& dateText)
-{
+void DayTestFile::ensureDay(const QString& dateText) {
     store::Connection connection;
     connection.setConnectionText(connectionText());
     connection.open();
@@ -69,16 +63,14 @@ void DayTestFile::ensureDay(const QString& dateText)
     }
 }
 
-void DayTestFile::openIn(TForm2& window, const QString& dateText, bool withRecord)
-{
+void DayTestFile::openIn(TForm2& window, const QString& dateText, bool withRecord) {
     if (withRecord) {
         ensureDay(dateText);
     }
     window.openDay(dateText, connectionText(), store::selectDayStatement(keyOf(dateText)));
 }
 
-QVariant DayTestFile::storedSlot(const QString& dateText, const QString& column) const
-{
+QVariant DayTestFile::storedSlot(const QString& dateText, const QString& column) const {
     store::Connection connection;
     connection.setConnectionText(connectionText());
     connection.open();
@@ -88,8 +80,7 @@ QVariant DayTestFile::storedSlot(const QString& dateText, const QString& column)
     return query.value(column);
 }
 
-void DayTestFile::storeSlots(const QString& dateText, const QList<QPair<QString, QVariant>>& values)
-{
+void DayTestFile::storeSlots(const QString& dateText, const QList<QPair<QString, QVariant>>& values) {
     ensureDay(dateText);
     store::Connection connection;
     connection.setConnectionText(connectionText());

@@ -21,25 +21,21 @@
 
 namespace {
 
-QLineEdit* slotBox(const TForm2& window, int slot)
-{
+QLineEdit* slotBox(const TForm2& window, int slot) {
     return window.findChild<QLineEdit*>(QStringLiteral("DBEdit%1").arg(slot));
 }
 
-QToolButton* postButton(const TForm2& window)
-{
+QToolButton* postButton(const TForm2& window) {
     return window.findChild<QToolButton*>(QStringLiteral("DBNavigator1Post"));
 }
 
-QString column(int slot)
-{
+QString column(int slot) {
     return store::slotColumnNames().at(slot - 1);
 }
 
 // As a person types: Latin through the key clicks, anything else one character at a time (the key clicks
 // cannot carry Greek).
-void typeInto(QWidget* box, const QString& text)
-{
+void typeInto(QWidget* box, const QString& text) {
     bool latin = true;
     for (QChar c : text) {
         latin = latin && c.unicode() < 0x80;
@@ -53,14 +49,12 @@ void typeInto(QWidget* box, const QString& text)
     }
 }
 
-void erase(QLineEdit* box)
-{
+void erase(QLineEdit* box) {
     QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(box, Qt::Key_Delete);
 }
 
-bool isFree(const QVariant& value)
-{
+bool isFree(const QVariant& value) {
     return value.isNull() || value.toString().trimmed().isEmpty();
 }
 
@@ -72,22 +66,19 @@ class DayWindowFlowTest : public QObject {
 private slots:
     void initTestCase() { OrvellaApplication::setUpIdentity(); }
 
-    void init()
-    {
+    void init() {
         m_reports.clear();
         ErrorReport::setObserver([this](const QString& text) { m_reports << text; });
         m_file = std::make_unique<DayTestFile>();
         QVERIFY(m_file->isValid());
     }
 
-    void cleanup()
-    {
+    void cleanup() {
         ErrorReport::setObserver({});
         m_file.reset();
     }
 
-    void showsTheStoredRecord_data()
-    {
+    void showsTheStoredRecord_data() {
         QTest::addColumn<int>("slot");
         QTest::addColumn<QString>("text");
         QTest::newRow("Greek, first slot") << 1 << QStringLiteral("Παπαδοπούλου Ελένη");
@@ -96,8 +87,7 @@ private slots:
         QTest::newRow("blanks kept as stored") << 28 << QStringLiteral("  ώρα 21:30  ");
     }
 
-    void showsTheStoredRecord()
-    {
+    void showsTheStoredRecord() {
         QFETCH(int, slot);
         QFETCH(QString, text);
         m_file->storeSlots(QStringLiteral("5/3/2010"), {{column(slot), text}});
@@ -112,8 +102,7 @@ private slots:
         QVERIFY(m_reports.isEmpty());
     }
 
-    void typedTextIsPosted_data()
-    {
+    void typedTextIsPosted_data() {
         QTest::addColumn<int>("slot");
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("paste");
@@ -125,8 +114,7 @@ private slots:
         QTest::newRow("saved from the keyboard") << 21 << QStringLiteral("Ctrl+S σώζει") << false << true;
     }
 
-    void typedTextIsPosted()
-    {
+    void typedTextIsPosted() {
         QFETCH(int, slot);
         QFETCH(QString, text);
         QFETCH(bool, paste);
@@ -168,8 +156,7 @@ private slots:
         }
     }
 
-    void typingInsideTheTextKeepsTheCursor()
-    {
+    void typingInsideTheTextKeepsTheCursor() {
         TForm2 window;
         m_file->openIn(window, QStringLiteral("1/4/2010"));
         window.show();
@@ -189,16 +176,14 @@ private slots:
         QCOMPARE(window.ADOQuery1().value(column(6)).toString(), QStringLiteral("abXYc"));
     }
 
-    void unpostedTextIsDroppedOnClose_data()
-    {
+    void unpostedTextIsDroppedOnClose_data() {
         QTest::addColumn<QString>("how");
         QTest::newRow("exit button") << QStringLiteral("exit");
         QTest::newRow("Esc") << QStringLiteral("esc");
         QTest::newRow("close box") << QStringLiteral("closeEvent");
     }
 
-    void unpostedTextIsDroppedOnClose()
-    {
+    void unpostedTextIsDroppedOnClose() {
         QFETCH(QString, how);
         const QString day = QStringLiteral("20/3/2010");
         m_file->storeSlots(day, {{column(4), QStringLiteral("Κρατημένο")}});
@@ -232,8 +217,7 @@ private slots:
         QVERIFY(!window.ADOConnection1().isOpen());
     }
 
-    void erasingEverySlotFreesThemAll()
-    {
+    void erasingEverySlotFreesThemAll() {
         const QString day = QStringLiteral("31/12/2010");
         QList<QPair<QString, QVariant>> full;
         for (int slot = 1; slot <= 28; ++slot) {
@@ -261,8 +245,7 @@ private slots:
         }
     }
 
-    void reopeningShowsWhatWasPosted()
-    {
+    void reopeningShowsWhatWasPosted() {
         const QString day = QStringLiteral("1/1/2011");
         {
             TForm2 window;
@@ -280,8 +263,7 @@ private slots:
         QVERIFY(m_reports.isEmpty());
     }
 
-    void aBoxTakesNoMoreThanItsColumnHolds_data()
-    {
+    void aBoxTakesNoMoreThanItsColumnHolds_data() {
         QTest::addColumn<int>("declared");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("kept");
@@ -292,8 +274,7 @@ private slots:
         QTest::newRow("VARCHAR(10), fits") << 10 << QStringLiteral("Ζωή Nine") << QStringLiteral("Ζωή Nine");
     }
 
-    void aBoxTakesNoMoreThanItsColumnHolds()
-    {
+    void aBoxTakesNoMoreThanItsColumnHolds() {
         QFETCH(int, declared);
         QFETCH(QString, typed);
         QFETCH(QString, kept);
@@ -314,8 +295,7 @@ private slots:
         QCOMPARE(m_file->storedSlot(day, column(1)).toString(), kept);
     }
 
-    void aPostOverAnotherProgramsChangeIsRefused()
-    {
+    void aPostOverAnotherProgramsChangeIsRefused() {
         const QString day = QStringLiteral("10/5/2012");
         TForm2 window;
         m_file->openIn(window, day);
@@ -335,8 +315,7 @@ private slots:
         QVERIFY(window.isVisible());
     }
 
-    void aPostOfAnotherSlotKeepsBothChanges()
-    {
+    void aPostOfAnotherSlotKeepsBothChanges() {
         const QString day = QStringLiteral("11/5/2012");
         m_file->storeSlots(day, {{column(20), QStringLiteral("Παλιό")}});
         TForm2 window;
@@ -356,8 +335,7 @@ private slots:
         QVERIFY(!postButton(window)->isEnabled());
     }
 
-    void aDayWithoutARecordCannotBeTypedInto()
-    {
+    void aDayWithoutARecordCannotBeTypedInto() {
         const QString day = QStringLiteral("2/2/2020");
         TForm2 window;
         m_file->openIn(window, day, false);
@@ -370,16 +348,14 @@ private slots:
         QVERIFY(m_reports.isEmpty());
     }
 
-    void openingFailsWithTheEnginesError_data()
-    {
+    void openingFailsWithTheEnginesError_data() {
         QTest::addColumn<QString>("what");
         QTest::newRow("no data file") << QStringLiteral("missing");
         QTest::newRow("wrong password") << QStringLiteral("password");
         QTest::newRow("day key ERROR") << QStringLiteral("key");
     }
 
-    void openingFailsWithTheEnginesError()
-    {
+    void openingFailsWithTheEnginesError() {
         QFETCH(QString, what);
         QString text = m_file->connectionText();
         QString statement = QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=#3/5/2010#");
@@ -399,8 +375,7 @@ private slots:
     }
 
     // A day with a few slots as the user sees it. Set ORVELLA_DAY_SCREENSHOT to a file name to keep the picture.
-    void drawnDay()
-    {
+    void drawnDay() {
         const QString day = QStringLiteral("5/3/2010");
         m_file->storeSlots(day, {{column(1), QStringLiteral("Παπαδοπούλου Ελένη")},
                                  {column(4), QStringLiteral("Dr. Smith, check-up")},

@@ -19,8 +19,7 @@
 
 namespace {
 
-template <typename T> T* child(const QWidget& window, const QString& name)
-{
+template <typename T> T* child(const QWidget& window, const QString& name) {
     T* found = window.findChild<T*>(name);
     if (!found) {
         qWarning("no %s named %s", T::staticMetaObject.className(), qPrintable(name));
@@ -29,8 +28,7 @@ template <typename T> T* child(const QWidget& window, const QString& name)
 }
 
 // A control's place in the client area that encloses it: the scroll box's visible area for the slot rows.
-QRect placeIn(const QWidget* widget, const QWidget* area)
-{
+QRect placeIn(const QWidget* widget, const QWidget* area) {
     return QRect(widget->mapTo(area, QPoint(0, 0)), widget->size());
 }
 
@@ -42,8 +40,7 @@ class DayWindowLookTest : public QObject {
 private slots:
     void initTestCase() { OrvellaApplication::setUpIdentity(); }
 
-    void windowFrame()
-    {
+    void windowFrame() {
         TForm2 window;
         QCOMPARE(window.windowTitle(), QStringLiteral("Αναλυτική κατάσταση των ραντεβού"));
         QCOMPARE(window.size(), QSize(790, 689));
@@ -72,8 +69,7 @@ private slots:
         QVERIFY(qAbs(window.frameGeometry().center().y() - screenArea.center().y()) <= 1);
     }
 
-    void slotRows_data()
-    {
+    void slotRows_data() {
         QTest::addColumn<int>("slot");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QPoint>("captionAt");
@@ -88,8 +84,7 @@ private slots:
         QTest::newRow("28 right bottom") << 28 << QStringLiteral("21:30 - 22:00") << QPoint(384, 534);
     }
 
-    void slotRows()
-    {
+    void slotRows() {
         QFETCH(int, slot);
         QFETCH(QString, caption);
         QFETCH(QPoint, captionAt);
@@ -106,8 +101,7 @@ private slots:
         QCOMPARE(panel->frameShadow(), QFrame::Raised);
         QVERIFY(panel->alignment() & Qt::AlignHCenter);
         // The caption is not clipped by its panel.
-        QVERIFY2(panel->fontMetrics().horizontalAdvance(caption) <= panel->contentsRect().width(),
-                 qPrintable(caption));
+        QVERIFY2(panel->fontMetrics().horizontalAdvance(caption) <= panel->contentsRect().width(), qPrintable(caption));
 
         auto* edit = child<QLineEdit>(window, QStringLiteral("DBEdit%1").arg(slot));
         QVERIFY(edit);
@@ -121,15 +115,13 @@ private slots:
         QCOMPARE(edit->font().family(), QStringLiteral("Tahoma"));
     }
 
-    void heading_data()
-    {
+    void heading_data() {
         QTest::addColumn<QString>("text");
         QTest::newRow("short") << QStringLiteral("1/1/2011");
         QTest::newRow("long") << QStringLiteral("31/12/2010");
     }
 
-    void heading()
-    {
+    void heading() {
         QFETCH(QString, text);
         TForm2 window;
         window.setHeading(QStringLiteral("x"));
@@ -147,8 +139,7 @@ private slots:
         QVERIFY(label->autoFillBackground());
     }
 
-    void bottomRow_data()
-    {
+    void bottomRow_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<int>("left");
@@ -156,8 +147,7 @@ private slots:
         QTest::newRow("exit") << QStringLiteral("Button29") << QStringLiteral("Έ&ξοδος") << 693;
     }
 
-    void bottomRow()
-    {
+    void bottomRow() {
         QFETCH(QString, name);
         QFETCH(QString, caption);
         QFETCH(int, left);
@@ -171,8 +161,7 @@ private slots:
         QVERIFY(!button->isDefault());
     }
 
-    void navigatorShowsOnlyItsPostButton()
-    {
+    void navigatorShowsOnlyItsPostButton() {
         TForm2 window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -195,8 +184,7 @@ private slots:
         QVERIFY(!shown.first()->isEnabled());
     }
 
-    void tabVisitsTheSlotsInOrderAndWraps()
-    {
+    void tabVisitsTheSlotsInOrderAndWraps() {
         TForm2 window;
         window.show();
         window.activateWindow();
@@ -213,8 +201,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("DBEdit28"));
     }
 
-    void enterInASlotKeepsTheWindowOpen()
-    {
+    void enterInASlotKeepsTheWindowOpen() {
         TForm2 window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -225,16 +212,14 @@ private slots:
         QCOMPARE(window.result(), int(QDialog::Rejected));
     }
 
-    void everyWayOfClosingEndsTheModalRun_data()
-    {
+    void everyWayOfClosingEndsTheModalRun_data() {
         QTest::addColumn<QString>("how");
         QTest::newRow("exit button") << QStringLiteral("exit");
         QTest::newRow("Esc") << QStringLiteral("esc");
         QTest::newRow("close box") << QStringLiteral("closeEvent");
     }
 
-    void everyWayOfClosingEndsTheModalRun()
-    {
+    void everyWayOfClosingEndsTheModalRun() {
         QFETCH(QString, how);
         TForm2 window;
         bool stuck = false;
@@ -257,8 +242,7 @@ private slots:
         QVERIFY(!window.isVisible());
     }
 
-    void drawnColours()
-    {
+    void drawnColours() {
         TForm2 window;
         window.setHeading(QStringLiteral("5/3/2010"));
         window.show();
