@@ -114,6 +114,21 @@ bool PooledDatabase::stillReadable()
     return true;
 }
 
+void PooledDatabase::requireSameFile() const
+{
+    bool same = false;
+    try {
+        const FileIdentity now = identifyDataFile(m_path);
+        same = now.device == m_identity.device && now.inode == m_identity.inode;
+    } catch (const EngineError&) {
+        same = false;
+    }
+    check(same, SQLITE_ABORT,
+          QStringLiteral("Nothing was saved: the data file \"%1\" was removed or replaced by another program after "
+                         "it was opened. Your text is still shown; note it, then close the day and open it again.")
+              .arg(QDir::toNativeSeparators(m_path)));
+}
+
 void PooledDatabase::checkTable()
 {
     const QString file = QDir::toNativeSeparators(m_path);

@@ -40,6 +40,10 @@ public:
     // schema). False when it no longer does; throws when the file is locked past the wait.
     bool stillReadable();
 
+    // Throws EngineError when the file at the path is no longer the one this handle has open (removed or
+    // replaced by another program), so that nothing is written to a file nobody will read again.
+    void requireSameFile() const;
+
     // The wait used when a caller gives 0.
     static constexpr int DefaultWaitSeconds = 4;
 

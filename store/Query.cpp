@@ -289,6 +289,7 @@ void Query::writeChanges(PooledDatabase& database, const std::vector<int>& chang
         QStringLiteral("UPDATE %1 SET %2 WHERE %3")
             .arg(quotedName(table), assignments.join(QStringLiteral(", ")), conditions.join(QStringLiteral(" AND ")));
 
+    database.requireSameFile();
     SqliteDatabase& handle = database.handle();
     database.setWait(m_connection.waitFor(m_commandTimeout));
     const FailureContext context = database.context(Saving);

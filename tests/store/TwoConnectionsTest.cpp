@@ -9,6 +9,7 @@
 #include "Query.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -24,6 +25,7 @@ private slots:
     void conflictingPostRefused();
     void differentSlotsMerge();
     void removedRecordRefused();
+    void replacedFileRefused();
 
 private:
     std::unique_ptr<store::Query> openedDay(store::Connection& connection);
@@ -148,6 +150,28 @@ void TwoConnectionsTest::removedRecordRefused()
         QVERIFY2(error.text().contains(QLatin1String("removed this record")), error.what());
     }
     QCOMPARE(mine->state(), store::Query::State::Edit);
+}
+
+void TwoConnectionsTest::replacedFileRefused()
+{
+    // Another program puts a new data file in place while the day is open: the post must not go to the old,
+    // unlinked file where nobody would ever read it.
+    auto mine = openedDay(m_first);
+    QVERIFY(QFile::rename(m_file, m_file + QStringLiteral(".old")));
+    storetest::makeDataFile(m_dir->path());
+    const storetest::FileSnapshot before = storetest::snapshot(m_file);
+    mine->setValue(QStringLiteral("0800-0830"), QStringLiteral("mine"));
+    try {
+        mine->post();
+        QFAIL("a post went to a replaced file");
+    } catch (const store::EngineError& error) {
+        QCOMPARE(error.code(), int(store::EngineError::Conflict));
+        QVERIFY2(error.text().contains(QLatin1String("removed or replaced by another program")), error.what());
+    }
+    QCOMPARE(mine->state(), store::Query::State::Edit);
+    QVERIFY(storetest::snapshot(m_file) == before);
+    RawDatabase old(m_file + QStringLiteral(".old"), QStringLiteral("Kw73Tp"));
+    QVERIFY(old.text(QStringLiteral("SELECT \"0800-0830\" FROM RANTEBOU")).isNull());
 }
 
 QTEST_GUILESS_MAIN(TwoConnectionsTest)
