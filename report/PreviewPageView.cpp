@@ -27,7 +27,7 @@ void PreviewPageView::setPixelsPerMm(double pixelsPerMm) {
 
 void PreviewPageView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), QColor(0x80, 0x86, 0x8c));
+    painter.fillRect(rect(), QColor::fromRgb(DeskColour));
     const QRectF paper(Margin, Margin, m_pageWidth * m_pixelsPerMm, m_pageHeight * m_pixelsPerMm);
     painter.fillRect(paper.translated(3, 3), QColor(0x4a, 0x4e, 0x52));
     painter.fillRect(paper, Qt::white);

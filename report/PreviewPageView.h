@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QWidget>
 
 namespace report {
@@ -23,6 +24,7 @@ public:
 
     // The desk showing around the paper, in pixels on each side.
     static constexpr int Margin = 16;
+    static constexpr QRgb DeskColour = 0xff80868c;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

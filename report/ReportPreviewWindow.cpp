@@ -88,7 +88,11 @@ ReportPreviewWindow::ReportPreviewWindow(const LaidOutReport& report, const Page
     m_scroll->setObjectName(QStringLiteral("PageScroll"));
     m_scroll->setWidget(m_view);
     m_scroll->setAlignment(Qt::AlignCenter);
-    m_scroll->setBackgroundRole(QPalette::Dark);
+    // The desk around a page that is smaller than the window matches the page view's own.
+    QPalette desk = m_scroll->palette();
+    desk.setColor(QPalette::Window, PreviewPageView::DeskColour);
+    m_scroll->setPalette(desk);
+    m_scroll->setBackgroundRole(QPalette::Window);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);

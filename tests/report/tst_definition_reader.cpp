@@ -51,6 +51,8 @@ private slots:
     void fieldConnectionDefaults();
     void imagesEmbeddedAndLinked();
     void readFileNamesUnreadableFile();
+    void fuzzCorpusIsValid_data();
+    void fuzzCorpusIsValid();
 };
 
 void DefinitionReaderTest::activeReport_data() {
@@ -328,6 +330,21 @@ void DefinitionReaderTest::readFileNamesUnreadableFile() {
         QCOMPARE(error.message(),
                  QStringLiteral("Cannot read the report definition \"%1\": it is not a file.").arg(dir.path()));
     }
+}
+
+void DefinitionReaderTest::fuzzCorpusIsValid_data() {
+    QTest::addColumn<QString>("path");
+    const QDir corpus(QStringLiteral(ORVELLA_FUZZ_CORPUS));
+    for (const QString& name : corpus.entryList({QStringLiteral("*.rav")}, QDir::Files))
+        QTest::newRow(qPrintable(name)) << corpus.filePath(name);
+    QVERIFY(corpus.entryList({QStringLiteral("*.rav")}, QDir::Files).size() >= 3);
+}
+
+// The fuzzer starts from valid definitions; one that rotted would start it from a refusal.
+void DefinitionReaderTest::fuzzCorpusIsValid() {
+    QFETCH(QString, path);
+    const ProjectDefinition project = DefinitionReader::readFile(path);
+    QVERIFY(!project.reports.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(DefinitionReaderTest)

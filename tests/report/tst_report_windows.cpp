@@ -403,8 +403,13 @@ void ReportWindowsTest::daySheetPreviewPicture() {
     });
     QVERIFY(project.execute(OutputOptions{}));
     QVERIFY(!picture.isNull());
-    if (const QString keep = qEnvironmentVariable("ORVELLA_REPORT_ARTIFACTS"); !keep.isEmpty())
+    if (const QString keep = qEnvironmentVariable("ORVELLA_REPORT_ARTIFACTS"); !keep.isEmpty()) {
         picture.save(keep + QStringLiteral("/day-sheet-preview.png"));
+        OutputOptions file;
+        file.destination = OutputOptions::Destination::File;
+        file.filePath = keep + QStringLiteral("/day-sheet.pdf");
+        QVERIFY(project.execute(file));
+    }
 
     int blue = 0;
     int white = 0;
