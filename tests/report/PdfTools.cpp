@@ -33,6 +33,18 @@ std::optional<int> pageCount(const QString& path) {
     return match.captured(1).toInt();
 }
 
+std::optional<QSizeF> pageSize(const QString& path) {
+    const auto info = run(QStringLiteral("/usr/bin/pdfinfo"), {path});
+    if (!info)
+        return std::nullopt;
+    const auto match =
+        QRegularExpression(QStringLiteral("^Page size:\\s+([0-9.]+) x ([0-9.]+) pts"), QRegularExpression::MultilineOption)
+            .match(*info);
+    if (!match.hasMatch())
+        return std::nullopt;
+    return QSizeF(match.captured(1).toDouble(), match.captured(2).toDouble());
+}
+
 std::optional<QString> text(const QString& path) {
     return run(QStringLiteral("/usr/bin/pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-enc"),
                                                       QStringLiteral("UTF-8"), path, QStringLiteral("-")});

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSizeF>
 #include <QString>
 
 #include <optional>
@@ -13,6 +14,9 @@ bool available();
 
 // The page count that pdfinfo reports, or nothing when the file is not a readable PDF.
 std::optional<int> pageCount(const QString& path);
+
+// The size of the first page in points (1/72 inch), as pdfinfo reports it.
+std::optional<QSizeF> pageSize(const QString& path);
 
 // The text of the pages, in reading order (pdftotext -layout), or nothing when it cannot be read.
 std::optional<QString> text(const QString& path);

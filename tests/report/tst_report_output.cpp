@@ -100,6 +100,8 @@ private slots:
     void unreadableDefinitionWritesNothing_data();
     void unreadableDefinitionWritesNothing();
     void detailBreaksAcrossPagesInOrder();
+    void paperSizeAndOrientation_data();
+    void paperSizeAndOrientation();
     void copiesAndRange_data();
     void copiesAndRange();
     void faultsBeforeOutputWriteNothing_data();
@@ -219,6 +221,37 @@ void ReportOutputTest::detailBreaksAcrossPagesInOrder() {
     QCOMPARE(all, rowNames(PdfTools::text(m_pdf).value_or(QString())));
     for (int i = 0; i < all.size(); ++i)
         QCOMPARE(all[i], QStringLiteral("Row-%1").arg(i + 1, 3, 10, QLatin1Char('0')));
+}
+
+void ReportOutputTest::paperSizeAndOrientation_data() {
+    QTest::addColumn<QByteArray>("page");
+    QTest::addColumn<QSizeF>("points");
+
+    QTest::newRow("A4") << QByteArray("size=\"A4\"") << QSizeF(595.276, 841.89);
+    QTest::newRow("A4 landscape") << QByteArray("size=\"A4\" orientation=\"landscape\"") << QSizeF(841.89, 595.276);
+    QTest::newRow("Letter") << QByteArray("size=\"Letter\"") << QSizeF(612, 792);
+    // Close to A5 (148 x 210) but not it: the paper must keep the size written.
+    QTest::newRow("custom") << QByteArray("size=\"custom\" width=\"150\" height=\"212\"") << QSizeF(425.197, 600.945);
+    QTest::newRow("custom landscape") << QByteArray("size=\"custom\" width=\"100\" height=\"150\" orientation=\"landscape\"")
+                                      << QSizeF(425.197, 283.465);
+}
+
+// The PDF's paper is the definition's, turned as it says.
+void ReportOutputTest::paperSizeAndOrientation() {
+    if (!PdfTools::available())
+        QSKIP("pdfinfo is not installed in /usr/bin (package poppler-utils)");
+    QFETCH(QByteArray, page);
+    QFETCH(QSizeF, points);
+    writeFile(m_definition, "<project><report name=\"R\"><page " + page +
+                                " margin=\"5\"/><title height=\"10\"><text x=\"0\" y=\"0\" width=\"50\" "
+                                "height=\"10\">paper</text></title></report></project>");
+    ReportProject project;
+    project.setProjectFile(m_definition);
+    QVERIFY(project.execute(toFile(m_pdf)));
+    const std::optional<QSizeF> size = PdfTools::pageSize(m_pdf);
+    QVERIFY(size);
+    QVERIFY2(qAbs(size->width() - points.width()) < 0.6 && qAbs(size->height() - points.height()) < 0.6,
+             qPrintable(QStringLiteral("%1 x %2").arg(size->width()).arg(size->height())));
 }
 
 void ReportOutputTest::copiesAndRange_data() {
