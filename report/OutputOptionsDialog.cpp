@@ -38,8 +38,8 @@ OutputOptionsDialog::OutputOptionsDialog(QWidget* parent, Mode mode, int pageCou
     auto* destination = new QGroupBox(QStringLiteral("Send the report to"), this);
     auto* grid = new QGridLayout(destination);
     m_preview = named(new QRadioButton(QStringLiteral("&Preview on screen"), destination), "PreviewRadio");
-    m_printer = named(new QRadioButton(QStringLiteral("P&rinter"), destination), "PrinterRadio");
-    m_file = named(new QRadioButton(QStringLiteral("&File (PDF)"), destination), "FileRadio");
+    m_printer = named(new QRadioButton(QStringLiteral("Pri&nter"), destination), "PrinterRadio");
+    m_file = named(new QRadioButton(QStringLiteral("F&ile (PDF)"), destination), "FileRadio");
     m_printers = named(new QComboBox(destination), "PrinterCombo");
     m_noPrinter = named(new QLabel(QString::fromLatin1(output::NoPrinterMessage), destination), "NoPrinterLabel");
     m_noPrinter->setStyleSheet(QStringLiteral("color: #b00020;"));
@@ -70,7 +70,7 @@ OutputOptionsDialog::OutputOptionsDialog(QWidget* parent, Mode mode, int pageCou
     m_copies = named(new QSpinBox(pagesBox), "CopiesSpin");
     m_copies->setRange(1, 99);
     m_allPages = named(new QRadioButton(QStringLiteral("&All pages"), pagesBox), "AllPagesRadio");
-    m_range = named(new QRadioButton(QStringLiteral("Pages f&rom"), pagesBox), "RangeRadio");
+    m_range = named(new QRadioButton(QStringLiteral("Pages &from"), pagesBox), "RangeRadio");
     const int last = pageCount > 0 ? pageCount : 9999;
     m_from = named(new QSpinBox(pagesBox), "FromSpin");
     m_from->setRange(1, last);
@@ -80,17 +80,21 @@ OutputOptionsDialog::OutputOptionsDialog(QWidget* parent, Mode mode, int pageCou
     auto* copiesLabel = new QLabel(QStringLiteral("&Copies:"), pagesBox);
     copiesLabel->setBuddy(m_copies);
     pagesGrid->addWidget(copiesLabel, 0, 0);
-    pagesGrid->addWidget(m_copies, 0, 1);
-    pagesGrid->addWidget(m_allPages, 1, 0, 1, 4);
+    pagesGrid->addWidget(m_copies, 0, 1, Qt::AlignLeft);
+    pagesGrid->addWidget(m_allPages, 1, 0, 1, 2);
+    auto* range = new QHBoxLayout;
+    range->addWidget(m_from);
+    range->addWidget(new QLabel(QStringLiteral("to"), pagesBox));
+    range->addWidget(m_to);
+    range->addStretch(1);
     pagesGrid->addWidget(m_range, 2, 0);
-    pagesGrid->addWidget(m_from, 2, 1);
-    pagesGrid->addWidget(new QLabel(QStringLiteral("to"), pagesBox), 2, 2);
-    pagesGrid->addWidget(m_to, 2, 3);
+    pagesGrid->addLayout(range, 2, 1);
     if (pageCount > 0)
         pagesGrid->addWidget(new QLabel(pageCount == 1 ? QStringLiteral("The report has 1 page.")
                                                        : QStringLiteral("The report has %1 pages.").arg(pageCount),
                                         pagesBox),
-                             3, 0, 1, 4);
+                             3, 0, 1, 2);
+    pagesGrid->setColumnStretch(1, 1);
     m_allPages->setChecked(true);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

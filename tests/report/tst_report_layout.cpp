@@ -93,6 +93,9 @@ void ReportLayoutTest::pagesBreakBetweenRows_data() {
     // 7.5 mm rows fill 60 mm exactly: the eighth row fits, the ninth does not.
     QTest::newRow("exact fit in decimals") << 0.0 << 7.5 << true << true << 8 << QList<int>{8};
     QTest::newRow("exact fit plus one") << 0.0 << 7.5 << true << true << 9 << QList<int>{8, 1};
+    // 50 rows of 1.2 mm add up to a hair over 60 mm in binary fractions; they still fill exactly one page.
+    QTest::newRow("exact fit despite rounding") << 0.0 << 1.2 << true << true << 50 << QList<int>{50};
+    QTest::newRow("exact fit despite rounding, plus one") << 0.0 << 1.2 << true << true << 51 << QList<int>{50, 1};
     // No header or footer: 80 mm of body.
     QTest::newRow("no header or footer") << 0.0 << 20.0 << false << false << 9 << QList<int>{4, 4, 1};
     QTest::newRow("title fills page 1") << 80.0 << 20.0 << false << false << 2 << QList<int>{0, 2};

@@ -119,6 +119,8 @@ void ReportWindowsTest::cancelProducesNothing() {
     whenShown(Options, [&](QWidget* dialog) {
         auto* preview = child<QRadioButton>(dialog, "PreviewRadio");
         previewChosen = preview && preview->isChecked();
+        if (const QString keep = qEnvironmentVariable("ORVELLA_REPORT_ARTIFACTS"); !keep.isEmpty())
+            dialog->grab().save(keep + QStringLiteral("/output-options.png"));
         cancelled = click(dialog, QStringLiteral("CancelButton"));
     });
     StatusWatch watch;
