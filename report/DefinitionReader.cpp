@@ -160,9 +160,9 @@ private:
 };
 
 const QStringList TextStyleAttributes = {
-    QStringLiteral("font"),  QStringLiteral("size"),    QStringLiteral("bold"),       QStringLiteral("italic"),
+    QStringLiteral("font"),      QStringLiteral("size"),  QStringLiteral("bold"),       QStringLiteral("italic"),
     QStringLiteral("underline"), QStringLiteral("color"), QStringLiteral("background"), QStringLiteral("align"),
-    QStringLiteral("valign"), QStringLiteral("wrap"),   QStringLiteral("elide"),      QStringLiteral("padding")};
+    QStringLiteral("valign"),    QStringLiteral("wrap"),  QStringLiteral("elide"),      QStringLiteral("padding")};
 
 // Overlays the style attributes the element carries on style.
 void applyTextStyle(const Attributes& a, TextStyle& style) {
@@ -558,7 +558,9 @@ private:
                        .arg(item.right())
                        .arg(bandWidth));
         if (item.bottom() > band.height + Slack)
-            a.fail(QStringLiteral("the item reaches %1 mm down, below its %2 mm band").arg(item.bottom()).arg(band.height));
+            a.fail(QStringLiteral("the item reaches %1 mm down, below its %2 mm band")
+                       .arg(item.bottom())
+                       .arg(band.height));
         return item;
     }
 
@@ -643,7 +645,7 @@ private:
     QString unknownConnection(const QString& name) const {
         return QStringLiteral("the data connection %1 is not declared by the project (declared: %2)")
             .arg(quoted(name), m_project.connections.isEmpty() ? QStringLiteral("none")
-                                                                : m_project.connections.join(QStringLiteral(", ")));
+                                                               : m_project.connections.join(QStringLiteral(", ")));
     }
 
     QXmlStreamReader m_xml;
@@ -668,8 +670,7 @@ ProjectDefinition DefinitionReader::readFile(const QString& path) {
     return readBytes(file.readAll(), path, QFileInfo(path).absolutePath());
 }
 
-ProjectDefinition DefinitionReader::readBytes(const QByteArray& xml, const QString& fileLabel,
-                                              const QString& baseDir) {
+ProjectDefinition DefinitionReader::readBytes(const QByteArray& xml, const QString& fileLabel, const QString& baseDir) {
     return Parser(xml, fileLabel, baseDir).parse();
 }
 

@@ -20,7 +20,8 @@ int MemoryDataset::rowCount() const {
 
 QVariant MemoryDataset::value(int row, int column) const {
     if (row < 0 || row >= m_rows.size() || column < 0 || column >= m_columnNames.size())
-        throw ReportError(QStringLiteral("There is no value at row %1, column %2 of the dataset.").arg(row).arg(column));
+        throw ReportError(
+            QStringLiteral("There is no value at row %1, column %2 of the dataset.").arg(row).arg(column));
     return m_rows[row][column];
 }
 

@@ -101,11 +101,12 @@ PagePainter::PagePainter(const LaidOutReport& report) : m_report(report) {
                 continue;
             QImage image = QImage::fromData(placed.item.imageData);
             if (image.isNull())
-                throw ReportError(QStringLiteral("The picture of the image at line %1, column %2 of the report \"%3\" is "
-                                                 "neither a PNG nor a JPEG picture.")
-                                      .arg(placed.item.sourceLine)
-                                      .arg(placed.item.sourceColumn)
-                                      .arg(report.name));
+                throw ReportError(
+                    QStringLiteral("The picture of the image at line %1, column %2 of the report \"%3\" is "
+                                   "neither a PNG nor a JPEG picture.")
+                        .arg(placed.item.sourceLine)
+                        .arg(placed.item.sourceColumn)
+                        .arg(report.name));
             m_images.insert(key, image);
         }
 }
@@ -197,7 +198,8 @@ void PagePainter::paintText(QPainter& painter, const PlacedItem& placed) const {
     painter.setPen(colourOf(style.color));
     for (const QString& line : lines) {
         const QRectF lineBox(inner.left(), top, inner.width(), lineHeight);
-        painter.drawText(lineBox, static_cast<int>(horizontalOf(style.align) | Qt::AlignTop | Qt::TextSingleLine), line);
+        painter.drawText(lineBox, static_cast<int>(horizontalOf(style.align) | Qt::AlignTop | Qt::TextSingleLine),
+                         line);
         top += lineHeight;
     }
     painter.restore();

@@ -6,7 +6,8 @@ namespace report {
 
 QList<int> selectPages(int pageCount, const OutputOptions& options) {
     if (options.copies < 1 || options.copies > 99)
-        throw ReportError(QStringLiteral("The number of copies must lie between 1 and 99, not %1.").arg(options.copies));
+        throw ReportError(
+            QStringLiteral("The number of copies must lie between 1 and 99, not %1.").arg(options.copies));
     const QList<int> once = selectPagesOnce(pageCount, options);
     QList<int> pages;
     pages.reserve(once.size() * options.copies);

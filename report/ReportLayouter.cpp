@@ -69,7 +69,8 @@ private:
                     index = i;
         if (index < 0)
             fail(item.sourceLine, item.sourceColumn,
-                 QStringLiteral("the data connection %1 has no column %2").arg(quoted(item.connection), quoted(item.column)));
+                 QStringLiteral("the data connection %1 has no column %2")
+                     .arg(quoted(item.connection), quoted(item.column)));
         return static_cast<int>(index);
     }
 
@@ -86,7 +87,8 @@ public:
         : m_definition(definition), m_data(data), m_onPage(onPage) {
         m_header = definition.band(BandKind::PageHeader);
         m_footer = definition.band(BandKind::PageFooter);
-        m_bodyBottom = definition.page.pageHeight() - definition.page.marginBottom - (m_footer ? m_footer->height : 0.0);
+        m_bodyBottom =
+            definition.page.pageHeight() - definition.page.marginBottom - (m_footer ? m_footer->height : 0.0);
     }
 
     void run(LaidOutReport& out) {
@@ -138,8 +140,8 @@ private:
                 placed.text = item.text;
             else if (item.kind == ItemKind::Field)
                 // Inside a detail band its own connection follows the row; any other reads its first row.
-                placed.text =
-                    m_data.fieldText(source, band.kind == BandKind::Detail && source.connection == band.connection ? row : 0);
+                placed.text = m_data.fieldText(
+                    source, band.kind == BandKind::Detail && source.connection == band.connection ? row : 0);
             page.items.append(std::move(placed));
         }
     }

@@ -78,8 +78,8 @@ QString choosePrinter(const QString& printerName) {
     throw ReportError(QStringLiteral("The printer %1 is not installed on this computer.").arg(quoted(printerName)));
 }
 
-void print(const LaidOutReport& report, const PagePainter& painter, const QList<int>& pages,
-           const QString& printerName, const Progress& progress) {
+void print(const LaidOutReport& report, const PagePainter& painter, const QList<int>& pages, const QString& printerName,
+           const Progress& progress) {
     const QString name = choosePrinter(printerName);
     QPrinter printer(QPrinter::HighResolution);
     printer.setPrinterName(name);

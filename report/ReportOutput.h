@@ -24,8 +24,8 @@ QPageLayout pageLayoutOf(const PageSetup& page);
 
 // Writes the pages to a PDF file. The file appears whole or not at all: it is written beside the target
 // and moved into place at the end. Throws ReportError when it cannot be written.
-void writePdf(const LaidOutReport& report, const PagePainter& painter, const QList<int>& pages,
-              const QString& path, const Progress& progress = {});
+void writePdf(const LaidOutReport& report, const PagePainter& painter, const QList<int>& pages, const QString& path,
+              const Progress& progress = {});
 
 // Throws ReportError with NoPrinterMessage when the system has no printer, or naming the printer when
 // printerName is not one of them. An empty name picks the default printer, else the first.
@@ -33,7 +33,7 @@ QString choosePrinter(const QString& printerName);
 
 // Prints the pages on the named printer (see choosePrinter()). Throws ReportError when there is no such
 // printer or it does not take the job; nothing is sent then.
-void print(const LaidOutReport& report, const PagePainter& painter, const QList<int>& pages,
-           const QString& printerName, const Progress& progress = {});
+void print(const LaidOutReport& report, const PagePainter& painter, const QList<int>& pages, const QString& printerName,
+           const Progress& progress = {});
 
 } // namespace report::output

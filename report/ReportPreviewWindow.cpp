@@ -141,7 +141,8 @@ void ReportPreviewWindow::applyZoom() {
     const int choice = m_zoom->currentData().toInt();
     const double pageWidth = m_report.page.pageWidth();
     const double pageHeight = m_report.page.pageHeight();
-    const QSize room = m_scroll->maximumViewportSize() - QSize(2 * PreviewPageView::Margin, 2 * PreviewPageView::Margin);
+    const QSize room =
+        m_scroll->maximumViewportSize() - QSize(2 * PreviewPageView::Margin, 2 * PreviewPageView::Margin);
     double scale = 1.0;
     if (choice == FitPage) {
         scale = std::min(room.width() / pageWidth, room.height() / pageHeight);
@@ -165,8 +166,9 @@ void ReportPreviewWindow::print() {
         for (int position : selectPages(pageCount(), dialog.options()))
             pages.append(m_pages[position]);
         ReportStatusWindow status(m_report.name, this);
-        output::print(m_report, m_painter, pages, dialog.options().printerName,
-                      [&status](int position, int total) { status.showPage(QStringLiteral("Printing"), position, total); });
+        output::print(m_report, m_painter, pages, dialog.options().printerName, [&status](int position, int total) {
+            status.showPage(QStringLiteral("Printing"), position, total);
+        });
     } catch (const ReportError& error) {
         warn(error.message());
     }
@@ -182,8 +184,9 @@ void ReportPreviewWindow::saveAsPdf() {
         return;
     try {
         ReportStatusWindow status(m_report.name, this);
-        output::writePdf(m_report, m_painter, m_pages, dialog.selectedFiles().first(),
-                         [&status](int position, int total) { status.showPage(QStringLiteral("Saving"), position, total); });
+        output::writePdf(
+            m_report, m_painter, m_pages, dialog.selectedFiles().first(),
+            [&status](int position, int total) { status.showPage(QStringLiteral("Saving"), position, total); });
     } catch (const ReportError& error) {
         warn(error.message());
     }

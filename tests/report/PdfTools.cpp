@@ -19,15 +19,16 @@ std::optional<QString> run(const QString& program, const QStringList& arguments)
 } // namespace
 
 bool available() {
-    return QFileInfo::exists(QStringLiteral("/usr/bin/pdftotext")) && QFileInfo::exists(QStringLiteral("/usr/bin/pdfinfo"));
+    return QFileInfo::exists(QStringLiteral("/usr/bin/pdftotext")) &&
+           QFileInfo::exists(QStringLiteral("/usr/bin/pdfinfo"));
 }
 
 std::optional<int> pageCount(const QString& path) {
     const auto info = run(QStringLiteral("/usr/bin/pdfinfo"), {path});
     if (!info)
         return std::nullopt;
-    const auto match = QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)"), QRegularExpression::MultilineOption)
-                           .match(*info);
+    const auto match =
+        QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)"), QRegularExpression::MultilineOption).match(*info);
     if (!match.hasMatch())
         return std::nullopt;
     return match.captured(1).toInt();
@@ -37,17 +38,17 @@ std::optional<QSizeF> pageSize(const QString& path) {
     const auto info = run(QStringLiteral("/usr/bin/pdfinfo"), {path});
     if (!info)
         return std::nullopt;
-    const auto match =
-        QRegularExpression(QStringLiteral("^Page size:\\s+([0-9.]+) x ([0-9.]+) pts"), QRegularExpression::MultilineOption)
-            .match(*info);
+    const auto match = QRegularExpression(QStringLiteral("^Page size:\\s+([0-9.]+) x ([0-9.]+) pts"),
+                                          QRegularExpression::MultilineOption)
+                           .match(*info);
     if (!match.hasMatch())
         return std::nullopt;
     return QSizeF(match.captured(1).toDouble(), match.captured(2).toDouble());
 }
 
 std::optional<QString> text(const QString& path) {
-    return run(QStringLiteral("/usr/bin/pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-enc"),
-                                                      QStringLiteral("UTF-8"), path, QStringLiteral("-")});
+    return run(QStringLiteral("/usr/bin/pdftotext"),
+               {QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
 }
 
 std::optional<QString> pageText(const QString& path, int page) {

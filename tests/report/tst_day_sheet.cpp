@@ -4,8 +4,8 @@
 
 #include "DefinitionReader.h"
 #include "MemoryDataset.h"
-#include "ReportLayouter.h"
 #include "ReportError.h"
+#include "ReportLayouter.h"
 #include "ReportProject.h"
 
 #include <QDate>
@@ -109,7 +109,7 @@ void DaySheetTest::printsDateTimesAndEveryText() {
     QStringList texts;
     for (int i = 0; i < columns.size(); ++i) {
         const QString text = i % 2 == 0 ? QStringLiteral("Παπαδόπουλος %1 ραντεβού").arg(i + 1)
-                                         : QStringLiteral("Smith %1 check-up").arg(i + 1);
+                                        : QStringLiteral("Smith %1 check-up").arg(i + 1);
         row.append(i % filledEvery == 0 ? QVariant(text) : QVariant());
         texts.append(i % filledEvery == 0 ? text : QString());
     }
@@ -127,7 +127,9 @@ void DaySheetTest::printsDateTimesAndEveryText() {
 
     // ORVELLA_REPORT_ARTIFACTS names a folder that keeps the sheets for a person to look at.
     if (const QString keep = qEnvironmentVariable("ORVELLA_REPORT_ARTIFACTS"); !keep.isEmpty())
-        QFile::copy(pdf, keep + QStringLiteral("/day-sheet-%1.pdf").arg(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('_')));
+        QFile::copy(pdf, keep + QStringLiteral("/day-sheet-%1.pdf")
+                                    .arg(QTest::currentDataTag())
+                                    .replace(QLatin1Char(' '), QLatin1Char('_')));
 
     QCOMPARE(PdfTools::pageCount(pdf), std::optional<int>(1));
     const QString text = PdfTools::text(pdf).value_or(QString());

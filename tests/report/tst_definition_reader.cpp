@@ -60,10 +60,14 @@ void DefinitionReaderTest::activeReport_data() {
     QTest::addColumn<QString>("active");
 
     const QByteArray reports = "<report name=\"First\"/><report name=\"Second\"/><report name=\"Third\"/>";
-    QTest::newRow("named") << "<project active=\"Second\">" + reports + "</project>" << "Second";
-    QTest::newRow("named last") << "<project active=\"Third\">" + reports + "</project>" << "Third";
-    QTest::newRow("none named: the first") << "<project>" + reports + "</project>" << "First";
-    QTest::newRow("empty name: the first") << "<project active=\" \">" + reports + "</project>" << "First";
+    QTest::newRow("named") << "<project active=\"Second\">" + reports + "</project>"
+                           << "Second";
+    QTest::newRow("named last") << "<project active=\"Third\">" + reports + "</project>"
+                                << "Third";
+    QTest::newRow("none named: the first") << "<project>" + reports + "</project>"
+                                           << "First";
+    QTest::newRow("empty name: the first") << "<project active=\" \">" + reports + "</project>"
+                                           << "First";
     QTest::newRow("only one") << QByteArray("<project><report name=\"Only\"/></project>") << "Only";
 }
 
@@ -84,29 +88,29 @@ void DefinitionReaderTest::refusesFaults_data() {
                                    << "Opening and ending tag mismatch";
     QTest::newRow("not XML at all") << QByteArray("RANTEBOU") << 1 << 1 << "Start tag expected";
     QTest::newRow("empty file") << QByteArray() << 1 << 0 << "Premature end of document";
-    QTest::newRow("attribute without quotes") << withItems("<text x=1 y=\"0\" width=\"5\" height=\"5\">a</text>")
-                                              << 6 << 9 << "";
-    QTest::newRow("undeclared entity") << withItems("<text x=\"0\" y=\"0\" width=\"5\" height=\"5\">&nbsp;</text>")
-                                       << 6 << 45 << "nbsp";
+    QTest::newRow("attribute without quotes")
+        << withItems("<text x=1 y=\"0\" width=\"5\" height=\"5\">a</text>") << 6 << 9 << "";
+    QTest::newRow("undeclared entity") << withItems("<text x=\"0\" y=\"0\" width=\"5\" height=\"5\">&nbsp;</text>") << 6
+                                       << 45 << "nbsp";
 
     // Elements and attributes.
     QTest::newRow("wrong root") << QByteArray("<?xml version=\"1.0\"?>\n<reports/>") << 2 << 10
                                 << "the root element must be <project>, not <reports>";
-    QTest::newRow("unknown element in project") << withItems("", "<font/>") << 2 << 29
-                                                << "unknown element <font> inside <project>";
-    QTest::newRow("unknown element in band") << withItems("<circle x=\"1\"/>") << 6 << 15
-                                             << "unknown element <circle> inside <title>";
+    QTest::newRow("unknown element in project")
+        << withItems("", "<font/>") << 2 << 29 << "unknown element <font> inside <project>";
+    QTest::newRow("unknown element in band")
+        << withItems("<circle x=\"1\"/>") << 6 << 15 << "unknown element <circle> inside <title>";
     QTest::newRow("unknown band") << QByteArray("<project>\n<report name=\"R\">\n<body height=\"5\"/>") << 3 << 18
                                   << "unknown element <body> inside <report>";
-    QTest::newRow("element inside text") << withItems("<text x=\"0\" y=\"0\" width=\"5\" height=\"5\"><b/></text>")
-                                         << 6 << 43 << "Expected character data";
+    QTest::newRow("element inside text") << withItems("<text x=\"0\" y=\"0\" width=\"5\" height=\"5\"><b/></text>") << 6
+                                         << 43 << "Expected character data";
     QTest::newRow("text between bands") << withItems("  stray words") << 6 << 3 << "unexpected text inside <title>";
     QTest::newRow("unknown attribute") << withItems("<text x=\"0\" y=\"0\" widht=\"5\" height=\"5\">a</text>") << 6
                                        << 39 << "unknown attribute \"widht\" on <text>";
     QTest::newRow("missing attribute") << withItems("<field x=\"0\" y=\"0\" width=\"5\" height=\"5\"/>") << 6 << 41
                                        << "<field> lacks the attribute \"column\"";
-    QTest::newRow("empty attribute") << withItems("<field x=\"0\" y=\"0\" width=\"5\" height=\"5\" column=\" \"/>")
-                                     << 6 << 52 << "the attribute \"column\" of <field> is empty";
+    QTest::newRow("empty attribute") << withItems("<field x=\"0\" y=\"0\" width=\"5\" height=\"5\" column=\" \"/>") << 6
+                                     << 52 << "the attribute \"column\" of <field> is empty";
     QTest::newRow("line without x2") << withItems("<line x1=\"0\" y1=\"0\" y2=\"5\"/>") << 6 << 28
                                      << "<line> lacks the attribute \"x2\"";
     QTest::newRow("version 2") << QByteArray("<project version=\"2\"><report name=\"R\"/></project>") << 1 << 21
@@ -119,8 +123,8 @@ void DefinitionReaderTest::refusesFaults_data() {
         << 24 << "the report \"R\" has a second <pagefooter>";
 
     // Numbers, colours, choices.
-    QTest::newRow("decimal comma") << withItems("<text x=\"1,5\" y=\"0\" width=\"5\" height=\"5\">a</text>") << 6
-                                   << 41 << "the attribute \"x\" of <text> holds \"1,5\", which is not a number";
+    QTest::newRow("decimal comma") << withItems("<text x=\"1,5\" y=\"0\" width=\"5\" height=\"5\">a</text>") << 6 << 41
+                                   << "the attribute \"x\" of <text> holds \"1,5\", which is not a number";
     QTest::newRow("word for a number") << withItems("<rect x=\"0\" y=\"0\" width=\"wide\" height=\"5\"/>") << 6 << 43
                                        << "holds \"wide\", which is not a number";
     QTest::newRow("infinite number") << withItems("<rect x=\"0\" y=\"0\" width=\"inf\" height=\"5\"/>") << 6 << 42
@@ -135,7 +139,8 @@ void DefinitionReaderTest::refusesFaults_data() {
                                         << 6 << 50 << "which is not a colour";
     QTest::newRow("bad boolean") << withItems("<text x=\"0\" y=\"0\" width=\"5\" height=\"5\" bold=\"maybe\">a</text>")
                                  << 6 << 52 << "holds \"maybe\"; write true or false";
-    QTest::newRow("bad alignment") << withItems("<text x=\"0\" y=\"0\" width=\"5\" height=\"5\" align=\"middle\">a</text>")
+    QTest::newRow("bad alignment") << withItems(
+                                          "<text x=\"0\" y=\"0\" width=\"5\" height=\"5\" align=\"middle\">a</text>")
                                    << 6 << 54 << "write one of: left, center, right";
     QTest::newRow("custom page without width")
         << QByteArray("<project>\n<report name=\"R\">\n<page size=\"custom\" height=\"100\"/>") << 3 << 34
@@ -148,15 +153,16 @@ void DefinitionReaderTest::refusesFaults_data() {
 
     // Geometry.
     QTest::newRow("band taller than the page")
-        << QByteArray("<project>\n<report name=\"R\">\n<page size=\"A4\" margin=\"10\"/>\n<title height=\"278\"/>")
-        << 4 << 21 << "the band is 278 mm high but a page has 277 mm for it";
+        << QByteArray("<project>\n<report name=\"R\">\n<page size=\"A4\" margin=\"10\"/>\n<title height=\"278\"/>") << 4
+        << 21 << "the band is 278 mm high but a page has 277 mm for it";
     QTest::newRow("footer leaves a band no room")
         << QByteArray("<project>\n<report name=\"R\">\n<page size=\"A4\" margin=\"10\"/>\n<detail height=\"270\" "
                       "connection=\"C\"/>\n<pagefooter height=\"10\"/>")
         << 5 << 25 << "with this <pagefooter> the 270 mm band at line 4 no longer fits on a page";
     QTest::newRow("header and footer fill the page")
-        << QByteArray("<project>\n<report name=\"R\">\n<page size=\"A4\" margin=\"10\"/>\n<pageheader height=\"200\"/>\n"
-                      "<pagefooter height=\"77\"/>")
+        << QByteArray(
+               "<project>\n<report name=\"R\">\n<page size=\"A4\" margin=\"10\"/>\n<pageheader height=\"200\"/>\n"
+               "<pagefooter height=\"77\"/>")
         << 5 << 25 << "a 77 mm <pagefooter> leaves no room for the body of a page 277 mm high";
     QTest::newRow("item below its band") << withItems("<rect x=\"0\" y=\"15\" width=\"5\" height=\"6\"/>") << 6 << 41
                                          << "the item reaches 21 mm down, below its 20 mm band";
@@ -187,8 +193,9 @@ void DefinitionReaderTest::refusesFaults_data() {
         << 52 << "the <field> must name its data connection, since the project declares more than one";
 
     // Pictures.
-    QTest::newRow("image with neither picture nor file") << withItems("<image x=\"0\" y=\"0\" width=\"5\" height=\"5\"/>")
-                                                         << 6 << 41 << "either a src attribute or base64 text";
+    QTest::newRow("image with neither picture nor file")
+        << withItems("<image x=\"0\" y=\"0\" width=\"5\" height=\"5\"/>") << 6 << 41
+        << "either a src attribute or base64 text";
     QTest::newRow("image with both")
         << withItems("<image x=\"0\" y=\"0\" width=\"5\" height=\"5\" src=\"a.png\">iVBORw0KGgo=</image>") << 6 << 52
         << "either a src attribute or base64 text";
@@ -209,8 +216,10 @@ void DefinitionReaderTest::refusesFaults() {
         read(xml);
         QFAIL("the definition was taken");
     } catch (const ReportError& error) {
-        const QString expected =
-            QStringLiteral("Cannot read the report definition \"%1\": line %2, column %3: ").arg(Label).arg(line).arg(column);
+        const QString expected = QStringLiteral("Cannot read the report definition \"%1\": line %2, column %3: ")
+                                     .arg(Label)
+                                     .arg(line)
+                                     .arg(column);
         QVERIFY2(error.message().startsWith(expected), qPrintable(error.message()));
         QVERIFY2(error.message().contains(what), qPrintable(error.message()));
         QCOMPARE(QString::fromUtf8(error.what()), error.message());
@@ -248,13 +257,13 @@ void DefinitionReaderTest::pageSizes() {
 
 // An item starts from the defaults, takes its style's attributes and then its own.
 void DefinitionReaderTest::stylesAndDefaults() {
-    const ProjectDefinition project = read(
-        withItems("<text x=\"0\" y=\"0\" width=\"50\" height=\"5\" style=\"big\" italic=\"yes\" color=\"#00f\">  "
-                  "Ραντεβού\n</text>\n"
-                  "<text x=\"0\" y=\"5\" width=\"50\" height=\"5\">plain</text>\n"
-                  "<pagenumber x=\"0\" y=\"10\" width=\"50\" height=\"5\"/>",
-                  "<style name=\"big\" font=\"DejaVu Sans\" size=\"18.5\" bold=\"true\" color=\"#80102030\" "
-                  "align=\"right\" wrap=\"true\" background=\"#eeeeee\"/>"));
+    const ProjectDefinition project =
+        read(withItems("<text x=\"0\" y=\"0\" width=\"50\" height=\"5\" style=\"big\" italic=\"yes\" color=\"#00f\">  "
+                       "Ραντεβού\n</text>\n"
+                       "<text x=\"0\" y=\"5\" width=\"50\" height=\"5\">plain</text>\n"
+                       "<pagenumber x=\"0\" y=\"10\" width=\"50\" height=\"5\"/>",
+                       "<style name=\"big\" font=\"DejaVu Sans\" size=\"18.5\" bold=\"true\" color=\"#80102030\" "
+                       "align=\"right\" wrap=\"true\" background=\"#eeeeee\"/>"));
     const QList<ReportItem>& items = project.activeReport().bands.first().items;
     QCOMPARE(items.size(), 3);
 

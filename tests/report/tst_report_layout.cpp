@@ -24,16 +24,19 @@ QByteArray listDefinition(double titleHeight, double detailHeight, bool header, 
     QByteArray xml = "<project>\n<connection name=\"Rows\"/>\n<connection name=\"Head\"/>\n<report name=\"List\">\n"
                      "<page size=\"custom\" width=\"100\" height=\"100\" margin=\"10\"/>\n";
     if (header)
-        xml += "<pageheader height=\"10\"><text x=\"0\" y=\"0\" width=\"80\" height=\"10\">HEADER</text></pageheader>\n";
+        xml +=
+            "<pageheader height=\"10\"><text x=\"0\" y=\"0\" width=\"80\" height=\"10\">HEADER</text></pageheader>\n";
     if (titleHeight > 0)
         xml += "<title height=\"" + QByteArray::number(titleHeight) +
                "\"><field x=\"0\" y=\"0\" width=\"80\" height=\"5\" connection=\"Head\" column=\"caption\"/></title>\n";
     const QByteArray fieldHeight = QByteArray::number(std::min(5.0, detailHeight));
     xml += "<detail height=\"" + QByteArray::number(detailHeight) +
            "\" connection=\"Rows\">"
-           "<field x=\"0\" y=\"0\" width=\"40\" height=\"" + fieldHeight + "\" column=\"name\"/>"
-           "<field x=\"40\" y=\"0\" width=\"40\" height=\"" + fieldHeight +
-           "\" connection=\"Head\" column=\"caption\"/></detail>\n";
+           "<field x=\"0\" y=\"0\" width=\"40\" height=\"" +
+           fieldHeight +
+           "\" column=\"name\"/>"
+           "<field x=\"40\" y=\"0\" width=\"40\" height=\"" +
+           fieldHeight + "\" connection=\"Head\" column=\"caption\"/></detail>\n";
     if (footer)
         xml += "<pagefooter height=\"10\"><pagenumber x=\"0\" y=\"0\" width=\"80\" height=\"10\">p{page}/{pages} "
                "({page})</pagenumber></pagefooter>\n";
@@ -111,7 +114,8 @@ void ReportLayoutTest::pagesBreakBetweenRows() {
     QFETCH(int, rowCount);
     QFETCH(QList<int>, rowsPerPage);
 
-    const ProjectDefinition project = DefinitionReader::readBytes(listDefinition(title, detail, header, footer), Label, {});
+    const ProjectDefinition project =
+        DefinitionReader::readBytes(listDefinition(title, detail, header, footer), Label, {});
     const MemoryDataset data = rows(rowCount);
     MemoryDataset head({QStringLiteral("caption")});
     head.appendRow({QStringLiteral("Heading")});
@@ -198,8 +202,8 @@ void ReportLayoutTest::dataChecks_data() {
 
     const QStringList good{QStringLiteral("id"), QStringLiteral("name")};
     QTest::newRow("all bound") << true << true << good << QString();
-    QTest::newRow("column differing in case") << true << true << QStringList{QStringLiteral("ID"), QStringLiteral("Name")}
-                                              << QString();
+    QTest::newRow("column differing in case")
+        << true << true << QStringList{QStringLiteral("ID"), QStringLiteral("Name")} << QString();
     QTest::newRow("detail's connection unbound")
         << false << true << good << "line 7, column 38: no data is bound to the data connection \"Rows\"";
     QTest::newRow("title's connection unbound")
@@ -242,22 +246,34 @@ void ReportLayoutTest::formatValue_data() {
     QTest::addColumn<QString>("format");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("date, d/M/yyyy") << QVariant(QDate(2010, 3, 5)) << "d/M/yyyy" << "5/3/2010";
-    QTest::newRow("date, dd.MM.yy") << QVariant(QDate(2035, 12, 31)) << "dd.MM.yy" << "31.12.35";
-    QTest::newRow("date, no format") << QVariant(QDate(2008, 1, 9)) << "" << "2008-01-09";
-    QTest::newRow("invalid date") << QVariant(QDate()) << "d/M/yyyy" << "";
+    QTest::newRow("date, d/M/yyyy") << QVariant(QDate(2010, 3, 5)) << "d/M/yyyy"
+                                    << "5/3/2010";
+    QTest::newRow("date, dd.MM.yy") << QVariant(QDate(2035, 12, 31)) << "dd.MM.yy"
+                                    << "31.12.35";
+    QTest::newRow("date, no format") << QVariant(QDate(2008, 1, 9)) << ""
+                                     << "2008-01-09";
+    QTest::newRow("invalid date") << QVariant(QDate()) << "d/M/yyyy"
+                                  << "";
     QTest::newRow("date-time") << QVariant(QDateTime(QDate(2010, 3, 5), QTime(8, 30))) << "d/M/yyyy HH:mm"
                                << "5/3/2010 08:30";
-    QTest::newRow("time") << QVariant(QTime(21, 30)) << "H:mm" << "21:30";
-    QTest::newRow("ISO date as text") << QVariant(QStringLiteral("2012-02-29")) << "d/M/yyyy" << "29/2/2012";
+    QTest::newRow("time") << QVariant(QTime(21, 30)) << "H:mm"
+                          << "21:30";
+    QTest::newRow("ISO date as text") << QVariant(QStringLiteral("2012-02-29")) << "d/M/yyyy"
+                                      << "29/2/2012";
     QTest::newRow("ISO date-time as text") << QVariant(QStringLiteral("2012-02-29T10:15:00")) << "d/M/yyyy"
                                            << "29/2/2012";
-    QTest::newRow("text that is no date") << QVariant(QStringLiteral("2012-02-30")) << "d/M/yyyy" << "2012-02-30";
-    QTest::newRow("Greek text") << QVariant(QStringLiteral("Παπαδόπουλος  ")) << "" << "Παπαδόπουλος  ";
-    QTest::newRow("null text") << QVariant(QMetaType(QMetaType::QString)) << "" << "";
-    QTest::newRow("no value") << QVariant() << "d/M/yyyy" << "";
-    QTest::newRow("number") << QVariant(28) << "" << "28";
-    QTest::newRow("decimal") << QVariant(2.5) << "d/M/yyyy" << "2.5";
+    QTest::newRow("text that is no date") << QVariant(QStringLiteral("2012-02-30")) << "d/M/yyyy"
+                                          << "2012-02-30";
+    QTest::newRow("Greek text") << QVariant(QStringLiteral("Παπαδόπουλος  ")) << ""
+                                << "Παπαδόπουλος  ";
+    QTest::newRow("null text") << QVariant(QMetaType(QMetaType::QString)) << ""
+                               << "";
+    QTest::newRow("no value") << QVariant() << "d/M/yyyy"
+                              << "";
+    QTest::newRow("number") << QVariant(28) << ""
+                            << "28";
+    QTest::newRow("decimal") << QVariant(2.5) << "d/M/yyyy"
+                             << "2.5";
 }
 
 void ReportLayoutTest::formatValue() {

@@ -143,8 +143,8 @@ void ReportOutputTest::missingProjectFile() {
         project.execute(toFile(m_pdf));
         QFAIL("a missing project ran");
     } catch (const ReportError& error) {
-        QCOMPARE(error.message(), QStringLiteral("The following reporting project does not exist:\n\"") + path +
-                                      QLatin1Char('"'));
+        QCOMPARE(error.message(),
+                 QStringLiteral("The following reporting project does not exist:\n\"") + path + QLatin1Char('"'));
         QCOMPARE(QString::fromUtf8(error.what()), error.message());
     }
     QVERIFY(!QFile::exists(m_pdf));
@@ -191,7 +191,8 @@ void ReportOutputTest::unreadableDefinitionWritesNothing() {
         project.execute(toFile(m_pdf));
         QFAIL("a broken definition ran");
     } catch (const ReportError& error) {
-        const QString expected = QStringLiteral("Cannot read the report definition \"%1\": %2").arg(m_definition, where);
+        const QString expected =
+            QStringLiteral("Cannot read the report definition \"%1\": %2").arg(m_definition, where);
         QVERIFY2(error.message().startsWith(expected), qPrintable(error.message() + QStringLiteral("\n") + expected));
     }
     QVERIFY(!QFile::exists(m_pdf));
@@ -232,7 +233,8 @@ void ReportOutputTest::paperSizeAndOrientation_data() {
     QTest::newRow("Letter") << QByteArray("size=\"Letter\"") << QSizeF(612, 792);
     // Close to A5 (148 x 210) but not it: the paper must keep the size written.
     QTest::newRow("custom") << QByteArray("size=\"custom\" width=\"150\" height=\"212\"") << QSizeF(425.197, 600.945);
-    QTest::newRow("custom landscape") << QByteArray("size=\"custom\" width=\"100\" height=\"150\" orientation=\"landscape\"")
+    QTest::newRow("custom landscape") << QByteArray(
+                                             "size=\"custom\" width=\"100\" height=\"150\" orientation=\"landscape\"")
                                       << QSizeF(425.197, 283.465);
 }
 
@@ -262,9 +264,8 @@ void ReportOutputTest::copiesAndRange_data() {
 
     // Four pages: rows 1, 11, 21, 31 open them.
     QTest::newRow("all once") << 1 << 0 << 0 << QStringList{"Row-001", "Row-011", "Row-021", "Row-031"};
-    QTest::newRow("all twice") << 2 << 0 << 0
-                               << QStringList{"Row-001", "Row-011", "Row-021", "Row-031",
-                                              "Row-001", "Row-011", "Row-021", "Row-031"};
+    QTest::newRow("all twice") << 2 << 0 << 0 << QStringList{"Row-001", "Row-011", "Row-021", "Row-031",
+                                                             "Row-001", "Row-011", "Row-021", "Row-031"};
     QTest::newRow("pages 2 to 3") << 1 << 2 << 3 << QStringList{"Row-011", "Row-021"};
     QTest::newRow("pages 2 to 3, three copies")
         << 3 << 2 << 3 << QStringList{"Row-011", "Row-021", "Row-011", "Row-021", "Row-011", "Row-021"};
@@ -296,12 +297,14 @@ void ReportOutputTest::faultsBeforeOutputWriteNothing_data() {
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("error");
 
-    QTest::newRow("column the data lacks") << QByteArray("<field x=\"0\" y=\"8\" width=\"50\" height=\"8\" column=\"phone\"/>")
-                                           << 3 << false << 0 << "out.pdf" << "has no column \"phone\"";
-    QTest::newRow("picture that is no picture")
-        << QByteArray("<image x=\"100\" y=\"8\" width=\"8\" height=\"8\">") + QByteArray("not a picture").toBase64() +
-               "</image>"
-        << 3 << false << 0 << "out.pdf" << "is neither a PNG nor a JPEG picture";
+    QTest::newRow("column the data lacks")
+        << QByteArray("<field x=\"0\" y=\"8\" width=\"50\" height=\"8\" column=\"phone\"/>") << 3 << false << 0
+        << "out.pdf"
+        << "has no column \"phone\"";
+    QTest::newRow("picture that is no picture") << QByteArray("<image x=\"100\" y=\"8\" width=\"8\" height=\"8\">") +
+                                                       QByteArray("not a picture").toBase64() + "</image>"
+                                                << 3 << false << 0 << "out.pdf"
+                                                << "is neither a PNG nor a JPEG picture";
     QTest::newRow("range past the last page") << QByteArray() << 3 << false << 2 << "out.pdf"
                                               << "The report has 1 page(s); the range starting at page 2 holds none";
     QTest::newRow("data that fails to read") << QByteArray() << 0 << true << 0 << "out.pdf"
@@ -422,15 +425,17 @@ void ReportOutputTest::painterDrawsShapesAndPictures() {
         QPainter target(&page);
         painter.paint(target, 0, 2.0);
     }
-    auto at = [&page](double xMm, double yMm) { return page.pixelColor(qRound(xMm * 2), qRound(yMm * 2)).rgb() & 0xffffff; };
-    QCOMPARE(at(20, 20), 0x00ff00u);  // inside the fill
-    QCOMPARE(at(10, 20), 0x0000ffu);  // on the outline
-    QCOMPARE(at(5, 20), 0xffffffu);   // outside
-    QCOMPARE(at(50, 50), 0xff00ffu);  // on the line
-    QCOMPARE(at(50, 52), 0xffffffu);  // beside it
-    QCOMPARE(at(80, 80), 0xff0000u);  // the picture, kept 2:1 and centred: 40 x 20 mm from y 70
-    QCOMPARE(at(80, 65), 0xffffffu);  // above it, left free by keeping the aspect
-    QCOMPARE(at(20, 65), 0xff0000u);  // the stretched picture fills its box
+    auto at = [&page](double xMm, double yMm) {
+        return page.pixelColor(qRound(xMm * 2), qRound(yMm * 2)).rgb() & 0xffffff;
+    };
+    QCOMPARE(at(20, 20), 0x00ff00u); // inside the fill
+    QCOMPARE(at(10, 20), 0x0000ffu); // on the outline
+    QCOMPARE(at(5, 20), 0xffffffu);  // outside
+    QCOMPARE(at(50, 50), 0xff00ffu); // on the line
+    QCOMPARE(at(50, 52), 0xffffffu); // beside it
+    QCOMPARE(at(80, 80), 0xff0000u); // the picture, kept 2:1 and centred: 40 x 20 mm from y 70
+    QCOMPARE(at(80, 65), 0xffffffu); // above it, left free by keeping the aspect
+    QCOMPARE(at(20, 65), 0xff0000u); // the stretched picture fills its box
 }
 
 QTEST_MAIN(ReportOutputTest)

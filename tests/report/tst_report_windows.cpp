@@ -48,8 +48,7 @@ const QByteArray ListDefinition =
     "<pagefooter height=\"10\"><pagenumber x=\"0\" y=\"0\" width=\"128\" height=\"10\"/></pagefooter>"
     "</report></project>";
 
-template <typename T>
-T* child(QWidget* window, const char* name) {
+template <typename T> T* child(QWidget* window, const char* name) {
     return window ? window->findChild<T*>(QLatin1String(name)) : nullptr;
 }
 
@@ -178,7 +177,8 @@ void ReportWindowsTest::fileOutputThroughTheDialog() {
     QVERIFY(m_project->execute());
     QVERIFY(filled);
     QVERIFY(QFile::exists(pdf));
-    QVERIFY2(watch.lines().contains(QStringLiteral("Writing page %1 of %1").arg(pages)), qPrintable(watch.lines().join('|')));
+    QVERIFY2(watch.lines().contains(QStringLiteral("Writing page %1 of %1").arg(pages)),
+             qPrintable(watch.lines().join('|')));
     QVERIFY(!WindowDriver::visibleWindow(Status));
     if (!PdfTools::available())
         QSKIP("pdfinfo is not installed in /usr/bin (package poppler-utils)");
@@ -189,10 +189,14 @@ void ReportWindowsTest::dialogRefusesWhatCannotBeDone_data() {
     QTest::addColumn<QString>("choice");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("printer with none installed") << "PrinterRadio" << "No printer is installed on this computer.";
-    QTest::newRow("file with no name") << "FileRadio" << "Type or choose the PDF file to write the report to.";
-    QTest::newRow("file that is a folder") << "FileRadio folder" << "is a folder; name a file in it.";
-    QTest::newRow("reversed range") << "RangeRadio" << "The first page of the range comes after its last page.";
+    QTest::newRow("printer with none installed") << "PrinterRadio"
+                                                 << "No printer is installed on this computer.";
+    QTest::newRow("file with no name") << "FileRadio"
+                                       << "Type or choose the PDF file to write the report to.";
+    QTest::newRow("file that is a folder") << "FileRadio folder"
+                                           << "is a folder; name a file in it.";
+    QTest::newRow("reversed range") << "RangeRadio"
+                                    << "The first page of the range comes after its last page.";
 }
 
 // OK with a choice that cannot be carried out says why in a message box and keeps the dialog open; the
@@ -269,7 +273,8 @@ void ReportWindowsTest::previewPagesAndZooms() {
             nextEnabled.append(child<QPushButton>(preview, "NextButton")->isEnabled());
         };
         record();
-        for (const char* button : {"NextButton", "NextButton", "NextButton", "PreviousButton", "FirstButton", "LastButton"}) {
+        for (const char* button :
+             {"NextButton", "NextButton", "NextButton", "PreviousButton", "FirstButton", "LastButton"}) {
             click(preview, QLatin1String(button));
             record();
         }
@@ -278,8 +283,8 @@ void ReportWindowsTest::previewPagesAndZooms() {
         auto* scroll = child<QScrollArea>(preview, "PageScroll");
         fitPage = view->size();
         viewport = scroll->maximumViewportSize();
-        for (const QString& choice : {QStringLiteral("50%"), QStringLiteral("100%"), QStringLiteral("200%"),
-                                      QStringLiteral("400%")}) {
+        for (const QString& choice :
+             {QStringLiteral("50%"), QStringLiteral("100%"), QStringLiteral("200%"), QStringLiteral("400%")}) {
             zoom->setCurrentIndex(zoom->findText(choice));
             viewWidths.append(view->width());
         }
@@ -375,7 +380,7 @@ void ReportWindowsTest::daySheetPreviewPicture() {
     MemoryDataset record(QStringList{QStringLiteral("HMEROMHNIA")});
     QVariantList row{QDate(2010, 3, 5)};
     QStringList columns{QStringLiteral("HMEROMHNIA")};
-    const QStringList texts{QStringLiteral("Γεωργίου Μαρία, έλεγχος"), QString(), QStringLiteral("Smith J."),
+    const QStringList texts{QStringLiteral("Γεωργίου Μαρία, έλεγχος"),         QString(), QStringLiteral("Smith J."),
                             QStringLiteral("Παπαδόπουλος Νίκος, 6944 123456"), QString(), QString()};
     for (int start = 8 * 60, i = 0; start < 22 * 60; start += 30, ++i) {
         columns.append(QStringLiteral("%1%2-%3%4")
