@@ -2,7 +2,14 @@
 
 #include "Calendar.h"
 #include "ClickableLabel.h"
+#include "AboutWindow.h"
+#include "Command.h"
+#include "Connection.h"
 #include "ConnectionText.h"
+#include "DayKey.h"
+#include "DayWindow.h"
+#include "Occupancy.h"
+#include "Query.h"
 #include "ErrorReport.h"
 #include "NumberText.h"
 #include "RectangleShape.h"
@@ -108,10 +115,15 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& tex
 
 } // namespace
 
-TForm1::TForm1(QWidget* parent, QDate today) : QDialog(parent), m_today(today) {
+TForm1::TForm1(QWidget* parent, QDate today)
+    : QDialog(parent), m_connection(std::make_unique<store::Connection>()),
+      m_command(std::make_unique<store::Command>(*m_connection)),
+      m_query(std::make_unique<store::Query>(*m_connection)), m_today(today) {
     buildLayout();
     FormCreate();
 }
+
+TForm1::~TForm1() = default;
 
 void TForm1::buildLayout() {
     setObjectName(QStringLiteral("TForm1"));
@@ -332,8 +344,109 @@ void TForm1::CheckLeapYear(quint16 year) {
 }
 
 void TForm1::ScanMonthOccupancy() {
-    // The occupancy counts under the day numbers come with the appointment store's month scan; until then
-    // the count labels stay empty.
+    const SharedState& shared = sharedState();
+    reopenConnection();
+    for (int day = 1; day <= DaysInMonth; ++day) {
+        // Its own key and statement: the open day's DayKey and DayQuery are not touched.
+        QString dayKey = store::dateText(static_cast<float>(day), shared.SelectedMonth, shared.SelectedYear);
+        store::MakeDayKey(dayKey);
+        m_query->close();
+        m_query->clearStatement();
+        m_query->addStatement(store::selectDayStatement(dayKey));
+        m_query->open();
+
+        // The date column counts too, so an existing record ends at its number of filled slots; a day
+        // without a record reads null everywhere and stays at -1.
+        int count = -1;
+        for (int position = 0; position < occupancy::PositionsPerRecord; ++position) {
+            try {
+                const QVariant value = m_query->value(position);
+                if (!value.isNull() && occupancy::holdsText(value.toString())) {
+                    ++count;
+                }
+            } catch (const std::exception&) {
+                // A value that cannot be read counts as blank.
+            }
+        }
+        if (count >= 1) {
+            ShowDayMarker(day, count);
+        } else {
+            ClearDayMarker(day);
+        }
+    }
+    m_query->close();
+    m_connection->close();
+}
+
+QLabel* TForm1::countLabelOfDay(int day) const {
+    const QString text = QString::number(day);
+    for (int cell = 1; cell <= calendar::CellCount; ++cell) {
+        if (dayLabel(cell)->text() == text) {
+            return m_countLabels.at(static_cast<std::size_t>(cell - 1));
+        }
+    }
+    return nullptr;
+}
+
+void TForm1::ClearDayMarker(int day) {
+    if (QLabel* count = countLabelOfDay(day)) {
+        count->clear();
+    }
+}
+
+void TForm1::ShowDayMarker(int day, int count) {
+    if (QLabel* label = countLabelOfDay(day)) {
+        label->setText(QString::number(count));
+    }
+}
+
+void TForm1::reopenConnection() {
+    m_connection->close();
+    m_connection->setConnectionText(sharedState().ConnectionText);
+    m_connection->setCommandTimeout(0);
+    m_connection->setConnectionTimeout(0);
+    m_connection->open();
+}
+
+void TForm1::OpenDay() {
+    SharedState& shared = sharedState();
+    reopenConnection();
+
+    shared.DayKey = store::dateText(shared.SelectedDay, shared.SelectedMonth, shared.SelectedYear);
+    store::MakeDayKey(shared.DayKey);
+
+    // Makes sure the day record exists. For a day that has one the INSERT fails, which is the normal case,
+    // and every other failure of it is ignored too: the SELECT below reports what matters.
+    try {
+        m_command->setCommandText(store::insertDayStatement(shared.DayKey));
+        m_command->execute();
+    } catch (const std::exception&) {
+    }
+    m_connection->close();
+
+    auto dayWindow = std::make_unique<TForm2>();
+    dayWindow->setHeading(store::dateText(shared.SelectedDay, shared.SelectedMonth, shared.SelectedYear));
+
+    store::Connection& dayConnection = dayWindow->ADOConnection1();
+    dayConnection.close();
+    dayConnection.setConnectionText(shared.ConnectionText);
+    dayConnection.setCommandTimeout(0);
+    dayConnection.setConnectionTimeout(0);
+    dayConnection.open();
+
+    store::Query& dayQuery = dayWindow->ADOQuery1();
+    dayQuery.close();
+    dayQuery.clearStatement();
+    dayQuery.setCommandTimeout(0);
+    shared.DayQuery = store::selectDayStatement(shared.DayKey);
+    dayQuery.addStatement(shared.DayQuery);
+    dayQuery.open();
+
+    dayWindow->exec();
+    dayWindow.reset();
+
+    // No clearing first: every day of the month is written again.
+    ScanMonthOccupancy();
 }
 
 void TForm1::resetCells() {
@@ -408,19 +521,26 @@ void TForm1::Button3Click() {
 }
 
 void TForm1::Button2Click() {
-    // The About window opens here once it exists.
+    ErrorReport::guard([] {
+        // A new window for each press; it changes nothing and is released when it closes.
+        auto about = std::make_unique<TForm62>();
+        about->exec();
+    });
 }
 
 void TForm1::Button1Click() {
     ErrorReport::guard([this] { close(); });
 }
 
-void TForm1::DayLabelClicked(QLabel* /*label*/) {
-    // Opening the clicked day comes with the day window.
+void TForm1::DayLabelClicked(QLabel* label) {
+    ErrorReport::guard([label, this] {
+        sharedState().SelectedDay = numberFromText(label->text());
+        OpenDay();
+    });
 }
 
 void TForm1::FormClose() {
-    // The month window's database connection is closed here once the window owns one.
+    m_connection->close();
 }
 
 void TForm1::done(int result) {

@@ -6,11 +6,18 @@
 #include <QString>
 
 #include <array>
+#include <memory>
 
 class ClickableLabel;
 class QComboBox;
 class QLabel;
 class QPushButton;
+
+namespace store {
+class Command;
+class Connection;
+class Query;
+} // namespace store
 
 // The month window: the calendar of one month with its month and year choosers and the today button,
 // the window in which the user works. Closing it ends its modal run (and, in the program, the program).
@@ -25,6 +32,7 @@ public:
     // here; the program passes the clock's date, tests a fixed one. A failure during creation is shown
     // by the error report and creation goes on.
     explicit TForm1(QWidget* parent = nullptr, QDate today = QDate::currentDate());
+    ~TForm1() override;
 
     // Selects today's month and year in the choosers (without firing their change handlers), then
     // BuildMonth once.
@@ -43,6 +51,20 @@ public:
     // Writes under each day of the shown month how many of its time slots are filled. It runs last in
     // BuildMonth, once the captions, visibility and today mark are in place.
     void ScanMonthOccupancy();
+
+    // Empties the count label of the cell that shows `day`; nothing when no cell shows it.
+    void ClearDayMarker(int day);
+    // Writes `count` into the count label of the cell that shows `day`; nothing when no cell shows it.
+    void ShowDayMarker(int day, int count);
+
+    // Opens the day SelectedDay of the shown month: makes sure its record exists, shows it in a new day
+    // window and, once that closes, scans the month again so that its counts show what was saved.
+    void OpenDay();
+
+    // The window's own connection, command and query, which the scan and OpenDay use.
+    store::Connection& ADOConnection1() const { return *m_connection; }
+    store::Command& ADOCommand1() const { return *m_command; }
+    store::Query& ADOQuery1() const { return *m_query; }
 
     // Today's date as captured by FormCreate.
     quint16 TodayYear = 0;
@@ -88,6 +110,16 @@ private:
     static void setNumberPalette(QLabel* label, const QPalette& palette);
 
     ClickableLabel* dayLabel(int cell) const { return m_dayLabels.at(static_cast<std::size_t>(cell - 1)); }
+
+    // Close, set the connection text, both timeouts to 0, open: every use of the connection starts so.
+    void reopenConnection();
+    // The count label under the day-number label whose caption is the day's number, or null.
+    QLabel* countLabelOfDay(int day) const;
+
+    // Declared in this order so that the command and the query go before the connection they run on.
+    std::unique_ptr<store::Connection> m_connection;
+    std::unique_ptr<store::Command> m_command;
+    std::unique_ptr<store::Query> m_query;
 
     QDate m_today;
     bool m_placedOnScreen = false;

@@ -3,7 +3,11 @@
 // Finding the month window's controls by their names, the way a user sees them: what a day cell shows.
 #include "MonthWindow.h"
 
+#include "DatabaseFile.h"
+
 #include <QComboBox>
+#include <QDir>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QString>
@@ -36,3 +40,20 @@ inline QComboBox* yearChooser(const TForm1& window) {
 inline QColor textColour(const QLabel* label) {
     return label->palette().color(QPalette::WindowText);
 }
+
+// An empty data folder made the program's way, made the current directory for as long as it lives, so that
+// the month window's scan finds a data file.
+class EmptyDataFolder {
+public:
+    EmptyDataFolder() : m_saved(QDir::currentPath()) {
+        store::createDatabaseFile(m_dir.filePath(QStringLiteral("data.mdb")), QStringLiteral("Kw73Tp"));
+        QDir::setCurrent(m_dir.path());
+    }
+    ~EmptyDataFolder() { QDir::setCurrent(m_saved); }
+    EmptyDataFolder(const EmptyDataFolder&) = delete;
+    EmptyDataFolder& operator=(const EmptyDataFolder&) = delete;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_saved;
+};

@@ -2,6 +2,8 @@
 // the clock's year isn't offered. Expected grids come from QDate, not from our arithmetic.
 #include "GridProbe.h"
 
+#include <memory>
+
 #include "ConnectionText.h"
 #include "ErrorReport.h"
 #include "OrvellaApplication.h"
@@ -84,6 +86,7 @@ class MonthGridTest : public QObject {
 
 private slots:
     void initTestCase();
+    void cleanupTestCase();
     void init();
     void cleanup();
 
@@ -103,10 +106,16 @@ private slots:
 
 private:
     QStringList m_reports;
+    std::unique_ptr<EmptyDataFolder> m_data;
 };
 
 void MonthGridTest::initTestCase() {
     OrvellaApplication::setUpIdentity();
+    m_data = std::make_unique<EmptyDataFolder>();
+}
+
+void MonthGridTest::cleanupTestCase() {
+    m_data.reset();
 }
 
 void MonthGridTest::init() {

@@ -2,6 +2,9 @@
 // closing it.
 #include "GridProbe.h"
 
+#include <memory>
+
+#include "AboutWindow.h"
 #include "ClickableLabel.h"
 #include "ErrorReport.h"
 #include "OrvellaApplication.h"
@@ -9,6 +12,7 @@
 #include "SharedState.h"
 
 #include <QAbstractItemView>
+#include <QPointer>
 #include <QApplication>
 #include <QImage>
 #include <QScreen>
@@ -32,6 +36,7 @@ class MonthWindowLayoutTest : public QObject {
 
 private slots:
     void initTestCase();
+    void cleanupTestCase();
     void init();
     void cleanup();
 
@@ -50,13 +55,20 @@ private slots:
     void dayNumbersTakeClicks();
     void closing_data();
     void closing();
+    void aboutButtonOpensANewAboutWindowEachTime();
 
 private:
     QStringList m_reports;
+    std::unique_ptr<EmptyDataFolder> m_data;
 };
 
 void MonthWindowLayoutTest::initTestCase() {
     OrvellaApplication::setUpIdentity();
+    m_data = std::make_unique<EmptyDataFolder>();
+}
+
+void MonthWindowLayoutTest::cleanupTestCase() {
+    m_data.reset();
 }
 
 void MonthWindowLayoutTest::init() {
@@ -313,8 +325,17 @@ void MonthWindowLayoutTest::dayNumbersTakeClicks() {
     QCOMPARE(countLabel(window, 20)->cursor().shape(), Qt::ArrowCursor);
     QCOMPARE(day->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
     QSignalSpy clicks(day, &ClickableLabel::clicked);
+    // A click opens the day in its window; close it at once.
+    int dayWindows = 0;
+    QTimer::singleShot(0, &window, [&dayWindows] {
+        if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal->objectName() == "TForm2") {
+            ++dayWindows;
+            modal->close();
+        }
+    });
     QTest::mouseClick(day, Qt::LeftButton, {}, QPoint(30, 7));
     QCOMPARE(clicks.size(), 1);
+    QCOMPARE(dayWindows, 1);
     // Not a click: another button, or a release away from the label.
     QTest::mouseClick(day, Qt::RightButton, {}, QPoint(30, 7));
     QTest::mousePress(day, Qt::LeftButton, {}, QPoint(30, 7));
@@ -368,4 +389,30 @@ void MonthWindowLayoutTest::closing() {
 }
 
 QTEST_MAIN(MonthWindowLayoutTest)
+// Each press opens a new About window modally over the month window; closing it returns to the month.
+void MonthWindowLayoutTest::aboutButtonOpensANewAboutWindowEachTime() {
+    TForm1 window(nullptr, Today);
+    window.show();
+    QList<QPointer<QWidget>> seen;
+    int aboutWindows = 0;
+    for (int press = 0; press < 2; ++press) {
+        QTimer::singleShot(0, &window, [&seen, &aboutWindows] {
+            auto* about = qobject_cast<TForm62*>(QApplication::activeModalWidget());
+            seen << about;
+            if (about != nullptr) {
+                ++aboutWindows;
+                QTest::keyClick(about, Qt::Key_Escape);
+            }
+        });
+        control<QPushButton>(window, QStringLiteral("Button2"))->click();
+    }
+    QCOMPARE(aboutWindows, 2);
+    // Each window was released when it closed, so every press made a new one.
+    QCOMPARE(seen.size(), 2);
+    QVERIFY(seen[0].isNull());
+    QVERIFY(seen[1].isNull());
+    QVERIFY(window.isVisible());
+    QVERIFY(m_reports.isEmpty());
+}
+
 #include "MonthWindowLayoutTest.moc"

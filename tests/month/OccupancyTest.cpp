@@ -1,0 +1,380 @@
+// The counts under the day numbers, read from a real encrypted data file, and opening a day from the month
+// window: the record made on first opening, the count after a post, nothing kept after closing unsaved.
+#include "GridProbe.h"
+
+#include "Command.h"
+#include "Connection.h"
+#include "ConnectionText.h"
+#include "DatabaseFile.h"
+#include "DayKey.h"
+#include "DayWindow.h"
+#include "ErrorReport.h"
+#include "Occupancy.h"
+#include "OrvellaApplication.h"
+#include "Query.h"
+#include "SharedState.h"
+#include "TableLayout.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QAbstractButton>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+const QString Password = QStringLiteral("Kw73Tp");
+
+QString keyOf(QDate date)
+{
+    QString key = store::dateText(float(date.day()), float(date.month()), float(date.year()));
+    store::MakeDayKey(key);
+    return key;
+}
+
+// Writes the given slots (1 to 28) of a day through the engine, making the record first.
+void writeDay(const QString& folder, QDate date, const QMap<int, QVariant>& slotValues)
+{
+    store::Connection connection;
+    connection.setConnectionText(store::buildConnectionText(folder, Password));
+    connection.open();
+    try {
+        store::Command insert(connection);
+        insert.setCommandText(store::insertDayStatement(keyOf(date)));
+        insert.execute();
+    } catch (const std::exception&) {
+    }
+    store::Query query(connection);
+    query.addStatement(store::selectDayStatement(keyOf(date)));
+    query.open();
+    for (auto it = slotValues.cbegin(); it != slotValues.cend(); ++it) {
+        query.setValue(store::slotColumnNames().at(it.key() - 1), it.value());
+    }
+    if (!slotValues.isEmpty()) {
+        query.post();
+    }
+    query.close();
+    connection.close();
+}
+
+int recordCount(const QString& folder, QDate date)
+{
+    store::Connection connection;
+    connection.setConnectionText(store::buildConnectionText(folder, Password));
+    connection.open();
+    store::Query query(connection);
+    query.addStatement(store::selectDayStatement(keyOf(date)));
+    query.open();
+    return query.isEmpty() ? 0 : 1;
+}
+
+QVariant storedSlot(const QString& folder, QDate date, int slot)
+{
+    store::Connection connection;
+    connection.setConnectionText(store::buildConnectionText(folder, Password));
+    connection.open();
+    store::Query query(connection);
+    query.addStatement(store::selectDayStatement(keyOf(date)));
+    query.open();
+    return query.value(store::slotColumnNames().at(slot - 1));
+}
+
+QLabel* dayLabelShowing(const TForm1& window, int day)
+{
+    for (int cell = 1; cell <= 37; ++cell) {
+        if (dayLabel(window, cell)->text() == QString::number(day)) {
+            return dayLabel(window, cell);
+        }
+    }
+    return nullptr;
+}
+
+QLabel* countLabelOfDay(const TForm1& window, int day)
+{
+    for (int cell = 1; cell <= 37; ++cell) {
+        if (dayLabel(window, cell)->text() == QString::number(day)) {
+            return countLabel(window, cell);
+        }
+    }
+    return nullptr;
+}
+
+void typeInto(QLineEdit* edit, const QString& text)
+{
+    edit->setFocus();
+    for (const QChar ch : text) {
+        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+    }
+}
+
+} // namespace
+
+class OccupancyTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_savedCurrent;
+    QStringList m_reports;
+
+    // The month window on `today`'s month, with its data folder the temporary one.
+    std::unique_ptr<TForm1> openMonth(QDate today)
+    {
+        return std::make_unique<TForm1>(nullptr, today);
+    }
+
+    // Clicks day `day` in the month window and, once the day window is up, runs `inside` on it.
+    void clickDay(TForm1& month, int day, const std::function<void(TForm2&)>& inside)
+    {
+        bool ran = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* dayWindow = qobject_cast<TForm2*>(QApplication::activeModalWidget());
+            if (dayWindow == nullptr) {
+                return;
+            }
+            ran = true;
+            inside(*dayWindow);
+            if (dayWindow->isVisible()) {
+                dayWindow->close();
+            }
+        });
+        QLabel* label = dayLabelShowing(month, day);
+        QVERIFY(label);
+        QTest::mouseClick(label, Qt::LeftButton);
+        QVERIFY2(ran, "the day window did not open");
+    }
+
+private slots:
+    void initTestCase()
+    {
+        OrvellaApplication::setUpIdentity();
+        ErrorReport::setObserver([this](const QString& text) { m_reports << text; });
+        m_savedCurrent = QDir::currentPath();
+    }
+
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        QVERIFY(QDir::setCurrent(m_dir->path()));
+        store::createDatabaseFile(m_dir->filePath(QStringLiteral("data.mdb")), Password);
+        m_reports.clear();
+    }
+
+    void cleanup() { QDir::setCurrent(m_savedCurrent); }
+
+    void stripsOnlyBlanksAndControlCharacters_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("stripped");
+        QTest::newRow("empty") << QString() << QString();
+        QTest::newRow("blanks") << QStringLiteral("   ") << QString();
+        QTest::newRow("tabs and line breaks") << QStringLiteral("\t\r\n \t") << QString();
+        QTest::newRow("NUL and other controls") << QString(QChar(0)) + QStringLiteral("\x01\x1f") << QString();
+        QTest::newRow("name inside blanks") << QStringLiteral("  Παπαδόπουλος \n") << QStringLiteral("Παπαδόπουλος");
+        QTest::newRow("inner blanks kept") << QStringLiteral(" a  b ") << QStringLiteral("a  b");
+        QTest::newRow("hyphen") << QStringLiteral("-") << QStringLiteral("-");
+        QTest::newRow("no-break spaces are not blanks") << QStringLiteral("\u00a0\u00a0") << QStringLiteral("\u00a0\u00a0");
+        QTest::newRow("DEL is not a control here") << QStringLiteral("\x7f") << QStringLiteral("\x7f");
+        QTest::newRow("ideographic space kept") << QStringLiteral(" \u3000 ") << QStringLiteral("\u3000");
+    }
+
+    void stripsOnlyBlanksAndControlCharacters()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, stripped);
+        QCOMPARE(occupancy::stripBlanksAndControls(text), stripped);
+        QCOMPARE(occupancy::holdsText(text), !stripped.isEmpty());
+    }
+
+    void countsFilledSlotsOfEachDay_data()
+    {
+        QTest::addColumn<QVariantMap>("slotValues"); // slot number as text -> value; empty map: no record
+        QTest::addColumn<bool>("makeRecord");
+        QTest::addColumn<QString>("shown");
+        auto withSlots = [](std::initializer_list<std::pair<int, QVariant>> values) {
+            QVariantMap map;
+            for (const auto& [slot, value] : values) {
+                map.insert(QString::number(slot), value);
+            }
+            return map;
+        };
+        QTest::newRow("no record") << QVariantMap() << false << QString();
+        QTest::newRow("record with all slots null") << QVariantMap() << true << QString();
+        QTest::newRow("all empty texts") << withSlots({{1, QString()}, {2, QString()}, {28, QString()}}) << true
+                                         << QString();
+        QTest::newRow("only blanks, tabs, line breaks")
+            << withSlots({{1, QStringLiteral("   ")}, {5, QStringLiteral("\t\t")}, {9, QStringLiteral("\r\n")}}) << true
+            << QString();
+        QTest::newRow("a name with blanks around it") << withSlots({{3, QStringLiteral("  Νίκος  ")}}) << true
+                                                      << QStringLiteral("1");
+        QTest::newRow("one hyphen") << withSlots({{14, QStringLiteral("-")}}) << true << QStringLiteral("1");
+        QTest::newRow("only no-break spaces") << withSlots({{7, QStringLiteral("\u00a0\u00a0")}}) << true
+                                              << QStringLiteral("1");
+        QVariantMap all;
+        for (int slot = 1; slot <= 28; ++slot) {
+            all.insert(QString::number(slot), QStringLiteral("Ραντεβού %1").arg(slot));
+        }
+        QTest::newRow("all 28") << all << true << QStringLiteral("28");
+        QTest::newRow("three of five, blanks ignored")
+            << withSlots({{1, QStringLiteral("a")}, {2, QStringLiteral(" ")}, {10, QStringLiteral("b")},
+                      {20, QString()}, {28, QStringLiteral("c")}})
+            << true << QStringLiteral("3");
+    }
+
+    void countsFilledSlotsOfEachDay()
+    {
+        QFETCH(QVariantMap, slotValues);
+        QFETCH(bool, makeRecord);
+        QFETCH(QString, shown);
+        const QDate day(2010, 3, 5);
+        if (makeRecord) {
+            QMap<int, QVariant> values;
+            for (auto it = slotValues.cbegin(); it != slotValues.cend(); ++it) {
+                values.insert(it.key().toInt(), it.value());
+            }
+            writeDay(m_dir->path(), day, values);
+        }
+        auto month = openMonth(QDate(2010, 3, 20));
+        QVERIFY(m_reports.isEmpty());
+        QLabel* count = countLabelOfDay(*month, 5);
+        QVERIFY(count);
+        QVERIFY(!count->isHidden());
+        QCOMPARE(count->text(), shown);
+        // The neighbours, without records, show nothing, and the scan made no record for them.
+        QCOMPARE(countLabelOfDay(*month, 4)->text(), QString());
+        QCOMPARE(countLabelOfDay(*month, 6)->text(), QString());
+        QCOMPARE(recordCount(m_dir->path(), QDate(2010, 3, 6)), 0);
+    }
+
+    // The count's red sits on its own label: today's green number and the weekend's grey leave it alone.
+    void countsInTodaysCellAndWeekendColumns()
+    {
+        // 6 March 2010 is a Saturday, 7 March a Sunday; today is the Sunday.
+        writeDay(m_dir->path(), QDate(2010, 3, 6), {{1, QStringLiteral("x")}, {2, QStringLiteral("y")}});
+        writeDay(m_dir->path(), QDate(2010, 3, 7), {{4, QStringLiteral("z")}});
+        writeDay(m_dir->path(), QDate(2010, 3, 31), {{28, QStringLiteral("τέλος")}});
+        auto month = openMonth(QDate(2010, 3, 7));
+        QCOMPARE(countLabelOfDay(*month, 6)->text(), QStringLiteral("2"));
+        QCOMPARE(countLabelOfDay(*month, 7)->text(), QStringLiteral("1"));
+        QCOMPARE(countLabelOfDay(*month, 31)->text(), QStringLiteral("1"));
+        QCOMPARE(textColour(dayLabelShowing(*month, 6)), QColor(128, 128, 128));
+        QCOMPARE(textColour(dayLabelShowing(*month, 7)), QColor(0, 128, 0));
+        QCOMPARE(textColour(countLabelOfDay(*month, 6)), QColor(255, 0, 0));
+        QCOMPARE(textColour(countLabelOfDay(*month, 7)), QColor(255, 0, 0));
+
+        // Another month, then back: the counts follow the shown month.
+        monthChooser(*month)->setCurrentIndex(3);
+        for (int day = 1; day <= 30; ++day) {
+            QCOMPARE(countLabelOfDay(*month, day)->text(), QString());
+        }
+        monthChooser(*month)->setCurrentIndex(2);
+        QCOMPARE(countLabelOfDay(*month, 6)->text(), QStringLiteral("2"));
+    }
+
+    // Without a data file the grid is still right, every count is empty and each rebuild reports once.
+    void absentDatabaseReportsOncePerRebuild()
+    {
+        QVERIFY(QFile::remove(m_dir->filePath(QStringLiteral("data.mdb"))));
+        auto month = openMonth(QDate(2010, 3, 7));
+        QCOMPARE(m_reports.size(), 1);
+        QVERIFY2(m_reports.first().contains(QStringLiteral("data.mdb")), qPrintable(m_reports.first()));
+        QVERIFY(dayLabelShowing(*month, 31));
+        for (int cell = 1; cell <= 37; ++cell) {
+            QCOMPARE(countLabel(*month, cell)->text(), QString());
+        }
+        monthChooser(*month)->setCurrentIndex(4);
+        QCOMPARE(m_reports.size(), 2);
+        QVERIFY(dayLabelShowing(*month, 31));
+        QCOMPARE(monthChooser(*month)->currentIndex(), 4);
+    }
+
+    // A click on a day with no record makes exactly one record, all slots free, and shows no count.
+    void firstOpeningMakesOneEmptyRecord()
+    {
+        auto month = openMonth(QDate(2010, 3, 20));
+        QCOMPARE(recordCount(m_dir->path(), QDate(2010, 3, 5)), 0);
+        QString heading;
+        clickDay(*month, 5, [&heading](TForm2& day) {
+            heading = day.findChild<QLabel*>(QStringLiteral("Label83"))->text();
+        });
+        QCOMPARE(heading, QStringLiteral("5/3/2010"));
+        QCOMPARE(sharedState().SelectedDay, 5.0f);
+        QCOMPARE(sharedState().DayKey, QStringLiteral("#3/5/2010#"));
+        QCOMPARE(sharedState().DayQuery, QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=#3/5/2010#"));
+        QCOMPARE(recordCount(m_dir->path(), QDate(2010, 3, 5)), 1);
+        for (int slot = 1; slot <= 28; ++slot) {
+            QVERIFY(storedSlot(m_dir->path(), QDate(2010, 3, 5), slot).isNull());
+        }
+        QCOMPARE(countLabelOfDay(*month, 5)->text(), QString());
+        QVERIFY(m_reports.isEmpty());
+
+        // Opening it again keeps the one record.
+        clickDay(*month, 5, [](TForm2&) {});
+        QCOMPARE(recordCount(m_dir->path(), QDate(2010, 3, 5)), 1);
+    }
+
+    // Typed and posted: the count shows at once; typed and closed unsaved: nothing changes.
+    void postedSlotsShowInTheMonthAndUnsavedOnesDoNot()
+    {
+        writeDay(m_dir->path(), QDate(2010, 3, 12), {{1, QStringLiteral("Υπάρχον")}});
+        auto month = openMonth(QDate(2010, 3, 20));
+        QCOMPARE(countLabelOfDay(*month, 12)->text(), QStringLiteral("1"));
+
+        clickDay(*month, 12, [](TForm2& day) {
+            typeInto(day.findChild<QLineEdit*>(QStringLiteral("DBEdit2")), QStringLiteral("Μαρία Κ."));
+            typeInto(day.findChild<QLineEdit*>(QStringLiteral("DBEdit20")), QStringLiteral("John S."));
+            day.findChild<QAbstractButton*>(QStringLiteral("DBNavigator1Post"))->click();
+        });
+        QCOMPARE(countLabelOfDay(*month, 12)->text(), QStringLiteral("3"));
+        QCOMPARE(storedSlot(m_dir->path(), QDate(2010, 3, 12), 2).toString(), QStringLiteral("Μαρία Κ."));
+
+        clickDay(*month, 12, [](TForm2& day) {
+            QCOMPARE(day.findChild<QLineEdit*>(QStringLiteral("DBEdit2"))->text(), QStringLiteral("Μαρία Κ."));
+            typeInto(day.findChild<QLineEdit*>(QStringLiteral("DBEdit5")), QStringLiteral("not saved"));
+            QTest::keyClick(&day, Qt::Key_Escape);
+        });
+        QCOMPARE(countLabelOfDay(*month, 12)->text(), QStringLiteral("3"));
+        QVERIFY(storedSlot(m_dir->path(), QDate(2010, 3, 12), 5).isNull());
+
+        // Erasing every slot and posting clears the day's number.
+        clickDay(*month, 12, [](TForm2& day) {
+            for (int slot : {1, 2, 20}) {
+                auto* edit = day.findChild<QLineEdit*>(QStringLiteral("DBEdit%1").arg(slot));
+                edit->setFocus();
+                edit->selectAll();
+                QTest::keyClick(edit, Qt::Key_Delete);
+            }
+            day.findChild<QAbstractButton*>(QStringLiteral("DBNavigator1Post"))->click();
+        });
+        QCOMPARE(countLabelOfDay(*month, 12)->text(), QString());
+        QVERIFY(m_reports.isEmpty());
+    }
+
+    // When the file can't be opened, the error shows, no day window opens and the month isn't rescanned.
+    void openingWithoutTheFileShowsTheErrorAndNoWindow()
+    {
+        auto month = openMonth(QDate(2010, 3, 20));
+        QVERIFY(QFile::remove(m_dir->filePath(QStringLiteral("data.mdb"))));
+        bool dayWindowSeen = false;
+        QTimer::singleShot(0, this, [&dayWindowSeen] {
+            if (auto* w = qobject_cast<TForm2*>(QApplication::activeModalWidget())) {
+                dayWindowSeen = true;
+                w->close();
+            }
+        });
+        QTest::mouseClick(dayLabelShowing(*month, 9), Qt::LeftButton);
+        QVERIFY(!dayWindowSeen);
+        QCOMPARE(m_reports.size(), 1);
+        QVERIFY2(m_reports.first().contains(QStringLiteral("data.mdb")), qPrintable(m_reports.first()));
+        QCOMPARE(sharedState().SelectedDay, 9.0f);
+    }
+};
+
+QTEST_MAIN(OccupancyTest)
+#include "OccupancyTest.moc"
