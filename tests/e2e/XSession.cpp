@@ -1,0 +1,179 @@
+#include "XSession.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
+#include <QThread>
+
+namespace {
+
+void stop(QProcess* process)
+{
+    if (!process || process->state() == QProcess::NotRunning) {
+        return;
+    }
+    process->terminate();
+    if (!process->waitForFinished(3000)) {
+        process->kill();
+        process->waitForFinished(3000);
+    }
+}
+
+} // namespace
+
+XSession::XSession() = default;
+
+XSession::~XSession()
+{
+    stop(m_program.get());
+    stop(m_server.get());
+}
+
+bool XSession::start()
+{
+    for (int number = 90; number < 200; ++number) {
+        if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number)) ||
+            QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number))) {
+            continue;
+        }
+        m_display = QStringLiteral(":%1").arg(number);
+        m_server = std::make_unique<QProcess>();
+        m_server->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_server->start(QStringLiteral("Xvfb"), {m_display, QStringLiteral("-screen"), QStringLiteral("0"),
+                                                  QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
+                                                  QStringLiteral("tcp")});
+        if (!m_server->waitForStarted(5000)) {
+            m_error = QStringLiteral("Xvfb could not be started: ") + m_server->errorString();
+            return false;
+        }
+        QDeadlineTimer deadline(10000);
+        while (!deadline.hasExpired() && m_server->state() == QProcess::Running) {
+            if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number)) &&
+                !run(QStringLiteral("xdotool"), {QStringLiteral("getdisplaygeometry")}).isEmpty()) {
+                return true;
+            }
+            QThread::msleep(50);
+        }
+        stop(m_server.get());
+    }
+    m_error = QStringLiteral("no free X display between :90 and :199");
+    return false;
+}
+
+void XSession::startProgram(const QString& programPath, const QString& workingDirectory, const QString& extraPath)
+{
+    m_program = std::make_unique<QProcess>();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), m_display);
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    if (!extraPath.isEmpty()) {
+        environment.insert(QStringLiteral("PATH"), extraPath + QLatin1Char(':') + environment.value("PATH"));
+    }
+    m_program->setProcessEnvironment(environment);
+    m_program->setWorkingDirectory(workingDirectory);
+    m_program->setProcessChannelMode(QProcess::ForwardedChannels);
+    m_program->start(programPath, {});
+    m_program->waitForStarted(5000);
+}
+
+int XSession::waitForProgramExit(int milliseconds)
+{
+    if (!m_program) {
+        return -1;
+    }
+    if (m_program->state() != QProcess::NotRunning && !m_program->waitForFinished(milliseconds)) {
+        return -1;
+    }
+    return m_program->exitStatus() == QProcess::NormalExit ? m_program->exitCode() : -1;
+}
+
+QString XSession::run(const QString& command, const QStringList& arguments, int milliseconds)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), m_display);
+    process.setProcessEnvironment(environment);
+    process.start(command, arguments);
+    if (!process.waitForFinished(milliseconds)) {
+        stop(&process);
+        return {};
+    }
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+QStringList XSession::findWindows(const QString& titlePattern)
+{
+    const QString out =
+        run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                        QStringLiteral("--name"), titlePattern});
+    return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QString XSession::waitForWindow(const QString& titlePattern, int milliseconds)
+{
+    QDeadlineTimer deadline(milliseconds);
+    while (!deadline.hasExpired()) {
+        const QStringList windows = findWindows(titlePattern);
+        if (!windows.isEmpty()) {
+            return windows.last();
+        }
+        QThread::msleep(50);
+    }
+    return {};
+}
+
+bool XSession::waitForWindowGone(const QString& titlePattern, int milliseconds)
+{
+    QDeadlineTimer deadline(milliseconds);
+    while (!deadline.hasExpired()) {
+        if (findWindows(titlePattern).isEmpty()) {
+            return true;
+        }
+        QThread::msleep(50);
+    }
+    return false;
+}
+
+QRect XSession::geometry(const QString& window)
+{
+    const QString out = run(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), window});
+    static const QRegularExpression position(QStringLiteral("Position: (-?\\d+),(-?\\d+)"));
+    static const QRegularExpression size(QStringLiteral("Geometry: (\\d+)x(\\d+)"));
+    const auto p = position.match(out);
+    const auto s = size.match(out);
+    if (!p.hasMatch() || !s.hasMatch()) {
+        return {};
+    }
+    return QRect(p.captured(1).toInt(), p.captured(2).toInt(), s.captured(1).toInt(), s.captured(2).toInt());
+}
+
+void XSession::focus(const QString& window)
+{
+    run(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+}
+
+void XSession::key(const QString& keys)
+{
+    run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("40"), keys});
+}
+
+void XSession::type(const QString& text)
+{
+    run(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), text},
+        60000);
+}
+
+void XSession::click(const QPoint& screenPoint, int button)
+{
+    run(QStringLiteral("xdotool"),
+        {QStringLiteral("mousemove"), QString::number(screenPoint.x()), QString::number(screenPoint.y())});
+    QThread::msleep(50);
+    run(QStringLiteral("xdotool"), {QStringLiteral("click"), QString::number(button)});
+}
+
+bool XSession::screenshot(const QString& path)
+{
+    run(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), path}, 20000);
+    return QFile::exists(path);
+}

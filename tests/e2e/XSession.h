@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QProcess>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+// A private X server for one end-to-end test: a free display number, the real program started on it, and
+// the xdotool and ImageMagick commands that act like a person at the screen. Every process it starts is
+// stopped by its PID when the session ends, also when a test fails half-way.
+class XSession {
+public:
+    XSession();
+    ~XSession();
+    XSession(const XSession&) = delete;
+    XSession& operator=(const XSession&) = delete;
+
+    // Starts Xvfb on the first free display from :90 upwards; false (with the reason in error()) when none
+    // could be started.
+    bool start();
+    QString error() const { return m_error; }
+    QString display() const { return m_display; }
+
+    // Starts program in workingDirectory on this display; extraPath goes first on PATH.
+    void startProgram(const QString& program, const QString& workingDirectory, const QString& extraPath = {});
+    QProcess& program() { return *m_program; }
+    // Waits for the program to end; its exit code, or -1 when it did not end in time or crashed.
+    int waitForProgramExit(int milliseconds);
+
+    // Runs a command on this display and returns its standard output (trimmed); empty on failure.
+    QString run(const QString& command, const QStringList& arguments, int milliseconds = 10000);
+
+    // Visible windows whose title matches the regular expression, newest last.
+    QStringList findWindows(const QString& titlePattern);
+    // Waits until a visible window with that title exists; its id, or empty on time-out.
+    QString waitForWindow(const QString& titlePattern, int milliseconds = 10000);
+    // Waits until no visible window with that title exists.
+    bool waitForWindowGone(const QString& titlePattern, int milliseconds = 10000);
+    // The window's position and size on the screen (client area; there is no window manager).
+    QRect geometry(const QString& window);
+
+    void focus(const QString& window);
+    void key(const QString& keys);          // e.g. "Return", "Escape", "alt+x"
+    void type(const QString& text);         // Unicode text through xdotool's keysym mapping
+    void click(const QPoint& screenPoint, int button = 1);
+
+    // A PNG of the whole screen.
+    bool screenshot(const QString& path);
+
+private:
+    QString m_display;
+    QString m_error;
+    std::unique_ptr<QProcess> m_server;
+    std::unique_ptr<QProcess> m_program;
+};
