@@ -2,8 +2,10 @@
 
 #include "Connection.h"
 #include "DataSource.h"
+#include "ErrorReport.h"
 #include "Query.h"
 #include "RecordNavigator.h"
+#include "ReportHost.h"
 #include "TableLayout.h"
 
 #include <QFont>
@@ -18,6 +20,7 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 
 namespace {
 
@@ -189,8 +192,11 @@ void TForm2::openDay(const QString& heading, const QString& connectionText, cons
 }
 
 void TForm2::Button1Click() {
-    // The day sheet comes from the report host, which is not part of the program yet; until it is, the
-    // button stays connected here and prints nothing.
+    ErrorReport::guard([] {
+        // A fresh host for each print, released right after it, also when the print fails.
+        auto host = std::make_unique<TForm6>();
+        host->PrintDayReport();
+    });
 }
 
 void TForm2::Button29Click() {

@@ -52,7 +52,14 @@ void DataFolderToolTest::makesFolderAndEmptyFile()
     const Run run = runTool({folder});
     QCOMPARE(run.exitCode, 0);
     QVERIFY(run.output.contains(QLatin1String("data.mdb")));
-    QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("data.mdb")});
+    QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name),
+             (QStringList{QStringLiteral("RANTEBOU.rav"), QStringLiteral("data.mdb")}));
+    // The day sheet is the program's default one, byte for byte.
+    QFile sheet(QDir(folder).filePath(QStringLiteral("RANTEBOU.rav")));
+    QVERIFY(sheet.open(QIODevice::ReadOnly));
+    QFile original(QStringLiteral(ORVELLA_DEFAULT_SHEET));
+    QVERIFY(original.open(QIODevice::ReadOnly));
+    QCOMPARE(sheet.readAll(), original.readAll());
 
     store::Connection connection;
     connection.setConnectionText(storetest::connectionTextFor(folder));
@@ -75,6 +82,20 @@ void DataFolderToolTest::refusesToOverwrite()
     QVERIFY(again.exitCode > 0);
     QVERIFY2(again.errors.contains(QLatin1String("already exists")), qPrintable(again.errors));
     QVERIFY(storetest::snapshot(file) == before);
+
+    // A day sheet alone in the folder (no data.mdb) is not overwritten either, and no data.mdb is made.
+    QTemporaryDir other;
+    const QString sheet = QDir(other.path()).filePath(QStringLiteral("RANTEBOU.rav"));
+    QFile edited(sheet);
+    QVERIFY(edited.open(QIODevice::WriteOnly));
+    edited.write("<project>my own layout</project>");
+    edited.close();
+    const storetest::FileSnapshot sheetBefore = storetest::snapshot(sheet);
+    const Run refused = runTool({other.path()});
+    QVERIFY(refused.exitCode > 0);
+    QVERIFY2(refused.errors.contains(QLatin1String("RANTEBOU.rav")), qPrintable(refused.errors));
+    QVERIFY(storetest::snapshot(sheet) == sheetBefore);
+    QVERIFY(!QFile::exists(QDir(other.path()).filePath(QStringLiteral("data.mdb"))));
 }
 
 void DataFolderToolTest::refusesBadArguments_data()

@@ -1,16 +1,19 @@
 // orvella-datafolder <folder>: makes a data folder for Orvella, creating the folder when it is missing,
-// with the encrypted appointment file "data.mdb" holding the empty appointment table. Never overwrites.
+// with the encrypted appointment file "data.mdb" holding the empty appointment table and the default
+// day-sheet definition "RANTEBOU.rav". Never overwrites.
 
 #include "ConnectionText.h"
 #include "DatabaseFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
 
 #include <exception>
 #include <functional>
+#include <stdexcept>
 #include <vector>
 
 namespace {
@@ -21,13 +24,32 @@ struct FolderFile {
     std::function<void(const QString& path)> make;
 };
 
-// The files of a data folder, made in this order. The day-sheet definition "RANTEBOU.rav" is to join
-// them here; every file is checked for before any is made, so none is ever overwritten.
+// Writes the default day-sheet definition, kept in the program's resources; never over an existing file.
+void writeDaySheet(const QString& path)
+{
+    QFile source(QStringLiteral(":/orvella/RANTEBOU.rav"));
+    if (!source.open(QIODevice::ReadOnly))
+        throw std::runtime_error("the default day sheet is missing from this build");
+    const QByteArray definition = source.readAll();
+    QFile target(path);
+    if (!target.open(QIODevice::WriteOnly | QIODevice::NewOnly) || target.write(definition) != definition.size() ||
+        !target.flush()) {
+        const QString reason = target.errorString();
+        target.close();
+        target.remove();
+        throw std::runtime_error(
+            QStringLiteral("\"%1\" could not be written: %2").arg(QDir::toNativeSeparators(path), reason).toStdString());
+    }
+}
+
+// The files of a data folder, made in this order; every file is checked for before any is made, so none is
+// ever overwritten.
 std::vector<FolderFile> folderFiles()
 {
     return {
         {QLatin1String(store::DatabaseFileName),
          [](const QString& path) { store::createDatabaseFile(path, QLatin1String(store::FixedDatabasePassword)); }},
+        {QStringLiteral("RANTEBOU.rav"), writeDaySheet},
     };
 }
 
@@ -45,7 +67,7 @@ int main(int argc, char* argv[])
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() != 2 || arguments[1].isEmpty() || arguments[1].startsWith(QLatin1Char('-')))
         return fail(QStringLiteral("usage: orvella-datafolder <folder>\nMakes <folder> (if missing) with an empty, "
-                                   "encrypted data.mdb. Existing files are never overwritten."));
+                                   "encrypted data.mdb and the default day sheet RANTEBOU.rav. Existing files are never overwritten."));
     const QString folder = arguments[1];
     const QFileInfo folderInfo(folder);
     if (folderInfo.exists() && !folderInfo.isDir())

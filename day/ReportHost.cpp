@@ -1,0 +1,44 @@
+#include "ReportHost.h"
+
+#include "Connection.h"
+#include "Query.h"
+#include "QueryDataset.h"
+#include "ReportProject.h"
+#include "SharedState.h"
+
+#include <QApplication>
+
+TForm6::TForm6(QWidget* parent)
+    : QWidget(parent), m_connection(std::make_unique<store::Connection>()),
+      m_query(std::make_unique<store::Query>(*m_connection)),
+      m_dataConnection(std::make_unique<QueryDataset>(*m_query)),
+      // The engine's windows open over the window the user is working in: the day window.
+      m_project(std::make_unique<report::ReportProject>(QApplication::activeWindow())) {
+    setObjectName(QStringLiteral("TForm6"));
+    m_project->setDataset(QLatin1String(DataConnectionName), m_dataConnection.get());
+}
+
+TForm6::~TForm6() = default;
+
+void TForm6::PrintDayReport() {
+    const SharedState& shared = sharedState();
+
+    m_connection->close();
+    m_connection->setConnectionText(shared.ConnectionText);
+    m_connection->setCommandTimeout(0);
+    m_connection->setConnectionTimeout(0);
+    m_connection->open();
+
+    // Its own query reads the file, so the sheet shows the day as last saved, not edits still in the window.
+    m_query->close();
+    m_query->clearStatement();
+    m_query->addStatement(shared.DayQuery);
+    m_query->open();
+
+    m_project->setProjectFile(shared.DataFolder + QStringLiteral("\\") + QLatin1String(ReportFileName));
+    m_project->execute();
+
+    m_query->close();
+    m_query->clearStatement();
+    m_connection->close();
+}

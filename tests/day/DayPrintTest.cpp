@@ -1,0 +1,210 @@
+// Printing the open day through the report host and the report engine's real windows: the sheet shows the
+// day as last saved, a second print works the same, Cancel prints nothing, and a missing or broken
+// definition file is reported with its exact text while the day window stays usable.
+#include "Connection.h"
+#include "DayTestFile.h"
+#include "DayWindow.h"
+#include "ErrorReport.h"
+#include "OrvellaApplication.h"
+#include "PdfTools.h"
+#include "ReportHost.h"
+#include "SharedState.h"
+#include "WindowDriver.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+const QString Day = QStringLiteral("5/3/2010");
+
+void typeInto(QLineEdit* edit, const QString& text)
+{
+    edit->setFocus();
+    for (const QChar ch : text) {
+        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+    }
+}
+
+// Once "Output Options" shows, sends the sheet to a PDF file (with copies and a page range when asked) or
+// cancels; `seen` tells whether the dialog came at all.
+void answerOutputOptions(const QString& pdf, bool* seen, int copies = 1, bool cancel = false)
+{
+    WindowDriver::whenShown(QStringLiteral("Output Options"), [=](QWidget* dialog) {
+        *seen = dialog != nullptr;
+        if (!dialog) {
+            return;
+        }
+        if (cancel) {
+            WindowDriver::click(dialog, QStringLiteral("CancelButton"));
+            return;
+        }
+        dialog->findChild<QRadioButton*>(QStringLiteral("FileRadio"))->setChecked(true);
+        dialog->findChild<QLineEdit*>(QStringLiteral("FileEdit"))->setText(pdf);
+        dialog->findChild<QSpinBox*>(QStringLiteral("CopiesSpin"))->setValue(copies);
+        WindowDriver::click(dialog, QStringLiteral("OkButton"));
+    });
+}
+
+} // namespace
+
+class DayPrintTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<DayTestFile> m_file;
+    std::unique_ptr<TForm2> m_window;
+    QStringList m_reports;
+
+    QString folder() const { return QFileInfo(m_file->path()).absolutePath(); }
+    QString definitionPath() const { return QDir(folder()).filePath(QStringLiteral("RANTEBOU.rav")); }
+
+    void print() { m_window->findChild<QPushButton*>(QStringLiteral("Button1"))->click(); }
+
+private slots:
+    void initTestCase()
+    {
+        OrvellaApplication::setUpIdentity();
+        ErrorReport::setObserver([this](const QString& text) { m_reports << text; });
+    }
+
+    void init()
+    {
+        m_reports.clear();
+        m_file = std::make_unique<DayTestFile>();
+        QVERIFY(m_file->isValid());
+        QVERIFY(QFile::copy(QStringLiteral(":/orvella/RANTEBOU.rav"), definitionPath()));
+        // What the month window has set by the time a day window shows.
+        SharedState& shared = sharedState();
+        shared.DataFolder = folder();
+        shared.ConnectionText = m_file->connectionText();
+        shared.DayKey = DayTestFile::keyOf(Day);
+        shared.DayQuery = QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=") + shared.DayKey;
+        m_file->ensureDay(Day);
+        m_file->storeSlots(Day, {{QStringLiteral("0800-0830"), QStringLiteral("Παπαδοπούλου Ελένη")},
+                                 {QStringLiteral("1500-1530"), QStringLiteral("Smith & Sons")}});
+        m_window = std::make_unique<TForm2>();
+        m_file->openIn(*m_window, Day);
+        m_window->show();
+    }
+
+    void cleanup()
+    {
+        m_window.reset();
+        m_file.reset();
+    }
+
+    // The sheet reads the file through its own connection: posted text is on it, text still being typed
+    // is not; a second print gives the same sheet.
+    void printsTheDayAsLastSaved()
+    {
+        if (!PdfTools::available()) {
+            QSKIP("pdftotext/pdfinfo (poppler-utils) are not installed");
+        }
+        typeInto(m_window->findChild<QLineEdit*>(QStringLiteral("DBEdit2")), QStringLiteral("Νέο ραντεβού"));
+        m_window->findChild<QAbstractButton*>(QStringLiteral("DBNavigator1Post"))->click();
+        typeInto(m_window->findChild<QLineEdit*>(QStringLiteral("DBEdit3")), QStringLiteral("unsaved words"));
+
+        for (int round = 1; round <= 2; ++round) {
+            const QString pdf = QDir(folder()).filePath(QStringLiteral("sheet%1.pdf").arg(round));
+            bool seen = false;
+            answerOutputOptions(pdf, &seen);
+            print();
+            QVERIFY(seen);
+            QVERIFY2(m_reports.isEmpty(), qPrintable(m_reports.join('\n')));
+            const auto text = PdfTools::text(pdf);
+            QVERIFY(text.has_value());
+            QVERIFY(text->contains(Day));
+            QVERIFY(text->contains(QStringLiteral("Παπαδοπούλου Ελένη")));
+            QVERIFY(text->contains(QStringLiteral("Νέο ραντεβού")));
+            QVERIFY(text->contains(QStringLiteral("Smith & Sons")));
+            QVERIFY(text->contains(QStringLiteral("08:00 - 08:30")));
+            QVERIFY(!text->contains(QStringLiteral("unsaved words")));
+            QCOMPARE(PdfTools::pageCount(pdf), std::optional<int>(1));
+        }
+        // The day window still holds the unsaved text, in editing.
+        QCOMPARE(m_window->findChild<QLineEdit*>(QStringLiteral("DBEdit3"))->text(), QStringLiteral("unsaved words"));
+        QVERIFY(m_window->findChild<QAbstractButton*>(QStringLiteral("DBNavigator1Post"))->isEnabled());
+    }
+
+    void copiesReachTheFile()
+    {
+        if (!PdfTools::available()) {
+            QSKIP("pdftotext/pdfinfo (poppler-utils) are not installed");
+        }
+        const QString pdf = QDir(folder()).filePath(QStringLiteral("copies.pdf"));
+        bool seen = false;
+        answerOutputOptions(pdf, &seen, 3);
+        print();
+        QVERIFY(seen);
+        QCOMPARE(PdfTools::pageCount(pdf), std::optional<int>(3));
+    }
+
+    void cancelPrintsNothing()
+    {
+        const QString pdf = QDir(folder()).filePath(QStringLiteral("cancelled.pdf"));
+        bool seen = false;
+        answerOutputOptions(pdf, &seen, 1, true);
+        print();
+        QVERIFY(seen);
+        QVERIFY(!QFile::exists(pdf));
+        QVERIFY(m_reports.isEmpty());
+        QVERIFY(m_window->isVisible());
+    }
+
+    void missingDefinitionIsReportedWithItsFullPath()
+    {
+        QVERIFY(QFile::remove(definitionPath()));
+        bool seen = false;
+        answerOutputOptions(QDir(folder()).filePath(QStringLiteral("never.pdf")), &seen);
+        print();
+        QVERIFY(!seen);
+        // Leave no driver waiting for a window that never comes.
+        if (QWidget* stray = WindowDriver::visibleWindow(QStringLiteral("Output Options"))) {
+            stray->close();
+        }
+        QCOMPARE(m_reports.size(), 1);
+        QCOMPARE(m_reports.first(), QStringLiteral("The following reporting project does not exist:\n\"") + folder() +
+                                        QStringLiteral("\\RANTEBOU.rav\""));
+        QVERIFY(!QFile::exists(QDir(folder()).filePath(QStringLiteral("never.pdf"))));
+        QVERIFY(m_window->isVisible());
+        // The window goes on working: a post still saves.
+        typeInto(m_window->findChild<QLineEdit*>(QStringLiteral("DBEdit28")), QStringLiteral("later"));
+        m_window->findChild<QAbstractButton*>(QStringLiteral("DBNavigator1Post"))->click();
+        QCOMPARE(m_file->storedSlot(Day, QStringLiteral("2130-2200")).toString(), QStringLiteral("later"));
+    }
+
+    void brokenDefinitionNamesTheLineAndColumn()
+    {
+        QFile definition(definitionPath());
+        QVERIFY(definition.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        definition.write("<?xml version=\"1.0\"?>\n<project>\n  <report name=\"x\">\n  </projekt>\n");
+        definition.close();
+        print();
+        QCOMPARE(m_reports.size(), 1);
+        QVERIFY2(m_reports.first().contains(QStringLiteral("RANTEBOU.rav")), qPrintable(m_reports.first()));
+        QVERIFY2(m_reports.first().contains(QStringLiteral("line 4")), qPrintable(m_reports.first()));
+        QVERIFY2(m_reports.first().contains(QStringLiteral("column")), qPrintable(m_reports.first()));
+        QVERIFY(m_window->isVisible());
+    }
+
+    // The report host's own parts, under the names the definition file and the engine rely on.
+    void reportHostHoldsItsParts()
+    {
+        TForm6 host;
+        QVERIFY(!host.isVisible());
+        QCOMPARE(QString::fromLatin1(TForm6::DataConnectionName), QStringLiteral("RvDataSetConnection1"));
+        QVERIFY(!host.ADOConnection1().isOpen());
+    }
+};
+
+QTEST_MAIN(DayPrintTest)
+#include "DayPrintTest.moc"
