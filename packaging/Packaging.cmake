@@ -1,0 +1,1 @@
+# Installing and packaging (filled in as it lands).
