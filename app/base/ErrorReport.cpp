@@ -27,17 +27,15 @@ void show(const QString& text)
     box.exec();
 }
 
-bool guard(const std::function<void()>& body)
+void showCurrentException()
 {
     try {
-        body();
-        return true;
+        throw;
     } catch (const std::exception& e) {
         show(QString::fromUtf8(e.what()));
     } catch (...) {
         show(QStringLiteral("An unknown error occurred."));
     }
-    return false;
 }
 
 void setObserver(Observer newObserver)

@@ -14,9 +14,13 @@ OrvellaApplication::OrvellaApplication(int& argc, char** argv) : QApplication(ar
 
 bool OrvellaApplication::notify(QObject* receiver, QEvent* event)
 {
-    bool result = false;
-    ErrorReport::guard([&] { result = QApplication::notify(receiver, event); });
-    return result;
+    // The safety net under every event handler: what escapes one is shown, and the event loop goes on.
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        ErrorReport::showCurrentException();
+    }
+    return false;
 }
 
 void OrvellaApplication::setUpIdentity()
