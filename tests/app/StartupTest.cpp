@@ -1,10 +1,15 @@
 // The start-up pieces: the notice's exact text and box, and the splash window's single, timed close.
+#include "DatabaseFile.h"
 #include "ErrorReport.h"
+#include "HostWindow.h"
+#include "MonthWindow.h"
 #include "OrvellaApplication.h"
 #include "SplashWindow.h"
 #include "StartupNotice.h"
 
 #include <QAbstractButton>
+#include <QDir>
+#include <QTemporaryDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMessageBox>
@@ -129,6 +134,70 @@ private slots:
         QVERIFY(!timer->isActive());
         QTest::qWait(100);
         QCOMPARE(finished.count(), 1);
+    }
+
+    // The host window runs the whole sequence in its creation: hidden first, then the notice, the splash
+    // once the notice is answered, the month window after the splash, and a quit that ends the message loop
+    // at its first turn once the month window has closed.
+    void hostWindowRunsTheSequenceInOrderAndEndsTheLoop()
+    {
+        QTemporaryDir dir;
+        store::createDatabaseFile(dir.filePath(QStringLiteral("data.mdb")), QStringLiteral("Kw73Tp"));
+        const QString saved = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        QStringList reports;
+        ErrorReport::setObserver([&reports](const QString& text) { reports << text; });
+
+        QStringList seen;
+        QElapsedTimer clock;
+        qint64 noticeAnsweredAt = -1;
+        qint64 monthShownAt = -1;
+        QTimer driver;
+        connect(&driver, &QTimer::timeout, this, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal == nullptr) {
+                return;
+            }
+            const QString name = modal->objectName();
+            if (seen.isEmpty() || seen.last() != name) {
+                seen << name;
+            }
+            if (name == QStringLiteral("StartupNotice")) {
+                // The splash doesn't come while the notice waits.
+                if (clock.elapsed() > 400) {
+                    noticeAnsweredAt = clock.elapsed();
+                    QTest::keyClick(modal, Qt::Key_Return);
+                }
+            } else if (qobject_cast<TForm1*>(modal) != nullptr) {
+                monthShownAt = clock.elapsed();
+                QTest::keyClick(modal, Qt::Key_Escape);
+            }
+        });
+        clock.start();
+        driver.start(20);
+        TForm5 host;
+        driver.stop();
+
+        QCOMPARE(seen, (QStringList{QStringLiteral("StartupNotice"), QStringLiteral("TForm4"),
+                                    QStringLiteral("TForm1")}));
+        QVERIFY(noticeAnsweredAt > 0);
+        // The splash's 2.5 s count from after the notice was answered.
+        QVERIFY2(monthShownAt - noticeAnsweredAt >= 2450, qPrintable(QString::number(monthShownAt - noticeAnsweredAt)));
+        QVERIFY(host.isHidden());
+        QCOMPARE(host.geometry(), QRect(0, 0, 104, 17));
+        QVERIFY(reports.isEmpty());
+
+        // Termination was asked for before the loop runs: the loop ends at its first turn.
+        bool forced = false;
+        QTimer::singleShot(5000, this, [&forced] {
+            forced = true;
+            QCoreApplication::exit(1);
+        });
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QVERIFY(!forced);
+
+        ErrorReport::setObserver({});
+        QDir::setCurrent(saved);
     }
 };
 
