@@ -178,11 +178,7 @@ void TForm2::setHeading(const QString& text) {
 void TForm2::openDay(const QString& heading, const QString& connectionText, const QString& dayQuery) {
     setHeading(heading);
 
-    m_connection->close();
-    m_connection->setConnectionText(connectionText);
-    m_connection->setCommandTimeout(0);
-    m_connection->setConnectionTimeout(0);
-    m_connection->open();
+    m_connection->reopen(connectionText);
 
     m_query->close();
     m_query->clearStatement();

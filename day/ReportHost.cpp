@@ -23,11 +23,7 @@ TForm6::~TForm6() = default;
 void TForm6::PrintDayReport() {
     const SharedState& shared = sharedState();
 
-    m_connection->close();
-    m_connection->setConnectionText(shared.ConnectionText);
-    m_connection->setCommandTimeout(0);
-    m_connection->setConnectionTimeout(0);
-    m_connection->open();
+    m_connection->reopen(shared.ConnectionText);
 
     // Its own query reads the file, so the sheet shows the day as last saved, not edits still in the window.
     m_query->close();

@@ -345,7 +345,7 @@ void TForm1::CheckLeapYear(quint16 year) {
 
 void TForm1::ScanMonthOccupancy() {
     const SharedState& shared = sharedState();
-    reopenConnection();
+    m_connection->reopen(sharedState().ConnectionText);
     for (int day = 1; day <= DaysInMonth; ++day) {
         // Its own key and statement: the open day's DayKey and DayQuery are not touched.
         QString dayKey = store::dateText(static_cast<float>(day), shared.SelectedMonth, shared.SelectedYear);
@@ -400,17 +400,9 @@ void TForm1::ShowDayMarker(int day, int count) {
     }
 }
 
-void TForm1::reopenConnection() {
-    m_connection->close();
-    m_connection->setConnectionText(sharedState().ConnectionText);
-    m_connection->setCommandTimeout(0);
-    m_connection->setConnectionTimeout(0);
-    m_connection->open();
-}
-
 void TForm1::OpenDay() {
     SharedState& shared = sharedState();
-    reopenConnection();
+    m_connection->reopen(sharedState().ConnectionText);
 
     shared.DayKey = store::dateText(shared.SelectedDay, shared.SelectedMonth, shared.SelectedYear);
     store::MakeDayKey(shared.DayKey);
@@ -427,12 +419,7 @@ void TForm1::OpenDay() {
     auto dayWindow = std::make_unique<TForm2>();
     dayWindow->setHeading(store::dateText(shared.SelectedDay, shared.SelectedMonth, shared.SelectedYear));
 
-    store::Connection& dayConnection = dayWindow->ADOConnection1();
-    dayConnection.close();
-    dayConnection.setConnectionText(shared.ConnectionText);
-    dayConnection.setCommandTimeout(0);
-    dayConnection.setConnectionTimeout(0);
-    dayConnection.open();
+    dayWindow->ADOConnection1().reopen(shared.ConnectionText);
 
     store::Query& dayQuery = dayWindow->ADOQuery1();
     dayQuery.close();

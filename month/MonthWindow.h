@@ -111,8 +111,6 @@ private:
 
     ClickableLabel* dayLabel(int cell) const { return m_dayLabels.at(static_cast<std::size_t>(cell - 1)); }
 
-    // Close, set the connection text, both timeouts to 0, open: every use of the connection starts so.
-    void reopenConnection();
     // The count label under the day-number label whose caption is the day's number, or null.
     QLabel* countLabelOfDay(int day) const;
 

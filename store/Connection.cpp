@@ -33,6 +33,15 @@ void Connection::setConnectionTimeout(int seconds)
     m_connectionTimeout = seconds;
 }
 
+void Connection::reopen(const QString& text)
+{
+    close();
+    setConnectionText(text);
+    setCommandTimeout(0);
+    setConnectionTimeout(0);
+    open();
+}
+
 void Connection::open()
 {
     if (m_database)

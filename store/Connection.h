@@ -34,6 +34,10 @@ public:
     // Opens the file named by the connection text; throws EngineError when the file is missing, the
     // password does not match, the file is not an appointment book or it stays locked.
     void open();
+
+    // The way every window uses its connection: close, set the connection text, both timeouts to 0
+    // (the bounded default wait), open. Throws as open() does.
+    void reopen(const QString& text);
     bool isOpen() const { return m_database != nullptr; }
 
     // The data file's path as read from the connection text (empty before one is set).
