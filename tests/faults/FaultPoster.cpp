@@ -4,6 +4,7 @@
 // time, what it has done, so that a test that kills it knows which saves had returned.
 //
 //   orvella_fault_poster loop <folder> <tag> [--posts N] [--day D/M/YYYY] [--slots A,B,...] [--reopen]
+//                                            [--pause ms]
 //       Posts slot edits until killed (or N posts). Every post is announced before and reported after:
 //           posting <day> <slot> <value> <original> [<slot> <value> <original>]...
 //           posted  <day> <slot> <value> <original> [...]
@@ -11,13 +12,16 @@
 //       <original> is the slot's value as read before the edit, "-" for none. Values never hold blanks and
 //       carry the tag and the post's number, so each value is posted at most once. Without --day the
 //       poster moves over four days, reopening the day as the windows do every few posts; with --reopen
-//       it reads the day afresh before every post.
+//       it reads the day afresh before every post; --pause waits between typing and saving, as a person does.
 //   orvella_fault_poster serve <folder>
 //       Runs one command per line of standard input and answers each with one line:
-//           open <D/M/YYYY> | set <slot> <value> | post | value <slot> | state | close
-//           lock immediate|exclusive | unlock | quit
+//           open <D/M/YYYY> | set <slot> <value> | post | value <slot> | state | close | quit
 //       Answers are "ok", "value <text>" ("-" for none), "state Browse|Edit|Closed" or
-//       "error <code> <message>". A lock is held on a handle of its own until unlock.
+//       "error <code> <message>".
+//   orvella_fault_poster hold <folder> immediate|exclusive <ms>
+//       Another program in the middle of a save: begins a transaction of that kind on a handle of its own,
+//       writes "uncommitted" into the last slot of 6/3/2010, says "locked", keeps the lock for ms, rolls
+//       back and says "released".
 //   orvella_fault_poster open <folder>
 //       Opens the data file and reads every record, as a whole and day by day the way the month scan does;
 //       prints "opened <records>" and ends with 0, or "error <step> <code> <message>" and ends with 3.
@@ -34,6 +38,7 @@
 #include <QDate>
 #include <QDir>
 #include <QStringList>
+#include <QThread>
 
 #include <sqlcipher/sqlite3.h>
 
@@ -134,6 +139,7 @@ int runLoop(const QStringList& arguments) {
     QString onlyDay;
     QStringList slotNames = store::slotColumnNames();
     bool rereadEachPost = false;
+    unsigned long pause = 0;
     for (int i = 4; i < arguments.size(); ++i) {
         if (arguments[i] == QLatin1String("--posts") && i + 1 < arguments.size())
             posts = arguments[++i].toLongLong();
@@ -143,6 +149,8 @@ int runLoop(const QStringList& arguments) {
             slotNames = arguments[++i].split(QLatin1Char(','));
         else if (arguments[i] == QLatin1String("--reopen"))
             rereadEachPost = true;
+        else if (arguments[i] == QLatin1String("--pause") && i + 1 < arguments.size())
+            pause = arguments[++i].toULong();
         else
             return 2;
     }
@@ -178,6 +186,8 @@ int runLoop(const QStringList& arguments) {
             query.setValue(slot, value);
         }
         say(QStringLiteral("posting ") + editor.day() + edits);
+        if (pause > 0)
+            QThread::msleep(pause);
         try {
             query.post();
             say(QStringLiteral("posted ") + editor.day() + edits);
@@ -191,36 +201,11 @@ int runLoop(const QStringList& arguments) {
     return 0;
 }
 
-// A lock on a handle of its own, as another program holding a write transaction has it.
-class HeldLock {
-public:
-    HeldLock(const QString& path, const QString& kind) {
-        if (sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
-            throw std::runtime_error(sqlite3_errmsg(m_db));
-        const QByteArray sql = QStringLiteral("PRAGMA key = '%1'; BEGIN %2; UPDATE RANTEBOU SET HMEROMHNIA = "
-                                              "HMEROMHNIA WHERE 0; SELECT count(*) FROM RANTEBOU;")
-                                   .arg(QLatin1String(store::FixedDatabasePassword), kind.toUpper())
-                                   .toUtf8();
-        if (sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
-            throw std::runtime_error(sqlite3_errmsg(m_db));
-    }
-    ~HeldLock() {
-        sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
-        sqlite3_close_v2(m_db);
-    }
-    HeldLock(const HeldLock&) = delete;
-    HeldLock& operator=(const HeldLock&) = delete;
-
-private:
-    sqlite3* m_db = nullptr;
-};
-
 int runServe(const QStringList& arguments) {
     if (arguments.size() < 3)
         return 2;
     const QString folder = arguments[2];
     DayEditor editor(folder);
-    std::unique_ptr<HeldLock> lock;
     std::string input;
     while (std::getline(std::cin, input)) {
         const QString line = QString::fromStdString(input).trimmed();
@@ -250,13 +235,6 @@ int runServe(const QStringList& arguments) {
             } else if (command == QLatin1String("close")) {
                 editor.close();
                 say(QStringLiteral("ok"));
-            } else if (command == QLatin1String("lock")) {
-                lock.reset();
-                lock = std::make_unique<HeldLock>(QDir(folder).filePath(QLatin1String(store::DatabaseFileName)), first);
-                say(QStringLiteral("ok"));
-            } else if (command == QLatin1String("unlock")) {
-                lock.reset();
-                say(QStringLiteral("ok"));
             } else {
                 say(QStringLiteral("error 0 unknown command: ") + line);
             }
@@ -264,6 +242,29 @@ int runServe(const QStringList& arguments) {
             say(QStringLiteral("error ") + failureText(failure));
         }
     }
+    return 0;
+}
+
+int runHold(const QStringList& arguments) {
+    if (arguments.size() < 5)
+        return 2;
+    const QByteArray path = QFile::encodeName(QDir(arguments[2]).filePath(QLatin1String(store::DatabaseFileName)));
+    sqlite3* db = nullptr;
+    const QByteArray sql = QStringLiteral("PRAGMA key = '%1'; BEGIN %2; UPDATE RANTEBOU SET \"2130-2200\" = "
+                                          "'uncommitted' WHERE HMEROMHNIA = '2010-03-06';")
+                               .arg(QLatin1String(store::FixedDatabasePassword), arguments[3].toUpper())
+                               .toUtf8();
+    if (sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK ||
+        sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+        say(QStringLiteral("error 0 ") + QString::fromUtf8(sqlite3_errmsg(db)));
+        sqlite3_close_v2(db);
+        return 3;
+    }
+    say(QStringLiteral("locked"));
+    QThread::msleep(arguments[4].toULong());
+    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close_v2(db);
+    say(QStringLiteral("released"));
     return 0;
 }
 
@@ -327,6 +328,8 @@ int main(int argc, char* argv[]) {
             return runLoop(arguments);
         if (mode == QLatin1String("serve"))
             return runServe(arguments);
+        if (mode == QLatin1String("hold"))
+            return runHold(arguments);
         if (mode == QLatin1String("open"))
             return runOpen(arguments);
     } catch (const std::exception& failure) {
