@@ -18,6 +18,7 @@ packages=(
     googletest libbenchmark-dev
     xvfb xdotool x11-utils imagemagick poppler-utils
     fonts-liberation2 fonts-dejavu-core
+    dpkg-dev  # dpkg-shlibdeps: the Debian package's library dependencies (cpack -G DEB)
     clang
 )
 

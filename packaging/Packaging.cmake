@@ -10,11 +10,16 @@ set(CPACK_PACKAGE_VERSION 1.0.0)
 set(CPACK_PACKAGE_VENDOR Quenmark)
 set(CPACK_PACKAGE_CONTACT "Quenmark <info@quenmark.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "appointment book for a small office")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Orvella keeps a small office's appointments in half-hour slots from 08:00 to 22:00. A month calendar \
-(January 2008 to December 2035, Greek captions) shows how many slots of each day are taken; a click opens the \
-day's sheet to edit, save and print to preview, printer or PDF. The data lives in one encrypted file per data \
-folder; the menu entry keeps it in the user's own folder.")
+# The package's long description, one line per line of the control file.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "Orvella keeps a small office's appointments in half-hour slots from 08:00"
+    "to 22:00. A month calendar (January 2008 to December 2035, Greek captions)"
+    "shows how many slots of each day are taken; a click opens the day's sheet"
+    "to edit, save and print to preview, printer or PDF file."
+    ""
+    "The appointments live in one encrypted file in a data folder. The menu"
+    "entry starts Orvella in the user's own folder, ~/.local/share/Orvella,"
+    "and makes it on first use.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
