@@ -1,0 +1,254 @@
+// orvella_bench_startup [--runs N] [--records N]: how long the program takes from the start of its process
+// to the month window's first complete frame, without the start-up notice and the splash (which wait for
+// the user and for 2.5 s of timer).
+//
+// A start happens once per process, so this is a timing program rather than a Google Benchmark: it makes
+// a data folder with N day records (10,000 unless told), then starts itself N times (11 unless told) as a
+// new process in that folder. Each child does what the program does up to the month window: the
+// application object (platform, fonts, icon, the Tahoma substitution), the month window TForm1 (layout,
+// FormCreate with the first open of data.mdb, which derives its key, and the first BuildMonth with its
+// scan of today's month), shown and painted. The clock is the system's monotonic clock: the parent reads
+// it just before it spawns the child and hands the reading over in the environment, so dynamic loading
+// and static initialisation before main() are counted. Not counted: the hidden host window, the notice,
+// the splash. The parent prints each run's phases and their medians.
+
+#include "BenchDataFolder.h"
+#include "PlatformNotices.h"
+#include "WindowWatcher.h"
+
+#include "ErrorReport.h"
+#include "MonthWindow.h"
+#include "OrvellaApplication.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <memory>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr const char* LaunchVariable = "ORVELLA_BENCH_LAUNCHED_NS";
+constexpr int Phases = 5;
+constexpr std::array<const char*, Phases> PhaseNames = {"to main()", "application", "month window made",
+                                                        "first frame", "total"};
+
+long long nanosecondsNow()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch()).count();
+}
+
+double millisecondsBetween(long long from, long long to)
+{
+    return static_cast<double>(to - from) / 1e6;
+}
+
+// The child: one start of the month window, in the current folder. Prints the phase ends in milliseconds
+// after the launch on one line.
+int runChild(int argc, char** argv)
+{
+    const long long mainEntered = nanosecondsNow();
+    const char* launched = std::getenv(LaunchVariable);
+    if (launched == nullptr) {
+        std::fprintf(stderr, "orvella_bench_startup: the child needs %s\n", LaunchVariable);
+        return 2;
+    }
+    const long long launchedAt = std::atoll(launched);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    silencePlatformNotices();
+
+    OrvellaApplication application(argc, argv);
+    const long long applicationMade = nanosecondsNow();
+    QStringList reports;
+    ErrorReport::setObserver([&reports](const QString& text) { reports << text; });
+
+    WindowWatcher firstFrame(QStringLiteral("TForm1"));
+    firstFrame.arm([](QWidget*) { QCoreApplication::quit(); });
+    auto month = std::make_unique<TForm1>();
+    const long long windowMade = nanosecondsNow();
+    month->show();
+    QCoreApplication::exec();
+    if (!firstFrame.painted() || !reports.isEmpty()) {
+        std::fprintf(stderr, "orvella_bench_startup: the month window did not come up cleanly: %s\n",
+                     qPrintable(reports.join(QStringLiteral(" | "))));
+        return 1;
+    }
+    const long long painted =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(firstFrame.paintedAt().time_since_epoch()).count();
+    std::printf("%.3f %.3f %.3f %.3f\n", millisecondsBetween(launchedAt, mainEntered),
+                millisecondsBetween(launchedAt, applicationMade), millisecondsBetween(launchedAt, windowMade),
+                millisecondsBetween(launchedAt, painted));
+    return 0;
+}
+
+// Starts this program as a child in `folder` and returns its four phase ends, or an empty list.
+std::vector<double> timeOneStart(const std::string& self, const std::string& folder)
+{
+    int output[2];
+    if (pipe(output) != 0) {
+        return {};
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, output[0]);
+    posix_spawn_file_actions_addclose(&actions, output[1]);
+    // The program is started in its data folder.
+    posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+
+    std::vector<std::string> environment;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        if (std::strncmp(*entry, LaunchVariable, std::strlen(LaunchVariable)) != 0) {
+            environment.emplace_back(*entry);
+        }
+    }
+    std::vector<char*> environmentPointers;
+    for (std::string& entry : environment) {
+        environmentPointers.push_back(entry.data());
+    }
+    std::string launchEntry = std::string(LaunchVariable) + "=";
+    environmentPointers.push_back(nullptr); // the launch entry takes this place below
+    environmentPointers.push_back(nullptr);
+
+    std::string program = self;
+    std::string childFlag = "--child";
+    std::array<char*, 3> arguments = {program.data(), childFlag.data(), nullptr};
+
+    const long long launchedAt = nanosecondsNow();
+    launchEntry += std::to_string(launchedAt);
+    environmentPointers[environmentPointers.size() - 2] = launchEntry.data();
+    pid_t child = 0;
+    const int spawned =
+        posix_spawn(&child, self.c_str(), &actions, nullptr, arguments.data(), environmentPointers.data());
+    posix_spawn_file_actions_destroy(&actions);
+    close(output[1]);
+    if (spawned != 0) {
+        close(output[0]);
+        return {};
+    }
+
+    std::string text;
+    std::array<char, 256> buffer{};
+    ssize_t got = 0;
+    while ((got = read(output[0], buffer.data(), buffer.size())) > 0) {
+        text.append(buffer.data(), static_cast<std::size_t>(got));
+    }
+    close(output[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    std::array<double, 4> ends{};
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 ||
+        std::sscanf(text.c_str(), "%lf %lf %lf %lf", &ends[0], &ends[1], &ends[2], &ends[3]) != 4) {
+        return {};
+    }
+    return {ends.begin(), ends.end()};
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+int runParent(int argc, char** argv)
+{
+    int runs = 11;
+    int records = 10000;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        if (std::strcmp(argv[i], "--runs") == 0) {
+            runs = std::max(1, std::atoi(argv[i + 1]));
+        } else if (std::strcmp(argv[i], "--records") == 0) {
+            records = std::max(0, std::atoi(argv[i + 1]));
+        } else {
+            std::fprintf(stderr, "usage: orvella_bench_startup [--runs N] [--records N]\n");
+            return 2;
+        }
+    }
+    if (argc % 2 == 0) {
+        std::fprintf(stderr, "usage: orvella_bench_startup [--runs N] [--records N]\n");
+        return 2;
+    }
+
+    // The folder maker needs the resources and Qt's file classes, not a window.
+    std::unique_ptr<BenchDataFolder> folder;
+    {
+        QCoreApplication maker(argc, argv);
+        folder = std::make_unique<BenchDataFolder>(records);
+    }
+    const std::string self = "/proc/self/exe";
+    char resolved[4096] = {};
+    const ssize_t length = readlink(self.c_str(), resolved, sizeof resolved - 1);
+    if (length <= 0) {
+        std::fprintf(stderr, "orvella_bench_startup: cannot find its own program file\n");
+        return 1;
+    }
+
+    std::printf("Start of the process to the month window's first frame, %d day records, platform %s "
+                "(milliseconds after the spawn)\n",
+                records, qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ? "offscreen"
+                                                                         : qgetenv("QT_QPA_PLATFORM").constData());
+    std::printf("%-4s", "run");
+    for (const char* name : PhaseNames) {
+        std::printf(" %18s", name);
+    }
+    std::printf("\n");
+    std::array<std::vector<double>, Phases> columns;
+    for (int run = 1; run <= runs; ++run) {
+        const std::vector<double> ends = timeOneStart(std::string(resolved, static_cast<std::size_t>(length)),
+                                                      folder->path().toStdString());
+        if (ends.empty()) {
+            std::fprintf(stderr, "orvella_bench_startup: run %d failed\n", run);
+            return 1;
+        }
+        // Each phase's own length; the last column is the whole.
+        const std::array<double, Phases> phases = {ends[0], ends[1] - ends[0], ends[2] - ends[1], ends[3] - ends[2],
+                                                   ends[3]};
+        std::printf("%-4d", run);
+        for (int phase = 0; phase < Phases; ++phase) {
+            std::printf(" %18.1f", phases.at(static_cast<std::size_t>(phase)));
+            columns.at(static_cast<std::size_t>(phase)).push_back(phases.at(static_cast<std::size_t>(phase)));
+        }
+        std::printf("\n");
+    }
+    std::printf("%-4s", "med");
+    for (const std::vector<double>& column : columns) {
+        std::printf(" %18.1f", median(column));
+    }
+    std::printf("\n");
+    std::fflush(stdout);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        if (argc >= 2 && std::strcmp(argv[1], "--child") == 0) {
+            return runChild(argc, argv);
+        }
+        return runParent(argc, argv);
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "orvella_bench_startup: %s\n", failure.what());
+        return 1;
+    }
+}
