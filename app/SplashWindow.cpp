@@ -4,17 +4,23 @@
 #include "TitlePicture.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QTimer>
 
 TForm4::TForm4(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_image1(new QLabel(this)),
-      m_timer1(new QTimer(this))
-{
+      m_timer1(new QTimer(this)) {
     setObjectName(QStringLiteral("TForm4"));
     setFixedSize(977, 735);
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Button);
+    // Centred on the screen. Left to itself, a dialog allows for a title bar and border that this window
+    // doesn't have and stands 10 pixels left of and 40 above the centre.
+    if (const QScreen* where = screen() ? screen() : QGuiApplication::primaryScreen()) {
+        move(where->availableGeometry().center() - rect().center());
+    }
 
     m_image1->setObjectName(QStringLiteral("Image1"));
     m_image1->setGeometry(8, 8, 960, 720);
@@ -31,22 +37,19 @@ TForm4::TForm4(QWidget* parent)
     m_timer1->start();
 }
 
-void TForm4::Timer1Timer()
-{
+void TForm4::Timer1Timer() {
     m_timer1->stop();
     m_closing = true;
     accept();
 }
 
-void TForm4::reject()
-{
+void TForm4::reject() {
     if (m_closing) {
         QDialog::reject();
     }
 }
 
-void TForm4::closeEvent(QCloseEvent* event)
-{
+void TForm4::closeEvent(QCloseEvent* event) {
     if (!m_closing) {
         event->ignore();
         return;

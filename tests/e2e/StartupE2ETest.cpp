@@ -1,18 +1,18 @@
-// The real program under its own X server: the notice, the splash for about 2.5 s, the month window on
-// today's month, and each way of closing the month window ending the process with exit code 0.
+// The real program under its own X server: the notice, the borderless splash with the title picture for about
+// 2.5 s, the month window on today's month, and each way of closing the month window ending the process with exit
+// code 0.
+#include "ProgramDriver.h"
+#include "ScreenPixels.h"
 #include "XSession.h"
 
 #include <QDate>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 
 namespace {
-const QString NoticeTitle = QStringLiteral("^Orvella by Quenmark$");
 const QString MonthTitle = QStringLiteral("^Μηνιαία κατάσταση των ραντεβού$");
 } // namespace
 
@@ -21,41 +21,12 @@ class StartupE2ETest : public QObject {
 
 private:
     // A fresh data folder made by the data-folder tool.
-    static bool makeDataFolder(const QString& folder)
-    {
+    static bool makeDataFolder(const QString& folder) {
         return QProcess::execute(QStringLiteral(DATAFOLDER_TOOL), {folder}) == 0;
     }
 
-    // Starts the program, answers the notice with Enter and waits for the month window; its id.
-    static QString startToMonthWindow(XSession& x, const QString& folder, qint64* splashMilliseconds = nullptr)
-    {
-        x.startProgram(QStringLiteral(ORVELLA_BINARY), folder);
-        const QString notice = x.waitForWindow(NoticeTitle, 20000);
-        if (notice.isEmpty()) {
-            return {};
-        }
-        // The splash does not come while the notice waits for its answer.
-        QThread::msleep(700);
-        if (!x.findWindows(MonthTitle).isEmpty()) {
-            return {};
-        }
-        x.focus(notice);
-        x.key(QStringLiteral("Return"));
-        if (!x.waitForWindowGone(NoticeTitle, 5000)) {
-            return {};
-        }
-        QElapsedTimer clock;
-        clock.start();
-        const QString month = x.waitForWindow(MonthTitle, 15000);
-        if (splashMilliseconds) {
-            *splashMilliseconds = clock.elapsed();
-        }
-        return month;
-    }
-
 private slots:
-    void startUpSequenceShowsTodaysMonthAndEscapeEnds()
-    {
+    void startUpSequenceShowsTodaysMonthAndEscapeEnds() {
         XSession x;
         if (!x.start()) {
             QSKIP(qPrintable(x.error()));
@@ -63,10 +34,41 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(makeDataFolder(dir.path()));
 
-        qint64 splash = 0;
-        const QString month = startToMonthWindow(x, dir.path(), &splash);
-        QVERIFY2(!month.isEmpty(), "the month window did not appear after the notice");
+        ProgramDriver person(x, dir.path());
+        ProgramDriver::Startup seen;
+        QVERIFY2(person.start({}, &seen), "the month window did not appear after the notice");
+        const QString month = person.monthWindow();
+        QVERIFY2(!seen.splashBeforeAnswer, "the splash or the month window came while the notice waited");
+        const qint64 splash = seen.answerToMonthMilliseconds;
         QVERIFY2(splash >= 2000 && splash < 8000, qPrintable(QString::number(splash)));
+
+        // The splash: a borderless window of 977 x 735 that stays on top, centred, showing the title picture in
+        // a frame of the button-face colour, and gone after its 2.5 s.
+        QVERIFY2(!seen.splash.isEmpty(), "no 977 x 735 window showed after the notice");
+        QVERIFY2((seen.splashGeometry.center() - QRect(0, 0, 1280, 1024).center()).manhattanLength() <= 2,
+                 qPrintable(QStringLiteral("%1,%2").arg(seen.splashGeometry.x()).arg(seen.splashGeometry.y())));
+        // flags, functions, decorations, …: the decorations hint is set and asks for none.
+        const QStringList hints = seen.splashMotifHints.split(QStringLiteral(", "));
+        QVERIFY2(hints.size() >= 3 && (hints[0].toUInt(nullptr, 16) & 2) != 0 && hints[2].toUInt(nullptr, 16) == 0,
+                 qPrintable(seen.splashMotifHints));
+        QVERIFY2(seen.splashState.contains(QStringLiteral("_NET_WM_STATE_ABOVE")), qPrintable(seen.splashState));
+        QVERIFY2(seen.splashShownMilliseconds >= 2000 && seen.splashShownMilliseconds < 4500,
+                 qPrintable(QString::number(seen.splashShownMilliseconds)));
+        QVERIFY(!seen.splashScreen.isNull());
+        const QPoint splashAt = seen.splashGeometry.topLeft();
+        const QRect picture(splashAt + QPoint(8, 8), QSize(960, 720));
+        // The frame around the picture is one flat light colour on all four sides.
+        const QColor face(seen.splashScreen.pixel(splashAt + QPoint(3, 3)));
+        QVERIFY2(face.lightness() > 180, qPrintable(face.name()));
+        for (const QPoint& edge : {QPoint(488, 3), QPoint(3, 367), QPoint(973, 367), QPoint(488, 731)}) {
+            QCOMPARE(QColor(seen.splashScreen.pixel(splashAt + edge)), face);
+        }
+        // The title picture: a dark blue ground with many shades (lettering, a picture of the month window).
+        QVERIFY2(pixels::distinctColours(seen.splashScreen, picture) > 2000,
+                 qPrintable(QString::number(pixels::distinctColours(seen.splashScreen, picture))));
+        const QColor ground(seen.splashScreen.pixel(picture.topLeft() + QPoint(20, 700)));
+        QVERIFY2(ground.blue() > ground.red() + 40 && ground.lightness() < 140, qPrintable(ground.name()));
+        QVERIFY(!x.programWindows().contains(seen.splash));
 
         const QRect geometry = x.geometry(month);
         QCOMPARE(geometry.size(), QSize(626, 607));
@@ -91,19 +93,18 @@ private slots:
         x.focus(month);
         x.key(QStringLiteral("Escape"));
         QCOMPARE(x.waitForProgramExit(10000), 0);
-        QVERIFY(x.findWindows(QStringLiteral(".+")).filter(QRegularExpression(QStringLiteral("Orvella|ραντεβού")))
+        QVERIFY(x.findWindows(QStringLiteral(".+"))
+                    .filter(QRegularExpression(QStringLiteral("Orvella|ραντεβού")))
                     .isEmpty());
     }
 
-    void exitButtonAndCloseBoxEndTheProgram_data()
-    {
+    void exitButtonAndCloseBoxEndTheProgram_data() {
         QTest::addColumn<QString>("how");
         QTest::newRow("exit button") << QStringLiteral("button");
         QTest::newRow("alt+x accelerator") << QStringLiteral("accelerator");
     }
 
-    void exitButtonAndCloseBoxEndTheProgram()
-    {
+    void exitButtonAndCloseBoxEndTheProgram() {
         QFETCH(QString, how);
         XSession x;
         if (!x.start()) {
@@ -111,8 +112,9 @@ private slots:
         }
         QTemporaryDir dir;
         QVERIFY(makeDataFolder(dir.path()));
-        const QString month = startToMonthWindow(x, dir.path());
-        QVERIFY(!month.isEmpty());
+        ProgramDriver person(x, dir.path());
+        QVERIFY(person.start());
+        const QString month = person.monthWindow();
         const QRect geometry = x.geometry(month);
         if (how == QStringLiteral("button")) {
             x.click(geometry.topLeft() + QPoint(519 + 37, 560 + 12));

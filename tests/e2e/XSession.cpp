@@ -4,12 +4,12 @@
 #include <QFile>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QThread>
 
 namespace {
 
-void stop(QProcess* process)
-{
+void stop(QProcess* process) {
     if (!process || process->state() == QProcess::NotRunning) {
         return;
     }
@@ -24,14 +24,12 @@ void stop(QProcess* process)
 
 XSession::XSession() = default;
 
-XSession::~XSession()
-{
+XSession::~XSession() {
     stop(m_program.get());
     stop(m_server.get());
 }
 
-bool XSession::start()
-{
+bool XSession::start() {
     for (int number = 90; number < 200; ++number) {
         if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number)) ||
             QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number))) {
@@ -40,9 +38,9 @@ bool XSession::start()
         m_display = QStringLiteral(":%1").arg(number);
         m_server = std::make_unique<QProcess>();
         m_server->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_server->start(QStringLiteral("Xvfb"), {m_display, QStringLiteral("-screen"), QStringLiteral("0"),
-                                                  QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
-                                                  QStringLiteral("tcp")});
+        m_server->start(QStringLiteral("Xvfb"),
+                        {m_display, QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1280x1024x24"),
+                         QStringLiteral("-nolisten"), QStringLiteral("tcp")});
         if (!m_server->waitForStarted(5000)) {
             m_error = QStringLiteral("Xvfb could not be started: ") + m_server->errorString();
             return false;
@@ -61,8 +59,7 @@ bool XSession::start()
     return false;
 }
 
-void XSession::startProgram(const QString& programPath, const QString& workingDirectory, const QString& extraPath)
-{
+void XSession::startProgram(const QString& programPath, const QString& workingDirectory, const QString& extraPath) {
     m_program = std::make_unique<QProcess>();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("DISPLAY"), m_display);
@@ -77,8 +74,7 @@ void XSession::startProgram(const QString& programPath, const QString& workingDi
     m_program->waitForStarted(5000);
 }
 
-int XSession::waitForProgramExit(int milliseconds)
-{
+int XSession::waitForProgramExit(int milliseconds) {
     if (!m_program) {
         return -1;
     }
@@ -88,8 +84,11 @@ int XSession::waitForProgramExit(int milliseconds)
     return m_program->exitStatus() == QProcess::NormalExit ? m_program->exitCode() : -1;
 }
 
-QString XSession::run(const QString& command, const QStringList& arguments, int milliseconds)
-{
+QString XSession::run(const QString& command, const QStringList& arguments, int milliseconds) {
+    return QString::fromUtf8(runForBytes(command, arguments, milliseconds)).trimmed();
+}
+
+QByteArray XSession::runForBytes(const QString& command, const QStringList& arguments, int milliseconds) {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("DISPLAY"), m_display);
@@ -99,19 +98,16 @@ QString XSession::run(const QString& command, const QStringList& arguments, int 
         stop(&process);
         return {};
     }
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+    return process.readAllStandardOutput();
 }
 
-QStringList XSession::findWindows(const QString& titlePattern)
-{
-    const QString out =
-        run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                        QStringLiteral("--name"), titlePattern});
+QStringList XSession::findWindows(const QString& titlePattern) {
+    const QString out = run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                        QStringLiteral("--name"), titlePattern});
     return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
-QString XSession::waitForWindow(const QString& titlePattern, int milliseconds)
-{
+QString XSession::waitForWindow(const QString& titlePattern, int milliseconds) {
     QDeadlineTimer deadline(milliseconds);
     while (!deadline.hasExpired()) {
         const QStringList windows = findWindows(titlePattern);
@@ -123,8 +119,7 @@ QString XSession::waitForWindow(const QString& titlePattern, int milliseconds)
     return {};
 }
 
-bool XSession::waitForWindowGone(const QString& titlePattern, int milliseconds)
-{
+bool XSession::waitForWindowGone(const QString& titlePattern, int milliseconds) {
     QDeadlineTimer deadline(milliseconds);
     while (!deadline.hasExpired()) {
         if (findWindows(titlePattern).isEmpty()) {
@@ -135,8 +130,7 @@ bool XSession::waitForWindowGone(const QString& titlePattern, int milliseconds)
     return false;
 }
 
-QRect XSession::geometry(const QString& window)
-{
+QRect XSession::geometry(const QString& window) {
     const QString out = run(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), window});
     static const QRegularExpression position(QStringLiteral("Position: (-?\\d+),(-?\\d+)"));
     static const QRegularExpression size(QStringLiteral("Geometry: (\\d+)x(\\d+)"));
@@ -148,32 +142,90 @@ QRect XSession::geometry(const QString& window)
     return QRect(p.captured(1).toInt(), p.captured(2).toInt(), s.captured(1).toInt(), s.captured(2).toInt());
 }
 
-void XSession::focus(const QString& window)
-{
+QStringList XSession::programWindows() {
+    const QString out = run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                        QStringLiteral("--class"), QStringLiteral("orvella")});
+    return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QString XSession::waitForProgramWindowOfSize(const QSize& size, const QStringList& known, int milliseconds) {
+    QString found;
+    waitUntil(
+        [&] {
+            for (const QString& window : programWindows()) {
+                if (!known.contains(window) && geometry(window).size() == size) {
+                    found = window;
+                    return true;
+                }
+            }
+            return false;
+        },
+        milliseconds, 20);
+    return found;
+}
+
+QString XSession::windowProperty(const QString& window, const QString& property) {
+    const QString out = run(QStringLiteral("xprop"), {QStringLiteral("-id"), window, property});
+    // "NAME(TYPE) = value" when set, "NAME:  not found." when not.
+    const qsizetype equals = out.indexOf(QStringLiteral(" = "));
+    return equals < 0 ? QString() : out.mid(equals + 3);
+}
+
+void XSession::focus(const QString& window) {
     run(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
 }
 
-void XSession::key(const QString& keys)
-{
+void XSession::key(const QString& keys) {
     run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("40"), keys});
 }
 
-void XSession::type(const QString& text)
-{
-    run(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), text},
-        60000);
+void XSession::type(const QString& text) {
+    type(text, 30);
 }
 
-void XSession::click(const QPoint& screenPoint, int button)
-{
+void XSession::type(const QString& text, int delayMilliseconds) {
+    run(QStringLiteral("xdotool"),
+        {QStringLiteral("type"), QStringLiteral("--delay"), QString::number(delayMilliseconds), text}, 60000);
+}
+
+void XSession::click(const QPoint& screenPoint, int button) {
     run(QStringLiteral("xdotool"),
         {QStringLiteral("mousemove"), QString::number(screenPoint.x()), QString::number(screenPoint.y())});
     QThread::msleep(50);
     run(QStringLiteral("xdotool"), {QStringLiteral("click"), QString::number(button)});
 }
 
-bool XSession::screenshot(const QString& path)
-{
+bool XSession::screenshot(const QString& path) {
     run(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), path}, 20000);
     return QFile::exists(path);
+}
+
+QImage XSession::grab() {
+    // ImageMagick writes the PNG to its standard output; no file to clean up.
+    const QByteArray png = runForBytes(
+        QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-")}, 20000);
+    return QImage::fromData(png, "PNG");
+}
+
+QString XSession::clipboardText() {
+    return QString::fromUtf8(
+        runForBytes(QStringLiteral("xclip"),
+                    {QStringLiteral("-o"), QStringLiteral("-selection"), QStringLiteral("clipboard")}, 3000));
+}
+
+bool XSession::hasCommand(const QString& command) {
+    return !QStandardPaths::findExecutable(command).isEmpty();
+}
+
+bool XSession::waitUntil(const std::function<bool()>& condition, int milliseconds, int stepMilliseconds) {
+    QDeadlineTimer deadline(milliseconds);
+    while (true) {
+        if (condition()) {
+            return true;
+        }
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QThread::msleep(static_cast<unsigned long>(stepMilliseconds));
+    }
 }

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QImage>
 #include <QProcess>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 // A private X server for one end-to-end test: a free display number, the real program started on it, and
@@ -41,15 +44,38 @@ public:
     // The window's position and size on the screen (client area; there is no window manager).
     QRect geometry(const QString& window);
 
+    // Visible windows of the program's window class ("orvella"), titled or not, such as the splash and the
+    // open list of a chooser; newest last.
+    QStringList programWindows();
+    // Waits for a visible program window of exactly that size that is not in `known`; its id or empty.
+    QString waitForProgramWindowOfSize(const QSize& size, const QStringList& known, int milliseconds = 10000);
+    // The raw text of one X property of a window as xprop prints it ("" when it is not set).
+    QString windowProperty(const QString& window, const QString& property);
+
     void focus(const QString& window);
-    void key(const QString& keys);          // e.g. "Return", "Escape", "alt+x"
-    void type(const QString& text);         // Unicode text through xdotool's keysym mapping
+    void key(const QString& keys);  // e.g. "Return", "Escape", "alt+x"
+    void type(const QString& text); // Unicode text through xdotool's keysym mapping
+    void type(const QString& text, int delayMilliseconds);
     void click(const QPoint& screenPoint, int button = 1);
 
     // A PNG of the whole screen.
     bool screenshot(const QString& path);
+    // The whole screen as an image (null when it could not be taken).
+    QImage grab();
+
+    // The text of the CLIPBOARD selection as the program that owns it hands it over (xclip); empty when
+    // there is none.
+    QString clipboardText();
+
+    // Whether a command is found on PATH.
+    static bool hasCommand(const QString& command);
+
+    // Polls `condition` every `stepMilliseconds` until it holds or the time is up; whether it held.
+    static bool waitUntil(const std::function<bool()>& condition, int milliseconds, int stepMilliseconds = 50);
 
 private:
+    QByteArray runForBytes(const QString& command, const QStringList& arguments, int milliseconds);
+
     QString m_display;
     QString m_error;
     std::unique_ptr<QProcess> m_server;

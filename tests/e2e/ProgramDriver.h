@@ -1,0 +1,119 @@
+#pragma once
+
+#include <QDate>
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+class XSession;
+
+// A person at the screen of the real program: knows its windows by their titles and its controls by their
+// places in the client areas, and works them with the mouse and keyboard of an XSession. It only looks at
+// the screen and clicks; it never reaches into the program.
+class ProgramDriver {
+public:
+    static const QString NoticeTitle;
+    static const QString MonthTitle;
+    static const QString DayTitle;
+    static const QString OutputOptionsTitle;
+    static const QString ReportStatusTitle;
+    static const QString PreviewTitle;
+    static const QString AboutTitle;
+
+    // What the start-up showed between the notice and the month window.
+    struct Startup {
+        bool splashBeforeAnswer = false; // a splash-sized window showed while the notice waited
+        QString splash;                  // the splash window's id, empty when none was seen
+        QRect splashGeometry;
+        QString splashMotifHints;              // _MOTIF_WM_HINTS as xprop prints it
+        QString splashState;                   // _NET_WM_STATE as xprop prints it
+        QImage splashScreen;                   // the screen while the splash showed
+        qint64 splashShownMilliseconds = -1;   // from first sight of the splash to its going
+        qint64 answerToMonthMilliseconds = -1; // from the notice's going to the month window's coming
+    };
+
+    enum class Chooser { Month, Year };
+    enum class PostButton { Enabled, Disabled, Unclear };
+
+    ProgramDriver(XSession& session, QString dataFolder);
+
+    // Starts the program in the data folder (extraPath first on PATH), answers the notice with Enter and
+    // waits for the month window; false when some step did not happen in time. `seen` collects the splash.
+    bool start(const QString& extraPath = {}, Startup* seen = nullptr);
+    QString monthWindow() const { return m_month; }
+    // The month window's client rectangle `client` on the screen.
+    QRect onMonth(const QRect& client) const { return client.translated(m_monthOrigin); }
+    QPoint onMonth(const QPoint& client) const { return client + m_monthOrigin; }
+
+    // Gives the chooser the keyboard focus the way a person does (a click, which opens its list, then Esc to
+    // close the list again) and presses Down `steps` times, or Up for a negative count.
+    void stepChooser(Chooser chooser, int steps);
+    // Opens the chooser's list with a click; the list window's id, or empty when none opened.
+    QString openList(Chooser chooser);
+    // The row of the open list that shows the chosen item (its highlight), counted from the list's top
+    // visible row; -1 when no highlighted row is seen.
+    int highlightedRow(const QString& list);
+    // Clicks a row of the open list, counted from its top visible row.
+    void clickListRow(const QString& list, int row);
+    // Waits until the month window handles input again (its year list opens and closes), so that whatever it
+    // had queued, such as the scan after a day window closed, has run.
+    bool syncWithMonthWindow();
+    // Whether the screen shows the whole of `month` in the grid: every day number in its cell and every other
+    // day-number cell empty. On failure `why` says which cell is wrong.
+    bool gridShowsMonth(const QImage& screen, const QDate& month, QString* why) const;
+    // Waits until the grid shows `month`.
+    bool waitForGrid(const QDate& month, QString* why, int milliseconds = 5000);
+
+    // Clicks the day's number in the month grid and waits for the day window; false when it didn't open.
+    bool openDay(const QDate& day);
+    QString dayWindow() const { return m_day; }
+    // Screen rectangle of slot 1 … 28's edit box in the open day window.
+    QRect slotRect(int slot) const;
+    // Clicks into the slot's edit box and types `text`.
+    void typeIntoSlot(int slot, const QString& text, int delayMilliseconds = 30);
+    // Selects the whole slot, copies it and reads the clipboard until it holds `expected`; the last text read
+    // goes into `seen`. The slot's text is unchanged by this.
+    bool slotShows(int slot, const QString& expected, QString* seen);
+    // Screen rectangle of the post button.
+    QRect postButtonRect() const;
+    void clickPostButton();
+    // Enabled when its check mark is drawn black, Disabled when grey.
+    PostButton postButton(const QImage& screen) const;
+    bool waitForPostButton(PostButton state, int milliseconds = 5000);
+    // Closes the day window with Esc or with its exit button and waits until it has gone.
+    bool closeDayWithEscape();
+    bool closeDayWithExitButton();
+
+    // Clicks the print button and waits for "Output Options"; its id or empty.
+    QString startPrint();
+    // Prints the open day into a PDF file through "Output Options" (the file choice by its accelerator, the
+    // path typed, Enter) and waits until the file is written and the report windows have gone.
+    bool printToFile(const QString& pdfPath);
+    // Prints with the preselected preview; the "Report Preview" window's id, or empty.
+    QString printToPreview();
+
+    // Presses the About button and waits for the About window; its id or empty.
+    QString openAbout();
+    // The screen point of the About window's web label.
+    QPoint aboutWebLabelPoint() const;
+
+    // Focuses the month window, presses Esc and waits for the program to end; its exit code or -1.
+    int quitWithEscape();
+
+    // The screen rectangle of a window, as xdotool reports it.
+    QRect geometryOf(const QString& window) const;
+
+private:
+    bool closeDay(const QPoint& clickAt);
+    QPoint chooserPoint(Chooser chooser) const;
+
+    XSession& m_session;
+    QString m_folder;
+    QString m_month;
+    QPoint m_monthOrigin;
+    QString m_day;
+    QPoint m_dayOrigin;
+    QString m_about;
+    QPoint m_aboutOrigin;
+};
