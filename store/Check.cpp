@@ -57,6 +57,16 @@ QString failureMessage(int rc, sqlite3* db, const FailureContext& context)
     case SQLITE_CORRUPT:
         return QStringLiteral("The data file \"%1\" is damaged (found while %2). Restore it from a backup.")
             .arg(file, context.doing);
+    case SQLITE_ERROR:
+        // A page that fails the encryption's check while being read comes back as a bare error with the
+        // library's generic text and no reason of its own; every real statement error names its reason.
+        if (db && detail == QString::fromUtf8(sqlite3_errstr(SQLITE_ERROR)))
+            return QStringLiteral("The data file \"%1\" is damaged (found while %2): a part of it no longer "
+                                  "decrypts with its password. Restore it from a backup.")
+                .arg(file, context.doing);
+        return QStringLiteral("The data file \"%1\" reported an error while %2: %3 (code %4).")
+            .arg(file, context.doing, detail)
+            .arg(rc);
     case SQLITE_IOERR:
         return QStringLiteral("A read or write error occurred on the data file \"%1\" while %2 (%3).")
             .arg(file, context.doing, detail);
