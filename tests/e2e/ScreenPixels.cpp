@@ -61,4 +61,11 @@ bool samePixels(const QImage& a, const QImage& b, const QRect& rect) {
     return true;
 }
 
+bool sameBlocks(const QImage& image, const QRect& a, const QRect& b) {
+    if (a.size() != b.size() || !image.rect().contains(a) || !image.rect().contains(b)) {
+        return false;
+    }
+    return image.copy(a) == image.copy(b);
+}
+
 } // namespace pixels

@@ -21,5 +21,7 @@ int darkest(const QImage& image, const QRect& rect);
 int distinctColours(const QImage& image, const QRect& rect);
 // Whether the two images hold exactly the same pixels in `rect`.
 bool samePixels(const QImage& a, const QImage& b, const QRect& rect);
+// Whether two rectangles of the same size in one image hold the same picture.
+bool sameBlocks(const QImage& image, const QRect& a, const QRect& b);
 
 } // namespace pixels
