@@ -16,7 +16,7 @@ packages=(
     libsqlcipher-dev sqlcipher sqlite3
     libjpeg-dev
     googletest libbenchmark-dev
-    xvfb xdotool x11-utils imagemagick poppler-utils
+    xvfb xdotool x11-utils xclip imagemagick poppler-utils
     fonts-liberation2 fonts-dejavu-core
     dpkg-dev  # dpkg-shlibdeps: the Debian package's library dependencies (cpack -G DEB)
     clang
