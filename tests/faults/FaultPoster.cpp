@@ -42,11 +42,11 @@
 
 #include <sqlcipher/sqlite3.h>
 
-#include <cstdio>
 #include <iostream>
-#include <memory>
 #include <random>
 #include <string>
+
+#include <unistd.h>
 
 namespace {
 
@@ -56,8 +56,14 @@ constexpr std::uint32_t RandomStart = 20100305u;
 void say(const QString& line) {
     const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
     // One write per line, so that a line is in the pipe whole or not at all when the program is killed.
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
-    std::fflush(stdout);
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written =
+            ::write(STDOUT_FILENO, bytes.constData() + done, static_cast<std::size_t>(bytes.size() - done));
+        if (written <= 0)
+            return;
+        done += written;
+    }
 }
 
 QString shown(const QVariant& value) {
