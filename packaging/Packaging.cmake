@@ -20,7 +20,6 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
     "The appointments live in one encrypted file in a data folder. The menu"
     "entry starts Orvella in the user's own folder, ~/.local/share/Orvella,"
     "and makes it on first use.")
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -33,5 +32,11 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://www.quenmark.example/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation2)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
+
+# include(CPack) also brings a source package target: keep it to one archive of the tracked tree, without the build
+# folders, a data folder made by build.sh run, or the repository itself.
+set(CPACK_SOURCE_GENERATOR TXZ)
+set(CPACK_SOURCE_PACKAGE_FILE_NAME orvella-1.0.0)
+set(CPACK_SOURCE_IGNORE_FILES "/\\.git/" "^${CMAKE_SOURCE_DIR}/build[^/]*/" "^${CMAKE_SOURCE_DIR}/data/")
 
 include(CPack)
