@@ -6,6 +6,7 @@ set -euo pipefail
 
 build=${1:?usage: check-install.sh <build folder> <source folder>}
 source=${2:?usage: check-install.sh <build folder> <source folder>}
+cmake=${CMAKE:-cmake}
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
@@ -120,12 +121,12 @@ check_desktop_entry() {
 }
 
 # As a user installs into a prefix of their own.
-cmake --install "$build" --prefix "$scratch/prefix" >/dev/null
+"$cmake" --install "$build" --prefix "$scratch/prefix" >/dev/null
 check_layout "$scratch/prefix" "install --prefix"
 check_desktop_entry "$scratch/prefix"
 
 # Staged, as a package build does: nothing may escape the staging folder or name it.
-DESTDIR="$scratch/stage" cmake --install "$build" --prefix /usr >/dev/null
+DESTDIR="$scratch/stage" "$cmake" --install "$build" --prefix /usr >/dev/null
 check_layout "$scratch/stage/usr" "staged install"
 [ -z "$(cd "$scratch/stage" && find . -mindepth 1 -maxdepth 1 ! -name usr)" ] ||
     problem "staged install: files outside the prefix"
