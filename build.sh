@@ -18,7 +18,7 @@ packages=(
     googletest libbenchmark-dev
     xvfb xdotool x11-utils xclip imagemagick poppler-utils
     fonts-liberation2 fonts-dejavu-core
-    dpkg-dev  # dpkg-shlibdeps: the Debian package's library dependencies (cpack -G DEB)
+    dpkg-dev desktop-file-utils  # the Debian package: dpkg-shlibdeps for its dependencies, the menu entry's check
     clang
 )
 
