@@ -32,6 +32,9 @@ private slots:
     void insertTwiceKeepsOneRecordUnchanged();
     void fieldsByPositionAndName();
     void declaredSizeIsHonoured();
+    void declaredSizeOfEachType_data();
+    void declaredSizeOfEachType();
+    void positionOutsideTheRecordFails();
     void editsStayInBufferUntilPost();
     void closeAndCancelDropEdits();
     void textRoundTrips_data();
@@ -193,6 +196,66 @@ void EngineTest::declaredSizeIsHonoured()
                              query.setValue(QStringLiteral("0830-0900"), QString(41, QLatin1Char('x'))));
     query.post();
     QCOMPARE(query.value(1).toString(), QString(40, QLatin1Char('x')));
+}
+
+// The size is read from the declared type's first "(n)", blanks allowed; a type without one has no size.
+void EngineTest::declaredSizeOfEachType_data()
+{
+    QTest::addColumn<QString>("declaredType");
+    QTest::addColumn<int>("size");
+    QTest::newRow("VARCHAR(255)") << QStringLiteral("VARCHAR(255)") << 255;
+    QTest::newRow("lower case") << QStringLiteral("varchar(7)") << 7;
+    QTest::newRow("blanks inside") << QStringLiteral("VARCHAR( 40 )") << 40;
+    QTest::newRow("blank before the bracket") << QStringLiteral("NCHAR (12)") << 12;
+    QTest::newRow("two numbers") << QStringLiteral("DECIMAL(10,2)") << 0;
+    QTest::newRow("no size") << QStringLiteral("TEXT") << 0;
+    QTest::newRow("two words") << QStringLiteral("CHARACTER VARYING( 9 )") << 9;
+}
+
+void EngineTest::declaredSizeOfEachType()
+{
+    QFETCH(QString, declaredType);
+    QFETCH(int, size);
+    const QString folder = m_dir->filePath(QStringLiteral("types"));
+    QVERIFY(QDir().mkpath(folder));
+    {
+        RawDatabase raw(QDir(folder).filePath(QStringLiteral("data.mdb")), QStringLiteral("Kw73Tp"), true);
+        // The first slot has the type under test, the others their usual one.
+        QString create = QStringLiteral("CREATE TABLE RANTEBOU (HMEROMHNIA DATE PRIMARY KEY");
+        for (const QString& slot : store::slotColumnNames())
+            create += QStringLiteral(", \"%1\" %2").arg(slot, slot == QStringLiteral("0800-0830") ? declaredType
+                                                                                              : QStringLiteral("TEXT"));
+        QCOMPARE(raw.execute(create + QLatin1Char(')')), 0);
+        QCOMPARE(raw.execute(QStringLiteral("INSERT INTO RANTEBOU(HMEROMHNIA) VALUES('2010-03-05')")), 0);
+    }
+    store::Connection connection;
+    connection.setConnectionText(storetest::connectionTextFor(folder));
+    connection.open();
+    store::Query query(connection);
+    query.addStatement(QStringLiteral("SELECT * FROM RANTEBOU"));
+    query.open();
+    QCOMPARE(query.fieldSize(QStringLiteral("0800-0830")), size);
+}
+
+// A read outside the record's fields fails with a message that says so, at either end.
+void EngineTest::positionOutsideTheRecordFails()
+{
+    store::Connection connection;
+    connection.setConnectionText(m_text);
+    connection.open();
+    store::Query query(connection);
+    query.addStatement(store::selectDayStatement(openDay(connection, QStringLiteral("5/3/2010"))));
+    query.open();
+    for (const int position : {-1, 29}) {
+        try {
+            query.value(position);
+            QFAIL(qPrintable(QStringLiteral("position %1 was read").arg(position)));
+        } catch (const store::EngineError& error) {
+            QCOMPARE(error.text(),
+                     QStringLiteral("The record has no field at position %1; it has 29 fields.").arg(position));
+        }
+    }
+    QCOMPARE(query.value(28), QVariant());
 }
 
 void EngineTest::editsStayInBufferUntilPost()
