@@ -43,8 +43,38 @@ QStringList postedRecord() {
     return record;
 }
 
-QString describe(const std::optional<QStringList>& record) {
-    return record ? record->join(QLatin1Char('|')) : QStringLiteral("(no record)");
+QString quoted(const QString& text) {
+    return text.isNull() ? QStringLiteral("null") : QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+// Empty when the record holds exactly `expected` (null where it expects null); else each slot that differs.
+QString differences(const std::optional<QStringList>& record, const QStringList& expected) {
+    if (!record) {
+        return QStringLiteral("no record");
+    }
+    QString found;
+    for (int slot = 1; slot <= 28; ++slot) {
+        const QString actual = record->value(slot - 1);
+        const QString wanted = expected.value(slot - 1);
+        if (actual != wanted || actual.isNull() != wanted.isNull()) {
+            found += QStringLiteral("slot %1 holds %2, expected %3; ").arg(slot).arg(quoted(actual), quoted(wanted));
+        }
+    }
+    return found;
+}
+
+// Empty when the record exists and none of its slots holds text.
+QString filledSlots(const std::optional<QStringList>& record) {
+    if (!record) {
+        return QStringLiteral("no record");
+    }
+    QString found;
+    for (int slot = 1; slot <= 28; ++slot) {
+        if (!record->value(slot - 1).isEmpty()) {
+            found += QStringLiteral("slot %1 holds %2; ").arg(slot).arg(quoted(record->value(slot - 1)));
+        }
+    }
+    return found;
 }
 
 } // namespace
@@ -121,6 +151,18 @@ private slots:
         QVERIFY2(m_person->waitForGrid(LeapDay, &why), qPrintable(why));
     }
 
+    // Each flow starts at the month window: whatever a failed flow left open is closed with Esc first.
+    void init() {
+        for (const QString& title : {ProgramDriver::PreviewTitle, ProgramDriver::OutputOptionsTitle,
+                                     ProgramDriver::AboutTitle, ProgramDriver::DayTitle}) {
+            for (const QString& window : m_x->findWindows(title)) {
+                m_x->focus(window);
+                m_x->key(QStringLiteral("Escape"));
+                m_x->waitForWindowGone(title, 3000);
+            }
+        }
+    }
+
     // No error report may come up in any flow; it would carry the application's title.
     void cleanup() {
         if (!m_person) {
@@ -145,12 +187,12 @@ private slots:
 
         // Opening the day made its record; the typed text is not in the file before it is posted.
         const auto opened = dayrecords::readSlots(folder(), LeapDay);
-        QVERIFY2(opened && opened->join(QString()).isEmpty(), qPrintable(describe(opened)));
+        QVERIFY2(filledSlots(opened).isEmpty(), qPrintable(filledSlots(opened)));
 
         m_person->clickPostButton();
         QVERIFY2(m_person->waitForPostButton(ProgramDriver::PostButton::Disabled), "the post button stayed enabled");
         const auto posted = dayrecords::readSlots(folder(), LeapDay);
-        QCOMPARE(describe(posted), describe(postedRecord()));
+        QVERIFY2(differences(posted, postedRecord()).isEmpty(), qPrintable(differences(posted, postedRecord())));
 
         QVERIFY(m_person->closeDayWithEscape());
         QVERIFY2(
@@ -201,7 +243,7 @@ private slots:
         QVERIFY(m_person->waitForPostButton(ProgramDriver::PostButton::Enabled));
         QVERIFY(m_person->closeDayWithEscape());
         const auto fresh = dayrecords::readSlots(folder(), DayBefore);
-        QVERIFY2(fresh && fresh->join(QString()).isEmpty(), qPrintable(describe(fresh)));
+        QVERIFY2(filledSlots(fresh).isEmpty(), qPrintable(filledSlots(fresh)));
 
         // A day with posted slots, typed into and closed with the exit button: the record as it was.
         QVERIFY(m_person->openDay(LeapDay));
@@ -209,7 +251,8 @@ private slots:
         m_person->typeIntoSlot(1, QStringLiteral(" και κάτι ακόμα"));
         QVERIFY(m_person->waitForPostButton(ProgramDriver::PostButton::Enabled));
         QVERIFY(m_person->closeDayWithExitButton());
-        QCOMPARE(describe(dayrecords::readSlots(folder(), LeapDay)), describe(postedRecord()));
+        const QString changed = differences(dayrecords::readSlots(folder(), LeapDay), postedRecord());
+        QVERIFY2(changed.isEmpty(), qPrintable(changed));
 
         // Once the month window has rescanned, both counts look exactly as before.
         QVERIFY(m_person->syncWithMonthWindow());
@@ -254,9 +297,14 @@ private slots:
         }
         QVERIFY2(!text.contains(QStringLiteral("Μη αποθηκευμένο")), qPrintable(text));
         QVERIFY(text.contains(QStringLiteral("08:00 - 08:30")) && text.contains(QStringLiteral("21:30 - 22:00")));
+
+        QVERIFY(m_person->closeDayWithEscape());
+        const QString changed = differences(dayrecords::readSlots(folder(), LeapDay), postedRecord());
+        QVERIFY2(changed.isEmpty(), qPrintable(changed));
     }
 
     void previewShowsTheSheet() {
+        QVERIFY(m_person->openDay(LeapDay));
         const QString preview = m_person->printToPreview();
         QVERIFY2(!preview.isEmpty(), "no Report Preview window");
         const QRect window = m_x->geometry(preview);
@@ -296,7 +344,6 @@ private slots:
         QVERIFY(m_x->waitForWindowGone(ProgramDriver::PreviewTitle, 5000));
         QVERIFY(!m_x->findWindows(ProgramDriver::DayTitle).isEmpty());
         QVERIFY(m_person->closeDayWithEscape());
-        QCOMPARE(describe(dayrecords::readSlots(folder(), LeapDay)), describe(postedRecord()));
     }
 
     void aboutWindowOpensTheWebAddressOnce() {

@@ -42,6 +42,10 @@ bool isHighlight(const QColor& colour) {
 ProgramDriver::ProgramDriver(XSession& session, QString dataFolder)
     : m_session(session), m_folder(std::move(dataFolder)) {}
 
+QString ProgramDriver::programPath() {
+    return qEnvironmentVariable("ORVELLA_E2E_PROGRAM", QStringLiteral(ORVELLA_BINARY));
+}
+
 QRect ProgramDriver::geometryOf(const QString& window) const {
     return m_session.geometry(window);
 }
@@ -50,7 +54,7 @@ bool ProgramDriver::start(const QString& extraPath, Startup* seen) {
     Startup scratch;
     Startup& startup = seen ? *seen : scratch;
 
-    m_session.startProgram(QStringLiteral(ORVELLA_BINARY), m_folder, extraPath);
+    m_session.startProgram(programPath(), m_folder, extraPath);
     const QString notice = m_session.waitForWindow(NoticeTitle, 20000);
     if (notice.isEmpty()) {
         return false;

@@ -38,6 +38,10 @@ public:
 
     ProgramDriver(XSession& session, QString dataFolder);
 
+    // The program under test: the one built beside the tests, or the one that ORVELLA_E2E_PROGRAM names (an
+    // installed copy, another build).
+    static QString programPath();
+
     // Starts the program in the data folder (extraPath first on PATH), answers the notice with Enter and
     // waits for the month window; false when some step did not happen in time. `seen` collects the splash.
     bool start(const QString& extraPath = {}, Startup* seen = nullptr);

@@ -1,5 +1,7 @@
 #include "XSession.h"
 
+#include "KeyboardMap.h"
+
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QProcessEnvironment>
@@ -26,6 +28,8 @@ XSession::XSession() = default;
 
 XSession::~XSession() {
     stop(m_program.get());
+    // The keyboard map's connection closes before its server goes.
+    m_keyboard.reset();
     stop(m_server.get());
 }
 
@@ -184,8 +188,52 @@ void XSession::type(const QString& text) {
 }
 
 void XSession::type(const QString& text, int delayMilliseconds) {
-    run(QStringLiteral("xdotool"),
-        {QStringLiteral("type"), QStringLiteral("--delay"), QString::number(delayMilliseconds), text}, 60000);
+    const QString delay = QString::number(delayMilliseconds);
+    if (!m_keyboard) {
+        m_keyboard = KeyboardMap::open(m_display);
+    }
+    if (!m_keyboard) {
+        run(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("--delay"), delay, text}, 60000);
+        return;
+    }
+    // Runs of plain ASCII go through xdotool's type; every other character is pressed as the key that the
+    // keyboard map now holds for it.
+    QString ascii;
+    QStringList keys;
+    const auto flush = [&] {
+        if (!ascii.isEmpty()) {
+            run(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("--delay"), delay, ascii}, 60000);
+            ascii.clear();
+        }
+        if (!keys.isEmpty()) {
+            run(QStringLiteral("xdotool"), QStringList{QStringLiteral("key"), QStringLiteral("--delay"), delay} + keys,
+                60000);
+            keys.clear();
+        }
+    };
+    for (const uint character : text.toUcs4()) {
+        if (character < 0x80) {
+            if (!keys.isEmpty()) {
+                flush();
+            }
+            ascii.append(QChar(static_cast<char16_t>(character)));
+        } else {
+            if (!ascii.isEmpty()) {
+                flush();
+            }
+            const QString key = m_keyboard->keyFor(character);
+            if (key.isEmpty()) {
+                // No key left to give it: xdotool binds one for the keystroke.
+                flush();
+                const char32_t alone = character;
+                ascii = QString::fromUcs4(&alone, 1);
+                flush();
+            } else {
+                keys.append(key);
+            }
+        }
+    }
+    flush();
 }
 
 void XSession::click(const QPoint& screenPoint, int button) {

@@ -13,6 +13,8 @@
 // A private X server for one end-to-end test: a free display number, the real program started on it, and
 // the xdotool and ImageMagick commands that act like a person at the screen. Every process it starts is
 // stopped by its PID when the session ends, also when a test fails half-way.
+class KeyboardMap;
+
 class XSession {
 public:
     XSession();
@@ -80,4 +82,5 @@ private:
     QString m_error;
     std::unique_ptr<QProcess> m_server;
     std::unique_ptr<QProcess> m_program;
+    std::unique_ptr<KeyboardMap> m_keyboard;
 };
