@@ -1,0 +1,216 @@
+#!/usr/bin/env bash
+# bench/run-benchmarks.sh [BUILD_DIR]: builds the benchmark programs and the program in BUILD_DIR (configured
+# as RelWithDebInfo when it is not configured yet), runs them and prints one table of medians with the
+# targets. `bash build.sh bench` calls it.
+#
+#   ORVELLA_BENCH_REPETITIONS  repetitions of each Google Benchmark (default 5); the table shows their median
+#   ORVELLA_BENCH_STARTS       starts timed by orvella_bench_startup (default 11)
+#   ORVELLA_BENCH_MEMORY_RUNS  starts of the real program for its peak memory (default 3)
+#
+# The window benchmarks and the start-up run on Qt's offscreen platform. The peak memory is read from the
+# real program under a private Xvfb (the start-up notice is answered with xdotool, as a user would); without
+# Xvfb and xdotool that row says so. The start-up is also timed under that Xvfb, for comparison.
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=$(realpath -m "${1:-$here/build}")
+repetitions="${ORVELLA_BENCH_REPETITIONS:-5}"
+starts="${ORVELLA_BENCH_STARTS:-11}"
+memoryRuns="${ORVELLA_BENCH_MEMORY_RUNS:-3}"
+
+if [ ! -f "$build/CMakeCache.txt" ]; then
+    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+fi
+cmake --build "$build" --target orvella orvella_bench_store orvella_bench_windows orvella_bench_startup \
+    orvella_bench_datafolder
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/orvella-bench.XXXXXX")
+xvfbPid=""
+programPid=""
+cleanup() {
+    # Only what this script started, by its process id.
+    [ -n "$programPid" ] && kill "$programPid" 2>/dev/null || true
+    [ -n "$xvfbPid" ] && kill "$xvfbPid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+export QT_QPA_PLATFORM=offscreen
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+bench="$build/bench"
+
+# --- Google Benchmark programs: console output as they run, the results into JSON files --------------------
+runGoogleBenchmark() { # program, json file
+    "$bench/$1" --benchmark_repetitions="$repetitions" --benchmark_report_aggregates_only=true \
+        --benchmark_out="$2" --benchmark_out_format=json
+}
+echo "== $(date -u '+%Y-%m-%d %H:%M UTC'): window benchmarks ($repetitions repetitions, medians below)"
+runGoogleBenchmark orvella_bench_windows "$work/windows.json"
+echo "== store benchmarks"
+runGoogleBenchmark orvella_bench_store "$work/store.json"
+
+# One value of one run from the library's JSON output, which puts every key on a line of its own.
+jsonValue() { # json file, run name, key
+    awk -v wanted="$2" -v key="\"$3\":" '
+        match($0, /"name": "[^"]*"/) { name = substr($0, RSTART + 9, RLENGTH - 10); next }
+        name == wanted && index($0, key) {
+            v = $0; sub(/^[^:]*: */, "", v); sub(/,$/, "", v); gsub(/"/, "", v); print v; exit
+        }
+    ' "$1"
+}
+# The median of a benchmark as "<time> <unit>", or what went wrong.
+median() { # json file, benchmark name as printed (e.g. BM_MonthChange/10000/real_time)
+    local time
+    time=$(jsonValue "$1" "$2_median" real_time)
+    if [ -n "$time" ]; then
+        awk -v t="$time" -v unit="$(jsonValue "$1" "$2_median" time_unit)" 'BEGIN { printf "%.3g %s", t, unit }'
+    elif [ "$(jsonValue "$1" "$2" error_occurred)" = "true" ]; then
+        echo "failed: $(jsonValue "$1" "$2" error_message)"
+    else
+        echo "missing"
+    fi
+}
+# A counter of a benchmark's median run, in its own unit.
+counter() { # json file, benchmark name, counter name
+    awk -v v="$(jsonValue "$1" "$2_median" "$3")" 'BEGIN { if (v == "") print "missing"; else printf "%.3g", v }'
+}
+
+# --- Start-up --------------------------------------------------------------------------------------------
+echo "== start-up, offscreen ($starts starts)"
+"$bench/orvella_bench_startup" --runs "$starts" | tee "$work/startup.txt"
+startupMedian=$(awk '$1 == "med" { print $NF }' "$work/startup.txt")
+createMedian=$(awk '$1 == "med" { print $(NF - 2) }' "$work/startup.txt")
+
+# --- Peak memory of the real program, and the start-up on an X server -----------------------------------
+peakMemory="not measured (needs Xvfb and xdotool)"
+xStartup=""
+if command -v Xvfb >/dev/null && command -v xdotool >/dev/null; then
+    display=140
+    while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
+        display=$((display + 1))
+    done
+    Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    xvfbPid=$!
+    for _ in $(seq 100); do
+        DISPLAY=":$display" xdotool getdisplaygeometry >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+
+    waitForWindow() { # title regular expression; prints the window id
+        local id=""
+        for _ in $(seq 200); do
+            id=$(DISPLAY=":$display" xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
+            [ -n "$id" ] && { echo "$id"; return 0; }
+            sleep 0.05
+        done
+        return 1
+    }
+
+    mkdir "$work/data"
+    "$bench/orvella_bench_datafolder" "$work/data" 10000 >/dev/null
+    peaks=()
+    for run in $(seq "$memoryRuns"); do
+        (cd "$work/data" && exec env -u QT_QPA_PLATFORM DISPLAY=":$display" "$build/app/orvella") \
+            >"$work/orvella.log" 2>&1 &
+        programPid=$!
+        notice=$(waitForWindow '^Orvella by Quenmark$') || { echo "run $run: no start-up notice"; break; }
+        DISPLAY=":$display" xdotool windowfocus --sync "$notice" key Return
+        month=$(waitForWindow '^Μηνιαία κατάσταση των ραντεβού$') || { echo "run $run: no month window"; break; }
+        # Let the first frames be painted before reading the peak.
+        sleep 1
+        peak=$(awk '/^VmHWM:/ { print $2 }' "/proc/$programPid/status")
+        resident=$(awk '/^VmRSS:/ { print $2 }' "/proc/$programPid/status")
+        echo "run $run: peak resident set $((peak / 1024)) MB (now $((resident / 1024)) MB)"
+        peaks+=("$peak")
+        DISPLAY=":$display" xdotool windowfocus --sync "$month" key Escape
+        for _ in $(seq 100); do
+            kill -0 "$programPid" 2>/dev/null || break
+            sleep 0.05
+        done
+        kill "$programPid" 2>/dev/null || true
+        wait "$programPid" 2>/dev/null || true
+        programPid=""
+    done
+    if [ ${#peaks[@]} -gt 0 ]; then
+        peakKb=$(printf '%s\n' "${peaks[@]}" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')
+        peakMemory=$(awk -v kb="$peakKb" 'BEGIN { printf "%.1f MB", kb / 1024 }')
+    fi
+
+    echo "== start-up under Xvfb (xcb platform, $starts starts)"
+    DISPLAY=":$display" QT_QPA_PLATFORM=xcb "$bench/orvella_bench_startup" --runs "$starts" | tee "$work/startup-x.txt"
+    xStartup=$(awk '$1 == "med" { print $NF }' "$work/startup-x.txt")
+fi
+
+# --- The table ------------------------------------------------------------------------------------------
+w="$work/windows.json"
+s="$work/store.json"
+number() { echo "$1" | awk '{ print $1 }'; }
+# "yes"/"no" for a figure against a limit in the same unit; "—" when the figure is missing.
+meets() {
+    awk -v v="$1" -v limit="$2" 'BEGIN {
+        if (v !~ /^[0-9.]+$/) print "—"; else print (v + 0 < limit + 0 ? "yes" : "no") }'
+}
+# Whether b lies within 20% of a, with the ratio.
+flat() {
+    awk -v a="$1" -v b="$2" 'BEGIN {
+        if (a !~ /^[0-9.]+$/ || b !~ /^[0-9.]+$/) { print "—"; exit }
+        r = b / a; printf "%s (%.2f×)", (r >= 0.8 && r <= 1.2 ? "yes" : "no"), r }'
+}
+row() { # operation, figure, target, met
+    echo "| $1 | $2 | ${3:-—} | ${4:-—} |"
+}
+
+change0=$(median "$w" BM_MonthChange/0/real_time)
+change1k=$(median "$w" BM_MonthChange/1000/real_time)
+change10k=$(median "$w" BM_MonthChange/10000/real_time)
+open10k=$(median "$w" BM_OpenDayByClick/10000/manual_time)
+peakNumber=$(echo "$peakMemory" | awk '$2 == "MB" { print $1 }')
+cpu=$(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo)
+memory=$(awk '/^MemTotal/ { printf "%.0f GB", $2 / 1048576 }' /proc/meminfo)
+buildType=$(awk -F= '/^CMAKE_BUILD_TYPE:/ { print $2 }' "$build/CMakeCache.txt")
+
+echo
+echo "Medians. Machine: $(nproc) cores, $cpu, $memory, Debian $(cat /etc/debian_version), build type $buildType," \
+    "load average $(cut -d' ' -f1-3 /proc/loadavg) at the end."
+echo
+row "Operation" "Median" "Target" "Met"
+echo "|---|---|---|---|"
+row "Month change with its scan, 0 day records" "$change0"
+row "Month change with its scan, 1,000 day records" "$change1k"
+row "Month change with its scan, 10,000 day records" "$change10k" "< 5 ms" "$(meets "$(number "$change10k")" 5)"
+row "Month change flat from 0 to 10,000 day records (10,000 / 0)" "" "within 20%" \
+    "$(flat "$(number "$change0")" "$(number "$change10k")")"
+row "Month change and the repaint after it, 10,000 day records" \
+    "$(median "$w" BM_MonthChangeWithPaint/10000/real_time)"
+row "BuildMonth with its scan (31 days), 10,000 day records" "$(median "$w" BM_BuildMonth/real_time)"
+row "ScanMonthOccupancy alone (31 days), 10,000 day records" "$(median "$w" BM_ScanMonthOccupancy/real_time)"
+row "Opening a day: click to the day window's first frame, 0 day records" \
+    "$(median "$w" BM_OpenDayByClick/0/manual_time)"
+row "Opening a day: click to the day window's first frame, 10,000 day records" "$open10k" "< 20 ms" \
+    "$(meets "$(number "$open10k")" 20)"
+row "Closing the day window and the month's scan after it, 10,000 day records" \
+    "$(counter "$w" BM_OpenDayByClick/10000/manual_time close_and_scan_ms) ms"
+row "Day window construction and openDay (not shown)" "$(median "$w" BM_DayWindowCreateAndOpen/real_time)"
+row "One post of one slot (setValue and the post button)" "$(median "$w" BM_PostSlot/real_time)"
+row "Print to PDF: print button, Output Options, Report Status, file written" \
+    "$(median "$w" BM_PrintDayToPdf/real_time)"
+row "Report engine alone to PDF (file output preset)" "$(median "$w" BM_ReportToPdf/real_time)"
+row "Month window construction with its first BuildMonth and scan (key already derived)" \
+    "$(median "$w" BM_MonthWindowCreate/real_time)"
+row "Start of the process to the month window's first frame, offscreen" "$startupMedian ms" "< 300 ms" \
+    "$(meets "$startupMedian" 300)"
+row "… of which the month window's construction (first open with key derivation, BuildMonth, scan)" \
+    "$createMedian ms"
+if [ -n "$xStartup" ]; then
+    row "Start of the process to the month window's first frame, under Xvfb (xcb)" "$xStartup ms" "< 300 ms" \
+        "$(meets "$xStartup" 300)"
+fi
+row "Peak memory (VmHWM) of orvella with the month window open, 10,000 day records" "$peakMemory" "< 80 MB" \
+    "$(meets "$peakNumber" 80)"
+row "Store: first open (key derivation)" "$(median "$s" BM_FirstOpen/real_time)"
+row "Store: re-open of a kept handle" "$(median "$s" BM_Reopen/real_time)"
+row "Store: one day's SELECT" "$(median "$s" BM_SelectDay/real_time)"
+row "Store: INSERT of an existing day (refused)" "$(median "$s" BM_InsertExistingDay/real_time)"
+row "Store: post of one slot" "$(median "$s" BM_PostOneSlot/real_time)"
+row "Store: month scan (open, 31 queries, close)" "$(median "$s" BM_MonthScan/real_time)"
