@@ -1,17 +1,17 @@
 #include "MonthWindow.h"
 
+#include "AboutWindow.h"
 #include "Calendar.h"
 #include "ClickableLabel.h"
-#include "AboutWindow.h"
 #include "Command.h"
 #include "Connection.h"
 #include "ConnectionText.h"
 #include "DayKey.h"
 #include "DayWindow.h"
-#include "Occupancy.h"
-#include "Query.h"
 #include "ErrorReport.h"
 #include "NumberText.h"
+#include "Occupancy.h"
+#include "Query.h"
 #include "RectangleShape.h"
 #include "SharedState.h"
 
@@ -109,6 +109,9 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& tex
     auto* button = new QPushButton(text, parent);
     button->setObjectName(name);
     button->setFocusPolicy(Qt::ClickFocus);
+    // Enter presses none of them: a dialog otherwise makes its first button the default, and Enter in a chooser
+    // would jump back to today's month.
+    button->setAutoDefault(false);
     button->setGeometry(geometry);
     return button;
 }

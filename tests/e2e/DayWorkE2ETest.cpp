@@ -151,10 +151,12 @@ private slots:
         QVERIFY2(m_person->waitForGrid(LeapDay, &why), qPrintable(why));
     }
 
-    // Each flow starts at the month window: whatever a failed flow left open is closed with Esc first.
+    // Each flow starts at the month window: whatever a failed flow left open (an error report, a report window,
+    // the About or day window) is closed with Esc first.
     void init() {
-        for (const QString& title : {ProgramDriver::PreviewTitle, ProgramDriver::OutputOptionsTitle,
-                                     ProgramDriver::AboutTitle, ProgramDriver::DayTitle}) {
+        for (const QString& title :
+             {ProgramDriver::NoticeTitle, ProgramDriver::PreviewTitle, ProgramDriver::OutputOptionsTitle,
+              ProgramDriver::AboutTitle, ProgramDriver::DayTitle}) {
             for (const QString& window : m_x->findWindows(title)) {
                 m_x->focus(window);
                 m_x->key(QStringLiteral("Escape"));

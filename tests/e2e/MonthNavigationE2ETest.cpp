@@ -109,6 +109,23 @@ private slots:
         verifyGrid(QDate(2023, 2, 1));
     }
 
+    void enterLeavesTheChosenMonth() {
+        const QDate today = QDate::currentDate();
+        if (m_shown.year() == today.year() && m_shown.month() == today.month()) {
+            m_person->stepChooser(ProgramDriver::Chooser::Year, today.year() > FirstYear ? -1 : 1);
+            verifyGrid(m_shown.addYears(today.year() > FirstYear ? -1 : 1));
+        }
+        // Enter with the month chooser in focus, then with the year chooser in focus (the sync leaves it there):
+        // the window has no default button, so the month stays.
+        m_person->stepChooser(ProgramDriver::Chooser::Month, 0);
+        m_x->key(QStringLiteral("Return"));
+        QVERIFY(m_person->syncWithMonthWindow());
+        m_x->key(QStringLiteral("Return"));
+        QVERIFY(m_person->syncWithMonthWindow());
+        QString why;
+        QVERIFY2(m_person->gridShowsMonth(m_x->grab(), m_shown, &why), qPrintable(why));
+    }
+
     void todayButtonReturnsToTodaysMonth() {
         m_x->click(m_person->onMonth(QRect(235, 40, 75, 25).center()));
         verifyGrid(QDate::currentDate());
