@@ -106,7 +106,9 @@ void BenchDataFolder::make()
     }
     const QString password = QLatin1String(store::FixedDatabasePassword);
     store::createDatabaseFile(file, password);
-    if (!QFile::copy(QStringLiteral(":/orvella/RANTEBOU.rav"), sheet)) {
+    // A copy out of the resources is read-only, as they are; the data-folder tool writes an ordinary file.
+    if (!QFile::copy(QStringLiteral(":/orvella/RANTEBOU.rav"), sheet) ||
+        !QFile::setPermissions(sheet, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther)) {
         throw std::runtime_error(("the default day sheet could not be written to \"" + sheet + "\"").toStdString());
     }
 
