@@ -22,6 +22,15 @@ void stop(QProcess* process) {
     }
 }
 
+// The process id written in a display's lock file, 0 when there is none.
+qint64 lockHolder(int display) {
+    QFile lock(QStringLiteral("/tmp/.X%1-lock").arg(display));
+    if (!lock.open(QIODevice::ReadOnly)) {
+        return 0;
+    }
+    return lock.readAll().trimmed().toLongLong();
+}
+
 } // namespace
 
 XSession::XSession() = default;
@@ -49,10 +58,13 @@ bool XSession::start() {
             m_error = QStringLiteral("Xvfb could not be started: ") + m_server->errorString();
             return false;
         }
+        // Another session may have taken the same number a moment earlier; the display is ours only when its lock
+        // file names our server, which then answers.
         QDeadlineTimer deadline(10000);
         while (!deadline.hasExpired() && m_server->state() == QProcess::Running) {
-            if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number)) &&
-                !run(QStringLiteral("xdotool"), {QStringLiteral("getdisplaygeometry")}).isEmpty()) {
+            if (lockHolder(number) == m_server->processId() &&
+                !run(QStringLiteral("xdotool"), {QStringLiteral("getdisplaygeometry")}).isEmpty() &&
+                m_server->state() == QProcess::Running) {
                 return true;
             }
             QThread::msleep(50);
