@@ -312,22 +312,12 @@ private slots:
         const QRect window = m_x->geometry(preview);
         QImage screen;
         QRect page;
-        // The page: the white sheet in the grey desk, as tall as A4 is to its width, with writing on it.
+        // The page: the white sheet on the grey desk below the tool bar, as tall as A4 is to its width, with
+        // writing on it.
         QVERIFY2(XSession::waitUntil(
                      [&] {
                          screen = m_x->grab();
-                         int left = window.right(), right = window.left(), top = window.bottom(), bottom = window.top();
-                         for (int y = window.top() + 40; y < window.bottom(); y += 2) {
-                             for (int x = window.left(); x < window.right(); x += 2) {
-                                 if (screen.pixel(x, y) == qRgb(255, 255, 255)) {
-                                     left = std::min(left, x);
-                                     right = std::max(right, x);
-                                     top = std::min(top, y);
-                                     bottom = std::max(bottom, y);
-                                 }
-                             }
-                         }
-                         page = QRect(QPoint(left, top), QPoint(right, bottom));
+                         page = pixels::bounds(screen, window.adjusted(0, 40, 0, 0), pixels::isPaperWhite);
                          return page.width() > window.width() / 3 &&
                                 std::abs(page.height() * 1000 / page.width() - 1414) < 40;
                      },

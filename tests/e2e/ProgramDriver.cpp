@@ -46,10 +46,6 @@ QString ProgramDriver::programPath() {
     return qEnvironmentVariable("ORVELLA_E2E_PROGRAM", QStringLiteral(ORVELLA_BINARY));
 }
 
-QRect ProgramDriver::geometryOf(const QString& window) const {
-    return m_session.geometry(window);
-}
-
 bool ProgramDriver::start(const QString& extraPath, Startup* seen) {
     Startup scratch;
     Startup& startup = seen ? *seen : scratch;
@@ -312,11 +308,11 @@ QString ProgramDriver::printToPreview() {
 
 QString ProgramDriver::openAbout() {
     m_session.click(onMonth(monthgrid::aboutButtonPoint()));
-    m_about = m_session.waitForWindow(AboutTitle, 10000);
-    if (!m_about.isEmpty()) {
-        m_aboutOrigin = m_session.geometry(m_about).topLeft();
+    const QString about = m_session.waitForWindow(AboutTitle, 10000);
+    if (!about.isEmpty()) {
+        m_aboutOrigin = m_session.geometry(about).topLeft();
     }
-    return m_about;
+    return about;
 }
 
 QPoint ProgramDriver::aboutWebLabelPoint() const {

@@ -105,9 +105,6 @@ public:
     // Focuses the month window, presses Esc and waits for the program to end; its exit code or -1.
     int quitWithEscape();
 
-    // The screen rectangle of a window, as xdotool reports it.
-    QRect geometryOf(const QString& window) const;
-
 private:
     bool closeDay(const QPoint& clickAt);
     QPoint chooserPoint(Chooser chooser) const;
@@ -118,6 +115,5 @@ private:
     QPoint m_monthOrigin;
     QString m_day;
     QPoint m_dayOrigin;
-    QString m_about;
     QPoint m_aboutOrigin;
 };

@@ -25,6 +25,23 @@ int count(const QImage& image, const QRect& rect, bool (*test)(const QColor&)) {
     return found;
 }
 
+bool isPaperWhite(const QColor& colour) {
+    return colour.rgb() == qRgb(255, 255, 255);
+}
+
+QRect bounds(const QImage& image, const QRect& rect, bool (*test)(const QColor&)) {
+    const QRect area = rect.intersected(image.rect());
+    QRect found;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (test(QColor(image.pixel(x, y)))) {
+                found |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return found;
+}
+
 int darkest(const QImage& image, const QRect& rect) {
     const QRect area = rect.intersected(image.rect());
     int lowest = 256;

@@ -12,9 +12,13 @@ namespace pixels {
 bool isRedInk(const QColor& colour);
 // Any ink on a white or cream ground: a pixel clearly darker than the ground.
 bool isInk(const QColor& colour);
+// Pure white, as a sheet of paper is drawn.
+bool isPaperWhite(const QColor& colour);
 
 // How many pixels of `rect` (clipped to the image) pass `test`.
 int count(const QImage& image, const QRect& rect, bool (*test)(const QColor&));
+// The smallest rectangle holding every pixel of `rect` that passes `test`; an empty rectangle when none does.
+QRect bounds(const QImage& image, const QRect& rect, bool (*test)(const QColor&));
 // The lowest HSL lightness (0 … 255) in `rect`; 256 for an empty rectangle.
 int darkest(const QImage& image, const QRect& rect);
 // The number of distinct colours in `rect`.
