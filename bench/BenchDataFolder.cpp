@@ -40,8 +40,7 @@ constexpr std::array<const char16_t*, 12> SlotTexts = {
 };
 
 // The days that get a record, in date order: the shown months' days first, then days drawn at random.
-std::vector<QDate> recordDays(int dayRecords)
-{
+std::vector<QDate> recordDays(int dayRecords) {
     std::vector<QDate> shown;
     for (int month : {BenchDataFolder::FirstShownMonth, BenchDataFolder::SecondShownMonth}) {
         const QDate first(BenchDataFolder::ShownYear, month, 1);
@@ -53,8 +52,8 @@ std::vector<QDate> recordDays(int dayRecords)
     }
     // The shown months have no other records: their 7th, 14th, 21st and 28th stay without one.
     const auto inShownMonth = [](QDate date) {
-        return date.year() == BenchDataFolder::ShownYear && (date.month() == BenchDataFolder::FirstShownMonth ||
-                                                             date.month() == BenchDataFolder::SecondShownMonth);
+        return date.year() == BenchDataFolder::ShownYear &&
+               (date.month() == BenchDataFolder::FirstShownMonth || date.month() == BenchDataFolder::SecondShownMonth);
     };
 
     std::vector<QDate> days(shown.begin(), shown.begin() + std::min<std::ptrdiff_t>(dayRecords, std::ssize(shown)));
@@ -80,8 +79,7 @@ std::vector<QDate> recordDays(int dayRecords)
 } // namespace
 
 BenchDataFolder::BenchDataFolder(int dayRecords)
-    : m_temporary(std::make_unique<QTemporaryDir>()), m_path(m_temporary->path()), m_dayRecords(dayRecords)
-{
+    : m_temporary(std::make_unique<QTemporaryDir>()), m_path(m_temporary->path()), m_dayRecords(dayRecords) {
     if (!m_temporary->isValid()) {
         throw std::runtime_error("no temporary folder for the data file: " + m_temporary->errorString().toStdString());
     }
@@ -89,15 +87,13 @@ BenchDataFolder::BenchDataFolder(int dayRecords)
 }
 
 BenchDataFolder::BenchDataFolder(const QString& folder, int dayRecords)
-    : m_path(QDir(folder).absolutePath()), m_dayRecords(dayRecords)
-{
+    : m_path(QDir(folder).absolutePath()), m_dayRecords(dayRecords) {
     make();
 }
 
 BenchDataFolder::~BenchDataFolder() = default;
 
-void BenchDataFolder::make()
-{
+void BenchDataFolder::make() {
     const QDir folder(m_path);
     const QString file = folder.filePath(QLatin1String(store::DatabaseFileName));
     const QString sheet = folder.filePath(QStringLiteral("RANTEBOU.rav"));
@@ -119,8 +115,8 @@ void BenchDataFolder::make()
     database.execute(QStringLiteral("BEGIN"), context);
 
     const QStringList& columns = store::slotColumnNames();
-    QString statement = QStringLiteral("INSERT INTO %1(%2").arg(QLatin1String(store::AppointmentTableName),
-                                                                 QLatin1String(store::DayColumnName));
+    QString statement = QStringLiteral("INSERT INTO %1(%2")
+                            .arg(QLatin1String(store::AppointmentTableName), QLatin1String(store::DayColumnName));
     QString parameters = QStringLiteral("?");
     for (const QString& column : columns) {
         statement += QStringLiteral(", \"%1\"").arg(column);

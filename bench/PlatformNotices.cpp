@@ -9,8 +9,7 @@ namespace {
 
 QtMessageHandler previousHandler = nullptr;
 
-void filterMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
+void filterMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (message.contains(QLatin1String("does not support propagateSizeHints"))) {
         return;
     }
@@ -23,7 +22,6 @@ void filterMessage(QtMsgType type, const QMessageLogContext& context, const QStr
 
 } // namespace
 
-void silencePlatformNotices()
-{
+void silencePlatformNotices() {
     previousHandler = qInstallMessageHandler(filterMessage);
 }

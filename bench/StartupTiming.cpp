@@ -46,23 +46,20 @@ using Clock = std::chrono::steady_clock;
 
 constexpr const char* LaunchVariable = "ORVELLA_BENCH_LAUNCHED_NS";
 constexpr int Phases = 5;
-constexpr std::array<const char*, Phases> PhaseNames = {"to main()", "application", "month window made",
-                                                        "first frame", "total"};
+constexpr std::array<const char*, Phases> PhaseNames = {"to main()", "application", "month window made", "first frame",
+                                                        "total"};
 
-long long nanosecondsNow()
-{
+long long nanosecondsNow() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch()).count();
 }
 
-double millisecondsBetween(long long from, long long to)
-{
+double millisecondsBetween(long long from, long long to) {
     return static_cast<double>(to - from) / 1e6;
 }
 
 // The child: one start of the month window, in the current folder. Prints the phase ends in milliseconds
 // after the launch on one line.
-int runChild(int argc, char** argv)
-{
+int runChild(int argc, char** argv) {
     const long long mainEntered = nanosecondsNow();
     const char* launched = std::getenv(LaunchVariable);
     if (launched == nullptr) {
@@ -100,8 +97,7 @@ int runChild(int argc, char** argv)
 }
 
 // Starts this program as a child in `folder` and returns its four phase ends, or an empty list.
-std::vector<double> timeOneStart(const std::string& self, const std::string& folder)
-{
+std::vector<double> timeOneStart(const std::string& self, const std::string& folder) {
     int output[2];
     if (pipe(output) != 0) {
         return {};
@@ -162,15 +158,13 @@ std::vector<double> timeOneStart(const std::string& self, const std::string& fol
     return {ends.begin(), ends.end()};
 }
 
-double median(std::vector<double> values)
-{
+double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     const std::size_t middle = values.size() / 2;
     return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
-int runParent(int argc, char** argv)
-{
+int runParent(int argc, char** argv) {
     int runs = 11;
     int records = 10000;
     for (int i = 1; i + 1 < argc; i += 2) {
@@ -204,8 +198,8 @@ int runParent(int argc, char** argv)
 
     std::printf("Start of the process to the month window's first frame, %d day records, platform %s "
                 "(milliseconds after the spawn)\n",
-                records, qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ? "offscreen"
-                                                                         : qgetenv("QT_QPA_PLATFORM").constData());
+                records,
+                qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ? "offscreen" : qgetenv("QT_QPA_PLATFORM").constData());
     std::printf("%-4s", "run");
     for (const char* name : PhaseNames) {
         std::printf(" %18s", name);
@@ -213,8 +207,8 @@ int runParent(int argc, char** argv)
     std::printf("\n");
     std::array<std::vector<double>, Phases> columns;
     for (int run = 1; run <= runs; ++run) {
-        const std::vector<double> ends = timeOneStart(std::string(resolved, static_cast<std::size_t>(length)),
-                                                      folder->path().toStdString());
+        const std::vector<double> ends =
+            timeOneStart(std::string(resolved, static_cast<std::size_t>(length)), folder->path().toStdString());
         if (ends.empty()) {
             std::fprintf(stderr, "orvella_bench_startup: run %d failed\n", run);
             return 1;
@@ -240,8 +234,7 @@ int runParent(int argc, char** argv)
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     try {
         if (argc >= 2 && std::strcmp(argv[1], "--child") == 0) {
             return runChild(argc, argv);

@@ -47,15 +47,13 @@ static_assert(BenchDataFolder::shownMonthHasRecord(OpenedDay));
 
 const QDate BenchToday(BenchDataFolder::ShownYear, BenchDataFolder::FirstShownMonth, 20);
 
-QStringList& errorReports()
-{
+QStringList& errorReports() {
     static QStringList reports;
     return reports;
 }
 
 // Fails the benchmark when the error report fired; true when it did.
-bool failedOnReports(benchmark::State& state)
-{
+bool failedOnReports(benchmark::State& state) {
     if (errorReports().isEmpty()) {
         return false;
     }
@@ -67,8 +65,7 @@ bool failedOnReports(benchmark::State& state)
     return true;
 }
 
-BenchDataFolder& folderWith(int dayRecords)
-{
+BenchDataFolder& folderWith(int dayRecords) {
     static std::map<int, std::unique_ptr<BenchDataFolder>> folders;
     std::unique_ptr<BenchDataFolder>& folder = folders[dayRecords];
     if (!folder) {
@@ -77,19 +74,16 @@ BenchDataFolder& folderWith(int dayRecords)
     return *folder;
 }
 
-double millisecondsBetween(WindowWatcher::Clock::time_point from, WindowWatcher::Clock::time_point to)
-{
+double millisecondsBetween(WindowWatcher::Clock::time_point from, WindowWatcher::Clock::time_point to) {
     return std::chrono::duration<double, std::milli>(to - from).count();
 }
 
-double secondsBetween(WindowWatcher::Clock::time_point from, WindowWatcher::Clock::time_point to)
-{
+double secondsBetween(WindowWatcher::Clock::time_point from, WindowWatcher::Clock::time_point to) {
     return std::chrono::duration<double>(to - from).count();
 }
 
 // Runs the event loop until `done` or about ten seconds have passed.
-bool waitFor(const std::function<bool()>& done)
-{
+bool waitFor(const std::function<bool()>& done) {
     return QTest::qWaitFor(done, 10000);
 }
 
@@ -97,8 +91,7 @@ bool waitFor(const std::function<bool()>& done)
 // and shown with its first frame painted.
 class ShownMonthWindow {
 public:
-    explicit ShownMonthWindow(int dayRecords)
-    {
+    explicit ShownMonthWindow(int dayRecords) {
         QDir::setCurrent(folderWith(dayRecords).path());
         WindowWatcher firstFrame(QStringLiteral("TForm1"));
         firstFrame.arm();
@@ -115,14 +108,12 @@ public:
     TForm1& window() const { return *m_window; }
     QComboBox* monthChooser() const { return m_window->findChild<QComboBox*>(QStringLiteral("ComboBox1")); }
 
-    QLabel* label(const QString& prefix, int cell) const
-    {
+    QLabel* label(const QString& prefix, int cell) const {
         return m_window->findChild<QLabel*>(prefix + QString::number(cell));
     }
 
     // The day-number label that shows `day`.
-    QLabel* dayLabel(int day) const
-    {
+    QLabel* dayLabel(int day) const {
         for (int cell = 1; cell <= 37; ++cell) {
             if (label(QStringLiteral("LabelD"), cell)->text() == QString::number(day)) {
                 return label(QStringLiteral("LabelD"), cell);
@@ -132,8 +123,7 @@ public:
     }
 
     // How many count labels show a number: the days of the shown month that hold an appointment.
-    int markedDays() const
-    {
+    int markedDays() const {
         int marked = 0;
         for (int cell = 1; cell <= 37; ++cell) {
             marked += label(QStringLiteral("LabelR"), cell)->text().isEmpty() ? 0 : 1;
@@ -148,16 +138,14 @@ private:
 
 // The fewest count labels a shown month shows after its scan: none on an empty file; on the others, of its
 // 27 records (a third of their slots filled) practically every one shows a number.
-int expectedMarkedDays(int dayRecords)
-{
+int expectedMarkedDays(int dayRecords) {
     return dayRecords == 0 ? 0 : 25;
 }
 
 // A month change as the user makes it: the month chooser moves between January and March 2020 (31 days
 // each), which runs ComboBox1Change: BuildMonth with its scan of 31 days. The repaint that follows is not
 // in this figure (see BM_MonthChangeWithPaint).
-void BM_MonthChange(benchmark::State& state)
-{
+void BM_MonthChange(benchmark::State& state) {
     const auto dayRecords = static_cast<int>(state.range(0));
     ShownMonthWindow month(dayRecords);
     if (!month.ready() || failedOnReports(state)) {
@@ -184,8 +172,7 @@ void BM_MonthChange(benchmark::State& state)
 BENCHMARK(BM_MonthChange)->Arg(0)->Arg(1000)->Arg(LargeFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The same change, and then the event loop's turn that repaints the window.
-void BM_MonthChangeWithPaint(benchmark::State& state)
-{
+void BM_MonthChangeWithPaint(benchmark::State& state) {
     const auto dayRecords = static_cast<int>(state.range(0));
     ShownMonthWindow month(dayRecords);
     if (!month.ready()) {
@@ -206,8 +193,7 @@ BENCHMARK(BM_MonthChangeWithPaint)->Arg(0)->Arg(LargeFile)->Unit(benchmark::kMil
 
 // BuildMonth called directly (no chooser), and the scan alone, on the large file: where a month change's
 // time goes.
-void BM_BuildMonth(benchmark::State& state)
-{
+void BM_BuildMonth(benchmark::State& state) {
     ShownMonthWindow month(LargeFile);
     if (!month.ready()) {
         state.SkipWithError("the month window did not show");
@@ -222,8 +208,7 @@ void BM_BuildMonth(benchmark::State& state)
 }
 BENCHMARK(BM_BuildMonth)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_ScanMonthOccupancy(benchmark::State& state)
-{
+void BM_ScanMonthOccupancy(benchmark::State& state) {
     ShownMonthWindow month(LargeFile);
     if (!month.ready()) {
         state.SkipWithError("the month window did not show");
@@ -239,8 +224,7 @@ BENCHMARK(BM_ScanMonthOccupancy)->Unit(benchmark::kMillisecond)->UseRealTime();
 // The month window's construction: layout, FormCreate and its first BuildMonth with the scan. The data
 // file's key has been derived before (the store keeps the handle for the process), as it has for every
 // month window but the first in a process; the start-up figure includes it.
-void BM_MonthWindowCreate(benchmark::State& state)
-{
+void BM_MonthWindowCreate(benchmark::State& state) {
     QDir::setCurrent(folderWith(LargeFile).path());
     std::unique_ptr<TForm1> window = std::make_unique<TForm1>(nullptr, BenchToday);
     for (auto _ : state) {
@@ -257,8 +241,7 @@ BENCHMARK(BM_MonthWindowCreate)->Unit(benchmark::kMillisecond)->UseRealTime();
 // makes sure the record exists, the day window's creation, its connection and query) and shows the day
 // window modally. The figure runs from the click to the day window's first complete frame; the window is
 // then closed at once, and the scan that follows its closing is reported as close_and_scan_ms.
-void BM_OpenDayByClick(benchmark::State& state)
-{
+void BM_OpenDayByClick(benchmark::State& state) {
     const auto dayRecords = static_cast<int>(state.range(0));
     ShownMonthWindow month(dayRecords);
     QLabel* day = month.dayLabel(OpenedDay);
@@ -297,8 +280,7 @@ void BM_OpenDayByClick(benchmark::State& state)
 BENCHMARK(BM_OpenDayByClick)->Arg(0)->Arg(LargeFile)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 // What the shared state holds while the day `OpenedDay` of the first shown month is open.
-void setOpenDayState(const BenchDataFolder& folder)
-{
+void setOpenDayState(const BenchDataFolder& folder) {
     SharedState& shared = sharedState();
     shared.DataFolder = folder.path();
     shared.DatabasePassword = QLatin1String(store::FixedDatabasePassword);
@@ -311,16 +293,14 @@ void setOpenDayState(const BenchDataFolder& folder)
     shared.DayQuery = store::selectDayStatement(shared.DayKey);
 }
 
-QString openedDayHeading()
-{
+QString openedDayHeading() {
     const SharedState& shared = sharedState();
     return store::dateText(shared.SelectedDay, shared.SelectedMonth, shared.SelectedYear);
 }
 
 // The day window's own part of opening a day: its construction and openDay (connection and query on the
 // record), without showing it.
-void BM_DayWindowCreateAndOpen(benchmark::State& state)
-{
+void BM_DayWindowCreateAndOpen(benchmark::State& state) {
     setOpenDayState(folderWith(LargeFile));
     for (auto _ : state) {
         auto window = std::make_unique<TForm2>();
@@ -340,8 +320,7 @@ BENCHMARK(BM_DayWindowCreateAndOpen)->Unit(benchmark::kMillisecond)->UseRealTime
 // The open day window, shown, on the large file.
 class ShownDayWindow {
 public:
-    ShownDayWindow()
-    {
+    ShownDayWindow() {
         setOpenDayState(folderWith(LargeFile));
         m_window = std::make_unique<TForm2>();
         m_window->openDay(openedDayHeading(), sharedState().ConnectionText, sharedState().DayQuery);
@@ -365,8 +344,7 @@ private:
 // One post: a slot's new text goes into the day window's query (as a typed edit does) and the navigator's
 // post button writes it: one transaction with the conditional UPDATE, the re-read of the row and the
 // commit with its file syncs.
-void BM_PostSlot(benchmark::State& state)
-{
+void BM_PostSlot(benchmark::State& state) {
     ShownDayWindow day;
     QAbstractButton* post = day.button(QStringLiteral("DBNavigator1Post"));
     if (!day.ready() || post == nullptr) {
@@ -389,8 +367,7 @@ void BM_PostSlot(benchmark::State& state)
 BENCHMARK(BM_PostSlot)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Whether `path` holds a PDF file; removes it either way.
-bool takePdf(const QString& path)
-{
+bool takePdf(const QString& path) {
     QFile file(path);
     const bool isPdf = file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-" && file.size() > 1000;
     file.close();
@@ -402,8 +379,7 @@ bool takePdf(const QString& path)
 // opens its own connection and query, loads RANTEBOU.rav and shows "Output Options"; the benchmark picks
 // the file output there as soon as the window's first frame is up (no time to think), then "Report
 // Status" shows while the sheet is laid out and written.
-void BM_PrintDayToPdf(benchmark::State& state)
-{
+void BM_PrintDayToPdf(benchmark::State& state) {
     ShownDayWindow day;
     QAbstractButton* print = day.button(QStringLiteral("Button1"));
     if (!day.ready() || print == nullptr) {
@@ -439,8 +415,7 @@ BENCHMARK(BM_PrintDayToPdf)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The report engine's part alone: the report host's query on the day, then ReportProject::execute with
 // the file output preset (no "Output Options"; "Report Status" still shows).
-void BM_ReportToPdf(benchmark::State& state)
-{
+void BM_ReportToPdf(benchmark::State& state) {
     const BenchDataFolder& folder = folderWith(LargeFile);
     setOpenDayState(folder);
     TForm6 host;
@@ -469,8 +444,7 @@ BENCHMARK(BM_ReportToPdf)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     // The windows need no screen; a platform given by the caller (xcb under Xvfb) is kept.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -6,20 +6,17 @@
 
 #include <utility>
 
-WindowWatcher::WindowWatcher(QString name) : m_name(std::move(name))
-{
+WindowWatcher::WindowWatcher(QString name) : m_name(std::move(name)) {
     QCoreApplication::instance()->installEventFilter(this);
 }
 
-WindowWatcher::~WindowWatcher()
-{
+WindowWatcher::~WindowWatcher() {
     if (QCoreApplication::instance() != nullptr) {
         QCoreApplication::instance()->removeEventFilter(this);
     }
 }
 
-void WindowWatcher::arm(std::function<void(QWidget*)> onPainted)
-{
+void WindowWatcher::arm(std::function<void(QWidget*)> onPainted) {
     m_onPainted = std::move(onPainted);
     ++m_round;
     m_window = nullptr;
@@ -29,13 +26,11 @@ void WindowWatcher::arm(std::function<void(QWidget*)> onPainted)
     m_painted = false;
 }
 
-bool WindowWatcher::matches(const QWidget* window) const
-{
+bool WindowWatcher::matches(const QWidget* window) const {
     return window->objectName() == m_name || window->windowTitle() == m_name;
 }
 
-bool WindowWatcher::eventFilter(QObject* watched, QEvent* event)
-{
+bool WindowWatcher::eventFilter(QObject* watched, QEvent* event) {
     if (!m_armed || !watched->isWidgetType()) {
         return false;
     }
