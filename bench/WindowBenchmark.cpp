@@ -34,6 +34,8 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdio>
+#include <exception>
 #include <map>
 #include <memory>
 #include <string>
@@ -456,7 +458,13 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;
     }
-    benchmark::RunSpecifiedBenchmarks();
+    try {
+        benchmark::RunSpecifiedBenchmarks();
+    } catch (const std::exception& failure) {
+        // A data folder that cannot be made, for example: no figure at all rather than a wrong one.
+        std::fprintf(stderr, "orvella_bench_windows: %s\n", failure.what());
+        return 1;
+    }
     benchmark::Shutdown();
     return 0;
 }

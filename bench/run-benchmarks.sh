@@ -46,12 +46,14 @@ runGoogleBenchmark() { # program, json file
         --benchmark_out="$2" --benchmark_out_format=json
 }
 echo "== $(date -u '+%Y-%m-%d %H:%M UTC'): window benchmarks ($repetitions repetitions, medians below)"
-runGoogleBenchmark orvella_bench_windows "$work/windows.json"
+# A program that stops early leaves its rows "missing" in the table; the others still run.
+runGoogleBenchmark orvella_bench_windows "$work/windows.json" || echo "orvella_bench_windows stopped early"
 echo "== store benchmarks"
-runGoogleBenchmark orvella_bench_store "$work/store.json"
+runGoogleBenchmark orvella_bench_store "$work/store.json" || echo "orvella_bench_store stopped early"
 
 # One value of one run from the library's JSON output, which puts every key on a line of its own.
 jsonValue() { # json file, run name, key
+    [ -f "$1" ] || return 0
     awk -v wanted="$2" -v key="\"$3\":" '
         match($0, /"name": "[^"]*"/) { name = substr($0, RSTART + 9, RLENGTH - 10); next }
         name == wanted && index($0, key) {
@@ -59,28 +61,34 @@ jsonValue() { # json file, run name, key
         }
     ' "$1"
 }
+# The run whose figures count: the median of the repetitions, or the one run when there is only one.
+runName() { # benchmark name as printed
+    [ "$repetitions" -gt 1 ] && echo "$1_median" || echo "$1"
+}
 # The median of a benchmark as "<time> <unit>", or what went wrong.
 median() { # json file, benchmark name as printed (e.g. BM_MonthChange/10000/real_time)
-    local time
-    time=$(jsonValue "$1" "$2_median" real_time)
-    if [ -n "$time" ]; then
-        awk -v t="$time" -v unit="$(jsonValue "$1" "$2_median" time_unit)" 'BEGIN { printf "%.3g %s", t, unit }'
-    elif [ "$(jsonValue "$1" "$2" error_occurred)" = "true" ]; then
+    local time run
+    run=$(runName "$2")
+    time=$(jsonValue "$1" "$run" real_time)
+    if [ "$(jsonValue "$1" "$2" error_occurred)" = "true" ]; then
         echo "failed: $(jsonValue "$1" "$2" error_message)"
+    elif [ -n "$time" ]; then
+        awk -v t="$time" -v unit="$(jsonValue "$1" "$run" time_unit)" 'BEGIN { printf "%.3g %s", t, unit }'
     else
         echo "missing"
     fi
 }
 # A counter of a benchmark's median run, in its own unit.
 counter() { # json file, benchmark name, counter name
-    awk -v v="$(jsonValue "$1" "$2_median" "$3")" 'BEGIN { if (v == "") print "missing"; else printf "%.3g", v }'
+    awk -v v="$(jsonValue "$1" "$(runName "$2")" "$3")" 'BEGIN { if (v == "") print "missing"; else printf "%.3g", v }'
 }
 
 # --- Start-up --------------------------------------------------------------------------------------------
 echo "== start-up, offscreen ($starts starts)"
-"$bench/orvella_bench_startup" --runs "$starts" | tee "$work/startup.txt"
-startupMedian=$(awk '$1 == "med" { print $NF }' "$work/startup.txt")
-createMedian=$(awk '$1 == "med" { print $(NF - 2) }' "$work/startup.txt")
+# A failed start is reported by the program and shows as "failed" in the table; the rest still runs.
+"$bench/orvella_bench_startup" --runs "$starts" | tee "$work/startup.txt" || true
+startupMedian=$(awk '$1 == "med" { print $NF " ms" }' "$work/startup.txt")
+createMedian=$(awk '$1 == "med" { print $(NF - 2) " ms" }' "$work/startup.txt")
 
 # --- Peak memory of the real program, and the start-up on an X server -----------------------------------
 peakMemory="not measured (needs Xvfb and xdotool)"
@@ -138,8 +146,10 @@ if command -v Xvfb >/dev/null && command -v xdotool >/dev/null; then
     fi
 
     echo "== start-up under Xvfb (xcb platform, $starts starts)"
-    DISPLAY=":$display" QT_QPA_PLATFORM=xcb "$bench/orvella_bench_startup" --runs "$starts" | tee "$work/startup-x.txt"
-    xStartup=$(awk '$1 == "med" { print $NF }' "$work/startup-x.txt")
+    DISPLAY=":$display" QT_QPA_PLATFORM=xcb "$bench/orvella_bench_startup" --runs "$starts" |
+        tee "$work/startup-x.txt" || true
+    xStartup=$(awk '$1 == "med" { print $NF " ms" }' "$work/startup-x.txt")
+    xStartup="${xStartup:-failed}"
 fi
 
 # --- The table ------------------------------------------------------------------------------------------
@@ -201,13 +211,13 @@ row "Print to PDF: print button, Output Options, Report Status, file written" \
 row "Report engine alone to PDF (file output preset)" "$(median "$w" BM_ReportToPdf/real_time)"
 row "Month window construction with its first BuildMonth and scan (key already derived)" \
     "$(median "$w" BM_MonthWindowCreate/real_time)"
-row "Start of the process to the month window's first frame, offscreen" "$startupMedian ms" "< 300 ms" \
-    "$(meets "$startupMedian" 300)"
+row "Start of the process to the month window's first frame, offscreen" "${startupMedian:-failed}" "< 300 ms" \
+    "$(meets "$(number "$startupMedian")" 300)"
 row "… of which the month window's construction (first open with key derivation, BuildMonth, scan)" \
-    "$createMedian ms"
+    "${createMedian:-failed}"
 if [ -n "$xStartup" ]; then
-    row "Start of the process to the month window's first frame, under Xvfb (xcb)" "$xStartup ms" "< 300 ms" \
-        "$(meets "$xStartup" 300)"
+    row "Start of the process to the month window's first frame, under Xvfb (xcb)" "$xStartup" "< 300 ms" \
+        "$(meets "$(number "$xStartup")" 300)"
 fi
 row "Peak memory (VmHWM) of orvella with the month window open, 10,000 day records" "$peakMemory" "< 80 MB" \
     "$(meets "$peakNumber" 80)"
