@@ -10,16 +10,14 @@
 
 #include <memory>
 
-TForm5::TForm5(QWidget* parent) : QWidget(parent)
-{
+TForm5::TForm5(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("TForm5"));
     setWindowTitle(QString());
     setGeometry(0, 0, 104, 17);
     ErrorReport::guard([this] { FormCreate(); });
 }
 
-void TForm5::FormCreate()
-{
+void TForm5::FormCreate() {
     hide();
     StartupNotice::show();
 

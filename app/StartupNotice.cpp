@@ -9,8 +9,7 @@
 
 namespace StartupNotice {
 
-QString text()
-{
+QString text() {
     const QStringList paragraphs{
         QStringLiteral("Important Information"),
         QStringLiteral("Please read carefully"),
@@ -22,8 +21,7 @@ QString text()
     return paragraphs.join(QStringLiteral("\r\r"));
 }
 
-QMessageBox* createBox()
-{
+QMessageBox* createBox() {
     auto* box = new QMessageBox(QMessageBox::NoIcon, QString::fromUtf8(ErrorReport::ApplicationTitle), QString(),
                                 QMessageBox::Ok);
     box->setObjectName(QStringLiteral("StartupNotice"));
@@ -37,8 +35,7 @@ QMessageBox* createBox()
     return box;
 }
 
-void show()
-{
+void show() {
     std::unique_ptr<QMessageBox> box(createBox());
     box->exec();
 }

@@ -3,8 +3,7 @@
 #include "HostWindow.h"
 #include "OrvellaApplication.h"
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     OrvellaApplication application(argc, argv);
     TForm5 host;
     application.exec();

@@ -28,8 +28,7 @@ const QDate FirstDay(2008, 1, 1);
 // One data folder for the whole run, filled in one transaction through a handle of our own.
 class BenchFolder {
 public:
-    BenchFolder()
-    {
+    BenchFolder() {
         const QString file = QDir(m_dir.path()).filePath(QStringLiteral("data.mdb"));
         store::createDatabaseFile(file, QLatin1String(store::FixedDatabasePassword));
         sqlite3* db = nullptr;
@@ -50,8 +49,7 @@ public:
         sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
         sqlite3_close(db);
     }
-    QString connectionText() const
-    {
+    QString connectionText() const {
         return store::buildConnectionText(m_dir.path(), QLatin1String(store::FixedDatabasePassword));
     }
 
@@ -59,14 +57,12 @@ private:
     QTemporaryDir m_dir;
 };
 
-BenchFolder& folder()
-{
+BenchFolder& folder() {
     static BenchFolder instance;
     return instance;
 }
 
-QString dayKey(int dayIndex)
-{
+QString dayKey(int dayIndex) {
     const QDate date = FirstDay.addDays(dayIndex % DayRecords);
     QString key = store::dateText(static_cast<float>(date.day()), static_cast<float>(date.month()),
                                   static_cast<float>(date.year()));
@@ -74,8 +70,7 @@ QString dayKey(int dayIndex)
     return key;
 }
 
-void openConnection(store::Connection& connection)
-{
+void openConnection(store::Connection& connection) {
     connection.close();
     connection.setConnectionText(folder().connectionText());
     connection.setCommandTimeout(0);
@@ -83,8 +78,7 @@ void openConnection(store::Connection& connection)
     connection.open();
 }
 
-void BM_FirstOpen(benchmark::State& state)
-{
+void BM_FirstOpen(benchmark::State& state) {
     store::Connection connection;
     for (auto _ : state) {
         state.PauseTiming();
@@ -96,8 +90,7 @@ void BM_FirstOpen(benchmark::State& state)
 }
 BENCHMARK(BM_FirstOpen)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_Reopen(benchmark::State& state)
-{
+void BM_Reopen(benchmark::State& state) {
     store::Connection connection;
     openConnection(connection);
     for (auto _ : state)
@@ -105,8 +98,7 @@ void BM_Reopen(benchmark::State& state)
 }
 BENCHMARK(BM_Reopen)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
-void BM_SelectDay(benchmark::State& state)
-{
+void BM_SelectDay(benchmark::State& state) {
     store::Connection connection;
     openConnection(connection);
     store::Query query(connection);
@@ -122,8 +114,7 @@ void BM_SelectDay(benchmark::State& state)
 }
 BENCHMARK(BM_SelectDay)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
-void BM_InsertExistingDay(benchmark::State& state)
-{
+void BM_InsertExistingDay(benchmark::State& state) {
     store::Connection connection;
     openConnection(connection);
     store::Command command(connection);
@@ -139,8 +130,7 @@ void BM_InsertExistingDay(benchmark::State& state)
 }
 BENCHMARK(BM_InsertExistingDay)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
-void BM_PostOneSlot(benchmark::State& state)
-{
+void BM_PostOneSlot(benchmark::State& state) {
     store::Connection connection;
     openConnection(connection);
     store::Query query(connection);
@@ -155,8 +145,7 @@ void BM_PostOneSlot(benchmark::State& state)
 BENCHMARK(BM_PostOneSlot)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // What the month window pays per rebuild: open, 31 day queries of 29 values each, close.
-void BM_MonthScan(benchmark::State& state)
-{
+void BM_MonthScan(benchmark::State& state) {
     store::Connection connection;
     store::Query query(connection);
     openConnection(connection);

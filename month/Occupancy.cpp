@@ -3,14 +3,12 @@
 namespace occupancy {
 
 namespace {
-bool isBlankOrControl(QChar c)
-{
+bool isBlankOrControl(QChar c) {
     return c.unicode() <= 0x20;
 }
 } // namespace
 
-QString stripBlanksAndControls(const QString& text)
-{
+QString stripBlanksAndControls(const QString& text) {
     qsizetype first = 0;
     qsizetype last = text.size();
     while (first < last && isBlankOrControl(text.at(first))) {
@@ -22,8 +20,7 @@ QString stripBlanksAndControls(const QString& text)
     return text.mid(first, last - first);
 }
 
-bool holdsText(const QString& text)
-{
+bool holdsText(const QString& text) {
     return !stripBlanksAndControls(text).isEmpty();
 }
 

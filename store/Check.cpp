@@ -9,21 +9,18 @@
 
 namespace store {
 
-void check(bool ok, int code, const QString& message)
-{
+void check(bool ok, int code, const QString& message) {
     if (!ok)
         throw EngineError(code, message);
 }
 
-void check(int rc, sqlite3* db, const FailureContext& context)
-{
+void check(int rc, sqlite3* db, const FailureContext& context) {
     if (rc == SQLITE_OK || rc == SQLITE_ROW || rc == SQLITE_DONE)
         return;
     check(false, rc & 0xff, failureMessage(rc, db, context));
 }
 
-QString failureMessage(int rc, sqlite3* db, const FailureContext& context)
-{
+QString failureMessage(int rc, sqlite3* db, const FailureContext& context) {
     const QString file = QDir::toNativeSeparators(context.path);
     const QString folder = QDir::toNativeSeparators(QFileInfo(context.path).absolutePath());
     const QString detail = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));

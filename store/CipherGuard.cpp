@@ -6,8 +6,7 @@
 
 namespace store {
 
-void requireCipher(sqlite3* db)
-{
+void requireCipher(sqlite3* db) {
     sqlite3_stmt* statement = nullptr;
     bool answered = false;
     if (sqlite3_prepare_v2(db, "PRAGMA cipher_version", -1, &statement, nullptr) == SQLITE_OK && statement)

@@ -11,18 +11,15 @@ namespace store {
 
 Command::Command(Connection& connection) : m_connection(connection) {}
 
-void Command::setCommandText(const QString& text)
-{
+void Command::setCommandText(const QString& text) {
     m_text = text;
 }
 
-void Command::setCommandTimeout(int seconds)
-{
+void Command::setCommandTimeout(int seconds) {
     m_commandTimeout = seconds;
 }
 
-void Command::execute()
-{
+void Command::execute() {
     PooledDatabase& database = m_connection.database();
     const QString sql = translateStatement(m_text);
     database.setWait(m_connection.waitFor(m_commandTimeout));

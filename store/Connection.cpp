@@ -13,28 +13,23 @@ Connection::Connection() = default;
 
 Connection::~Connection() = default;
 
-void Connection::close()
-{
+void Connection::close() {
     m_database.reset();
 }
 
-void Connection::setConnectionText(const QString& text)
-{
+void Connection::setConnectionText(const QString& text) {
     m_connectionText = text;
 }
 
-void Connection::setCommandTimeout(int seconds)
-{
+void Connection::setCommandTimeout(int seconds) {
     m_commandTimeout = seconds;
 }
 
-void Connection::setConnectionTimeout(int seconds)
-{
+void Connection::setConnectionTimeout(int seconds) {
     m_connectionTimeout = seconds;
 }
 
-void Connection::reopen(const QString& text)
-{
+void Connection::reopen(const QString& text) {
     close();
     setConnectionText(text);
     setCommandTimeout(0);
@@ -42,8 +37,7 @@ void Connection::reopen(const QString& text)
     open();
 }
 
-void Connection::open()
-{
+void Connection::open() {
     if (m_database)
         return;
     const ConnectionSettings settings = parseConnectionText(m_connectionText);
@@ -52,20 +46,17 @@ void Connection::open()
     m_database = DatabasePool::instance().acquire(settings.dataSource, settings.password, m_connectionTimeout);
 }
 
-QString Connection::databasePath() const
-{
+QString Connection::databasePath() const {
     return parseConnectionText(m_connectionText).dataSource;
 }
 
-PooledDatabase& Connection::database() const
-{
+PooledDatabase& Connection::database() const {
     check(m_database != nullptr, SQLITE_MISUSE,
           QStringLiteral("The connection to the data file is not open; open it before running a statement."));
     return *m_database;
 }
 
-int Connection::waitFor(int commandTimeout) const
-{
+int Connection::waitFor(int commandTimeout) const {
     return commandTimeout > 0 ? commandTimeout : m_commandTimeout;
 }
 

@@ -7,8 +7,7 @@ namespace store {
 
 namespace {
 
-const QStringList& knownKeys()
-{
+const QStringList& knownKeys() {
     static const QStringList keys = {
         QStringLiteral("Provider"),
         QStringLiteral("Password"),
@@ -23,8 +22,7 @@ const QStringList& knownKeys()
 }
 
 // The length of the known key (with its "=") that starts at position, or 0.
-qsizetype keyAt(const QString& text, qsizetype position)
-{
+qsizetype keyAt(const QString& text, qsizetype position) {
     for (const QString& key : knownKeys()) {
         if (text.mid(position, key.size()).compare(key, Qt::CaseInsensitive) == 0 &&
             text.mid(position + key.size(), 1) == QLatin1String("="))
@@ -45,8 +43,7 @@ qsizetype keyAt(const QString& text, qsizetype position)
 
 // Where the value that starts at start ends: at a ";" followed by a known key, or at a ";" or the end
 // of the text.
-qsizetype valueEnd(const QString& text, qsizetype start)
-{
+qsizetype valueEnd(const QString& text, qsizetype start) {
     qsizetype end = start;
     while (end < text.size() &&
            !(text[end] == QLatin1Char(';') && (end + 1 == text.size() || keyAt(text, end + 1) > 0)))
@@ -54,14 +51,12 @@ qsizetype valueEnd(const QString& text, qsizetype start)
     return end;
 }
 
-bool endsWithFileName(const QString& dataSource)
-{
+bool endsWithFileName(const QString& dataSource) {
     return dataSource.endsWith(QLatin1String(".mdb"), Qt::CaseInsensitive);
 }
 
 // A value in double quotes, with "" standing for one quote, when the quotes enclose it exactly.
-QString unquoted(const QString& value)
-{
+QString unquoted(const QString& value) {
     if (value.size() < 2 || !value.startsWith(QLatin1Char('"')) || !value.endsWith(QLatin1Char('"')))
         return value;
     const QString inner = value.mid(1, value.size() - 2);
@@ -72,8 +67,7 @@ QString unquoted(const QString& value)
 
 // The data source as a path here: the program puts a backslash before the file name, which is the
 // separator on Windows and is made one elsewhere; other backslashes may be part of a folder's name.
-QString localPath(const QString& dataSource)
-{
+QString localPath(const QString& dataSource) {
 #ifdef Q_OS_WIN
     return QDir::fromNativeSeparators(dataSource);
 #else
@@ -86,15 +80,13 @@ QString localPath(const QString& dataSource)
 
 } // namespace
 
-QString buildConnectionText(const QString& dataFolder, const QString& password)
-{
+QString buildConnectionText(const QString& dataFolder, const QString& password) {
     return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Password=\"\";Data Source=") + dataFolder +
            QStringLiteral("\\data.mdb") + QStringLiteral(";Persist Security Info=True;Jet OLEDB:Database Password=") +
            password;
 }
 
-ConnectionSettings parseConnectionText(const QString& text)
-{
+ConnectionSettings parseConnectionText(const QString& text) {
     ConnectionSettings settings;
     qsizetype position = 0;
     while (position < text.size()) {

@@ -12,8 +12,7 @@ constexpr qint64 PageSize = 1024;
 
 // The longest run of printable ASCII characters in bytes. An encrypted file begins with random salt,
 // where a run of 16 happens about once in ten million files; other formats begin with readable names.
-int longestReadableRun(const QByteArray& bytes)
-{
+int longestReadableRun(const QByteArray& bytes) {
     int longest = 0;
     int run = 0;
     for (char c : bytes) {
@@ -25,8 +24,7 @@ int longestReadableRun(const QByteArray& bytes)
 
 } // namespace
 
-QString describeForeignFile(const QString& path)
-{
+QString describeForeignFile(const QString& path) {
     const QString file = QDir::toNativeSeparators(path);
     QFile data(path);
     if (!data.open(QIODevice::ReadOnly))

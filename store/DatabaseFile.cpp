@@ -20,14 +20,12 @@ namespace store {
 
 namespace {
 
-QString quotedKey(const QString& password)
-{
+QString quotedKey(const QString& password) {
     return QLatin1Char('\'') + QString(password).replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'');
 }
 
 // Puts the finished file under its name, failing if anything took that name meanwhile.
-bool placeWithoutOverwriting(const QString& from, const QString& to)
-{
+bool placeWithoutOverwriting(const QString& from, const QString& to) {
 #ifdef Q_OS_UNIX
     // link() never replaces an existing name, so two makers at once cannot overwrite each other.
     if (::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
@@ -39,16 +37,14 @@ bool placeWithoutOverwriting(const QString& from, const QString& to)
 #endif
 }
 
-bool existsAt(const QString& path)
-{
+bool existsAt(const QString& path) {
     const QFileInfo info(path);
     return info.exists() || info.isSymLink();
 }
 
 } // namespace
 
-void createDatabaseFile(const QString& path, const QString& password)
-{
+void createDatabaseFile(const QString& path, const QString& password) {
     const QString file = QDir::toNativeSeparators(path);
     check(!password.isEmpty(), SQLITE_AUTH, QStringLiteral("A data file needs a database password."));
     check(!existsAt(path), SQLITE_CANTOPEN,

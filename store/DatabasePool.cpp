@@ -8,14 +8,12 @@
 
 namespace store {
 
-DatabasePool& DatabasePool::instance()
-{
+DatabasePool& DatabasePool::instance() {
     static DatabasePool pool;
     return pool;
 }
 
-std::shared_ptr<PooledDatabase> DatabasePool::acquire(const QString& path, const QString& password, int waitSeconds)
-{
+std::shared_ptr<PooledDatabase> DatabasePool::acquire(const QString& path, const QString& password, int waitSeconds) {
     const FileIdentity identity = identifyDataFile(path);
     // The same file reached by another spelling of its path shares the handle.
     const QString key = QFileInfo(path).canonicalFilePath() + QChar(0) + password;
@@ -37,13 +35,11 @@ std::shared_ptr<PooledDatabase> DatabasePool::acquire(const QString& path, const
     return database;
 }
 
-void DatabasePool::releaseIdle()
-{
+void DatabasePool::releaseIdle() {
     std::erase_if(m_entries, [](const auto& item) { return item.second.database.use_count() == 1; });
 }
 
-void DatabasePool::trimIdle()
-{
+void DatabasePool::trimIdle() {
     std::vector<std::map<QString, Entry>::iterator> idle;
     for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
         if (it->second.database.use_count() == 1)

@@ -11,14 +11,12 @@ namespace store {
 
 namespace {
 
-bool isWordCharacter(QChar c)
-{
+bool isWordCharacter(QChar c) {
     return c.isLetterOrNumber() || c == QLatin1Char('_');
 }
 
 // m/d/yyyy with plain digits; gives the stored form, or an empty text.
-QString literalToStored(const QString& literal)
-{
+QString literalToStored(const QString& literal) {
     const QStringList parts = literal.split(QLatin1Char('/'));
     if (parts.size() != 3)
         return {};
@@ -38,15 +36,13 @@ QString literalToStored(const QString& literal)
 
 } // namespace
 
-QString storedDate(int year, int month, int day)
-{
+QString storedDate(int year, int month, int day) {
     if (year < 1 || year > 9999 || !QDate::isValid(year, month, day))
         return {};
     return QDate(year, month, day).toString(Qt::ISODate);
 }
 
-QString translateStatement(const QString& statement)
-{
+QString translateStatement(const QString& statement) {
     QString result;
     result.reserve(statement.size() + 8);
     QChar quote;

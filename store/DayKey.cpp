@@ -8,14 +8,12 @@ namespace store {
 namespace {
 
 // A whole number written in plain decimal, no fraction, exponent or leading zeros.
-QString plainNumber(float value)
-{
+QString plainNumber(float value) {
     return QString::number(static_cast<qlonglong>(value));
 }
 
 // One part of a date text: plain decimal digits only, no sign or blanks.
-bool readPart(const QString& part, int& value)
-{
+bool readPart(const QString& part, int& value) {
     if (part.isEmpty() || part.size() > 4)
         return false;
     for (QChar c : part) {
@@ -28,13 +26,11 @@ bool readPart(const QString& part, int& value)
 
 } // namespace
 
-QString dateText(float day, float month, float year)
-{
+QString dateText(float day, float month, float year) {
     return plainNumber(day) + QLatin1Char('/') + plainNumber(month) + QLatin1Char('/') + plainNumber(year);
 }
 
-void MakeDayKey(QString& text)
-{
+void MakeDayKey(QString& text) {
     // The program writes the date text day first with "/", so it is read back in that form and never
     // through the locale: a month-first locale would otherwise open another day's record.
     const QStringList parts = text.split(QLatin1Char('/'));
@@ -50,13 +46,11 @@ void MakeDayKey(QString& text)
            QString::number(year) + QLatin1Char('#');
 }
 
-QString insertDayStatement(const QString& dayKey)
-{
+QString insertDayStatement(const QString& dayKey) {
     return QStringLiteral("INSERT INTO RANTEBOU(HMEROMHNIA) VALUES(") + dayKey + QLatin1Char(')');
 }
 
-QString selectDayStatement(const QString& dayKey)
-{
+QString selectDayStatement(const QString& dayKey) {
     return QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=") + dayKey;
 }
 

@@ -24,15 +24,13 @@ namespace {
 
 const QString Opening = QStringLiteral("opening it");
 
-QString quotedKey(const QString& password)
-{
+QString quotedKey(const QString& password) {
     return QLatin1Char('\'') + QString(password).replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'');
 }
 
 } // namespace
 
-FileIdentity identifyDataFile(const QString& path)
-{
+FileIdentity identifyDataFile(const QString& path) {
     const QString file = QDir::toNativeSeparators(path);
     QFileInfo info(path);
     check(
@@ -64,8 +62,7 @@ FileIdentity identifyDataFile(const QString& path)
 
 PooledDatabase::PooledDatabase(const QString& path, const QString& password, const FileIdentity& identity,
                                int waitSeconds)
-    : m_path(path), m_identity(identity)
-{
+    : m_path(path), m_identity(identity) {
     check(!password.isEmpty(), SQLITE_AUTH,
           QStringLiteral("The connection text gives no database password for \"%1\"; Orvella data files are always "
                          "encrypted with one.")
@@ -91,14 +88,12 @@ PooledDatabase::PooledDatabase(const QString& path, const QString& password, con
     checkTable();
 }
 
-void PooledDatabase::setWait(int seconds)
-{
+void PooledDatabase::setWait(int seconds) {
     m_waitSeconds = seconds > 0 ? seconds : DefaultWaitSeconds;
     m_handle.setBusyTimeout(m_waitSeconds * 1000);
 }
 
-bool PooledDatabase::stillReadable()
-{
+bool PooledDatabase::stillReadable() {
     SqliteStatement statement(m_handle, QStringLiteral("PRAGMA schema_version"), context(Opening));
     qlonglong version = -1;
     try {
@@ -114,8 +109,7 @@ bool PooledDatabase::stillReadable()
     return true;
 }
 
-void PooledDatabase::requireSameFile() const
-{
+void PooledDatabase::requireSameFile() const {
     bool same = false;
     try {
         const FileIdentity now = identifyDataFile(m_path);
@@ -129,8 +123,7 @@ void PooledDatabase::requireSameFile() const
               .arg(QDir::toNativeSeparators(m_path)));
 }
 
-void PooledDatabase::checkTable()
-{
+void PooledDatabase::checkTable() {
     const QString file = QDir::toNativeSeparators(m_path);
     const QString table = QLatin1String(AppointmentTableName);
     QSet<QString> columns;

@@ -18,16 +18,14 @@ namespace {
 const QString Reading = QStringLiteral("reading the records");
 const QString Saving = QStringLiteral("saving the record");
 
-QString quotedName(const QString& name)
-{
+QString quotedName(const QString& name) {
     return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
 }
 
 // The n of a declared type such as VARCHAR(n): the digits of the first "(", blanks, digits, blanks, ")";
 // 0 when there is none. Read by hand: every column of every query opened passes here, and a regular
 // expression cost a tenth of a month's scan.
-int declaredSize(const QString& declaredType)
-{
+int declaredSize(const QString& declaredType) {
     const qsizetype length = declaredType.size();
     for (qsizetype open = declaredType.indexOf(QLatin1Char('(')); open >= 0;
          open = declaredType.indexOf(QLatin1Char('('), open + 1)) {
@@ -46,16 +44,14 @@ int declaredSize(const QString& declaredType)
     return 0;
 }
 
-bool sameValue(const QVariant& a, const QVariant& b)
-{
+bool sameValue(const QVariant& a, const QVariant& b) {
     if (a.isNull() || b.isNull())
         return a.isNull() == b.isNull();
     return a.typeId() == b.typeId() && a == b;
 }
 
 // Characters as a person counts them (and as the database's length() does), not UTF-16 units.
-qsizetype characterCount(const QString& text)
-{
+qsizetype characterCount(const QString& text) {
     qsizetype count = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (!(text[i].isLowSurrogate() && i > 0 && text[i - 1].isHighSurrogate()))
@@ -70,8 +66,7 @@ Query::Query(Connection& connection, QObject* parent) : QObject(parent), m_conne
 
 Query::~Query() = default;
 
-void Query::close()
-{
+void Query::close() {
     if (m_state == State::Closed)
         return;
     m_fields.clear();
@@ -82,28 +77,23 @@ void Query::close()
     emit valuesChanged();
 }
 
-void Query::clearStatement()
-{
+void Query::clearStatement() {
     m_lines.clear();
 }
 
-void Query::addStatement(const QString& line)
-{
+void Query::addStatement(const QString& line) {
     m_lines << line;
 }
 
-QString Query::statement() const
-{
+QString Query::statement() const {
     return m_lines.join(QLatin1Char('\n'));
 }
 
-void Query::setCommandTimeout(int seconds)
-{
+void Query::setCommandTimeout(int seconds) {
     m_commandTimeout = seconds;
 }
 
-void Query::open()
-{
+void Query::open() {
     close();
     PooledDatabase& database = m_connection.database();
     const QString sql = translateStatement(statement());
@@ -129,8 +119,7 @@ void Query::open()
     emit valuesChanged();
 }
 
-void Query::readFields(SqliteStatement& statement)
-{
+void Query::readFields(SqliteStatement& statement) {
     m_fields.clear();
     sqlite3* db = m_connection.database().handle().get();
     for (int column = 0; column < statement.columnCount(); ++column) {
@@ -152,23 +141,19 @@ void Query::readFields(SqliteStatement& statement)
     }
 }
 
-bool Query::isEmpty() const
-{
+bool Query::isEmpty() const {
     return !hasRow();
 }
 
-int Query::fieldCount() const
-{
+int Query::fieldCount() const {
     return static_cast<int>(m_fields.size());
 }
 
-QString Query::fieldName(int position) const
-{
+QString Query::fieldName(int position) const {
     return m_fields[static_cast<std::size_t>(checkedPosition(position))].name;
 }
 
-int Query::fieldIndex(const QString& name) const
-{
+int Query::fieldIndex(const QString& name) const {
     for (std::size_t i = 0; i < m_fields.size(); ++i) {
         if (m_fields[i].name.compare(name, Qt::CaseInsensitive) == 0)
             return static_cast<int>(i);
@@ -176,8 +161,7 @@ int Query::fieldIndex(const QString& name) const
     return -1;
 }
 
-int Query::checkedPosition(int position) const
-{
+int Query::checkedPosition(int position) const {
     // The message is made only when it is needed: every value read passes here, and formatting it each
     // time cost a seventh of a month's scan.
     if (position < 0 || position >= fieldCount())
@@ -188,16 +172,14 @@ int Query::checkedPosition(int position) const
     return position;
 }
 
-int Query::checkedPosition(const QString& name) const
-{
+int Query::checkedPosition(const QString& name) const {
     const int position = fieldIndex(name);
     if (position < 0)
         check(false, SQLITE_RANGE, QStringLiteral("The record has no field named \"%1\".").arg(name));
     return position;
 }
 
-QVariant Query::presented(int position, const QVariant& stored) const
-{
+QVariant Query::presented(int position, const QVariant& stored) const {
     if (m_fields[static_cast<std::size_t>(position)].isDate && stored.typeId() == QMetaType::QString) {
         const QDate date = QDate::fromString(stored.toString(), Qt::ISODate);
         if (date.isValid())
@@ -206,8 +188,7 @@ QVariant Query::presented(int position, const QVariant& stored) const
     return stored;
 }
 
-QVariant Query::storedForm(int position, const QVariant& value) const
-{
+QVariant Query::storedForm(int position, const QVariant& value) const {
     if (value.isNull())
         return QVariant();
     if (value.typeId() == QMetaType::QDate)
@@ -217,26 +198,22 @@ QVariant Query::storedForm(int position, const QVariant& value) const
     return value;
 }
 
-QVariant Query::value(int position) const
-{
+QVariant Query::value(int position) const {
     const auto p = static_cast<std::size_t>(checkedPosition(position));
     if (!hasRow())
         return QVariant();
     return presented(position, m_changed[p] ? m_edited[p] : m_rows.front()[p]);
 }
 
-QVariant Query::value(const QString& name) const
-{
+QVariant Query::value(const QString& name) const {
     return value(checkedPosition(name));
 }
 
-int Query::fieldSize(const QString& name) const
-{
+int Query::fieldSize(const QString& name) const {
     return m_fields[static_cast<std::size_t>(checkedPosition(name))].size;
 }
 
-void Query::setValue(const QString& name, const QVariant& value)
-{
+void Query::setValue(const QString& name, const QVariant& value) {
     check(m_state != State::Closed, SQLITE_MISUSE, QStringLiteral("The record cannot be edited: the query is closed."));
     const int position = checkedPosition(name);
     check(hasRow(), SQLITE_MISUSE, QStringLiteral("There is no record to edit: the result is empty."));
@@ -263,8 +240,7 @@ void Query::setValue(const QString& name, const QVariant& value)
     emit valuesChanged();
 }
 
-void Query::post()
-{
+void Query::post() {
     check(m_state != State::Closed, SQLITE_MISUSE, QStringLiteral("The record cannot be saved: the query is closed."));
     if (m_state != State::Edit)
         return;
@@ -280,8 +256,7 @@ void Query::post()
     emit valuesChanged();
 }
 
-void Query::writeChanges(PooledDatabase& database, const std::vector<int>& changed)
-{
+void Query::writeChanges(PooledDatabase& database, const std::vector<int>& changed) {
     // Classic optimistic concurrency: only the changed fields are written, and only if each still holds
     // what was read, so that neither this post nor another program's loses the other's work.
     const QString table = m_fields[static_cast<std::size_t>(changed.front())].table;
@@ -370,8 +345,7 @@ void Query::writeChanges(PooledDatabase& database, const std::vector<int>& chang
 }
 
 QString Query::conflictMessage(PooledDatabase& database, const std::vector<int>& changed,
-                               const std::vector<int>& keys) const
-{
+                               const std::vector<int>& keys) const {
     const Field& first = m_fields[static_cast<std::size_t>(changed.front())];
     QStringList columns;
     QStringList keyConditions;
@@ -402,8 +376,7 @@ QString Query::conflictMessage(PooledDatabase& database, const std::vector<int>&
         .arg(others.isEmpty() ? QStringLiteral("the record") : others.join(QStringLiteral(", ")));
 }
 
-void Query::cancel()
-{
+void Query::cancel() {
     if (m_state != State::Edit)
         return;
     dropEdits();
@@ -411,14 +384,12 @@ void Query::cancel()
     emit valuesChanged();
 }
 
-void Query::dropEdits()
-{
+void Query::dropEdits() {
     m_edited.assign(m_fields.size(), QVariant());
     m_changed.assign(m_fields.size(), false);
 }
 
-void Query::setState(State state)
-{
+void Query::setState(State state) {
     if (m_state == state)
         return;
     m_state = state;

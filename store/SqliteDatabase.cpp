@@ -6,8 +6,7 @@
 
 namespace store {
 
-SqliteDatabase::SqliteDatabase(const QString& path, int flags, const FailureContext& context)
-{
+SqliteDatabase::SqliteDatabase(const QString& path, int flags, const FailureContext& context) {
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr);
     if (rc != SQLITE_OK) {
         // The library may hand back a handle even when the open fails; the message is read before closing.
@@ -19,16 +18,14 @@ SqliteDatabase::SqliteDatabase(const QString& path, int flags, const FailureCont
     sqlite3_extended_result_codes(m_db, 1);
 }
 
-SqliteDatabase::~SqliteDatabase()
-{
+SqliteDatabase::~SqliteDatabase() {
     if (m_db)
         sqlite3_close_v2(m_db);
 }
 
 SqliteDatabase::SqliteDatabase(SqliteDatabase&& other) noexcept : m_db(std::exchange(other.m_db, nullptr)) {}
 
-SqliteDatabase& SqliteDatabase::operator=(SqliteDatabase&& other) noexcept
-{
+SqliteDatabase& SqliteDatabase::operator=(SqliteDatabase&& other) noexcept {
     if (this != &other) {
         if (m_db)
             sqlite3_close_v2(m_db);
@@ -37,23 +34,19 @@ SqliteDatabase& SqliteDatabase::operator=(SqliteDatabase&& other) noexcept
     return *this;
 }
 
-void SqliteDatabase::execute(const QString& sql, const FailureContext& context)
-{
+void SqliteDatabase::execute(const QString& sql, const FailureContext& context) {
     check(sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, nullptr), m_db, context);
 }
 
-bool SqliteDatabase::isReadOnly() const
-{
+bool SqliteDatabase::isReadOnly() const {
     return sqlite3_db_readonly(m_db, "main") == 1;
 }
 
-bool SqliteDatabase::inTransaction() const
-{
+bool SqliteDatabase::inTransaction() const {
     return sqlite3_get_autocommit(m_db) == 0;
 }
 
-void SqliteDatabase::setBusyTimeout(int milliseconds)
-{
+void SqliteDatabase::setBusyTimeout(int milliseconds) {
     sqlite3_busy_timeout(m_db, milliseconds);
 }
 

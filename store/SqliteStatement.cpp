@@ -10,16 +10,14 @@ namespace store {
 
 namespace {
 
-QString fromText(const char* text)
-{
+QString fromText(const char* text) {
     return text ? QString::fromUtf8(text) : QString();
 }
 
 } // namespace
 
 SqliteStatement::SqliteStatement(SqliteDatabase& database, const QString& sql, const FailureContext& context)
-    : m_database(&database), m_context(context)
-{
+    : m_database(&database), m_context(context) {
     const QByteArray utf8 = sql.toUtf8();
     const char* tail = nullptr;
     check(sqlite3_prepare_v2(database.get(), utf8.constData(), static_cast<int>(utf8.size() + 1), &m_statement, &tail),
@@ -28,19 +26,15 @@ SqliteStatement::SqliteStatement(SqliteDatabase& database, const QString& sql, c
     m_hadMore = tail && !QString::fromUtf8(tail).trimmed().remove(QLatin1Char(';')).trimmed().isEmpty();
 }
 
-SqliteStatement::~SqliteStatement()
-{
+SqliteStatement::~SqliteStatement() {
     sqlite3_finalize(m_statement);
 }
 
 SqliteStatement::SqliteStatement(SqliteStatement&& other) noexcept
     : m_statement(std::exchange(other.m_statement, nullptr)), m_database(other.m_database),
-      m_context(std::move(other.m_context)), m_hadMore(other.m_hadMore)
-{
-}
+      m_context(std::move(other.m_context)), m_hadMore(other.m_hadMore) {}
 
-void SqliteStatement::bind(int parameter, const QVariant& value)
-{
+void SqliteStatement::bind(int parameter, const QVariant& value) {
     int rc = SQLITE_OK;
     if (value.isNull()) {
         rc = sqlite3_bind_null(m_statement, parameter);
@@ -74,40 +68,33 @@ void SqliteStatement::bind(int parameter, const QVariant& value)
     check(rc, m_database->get(), m_context);
 }
 
-bool SqliteStatement::step()
-{
+bool SqliteStatement::step() {
     const int rc = sqlite3_step(m_statement);
     check(rc, m_database->get(), m_context);
     return rc == SQLITE_ROW;
 }
 
-int SqliteStatement::columnCount() const
-{
+int SqliteStatement::columnCount() const {
     return sqlite3_column_count(m_statement);
 }
 
-QString SqliteStatement::columnName(int column) const
-{
+QString SqliteStatement::columnName(int column) const {
     return fromText(sqlite3_column_name(m_statement, column));
 }
 
-QString SqliteStatement::declaredType(int column) const
-{
+QString SqliteStatement::declaredType(int column) const {
     return fromText(sqlite3_column_decltype(m_statement, column));
 }
 
-QString SqliteStatement::tableName(int column) const
-{
+QString SqliteStatement::tableName(int column) const {
     return fromText(sqlite3_column_table_name(m_statement, column));
 }
 
-QString SqliteStatement::originName(int column) const
-{
+QString SqliteStatement::originName(int column) const {
     return fromText(sqlite3_column_origin_name(m_statement, column));
 }
 
-QVariant SqliteStatement::value(int column) const
-{
+QVariant SqliteStatement::value(int column) const {
     switch (sqlite3_column_type(m_statement, column)) {
     case SQLITE_INTEGER:
         return QVariant(static_cast<qlonglong>(sqlite3_column_int64(m_statement, column)));

@@ -2,8 +2,7 @@
 
 namespace store {
 
-const QStringList& slotColumnNames()
-{
+const QStringList& slotColumnNames() {
     // Half hours from 08:00 to 22:00, each named by its start and end time.
     static const QStringList names = [] {
         QStringList list;
@@ -20,8 +19,7 @@ const QStringList& slotColumnNames()
     return names;
 }
 
-QString createTableStatement()
-{
+QString createTableStatement() {
     // The key holds a real calendar date as ISO text; date() gives back the same text only for one.
     QString text = QStringLiteral("CREATE TABLE %1 (%2 DATE NOT NULL PRIMARY KEY CHECK (%2 = date(%2))")
                        .arg(QLatin1String(AppointmentTableName), QLatin1String(DayColumnName));

@@ -6,8 +6,7 @@
 #include <exception>
 
 namespace {
-ErrorReport::Observer& observer()
-{
+ErrorReport::Observer& observer() {
     static ErrorReport::Observer current;
     return current;
 }
@@ -15,8 +14,7 @@ ErrorReport::Observer& observer()
 
 namespace ErrorReport {
 
-void show(const QString& text)
-{
+void show(const QString& text) {
     if (observer()) {
         observer()(text);
         return;
@@ -27,8 +25,7 @@ void show(const QString& text)
     box.exec();
 }
 
-void showCurrentException()
-{
+void showCurrentException() {
     try {
         throw;
     } catch (const std::exception& e) {
@@ -38,8 +35,7 @@ void showCurrentException()
     }
 }
 
-void setObserver(Observer newObserver)
-{
+void setObserver(Observer newObserver) {
     observer() = std::move(newObserver);
 }
 

@@ -21,8 +21,7 @@ void showCurrentException();
 
 // Runs an event handler's body; an exception escaping it is reported through show() and goes no further,
 // so the window in which it happened stays open and usable. Returns false when something was reported.
-template <typename Body> bool guard(Body&& body)
-{
+template <typename Body> bool guard(Body&& body) {
     try {
         body();
         return true;

@@ -7,13 +7,11 @@
 #include <QGuiApplication>
 #include <QIcon>
 
-OrvellaApplication::OrvellaApplication(int& argc, char** argv) : QApplication(argc, argv)
-{
+OrvellaApplication::OrvellaApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setUpIdentity();
 }
 
-bool OrvellaApplication::notify(QObject* receiver, QEvent* event)
-{
+bool OrvellaApplication::notify(QObject* receiver, QEvent* event) {
     // The safety net under every event handler: what escapes one is shown, and the event loop goes on.
     try {
         return QApplication::notify(receiver, event);
@@ -23,8 +21,7 @@ bool OrvellaApplication::notify(QObject* receiver, QEvent* event)
     return false;
 }
 
-void OrvellaApplication::setUpIdentity()
-{
+void OrvellaApplication::setUpIdentity() {
     QCoreApplication::setApplicationName(QStringLiteral("Orvella"));
     QCoreApplication::setOrganizationName(QStringLiteral("Quenmark"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0.0"));

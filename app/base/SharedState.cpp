@@ -1,7 +1,6 @@
 #include "SharedState.h"
 
-SharedState& sharedState()
-{
+SharedState& sharedState() {
     static SharedState state;
     return state;
 }

@@ -19,8 +19,7 @@ public:
     int presses = 0;
 
 protected:
-    void mousePressEvent(QMouseEvent*) override
-    {
+    void mousePressEvent(QMouseEvent*) override {
         ++presses;
         throw std::runtime_error("The data file \"/x/data.mdb\" does not exist.");
     }
@@ -34,16 +33,14 @@ class ErrorReportTest : public QObject {
     QStringList m_reports;
 
 private slots:
-    void init()
-    {
+    void init() {
         m_reports.clear();
         ErrorReport::setObserver([this](const QString& text) { m_reports << text; });
     }
 
     void cleanup() { ErrorReport::setObserver({}); }
 
-    void guardReportsWhatEscapesAndSaysWhetherItDid()
-    {
+    void guardReportsWhatEscapesAndSaysWhetherItDid() {
         QVERIFY(ErrorReport::guard([] {}));
         QVERIFY(m_reports.isEmpty());
         QVERIFY(!ErrorReport::guard([] { throw std::invalid_argument("'' is not a valid number."); }));
@@ -53,8 +50,7 @@ private slots:
     }
 
     // No handler catches it: the application object does, and the next click works the same.
-    void anExceptionEscapingAnEventHandlerIsShownAndTheWindowGoesOn()
-    {
+    void anExceptionEscapingAnEventHandlerIsShownAndTheWindowGoesOn() {
         FailingWidget widget;
         widget.resize(100, 100);
         widget.show();
@@ -67,8 +63,7 @@ private slots:
         QVERIFY(widget.isVisible());
     }
 
-    void theBoxHasTheTitleTheTextAnErrorIconAndOk()
-    {
+    void theBoxHasTheTitleTheTextAnErrorIconAndOk() {
         ErrorReport::setObserver({});
         QString title;
         QString text;
@@ -95,8 +90,7 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     OrvellaApplication application(argc, argv);
     ErrorReportTest test;
     return QTest::qExec(&test, argc, argv);

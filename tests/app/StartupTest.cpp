@@ -9,12 +9,12 @@
 
 #include <QAbstractButton>
 #include <QDir>
-#include <QTemporaryDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -26,8 +26,7 @@ class StartupTest : public QObject {
 private slots:
     void initTestCase() { OrvellaApplication::setUpIdentity(); }
 
-    void noticeTextIsTheFourParagraphsJoinedByTwoCarriageReturns()
-    {
+    void noticeTextIsTheFourParagraphsJoinedByTwoCarriageReturns() {
         const QString text = StartupNotice::text();
         QCOMPARE(text.size(), 333);
         QVERIFY(!text.contains(QLatin1Char('\n')));
@@ -44,8 +43,7 @@ private slots:
         }
     }
 
-    void noticeBoxShowsEachParagraphOnItsOwnLineWithOneOkButton()
-    {
+    void noticeBoxShowsEachParagraphOnItsOwnLineWithOneOkButton() {
         std::unique_ptr<QMessageBox> box(StartupNotice::createBox());
         QCOMPARE(box->windowTitle(), QStringLiteral("Orvella by Quenmark"));
         QCOMPARE(box->icon(), QMessageBox::NoIcon);
@@ -55,15 +53,13 @@ private slots:
         QCOMPARE(box->text().count(QStringLiteral("\n\n")), 3);
     }
 
-    void noticeIsDismissedByEnterAndByEsc_data()
-    {
+    void noticeIsDismissedByEnterAndByEsc_data() {
         QTest::addColumn<int>("key");
         QTest::newRow("Enter") << int(Qt::Key_Return);
         QTest::newRow("Esc") << int(Qt::Key_Escape);
     }
 
-    void noticeIsDismissedByEnterAndByEsc()
-    {
+    void noticeIsDismissedByEnterAndByEsc() {
         QFETCH(int, key);
         bool forced = false;
         QTimer::singleShot(0, this, [key] {
@@ -85,8 +81,7 @@ private slots:
         QVERIFY2(!forced, "the key did not dismiss the notice");
     }
 
-    void splashHasItsGeometryAndPicture()
-    {
+    void splashHasItsGeometryAndPicture() {
         TForm4 splash;
         QCOMPARE(splash.size(), QSize(977, 735));
         QVERIFY(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
@@ -100,8 +95,7 @@ private slots:
 
     // Clicks, Esc and a close request are all ignored; only the timer ends the splash, once, about 2.5 s
     // after the window was created.
-    void splashClosesOnceAfterItsTimerAndNotOnInput()
-    {
+    void splashClosesOnceAfterItsTimerAndNotOnInput() {
         QElapsedTimer clock;
         clock.start();
         TForm4 splash;
@@ -139,8 +133,7 @@ private slots:
     // The host window runs the whole sequence in its creation: hidden first, then the notice, the splash
     // once the notice is answered, the month window after the splash, and a quit that ends the message loop
     // at its first turn once the month window has closed.
-    void hostWindowRunsTheSequenceInOrderAndEndsTheLoop()
-    {
+    void hostWindowRunsTheSequenceInOrderAndEndsTheLoop() {
         QTemporaryDir dir;
         store::createDatabaseFile(dir.filePath(QStringLiteral("data.mdb")), QStringLiteral("Kw73Tp"));
         const QString saved = QDir::currentPath();
@@ -178,8 +171,8 @@ private slots:
         TForm5 host;
         driver.stop();
 
-        QCOMPARE(seen, (QStringList{QStringLiteral("StartupNotice"), QStringLiteral("TForm4"),
-                                    QStringLiteral("TForm1")}));
+        QCOMPARE(seen,
+                 (QStringList{QStringLiteral("StartupNotice"), QStringLiteral("TForm4"), QStringLiteral("TForm1")}));
         QVERIFY(noticeAnsweredAt > 0);
         // The splash's 2.5 s count from after the notice was answered.
         QVERIFY2(monthShownAt - noticeAnsweredAt >= 2450, qPrintable(QString::number(monthShownAt - noticeAnsweredAt)));

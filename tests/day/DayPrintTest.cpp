@@ -27,8 +27,7 @@ namespace {
 
 const QString Day = QStringLiteral("5/3/2010");
 
-void typeInto(QLineEdit* edit, const QString& text)
-{
+void typeInto(QLineEdit* edit, const QString& text) {
     edit->setFocus();
     for (const QChar ch : text) {
         QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(ch), Qt::NoModifier);
@@ -37,8 +36,7 @@ void typeInto(QLineEdit* edit, const QString& text)
 
 // Once "Output Options" shows, sends the sheet to a PDF file (with copies and a page range when asked) or
 // cancels; `seen` tells whether the dialog came at all.
-void answerOutputOptions(const QString& pdf, bool* seen, int copies = 1, bool cancel = false)
-{
+void answerOutputOptions(const QString& pdf, bool* seen, int copies = 1, bool cancel = false) {
     WindowDriver::whenShown(QStringLiteral("Output Options"), [=](QWidget* dialog) {
         *seen = dialog != nullptr;
         if (!dialog) {
@@ -70,14 +68,12 @@ class DayPrintTest : public QObject {
     void print() { m_window->findChild<QPushButton*>(QStringLiteral("Button1"))->click(); }
 
 private slots:
-    void initTestCase()
-    {
+    void initTestCase() {
         OrvellaApplication::setUpIdentity();
         ErrorReport::setObserver([this](const QString& text) { m_reports << text; });
     }
 
-    void init()
-    {
+    void init() {
         m_reports.clear();
         m_file = std::make_unique<DayTestFile>();
         QVERIFY(m_file->isValid());
@@ -96,16 +92,14 @@ private slots:
         m_window->show();
     }
 
-    void cleanup()
-    {
+    void cleanup() {
         m_window.reset();
         m_file.reset();
     }
 
     // The sheet reads the file through its own connection: posted text is on it, text still being typed
     // is not; a second print gives the same sheet.
-    void printsTheDayAsLastSaved()
-    {
+    void printsTheDayAsLastSaved() {
         if (!PdfTools::available()) {
             QSKIP("pdftotext/pdfinfo (poppler-utils) are not installed");
         }
@@ -135,8 +129,7 @@ private slots:
         QVERIFY(m_window->findChild<QAbstractButton*>(QStringLiteral("DBNavigator1Post"))->isEnabled());
     }
 
-    void copiesReachTheFile()
-    {
+    void copiesReachTheFile() {
         if (!PdfTools::available()) {
             QSKIP("pdftotext/pdfinfo (poppler-utils) are not installed");
         }
@@ -148,8 +141,7 @@ private slots:
         QCOMPARE(PdfTools::pageCount(pdf), std::optional<int>(3));
     }
 
-    void cancelPrintsNothing()
-    {
+    void cancelPrintsNothing() {
         const QString pdf = QDir(folder()).filePath(QStringLiteral("cancelled.pdf"));
         bool seen = false;
         answerOutputOptions(pdf, &seen, 1, true);
@@ -160,8 +152,7 @@ private slots:
         QVERIFY(m_window->isVisible());
     }
 
-    void missingDefinitionIsReportedWithItsFullPath()
-    {
+    void missingDefinitionIsReportedWithItsFullPath() {
         QVERIFY(QFile::remove(definitionPath()));
         bool seen = false;
         answerOutputOptions(QDir(folder()).filePath(QStringLiteral("never.pdf")), &seen);
@@ -182,8 +173,7 @@ private slots:
         QCOMPARE(m_file->storedSlot(Day, QStringLiteral("2130-2200")).toString(), QStringLiteral("later"));
     }
 
-    void brokenDefinitionNamesTheLineAndColumn()
-    {
+    void brokenDefinitionNamesTheLineAndColumn() {
         QFile definition(definitionPath());
         QVERIFY(definition.open(QIODevice::WriteOnly | QIODevice::Truncate));
         definition.write("<?xml version=\"1.0\"?>\n<project>\n  <report name=\"x\">\n  </projekt>\n");
@@ -197,8 +187,7 @@ private slots:
     }
 
     // The report host's own parts, under the names the definition file and the engine rely on.
-    void reportHostHoldsItsParts()
-    {
+    void reportHostHoldsItsParts() {
         TForm6 host;
         QVERIFY(!host.isVisible());
         QCOMPARE(QString::fromLatin1(TForm6::DataConnectionName), QStringLiteral("RvDataSetConnection1"));

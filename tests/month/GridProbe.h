@@ -7,10 +7,10 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QTemporaryDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QString>
+#include <QTemporaryDir>
 #include <QTest>
 
 template <typename T> T* control(const TForm1& window, const QString& name) {

@@ -12,9 +12,9 @@
 #include "SharedState.h"
 
 #include <QAbstractItemView>
-#include <QPointer>
 #include <QApplication>
 #include <QImage>
+#include <QPointer>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTimer>

@@ -15,10 +15,10 @@
 #include "SharedState.h"
 #include "TableLayout.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
-#include <QAbstractButton>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,16 +31,14 @@ namespace {
 
 const QString Password = QStringLiteral("Kw73Tp");
 
-QString keyOf(QDate date)
-{
+QString keyOf(QDate date) {
     QString key = store::dateText(float(date.day()), float(date.month()), float(date.year()));
     store::MakeDayKey(key);
     return key;
 }
 
 // Writes the given slots (1 to 28) of a day through the engine, making the record first.
-void writeDay(const QString& folder, QDate date, const QMap<int, QVariant>& slotValues)
-{
+void writeDay(const QString& folder, QDate date, const QMap<int, QVariant>& slotValues) {
     store::Connection connection;
     connection.setConnectionText(store::buildConnectionText(folder, Password));
     connection.open();
@@ -63,8 +61,7 @@ void writeDay(const QString& folder, QDate date, const QMap<int, QVariant>& slot
     connection.close();
 }
 
-int recordCount(const QString& folder, QDate date)
-{
+int recordCount(const QString& folder, QDate date) {
     store::Connection connection;
     connection.setConnectionText(store::buildConnectionText(folder, Password));
     connection.open();
@@ -74,8 +71,7 @@ int recordCount(const QString& folder, QDate date)
     return query.isEmpty() ? 0 : 1;
 }
 
-QVariant storedSlot(const QString& folder, QDate date, int slot)
-{
+QVariant storedSlot(const QString& folder, QDate date, int slot) {
     store::Connection connection;
     connection.setConnectionText(store::buildConnectionText(folder, Password));
     connection.open();
@@ -85,8 +81,7 @@ QVariant storedSlot(const QString& folder, QDate date, int slot)
     return query.value(store::slotColumnNames().at(slot - 1));
 }
 
-QLabel* dayLabelShowing(const TForm1& window, int day)
-{
+QLabel* dayLabelShowing(const TForm1& window, int day) {
     for (int cell = 1; cell <= 37; ++cell) {
         if (dayLabel(window, cell)->text() == QString::number(day)) {
             return dayLabel(window, cell);
@@ -95,8 +90,7 @@ QLabel* dayLabelShowing(const TForm1& window, int day)
     return nullptr;
 }
 
-QLabel* countLabelOfDay(const TForm1& window, int day)
-{
+QLabel* countLabelOfDay(const TForm1& window, int day) {
     for (int cell = 1; cell <= 37; ++cell) {
         if (dayLabel(window, cell)->text() == QString::number(day)) {
             return countLabel(window, cell);
@@ -105,8 +99,7 @@ QLabel* countLabelOfDay(const TForm1& window, int day)
     return nullptr;
 }
 
-void typeInto(QLineEdit* edit, const QString& text)
-{
+void typeInto(QLineEdit* edit, const QString& text) {
     edit->setFocus();
     for (const QChar ch : text) {
         QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(ch), Qt::NoModifier);
@@ -123,14 +116,10 @@ class OccupancyTest : public QObject {
     QStringList m_reports;
 
     // The month window on `today`'s month, with its data folder the temporary one.
-    std::unique_ptr<TForm1> openMonth(QDate today)
-    {
-        return std::make_unique<TForm1>(nullptr, today);
-    }
+    std::unique_ptr<TForm1> openMonth(QDate today) { return std::make_unique<TForm1>(nullptr, today); }
 
     // Clicks day `day` in the month window and, once the day window is up, runs `inside` on it.
-    void clickDay(TForm1& month, int day, const std::function<void(TForm2&)>& inside)
-    {
+    void clickDay(TForm1& month, int day, const std::function<void(TForm2&)>& inside) {
         bool ran = false;
         QTimer::singleShot(0, this, [&] {
             auto* dayWindow = qobject_cast<TForm2*>(QApplication::activeModalWidget());
@@ -150,15 +139,13 @@ class OccupancyTest : public QObject {
     }
 
 private slots:
-    void initTestCase()
-    {
+    void initTestCase() {
         OrvellaApplication::setUpIdentity();
         ErrorReport::setObserver([this](const QString& text) { m_reports << text; });
         m_savedCurrent = QDir::currentPath();
     }
 
-    void init()
-    {
+    void init() {
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
         QVERIFY(QDir::setCurrent(m_dir->path()));
@@ -168,8 +155,7 @@ private slots:
 
     void cleanup() { QDir::setCurrent(m_savedCurrent); }
 
-    void stripsOnlyBlanksAndControlCharacters_data()
-    {
+    void stripsOnlyBlanksAndControlCharacters_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("stripped");
         QTest::newRow("empty") << QString() << QString();
@@ -179,21 +165,20 @@ private slots:
         QTest::newRow("name inside blanks") << QStringLiteral("  Παπαδόπουλος \n") << QStringLiteral("Παπαδόπουλος");
         QTest::newRow("inner blanks kept") << QStringLiteral(" a  b ") << QStringLiteral("a  b");
         QTest::newRow("hyphen") << QStringLiteral("-") << QStringLiteral("-");
-        QTest::newRow("no-break spaces are not blanks") << QStringLiteral("\u00a0\u00a0") << QStringLiteral("\u00a0\u00a0");
+        QTest::newRow("no-break spaces are not blanks")
+            << QStringLiteral("\u00a0\u00a0") << QStringLiteral("\u00a0\u00a0");
         QTest::newRow("DEL is not a control here") << QStringLiteral("\x7f") << QStringLiteral("\x7f");
         QTest::newRow("ideographic space kept") << QStringLiteral(" \u3000 ") << QStringLiteral("\u3000");
     }
 
-    void stripsOnlyBlanksAndControlCharacters()
-    {
+    void stripsOnlyBlanksAndControlCharacters() {
         QFETCH(QString, text);
         QFETCH(QString, stripped);
         QCOMPARE(occupancy::stripBlanksAndControls(text), stripped);
         QCOMPARE(occupancy::holdsText(text), !stripped.isEmpty());
     }
 
-    void countsFilledSlotsOfEachDay_data()
-    {
+    void countsFilledSlotsOfEachDay_data() {
         QTest::addColumn<QVariantMap>("slotValues"); // slot number as text -> value; empty map: no record
         QTest::addColumn<bool>("makeRecord");
         QTest::addColumn<QString>("shown");
@@ -211,24 +196,25 @@ private slots:
         QTest::newRow("only blanks, tabs, line breaks")
             << withSlots({{1, QStringLiteral("   ")}, {5, QStringLiteral("\t\t")}, {9, QStringLiteral("\r\n")}}) << true
             << QString();
-        QTest::newRow("a name with blanks around it") << withSlots({{3, QStringLiteral("  Νίκος  ")}}) << true
-                                                      << QStringLiteral("1");
+        QTest::newRow("a name with blanks around it")
+            << withSlots({{3, QStringLiteral("  Νίκος  ")}}) << true << QStringLiteral("1");
         QTest::newRow("one hyphen") << withSlots({{14, QStringLiteral("-")}}) << true << QStringLiteral("1");
-        QTest::newRow("only no-break spaces") << withSlots({{7, QStringLiteral("\u00a0\u00a0")}}) << true
-                                              << QStringLiteral("1");
+        QTest::newRow("only no-break spaces")
+            << withSlots({{7, QStringLiteral("\u00a0\u00a0")}}) << true << QStringLiteral("1");
         QVariantMap all;
         for (int slot = 1; slot <= 28; ++slot) {
             all.insert(QString::number(slot), QStringLiteral("Ραντεβού %1").arg(slot));
         }
         QTest::newRow("all 28") << all << true << QStringLiteral("28");
-        QTest::newRow("three of five, blanks ignored")
-            << withSlots({{1, QStringLiteral("a")}, {2, QStringLiteral(" ")}, {10, QStringLiteral("b")},
-                      {20, QString()}, {28, QStringLiteral("c")}})
-            << true << QStringLiteral("3");
+        QTest::newRow("three of five, blanks ignored") << withSlots({{1, QStringLiteral("a")},
+                                                                     {2, QStringLiteral(" ")},
+                                                                     {10, QStringLiteral("b")},
+                                                                     {20, QString()},
+                                                                     {28, QStringLiteral("c")}})
+                                                       << true << QStringLiteral("3");
     }
 
-    void countsFilledSlotsOfEachDay()
-    {
+    void countsFilledSlotsOfEachDay() {
         QFETCH(QVariantMap, slotValues);
         QFETCH(bool, makeRecord);
         QFETCH(QString, shown);
@@ -253,8 +239,7 @@ private slots:
     }
 
     // The count's red sits on its own label: today's green number and the weekend's grey leave it alone.
-    void countsInTodaysCellAndWeekendColumns()
-    {
+    void countsInTodaysCellAndWeekendColumns() {
         // 6 March 2010 is a Saturday, 7 March a Sunday; today is the Sunday.
         writeDay(m_dir->path(), QDate(2010, 3, 6), {{1, QStringLiteral("x")}, {2, QStringLiteral("y")}});
         writeDay(m_dir->path(), QDate(2010, 3, 7), {{4, QStringLiteral("z")}});
@@ -278,8 +263,7 @@ private slots:
     }
 
     // Without a data file the grid is still right, every count is empty and each rebuild reports once.
-    void absentDatabaseReportsOncePerRebuild()
-    {
+    void absentDatabaseReportsOncePerRebuild() {
         QVERIFY(QFile::remove(m_dir->filePath(QStringLiteral("data.mdb"))));
         auto month = openMonth(QDate(2010, 3, 7));
         QCOMPARE(m_reports.size(), 1);
@@ -295,14 +279,12 @@ private slots:
     }
 
     // A click on a day with no record makes exactly one record, all slots free, and shows no count.
-    void firstOpeningMakesOneEmptyRecord()
-    {
+    void firstOpeningMakesOneEmptyRecord() {
         auto month = openMonth(QDate(2010, 3, 20));
         QCOMPARE(recordCount(m_dir->path(), QDate(2010, 3, 5)), 0);
         QString heading;
-        clickDay(*month, 5, [&heading](TForm2& day) {
-            heading = day.findChild<QLabel*>(QStringLiteral("Label83"))->text();
-        });
+        clickDay(*month, 5,
+                 [&heading](TForm2& day) { heading = day.findChild<QLabel*>(QStringLiteral("Label83"))->text(); });
         QCOMPARE(heading, QStringLiteral("5/3/2010"));
         QCOMPARE(sharedState().SelectedDay, 5.0f);
         QCOMPARE(sharedState().DayKey, QStringLiteral("#3/5/2010#"));
@@ -320,8 +302,7 @@ private slots:
     }
 
     // Typed and posted: the count shows at once; typed and closed unsaved: nothing changes.
-    void postedSlotsShowInTheMonthAndUnsavedOnesDoNot()
-    {
+    void postedSlotsShowInTheMonthAndUnsavedOnesDoNot() {
         writeDay(m_dir->path(), QDate(2010, 3, 12), {{1, QStringLiteral("Υπάρχον")}});
         auto month = openMonth(QDate(2010, 3, 20));
         QCOMPARE(countLabelOfDay(*month, 12)->text(), QStringLiteral("1"));
@@ -357,8 +338,7 @@ private slots:
     }
 
     // When the file can't be opened, the error shows, no day window opens and the month isn't rescanned.
-    void openingWithoutTheFileShowsTheErrorAndNoWindow()
-    {
+    void openingWithoutTheFileShowsTheErrorAndNoWindow() {
         auto month = openMonth(QDate(2010, 3, 20));
         QVERIFY(QFile::remove(m_dir->filePath(QStringLiteral("data.mdb"))));
         bool dayWindowSeen = false;

@@ -20,8 +20,7 @@ private slots:
     void guardRefusesPlainBuild();
 };
 
-void CipherGuardPlainTest::plainBuildIgnoresTheKey()
-{
+void CipherGuardPlainTest::plainBuildIgnoresTheKey() {
     // What the guard protects against: the "encrypted" file comes out in plain text.
     QTemporaryDir dir;
     const QString path = QDir(dir.path()).filePath(QStringLiteral("data.mdb"));
@@ -40,8 +39,7 @@ void CipherGuardPlainTest::plainBuildIgnoresTheKey()
     QVERIFY(bytes.contains("visible secret"));
 }
 
-void CipherGuardPlainTest::guardRefusesPlainBuild()
-{
+void CipherGuardPlainTest::guardRefusesPlainBuild() {
     sqlite3* db = nullptr;
     QCOMPARE(sqlite3_open(":memory:", &db), SQLITE_OK);
     const auto closer = qScopeGuard([db] { sqlite3_close(db); });

@@ -20,8 +20,7 @@ struct Run {
     QString errors;
 };
 
-Run runTool(const QStringList& arguments)
-{
+Run runTool(const QStringList& arguments) {
     QProcess tool;
     tool.start(QStringLiteral(ORVELLA_DATAFOLDER_TOOL), arguments);
     Run run;
@@ -45,8 +44,7 @@ private slots:
     void refusesBadArguments();
 };
 
-void DataFolderToolTest::makesFolderAndEmptyFile()
-{
+void DataFolderToolTest::makesFolderAndEmptyFile() {
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("new/data folder"));
     const Run run = runTool({folder});
@@ -70,8 +68,7 @@ void DataFolderToolTest::makesFolderAndEmptyFile()
     QCOMPARE(query.value(0).toInt(), 0);
 }
 
-void DataFolderToolTest::refusesToOverwrite()
-{
+void DataFolderToolTest::refusesToOverwrite() {
     QTemporaryDir dir;
     QCOMPARE(runTool({dir.path()}).exitCode, 0);
     const QString file = QDir(dir.path()).filePath(QStringLiteral("data.mdb"));
@@ -98,8 +95,7 @@ void DataFolderToolTest::refusesToOverwrite()
     QVERIFY(!QFile::exists(QDir(other.path()).filePath(QStringLiteral("data.mdb"))));
 }
 
-void DataFolderToolTest::refusesBadArguments_data()
-{
+void DataFolderToolTest::refusesBadArguments_data() {
     QTest::addColumn<bool>("fileInTheWay");
     QTest::addColumn<int>("argumentCount");
     QTest::addColumn<QString>("message");
@@ -108,8 +104,7 @@ void DataFolderToolTest::refusesBadArguments_data()
     QTest::newRow("a file, not a folder") << true << 1 << QStringLiteral("is not a folder");
 }
 
-void DataFolderToolTest::refusesBadArguments()
-{
+void DataFolderToolTest::refusesBadArguments() {
     QFETCH(bool, fileInTheWay);
     QFETCH(int, argumentCount);
     QFETCH(QString, message);

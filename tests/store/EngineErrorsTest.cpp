@@ -24,8 +24,7 @@ namespace {
 
 using Maker = std::function<void(const QString& path)>;
 
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
+void writeBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("could not write %s", qPrintable(path));
@@ -52,15 +51,13 @@ private:
     QString m_file;
 };
 
-void EngineErrorsTest::init()
-{
+void EngineErrorsTest::init() {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     m_file = QDir(m_dir->path()).filePath(QStringLiteral("data.mdb"));
 }
 
-void EngineErrorsTest::openRefused_data()
-{
+void EngineErrorsTest::openRefused_data() {
     QTest::addColumn<Maker>("make");
     QTest::addColumn<QString>("password");
     QTest::addColumn<int>("code");
@@ -108,8 +105,7 @@ void EngineErrorsTest::openRefused_data()
         << int(store::EngineError::CantOpen) << QStringLiteral("is a folder");
 }
 
-void EngineErrorsTest::openRefused()
-{
+void EngineErrorsTest::openRefused() {
     QFETCH(Maker, make);
     QFETCH(QString, password);
     QFETCH(int, code);
@@ -132,16 +128,14 @@ void EngineErrorsTest::openRefused()
     QVERIFY(!QFile::exists(m_file + QStringLiteral("-journal")));
 }
 
-void EngineErrorsTest::readOnlyAtPost_data()
-{
+void EngineErrorsTest::readOnlyAtPost_data() {
     QTest::addColumn<bool>("folderReadOnly");
     QTest::addColumn<QString>("message");
     QTest::newRow("read-only file") << false << QStringLiteral("the file is read-only");
     QTest::newRow("read-only folder") << true << QStringLiteral("allows writing");
 }
 
-void EngineErrorsTest::readOnlyAtPost()
-{
+void EngineErrorsTest::readOnlyAtPost() {
     QFETCH(bool, folderReadOnly);
     QFETCH(QString, message);
     storetest::makeDataFile(m_dir->path());
@@ -184,16 +178,14 @@ void EngineErrorsTest::readOnlyAtPost()
     QVERIFY(storetest::snapshot(m_file) == before);
 }
 
-void EngineErrorsTest::lockedFileWaitsThenFails_data()
-{
+void EngineErrorsTest::lockedFileWaitsThenFails_data() {
     QTest::addColumn<int>("timeout");
     QTest::addColumn<int>("expectedWait");
     QTest::newRow("one second") << 1 << 1;
     QTest::newRow("0 is the bounded default, not forever") << 0 << 4;
 }
 
-void EngineErrorsTest::lockedFileWaitsThenFails()
-{
+void EngineErrorsTest::lockedFileWaitsThenFails() {
     QFETCH(int, timeout);
     QFETCH(int, expectedWait);
     storetest::makeDataFile(m_dir->path());
@@ -224,8 +216,7 @@ void EngineErrorsTest::lockedFileWaitsThenFails()
     QVERIFY(connection.isOpen());
 }
 
-void EngineErrorsTest::writeLockBlocksOnlyThePost()
-{
+void EngineErrorsTest::writeLockBlocksOnlyThePost() {
     storetest::makeDataFile(m_dir->path());
     store::Connection connection;
     connection.setConnectionText(storetest::connectionTextFor(m_dir->path()));

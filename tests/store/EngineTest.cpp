@@ -56,8 +56,7 @@ private:
     QString m_text;
 };
 
-void EngineTest::init()
-{
+void EngineTest::init() {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     m_file = storetest::makeDataFile(m_dir->path());
@@ -65,8 +64,7 @@ void EngineTest::init()
 }
 
 // The month window's step: make sure the record exists, ignoring the failure for an existing one.
-QString EngineTest::openDay(store::Connection& connection, const QString& dateText)
-{
+QString EngineTest::openDay(store::Connection& connection, const QString& dateText) {
     QString key = dateText;
     store::MakeDayKey(key);
     store::Command command(connection);
@@ -78,8 +76,7 @@ QString EngineTest::openDay(store::Connection& connection, const QString& dateTe
     return key;
 }
 
-void EngineTest::openCloseInOrder()
-{
+void EngineTest::openCloseInOrder() {
     store::Connection connection;
     connection.close();
     QVERIFY(!connection.isOpen());
@@ -99,8 +96,7 @@ void EngineTest::openCloseInOrder()
     QVERIFY_THROWS_EXCEPTION(store::EngineError, query.open());
 }
 
-void EngineTest::dayWithoutRecordIsEmpty()
-{
+void EngineTest::dayWithoutRecordIsEmpty() {
     store::Connection connection;
     connection.setConnectionText(m_text);
     connection.open();
@@ -119,8 +115,7 @@ void EngineTest::dayWithoutRecordIsEmpty()
     QCOMPARE(raw.text(QStringLiteral("SELECT count(*) FROM RANTEBOU")), QStringLiteral("0"));
 }
 
-void EngineTest::insertTwiceKeepsOneRecordUnchanged()
-{
+void EngineTest::insertTwiceKeepsOneRecordUnchanged() {
     store::Connection connection;
     connection.setConnectionText(m_text);
     connection.open();
@@ -146,8 +141,7 @@ void EngineTest::insertTwiceKeepsOneRecordUnchanged()
              QStringLiteral("Dentist"));
 }
 
-void EngineTest::fieldsByPositionAndName()
-{
+void EngineTest::fieldsByPositionAndName() {
     store::Connection connection;
     connection.setConnectionText(m_text);
     connection.open();
@@ -171,8 +165,7 @@ void EngineTest::fieldsByPositionAndName()
     QVERIFY_THROWS_EXCEPTION(store::EngineError, query.value(QStringLiteral("no such")));
 }
 
-void EngineTest::declaredSizeIsHonoured()
-{
+void EngineTest::declaredSizeIsHonoured() {
     // A file made elsewhere with narrower slots: the size comes from the declared type.
     const QString folder = m_dir->filePath(QStringLiteral("narrow"));
     QVERIFY(QDir().mkpath(folder));
@@ -199,8 +192,7 @@ void EngineTest::declaredSizeIsHonoured()
 }
 
 // The size is read from the declared type's first "(n)", blanks allowed; a type without one has no size.
-void EngineTest::declaredSizeOfEachType_data()
-{
+void EngineTest::declaredSizeOfEachType_data() {
     QTest::addColumn<QString>("declaredType");
     QTest::addColumn<int>("size");
     QTest::newRow("VARCHAR(255)") << QStringLiteral("VARCHAR(255)") << 255;
@@ -212,8 +204,7 @@ void EngineTest::declaredSizeOfEachType_data()
     QTest::newRow("two words") << QStringLiteral("CHARACTER VARYING( 9 )") << 9;
 }
 
-void EngineTest::declaredSizeOfEachType()
-{
+void EngineTest::declaredSizeOfEachType() {
     QFETCH(QString, declaredType);
     QFETCH(int, size);
     const QString folder = m_dir->filePath(QStringLiteral("types"));
@@ -223,8 +214,8 @@ void EngineTest::declaredSizeOfEachType()
         // The first slot has the type under test, the others their usual one.
         QString create = QStringLiteral("CREATE TABLE RANTEBOU (HMEROMHNIA DATE PRIMARY KEY");
         for (const QString& slot : store::slotColumnNames())
-            create += QStringLiteral(", \"%1\" %2").arg(slot, slot == QStringLiteral("0800-0830") ? declaredType
-                                                                                              : QStringLiteral("TEXT"));
+            create += QStringLiteral(", \"%1\" %2")
+                          .arg(slot, slot == QStringLiteral("0800-0830") ? declaredType : QStringLiteral("TEXT"));
         QCOMPARE(raw.execute(create + QLatin1Char(')')), 0);
         QCOMPARE(raw.execute(QStringLiteral("INSERT INTO RANTEBOU(HMEROMHNIA) VALUES('2010-03-05')")), 0);
     }
@@ -238,8 +229,7 @@ void EngineTest::declaredSizeOfEachType()
 }
 
 // A read outside the record's fields fails with a message that says so, at either end.
-void EngineTest::positionOutsideTheRecordFails()
-{
+void EngineTest::positionOutsideTheRecordFails() {
     store::Connection connection;
     connection.setConnectionText(m_text);
     connection.open();
@@ -258,8 +248,7 @@ void EngineTest::positionOutsideTheRecordFails()
     QCOMPARE(query.value(28), QVariant());
 }
 
-void EngineTest::editsStayInBufferUntilPost()
-{
+void EngineTest::editsStayInBufferUntilPost() {
     store::Connection connection;
     connection.setConnectionText(m_text);
     connection.open();
@@ -292,8 +281,7 @@ void EngineTest::editsStayInBufferUntilPost()
              QStringLiteral("1"));
 }
 
-void EngineTest::closeAndCancelDropEdits()
-{
+void EngineTest::closeAndCancelDropEdits() {
     store::Connection connection;
     connection.setConnectionText(m_text);
     connection.open();
@@ -315,8 +303,7 @@ void EngineTest::closeAndCancelDropEdits()
     QVERIFY(raw.text(QStringLiteral("SELECT \"0800-0830\" FROM RANTEBOU")).isNull());
 }
 
-void EngineTest::textRoundTrips_data()
-{
+void EngineTest::textRoundTrips_data() {
     QTest::addColumn<QString>("text");
     QTest::newRow("Greek") << QStringLiteral("Ραντεβού με τον κ. Παπαδόπουλο");
     QTest::newRow("quotes") << QStringLiteral("O'Brien said \"hello\" ''");
@@ -332,8 +319,7 @@ void EngineTest::textRoundTrips_data()
     QTest::newRow("255 characters outside the BMP") << emoji;
 }
 
-void EngineTest::textRoundTrips()
-{
+void EngineTest::textRoundTrips() {
     QFETCH(QString, text);
     store::Connection connection;
     connection.setConnectionText(m_text);
@@ -358,15 +344,13 @@ void EngineTest::textRoundTrips()
     QCOMPARE(raw.text(QStringLiteral("SELECT \"1200-1230\" FROM RANTEBOU")), text);
 }
 
-void EngineTest::tooLongTextRefused_data()
-{
+void EngineTest::tooLongTextRefused_data() {
     QTest::addColumn<QString>("text");
     QTest::newRow("256 ASCII") << QString(256, QLatin1Char('a'));
     QTest::newRow("256 Greek") << QString(256, QChar(0x03A9));
 }
 
-void EngineTest::tooLongTextRefused()
-{
+void EngineTest::tooLongTextRefused() {
     QFETCH(QString, text);
     store::Connection connection;
     connection.setConnectionText(m_text);
@@ -387,8 +371,7 @@ void EngineTest::tooLongTextRefused()
     QVERIFY(query.value(1).isNull());
 }
 
-void EngineTest::dayKeyErrorFailsReadably()
-{
+void EngineTest::dayKeyErrorFailsReadably() {
     store::Connection connection;
     connection.setConnectionText(m_text);
     connection.open();
@@ -408,8 +391,7 @@ void EngineTest::dayKeyErrorFailsReadably()
     QCOMPARE(raw.text(QStringLiteral("SELECT count(*) FROM RANTEBOU")), QStringLiteral("0"));
 }
 
-void EngineTest::fileIsEncrypted()
-{
+void EngineTest::fileIsEncrypted() {
     const QString marker = QStringLiteral("Secret appointment Ραντεβού 7c1e");
     {
         store::Connection connection;
@@ -450,15 +432,13 @@ void EngineTest::fileIsEncrypted()
     QCOMPARE(QString::fromUtf8(cipher.readAllStandardOutput()).trimmed(), marker);
 }
 
-void EngineTest::cipherGuardPassesOnRealBuild()
-{
+void EngineTest::cipherGuardPassesOnRealBuild() {
     // The guard's refusal on a plain build is shown by the test linked against plain SQLite.
     RawDatabase raw(m_file, QString());
     store::requireCipher(raw.get());
 }
 
-void EngineTest::oddFoldersOpen_data()
-{
+void EngineTest::oddFoldersOpen_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("trailingSeparator");
     QTest::newRow("; and =") << QStringLiteral("a;b=c;Persist Security Info=x") << false;
@@ -466,8 +446,7 @@ void EngineTest::oddFoldersOpen_data()
     QTest::newRow("Greek, blanks, backslash") << QStringLiteral("Ραντεβού μου\\x") << false;
 }
 
-void EngineTest::oddFoldersOpen()
-{
+void EngineTest::oddFoldersOpen() {
     QFETCH(QString, name);
     QFETCH(bool, trailingSeparator);
     const QString folder = m_dir->filePath(name);
@@ -481,8 +460,7 @@ void EngineTest::oddFoldersOpen()
     QCOMPARE(raw.text(QStringLiteral("SELECT HMEROMHNIA FROM RANTEBOU")), QStringLiteral("2012-02-02"));
 }
 
-void EngineTest::reopenNoticesReplacedFile()
-{
+void EngineTest::reopenNoticesReplacedFile() {
     store::Connection connection;
     connection.setConnectionText(m_text);
     connection.open();
@@ -521,8 +499,7 @@ void EngineTest::reopenNoticesReplacedFile()
     QVERIFY_THROWS_EXCEPTION(store::EngineError, connection.open());
 }
 
-void EngineTest::reopenNoticesDeletedFile()
-{
+void EngineTest::reopenNoticesDeletedFile() {
     store::Connection connection;
     connection.setConnectionText(m_text);
     connection.open();

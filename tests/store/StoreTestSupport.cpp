@@ -15,20 +15,17 @@
 
 namespace storetest {
 
-QString makeDataFile(const QString& folder, const QString& password)
-{
+QString makeDataFile(const QString& folder, const QString& password) {
     const QString path = QDir(folder).filePath(QStringLiteral("data.mdb"));
     store::createDatabaseFile(path, password);
     return path;
 }
 
-QString connectionTextFor(const QString& folder, const QString& password)
-{
+QString connectionTextFor(const QString& folder, const QString& password) {
     return store::buildConnectionText(folder, password);
 }
 
-FileSnapshot snapshot(const QString& path)
-{
+FileSnapshot snapshot(const QString& path) {
     FileSnapshot result;
     QFile file(path);
     result.exists = file.exists();
@@ -38,8 +35,7 @@ FileSnapshot snapshot(const QString& path)
     return result;
 }
 
-RawDatabase::RawDatabase(const QString& path, const QString& password, bool create)
-{
+RawDatabase::RawDatabase(const QString& path, const QString& password, bool create) {
     const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
     if (sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr) != SQLITE_OK)
         qFatal("test database %s could not be opened", qPrintable(path));
@@ -48,18 +44,15 @@ RawDatabase::RawDatabase(const QString& path, const QString& password, bool crea
         execute(QStringLiteral("PRAGMA key = '%1'").arg(password));
 }
 
-RawDatabase::~RawDatabase()
-{
+RawDatabase::~RawDatabase() {
     sqlite3_close_v2(m_db);
 }
 
-int RawDatabase::execute(const QString& sql)
-{
+int RawDatabase::execute(const QString& sql) {
     return sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
 }
 
-QString RawDatabase::text(const QString& sql)
-{
+QString RawDatabase::text(const QString& sql) {
     sqlite3_stmt* statement = nullptr;
     QString result;
     if (sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &statement, nullptr) == SQLITE_OK &&
@@ -75,8 +68,7 @@ constexpr unsigned OverrideCapabilities = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_
 
 } // namespace
 
-FilePermissionsEnforced::FilePermissionsEnforced()
-{
+FilePermissionsEnforced::FilePermissionsEnforced() {
     if (::geteuid() != 0) {
         m_active = true;
         return;
@@ -92,8 +84,7 @@ FilePermissionsEnforced::FilePermissionsEnforced()
     m_active = m_dropped;
 }
 
-FilePermissionsEnforced::~FilePermissionsEnforced()
-{
+FilePermissionsEnforced::~FilePermissionsEnforced() {
     if (!m_dropped)
         return;
     __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};

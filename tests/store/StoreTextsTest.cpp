@@ -34,8 +34,7 @@ private slots:
     void badDatesRefused();
 };
 
-void StoreTextsTest::dateTextIsPlainDecimal_data()
-{
+void StoreTextsTest::dateTextIsPlainDecimal_data() {
     QTest::addColumn<float>("day");
     QTest::addColumn<float>("month");
     QTest::addColumn<float>("year");
@@ -46,8 +45,7 @@ void StoreTextsTest::dateTextIsPlainDecimal_data()
     QTest::newRow("29 February 2008") << 29.0f << 2.0f << 2008.0f << QStringLiteral("29/2/2008");
 }
 
-void StoreTextsTest::dateTextIsPlainDecimal()
-{
+void StoreTextsTest::dateTextIsPlainDecimal() {
     QFETCH(float, day);
     QFETCH(float, month);
     QFETCH(float, year);
@@ -55,8 +53,7 @@ void StoreTextsTest::dateTextIsPlainDecimal()
     QCOMPARE(store::dateText(day, month, year), text);
 }
 
-void StoreTextsTest::dayKeyFromDateText_data()
-{
+void StoreTextsTest::dayKeyFromDateText_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("key");
     QTest::newRow("5/3/2010") << QStringLiteral("5/3/2010") << QStringLiteral("#3/5/2010#");
@@ -80,8 +77,7 @@ void StoreTextsTest::dayKeyFromDateText_data()
     QTest::newRow("Arabic-Indic digits") << QStringLiteral("\u0665/3/2010") << QStringLiteral("ERROR");
 }
 
-void StoreTextsTest::dayKeyFromDateText()
-{
+void StoreTextsTest::dayKeyFromDateText() {
     QFETCH(QString, text);
     QFETCH(QString, key);
     QString value = text;
@@ -89,8 +85,7 @@ void StoreTextsTest::dayKeyFromDateText()
     QCOMPARE(value, key);
 }
 
-void StoreTextsTest::dayKeyIgnoresLocale_data()
-{
+void StoreTextsTest::dayKeyIgnoresLocale_data() {
     QTest::addColumn<QLocale>("locale");
     QTest::newRow("month first (en_US)") << QLocale(QLocale::English, QLocale::UnitedStates);
     QTest::newRow("dashes (nl_NL)") << QLocale(QLocale::Dutch, QLocale::Netherlands);
@@ -98,8 +93,7 @@ void StoreTextsTest::dayKeyIgnoresLocale_data()
     QTest::newRow("year first (ja_JP)") << QLocale(QLocale::Japanese, QLocale::Japan);
 }
 
-void StoreTextsTest::dayKeyIgnoresLocale()
-{
+void StoreTextsTest::dayKeyIgnoresLocale() {
     QFETCH(QLocale, locale);
     QLocale::setDefault(locale);
     const QString format = locale.dateFormat(QLocale::ShortFormat);
@@ -119,8 +113,7 @@ void StoreTextsTest::dayKeyIgnoresLocale()
     }
 }
 
-void StoreTextsTest::everyDayRoundTrips()
-{
+void StoreTextsTest::everyDayRoundTrips() {
     // Date text -> day key -> the engine's stored form -> back, against the calendar of QDate.
     static const QRegularExpression stored(QStringLiteral("HMEROMHNIA='(\\d{4}-\\d{2}-\\d{2})'$"));
     int days = 0;
@@ -136,8 +129,7 @@ void StoreTextsTest::everyDayRoundTrips()
     QCOMPARE(days, static_cast<int>(QDate(2008, 1, 1).daysTo(QDate(2036, 1, 1))));
 }
 
-void StoreTextsTest::statementTexts()
-{
+void StoreTextsTest::statementTexts() {
     QCOMPARE(store::insertDayStatement(QStringLiteral("#3/5/2010#")),
              QStringLiteral("INSERT INTO RANTEBOU(HMEROMHNIA) VALUES(#3/5/2010#)"));
     QCOMPARE(store::selectDayStatement(QStringLiteral("#3/5/2010#")),
@@ -146,8 +138,7 @@ void StoreTextsTest::statementTexts()
              QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=ERROR"));
 }
 
-void StoreTextsTest::slotColumnsInTimeOrder()
-{
+void StoreTextsTest::slotColumnsInTimeOrder() {
     const QStringList& names = store::slotColumnNames();
     QCOMPARE(names.size(), 28);
     QCOMPARE(names.first(), QStringLiteral("0800-0830"));
@@ -161,8 +152,7 @@ void StoreTextsTest::slotColumnsInTimeOrder()
         QVERIFY(create.contains(QLatin1Char('"') + name + QStringLiteral("\" VARCHAR(255)")));
 }
 
-void StoreTextsTest::connectionTextReadsBack_data()
-{
+void StoreTextsTest::connectionTextReadsBack_data() {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("password");
     QTest::addColumn<QString>("path");
@@ -183,8 +173,7 @@ void StoreTextsTest::connectionTextReadsBack_data()
         << QStringLiteral("/d") << QStringLiteral("p;w=x") << QStringLiteral("/d/data.mdb");
 }
 
-void StoreTextsTest::connectionTextReadsBack()
-{
+void StoreTextsTest::connectionTextReadsBack() {
     QFETCH(QString, folder);
     QFETCH(QString, password);
     QFETCH(QString, path);
@@ -194,8 +183,7 @@ void StoreTextsTest::connectionTextReadsBack()
     QCOMPARE(settings.password, password);
 }
 
-void StoreTextsTest::dateLiteralsTranslated_data()
-{
+void StoreTextsTest::dateLiteralsTranslated_data() {
     QTest::addColumn<QString>("statement");
     QTest::addColumn<QString>("translated");
     QTest::newRow("select") << QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=#3/5/2010#")
@@ -212,15 +200,13 @@ void StoreTextsTest::dateLiteralsTranslated_data()
         << QStringLiteral("SELECT ERRORS FROM t") << QStringLiteral("SELECT ERRORS FROM t");
 }
 
-void StoreTextsTest::dateLiteralsTranslated()
-{
+void StoreTextsTest::dateLiteralsTranslated() {
     QFETCH(QString, statement);
     QFETCH(QString, translated);
     QCOMPARE(store::translateStatement(statement), translated);
 }
 
-void StoreTextsTest::badDatesRefused_data()
-{
+void StoreTextsTest::badDatesRefused_data() {
     QTest::addColumn<QString>("statement");
     QTest::addColumn<QString>("message");
     QTest::newRow("ERROR key") << QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=ERROR")
@@ -236,8 +222,7 @@ void StoreTextsTest::badDatesRefused_data()
                                   << QStringLiteral("without its closing");
 }
 
-void StoreTextsTest::badDatesRefused()
-{
+void StoreTextsTest::badDatesRefused() {
     QFETCH(QString, statement);
     QFETCH(QString, message);
     try {

@@ -35,8 +35,7 @@ private:
     store::Connection m_second;
 };
 
-void TwoConnectionsTest::init()
-{
+void TwoConnectionsTest::init() {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     m_file = storetest::makeDataFile(m_dir->path());
@@ -51,16 +50,14 @@ void TwoConnectionsTest::init()
     insert.execute();
 }
 
-std::unique_ptr<store::Query> TwoConnectionsTest::openedDay(store::Connection& connection)
-{
+std::unique_ptr<store::Query> TwoConnectionsTest::openedDay(store::Connection& connection) {
     auto query = std::make_unique<store::Query>(connection);
     query->addStatement(store::selectDayStatement(QStringLiteral("#3/5/2010#")));
     query->open();
     return query;
 }
 
-void TwoConnectionsTest::secondConnectionWhileQueryOpen()
-{
+void TwoConnectionsTest::secondConnectionWhileQueryOpen() {
     auto day = openedDay(m_first);
     day->setValue(QStringLiteral("0800-0830"), QStringLiteral("typed, not posted"));
     {
@@ -79,15 +76,13 @@ void TwoConnectionsTest::secondConnectionWhileQueryOpen()
              QStringLiteral("typed, not posted"));
 }
 
-void TwoConnectionsTest::conflictingPostRefused_data()
-{
+void TwoConnectionsTest::conflictingPostRefused_data() {
     QTest::addColumn<bool>("otherProgram");
     QTest::newRow("another connection of this program") << false;
     QTest::newRow("another program's handle") << true;
 }
 
-void TwoConnectionsTest::conflictingPostRefused()
-{
+void TwoConnectionsTest::conflictingPostRefused() {
     QFETCH(bool, otherProgram);
     auto mine = openedDay(m_first);
     if (otherProgram) {
@@ -115,8 +110,7 @@ void TwoConnectionsTest::conflictingPostRefused()
     QVERIFY(raw.text(QStringLiteral("SELECT \"1400-1430\" FROM RANTEBOU")).isNull());
 }
 
-void TwoConnectionsTest::differentSlotsMerge()
-{
+void TwoConnectionsTest::differentSlotsMerge() {
     auto mine = openedDay(m_first);
     auto theirs = openedDay(m_second);
     mine->setValue(QStringLiteral("0800-0830"), QStringLiteral("mine"));
@@ -137,8 +131,7 @@ void TwoConnectionsTest::differentSlotsMerge()
              QStringLiteral("mine+lunch"));
 }
 
-void TwoConnectionsTest::removedRecordRefused()
-{
+void TwoConnectionsTest::removedRecordRefused() {
     auto mine = openedDay(m_first);
     RawDatabase(m_file, QStringLiteral("Kw73Tp")).execute(QStringLiteral("DELETE FROM RANTEBOU"));
     mine->setValue(QStringLiteral("0800-0830"), QStringLiteral("mine"));
@@ -152,8 +145,7 @@ void TwoConnectionsTest::removedRecordRefused()
     QCOMPARE(mine->state(), store::Query::State::Edit);
 }
 
-void TwoConnectionsTest::replacedFileRefused()
-{
+void TwoConnectionsTest::replacedFileRefused() {
     // Another program puts a new data file in place while the day is open: the post must not go to the old,
     // unlinked file where nobody would ever read it.
     auto mine = openedDay(m_first);

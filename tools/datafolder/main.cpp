@@ -25,8 +25,7 @@ struct FolderFile {
 };
 
 // Writes the default day-sheet definition, kept in the program's resources; never over an existing file.
-void writeDaySheet(const QString& path)
-{
+void writeDaySheet(const QString& path) {
     QFile source(QStringLiteral(":/orvella/RANTEBOU.rav"));
     if (!source.open(QIODevice::ReadOnly))
         throw std::runtime_error("the default day sheet is missing from this build");
@@ -37,15 +36,15 @@ void writeDaySheet(const QString& path)
         const QString reason = target.errorString();
         target.close();
         target.remove();
-        throw std::runtime_error(
-            QStringLiteral("\"%1\" could not be written: %2").arg(QDir::toNativeSeparators(path), reason).toStdString());
+        throw std::runtime_error(QStringLiteral("\"%1\" could not be written: %2")
+                                     .arg(QDir::toNativeSeparators(path), reason)
+                                     .toStdString());
     }
 }
 
 // The files of a data folder, made in this order; every file is checked for before any is made, so none is
 // ever overwritten.
-std::vector<FolderFile> folderFiles()
-{
+std::vector<FolderFile> folderFiles() {
     return {
         {QLatin1String(store::DatabaseFileName),
          [](const QString& path) { store::createDatabaseFile(path, QLatin1String(store::FixedDatabasePassword)); }},
@@ -53,21 +52,20 @@ std::vector<FolderFile> folderFiles()
     };
 }
 
-int fail(const QString& message)
-{
+int fail(const QString& message) {
     QTextStream(stderr) << "orvella-datafolder: " << message << Qt::endl;
     return 1;
 }
 
 } // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() != 2 || arguments[1].isEmpty() || arguments[1].startsWith(QLatin1Char('-')))
-        return fail(QStringLiteral("usage: orvella-datafolder <folder>\nMakes <folder> (if missing) with an empty, "
-                                   "encrypted data.mdb and the default day sheet RANTEBOU.rav. Existing files are never overwritten."));
+        return fail(QStringLiteral(
+            "usage: orvella-datafolder <folder>\nMakes <folder> (if missing) with an empty, "
+            "encrypted data.mdb and the default day sheet RANTEBOU.rav. Existing files are never overwritten."));
     const QString folder = arguments[1];
     const QFileInfo folderInfo(folder);
     if (folderInfo.exists() && !folderInfo.isDir())

@@ -68,8 +68,7 @@ private slots:
     }
 
     // The default day-sheet definition rides along with the pictures.
-    void daySheetDefinitionPresent()
-    {
+    void daySheetDefinitionPresent() {
         const QByteArray rav = read(QStringLiteral(":/orvella/RANTEBOU.rav"));
         QVERIFY(rav.startsWith("<?xml"));
         QCOMPARE(rav, read(QStringLiteral(ORVELLA_RESOURCES_DIR "/RANTEBOU.rav")));
