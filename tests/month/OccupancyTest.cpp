@@ -61,24 +61,29 @@ void writeDay(const QString& folder, QDate date, const QMap<int, QVariant>& slot
     connection.close();
 }
 
-int recordCount(const QString& folder, QDate date) {
+// The day's 28 slots as stored, read through a connection of the test's own; empty when it has no record.
+QVariantList storedSlots(const QString& folder, QDate date) {
     store::Connection connection;
     connection.setConnectionText(store::buildConnectionText(folder, Password));
     connection.open();
     store::Query query(connection);
     query.addStatement(store::selectDayStatement(keyOf(date)));
     query.open();
-    return query.isEmpty() ? 0 : 1;
+    QVariantList values;
+    if (!query.isEmpty()) {
+        for (const QString& column : store::slotColumnNames()) {
+            values << query.value(column);
+        }
+    }
+    return values;
+}
+
+int recordCount(const QString& folder, QDate date) {
+    return storedSlots(folder, date).isEmpty() ? 0 : 1;
 }
 
 QVariant storedSlot(const QString& folder, QDate date, int slot) {
-    store::Connection connection;
-    connection.setConnectionText(store::buildConnectionText(folder, Password));
-    connection.open();
-    store::Query query(connection);
-    query.addStatement(store::selectDayStatement(keyOf(date)));
-    query.open();
-    return query.value(store::slotColumnNames().at(slot - 1));
+    return storedSlots(folder, date).value(slot - 1);
 }
 
 QLabel* dayLabelShowing(const TForm1& window, int day) {
