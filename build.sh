@@ -36,9 +36,11 @@ install_packages() {
 }
 
 configure_and_build() {
-    local werror=OFF
-    [ "${CI:-}" = "true" ] && werror=ON
-    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVELLA_WERROR=$werror
+    # CI turns warnings into errors; elsewhere the build folder keeps whatever it was configured with, so that a
+    # run after a CI-style test run doesn't rebuild everything for a changed flag.
+    local werror=()
+    [ "${CI:-}" = "true" ] && werror=(-DORVELLA_WERROR=ON)
+    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${werror[@]}"
     cmake --build "$build" --parallel "$(nproc)"
 }
 
