@@ -14,12 +14,13 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-qpa-plugins libgl-dev
     libsqlcipher-dev sqlcipher sqlite3
+    libsqlite3-dev  # only for the test that proves a plain-SQLite build is refused; the program never links it
     libjpeg-dev
     googletest libbenchmark-dev
-    xvfb xdotool x11-utils xclip imagemagick poppler-utils
+    xvfb xdotool x11-utils xclip libx11-dev imagemagick poppler-utils
     fonts-liberation2 fonts-dejavu-core
     dpkg-dev desktop-file-utils  # the Debian package: dpkg-shlibdeps for its dependencies, the menu entry's check
-    clang
+    clang libclang-rt-14-dev  # the report-definition fuzzer (libFuzzer)
 )
 
 install_packages() {
