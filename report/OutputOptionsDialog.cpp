@@ -1,10 +1,11 @@
 #include "OutputOptionsDialog.h"
 
+#include "PdfFileChooser.h"
+
 #include "ReportOutput.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -185,15 +186,10 @@ void OutputOptionsDialog::accept() {
 }
 
 void OutputOptionsDialog::browse() {
-    QFileDialog dialog(this, QStringLiteral("Save the report as PDF"), QFileInfo(m_path->text()).absolutePath(),
-                       QStringLiteral("PDF files (*.pdf)"));
-    dialog.setObjectName(QStringLiteral("BrowseDialog"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("pdf"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const QString path = choosePdfFile(this, QStringLiteral("BrowseDialog"), QFileInfo(m_path->text()).absolutePath());
+    if (path.isEmpty())
         return;
-    m_path->setText(dialog.selectedFiles().first());
+    m_path->setText(path);
     m_file->setChecked(true);
 }
 

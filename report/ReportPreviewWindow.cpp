@@ -1,5 +1,7 @@
 #include "ReportPreviewWindow.h"
 
+#include "PdfFileChooser.h"
+
 #include "LaidOutReport.h"
 #include "OutputOptionsDialog.h"
 #include "PageSelection.h"
@@ -9,7 +11,6 @@
 #include "ReportStatusWindow.h"
 
 #include <QComboBox>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -175,18 +176,14 @@ void ReportPreviewWindow::print() {
 }
 
 void ReportPreviewWindow::saveAsPdf() {
-    QFileDialog dialog(this, QStringLiteral("Save the report as PDF"), QString(), QStringLiteral("PDF files (*.pdf)"));
-    dialog.setObjectName(QStringLiteral("SaveDialog"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("pdf"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const QString path = choosePdfFile(this, QStringLiteral("SaveDialog"), QString());
+    if (path.isEmpty())
         return;
     try {
         ReportStatusWindow status(m_report.name, this);
-        output::writePdf(
-            m_report, m_painter, m_pages, dialog.selectedFiles().first(),
-            [&status](int position, int total) { status.showPage(QStringLiteral("Saving"), position, total); });
+        output::writePdf(m_report, m_painter, m_pages, path, [&status](int position, int total) {
+            status.showPage(QStringLiteral("Saving"), position, total);
+        });
     } catch (const ReportError& error) {
         warn(error.message());
     }

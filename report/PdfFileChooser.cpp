@@ -1,0 +1,18 @@
+#include "PdfFileChooser.h"
+
+#include <QFileDialog>
+
+namespace report {
+
+QString choosePdfFile(QWidget* parent, const QString& objectName, const QString& folder) {
+    QFileDialog dialog(parent, QStringLiteral("Save the report as PDF"), folder, QStringLiteral("PDF files (*.pdf)"));
+    dialog.setObjectName(objectName);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
+}
+
+} // namespace report
