@@ -51,6 +51,21 @@ private slots:
 
 private:
     QString openDay(store::Connection& connection, const QString& dateText);
+
+    // A connection of its own and a query open on one day's record, made ready as the windows do it.
+    struct OpenedDay {
+        OpenedDay(EngineTest& test, const QString& dateText) {
+            connection.setConnectionText(test.m_text);
+            connection.open();
+            key = test.openDay(connection, dateText);
+            query.addStatement(store::selectDayStatement(key));
+            query.open();
+        }
+        store::Connection connection;
+        store::Query query{connection};
+        QString key;
+    };
+
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_file;
     QString m_text;
@@ -116,13 +131,10 @@ void EngineTest::dayWithoutRecordIsEmpty() {
 }
 
 void EngineTest::insertTwiceKeepsOneRecordUnchanged() {
-    store::Connection connection;
-    connection.setConnectionText(m_text);
-    connection.open();
-    const QString key = openDay(connection, QStringLiteral("5/3/2010"));
-    store::Query query(connection);
-    query.addStatement(store::selectDayStatement(key));
-    query.open();
+    OpenedDay day(*this, QStringLiteral("5/3/2010"));
+    store::Connection& connection = day.connection;
+    const QString& key = day.key;
+    store::Query& query = day.query;
     query.setValue(QStringLiteral("1000-1030"), QStringLiteral("Dentist"));
     query.post();
 
@@ -142,13 +154,8 @@ void EngineTest::insertTwiceKeepsOneRecordUnchanged() {
 }
 
 void EngineTest::fieldsByPositionAndName() {
-    store::Connection connection;
-    connection.setConnectionText(m_text);
-    connection.open();
-    const QString key = openDay(connection, QStringLiteral("31/12/2010"));
-    store::Query query(connection);
-    query.addStatement(store::selectDayStatement(key));
-    query.open();
+    OpenedDay day(*this, QStringLiteral("31/12/2010"));
+    store::Query& query = day.query;
     QVERIFY(!query.isEmpty());
     QCOMPARE(query.fieldCount(), 29);
     QCOMPARE(query.fieldName(0), QStringLiteral("HMEROMHNIA"));
@@ -282,13 +289,8 @@ void EngineTest::editsStayInBufferUntilPost() {
 }
 
 void EngineTest::closeAndCancelDropEdits() {
-    store::Connection connection;
-    connection.setConnectionText(m_text);
-    connection.open();
-    const QString key = openDay(connection, QStringLiteral("5/3/2010"));
-    store::Query query(connection);
-    query.addStatement(store::selectDayStatement(key));
-    query.open();
+    OpenedDay day(*this, QStringLiteral("5/3/2010"));
+    store::Query& query = day.query;
     query.setValue(QStringLiteral("0800-0830"), QStringLiteral("dropped by cancel"));
     query.cancel();
     QCOMPARE(query.state(), store::Query::State::Browse);
@@ -352,13 +354,8 @@ void EngineTest::tooLongTextRefused_data() {
 
 void EngineTest::tooLongTextRefused() {
     QFETCH(QString, text);
-    store::Connection connection;
-    connection.setConnectionText(m_text);
-    connection.open();
-    const QString key = openDay(connection, QStringLiteral("1/1/2011"));
-    store::Query query(connection);
-    query.addStatement(store::selectDayStatement(key));
-    query.open();
+    OpenedDay day(*this, QStringLiteral("1/1/2011"));
+    store::Query& query = day.query;
     try {
         query.setValue(QStringLiteral("0800-0830"), text);
         QFAIL("a text longer than the field was taken");
