@@ -147,6 +147,12 @@ int expectedMarkedDays(int dayRecords) {
 // A month change as the user makes it: the month chooser moves between January and March 2020 (31 days
 // each), which runs ComboBox1Change: BuildMonth with its scan of 31 days. The repaint that follows is not
 // in this figure (see BM_MonthChangeWithPaint).
+// The chooser index of the other of the two months a change goes between.
+int otherShownMonth(int index) {
+    return index == BenchDataFolder::FirstShownMonth - 1 ? BenchDataFolder::SecondShownMonth - 1
+                                                         : BenchDataFolder::FirstShownMonth - 1;
+}
+
 void BM_MonthChange(benchmark::State& state) {
     const auto dayRecords = static_cast<int>(state.range(0));
     ShownMonthWindow month(dayRecords);
@@ -157,8 +163,7 @@ void BM_MonthChange(benchmark::State& state) {
     QComboBox* chooser = month.monthChooser();
     int index = chooser->currentIndex();
     for (auto _ : state) {
-        index = index == BenchDataFolder::FirstShownMonth - 1 ? BenchDataFolder::SecondShownMonth - 1
-                                                              : BenchDataFolder::FirstShownMonth - 1;
+        index = otherShownMonth(index);
         chooser->setCurrentIndex(index);
     }
     if (failedOnReports(state)) {
@@ -184,8 +189,7 @@ void BM_MonthChangeWithPaint(benchmark::State& state) {
     QComboBox* chooser = month.monthChooser();
     int index = chooser->currentIndex();
     for (auto _ : state) {
-        index = index == BenchDataFolder::FirstShownMonth - 1 ? BenchDataFolder::SecondShownMonth - 1
-                                                              : BenchDataFolder::FirstShownMonth - 1;
+        index = otherShownMonth(index);
         chooser->setCurrentIndex(index);
         QCoreApplication::processEvents();
     }

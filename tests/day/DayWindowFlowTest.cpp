@@ -3,6 +3,7 @@
 #include "Connection.h"
 #include "DayTestFile.h"
 #include "DayWindow.h"
+#include "DayWindowClosing.h"
 #include "EngineError.h"
 #include "ErrorReport.h"
 #include "OrvellaApplication.h"
@@ -176,12 +177,7 @@ private slots:
         QCOMPARE(window.ADOQuery1().value(column(6)).toString(), QStringLiteral("abXYc"));
     }
 
-    void unpostedTextIsDroppedOnClose_data() {
-        QTest::addColumn<QString>("how");
-        QTest::newRow("exit button") << QStringLiteral("exit");
-        QTest::newRow("Esc") << QStringLiteral("esc");
-        QTest::newRow("close box") << QStringLiteral("closeEvent");
-    }
+    void unpostedTextIsDroppedOnClose_data() { dayclosing::addRows(); }
 
     void unpostedTextIsDroppedOnClose() {
         QFETCH(QString, how);
@@ -189,25 +185,11 @@ private slots:
         m_file->storeSlots(day, {{column(4), QStringLiteral("Κρατημένο")}});
         TForm2 window;
         m_file->openIn(window, day);
-        bool stuck = false;
-        QTimer::singleShot(0, &window, [&] {
+        QVERIFY(dayclosing::execUntilClosed(window, [&] {
             typeInto(slotBox(window, 3), QStringLiteral("νέο ραντεβού"));
             QTest::keyClicks(slotBox(window, 4), QStringLiteral(" more"));
-            if (how == QLatin1String("exit")) {
-                QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Button29")), Qt::LeftButton);
-            } else if (how == QLatin1String("esc")) {
-                QTest::keyClick(slotBox(window, 3), Qt::Key_Escape);
-            } else {
-                QCloseEvent event;
-                QApplication::sendEvent(&window, &event);
-            }
-        });
-        QTimer::singleShot(10000, &window, [&] {
-            stuck = true;
-            window.hide();
-        });
-        window.exec();
-        QVERIFY(!stuck);
+            dayclosing::close(window, how, slotBox(window, 3));
+        }));
         QVERIFY(m_reports.isEmpty());
         QVERIFY(m_file->storedSlot(day, column(3)).isNull());
         QCOMPARE(m_file->storedSlot(day, column(4)).toString(), QStringLiteral("Κρατημένο"));

@@ -1,6 +1,7 @@
 // The day window as the user sees it: sizes and places, the slot boxes' look, the keyboard, and the
 // ways it closes. None of this needs a day record.
 #include "DayWindow.h"
+#include "DayWindowClosing.h"
 #include "OrvellaApplication.h"
 
 #include <QAbstractButton>
@@ -212,33 +213,13 @@ private slots:
         QCOMPARE(window.result(), int(QDialog::Rejected));
     }
 
-    void everyWayOfClosingEndsTheModalRun_data() {
-        QTest::addColumn<QString>("how");
-        QTest::newRow("exit button") << QStringLiteral("exit");
-        QTest::newRow("Esc") << QStringLiteral("esc");
-        QTest::newRow("close box") << QStringLiteral("closeEvent");
-    }
+    void everyWayOfClosingEndsTheModalRun_data() { dayclosing::addRows(); }
 
     void everyWayOfClosingEndsTheModalRun() {
         QFETCH(QString, how);
         TForm2 window;
-        bool stuck = false;
-        QTimer::singleShot(0, &window, [&] {
-            if (how == QLatin1String("exit")) {
-                QTest::mouseClick(child<QPushButton>(window, QStringLiteral("Button29")), Qt::LeftButton);
-            } else if (how == QLatin1String("esc")) {
-                QTest::keyClick(child<QLineEdit>(window, QStringLiteral("DBEdit7")), Qt::Key_Escape);
-            } else {
-                QCloseEvent event;
-                QApplication::sendEvent(&window, &event);
-            }
-        });
-        QTimer::singleShot(10000, &window, [&] {
-            stuck = true;
-            window.hide();
-        });
-        window.exec();
-        QVERIFY(!stuck);
+        QVERIFY(dayclosing::execUntilClosed(
+            window, [&] { dayclosing::close(window, how, child<QLineEdit>(window, QStringLiteral("DBEdit7"))); }));
         QVERIFY(!window.isVisible());
     }
 
