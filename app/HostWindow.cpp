@@ -1,9 +1,9 @@
-#include "HostWindow.h"
+#include "app/HostWindow.h"
 
-#include "ErrorReport.h"
-#include "MonthWindow.h"
-#include "SplashWindow.h"
-#include "StartupNotice.h"
+#include "app/SplashWindow.h"
+#include "app/StartupNotice.h"
+#include "base/ErrorReport.h"
+#include "month/MonthWindow.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>

@@ -1,7 +1,7 @@
-#include "SplashWindow.h"
+#include "app/SplashWindow.h"
 
-#include "ErrorReport.h"
-#include "TitlePicture.h"
+#include "base/ErrorReport.h"
+#include "base/TitlePicture.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

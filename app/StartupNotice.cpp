@@ -1,6 +1,6 @@
-#include "StartupNotice.h"
+#include "app/StartupNotice.h"
 
-#include "ErrorReport.h"
+#include "base/ErrorReport.h"
 
 #include <QMessageBox>
 #include <QStringList>

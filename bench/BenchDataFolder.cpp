@@ -1,11 +1,11 @@
-#include "BenchDataFolder.h"
+#include "bench/BenchDataFolder.h"
 
-#include "Check.h"
-#include "ConnectionText.h"
-#include "DatabaseFile.h"
-#include "SqliteDatabase.h"
-#include "SqliteStatement.h"
-#include "TableLayout.h"
+#include "store/Check.h"
+#include "store/ConnectionText.h"
+#include "store/DatabaseFile.h"
+#include "store/SqliteDatabase.h"
+#include "store/SqliteStatement.h"
+#include "store/TableLayout.h"
 
 #include <QDir>
 #include <QFile>

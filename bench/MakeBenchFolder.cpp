@@ -2,7 +2,7 @@
 // data.mdb holding that many day records spread over 2008 to 2035 and the default RANTEBOU.rav. The folder
 // must exist and hold neither file.
 
-#include "BenchDataFolder.h"
+#include "bench/BenchDataFolder.h"
 
 #include <QCoreApplication>
 

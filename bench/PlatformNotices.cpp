@@ -1,4 +1,4 @@
-#include "PlatformNotices.h"
+#include "bench/PlatformNotices.h"
 
 #include <QString>
 #include <QtGlobal>

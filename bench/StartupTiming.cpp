@@ -12,13 +12,13 @@
 // and static initialisation before main() are counted. Not counted: the hidden host window, the notice,
 // the splash. The parent prints each run's phases and their medians.
 
-#include "BenchDataFolder.h"
-#include "PlatformNotices.h"
-#include "WindowWatcher.h"
+#include "bench/BenchDataFolder.h"
+#include "bench/PlatformNotices.h"
+#include "bench/WindowWatcher.h"
 
-#include "ErrorReport.h"
-#include "MonthWindow.h"
-#include "OrvellaApplication.h"
+#include "base/ErrorReport.h"
+#include "base/OrvellaApplication.h"
+#include "month/MonthWindow.h"
 
 #include <QByteArray>
 #include <QCoreApplication>

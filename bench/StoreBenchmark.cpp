@@ -1,15 +1,15 @@
 // The store's costs on a data file of 10,000 day records: opening (first and again), reading one day,
 // the month window's INSERT of an existing day, a post of one slot, and a whole month's scan.
 
-#include "Command.h"
-#include "Connection.h"
-#include "ConnectionText.h"
-#include "DatabaseFile.h"
-#include "DatabasePool.h"
-#include "DayKey.h"
-#include "EngineError.h"
-#include "Query.h"
-#include "TableLayout.h"
+#include "store/Command.h"
+#include "store/Connection.h"
+#include "store/ConnectionText.h"
+#include "store/DatabaseFile.h"
+#include "store/DatabasePool.h"
+#include "store/DayKey.h"
+#include "store/EngineError.h"
+#include "store/Query.h"
+#include "store/TableLayout.h"
 
 #include <QDate>
 #include <QDir>

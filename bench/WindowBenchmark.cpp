@@ -5,22 +5,22 @@
 // Every benchmark fails (instead of reporting a figure) when the application's error report fires or the
 // operation did not do its work, so that a broken path never shows up as a fast one.
 
-#include "BenchDataFolder.h"
-#include "PlatformNotices.h"
-#include "WindowWatcher.h"
+#include "bench/BenchDataFolder.h"
+#include "bench/PlatformNotices.h"
+#include "bench/WindowWatcher.h"
 
-#include "Connection.h"
-#include "ConnectionText.h"
-#include "DayKey.h"
-#include "DayWindow.h"
-#include "ErrorReport.h"
-#include "MonthWindow.h"
-#include "OrvellaApplication.h"
-#include "OutputOptions.h"
-#include "Query.h"
-#include "ReportHost.h"
-#include "ReportProject.h"
-#include "SharedState.h"
+#include "base/ErrorReport.h"
+#include "base/OrvellaApplication.h"
+#include "base/SharedState.h"
+#include "day/DayWindow.h"
+#include "day/ReportHost.h"
+#include "month/MonthWindow.h"
+#include "report/OutputOptions.h"
+#include "report/ReportProject.h"
+#include "store/Connection.h"
+#include "store/ConnectionText.h"
+#include "store/DayKey.h"
+#include "store/Query.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

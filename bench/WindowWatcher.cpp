@@ -1,4 +1,4 @@
-#include "WindowWatcher.h"
+#include "bench/WindowWatcher.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,7 +1,7 @@
-#include "DataSource.h"
+#include "day/DataSource.h"
 
-#include "ErrorReport.h"
-#include "Query.h"
+#include "base/ErrorReport.h"
+#include "store/Query.h"
 
 #include <QLineEdit>
 

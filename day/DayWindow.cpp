@@ -1,12 +1,12 @@
-#include "DayWindow.h"
+#include "day/DayWindow.h"
 
-#include "Connection.h"
-#include "DataSource.h"
-#include "ErrorReport.h"
-#include "Query.h"
-#include "RecordNavigator.h"
-#include "ReportHost.h"
-#include "TableLayout.h"
+#include "base/ErrorReport.h"
+#include "day/DataSource.h"
+#include "day/RecordNavigator.h"
+#include "day/ReportHost.h"
+#include "store/Connection.h"
+#include "store/Query.h"
+#include "store/TableLayout.h"
 
 #include <QFont>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
-#include "QueryDataset.h"
+#include "day/QueryDataset.h"
 
-#include "Query.h"
+#include "store/Query.h"
 
 QueryDataset::QueryDataset(const store::Query& query) : m_query(query) {}
 

@@ -1,7 +1,7 @@
-#include "RecordNavigator.h"
+#include "day/RecordNavigator.h"
 
-#include "DataSource.h"
-#include "ErrorReport.h"
+#include "base/ErrorReport.h"
+#include "day/DataSource.h"
 
 #include <QIcon>
 #include <QPainter>

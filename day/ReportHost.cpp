@@ -1,10 +1,10 @@
-#include "ReportHost.h"
+#include "day/ReportHost.h"
 
-#include "Connection.h"
-#include "Query.h"
-#include "QueryDataset.h"
-#include "ReportProject.h"
-#include "SharedState.h"
+#include "base/SharedState.h"
+#include "day/QueryDataset.h"
+#include "report/ReportProject.h"
+#include "store/Connection.h"
+#include "store/Query.h"
 
 #include <QApplication>
 

@@ -1,4 +1,4 @@
-#include "Calendar.h"
+#include "month/Calendar.h"
 
 namespace calendar {
 

@@ -1,4 +1,4 @@
-#include "ClickableLabel.h"
+#include "month/ClickableLabel.h"
 
 #include <QMouseEvent>
 

@@ -1,4 +1,4 @@
-#include "NumberText.h"
+#include "month/NumberText.h"
 
 #include <cmath>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "Occupancy.h"
+#include "month/Occupancy.h"
 
 namespace occupancy {
 

@@ -1,4 +1,4 @@
-#include "RectangleShape.h"
+#include "month/RectangleShape.h"
 
 #include <QPainter>
 

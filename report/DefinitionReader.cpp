@@ -1,6 +1,6 @@
-#include "DefinitionReader.h"
+#include "report/DefinitionReader.h"
 
-#include "ReportError.h"
+#include "report/ReportError.h"
 
 #include <QDir>
 #include <QFile>

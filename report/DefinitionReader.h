@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ProjectDefinition.h"
+#include "report/ProjectDefinition.h"
 
 #include <QByteArray>
 #include <QString>

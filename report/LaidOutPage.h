@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlacedItem.h"
+#include "report/PlacedItem.h"
 
 #include <QList>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "LaidOutPage.h"
-#include "PageSetup.h"
+#include "report/LaidOutPage.h"
+#include "report/PageSetup.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "MemoryDataset.h"
+#include "report/MemoryDataset.h"
 
-#include "ReportError.h"
+#include "report/ReportError.h"
 
 namespace report {
 

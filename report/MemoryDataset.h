@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Dataset.h"
+#include "report/Dataset.h"
 
 #include <QList>
 

@@ -1,8 +1,8 @@
-#include "OutputOptionsDialog.h"
+#include "report/OutputOptionsDialog.h"
 
-#include "PdfFileChooser.h"
+#include "report/PdfFileChooser.h"
 
-#include "ReportOutput.h"
+#include "report/ReportOutput.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

@@ -1,6 +1,6 @@
-#include "PagePainter.h"
+#include "report/PagePainter.h"
 
-#include "ReportError.h"
+#include "report/ReportError.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LaidOutReport.h"
+#include "report/LaidOutReport.h"
 
 #include <QHash>
 #include <QImage>

@@ -1,6 +1,6 @@
-#include "PageSelection.h"
+#include "report/PageSelection.h"
 
-#include "ReportError.h"
+#include "report/ReportError.h"
 
 namespace report {
 

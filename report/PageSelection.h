@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OutputOptions.h"
+#include "report/OutputOptions.h"
 
 #include <QList>
 

@@ -1,4 +1,4 @@
-#include "PdfFileChooser.h"
+#include "report/PdfFileChooser.h"
 
 #include <QFileDialog>
 

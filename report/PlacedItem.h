@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ReportItem.h"
+#include "report/ReportItem.h"
 
 #include <QString>
 

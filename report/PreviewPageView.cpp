@@ -1,7 +1,7 @@
-#include "PreviewPageView.h"
+#include "report/PreviewPageView.h"
 
-#include "PagePainter.h"
-#include "PageSetup.h"
+#include "report/PagePainter.h"
+#include "report/PageSetup.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ReportDefinition.h"
+#include "report/ReportDefinition.h"
 
 #include <QList>
 #include <QString>

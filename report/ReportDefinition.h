@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PageSetup.h"
-#include "ReportBand.h"
+#include "report/PageSetup.h"
+#include "report/ReportBand.h"
 
 #include <QList>
 #include <QString>

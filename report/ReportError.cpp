@@ -1,4 +1,4 @@
-#include "ReportError.h"
+#include "report/ReportError.h"
 
 namespace report {
 

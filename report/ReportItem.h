@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TextStyle.h"
+#include "report/TextStyle.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "ReportLayouter.h"
+#include "report/ReportLayouter.h"
 
-#include "ReportError.h"
-#include "ValueFormat.h"
+#include "report/ReportError.h"
+#include "report/ValueFormat.h"
 
 #include <QHash>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Dataset.h"
-#include "LaidOutReport.h"
-#include "ProjectDefinition.h"
+#include "report/Dataset.h"
+#include "report/LaidOutReport.h"
+#include "report/ProjectDefinition.h"
 
 #include <functional>
 

@@ -1,6 +1,6 @@
-#include "ReportOutput.h"
+#include "report/ReportOutput.h"
 
-#include "ReportError.h"
+#include "report/ReportError.h"
 
 #include <QPageLayout>
 #include <QPainter>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "LaidOutReport.h"
-#include "PagePainter.h"
+#include "report/LaidOutReport.h"
+#include "report/PagePainter.h"
 
 #include <QList>
 #include <QString>

@@ -1,14 +1,14 @@
-#include "ReportPreviewWindow.h"
+#include "report/ReportPreviewWindow.h"
 
-#include "PdfFileChooser.h"
+#include "report/PdfFileChooser.h"
 
-#include "LaidOutReport.h"
-#include "OutputOptionsDialog.h"
-#include "PageSelection.h"
-#include "PreviewPageView.h"
-#include "ReportError.h"
-#include "ReportOutput.h"
-#include "ReportStatusWindow.h"
+#include "report/LaidOutReport.h"
+#include "report/OutputOptionsDialog.h"
+#include "report/PageSelection.h"
+#include "report/PreviewPageView.h"
+#include "report/ReportError.h"
+#include "report/ReportOutput.h"
+#include "report/ReportStatusWindow.h"
 
 #include <QComboBox>
 #include <QGuiApplication>

@@ -1,14 +1,14 @@
-#include "ReportProject.h"
+#include "report/ReportProject.h"
 
-#include "DefinitionReader.h"
-#include "OutputOptionsDialog.h"
-#include "PagePainter.h"
-#include "PageSelection.h"
-#include "ReportError.h"
-#include "ReportLayouter.h"
-#include "ReportOutput.h"
-#include "ReportPreviewWindow.h"
-#include "ReportStatusWindow.h"
+#include "report/DefinitionReader.h"
+#include "report/OutputOptionsDialog.h"
+#include "report/PagePainter.h"
+#include "report/PageSelection.h"
+#include "report/ReportError.h"
+#include "report/ReportLayouter.h"
+#include "report/ReportOutput.h"
+#include "report/ReportPreviewWindow.h"
+#include "report/ReportStatusWindow.h"
 
 #include <QFile>
 #include <QFileInfo>

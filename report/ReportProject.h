@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Dataset.h"
-#include "OutputOptions.h"
+#include "report/Dataset.h"
+#include "report/OutputOptions.h"
 
 #include <QPointer>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "ReportStatusWindow.h"
+#include "report/ReportStatusWindow.h"
 
 #include <QApplication>
 #include <QLabel>

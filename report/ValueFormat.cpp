@@ -1,4 +1,4 @@
-#include "ValueFormat.h"
+#include "report/ValueFormat.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -1,6 +1,6 @@
-#include "Check.h"
+#include "store/Check.h"
 
-#include "EngineError.h"
+#include "store/EngineError.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "CipherGuard.h"
+#include "store/CipherGuard.h"
 
-#include "Check.h"
+#include "store/Check.h"
 
 #include <sqlcipher/sqlite3.h>
 

@@ -1,9 +1,9 @@
-#include "Command.h"
+#include "store/Command.h"
 
-#include "Connection.h"
-#include "DateLiterals.h"
-#include "PooledDatabase.h"
-#include "SqliteStatement.h"
+#include "store/Connection.h"
+#include "store/DateLiterals.h"
+#include "store/PooledDatabase.h"
+#include "store/SqliteStatement.h"
 
 #include <sqlcipher/sqlite3.h>
 

@@ -1,9 +1,9 @@
-#include "Connection.h"
+#include "store/Connection.h"
 
-#include "Check.h"
-#include "ConnectionText.h"
-#include "DatabasePool.h"
-#include "PooledDatabase.h"
+#include "store/Check.h"
+#include "store/ConnectionText.h"
+#include "store/DatabasePool.h"
+#include "store/PooledDatabase.h"
 
 #include <sqlcipher/sqlite3.h>
 

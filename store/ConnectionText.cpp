@@ -1,4 +1,4 @@
-#include "ConnectionText.h"
+#include "store/ConnectionText.h"
 
 #include <QDir>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "DataFileProbe.h"
+#include "store/DataFileProbe.h"
 
 #include <QDir>
 #include <QFile>

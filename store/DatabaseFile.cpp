@@ -1,9 +1,9 @@
-#include "DatabaseFile.h"
+#include "store/DatabaseFile.h"
 
-#include "Check.h"
-#include "CipherGuard.h"
-#include "SqliteDatabase.h"
-#include "TableLayout.h"
+#include "store/Check.h"
+#include "store/CipherGuard.h"
+#include "store/SqliteDatabase.h"
+#include "store/TableLayout.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "DatabasePool.h"
+#include "store/DatabasePool.h"
 
-#include "PooledDatabase.h"
+#include "store/PooledDatabase.h"
 
 #include <QFileInfo>
 

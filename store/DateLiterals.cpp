@@ -1,6 +1,6 @@
-#include "DateLiterals.h"
+#include "store/DateLiterals.h"
 
-#include "Check.h"
+#include "store/Check.h"
 
 #include <QDate>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "DayKey.h"
+#include "store/DayKey.h"
 
 #include <QDate>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "EngineError.h"
+#include "store/EngineError.h"
 
 namespace store {
 

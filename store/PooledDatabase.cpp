@@ -1,10 +1,10 @@
-#include "PooledDatabase.h"
+#include "store/PooledDatabase.h"
 
-#include "CipherGuard.h"
-#include "DataFileProbe.h"
-#include "EngineError.h"
-#include "SqliteStatement.h"
-#include "TableLayout.h"
+#include "store/CipherGuard.h"
+#include "store/DataFileProbe.h"
+#include "store/EngineError.h"
+#include "store/SqliteStatement.h"
+#include "store/TableLayout.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Check.h"
-#include "SqliteDatabase.h"
+#include "store/Check.h"
+#include "store/SqliteDatabase.h"
 
 #include <QString>
 

@@ -1,11 +1,11 @@
-#include "Query.h"
+#include "store/Query.h"
 
-#include "Check.h"
-#include "Connection.h"
-#include "DateLiterals.h"
-#include "EngineError.h"
-#include "PooledDatabase.h"
-#include "SqliteStatement.h"
+#include "store/Check.h"
+#include "store/Connection.h"
+#include "store/DateLiterals.h"
+#include "store/EngineError.h"
+#include "store/PooledDatabase.h"
+#include "store/SqliteStatement.h"
 
 #include <QDate>
 

@@ -1,4 +1,4 @@
-#include "SqliteDatabase.h"
+#include "store/SqliteDatabase.h"
 
 #include <sqlcipher/sqlite3.h>
 

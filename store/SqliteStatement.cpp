@@ -1,6 +1,6 @@
-#include "SqliteStatement.h"
+#include "store/SqliteStatement.h"
 
-#include "SqliteDatabase.h"
+#include "store/SqliteDatabase.h"
 
 #include <sqlcipher/sqlite3.h>
 

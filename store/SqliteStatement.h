@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Check.h"
+#include "store/Check.h"
 
 #include <QString>
 #include <QVariant>

@@ -1,4 +1,4 @@
-#include "TableLayout.h"
+#include "store/TableLayout.h"
 
 namespace store {
 

@@ -1,11 +1,11 @@
 // The start-up pieces: the notice's exact text and box, and the splash window's single, timed close.
-#include "DatabaseFile.h"
-#include "ErrorReport.h"
-#include "HostWindow.h"
-#include "MonthWindow.h"
-#include "OrvellaApplication.h"
-#include "SplashWindow.h"
-#include "StartupNotice.h"
+#include "app/HostWindow.h"
+#include "app/SplashWindow.h"
+#include "app/StartupNotice.h"
+#include "base/ErrorReport.h"
+#include "base/OrvellaApplication.h"
+#include "month/MonthWindow.h"
+#include "store/DatabaseFile.h"
 
 #include <QAbstractButton>
 #include <QDir>

@@ -1,15 +1,15 @@
 // Printing the open day through the report host and the report engine's real windows: the sheet shows the
 // day as last saved, a second print works the same, Cancel prints nothing, and a missing or broken
 // definition file is reported with its exact text while the day window stays usable.
-#include "Connection.h"
-#include "DayTestFile.h"
-#include "DayWindow.h"
-#include "ErrorReport.h"
-#include "OrvellaApplication.h"
-#include "PdfTools.h"
-#include "ReportHost.h"
-#include "SharedState.h"
-#include "WindowDriver.h"
+#include "base/ErrorReport.h"
+#include "base/OrvellaApplication.h"
+#include "base/SharedState.h"
+#include "day/DayWindow.h"
+#include "day/ReportHost.h"
+#include "store/Connection.h"
+#include "tests/day/DayTestFile.h"
+#include "tests/report/PdfTools.h"
+#include "tests/report/WindowDriver.h"
 
 #include <QAbstractButton>
 #include <QApplication>

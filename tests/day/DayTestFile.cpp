@@ -1,13 +1,13 @@
-#include "DayTestFile.h"
+#include "tests/day/DayTestFile.h"
 
-#include "Command.h"
-#include "Connection.h"
-#include "ConnectionText.h"
-#include "DatabaseFile.h"
-#include "DayKey.h"
-#include "DayWindow.h"
-#include "Query.h"
-#include "TableLayout.h"
+#include "day/DayWindow.h"
+#include "store/Command.h"
+#include "store/Connection.h"
+#include "store/ConnectionText.h"
+#include "store/DatabaseFile.h"
+#include "store/DayKey.h"
+#include "store/Query.h"
+#include "store/TableLayout.h"
 
 #include <stdexcept>
 

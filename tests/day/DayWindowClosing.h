@@ -1,7 +1,7 @@
 #pragma once
 
 // The three ways a user closes the day window, and running it modally until it closes, as the day tests drive it.
-#include "DayWindow.h"
+#include "day/DayWindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>

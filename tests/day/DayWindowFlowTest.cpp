@@ -1,14 +1,14 @@
 // The day window on real data files: what it shows, what reaches the file on post, what is dropped on
 // close, the column sizes, and posts that meet another program's changes.
-#include "Connection.h"
-#include "DayTestFile.h"
-#include "DayWindow.h"
-#include "DayWindowClosing.h"
-#include "EngineError.h"
-#include "ErrorReport.h"
-#include "OrvellaApplication.h"
-#include "Query.h"
-#include "TableLayout.h"
+#include "base/ErrorReport.h"
+#include "base/OrvellaApplication.h"
+#include "day/DayWindow.h"
+#include "store/Connection.h"
+#include "store/EngineError.h"
+#include "store/Query.h"
+#include "store/TableLayout.h"
+#include "tests/day/DayTestFile.h"
+#include "tests/day/DayWindowClosing.h"
 
 #include <QClipboard>
 #include <QCloseEvent>

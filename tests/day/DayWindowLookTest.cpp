@@ -1,8 +1,8 @@
 // The day window as the user sees it: sizes and places, the slot boxes' look, the keyboard, and the
 // ways it closes. None of this needs a day record.
-#include "DayWindow.h"
-#include "DayWindowClosing.h"
-#include "OrvellaApplication.h"
+#include "base/OrvellaApplication.h"
+#include "day/DayWindow.h"
+#include "tests/day/DayWindowClosing.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>

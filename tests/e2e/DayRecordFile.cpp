@@ -1,10 +1,10 @@
-#include "DayRecordFile.h"
+#include "tests/e2e/DayRecordFile.h"
 
-#include "Connection.h"
-#include "ConnectionText.h"
-#include "DayKey.h"
-#include "Query.h"
-#include "TableLayout.h"
+#include "store/Connection.h"
+#include "store/ConnectionText.h"
+#include "store/DayKey.h"
+#include "store/Query.h"
+#include "store/TableLayout.h"
 
 namespace dayrecords {
 

@@ -3,11 +3,11 @@
 // again, edits dropped by closing, a slot's size limit, the day printed to a PDF file and to the preview, the
 // About window's web address, and the program ended with Esc. The flows run in this order on one program run;
 // what they leave in the data file is checked through the store library, what they show on screenshots.
-#include "DayRecordFile.h"
-#include "MonthGridGeometry.h"
-#include "ProgramDriver.h"
-#include "ScreenPixels.h"
-#include "XSession.h"
+#include "tests/e2e/DayRecordFile.h"
+#include "tests/e2e/MonthGridGeometry.h"
+#include "tests/e2e/ProgramDriver.h"
+#include "tests/e2e/ScreenPixels.h"
+#include "tests/e2e/XSession.h"
 
 #include <QDate>
 #include <QDir>

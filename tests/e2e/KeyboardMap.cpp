@@ -1,4 +1,4 @@
-#include "KeyboardMap.h"
+#include "tests/e2e/KeyboardMap.h"
 
 #ifdef ORVELLA_E2E_XLIB
 #include <X11/Xlib.h>

@@ -1,4 +1,4 @@
-#include "MonthGridGeometry.h"
+#include "tests/e2e/MonthGridGeometry.h"
 
 #include <array>
 

@@ -2,9 +2,9 @@
 // then the arrow keys step it) and with the mouse (a click opens the list, a click on an item picks it), and the
 // today button; after every step the grid on the screen must show the chosen month as an independent calendar
 // places it: each day number in its cell, every other day-number cell empty.
-#include "MonthGridGeometry.h"
-#include "ProgramDriver.h"
-#include "XSession.h"
+#include "tests/e2e/MonthGridGeometry.h"
+#include "tests/e2e/ProgramDriver.h"
+#include "tests/e2e/XSession.h"
 
 #include <QDate>
 #include <QProcess>

@@ -1,8 +1,8 @@
-#include "ProgramDriver.h"
+#include "tests/e2e/ProgramDriver.h"
 
-#include "MonthGridGeometry.h"
-#include "ScreenPixels.h"
-#include "XSession.h"
+#include "tests/e2e/MonthGridGeometry.h"
+#include "tests/e2e/ScreenPixels.h"
+#include "tests/e2e/XSession.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>

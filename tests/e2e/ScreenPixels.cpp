@@ -1,4 +1,4 @@
-#include "ScreenPixels.h"
+#include "tests/e2e/ScreenPixels.h"
 
 #include <QSet>
 

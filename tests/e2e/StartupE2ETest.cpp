@@ -1,9 +1,9 @@
 // The real program under its own X server: the notice, the borderless splash with the title picture for about
 // 2.5 s, the month window on today's month, and each way of closing the month window ending the process with exit
 // code 0.
-#include "ProgramDriver.h"
-#include "ScreenPixels.h"
-#include "XSession.h"
+#include "tests/e2e/ProgramDriver.h"
+#include "tests/e2e/ScreenPixels.h"
+#include "tests/e2e/XSession.h"
 
 #include <QDate>
 #include <QDir>

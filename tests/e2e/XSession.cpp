@@ -1,6 +1,6 @@
-#include "XSession.h"
+#include "tests/e2e/XSession.h"
 
-#include "KeyboardMap.h"
+#include "tests/e2e/KeyboardMap.h"
 
 #include <QDeadlineTimer>
 #include <QFile>

@@ -2,10 +2,10 @@
 // names the file and says what is wrong, never in a crash or a hang, and leaves the file exactly as it was.
 // Each file is opened by a second program, so that a crash shows as that program's crash.
 
-#include "PosterProcess.h"
-#include "StoreTestSupport.h"
+#include "tests/faults/PosterProcess.h"
+#include "tests/store/StoreTestSupport.h"
 
-#include "TableLayout.h"
+#include "store/TableLayout.h"
 
 #include <QDir>
 #include <QFile>

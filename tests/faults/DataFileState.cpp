@@ -1,7 +1,7 @@
-#include "DataFileState.h"
+#include "tests/faults/DataFileState.h"
 
-#include "StoreTestSupport.h"
-#include "TableLayout.h"
+#include "store/TableLayout.h"
+#include "tests/store/StoreTestSupport.h"
 
 #include <QDate>
 #include <QSet>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PostReport.h"
+#include "tests/faults/PostReport.h"
 
 #include <QString>
 

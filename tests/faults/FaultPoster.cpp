@@ -26,13 +26,13 @@
 //       Opens the data file and reads every record, as a whole and day by day the way the month scan does;
 //       prints "opened <records>" and ends with 0, or "error <step> <code> <message>" and ends with 3.
 
-#include "Command.h"
-#include "Connection.h"
-#include "ConnectionText.h"
-#include "DayKey.h"
-#include "EngineError.h"
-#include "Query.h"
-#include "TableLayout.h"
+#include "store/Command.h"
+#include "store/Connection.h"
+#include "store/ConnectionText.h"
+#include "store/DayKey.h"
+#include "store/EngineError.h"
+#include "store/Query.h"
+#include "store/TableLayout.h"
 
 #include <QCoreApplication>
 #include <QDate>

@@ -3,17 +3,17 @@
 // save goes through. The disk is a small tmpfs, filled to the last few kilobytes at every step of a sweep,
 // so that the save runs out of space at different points: writing its journal, growing the file, ...
 
-#include "DataFileState.h"
-#include "SmallDisk.h"
-#include "StoreTestSupport.h"
+#include "tests/faults/DataFileState.h"
+#include "tests/faults/SmallDisk.h"
+#include "tests/store/StoreTestSupport.h"
 
-#include "Command.h"
-#include "Connection.h"
-#include "DatabasePool.h"
-#include "DayKey.h"
-#include "EngineError.h"
-#include "Query.h"
-#include "TableLayout.h"
+#include "store/Command.h"
+#include "store/Connection.h"
+#include "store/DatabasePool.h"
+#include "store/DayKey.h"
+#include "store/EngineError.h"
+#include "store/Query.h"
+#include "store/TableLayout.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,15 +1,15 @@
 // A program killed (SIGKILL) at random moments while it saves days: afterwards the file is sound, holds
 // every save that had returned, and each slot holds either what it held or the whole of the save under way.
 
-#include "DataFileState.h"
-#include "PostReport.h"
-#include "PosterProcess.h"
-#include "StoreTestSupport.h"
+#include "tests/faults/DataFileState.h"
+#include "tests/faults/PostReport.h"
+#include "tests/faults/PosterProcess.h"
+#include "tests/store/StoreTestSupport.h"
 
-#include "Connection.h"
-#include "DayKey.h"
-#include "Query.h"
-#include "TableLayout.h"
+#include "store/Connection.h"
+#include "store/DayKey.h"
+#include "store/Query.h"
+#include "store/TableLayout.h"
 
 #include <QDir>
 #include <QElapsedTimer>

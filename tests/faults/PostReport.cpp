@@ -1,4 +1,4 @@
-#include "PostReport.h"
+#include "tests/faults/PostReport.h"
 
 #include <QStringList>
 

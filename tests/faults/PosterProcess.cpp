@@ -1,4 +1,4 @@
-#include "PosterProcess.h"
+#include "tests/faults/PosterProcess.h"
 
 #include <QElapsedTimer>
 

@@ -1,4 +1,4 @@
-#include "SmallDisk.h"
+#include "tests/faults/SmallDisk.h"
 
 #include <QDir>
 #include <QFile>

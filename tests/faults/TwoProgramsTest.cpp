@@ -2,18 +2,18 @@
 // the user's text kept, saves of different slots both land, a lock held by the other program costs a
 // bounded wait and a clear error, never a hang, and nothing any program saved is lost.
 
-#include "DataFileState.h"
-#include "PostReport.h"
-#include "PosterProcess.h"
-#include "StoreTestSupport.h"
+#include "tests/faults/DataFileState.h"
+#include "tests/faults/PostReport.h"
+#include "tests/faults/PosterProcess.h"
+#include "tests/store/StoreTestSupport.h"
 
-#include "Command.h"
-#include "Connection.h"
-#include "DatabasePool.h"
-#include "DayKey.h"
-#include "EngineError.h"
-#include "PooledDatabase.h"
-#include "Query.h"
+#include "store/Command.h"
+#include "store/Connection.h"
+#include "store/DatabasePool.h"
+#include "store/DayKey.h"
+#include "store/EngineError.h"
+#include "store/PooledDatabase.h"
+#include "store/Query.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 // The calendar arithmetic and the reading of number texts, checked against QDate, which shares no code
 // with ours.
-#include "Calendar.h"
-#include "NumberText.h"
+#include "month/Calendar.h"
+#include "month/NumberText.h"
 
 #include <QDate>
 #include <QTest>

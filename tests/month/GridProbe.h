@@ -1,9 +1,9 @@
 #pragma once
 
 // Finding the month window's controls by their names, the way a user sees them: what a day cell shows.
-#include "MonthWindow.h"
+#include "month/MonthWindow.h"
 
-#include "DatabaseFile.h"
+#include "store/DatabaseFile.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -1,13 +1,13 @@
 // The month grid as the user drives it: choosers, the today button, the today mark and the failure when
 // the clock's year isn't offered. Expected grids come from QDate, not from our arithmetic.
-#include "GridProbe.h"
+#include "tests/month/GridProbe.h"
 
 #include <memory>
 
-#include "ConnectionText.h"
-#include "ErrorReport.h"
-#include "OrvellaApplication.h"
-#include "SharedState.h"
+#include "base/ErrorReport.h"
+#include "base/OrvellaApplication.h"
+#include "base/SharedState.h"
+#include "store/ConnectionText.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

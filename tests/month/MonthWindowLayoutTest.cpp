@@ -1,15 +1,15 @@
 // The month window's frame, the places and looks of its controls, the picture it paints, and every way of
 // closing it.
-#include "GridProbe.h"
+#include "tests/month/GridProbe.h"
 
 #include <memory>
 
-#include "AboutWindow.h"
-#include "ClickableLabel.h"
-#include "ErrorReport.h"
-#include "OrvellaApplication.h"
-#include "RectangleShape.h"
-#include "SharedState.h"
+#include "base/AboutWindow.h"
+#include "base/ErrorReport.h"
+#include "base/OrvellaApplication.h"
+#include "base/SharedState.h"
+#include "month/ClickableLabel.h"
+#include "month/RectangleShape.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,8 +1,8 @@
 // Saves a picture of the month window's client area, for the documentation and for looking at the layout:
 //   month_window_shot <file.png> [today as yyyy-MM-dd]
 // Runs on whatever platform Qt is given (an X server, or QT_QPA_PLATFORM=offscreen).
-#include "MonthWindow.h"
-#include "OrvellaApplication.h"
+#include "base/OrvellaApplication.h"
+#include "month/MonthWindow.h"
 
 #include <QApplication>
 #include <QPixmap>

@@ -1,19 +1,19 @@
 // The counts under the day numbers, read from a real encrypted data file, and opening a day from the month
 // window: the record made on first opening, the count after a post, nothing kept after closing unsaved.
-#include "GridProbe.h"
+#include "tests/month/GridProbe.h"
 
-#include "Command.h"
-#include "Connection.h"
-#include "ConnectionText.h"
-#include "DatabaseFile.h"
-#include "DayKey.h"
-#include "DayWindow.h"
-#include "ErrorReport.h"
-#include "Occupancy.h"
-#include "OrvellaApplication.h"
-#include "Query.h"
-#include "SharedState.h"
-#include "TableLayout.h"
+#include "base/ErrorReport.h"
+#include "base/OrvellaApplication.h"
+#include "base/SharedState.h"
+#include "day/DayWindow.h"
+#include "month/Occupancy.h"
+#include "store/Command.h"
+#include "store/Connection.h"
+#include "store/ConnectionText.h"
+#include "store/DatabaseFile.h"
+#include "store/DayKey.h"
+#include "store/Query.h"
+#include "store/TableLayout.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "PdfTools.h"
+#include "tests/report/PdfTools.h"
 
 #include <QFileInfo>
 #include <QProcess>

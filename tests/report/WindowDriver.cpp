@@ -1,4 +1,4 @@
-#include "WindowDriver.h"
+#include "tests/report/WindowDriver.h"
 
 #include <QAbstractButton>
 #include <QApplication>

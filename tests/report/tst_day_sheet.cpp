@@ -1,12 +1,12 @@
 // The default day sheet (resources/RANTEBOU.rav) rendered by the engine on its own, read back from the PDF.
 
-#include "PdfTools.h"
+#include "tests/report/PdfTools.h"
 
-#include "DefinitionReader.h"
-#include "MemoryDataset.h"
-#include "ReportError.h"
-#include "ReportLayouter.h"
-#include "ReportProject.h"
+#include "report/DefinitionReader.h"
+#include "report/MemoryDataset.h"
+#include "report/ReportError.h"
+#include "report/ReportLayouter.h"
+#include "report/ReportProject.h"
 
 #include <QDate>
 #include <QFile>

@@ -1,8 +1,8 @@
 // The report-definition reader: which report runs, what a definition means, and that every fault in a
 // file is refused with its file, line and column before anything is drawn.
 
-#include "DefinitionReader.h"
-#include "ReportError.h"
+#include "report/DefinitionReader.h"
+#include "report/ReportError.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,12 +1,12 @@
 // Laying reports out: bands flowing down pages and breaking between rows, page numbers, what data fields
 // print, the data checks made before any output, and which pages an output holds.
 
-#include "DefinitionReader.h"
-#include "MemoryDataset.h"
-#include "PageSelection.h"
-#include "ReportError.h"
-#include "ReportLayouter.h"
-#include "ValueFormat.h"
+#include "report/DefinitionReader.h"
+#include "report/MemoryDataset.h"
+#include "report/PageSelection.h"
+#include "report/ReportError.h"
+#include "report/ReportLayouter.h"
+#include "report/ValueFormat.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -1,15 +1,15 @@
 // Running whole projects to PDF and to the printer without the options window: what reaches the file,
 // and that every fault stops the run before anything is written.
 
-#include "PdfTools.h"
+#include "tests/report/PdfTools.h"
 
-#include "DefinitionReader.h"
-#include "MemoryDataset.h"
-#include "PagePainter.h"
-#include "ReportError.h"
-#include "ReportLayouter.h"
-#include "ReportOutput.h"
-#include "ReportProject.h"
+#include "report/DefinitionReader.h"
+#include "report/MemoryDataset.h"
+#include "report/PagePainter.h"
+#include "report/ReportError.h"
+#include "report/ReportLayouter.h"
+#include "report/ReportOutput.h"
+#include "report/ReportProject.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,13 +1,13 @@
 // The engine's own windows driven for real: "Output Options" choosing where the report goes, "Report
 // Status" while it is produced, "Report Preview" paging, zooming, saving and printing.
 
-#include "PdfTools.h"
-#include "WindowDriver.h"
+#include "tests/report/PdfTools.h"
+#include "tests/report/WindowDriver.h"
 
-#include "MemoryDataset.h"
-#include "PreviewPageView.h"
-#include "ReportError.h"
-#include "ReportProject.h"
+#include "report/MemoryDataset.h"
+#include "report/PreviewPageView.h"
+#include "report/ReportError.h"
+#include "report/ReportProject.h"
 
 #include <QApplication>
 #include <QComboBox>

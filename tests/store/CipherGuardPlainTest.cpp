@@ -2,8 +2,8 @@
 // (not the store library), so the handle it checks really is one where "PRAGMA cipher_version" answers
 // nothing and the key is silently ignored.
 
-#include "CipherGuard.h"
-#include "EngineError.h"
+#include "store/CipherGuard.h"
+#include "store/EngineError.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
 // The command-line data-folder maker, run as a user runs it.
 
-#include "StoreTestSupport.h"
+#include "tests/store/StoreTestSupport.h"
 
-#include "Connection.h"
-#include "DayKey.h"
-#include "Query.h"
+#include "store/Connection.h"
+#include "store/DayKey.h"
+#include "store/Query.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,12 +1,12 @@
 // Every failure a person can meet opening or saving, each with its message, each leaving the file as it was.
 
-#include "StoreTestSupport.h"
+#include "tests/store/StoreTestSupport.h"
 
-#include "Command.h"
-#include "Connection.h"
-#include "DayKey.h"
-#include "EngineError.h"
-#include "Query.h"
+#include "store/Command.h"
+#include "store/Connection.h"
+#include "store/DayKey.h"
+#include "store/EngineError.h"
+#include "store/Query.h"
 
 #include <QDir>
 #include <QElapsedTimer>

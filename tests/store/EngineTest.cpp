@@ -1,14 +1,14 @@
 // The engine objects on real encrypted files: what the windows rely on.
 
-#include "StoreTestSupport.h"
+#include "tests/store/StoreTestSupport.h"
 
-#include "CipherGuard.h"
-#include "Command.h"
-#include "Connection.h"
-#include "DayKey.h"
-#include "EngineError.h"
-#include "Query.h"
-#include "TableLayout.h"
+#include "store/CipherGuard.h"
+#include "store/Command.h"
+#include "store/Connection.h"
+#include "store/DayKey.h"
+#include "store/EngineError.h"
+#include "store/Query.h"
+#include "store/TableLayout.h"
 
 #include <QDate>
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "StoreTestSupport.h"
+#include "tests/store/StoreTestSupport.h"
 
-#include "ConnectionText.h"
-#include "DatabaseFile.h"
+#include "store/ConnectionText.h"
+#include "store/DatabaseFile.h"
 
 #include <QDir>
 #include <QFile>

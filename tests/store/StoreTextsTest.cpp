@@ -1,10 +1,10 @@
 // The store's pure texts: date text, day key, statements, table layout, connection text, date literals.
 
-#include "ConnectionText.h"
-#include "DateLiterals.h"
-#include "DayKey.h"
-#include "EngineError.h"
-#include "TableLayout.h"
+#include "store/ConnectionText.h"
+#include "store/DateLiterals.h"
+#include "store/DayKey.h"
+#include "store/EngineError.h"
+#include "store/TableLayout.h"
 
 #include <QDate>
 #include <QLocale>

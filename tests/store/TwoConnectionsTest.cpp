@@ -1,12 +1,12 @@
 // Two connections to one file at once, as the day window and its report have, and as two programs have.
 
-#include "StoreTestSupport.h"
+#include "tests/store/StoreTestSupport.h"
 
-#include "Command.h"
-#include "Connection.h"
-#include "DayKey.h"
-#include "EngineError.h"
-#include "Query.h"
+#include "store/Command.h"
+#include "store/Connection.h"
+#include "store/DayKey.h"
+#include "store/EngineError.h"
+#include "store/Query.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,8 +2,8 @@
 // with the encrypted appointment file "data.mdb" holding the empty appointment table and the default
 // day-sheet definition "RANTEBOU.rav". Never overwrites.
 
-#include "ConnectionText.h"
-#include "DatabaseFile.h"
+#include "store/ConnectionText.h"
+#include "store/DatabaseFile.h"
 
 #include <QCoreApplication>
 #include <QDir>

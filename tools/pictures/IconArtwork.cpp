@@ -1,4 +1,4 @@
-#include "IconArtwork.h"
+#include "tools/pictures/IconArtwork.h"
 
 #include <QList>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "MonthWindowSketch.h"
+#include "tools/pictures/MonthWindowSketch.h"
 
 #include <QDate>
 #include <QLinearGradient>

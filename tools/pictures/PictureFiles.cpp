@@ -1,4 +1,4 @@
-#include "PictureFiles.h"
+#include "tools/pictures/PictureFiles.h"
 
 #include <QFile>
 #include <QSaveFile>

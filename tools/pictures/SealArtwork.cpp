@@ -1,4 +1,4 @@
-#include "SealArtwork.h"
+#include "tools/pictures/SealArtwork.h"
 
 #include <QLinearGradient>
 #include <QPainter>

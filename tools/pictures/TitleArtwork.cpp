@@ -1,6 +1,6 @@
-#include "TitleArtwork.h"
+#include "tools/pictures/TitleArtwork.h"
 
-#include "MonthWindowSketch.h"
+#include "tools/pictures/MonthWindowSketch.h"
 
 #include <QLinearGradient>
 #include <QPainter>

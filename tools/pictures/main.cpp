@@ -2,10 +2,10 @@
 //     title.jpg    the title picture, baseline JPEG, 1024 x 768, 3 x 8 bits
 //     icon16.png, icon32.png, orvella.ico    the calendar-page icon in 16 colours
 //     seal.bmp     the deposit seal, 147 x 37, 24-bit
-#include "IconArtwork.h"
-#include "PictureFiles.h"
-#include "SealArtwork.h"
-#include "TitleArtwork.h"
+#include "tools/pictures/IconArtwork.h"
+#include "tools/pictures/PictureFiles.h"
+#include "tools/pictures/SealArtwork.h"
+#include "tools/pictures/TitleArtwork.h"
 
 #include <QDir>
 #include <QGuiApplication>

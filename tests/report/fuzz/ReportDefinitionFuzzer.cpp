@@ -2,11 +2,11 @@
 // that have every column it asks for. Refusals (ReportError) are the expected answer to most inputs;
 // anything else that escapes, a crash, a hang or a sanitizer report is a fault.
 
-#include "DefinitionReader.h"
-#include "MemoryDataset.h"
-#include "PageSelection.h"
-#include "ReportError.h"
-#include "ReportLayouter.h"
+#include "report/DefinitionReader.h"
+#include "report/MemoryDataset.h"
+#include "report/PageSelection.h"
+#include "report/ReportError.h"
+#include "report/ReportLayouter.h"
 
 #include <QDate>
 #include <QHash>

@@ -1,9 +1,9 @@
 // Decoding the title picture with libjpeg: the real resource, pictures whose pixels are known, and damaged or
 // foreign input, which must end in a PictureError with a message that says what is wrong, never in exit() or
 // a crash.
-#include "TitlePicture.h"
-#include "JpegDecompressor.h"
-#include "PictureError.h"
+#include "base/TitlePicture.h"
+#include "base/JpegDecompressor.h"
+#include "base/PictureError.h"
 
 #include <QBuffer>
 #include <QFile>

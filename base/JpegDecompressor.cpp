@@ -1,6 +1,6 @@
-#include "JpegDecompressor.h"
+#include "base/JpegDecompressor.h"
 
-#include "PictureError.h"
+#include "base/PictureError.h"
 
 // jpeglib.h needs FILE and size_t declared before it.
 #include <cstddef>

@@ -1,11 +1,11 @@
 // The About window built for real, offscreen, with the address opener observed: which address each control
 // opens, right-clicks and the context-menu key, the ways it closes, its layout and its focus.
-#include "AboutWindow.h"
-#include "AddressOpener.h"
-#include "ErrorReport.h"
-#include "OrvellaApplication.h"
-#include "SharedState.h"
-#include "TitlePicture.h"
+#include "base/AboutWindow.h"
+#include "base/AddressOpener.h"
+#include "base/ErrorReport.h"
+#include "base/OrvellaApplication.h"
+#include "base/SharedState.h"
+#include "base/TitlePicture.h"
 
 #include <QDir>
 #include <QLabel>

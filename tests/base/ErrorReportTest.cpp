@@ -1,7 +1,7 @@
 // The application-wide error report: what escapes an event handler is shown in a box captioned with the
 // application title, and the window goes on working.
-#include "ErrorReport.h"
-#include "OrvellaApplication.h"
+#include "base/ErrorReport.h"
+#include "base/OrvellaApplication.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "SharedState.h"
+#include "base/SharedState.h"
 
 SharedState& sharedState() {
     static SharedState state;

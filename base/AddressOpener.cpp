@@ -1,4 +1,4 @@
-#include "AddressOpener.h"
+#include "base/AddressOpener.h"
 
 #ifdef Q_OS_WIN
 #include <windows.h>

@@ -1,6 +1,6 @@
-#include "OrvellaApplication.h"
+#include "base/OrvellaApplication.h"
 
-#include "ErrorReport.h"
+#include "base/ErrorReport.h"
 
 #include <QFont>
 #include <QFontDatabase>

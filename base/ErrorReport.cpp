@@ -1,4 +1,4 @@
-#include "ErrorReport.h"
+#include "base/ErrorReport.h"
 
 #include <QApplication>
 #include <QMessageBox>

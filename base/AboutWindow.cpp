@@ -1,8 +1,8 @@
-#include "AboutWindow.h"
+#include "base/AboutWindow.h"
 
-#include "AddressOpener.h"
-#include "ErrorReport.h"
-#include "TitlePicture.h"
+#include "base/AddressOpener.h"
+#include "base/ErrorReport.h"
+#include "base/TitlePicture.h"
 
 #include <QContextMenuEvent>
 #include <QLabel>

@@ -1,7 +1,7 @@
-#include "TitlePicture.h"
+#include "base/TitlePicture.h"
 
-#include "JpegDecompressor.h"
-#include "PictureError.h"
+#include "base/JpegDecompressor.h"
+#include "base/PictureError.h"
 
 #include <QFile>
 

@@ -1,8 +1,8 @@
 // The real launch: a stand-in xdg-open first on PATH records its arguments, one line each, so the test sees
 // exactly what the desktop shell would have been handed, and that no shell ever read the address.
-#include "AddressOpener.h"
-#include "AboutWindow.h"
-#include "ErrorReport.h"
+#include "base/AddressOpener.h"
+#include "base/AboutWindow.h"
+#include "base/ErrorReport.h"
 
 #include <QDir>
 #include <QFile>
