@@ -2,6 +2,7 @@
 
 #include "base/ErrorReport.h"
 #include "base/TitlePicture.h"
+#include "base/WindowLook.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -18,9 +19,7 @@ TForm4::TForm4(QWidget* parent)
     setBackgroundRole(QPalette::Button);
     // Centred on the screen. Left to itself, a dialog allows for a title bar and border that this window
     // doesn't have and stands 10 pixels left of and 40 above the centre.
-    if (const QScreen* where = screen() ? screen() : QGuiApplication::primaryScreen()) {
-        move(where->availableGeometry().center() - rect().center());
-    }
+    look::centreOnScreen(this);
 
     m_image1->setObjectName(QStringLiteral("Image1"));
     m_image1->setGeometry(8, 8, 960, 720);

@@ -3,6 +3,7 @@
 #include "base/AddressOpener.h"
 #include "base/ErrorReport.h"
 #include "base/TitlePicture.h"
+#include "base/WindowLook.h"
 
 #include <QContextMenuEvent>
 #include <QLabel>
@@ -22,27 +23,14 @@ const char* const SealResource = ":/orvella/seal.bmp";
 constexpr int ClientWidth = 658;
 constexpr int ClientHeight = 322;
 
-QFont tahoma(int pixels, bool bold) {
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
+using look::tahoma;
 
 } // namespace
 
 TForm62::TForm62(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TForm62"));
     setWindowTitle(QStringLiteral("About Orvella"));
-    // A single fixed border; the title bar carries the system menu and the close box only.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(ClientWidth, ClientHeight);
-    setFont(tahoma(11, false));
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, colours.color(QPalette::Button));
-    setPalette(colours);
-    setAutoFillBackground(true);
+    look::setFixedFrame(this, QSize(ClientWidth, ClientHeight));
 
     m_image1 = new QLabel(this);
     m_image1->setObjectName(QStringLiteral("Image1"));
@@ -110,9 +98,7 @@ TForm62::TForm62(QWidget* parent) : QDialog(parent) {
     m_button1->setFocus();
 
     // Centred on the screen, whoever the parent is.
-    if (QScreen* where = screen()) {
-        move(where->availableGeometry().center() - rect().center());
-    }
+    look::centreOnScreen(this);
 }
 
 QLabel* TForm62::addLabel(const char* name, int left, int top, const QString& text) {

@@ -20,6 +20,7 @@
 #include "store/Connection.h"
 #include "store/ConnectionText.h"
 #include "store/DayKey.h"
+#include "store/DayRecord.h"
 #include "store/Query.h"
 
 #include <QAbstractButton>
@@ -310,7 +311,8 @@ void BM_DayWindowCreateAndOpen(benchmark::State& state) {
     setOpenDayState(folderWith(LargeFile));
     for (auto _ : state) {
         auto window = std::make_unique<TForm2>();
-        window->openDay(openedDayHeading(), sharedState().ConnectionText, sharedState().DayQuery);
+        window->openDay(openedDayHeading(), sharedState().ConnectionText, sharedState().DayQuery,
+                        TForm6::reportFileOf(sharedState().DataFolder));
         if (window->ADOQuery1().isEmpty()) {
             state.SkipWithError("the day record was not read");
             return;
@@ -329,7 +331,8 @@ public:
     ShownDayWindow() {
         setOpenDayState(folderWith(LargeFile));
         m_window = std::make_unique<TForm2>();
-        m_window->openDay(openedDayHeading(), sharedState().ConnectionText, sharedState().DayQuery);
+        m_window->openDay(openedDayHeading(), sharedState().ConnectionText, sharedState().DayQuery,
+                          TForm6::reportFileOf(sharedState().DataFolder));
         m_window->show();
         m_ready = QTest::qWaitForWindowExposed(m_window.get()) && !m_window->ADOQuery1().isEmpty();
     }
@@ -424,12 +427,11 @@ BENCHMARK(BM_PrintDayToPdf)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_ReportToPdf(benchmark::State& state) {
     const BenchDataFolder& folder = folderWith(LargeFile);
     setOpenDayState(folder);
-    TForm6 host;
-    host.ADOConnection1().setConnectionText(sharedState().ConnectionText);
-    host.ADOConnection1().open();
-    host.ADOQuery1().addStatement(sharedState().DayQuery);
-    host.ADOQuery1().open();
-    host.RvProject1().setProjectFile(QDir(folder.path()).filePath(QStringLiteral("RANTEBOU.rav")));
+    const QString definition = QDir(folder.path()).filePath(QStringLiteral("RANTEBOU.rav"));
+    TForm6 host(sharedState().ConnectionText, sharedState().DayQuery, definition);
+    host.ADOConnection1().reopen(sharedState().ConnectionText);
+    store::openQuery(host.ADOQuery1(), sharedState().DayQuery);
+    host.RvProject1().setProjectFile(definition);
     report::OutputOptions output;
     output.destination = report::OutputOptions::Destination::File;
     output.filePath = QDir(folder.path()).filePath(QStringLiteral("engine.pdf"));

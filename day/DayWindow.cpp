@@ -1,10 +1,12 @@
 #include "day/DayWindow.h"
 
 #include "base/ErrorReport.h"
+#include "base/WindowLook.h"
 #include "day/DataSource.h"
 #include "day/RecordNavigator.h"
 #include "day/ReportHost.h"
 #include "store/Connection.h"
+#include "store/DayRecord.h"
 #include "store/Query.h"
 #include "store/TableLayout.h"
 
@@ -37,27 +39,17 @@ constexpr QSize EditSize(217, 17);
 constexpr int ButtonTop = 647;
 constexpr QSize ButtonSize(75, 25);
 
-QFont tahoma(int pixelSize, bool bold = false) {
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
-}
+using look::tahoma;
 
 // "0800-0830" reads "08:00 - 08:30" on the slot's caption.
 QString slotCaption(const QString& column) {
     return QStringLiteral("%1:%2 - %3:%4").arg(column.mid(0, 2), column.mid(2, 2), column.mid(5, 2), column.mid(7, 2));
 }
 
+// The bottom row's buttons take no focus: Tab walks the slots only.
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, int left) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(QRect(QPoint(left, ButtonTop), ButtonSize));
-    button->setFocusPolicy(Qt::NoFocus);
-    // Enter in a slot must never press a button: no button is ever the dialog's default.
-    button->setAutoDefault(false);
-    button->setDefault(false);
-    return button;
+    return look::makePushButton(parent, QLatin1String(name), caption, QRect(QPoint(left, ButtonTop), ButtonSize),
+                                Qt::NoFocus);
 }
 
 } // namespace
@@ -70,14 +62,7 @@ TForm2::TForm2(QWidget* parent)
     m_dataSource->setObjectName(QStringLiteral("DataSource1"));
 
     setWindowTitle(QStringLiteral("Αναλυτική κατάσταση των ραντεβού"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
-    setFixedSize(790, 689);
-    setFont(tahoma(11));
-    QPalette face = palette();
-    face.setColor(QPalette::Window, face.color(QPalette::Button));
-    setPalette(face);
-    setAutoFillBackground(true);
+    look::setFixedFrame(this, QSize(790, 689));
 
     buildHeading();
     buildSlots();
@@ -175,22 +160,21 @@ void TForm2::setHeading(const QString& text) {
     m_heading->adjustSize();
 }
 
-void TForm2::openDay(const QString& heading, const QString& connectionText, const QString& dayQuery) {
+void TForm2::openDay(const QString& heading, const QString& connectionText, const QString& dayQuery,
+                     const QString& reportFile) {
     setHeading(heading);
+    m_connectionText = connectionText;
+    m_dayQuery = dayQuery;
+    m_reportFile = reportFile;
 
     m_connection->reopen(connectionText);
-
-    m_query->close();
-    m_query->clearStatement();
-    m_query->setCommandTimeout(0);
-    m_query->addStatement(dayQuery);
-    m_query->open();
+    store::openQuery(*m_query, dayQuery);
 }
 
 void TForm2::Button1Click() {
-    ErrorReport::guard([] {
+    ErrorReport::guard([this] {
         // A fresh host for each print, released right after it, also when the print fails.
-        auto host = std::make_unique<TForm6>();
+        auto host = std::make_unique<TForm6>(m_connectionText, m_dayQuery, m_reportFile);
         host->PrintDayReport();
     });
 }
@@ -222,12 +206,5 @@ void TForm2::keyPressEvent(QKeyEvent* event) {
 void TForm2::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // Centred on the screen, whatever window opened it.
-    const QScreen* where = screen() ? screen() : QGuiApplication::primaryScreen();
-    if (where) {
-        const QRect screenArea = where->availableGeometry();
-        QRect frame = frameGeometry();
-        frame.moveCenter(screenArea.center());
-        // On a screen smaller than the window the title bar stays reachable.
-        move(std::max(frame.left(), screenArea.left()), std::max(frame.top(), screenArea.top()));
-    }
+    look::centreOnScreen(this);
 }

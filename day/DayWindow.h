@@ -34,10 +34,13 @@ public:
     // Shows the date text in the heading, which takes the width of its text.
     void setHeading(const QString& text);
 
-    // The steps that prepare the window for a day, in this order: the heading, then the connection (close,
-    // connection text, both timeouts 0, open), then the query (close, clear, command timeout 0, dayQuery
-    // as its one line, open). Throws the engine's error when the file or the record cannot be opened.
-    void openDay(const QString& heading, const QString& connectionText, const QString& dayQuery);
+    // The one way a day is opened, by the month window and by every test and benchmark: the heading, then
+    // the connection (close, connection text, both timeouts 0, open), then the query (close, clear, command
+    // timeout 0, dayQuery as its one line, open). Throws the engine's error when the file or the record
+    // cannot be opened. The connection text and dayQuery are kept for printing; reportFile is the day
+    // sheet's definition that printing runs.
+    void openDay(const QString& heading, const QString& connectionText, const QString& dayQuery,
+                 const QString& reportFile);
 
     // Print button: prints the shown day.
     void Button1Click();
@@ -62,6 +65,11 @@ private:
     std::unique_ptr<store::Connection> m_connection;
     std::unique_ptr<store::Query> m_query;
     std::unique_ptr<DataSource> m_dataSource;
+
+    // What openDay was given, handed on to the report host at each print.
+    QString m_connectionText;
+    QString m_dayQuery;
+    QString m_reportFile;
 
     QLabel* m_heading = nullptr;
     RecordNavigator* m_navigator = nullptr;

@@ -1,16 +1,16 @@
 #include "day/ReportHost.h"
 
-#include "base/SharedState.h"
 #include "day/QueryDataset.h"
 #include "report/ReportProject.h"
 #include "store/Connection.h"
+#include "store/DayRecord.h"
 #include "store/Query.h"
 
 #include <QApplication>
 
-TForm6::TForm6(QWidget* parent)
-    : QWidget(parent), m_connection(std::make_unique<store::Connection>()),
-      m_query(std::make_unique<store::Query>(*m_connection)),
+TForm6::TForm6(const QString& connectionText, const QString& dayQuery, const QString& reportFile, QWidget* parent)
+    : QWidget(parent), m_connectionText(connectionText), m_dayQuery(dayQuery), m_reportFile(reportFile),
+      m_connection(std::make_unique<store::Connection>()), m_query(std::make_unique<store::Query>(*m_connection)),
       m_dataConnection(std::make_unique<QueryDataset>(*m_query)),
       // The engine's windows open over the window the user is working in: the day window.
       m_project(std::make_unique<report::ReportProject>(QApplication::activeWindow())) {
@@ -20,18 +20,17 @@ TForm6::TForm6(QWidget* parent)
 
 TForm6::~TForm6() = default;
 
-void TForm6::PrintDayReport() {
-    const SharedState& shared = sharedState();
+QString TForm6::reportFileOf(const QString& dataFolder) {
+    return dataFolder + QStringLiteral("\\") + QLatin1String(ReportFileName);
+}
 
-    m_connection->reopen(shared.ConnectionText);
+void TForm6::PrintDayReport() {
+    m_connection->reopen(m_connectionText);
 
     // Its own query reads the file, so the sheet shows the day as last saved, not edits still in the window.
-    m_query->close();
-    m_query->clearStatement();
-    m_query->addStatement(shared.DayQuery);
-    m_query->open();
+    store::openQuery(*m_query, m_dayQuery);
 
-    m_project->setProjectFile(shared.DataFolder + QStringLiteral("\\") + QLatin1String(ReportFileName));
+    m_project->setProjectFile(m_reportFile);
     m_project->execute();
 
     m_query->close();

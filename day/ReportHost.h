@@ -25,12 +25,18 @@ public:
     // The day sheet's definition file, in the data folder beside data.mdb.
     static constexpr const char* ReportFileName = "RANTEBOU.rav";
 
-    explicit TForm6(QWidget* parent = nullptr);
+    // A host for printing the day that dayQuery reads from the book of connectionText, on the day sheet
+    // definition reportFile (the data folder's RANTEBOU.rav, see reportFileOf).
+    TForm6(const QString& connectionText, const QString& dayQuery, const QString& reportFile,
+           QWidget* parent = nullptr);
     ~TForm6() override;
 
-    // Prints the open day (DayQuery) from the file as last saved: opens the connection and the query, runs
-    // the report project from DataFolder + "\RANTEBOU.rav" through the report engine's own windows, then
-    // closes the query and the connection. Nothing is caught: a failure ends the print at its step.
+    // The day sheet's definition in a data folder: the folder, a backslash, RANTEBOU.rav.
+    static QString reportFileOf(const QString& dataFolder);
+
+    // Prints the open day from the file as last saved: opens the connection and the query, runs the report
+    // project from the definition file through the report engine's own windows, then closes the query and
+    // the connection. Nothing is caught: a failure ends the print at its step.
     void PrintDayReport();
 
     store::Connection& ADOConnection1() const { return *m_connection; }
@@ -38,6 +44,9 @@ public:
     report::ReportProject& RvProject1() const { return *m_project; }
 
 private:
+    QString m_connectionText;
+    QString m_dayQuery;
+    QString m_reportFile;
     // Declared in this order so that the data connection and the query go before the connection.
     std::unique_ptr<store::Connection> m_connection;
     std::unique_ptr<store::Query> m_query;

@@ -3,7 +3,9 @@
 #include "base/AboutWindow.h"
 #include "base/ErrorReport.h"
 #include "base/SharedState.h"
+#include "base/WindowLook.h"
 #include "day/DayWindow.h"
+#include "day/ReportHost.h"
 #include "month/Calendar.h"
 #include "month/ClickableLabel.h"
 #include "month/NumberText.h"
@@ -13,6 +15,7 @@
 #include "store/Connection.h"
 #include "store/ConnectionText.h"
 #include "store/DayKey.h"
+#include "store/DayRecord.h"
 #include "store/Query.h"
 
 #include <QComboBox>
@@ -52,12 +55,7 @@ const QColor Lime(0, 255, 0);
 const QColor Grey(128, 128, 128);
 const QColor Blue(0, 0, 255);
 
-QFont tahoma(int pixelHeight, bool bold = false) {
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(pixelHeight);
-    font.setBold(bold);
-    return font;
-}
+using look::tahoma;
 
 // A label drawn on white with the given text colour.
 void paintOnWhite(QLabel* label, const QColor& textColour) {
@@ -105,15 +103,9 @@ void makeChooser(QComboBox* chooser, const QString& name, const QStringList& ite
     chooser->setGeometry(geometry);
 }
 
+// The month window's buttons take the focus only from a click, so that the arrow keys stay with the choosers.
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& text, const QRect& geometry) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setFocusPolicy(Qt::ClickFocus);
-    // Enter presses none of them: a dialog otherwise makes its first button the default, and Enter in a chooser
-    // would jump back to today's month.
-    button->setAutoDefault(false);
-    button->setGeometry(geometry);
-    return button;
+    return look::makePushButton(parent, name, text, geometry, Qt::ClickFocus);
 }
 
 } // namespace
@@ -131,15 +123,7 @@ TForm1::~TForm1() = default;
 void TForm1::buildLayout() {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("Μηνιαία κατάσταση των ραντεβού"));
-    // A fixed frame whose title bar has the system menu and the close box only.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
-    setFixedSize(ClientWidth, ClientHeight);
-    setFont(tahoma(11));
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, palette.color(QPalette::Button));
-    setPalette(palette);
-    setAutoFillBackground(true);
+    look::setFixedFrame(this, QSize(ClientWidth, ClientHeight));
 
     // Created in painting order: a later sibling is drawn over an earlier one.
     buildShapes();
@@ -353,10 +337,7 @@ void TForm1::ScanMonthOccupancy() {
         // Its own key and statement: the open day's DayKey and DayQuery are not touched.
         QString dayKey = store::dateText(static_cast<float>(day), shared.SelectedMonth, shared.SelectedYear);
         store::MakeDayKey(dayKey);
-        m_query->close();
-        m_query->clearStatement();
-        m_query->addStatement(store::selectDayStatement(dayKey));
-        m_query->open();
+        store::openQuery(*m_query, store::selectDayStatement(dayKey));
 
         // The date column counts too, so an existing record ends at its number of filled slots; a day
         // without a record reads null everywhere and stays at -1.
@@ -405,32 +386,19 @@ void TForm1::ShowDayMarker(int day, int count) {
 
 void TForm1::OpenDay() {
     SharedState& shared = sharedState();
-    m_connection->reopen(sharedState().ConnectionText);
+    m_connection->reopen(shared.ConnectionText);
 
     shared.DayKey = store::dateText(shared.SelectedDay, shared.SelectedMonth, shared.SelectedYear);
     store::MakeDayKey(shared.DayKey);
 
-    // Makes sure the day record exists. For a day that has one the INSERT fails, which is the normal case,
-    // and every other failure of it is ignored too: the SELECT below reports what matters.
-    try {
-        m_command->setCommandText(store::insertDayStatement(shared.DayKey));
-        m_command->execute();
-    } catch (const std::exception&) {
-    }
+    // Every failure of the INSERT is ignored: the day window's SELECT reports what matters.
+    store::ensureDayRecord(*m_command, shared.DayKey);
     m_connection->close();
 
     auto dayWindow = std::make_unique<TForm2>();
-    dayWindow->setHeading(store::dateText(shared.SelectedDay, shared.SelectedMonth, shared.SelectedYear));
-
-    dayWindow->ADOConnection1().reopen(shared.ConnectionText);
-
-    store::Query& dayQuery = dayWindow->ADOQuery1();
-    dayQuery.close();
-    dayQuery.clearStatement();
-    dayQuery.setCommandTimeout(0);
     shared.DayQuery = store::selectDayStatement(shared.DayKey);
-    dayQuery.addStatement(shared.DayQuery);
-    dayQuery.open();
+    dayWindow->openDay(store::dateText(shared.SelectedDay, shared.SelectedMonth, shared.SelectedYear),
+                       shared.ConnectionText, shared.DayQuery, TForm6::reportFileOf(shared.DataFolder));
 
     dayWindow->exec();
     dayWindow.reset();
@@ -551,14 +519,7 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
 void TForm1::showEvent(QShowEvent* event) {
     if (!m_placedOnScreen) {
         m_placedOnScreen = true;
-        QScreen* target = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
-        if (target != nullptr) {
-            // The frame's size is only known once the window system has it; centre the client area meanwhile
-            // and let the frame's few pixels fall where they may.
-            const QSize outer = frameGeometry().size();
-            const QRect area = target->availableGeometry();
-            move(area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2);
-        }
+        look::centreOnScreen(this);
     }
     QDialog::showEvent(event);
 }

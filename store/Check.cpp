@@ -17,7 +17,7 @@ void check(bool ok, int code, const QString& message) {
 void check(int rc, sqlite3* db, const FailureContext& context) {
     if (rc == SQLITE_OK || rc == SQLITE_ROW || rc == SQLITE_DONE)
         return;
-    check(false, rc & 0xff, failureMessage(rc, db, context));
+    check(false, rc, failureMessage(rc, db, context));
 }
 
 QString failureMessage(int rc, sqlite3* db, const FailureContext& context) {

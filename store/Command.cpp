@@ -1,11 +1,7 @@
 #include "store/Command.h"
 
 #include "store/Connection.h"
-#include "store/DateLiterals.h"
-#include "store/PooledDatabase.h"
-#include "store/SqliteStatement.h"
-
-#include <sqlcipher/sqlite3.h>
+#include "store/EngineSession.h"
 
 namespace store {
 
@@ -20,15 +16,9 @@ void Command::setCommandTimeout(int seconds) {
 }
 
 void Command::execute() {
-    PooledDatabase& database = m_connection.database();
-    const QString sql = translateStatement(m_text);
-    database.setWait(m_connection.waitFor(m_commandTimeout));
-    SqliteStatement statement(database.handle(), sql, database.context(QStringLiteral("running a statement")));
-    check(!statement.hadMoreStatements(), SQLITE_MISUSE,
-          QStringLiteral("A command runs one statement at a time; this text holds more: %1").arg(m_text));
-    while (statement.step()) {
-        // Rows a command returns are not used.
-    }
+    EngineSession& session = m_connection.session();
+    session.setWait(m_connection.waitFor(m_commandTimeout));
+    session.execute(m_text);
 }
 
 } // namespace store

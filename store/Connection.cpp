@@ -2,8 +2,7 @@
 
 #include "store/Check.h"
 #include "store/ConnectionText.h"
-#include "store/DatabasePool.h"
-#include "store/PooledDatabase.h"
+#include "store/EngineSession.h"
 
 #include <sqlcipher/sqlite3.h>
 
@@ -14,7 +13,7 @@ Connection::Connection() = default;
 Connection::~Connection() = default;
 
 void Connection::close() {
-    m_database.reset();
+    m_session.reset();
 }
 
 void Connection::setConnectionText(const QString& text) {
@@ -38,22 +37,22 @@ void Connection::reopen(const QString& text) {
 }
 
 void Connection::open() {
-    if (m_database)
+    if (m_session)
         return;
     const ConnectionSettings settings = parseConnectionText(m_connectionText);
     check(!settings.dataSource.isEmpty(), SQLITE_MISUSE,
           QStringLiteral("The connection text names no data file (no \"Data Source=\"): %1").arg(m_connectionText));
-    m_database = DatabasePool::instance().acquire(settings.dataSource, settings.password, m_connectionTimeout);
+    m_session = openSession(settings, m_connectionTimeout);
 }
 
 QString Connection::databasePath() const {
     return parseConnectionText(m_connectionText).dataSource;
 }
 
-PooledDatabase& Connection::database() const {
-    check(m_database != nullptr, SQLITE_MISUSE,
+EngineSession& Connection::session() const {
+    check(m_session != nullptr, SQLITE_MISUSE,
           QStringLiteral("The connection to the data file is not open; open it before running a statement."));
-    return *m_database;
+    return *m_session;
 }
 
 int Connection::waitFor(int commandTimeout) const {

@@ -6,7 +6,7 @@
 
 namespace store {
 
-class PooledDatabase;
+class EngineSession;
 
 // The connection to one data file, as every window that touches the data owns one: it reads the data
 // source path and the database password from the connection text, and opens the encrypted file
@@ -38,13 +38,13 @@ public:
     // The way every window uses its connection: close, set the connection text, both timeouts to 0
     // (the bounded default wait), open. Throws as open() does.
     void reopen(const QString& text);
-    bool isOpen() const { return m_database != nullptr; }
+    bool isOpen() const { return m_session != nullptr; }
 
     // The data file's path as read from the connection text (empty before one is set).
     QString databasePath() const;
 
-    // The open database; only for the query and the command of this library. Throws when closed.
-    PooledDatabase& database() const;
+    // The open book; only for the query and the command of this library. Throws when closed.
+    EngineSession& session() const;
     // The wait for a statement with the given timeout: its own when set, else the connection's.
     int waitFor(int commandTimeout) const;
 
@@ -52,7 +52,7 @@ private:
     QString m_connectionText;
     int m_commandTimeout = 0;
     int m_connectionTimeout = 0;
-    std::shared_ptr<PooledDatabase> m_database;
+    std::shared_ptr<EngineSession> m_session;
 };
 
 } // namespace store

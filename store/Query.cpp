@@ -2,10 +2,8 @@
 
 #include "store/Check.h"
 #include "store/Connection.h"
-#include "store/DateLiterals.h"
 #include "store/EngineError.h"
-#include "store/PooledDatabase.h"
-#include "store/SqliteStatement.h"
+#include "store/EngineSession.h"
 
 #include <QDate>
 
@@ -14,35 +12,6 @@
 namespace store {
 
 namespace {
-
-const QString Reading = QStringLiteral("reading the records");
-const QString Saving = QStringLiteral("saving the record");
-
-QString quotedName(const QString& name) {
-    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
-}
-
-// The n of a declared type such as VARCHAR(n): the digits of the first "(", blanks, digits, blanks, ")";
-// 0 when there is none. Read by hand: every column of every query opened passes here, and a regular
-// expression cost a tenth of a month's scan.
-int declaredSize(const QString& declaredType) {
-    const qsizetype length = declaredType.size();
-    for (qsizetype open = declaredType.indexOf(QLatin1Char('(')); open >= 0;
-         open = declaredType.indexOf(QLatin1Char('('), open + 1)) {
-        qsizetype i = open + 1;
-        while (i < length && declaredType[i].isSpace())
-            ++i;
-        const qsizetype digits = i;
-        while (i < length && declaredType[i].isDigit())
-            ++i;
-        const qsizetype digitsEnd = i;
-        while (i < length && declaredType[i].isSpace())
-            ++i;
-        if (digitsEnd > digits && i < length && declaredType[i] == QLatin1Char(')'))
-            return declaredType.mid(digits, digitsEnd - digits).toInt();
-    }
-    return 0;
-}
 
 bool sameValue(const QVariant& a, const QVariant& b) {
     if (a.isNull() || b.isNull())
@@ -95,50 +64,15 @@ void Query::setCommandTimeout(int seconds) {
 
 void Query::open() {
     close();
-    PooledDatabase& database = m_connection.database();
-    const QString sql = translateStatement(statement());
-    database.setWait(m_connection.waitFor(m_commandTimeout));
-    // The whole result is read now: the query works on this snapshot, and no statement is left open on a
-    // handle that other connections to the same file share.
-    SqliteStatement select(database.handle(), sql, database.context(Reading));
-    check(!select.hadMoreStatements(), SQLITE_MISUSE,
-          QStringLiteral("A query runs one statement; this text holds more: %1").arg(statement()));
-    std::vector<std::vector<QVariant>> rows;
-    while (select.step()) {
-        std::vector<QVariant> row;
-        row.reserve(static_cast<std::size_t>(select.columnCount()));
-        for (int column = 0; column < select.columnCount(); ++column)
-            row.push_back(select.value(column));
-        rows.push_back(std::move(row));
-    }
-    readFields(select);
-    m_rows = std::move(rows);
+    EngineSession& session = m_connection.session();
+    session.setWait(m_connection.waitFor(m_commandTimeout));
+    ResultSet result = session.select(statement());
+    m_fields = std::move(result.fields);
+    m_rows = std::move(result.rows);
     m_edited.assign(m_fields.size(), QVariant());
     m_changed.assign(m_fields.size(), false);
     setState(State::Browse);
     emit valuesChanged();
-}
-
-void Query::readFields(SqliteStatement& statement) {
-    m_fields.clear();
-    sqlite3* db = m_connection.database().handle().get();
-    for (int column = 0; column < statement.columnCount(); ++column) {
-        Field field;
-        field.name = statement.columnName(column);
-        field.table = statement.tableName(column);
-        field.origin = statement.originName(column);
-        const QString type = statement.declaredType(column).trimmed().toUpper();
-        field.size = declaredSize(type);
-        field.isDate = type == QLatin1String("DATE");
-        if (!field.table.isEmpty()) {
-            int primaryKey = 0;
-            if (sqlite3_table_column_metadata(db, "main", field.table.toUtf8().constData(),
-                                              field.origin.toUtf8().constData(), nullptr, nullptr, nullptr, &primaryKey,
-                                              nullptr) == SQLITE_OK)
-                field.isKey = primaryKey != 0;
-        }
-        m_fields.push_back(field);
-    }
 }
 
 bool Query::isEmpty() const {
@@ -250,130 +184,47 @@ void Query::post() {
             changed.push_back(static_cast<int>(i));
     }
     if (!changed.empty())
-        writeChanges(m_connection.database(), changed);
+        writeChanges(changed);
     dropEdits();
     setState(State::Browse);
     emit valuesChanged();
 }
 
-void Query::writeChanges(PooledDatabase& database, const std::vector<int>& changed) {
-    // Classic optimistic concurrency: only the changed fields are written, and only if each still holds
-    // what was read, so that neither this post nor another program's loses the other's work.
+void Query::writeChanges(const std::vector<int>& changed) {
     const QString table = m_fields[static_cast<std::size_t>(changed.front())].table;
-    std::vector<int> keys;
+    RowUpdate update;
+    update.table = table;
+    const std::vector<QVariant>& original = m_rows.front();
     for (std::size_t i = 0; i < m_fields.size(); ++i) {
         check(!m_changed[i] || m_fields[i].table == table, SQLITE_MISUSE,
               QStringLiteral("The record cannot be saved: its changed fields come from more than one table."));
         if (m_fields[i].isKey && m_fields[i].table == table)
-            keys.push_back(static_cast<int>(i));
+            update.keys.emplace_back(m_fields[i].origin, original[i]);
     }
-    check(!keys.empty(), SQLITE_MISUSE,
+    check(!update.keys.empty(), SQLITE_MISUSE,
           QStringLiteral("The record cannot be saved: the result does not hold the key of the table %1.").arg(table));
-
-    QStringList assignments;
-    QStringList conditions;
-    for (int p : changed)
-        assignments << quotedName(m_fields[static_cast<std::size_t>(p)].origin) + QStringLiteral(" = ?");
-    for (int p : keys)
-        conditions << quotedName(m_fields[static_cast<std::size_t>(p)].origin) + QStringLiteral(" IS ?");
     for (int p : changed) {
-        if (!m_fields[static_cast<std::size_t>(p)].isKey)
-            conditions << quotedName(m_fields[static_cast<std::size_t>(p)].origin) + QStringLiteral(" IS ?");
+        const auto i = static_cast<std::size_t>(p);
+        update.changes.push_back({m_fields[i].origin, original[i], m_edited[i]});
     }
-    const QString update =
-        QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-            .arg(quotedName(table), assignments.join(QStringLiteral(", ")), conditions.join(QStringLiteral(" AND ")));
 
-    database.requireSameFile();
-    SqliteDatabase& handle = database.handle();
-    database.setWait(m_connection.waitFor(m_commandTimeout));
-    const FailureContext context = database.context(Saving);
-    const std::vector<QVariant>& original = m_rows.front();
-    try {
-        // IMMEDIATE takes the write lock first, so a busy file is waited for once, up front.
-        handle.execute(QStringLiteral("BEGIN IMMEDIATE"), context);
-        {
-            SqliteStatement statement(handle, update, context);
-            int parameter = 1;
-            for (int p : changed)
-                statement.bind(parameter++, m_edited[static_cast<std::size_t>(p)]);
-            for (int p : keys)
-                statement.bind(parameter++, original[static_cast<std::size_t>(p)]);
-            for (int p : changed) {
-                if (!m_fields[static_cast<std::size_t>(p)].isKey)
-                    statement.bind(parameter++, original[static_cast<std::size_t>(p)]);
-            }
-            statement.step();
-        }
-        if (sqlite3_changes(handle.get()) != 1)
-            check(false, SQLITE_ABORT, conflictMessage(database, changed, keys));
+    EngineSession& session = m_connection.session();
+    session.setWait(m_connection.waitFor(m_commandTimeout));
+    const StoredRow stored = session.updateRow(update);
 
-        // Read the row back, so that fields other programs saved meanwhile show too.
-        QStringList keyConditions;
-        for (int p : keys)
-            keyConditions << quotedName(m_fields[static_cast<std::size_t>(p)].origin) + QStringLiteral(" IS ?");
-        SqliteStatement reread(handle,
-                               QStringLiteral("SELECT * FROM %1 WHERE %2")
-                                   .arg(quotedName(table), keyConditions.join(QStringLiteral(" AND "))),
-                               context);
-        int parameter = 1;
-        for (int p : keys) {
-            const auto k = static_cast<std::size_t>(p);
-            reread.bind(parameter++, m_changed[k] ? m_edited[k] : original[k]);
-        }
-        std::vector<QVariant> fresh = original;
-        for (std::size_t i = 0; i < m_changed.size(); ++i) {
-            if (m_changed[i])
-                fresh[i] = m_edited[i];
-        }
-        if (reread.step()) {
-            for (int column = 0; column < reread.columnCount(); ++column) {
-                const QString name = reread.columnName(column);
-                for (std::size_t i = 0; i < m_fields.size(); ++i) {
-                    if (m_fields[i].table == table && m_fields[i].origin.compare(name, Qt::CaseInsensitive) == 0)
-                        fresh[i] = reread.value(column);
-                }
-            }
-        }
-        handle.execute(QStringLiteral("COMMIT"), context);
-        m_rows.front() = std::move(fresh);
-    } catch (...) {
-        if (handle.inTransaction())
-            sqlite3_exec(handle.get(), "ROLLBACK", nullptr, nullptr, nullptr);
-        throw;
+    // The row as now stored, so that fields other programs saved meanwhile show too.
+    std::vector<QVariant> fresh = original;
+    for (std::size_t i = 0; i < m_changed.size(); ++i) {
+        if (m_changed[i])
+            fresh[i] = m_edited[i];
     }
-}
-
-QString Query::conflictMessage(PooledDatabase& database, const std::vector<int>& changed,
-                               const std::vector<int>& keys) const {
-    const Field& first = m_fields[static_cast<std::size_t>(changed.front())];
-    QStringList columns;
-    QStringList keyConditions;
-    for (int p : changed)
-        columns << quotedName(m_fields[static_cast<std::size_t>(p)].origin);
-    for (int p : keys)
-        keyConditions << quotedName(m_fields[static_cast<std::size_t>(p)].origin) + QStringLiteral(" IS ?");
-    SqliteStatement current(database.handle(),
-                            QStringLiteral("SELECT %1 FROM %2 WHERE %3")
-                                .arg(columns.join(QStringLiteral(", ")), quotedName(first.table),
-                                     keyConditions.join(QStringLiteral(" AND "))),
-                            database.context(Saving));
-    int parameter = 1;
-    for (int p : keys)
-        current.bind(parameter++, m_rows.front()[static_cast<std::size_t>(p)]);
-    if (!current.step())
-        return QStringLiteral("Nothing was saved: another program removed this record since it was read. Your text is "
-                              "still shown; note it before closing.");
-    QStringList others;
-    for (std::size_t i = 0; i < changed.size(); ++i) {
-        const auto p = static_cast<std::size_t>(changed[i]);
-        if (!sameValue(current.value(static_cast<int>(i)), m_rows.front()[p]))
-            others << QLatin1Char('"') + m_fields[p].name + QLatin1Char('"');
+    for (const auto& [name, value] : stored) {
+        for (std::size_t i = 0; i < m_fields.size(); ++i) {
+            if (m_fields[i].table == table && m_fields[i].origin.compare(name, Qt::CaseInsensitive) == 0)
+                fresh[i] = value;
+        }
     }
-    return QStringLiteral("Nothing was saved: another program changed %1 of this record since it was read, and saving "
-                          "now would overwrite that. Your text is still shown: note it, open the day again to see the "
-                          "other change, and enter yours again.")
-        .arg(others.isEmpty() ? QStringLiteral("the record") : others.join(QStringLiteral(", ")));
+    m_rows.front() = std::move(fresh);
 }
 
 void Query::cancel() {

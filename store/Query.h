@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/EngineSession.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -10,8 +12,6 @@
 namespace store {
 
 class Connection;
-class PooledDatabase;
-class SqliteStatement;
 
 // A query over one connection: a statement added line by line, opened into a static snapshot held in
 // memory (the record buffer). The current row can be edited; edits stay in the buffer until post()
@@ -72,25 +72,14 @@ signals:
     void valuesChanged();
 
 private:
-    // One column of the result: its name and where it comes from, for reading and for writing back.
-    struct Field {
-        QString name;
-        QString table;  // the table it was read from; empty for a computed column
-        QString origin; // its name in that table
-        int size = 0;   // the declared text size, 0 when there is none
-        bool isDate = false;
-        bool isKey = false;
-    };
+    using Field = FieldDescription;
 
     int checkedPosition(int position) const;
     int checkedPosition(const QString& name) const;
     bool hasRow() const { return !m_rows.empty(); }
     QVariant presented(int position, const QVariant& stored) const;
     QVariant storedForm(int position, const QVariant& value) const;
-    void readFields(SqliteStatement& statement);
-    void writeChanges(PooledDatabase& database, const std::vector<int>& changed);
-    QString conflictMessage(PooledDatabase& database, const std::vector<int>& changed,
-                            const std::vector<int>& keys) const;
+    void writeChanges(const std::vector<int>& changed);
     void setState(State state);
     void dropEdits();
 

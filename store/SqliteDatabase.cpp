@@ -13,7 +13,7 @@ SqliteDatabase::SqliteDatabase(const QString& path, int flags, const FailureCont
         const QString message = failureMessage(rc, m_db, context);
         sqlite3_close_v2(m_db);
         m_db = nullptr;
-        check(false, rc & 0xff, message);
+        check(false, rc, message);
     }
     sqlite3_extended_result_codes(m_db, 1);
 }

@@ -188,7 +188,7 @@ private slots:
 
     // The report host's own parts, under the names the definition file and the engine rely on.
     void reportHostHoldsItsParts() {
-        TForm6 host;
+        TForm6 host(m_file->connectionText(), sharedState().DayQuery, definitionPath());
         QVERIFY(!host.isVisible());
         QCOMPARE(QString::fromLatin1(TForm6::DataConnectionName), QStringLiteral("RvDataSetConnection1"));
         QVERIFY(!host.ADOConnection1().isOpen());

@@ -1,11 +1,13 @@
 #include "tests/day/DayTestFile.h"
 
 #include "day/DayWindow.h"
+#include "day/ReportHost.h"
 #include "store/Command.h"
 #include "store/Connection.h"
 #include "store/ConnectionText.h"
 #include "store/DatabaseFile.h"
 #include "store/DayKey.h"
+#include "store/DayRecord.h"
 #include "store/Query.h"
 #include "store/TableLayout.h"
 
@@ -52,42 +54,32 @@ QString DayTestFile::keyOf(const QString& dateText) {
 
 void DayTestFile::ensureDay(const QString& dateText) {
     store::Connection connection;
-    connection.setConnectionText(connectionText());
-    connection.open();
-    store::Command command(connection);
-    command.setCommandText(store::insertDayStatement(keyOf(dateText)));
-    try {
-        command.execute();
-    } catch (const std::exception&) {
-        // The day has its record already.
-    }
+    connection.reopen(connectionText());
+    store::ensureDayRecord(connection, keyOf(dateText));
 }
 
 void DayTestFile::openIn(TForm2& window, const QString& dateText, bool withRecord) {
     if (withRecord) {
         ensureDay(dateText);
     }
-    window.openDay(dateText, connectionText(), store::selectDayStatement(keyOf(dateText)));
+    window.openDay(dateText, connectionText(), store::selectDayStatement(keyOf(dateText)),
+                   TForm6::reportFileOf(m_dir.path()));
 }
 
 QVariant DayTestFile::storedSlot(const QString& dateText, const QString& column) const {
     store::Connection connection;
-    connection.setConnectionText(connectionText());
-    connection.open();
+    connection.reopen(connectionText());
     store::Query query(connection);
-    query.addStatement(store::selectDayStatement(keyOf(dateText)));
-    query.open();
+    store::openQuery(query, store::selectDayStatement(keyOf(dateText)));
     return query.value(column);
 }
 
 void DayTestFile::storeSlots(const QString& dateText, const QList<QPair<QString, QVariant>>& values) {
     ensureDay(dateText);
     store::Connection connection;
-    connection.setConnectionText(connectionText());
-    connection.open();
+    connection.reopen(connectionText());
     store::Query query(connection);
-    query.addStatement(store::selectDayStatement(keyOf(dateText)));
-    query.open();
+    store::openQuery(query, store::selectDayStatement(keyOf(dateText)));
     for (const auto& [column, value] : values) {
         query.setValue(column, value);
     }

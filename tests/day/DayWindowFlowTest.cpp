@@ -349,7 +349,8 @@ private slots:
             statement = QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=ERROR");
         }
         TForm2 window;
-        QVERIFY_THROWS_EXCEPTION(store::EngineError, window.openDay(QStringLiteral("5/3/2010"), text, statement));
+        QVERIFY_THROWS_EXCEPTION(store::EngineError,
+                                 window.openDay(QStringLiteral("5/3/2010"), text, statement, QString()));
         QVERIFY(!window.ADOQuery1().isOpen());
         for (int slot = 1; slot <= 28; ++slot) {
             QVERIFY(slotBox(window, slot)->isReadOnly());

@@ -30,6 +30,7 @@
 #include "store/Connection.h"
 #include "store/ConnectionText.h"
 #include "store/DayKey.h"
+#include "store/DayRecord.h"
 #include "store/EngineError.h"
 #include "store/Query.h"
 #include "store/TableLayout.h"
@@ -85,20 +86,12 @@ public:
             // The month window's own connection makes sure the record exists; any failure is ignored.
             store::Connection month;
             reopen(month);
-            try {
-                store::Command insert(month);
-                insert.setCommandText(store::insertDayStatement(key));
-                insert.execute();
-            } catch (const std::exception&) {
-            }
+            store::ensureDayRecord(month, key);
             month.close();
         }
         m_query.close();
         reopen(m_connection);
-        m_query.clearStatement();
-        m_query.setCommandTimeout(0);
-        m_query.addStatement(store::selectDayStatement(key));
-        m_query.open();
+        store::openQuery(m_query, store::selectDayStatement(key));
     }
 
     // Reads the open day again, dropping edits not posted.

@@ -3,6 +3,9 @@
 // Finding the month window's controls by their names, the way a user sees them: what a day cell shows.
 #include "month/MonthWindow.h"
 
+#include "base/ErrorReport.h"
+#include "base/OrvellaApplication.h"
+#include "base/SharedState.h"
 #include "store/DatabaseFile.h"
 
 #include <QComboBox>
@@ -12,6 +15,8 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <memory>
 
 template <typename T> T* control(const TForm1& window, const QString& name) {
     T* found = window.findChild<T*>(name);
@@ -56,4 +61,36 @@ public:
 private:
     QTemporaryDir m_dir;
     QString m_saved;
+};
+
+// What every month-window test case sets up alike: the program's identity, an empty data folder as the current
+// directory for the whole case, fresh shared state and a record of the error reports for each test. Where
+// reportsAreFaults, a test that left a report fails.
+class MonthWindowTestCase : public QObject {
+    Q_OBJECT
+protected:
+    explicit MonthWindowTestCase(bool reportsAreFaults) : m_reportsAreFaults(reportsAreFaults) {}
+
+    QStringList m_reports;
+
+private slots:
+    void initTestCase() {
+        OrvellaApplication::setUpIdentity();
+        m_data = std::make_unique<EmptyDataFolder>();
+    }
+    void cleanupTestCase() { m_data.reset(); }
+    void init() {
+        sharedState() = SharedState{};
+        m_reports.clear();
+        ErrorReport::setObserver([this](const QString& text) { m_reports << text; });
+    }
+    void cleanup() {
+        ErrorReport::setObserver({});
+        if (m_reportsAreFaults)
+            QVERIFY2(m_reports.isEmpty(), qPrintable(m_reports.join(QLatin1Char('\n'))));
+    }
+
+private:
+    std::unique_ptr<EmptyDataFolder> m_data;
+    bool m_reportsAreFaults;
 };

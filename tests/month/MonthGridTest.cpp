@@ -81,14 +81,12 @@ void verifyGrid(const TForm1& window, int year, int month, QDate today) {
 
 } // namespace
 
-class MonthGridTest : public QObject {
+class MonthGridTest : public MonthWindowTestCase {
     Q_OBJECT
+public:
+    MonthGridTest() : MonthWindowTestCase(false) {}
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void init();
-    void cleanup();
 
     void everyMonthOffered();
     void edgeMonths_data();
@@ -103,30 +101,7 @@ private slots:
     void arrowKeysInAFocusedChooser();
     void clockYearNotOffered_data();
     void clockYearNotOffered();
-
-private:
-    QStringList m_reports;
-    std::unique_ptr<EmptyDataFolder> m_data;
 };
-
-void MonthGridTest::initTestCase() {
-    OrvellaApplication::setUpIdentity();
-    m_data = std::make_unique<EmptyDataFolder>();
-}
-
-void MonthGridTest::cleanupTestCase() {
-    m_data.reset();
-}
-
-void MonthGridTest::init() {
-    sharedState() = SharedState{};
-    m_reports.clear();
-    ErrorReport::setObserver([this](const QString& text) { m_reports << text; });
-}
-
-void MonthGridTest::cleanup() {
-    ErrorReport::setObserver({});
-}
 
 void MonthGridTest::everyMonthOffered() {
     const QDate today(2015, 6, 10);

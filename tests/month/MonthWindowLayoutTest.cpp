@@ -31,14 +31,12 @@ QRgb pixelAt(const QImage& image, int x, int y) {
 
 } // namespace
 
-class MonthWindowLayoutTest : public QObject {
+class MonthWindowLayoutTest : public MonthWindowTestCase {
     Q_OBJECT
+public:
+    MonthWindowLayoutTest() : MonthWindowTestCase(true) {}
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void init();
-    void cleanup();
 
     void frame();
     void centredWhenShown();
@@ -56,31 +54,7 @@ private slots:
     void closing_data();
     void closing();
     void aboutButtonOpensANewAboutWindowEachTime();
-
-private:
-    QStringList m_reports;
-    std::unique_ptr<EmptyDataFolder> m_data;
 };
-
-void MonthWindowLayoutTest::initTestCase() {
-    OrvellaApplication::setUpIdentity();
-    m_data = std::make_unique<EmptyDataFolder>();
-}
-
-void MonthWindowLayoutTest::cleanupTestCase() {
-    m_data.reset();
-}
-
-void MonthWindowLayoutTest::init() {
-    sharedState() = SharedState{};
-    m_reports.clear();
-    ErrorReport::setObserver([this](const QString& text) { m_reports << text; });
-}
-
-void MonthWindowLayoutTest::cleanup() {
-    QVERIFY2(m_reports.isEmpty(), qPrintable(m_reports.join(QLatin1Char('\n'))));
-    ErrorReport::setObserver({});
-}
 
 void MonthWindowLayoutTest::frame() {
     TForm1 window(nullptr, Today);

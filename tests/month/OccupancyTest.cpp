@@ -12,6 +12,7 @@
 #include "store/ConnectionText.h"
 #include "store/DatabaseFile.h"
 #include "store/DayKey.h"
+#include "store/DayRecord.h"
 #include "store/Query.h"
 #include "store/TableLayout.h"
 
@@ -40,17 +41,10 @@ QString keyOf(QDate date) {
 // Writes the given slots (1 to 28) of a day through the engine, making the record first.
 void writeDay(const QString& folder, QDate date, const QMap<int, QVariant>& slotValues) {
     store::Connection connection;
-    connection.setConnectionText(store::buildConnectionText(folder, Password));
-    connection.open();
-    try {
-        store::Command insert(connection);
-        insert.setCommandText(store::insertDayStatement(keyOf(date)));
-        insert.execute();
-    } catch (const std::exception&) {
-    }
+    connection.reopen(store::buildConnectionText(folder, Password));
+    store::ensureDayRecord(connection, keyOf(date));
     store::Query query(connection);
-    query.addStatement(store::selectDayStatement(keyOf(date)));
-    query.open();
+    store::openQuery(query, store::selectDayStatement(keyOf(date)));
     for (auto it = slotValues.cbegin(); it != slotValues.cend(); ++it) {
         query.setValue(store::slotColumnNames().at(it.key() - 1), it.value());
     }
@@ -64,11 +58,9 @@ void writeDay(const QString& folder, QDate date, const QMap<int, QVariant>& slot
 // The day's 28 slots as stored, read through a connection of the test's own; empty when it has no record.
 QVariantList storedSlots(const QString& folder, QDate date) {
     store::Connection connection;
-    connection.setConnectionText(store::buildConnectionText(folder, Password));
-    connection.open();
+    connection.reopen(store::buildConnectionText(folder, Password));
     store::Query query(connection);
-    query.addStatement(store::selectDayStatement(keyOf(date)));
-    query.open();
+    store::openQuery(query, store::selectDayStatement(keyOf(date)));
     QVariantList values;
     if (!query.isEmpty()) {
         for (const QString& column : store::slotColumnNames()) {

@@ -6,6 +6,7 @@
 #include "store/Command.h"
 #include "store/Connection.h"
 #include "store/DayKey.h"
+#include "store/DayRecord.h"
 #include "store/EngineError.h"
 #include "store/Query.h"
 #include "store/TableLayout.h"
@@ -82,12 +83,7 @@ void EngineTest::init() {
 QString EngineTest::openDay(store::Connection& connection, const QString& dateText) {
     QString key = dateText;
     store::MakeDayKey(key);
-    store::Command command(connection);
-    command.setCommandText(store::insertDayStatement(key));
-    try {
-        command.execute();
-    } catch (const store::EngineError&) {
-    }
+    store::ensureDayRecord(connection, key);
     return key;
 }
 

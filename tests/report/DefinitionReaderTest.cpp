@@ -357,4 +357,4 @@ void DefinitionReaderTest::fuzzCorpusIsValid() {
 }
 
 QTEST_GUILESS_MAIN(DefinitionReaderTest)
-#include "tst_definition_reader.moc"
+#include "DefinitionReaderTest.moc"

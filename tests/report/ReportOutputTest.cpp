@@ -439,4 +439,4 @@ void ReportOutputTest::painterDrawsShapesAndPictures() {
 }
 
 QTEST_MAIN(ReportOutputTest)
-#include "tst_report_output.moc"
+#include "ReportOutputTest.moc"

@@ -432,4 +432,4 @@ void ReportWindowsTest::daySheetPreviewPicture() {
 }
 
 QTEST_MAIN(ReportWindowsTest)
-#include "tst_report_windows.moc"
+#include "ReportWindowsTest.moc"

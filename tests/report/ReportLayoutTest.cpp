@@ -348,4 +348,4 @@ void ReportLayoutTest::pageSelectionRefuses() {
 }
 
 QTEST_GUILESS_MAIN(ReportLayoutTest)
-#include "tst_report_layout.moc"
+#include "ReportLayoutTest.moc"

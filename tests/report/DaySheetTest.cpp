@@ -180,4 +180,4 @@ void DaySheetTest::sheetWithoutRecordStillPrints() {
 }
 
 QTEST_MAIN(DaySheetTest)
-#include "tst_day_sheet.moc"
+#include "DaySheetTest.moc"

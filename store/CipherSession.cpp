@@ -1,0 +1,216 @@
+#include "store/CipherSession.h"
+
+#include "store/DatabasePool.h"
+#include "store/DateLiterals.h"
+#include "store/EngineError.h"
+#include "store/PooledDatabase.h"
+#include "store/SqliteStatement.h"
+#include "store/Transaction.h"
+
+#include <QStringList>
+
+#include <sqlcipher/sqlite3.h>
+
+namespace store {
+
+namespace {
+
+const QString Reading = QStringLiteral("reading the records");
+const QString Saving = QStringLiteral("saving the record");
+
+QString quotedName(const QString& name) {
+    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+}
+
+// The n of a declared type such as VARCHAR(n): the digits of the first "(", blanks, digits, blanks, ")";
+// 0 when there is none. Read by hand: every column of every query opened passes here, and a regular
+// expression cost a tenth of a month's scan.
+int declaredSize(const QString& declaredType) {
+    const qsizetype length = declaredType.size();
+    for (qsizetype open = declaredType.indexOf(QLatin1Char('(')); open >= 0;
+         open = declaredType.indexOf(QLatin1Char('('), open + 1)) {
+        qsizetype i = open + 1;
+        while (i < length && declaredType[i].isSpace())
+            ++i;
+        const qsizetype digits = i;
+        while (i < length && declaredType[i].isDigit())
+            ++i;
+        const qsizetype digitsEnd = i;
+        while (i < length && declaredType[i].isSpace())
+            ++i;
+        if (digitsEnd > digits && i < length && declaredType[i] == QLatin1Char(')'))
+            return declaredType.mid(digits, digitsEnd - digits).toInt();
+    }
+    return 0;
+}
+
+bool sameValue(const QVariant& a, const QVariant& b) {
+    if (a.isNull() || b.isNull())
+        return a.isNull() == b.isNull();
+    return a.typeId() == b.typeId() && a == b;
+}
+
+// "a" IS ? AND "b" IS ?: the null-safe match of each named column.
+QString matchAll(const QStringList& columns) {
+    QStringList conditions;
+    for (const QString& column : columns)
+        conditions << quotedName(column) + QStringLiteral(" IS ?");
+    return conditions.join(QStringLiteral(" AND "));
+}
+
+QStringList keyColumns(const RowUpdate& update) {
+    QStringList columns;
+    for (const auto& key : update.keys)
+        columns << key.first;
+    return columns;
+}
+
+void bindKeys(SqliteStatement& statement, const RowUpdate& update, int& parameter) {
+    for (const auto& key : update.keys)
+        statement.bind(parameter++, key.second);
+}
+
+} // namespace
+
+std::shared_ptr<EngineSession> openSession(const ConnectionSettings& settings, int waitSeconds) {
+    return std::make_shared<CipherSession>(
+        DatabasePool::instance().acquire(settings.dataSource, settings.password, waitSeconds));
+}
+
+CipherSession::CipherSession(std::shared_ptr<PooledDatabase> database) : m_database(std::move(database)) {}
+
+CipherSession::~CipherSession() = default;
+
+void CipherSession::setWait(int seconds) {
+    m_database->setWait(seconds);
+}
+
+ResultSet CipherSession::select(const QString& statement) {
+    const QString sql = translateStatement(statement);
+    // The whole result is read now: the query works on this snapshot, and no statement is left open on a
+    // handle that other connections to the same file share.
+    SqliteStatement select(m_database->handle(), sql, m_database->context(Reading));
+    check(!select.hadMoreStatements(), SQLITE_MISUSE,
+          QStringLiteral("A query runs one statement; this text holds more: %1").arg(statement));
+    ResultSet result;
+    const int columns = select.columnCount();
+    while (select.step()) {
+        std::vector<QVariant> row;
+        row.reserve(static_cast<std::size_t>(columns));
+        for (int column = 0; column < columns; ++column)
+            row.push_back(select.value(column));
+        result.rows.push_back(std::move(row));
+    }
+    sqlite3* db = m_database->handle().get();
+    for (int column = 0; column < columns; ++column) {
+        FieldDescription field;
+        field.name = select.columnName(column);
+        field.table = select.tableName(column);
+        field.origin = select.originName(column);
+        const QString type = select.declaredType(column).trimmed().toUpper();
+        field.size = declaredSize(type);
+        field.isDate = type == QLatin1String("DATE");
+        if (!field.table.isEmpty()) {
+            int primaryKey = 0;
+            if (sqlite3_table_column_metadata(db, "main", field.table.toUtf8().constData(),
+                                              field.origin.toUtf8().constData(), nullptr, nullptr, nullptr, &primaryKey,
+                                              nullptr) == SQLITE_OK)
+                field.isKey = primaryKey != 0;
+        }
+        result.fields.push_back(field);
+    }
+    return result;
+}
+
+void CipherSession::execute(const QString& statement) {
+    const QString sql = translateStatement(statement);
+    SqliteStatement command(m_database->handle(), sql, m_database->context(QStringLiteral("running a statement")));
+    check(!command.hadMoreStatements(), SQLITE_MISUSE,
+          QStringLiteral("A command runs one statement at a time; this text holds more: %1").arg(statement));
+    while (command.step()) {
+        // Rows a command returns are not used.
+    }
+}
+
+StoredRow CipherSession::updateRow(const RowUpdate& update) {
+    // Classic optimistic concurrency: only the changed columns are written, and only if each still holds what
+    // was read, so that neither this post nor another program's loses the other's work.
+    QStringList assignments;
+    QStringList guarded = keyColumns(update);
+    for (const RowUpdate::Change& change : update.changes) {
+        assignments << quotedName(change.column) + QStringLiteral(" = ?");
+        if (!guarded.contains(change.column, Qt::CaseInsensitive))
+            guarded << change.column;
+    }
+    const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                            .arg(quotedName(update.table), assignments.join(QStringLiteral(", ")), matchAll(guarded));
+
+    m_database->requireSameFile();
+    SqliteDatabase& handle = m_database->handle();
+    const FailureContext context = m_database->context(Saving);
+    Transaction transaction(handle, context);
+    {
+        SqliteStatement write(handle, sql, context);
+        int parameter = 1;
+        for (const RowUpdate::Change& change : update.changes)
+            write.bind(parameter++, change.value);
+        bindKeys(write, update, parameter);
+        const QStringList keys = keyColumns(update);
+        for (const RowUpdate::Change& change : update.changes) {
+            if (!keys.contains(change.column, Qt::CaseInsensitive))
+                write.bind(parameter++, change.original);
+        }
+        write.step();
+    }
+    if (sqlite3_changes(handle.get()) != 1)
+        check(false, EngineError::Conflict, conflictMessage(update));
+
+    // Read the row back, so that columns other programs saved meanwhile show too. A changed key finds the
+    // row under its new value.
+    RowUpdate found = update;
+    for (auto& key : found.keys) {
+        for (const RowUpdate::Change& change : update.changes) {
+            if (change.column.compare(key.first, Qt::CaseInsensitive) == 0)
+                key.second = change.value;
+        }
+    }
+    SqliteStatement reread(
+        handle, QStringLiteral("SELECT * FROM %1 WHERE %2").arg(quotedName(update.table), matchAll(keyColumns(found))),
+        context);
+    int parameter = 1;
+    bindKeys(reread, found, parameter);
+    StoredRow stored;
+    if (reread.step()) {
+        for (int column = 0; column < reread.columnCount(); ++column)
+            stored.emplace_back(reread.columnName(column), reread.value(column));
+    }
+    transaction.commit();
+    return stored;
+}
+
+QString CipherSession::conflictMessage(const RowUpdate& update) {
+    QStringList columns;
+    for (const RowUpdate::Change& change : update.changes)
+        columns << quotedName(change.column);
+    SqliteStatement current(
+        m_database->handle(),
+        QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+            .arg(columns.join(QStringLiteral(", ")), quotedName(update.table), matchAll(keyColumns(update))),
+        m_database->context(Saving));
+    int parameter = 1;
+    bindKeys(current, update, parameter);
+    if (!current.step())
+        return QStringLiteral("Nothing was saved: another program removed this record since it was read. Your text is "
+                              "still shown; note it before closing.");
+    QStringList others;
+    for (std::size_t i = 0; i < update.changes.size(); ++i) {
+        if (!sameValue(current.value(static_cast<int>(i)), update.changes[i].original))
+            others << QLatin1Char('"') + update.changes[i].column + QLatin1Char('"');
+    }
+    return QStringLiteral("Nothing was saved: another program changed %1 of this record since it was read, and saving "
+                          "now would overwrite that. Your text is still shown: note it, open the day again to see the "
+                          "other change, and enter yours again.")
+        .arg(others.isEmpty() ? QStringLiteral("the record") : others.join(QStringLiteral(", ")));
+}
+
+} // namespace store

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "store/EngineSession.h"
+
+#include <memory>
+
+namespace store {
+
+class PooledDatabase;
+
+// The book as an encrypted file on this computer: statements run on the pooled, keyed handle of the file,
+// with date literals turned into the stored 'yyyy-mm-dd' text.
+class CipherSession : public EngineSession {
+public:
+    explicit CipherSession(std::shared_ptr<PooledDatabase> database);
+    ~CipherSession() override;
+
+    void setWait(int seconds) override;
+    ResultSet select(const QString& statement) override;
+    void execute(const QString& statement) override;
+    StoredRow updateRow(const RowUpdate& update) override;
+
+    PooledDatabase& database() const { return *m_database; }
+
+private:
+    QString conflictMessage(const RowUpdate& update);
+
+    std::shared_ptr<PooledDatabase> m_database;
+};
+
+} // namespace store

@@ -1,0 +1,33 @@
+#include "store/DayRecord.h"
+
+#include "store/Command.h"
+#include "store/DayKey.h"
+#include "store/Query.h"
+
+#include <exception>
+
+namespace store {
+
+void ensureDayRecord(Command& command, const QString& dayKey) {
+    try {
+        command.setCommandText(insertDayStatement(dayKey));
+        command.execute();
+    } catch (const std::exception&) {
+        // Ignored on purpose: see the header.
+    }
+}
+
+void ensureDayRecord(Connection& connection, const QString& dayKey) {
+    Command command(connection);
+    ensureDayRecord(command, dayKey);
+}
+
+void openQuery(Query& query, const QString& statement) {
+    query.close();
+    query.clearStatement();
+    query.setCommandTimeout(0);
+    query.addStatement(statement);
+    query.open();
+}
+
+} // namespace store

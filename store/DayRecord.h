@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+namespace store {
+
+class Command;
+class Connection;
+class Query;
+
+// Makes sure the record of the day dayKey exists, through command on its open connection: runs the
+// day-record INSERT and ignores every failure. For a day that has a record the INSERT fails, which is the
+// normal case; any other failure shows when the record is read.
+void ensureDayRecord(Command& command, const QString& dayKey);
+// The same through a command of its own on connection.
+void ensureDayRecord(Connection& connection, const QString& dayKey);
+
+// Puts query onto statement the way every window does: close, clear the statement, the bounded default
+// wait, the statement as its one line, open. Throws the engine's error when it cannot be read.
+void openQuery(Query& query, const QString& statement);
+
+} // namespace store
