@@ -1,0 +1,90 @@
+// The write path's guarantees below the query: a transaction that is not committed leaves the file as it was,
+// whatever way its scope is left, and engine errors keep the library's extended code.
+#include "store/Command.h"
+#include "store/Connection.h"
+#include "store/DatabasePool.h"
+#include "store/DayKey.h"
+#include "store/EngineError.h"
+#include "store/PooledDatabase.h"
+#include "store/SqliteDatabase.h"
+#include "store/Transaction.h"
+#include "tests/store/StoreTestSupport.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sqlcipher/sqlite3.h>
+
+#include <stdexcept>
+
+class TransactionTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_text;
+
+    QString storedDays() {
+        return storetest::RawDatabase(m_dir.filePath(QStringLiteral("data.mdb")), QStringLiteral("Kw73Tp"))
+            .text(QStringLiteral("SELECT group_concat(HMEROMHNIA) FROM RANTEBOU"));
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(m_dir.isValid());
+        storetest::makeDataFile(m_dir.path());
+        m_text = storetest::connectionTextFor(m_dir.path());
+    }
+
+    void cleanup() {
+        storetest::RawDatabase(m_dir.filePath(QStringLiteral("data.mdb")), QStringLiteral("Kw73Tp"))
+            .execute(QStringLiteral("DELETE FROM RANTEBOU"));
+    }
+
+    void endsAsItsScopeSays_data() {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("committed") << "commit" << "2010-03-05";
+        QTest::newRow("left without commit") << "leave" << QString();
+        QTest::newRow("left by an exception") << "throw" << QString();
+    }
+    void endsAsItsScopeSays() {
+        QFETCH(QString, way);
+        QFETCH(QString, stored);
+        auto database = store::DatabasePool::instance().acquire(m_dir.filePath(QStringLiteral("data.mdb")),
+                                                                QStringLiteral("Kw73Tp"), 1);
+        store::SqliteDatabase& handle = database->handle();
+        const store::FailureContext context = database->context(QStringLiteral("testing"));
+        try {
+            store::Transaction transaction(handle, context);
+            handle.execute(QStringLiteral("INSERT INTO RANTEBOU(HMEROMHNIA) VALUES('2010-03-05')"), context);
+            QVERIFY(handle.inTransaction());
+            if (way == QLatin1String("throw"))
+                throw std::runtime_error("a step after the write failed");
+            if (way == QLatin1String("commit"))
+                transaction.commit();
+        } catch (const std::runtime_error&) {
+        }
+        QVERIFY(!handle.inTransaction());
+        QCOMPARE(storedDays(), stored);
+    }
+
+    // A second record for a day is refused with the primary key named in the extended code, and a message.
+    void duplicateDayKeepsTheExtendedCode() {
+        store::Connection connection;
+        connection.reopen(m_text);
+        store::Command insert(connection);
+        insert.setCommandText(store::insertDayStatement(QStringLiteral("#3/5/2010#")));
+        insert.execute();
+        try {
+            insert.execute();
+            QFAIL("a second record for the same day was accepted");
+        } catch (const store::EngineError& error) {
+            QCOMPARE(error.code(), int(store::EngineError::Constraint));
+            QCOMPARE(error.extendedCode(), SQLITE_CONSTRAINT_PRIMARYKEY);
+            QVERIFY2(error.text().contains(QStringLiteral("already exists")), qPrintable(error.text()));
+        }
+    }
+};
+
+QTEST_MAIN(TransactionTest)
+#include "TransactionTest.moc"
