@@ -17,6 +17,7 @@
 #include "store/DayKey.h"
 #include "store/DayRecord.h"
 #include "store/Query.h"
+#include "store/ReadTogether.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -26,6 +27,8 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
+
+#include <optional>
 
 namespace {
 
@@ -333,6 +336,8 @@ void TForm1::CheckLeapYear(quint16 year) {
 void TForm1::ScanMonthOccupancy() {
     const SharedState& shared = sharedState();
     m_connection->reopen(sharedState().ConnectionText);
+    // The month's reads see one state of the book and share one read of it.
+    std::optional<store::ReadTogether> together(std::in_place, *m_connection);
     for (int day = 1; day <= DaysInMonth; ++day) {
         // Its own key and statement: the open day's DayKey and DayQuery are not touched.
         QString dayKey = store::dateText(static_cast<float>(day), shared.SelectedMonth, shared.SelectedYear);
@@ -359,6 +364,7 @@ void TForm1::ScanMonthOccupancy() {
         }
     }
     m_query->close();
+    together.reset();
     m_connection->close();
 }
 

@@ -4,6 +4,7 @@
 #include "store/DateLiterals.h"
 #include "store/EngineError.h"
 #include "store/PooledDatabase.h"
+#include "store/SqliteDatabase.h"
 #include "store/SqliteStatement.h"
 #include "store/Transaction.h"
 
@@ -79,19 +80,48 @@ std::shared_ptr<EngineSession> openSession(const ConnectionSettings& settings, i
 
 CipherSession::CipherSession(std::shared_ptr<PooledDatabase> database) : m_database(std::move(database)) {}
 
-CipherSession::~CipherSession() = default;
+CipherSession::~CipherSession() {
+    // A connection closed while its reads were still grouped must not leave the shared handle inside a read.
+    if (m_readers > 0) {
+        m_readers = 1;
+        endReading();
+    }
+}
 
 void CipherSession::setWait(int seconds) {
     m_database->setWait(seconds);
 }
 
+namespace {
+
+// Runs a kept statement for one use: its dates bound, stepped by the caller, reset on every way out.
+class KeptRun {
+public:
+    KeptRun(PooledDatabase::KeptStatement& kept, const QStringList& dates) : m_kept(kept) {
+        int parameter = 1;
+        for (const QString& date : dates)
+            m_kept.statement.bind(parameter++, date);
+    }
+    ~KeptRun() { m_kept.statement.reset(); }
+    KeptRun(const KeptRun&) = delete;
+    KeptRun& operator=(const KeptRun&) = delete;
+    SqliteStatement& statement() { return m_kept.statement; }
+
+private:
+    PooledDatabase::KeptStatement& m_kept;
+};
+
+} // namespace
+
 ResultSet CipherSession::select(const QString& statement) {
-    const QString sql = translateStatement(statement);
-    // The whole result is read now: the query works on this snapshot, and no statement is left open on a
-    // handle that other connections to the same file share.
-    SqliteStatement select(m_database->handle(), sql, m_database->context(Reading));
-    check(!select.hadMoreStatements(), SQLITE_MISUSE,
+    const BoundStatement bound = bindDateLiterals(statement);
+    PooledDatabase::KeptStatement& kept = m_database->keptStatement(bound.sql, m_database->context(Reading));
+    check(!kept.statement.hadMoreStatements(), SQLITE_MISUSE,
           QStringLiteral("A query runs one statement; this text holds more: %1").arg(statement));
+    // The whole result is read now: the query works on this snapshot, and the statement is reset before
+    // anything else runs on a handle that other connections to the same file share.
+    KeptRun run(kept, bound.dates);
+    SqliteStatement& select = run.statement();
     ResultSet result;
     const int columns = select.columnCount();
     while (select.step()) {
@@ -101,8 +131,18 @@ ResultSet CipherSession::select(const QString& statement) {
             row.push_back(select.value(column));
         result.rows.push_back(std::move(row));
     }
+    if (!kept.described) {
+        kept.fields = describe(select);
+        kept.described = true;
+    }
+    result.fields = kept.fields;
+    return result;
+}
+
+std::vector<FieldDescription> CipherSession::describe(SqliteStatement& select) {
+    std::vector<FieldDescription> fields;
     sqlite3* db = m_database->handle().get();
-    for (int column = 0; column < columns; ++column) {
+    for (int column = 0; column < select.columnCount(); ++column) {
         FieldDescription field;
         field.name = select.columnName(column);
         field.table = select.tableName(column);
@@ -117,18 +157,38 @@ ResultSet CipherSession::select(const QString& statement) {
                                               nullptr) == SQLITE_OK)
                 field.isKey = primaryKey != 0;
         }
-        result.fields.push_back(field);
+        fields.push_back(field);
     }
-    return result;
+    return fields;
 }
 
 void CipherSession::execute(const QString& statement) {
-    const QString sql = translateStatement(statement);
-    SqliteStatement command(m_database->handle(), sql, m_database->context(QStringLiteral("running a statement")));
-    check(!command.hadMoreStatements(), SQLITE_MISUSE,
+    const BoundStatement bound = bindDateLiterals(statement);
+    PooledDatabase::KeptStatement& kept =
+        m_database->keptStatement(bound.sql, m_database->context(QStringLiteral("running a statement")));
+    check(!kept.statement.hadMoreStatements(), SQLITE_MISUSE,
           QStringLiteral("A command runs one statement at a time; this text holds more: %1").arg(statement));
-    while (command.step()) {
+    KeptRun run(kept, bound.dates);
+    while (run.statement().step()) {
         // Rows a command returns are not used.
+    }
+}
+
+void CipherSession::beginReading() {
+    // Only the outermost reader starts the transaction, and only when no write is under way on the handle.
+    if (m_readers++ == 0 && !m_database->handle().inTransaction()) {
+        m_database->handle().execute(QStringLiteral("BEGIN"), m_database->context(Reading));
+        m_ownsRead = true;
+    }
+}
+
+void CipherSession::endReading() noexcept {
+    if (m_readers > 0 && --m_readers == 0 && m_ownsRead) {
+        m_ownsRead = false;
+        // Nothing was written inside it; ending a read cannot lose anything.
+        sqlite3_exec(m_database->handle().get(), "COMMIT", nullptr, nullptr, nullptr);
+        if (m_database->handle().inTransaction())
+            sqlite3_exec(m_database->handle().get(), "ROLLBACK", nullptr, nullptr, nullptr);
     }
 }
 

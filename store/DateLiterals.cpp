@@ -42,7 +42,11 @@ QString storedDate(int year, int month, int day) {
     return QDate(year, month, day).toString(Qt::ISODate);
 }
 
-QString translateStatement(const QString& statement) {
+namespace {
+
+// The one reading of a statement's text: quotes and bracketed names pass untouched, every date literal outside
+// them is checked and handed to place, whose text stands in its stead.
+template <typename Place> QString replaceDates(const QString& statement, Place place) {
     QString result;
     result.reserve(statement.size() + 8);
     QChar quote;
@@ -77,7 +81,7 @@ QString translateStatement(const QString& statement) {
                   QStringLiteral("The date #%1# is not a calendar date (month/day/year), so no day record can be found "
                                  "or made for it.")
                       .arg(literal));
-            result += QLatin1Char('\'') + stored + QLatin1Char('\'');
+            result += place(stored);
             i = end;
             continue;
         }
@@ -92,6 +96,22 @@ QString translateStatement(const QString& statement) {
         result += c;
     }
     return result;
+}
+
+} // namespace
+
+QString translateStatement(const QString& statement) {
+    return replaceDates(statement,
+                        [](const QString& stored) { return QLatin1Char('\'') + stored + QLatin1Char('\''); });
+}
+
+BoundStatement bindDateLiterals(const QString& statement) {
+    BoundStatement bound;
+    bound.sql = replaceDates(statement, [&bound](const QString& stored) {
+        bound.dates << stored;
+        return QStringLiteral("?");
+    });
+    return bound;
 }
 
 } // namespace store

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace store {
 
@@ -8,6 +9,16 @@ namespace store {
 // #month/day/year# outside quotes becomes the stored form 'yyyy-mm-dd'. Throws EngineError for a literal
 // that is not a calendar date and for the day key "ERROR" standing where a date belongs.
 QString translateStatement(const QString& statement);
+
+// A statement with its date literals taken out: each became a "?" parameter, and dates holds their stored
+// forms in order, so that one compiled statement serves every day.
+struct BoundStatement {
+    QString sql;
+    QStringList dates;
+};
+
+// As translateStatement, with the dates as parameters instead of quoted text; throws as translateStatement does.
+BoundStatement bindDateLiterals(const QString& statement);
 
 // The stored form of a date, 'yyyy-mm-dd' without the quotes; empty for an invalid date.
 QString storedDate(int year, int month, int day);

@@ -63,6 +63,12 @@ public:
     // original value (optimistic concurrency); returns the row as now stored. Throws EngineError with
     // code Conflict, naming the columns another program changed, and writes nothing when one differs.
     virtual StoredRow updateRow(const RowUpdate& update) = 0;
+
+    // Several selects that belong together (one month's scan) may see one state of the book and share its
+    // cost: between beginReading and endReading the engine may hold one read open. They nest; an engine
+    // without such a thing does nothing.
+    virtual void beginReading() {}
+    virtual void endReading() noexcept {}
 };
 
 // Opens the book that settings name, on the engine that holds it. Throws EngineError.

@@ -123,7 +123,25 @@ void PooledDatabase::requireSameFile() const {
               .arg(QDir::toNativeSeparators(m_path)));
 }
 
+PooledDatabase::KeptStatement& PooledDatabase::keptStatement(const QString& sql, const FailureContext& context) {
+    auto found = m_kept.find(sql);
+    if (found == m_kept.end()) {
+        // A handful of texts recur; anything beyond that is unusual, and starting afresh bounds the memory.
+        constexpr std::size_t MaximumKept = 16;
+        if (m_kept.size() >= MaximumKept)
+            m_kept.clear();
+        found = m_kept
+                    .emplace(sql, std::make_unique<KeptStatement>(
+                                      KeptStatement{SqliteStatement(m_handle, sql, context), {}, false}))
+                    .first;
+    }
+    found->second->statement.setContext(context);
+    return *found->second;
+}
+
 void PooledDatabase::checkTable() {
+    // A changed table may describe its columns differently: kept statements start afresh.
+    m_kept.clear();
     const QString file = QDir::toNativeSeparators(m_path);
     const QString table = QLatin1String(AppointmentTableName);
     QSet<QString> columns;

@@ -1,9 +1,15 @@
 #pragma once
 
 #include "store/Check.h"
+#include "store/EngineSession.h"
 #include "store/SqliteDatabase.h"
+#include "store/SqliteStatement.h"
 
 #include <QString>
+
+#include <map>
+#include <memory>
+#include <vector>
 
 namespace store {
 
@@ -44,6 +50,18 @@ public:
     // replaced by another program), so that nothing is written to a file nobody will read again.
     void requireSameFile() const;
 
+    // A compiled statement kept for reuse, with the description of its columns once it has been made. The
+    // windows run the same few statements again and again (31 times for one month), so compiling and
+    // describing each only once is most of what they cost.
+    struct KeptStatement {
+        SqliteStatement statement;
+        std::vector<FieldDescription> fields;
+        bool described = false;
+    };
+    // The kept statement for sql, compiled now when there is none. It is reset and unbound; the caller
+    // resets it again after use. Throws as compiling does.
+    KeptStatement& keptStatement(const QString& sql, const FailureContext& context);
+
     // The wait used when a caller gives 0.
     static constexpr int DefaultWaitSeconds = 4;
 
@@ -55,6 +73,8 @@ private:
     SqliteDatabase m_handle;
     int m_waitSeconds = DefaultWaitSeconds;
     qlonglong m_schemaVersion = -1;
+    // After the handle, so that every statement is finalized before the handle closes.
+    std::map<QString, std::unique_ptr<KeptStatement>> m_kept;
 };
 
 } // namespace store

@@ -68,6 +68,12 @@ void SqliteStatement::bind(int parameter, const QVariant& value) {
     check(rc, m_database->get(), m_context);
 }
 
+void SqliteStatement::reset() {
+    // sqlite3_reset repeats the last step's error, which that step has reported already.
+    sqlite3_reset(m_statement);
+    sqlite3_clear_bindings(m_statement);
+}
+
 bool SqliteStatement::step() {
     const int rc = sqlite3_step(m_statement);
     check(rc, m_database->get(), m_context);

@@ -27,6 +27,12 @@ public:
 
     // Binds a value to the 1-based parameter: null, text, whole or decimal number, bytes.
     void bind(int parameter, const QVariant& value);
+    // Makes the statement ready to run again: back before its first row, every parameter unbound. Ends the
+    // read it was doing, so a kept statement holds no lock between uses.
+    void reset();
+    // What failures of later steps name (the wait, say, may have changed since it was prepared).
+    void setContext(const FailureContext& context) { m_context = context; }
+
     // Steps once: true when a row is ready, false when the statement is done. Throws on failure.
     bool step();
 

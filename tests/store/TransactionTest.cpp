@@ -1,13 +1,16 @@
 // The write path's guarantees below the query: a transaction that is not committed leaves the file as it was,
 // whatever way its scope is left, and engine errors keep the library's extended code.
+#include "store/Transaction.h"
 #include "store/Command.h"
 #include "store/Connection.h"
 #include "store/DatabasePool.h"
 #include "store/DayKey.h"
+#include "store/DayRecord.h"
 #include "store/EngineError.h"
 #include "store/PooledDatabase.h"
+#include "store/Query.h"
+#include "store/ReadTogether.h"
 #include "store/SqliteDatabase.h"
-#include "store/Transaction.h"
 #include "tests/store/StoreTestSupport.h"
 
 #include <QTemporaryDir>
@@ -43,7 +46,8 @@ private slots:
     void endsAsItsScopeSays_data() {
         QTest::addColumn<QString>("way");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("committed") << "commit" << "2010-03-05";
+        QTest::newRow("committed") << "commit"
+                                   << "2010-03-05";
         QTest::newRow("left without commit") << "leave" << QString();
         QTest::newRow("left by an exception") << "throw" << QString();
     }
@@ -66,6 +70,35 @@ private slots:
         }
         QVERIFY(!handle.inTransaction());
         QCOMPARE(storedDays(), stored);
+    }
+
+    // A month's reads held together leave no lock behind, however they end: another program can write at once.
+    void readsTogetherLeaveTheFileFree_data() {
+        QTest::addColumn<bool>("closeFirst");
+        QTest::newRow("ended before the connection closes") << false;
+        QTest::newRow("connection closed while they were held") << true;
+    }
+    void readsTogetherLeaveTheFileFree() {
+        QFETCH(bool, closeFirst);
+        store::Connection connection;
+        connection.reopen(m_text);
+        {
+            store::ReadTogether together(connection);
+            store::Query query(connection);
+            for (const char* key : {"#3/5/2010#", "#3/6/2010#"})
+                store::openQuery(query, store::selectDayStatement(QLatin1String(key)));
+            storetest::RawDatabase other(m_dir.filePath(QStringLiteral("data.mdb")), QStringLiteral("Kw73Tp"));
+            QCOMPARE(other.execute(QStringLiteral("PRAGMA busy_timeout = 0")), 0);
+            // While the reads are held, a writer cannot finish: the reads see one state of the file.
+            QCOMPARE(other.execute(QStringLiteral("INSERT INTO RANTEBOU(HMEROMHNIA) VALUES('2010-03-07')")) & 0xff,
+                     SQLITE_BUSY);
+            if (closeFirst)
+                connection.close();
+        }
+        connection.close();
+        storetest::RawDatabase other(m_dir.filePath(QStringLiteral("data.mdb")), QStringLiteral("Kw73Tp"));
+        QCOMPARE(other.execute(QStringLiteral("PRAGMA busy_timeout = 0")), 0);
+        QCOMPARE(other.execute(QStringLiteral("INSERT INTO RANTEBOU(HMEROMHNIA) VALUES('2010-03-08')")), 0);
     }
 
     // A second record for a day is refused with the primary key named in the extended code, and a message.
