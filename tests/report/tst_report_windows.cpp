@@ -415,6 +415,7 @@ void ReportWindowsTest::daySheetPreviewPicture() {
         OutputOptions file;
         file.destination = OutputOptions::Destination::File;
         file.filePath = keep + QStringLiteral("/day-sheet.pdf");
+        file.replaceExisting = true;
         QVERIFY(project.execute(file));
     }
 
