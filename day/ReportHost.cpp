@@ -4,6 +4,7 @@
 #include "day/QueryDataset.h"
 #include "report/ReportProject.h"
 #include "store/Connection.h"
+#include "store/ConnectionText.h"
 #include "store/Query.h"
 
 #include <QApplication>
@@ -31,7 +32,13 @@ void TForm6::PrintDayReport() {
     m_query->addStatement(shared.DayQuery);
     m_query->open();
 
-    m_project->setProjectFile(shared.DataFolder + QStringLiteral("\\") + QLatin1String(ReportFileName));
+    const QString definition = shared.DataFolder + QStringLiteral("\\") + QLatin1String(ReportFileName);
+    m_project->setProjectFile(definition);
+    // A PDF named like the book or the day sheet (or a link to them) must never replace them. The definition
+    // is named here as well as by the engine, so that it is kept even when its path is written with "\".
+    QString slashed = definition;
+    slashed.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    m_project->setProtectedFiles({store::parseConnectionText(shared.ConnectionText).dataSource, slashed});
     m_project->execute();
 
     m_query->close();
