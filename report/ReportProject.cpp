@@ -29,7 +29,7 @@ struct PreparedReport {
     LaidOutReport laidOut;
 };
 
-// statusParent: where "Report Status" opens while a large definition is read; nullptr shows no window.
+// showStatus: "Report Status" opens over statusParent while a large definition is read.
 PreparedReport prepare(const QString& givenPath, const QString& path, const DataConnections& data, bool showStatus,
                        QWidget* statusParent) {
     std::unique_ptr<ReportStatusWindow> status;
