@@ -226,11 +226,15 @@ public:
 
 private:
     [[noreturn]] void fail(const Location& where, const QString& what) const {
+        // The XML reader's own messages end in a full stop already.
+        QString text = what;
+        while (text.endsWith(QLatin1Char('.')))
+            text.chop(1);
         throw ReportError(QStringLiteral("Cannot read the report definition %1: line %2, column %3: %4.")
                               .arg(quoted(m_label))
                               .arg(where.line)
                               .arg(where.column)
-                              .arg(what));
+                              .arg(text));
     }
 
     [[noreturn]] void failHere(const QString& what) const { fail(here(), what); }
