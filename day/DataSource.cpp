@@ -5,6 +5,8 @@
 
 #include <QLineEdit>
 
+#include <algorithm>
+
 namespace {
 // QLineEdit's own default: no limit worth the name.
 constexpr int UnlimitedLength = 32767;
@@ -36,7 +38,9 @@ void DataSource::setQuery(store::Query* query) {
 
 void DataSource::bind(QLineEdit* edit, const QString& column) {
     const std::size_t index = m_bindings.size();
-    m_bindings.push_back(Binding{edit, column});
+    auto* limit = new SlotTextLimit(UnlimitedLength, edit);
+    edit->setValidator(limit);
+    m_bindings.push_back(Binding{edit, column, limit});
     // textEdited comes from the user only (typing, paste, delete, undo), never from setText, so showing a
     // record never reads back as an edit.
     connect(edit, &QLineEdit::textEdited, this,
@@ -61,7 +65,14 @@ void DataSource::queryStateChanged() {
         for (const Binding& binding : m_bindings) {
             if (binding.edit && m_query->fieldIndex(binding.column) >= 0) {
                 const int size = m_query->fieldSize(binding.column);
-                binding.edit->setMaxLength(size > 0 ? size : UnlimitedLength);
+                const int limit = size > 0 ? size : UnlimitedLength;
+                // The store counts characters; the box's own maximum counts UTF-16 units, two for a character
+                // outside the basic plane. It only keeps a huge paste from being copied in whole; the limit
+                // in characters is the validator's.
+                binding.edit->setMaxLength(std::min(2 * limit, UnlimitedLength));
+                if (binding.limit) {
+                    binding.limit->setLimit(limit);
+                }
             }
         }
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "day/SlotTextLimit.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -26,8 +28,9 @@ public:
     void setQuery(store::Query* query);
     store::Query* query() const { return m_query; }
 
-    // Binds a box to the named column of the query. The box takes the column's size as its maximum
-    // length whenever the query opens, and is read-only while there is no record to show.
+    // Binds a box to the named column of the query. The box takes the column's size as its limit whenever
+    // the query opens, counted in characters as the store counts them (see SlotTextLimit), and is read-only
+    // while there is no record to show.
     void bind(QLineEdit* edit, const QString& column);
 
     // True while the record holds edits that are not posted.
@@ -45,6 +48,7 @@ private:
     struct Binding {
         QPointer<QLineEdit> edit;
         QString column;
+        QPointer<SlotTextLimit> limit;
     };
 
     void queryStateChanged();

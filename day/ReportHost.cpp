@@ -3,6 +3,7 @@
 #include "day/QueryDataset.h"
 #include "report/ReportProject.h"
 #include "store/Connection.h"
+#include "store/ConnectionText.h"
 #include "store/DayRecord.h"
 #include "store/Query.h"
 
@@ -31,6 +32,11 @@ void TForm6::PrintDayReport() {
     store::openQuery(*m_query, m_dayQuery);
 
     m_project->setProjectFile(m_reportFile);
+    // A PDF named like the book or the day sheet (or a link to them) must never replace them. The definition
+    // is named here as well as by the engine, so that it is kept even when its path is written with "\".
+    QString slashed = m_reportFile;
+    slashed.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    m_project->setProtectedFiles({store::parseConnectionText(m_connectionText).dataSource, slashed});
     m_project->execute();
 
     m_query->close();

@@ -1,13 +1,14 @@
 #include "report/DefinitionReader.h"
 
 #include "report/ReportError.h"
+#include "report/SourceFile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QLocale>
 #include <QRegularExpression>
+#include <QSet>
 #include <QXmlStreamReader>
 
 #include <cmath>
@@ -17,8 +18,8 @@ namespace report {
 
 namespace {
 
-// Linked pictures larger than this are refused rather than read into memory.
-constexpr qint64 MaxImageBytes = 16 * 1024 * 1024;
+// How often (in elements) a long read tells its listener that it is still going.
+constexpr qint64 ProgressStep = 4096;
 // No coordinate or size may exceed ten metres; it keeps arithmetic on the numbers sane.
 constexpr double MaxLength = 10000.0;
 // Slack for comparing sums of millimetres written with decimals.
@@ -193,15 +194,22 @@ void applyTextStyle(const Attributes& a, TextStyle& style) {
     style.padding = a.number(QStringLiteral("padding"), style.padding, 0.0, MaxLength);
 }
 
+// The page header's and footer's heights of the report being read (0 when it has none), kept as the bands
+// arrive so that checking each band costs the same however many bands came before it.
+struct FrameBands {
+    const ReportBand* header = nullptr;
+    const ReportBand* footer = nullptr;
+};
+
 class Parser {
 public:
-    Parser(const QByteArray& bytes, QString label, QString baseDir)
-        : m_xml(bytes), m_label(std::move(label)), m_baseDir(std::move(baseDir)) {}
+    Parser(const QByteArray& bytes, QString label, QString baseDir, DefinitionReader::Progress progress)
+        : m_xml(bytes), m_label(std::move(label)), m_baseDir(std::move(baseDir)), m_progress(std::move(progress)) {}
 
     ProjectDefinition parse() {
         m_project.filePath = m_label;
         while (!m_xml.atEnd()) {
-            const auto token = m_xml.readNext();
+            const auto token = readNext();
             if (token == QXmlStreamReader::StartElement) {
                 if (m_xml.name() != u"project")
                     failHere(QStringLiteral("the root element must be <project>, not <%1>").arg(m_xml.name()));
@@ -218,11 +226,15 @@ public:
 
 private:
     [[noreturn]] void fail(const Location& where, const QString& what) const {
+        // The XML reader's own messages end in a full stop already.
+        QString text = what;
+        while (text.endsWith(QLatin1Char('.')))
+            text.chop(1);
         throw ReportError(QStringLiteral("Cannot read the report definition %1: line %2, column %3: %4.")
                               .arg(quoted(m_label))
                               .arg(where.line)
                               .arg(where.column)
-                              .arg(what));
+                              .arg(text));
     }
 
     [[noreturn]] void failHere(const QString& what) const { fail(here(), what); }
@@ -238,13 +250,28 @@ private:
             failHere(m_xml.errorString());
     }
 
+    // The next token, counting the elements: a file with more of them than the engine takes is refused at
+    // the first one too many, before it can fill the memory.
+    QXmlStreamReader::TokenType readNext() {
+        const auto token = m_xml.readNext();
+        if (token == QXmlStreamReader::StartElement) {
+            if (++m_elements > DefinitionReader::MaxElements)
+                failHere(QStringLiteral("the file holds more than %1 elements, more than a report definition may "
+                                        "hold")
+                             .arg(DefinitionReader::MaxElements));
+            if (m_progress && m_elements % ProgressStep == 0)
+                m_progress(m_elements);
+        }
+        return token;
+    }
+
     // Reads the children of the element just opened, handing each child element to onElement, until the
     // element closes. Text other than white space is a fault here.
     void readChildren(const std::function<void()>& onElement) {
         const QString parent = m_xml.name().toString();
         while (!m_xml.atEnd()) {
             const Location before = here();
-            const auto token = m_xml.readNext();
+            const auto token = readNext();
             if (token == QXmlStreamReader::EndElement)
                 return;
             if (token == QXmlStreamReader::StartElement)
@@ -307,8 +334,9 @@ private:
                 const Attributes c = attributes();
                 c.allowOnly({QStringLiteral("name")});
                 const QString connection = c.requiredText(QStringLiteral("name"));
-                if (m_project.connections.contains(connection))
+                if (m_connectionNames.contains(connection))
                     c.fail(QStringLiteral("the data connection %1 is declared twice").arg(quoted(connection)));
+                m_connectionNames.insert(connection);
                 m_project.connections.append(connection);
                 expectEmpty();
             } else if (name == u"style") {
@@ -357,11 +385,14 @@ private:
         definition.name = a.requiredText(QStringLiteral("name"));
         definition.sourceLine = static_cast<int>(a.where().line);
         definition.sourceColumn = static_cast<int>(a.where().column);
-        for (const ReportDefinition& other : std::as_const(m_project.reports))
-            if (other.name == definition.name)
-                a.fail(QStringLiteral("the report %1 is declared twice").arg(quoted(definition.name)));
+        if (m_reportNames.contains(definition.name))
+            a.fail(QStringLiteral("the report %1 is declared twice").arg(quoted(definition.name)));
+        m_reportNames.insert(definition.name);
 
         bool sawPage = false;
+        // Indexes, not pointers: the list of bands grows while the report is read.
+        qsizetype header = -1;
+        qsizetype footer = -1;
         readChildren([&] {
             const auto name = m_xml.name();
             if (name == u"page") {
@@ -372,7 +403,13 @@ private:
                 sawPage = true;
                 definition.page = parsePage();
             } else if (name == u"pageheader" || name == u"title" || name == u"detail" || name == u"pagefooter") {
-                definition.bands.append(parseBand(definition));
+                const FrameBands frame{header < 0 ? nullptr : &definition.bands.at(header),
+                                       footer < 0 ? nullptr : &definition.bands.at(footer)};
+                definition.bands.append(parseBand(definition, frame));
+                if (definition.bands.last().kind == BandKind::PageHeader)
+                    header = definition.bands.size() - 1;
+                else if (definition.bands.last().kind == BandKind::PageFooter)
+                    footer = definition.bands.size() - 1;
             } else {
                 unknownElement(QStringLiteral("report"));
             }
@@ -418,7 +455,7 @@ private:
         return page;
     }
 
-    ReportBand parseBand(const ReportDefinition& report) {
+    ReportBand parseBand(const ReportDefinition& report, const FrameBands& frame) {
         const Attributes a = attributes();
         ReportBand band;
         const auto name = m_xml.name();
@@ -434,14 +471,14 @@ private:
         } else {
             a.allowOnly({QStringLiteral("height")});
         }
-        if ((band.kind == BandKind::PageHeader || band.kind == BandKind::PageFooter) && report.band(band.kind))
+        if ((band.kind == BandKind::PageHeader && frame.header) || (band.kind == BandKind::PageFooter && frame.footer))
             a.fail(QStringLiteral("the report %1 has a second <%2>").arg(quoted(report.name), a.element()));
         band.height = a.requiredNumber(QStringLiteral("height"), 0.1, MaxLength);
 
         // The band must leave room on the page: page header and footer together, and each body band
         // below them, so that a fresh page always takes the next band and pagination ends.
-        const ReportBand* header = report.band(BandKind::PageHeader);
-        const ReportBand* footer = report.band(BandKind::PageFooter);
+        const ReportBand* header = frame.header;
+        const ReportBand* footer = frame.footer;
         double room = report.page.printableHeight();
         if (band.kind == BandKind::PageHeader || band.kind == BandKind::PageFooter) {
             const ReportBand* other = band.kind == BandKind::PageHeader ? footer : header;
@@ -459,10 +496,10 @@ private:
                                .arg(a.element())
                                .arg(body.height)
                                .arg(body.sourceLine));
-        } else if (band.height > report.bodyHeight() + Slack) {
-            a.fail(QStringLiteral("the band is %1 mm high but a page has %2 mm for it")
-                       .arg(band.height)
-                       .arg(report.bodyHeight()));
+        } else {
+            const double body = room - (header ? header->height : 0.0) - (footer ? footer->height : 0.0);
+            if (band.height > body + Slack)
+                a.fail(QStringLiteral("the band is %1 mm high but a page has %2 mm for it").arg(band.height).arg(body));
         }
 
         const double width = report.page.pageWidth() - report.page.marginLeft;
@@ -587,7 +624,7 @@ private:
             item.strokeColor = *colour;
     }
 
-    void readImage(const Attributes& a, const QString& content, ReportItem& item) const {
+    void readImage(const Attributes& a, const QString& content, ReportItem& item) {
         const bool linked = a.has(QStringLiteral("src"));
         QString base64 = content;
         base64.remove(QRegularExpression(QStringLiteral("\\s")));
@@ -599,22 +636,39 @@ private:
             // toLatin1() turns letters outside Latin-1 into '?', which must not pass as base64 either.
             if (!decoded || decoded.decoded.isEmpty() || QString::fromLatin1(base64.toLatin1()) != base64)
                 a.fail(QStringLiteral("the text of the <image> is not base64"));
-            item.imageData = decoded.decoded;
+            // Items that embed the same picture share one copy of its bytes, so that it is decoded once.
+            const auto known = m_embedded.constFind(decoded.decoded);
+            item.imageData = known != m_embedded.cend() ? *known : decoded.decoded;
+            if (known == m_embedded.cend())
+                m_embedded.insert(item.imageData, item.imageData);
             return;
         }
         const QString src = a.requiredText(QStringLiteral("src"));
         const QString path = QDir(m_baseDir).filePath(src);
-        const QFileInfo info(path);
-        if (!info.isFile())
-            a.fail(QStringLiteral("the picture %1 does not exist").arg(quoted(QDir::toNativeSeparators(path))));
-        if (info.size() > MaxImageBytes)
-            a.fail(QStringLiteral("the picture %1 is larger than %2 MB").arg(quoted(path)).arg(MaxImageBytes >> 20));
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            a.fail(QStringLiteral("the picture %1 cannot be read: %2").arg(quoted(path), file.errorString()));
-        item.imageData = file.read(MaxImageBytes + 1);
-        if (item.imageData.isEmpty())
-            a.fail(QStringLiteral("the picture %1 is empty").arg(quoted(path)));
+        item.imageFile = path;
+        // Each picture file is read once, however many items (or names and links) show it.
+        if (const auto identity = identityOf(path)) {
+            const auto known = m_pictures.constFind(*identity);
+            if (known != m_pictures.cend()) {
+                item.imageData = *known;
+                return;
+            }
+        }
+        const SourceFile picture = readSourceFile(path, DefinitionReader::MaxPictureBytes);
+        const QString shown = quoted(QDir::toNativeSeparators(path));
+        if (!picture.isRead())
+            a.fail(QStringLiteral("the picture %1 %2").arg(shown, picture.fault(DefinitionReader::MaxPictureBytes)));
+        if (picture.bytes.isEmpty())
+            a.fail(QStringLiteral("the picture %1 is empty").arg(shown));
+        m_pictureBytes += picture.bytes.size();
+        if (m_pictureBytes > DefinitionReader::MaxAllPicturesBytes)
+            a.fail(QStringLiteral("with the picture %1 the pictures of the definition come to more than the %2 MB "
+                                  "they may take together")
+                       .arg(shown)
+                       .arg(DefinitionReader::MaxAllPicturesBytes >> 20));
+        item.imageData = picture.bytes;
+        m_pictures.insert(picture.identity, picture.bytes);
+        m_project.sourceFiles.append(path);
     }
 
     // Every connection named by a detail band or a field must be declared by the project. A field outside a
@@ -651,7 +705,17 @@ private:
     QXmlStreamReader m_xml;
     QString m_label;
     QString m_baseDir;
+    DefinitionReader::Progress m_progress;
+    qint64 m_elements = 0;
     ProjectDefinition m_project;
+    // Names already declared, for the duplicate checks.
+    QSet<QString> m_reportNames;
+    QSet<QString> m_connectionNames;
+    // Picture bytes by the file they came from, and embedded pictures by their bytes (key and value share
+    // one buffer); what the linked pictures have taken so far.
+    QHash<FileIdentity, QByteArray> m_pictures;
+    QHash<QByteArray, QByteArray> m_embedded;
+    qint64 m_pictureBytes = 0;
     // Named styles: the text attributes a <style> gives, over the defaults; an item that names one starts from
     // it and lays its own attributes over it.
     QHash<QString, TextStyle> m_styles;
@@ -660,18 +724,28 @@ private:
 
 } // namespace
 
-ProjectDefinition DefinitionReader::readFile(const QString& path) {
-    QFile file(path);
-    if (!QFileInfo(path).isFile())
-        throw ReportError(QStringLiteral("Cannot read the report definition %1: it is not a file.").arg(quoted(path)));
-    if (!file.open(QIODevice::ReadOnly))
-        throw ReportError(
-            QStringLiteral("Cannot read the report definition %1: %2.").arg(quoted(path), file.errorString()));
-    return readBytes(file.readAll(), path, QFileInfo(path).absolutePath());
+ProjectDefinition DefinitionReader::readFile(const QString& path, const Progress& progress) {
+    return readFile(path, path, progress);
 }
 
-ProjectDefinition DefinitionReader::readBytes(const QByteArray& xml, const QString& fileLabel, const QString& baseDir) {
-    return Parser(xml, fileLabel, baseDir).parse();
+ProjectDefinition DefinitionReader::readFile(const QString& path, const QString& fileLabel, const Progress& progress) {
+    const SourceFile file = readSourceFile(path, MaxDefinitionBytes);
+    if (!file.isRead())
+        throw ReportError(QStringLiteral("Cannot read the report definition %1: it %2.")
+                              .arg(quoted(fileLabel), file.fault(MaxDefinitionBytes)));
+    ProjectDefinition project = readBytes(file.bytes, fileLabel, QFileInfo(path).absolutePath(), progress);
+    project.sourceFiles.prepend(path);
+    return project;
+}
+
+ProjectDefinition DefinitionReader::readBytes(const QByteArray& xml, const QString& fileLabel, const QString& baseDir,
+                                              const Progress& progress) {
+    if (xml.size() > MaxDefinitionBytes)
+        throw ReportError(QStringLiteral("Cannot read the report definition %1: it is larger than the %2 MB it may "
+                                         "be.")
+                              .arg(quoted(fileLabel))
+                              .arg(MaxDefinitionBytes >> 20));
+    return Parser(xml, fileLabel, baseDir, progress).parse();
 }
 
 } // namespace report

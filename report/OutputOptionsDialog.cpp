@@ -1,8 +1,9 @@
 #include "report/OutputOptionsDialog.h"
 
+#include "report/OutputTarget.h"
 #include "report/PdfFileChooser.h"
-
 #include "report/ReportOutput.h"
+#include "report/UserMessages.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -12,7 +13,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
@@ -136,6 +136,7 @@ OutputOptions OutputOptionsDialog::options() const {
                                                  : OutputOptions::Destination::Preview;
     options.printerName = m_printers->currentData().toString();
     options.filePath = m_path->text().trimmed();
+    options.replaceExisting = !options.filePath.isEmpty() && options.filePath == m_replaceConfirmed;
     options.copies = m_copies->value();
     if (m_range->isChecked()) {
         options.fromPage = m_from->value();
@@ -179,9 +180,20 @@ void OutputOptionsDialog::accept() {
             return complain(QStringLiteral("Type or choose the PDF file to write the report to."));
         if (QFileInfo(path).isDir())
             return complain(QStringLiteral("\"%1\" is a folder; name a file in it.").arg(path));
+        if (const QString refusal = output::whyNotWritable(path, m_protectedFiles); !refusal.isEmpty())
+            return complain(refusal);
     }
     if (m_range->isChecked() && m_from->value() > m_to->value())
         return complain(QStringLiteral("The first page of the range comes after its last page."));
+    // Asked last, so that Yes is the final word before the report is written.
+    if (m_file->isChecked()) {
+        const QString path = m_path->text().trimmed();
+        if (output::somethingAt(path) && path != m_replaceConfirmed) {
+            if (!UserMessages::ask(this, windowTitle(), output::replaceQuestion(path)))
+                return;
+            m_replaceConfirmed = path;
+        }
+    }
     QDialog::accept();
 }
 
@@ -199,7 +211,7 @@ void OutputOptionsDialog::updateEnabled() {
 }
 
 void OutputOptionsDialog::complain(const QString& text) {
-    QMessageBox::warning(this, windowTitle(), text);
+    UserMessages::warn(this, windowTitle(), text);
 }
 
 } // namespace report

@@ -3,6 +3,7 @@
 #include "report/OutputOptions.h"
 
 #include <QDialog>
+#include <QStringList>
 
 class QComboBox;
 class QLabel;
@@ -14,7 +15,8 @@ namespace report {
 
 // The "Output Options" window: where a report goes (preview on screen, preselected; a printer; a PDF file),
 // how many copies and which pages. OK checks the choices and stays open, saying why, when they cannot be
-// carried out (no printer installed, no file named, a reversed page range).
+// carried out (no printer installed, no file named, a file the program works from, a reversed page
+// range); a PDF file that already exists is replaced only when the user answers Yes.
 // Controls by objectName: PreviewRadio, PrinterRadio, PrinterCombo, NoPrinterLabel, FileRadio, FileEdit,
 // BrowseButton, CopiesSpin, AllPagesRadio, RangeRadio, FromSpin, ToSpin, OkButton, CancelButton.
 class OutputOptionsDialog : public QDialog {
@@ -28,6 +30,9 @@ public:
 
     OutputOptions options() const;
     void setOptions(const OutputOptions& options);
+
+    // Files the PDF must never replace (see output::whyNotWritable()).
+    void setProtectedFiles(const QStringList& paths) { m_protectedFiles = paths; }
 
     void accept() override;
 
@@ -47,6 +52,9 @@ private:
     QRadioButton* m_range = nullptr;
     QSpinBox* m_from = nullptr;
     QSpinBox* m_to = nullptr;
+    QStringList m_protectedFiles;
+    // The existing file the user agreed to replace.
+    QString m_replaceConfirmed;
 };
 
 } // namespace report

@@ -2,7 +2,10 @@
 
 #include "report/ReportError.h"
 
+#include <QBuffer>
+#include <QDir>
 #include <QFontMetricsF>
+#include <QImageReader>
 #include <QPainter>
 #include <QTextLayout>
 
@@ -92,21 +95,55 @@ QStringList breakLines(const QString& text, const QFont& font, const TextStyle& 
 } // namespace
 
 PagePainter::PagePainter(const LaidOutReport& report) : m_report(report) {
+    qint64 pixels = 0;
     for (const LaidOutPage& page : report.pages)
         for (const PlacedItem& placed : page.items) {
-            if (placed.item.kind != ItemKind::Image)
+            const ReportItem& item = placed.item;
+            if (item.kind != ItemKind::Image)
                 continue;
-            const char* key = placed.item.imageData.constData();
+            const char* key = item.imageData.constData();
             if (m_images.contains(key))
                 continue;
-            QImage image = QImage::fromData(placed.item.imageData);
+            const QString picture =
+                QStringLiteral("The picture of the image at line %1, column %2 of the report \"%3\"%4")
+                    .arg(item.sourceLine)
+                    .arg(item.sourceColumn)
+                    .arg(report.name, item.imageFile.isEmpty()
+                                          ? QString()
+                                          : QStringLiteral(" (\"%1\")").arg(QDir::toNativeSeparators(item.imageFile)));
+
+            QBuffer bytes;
+            bytes.setData(item.imageData);
+            bytes.open(QIODevice::ReadOnly);
+            QImageReader reader(&bytes);
+            // What passes the pixel budget below must not be refused by the reader's own, smaller limit.
+            reader.setAllocationLimit(static_cast<int>(MaxPicturePixels * 8 / (1024 * 1024)) + 1);
+            if (!reader.canRead())
+                throw ReportError(picture + QStringLiteral(" is neither a PNG nor a JPEG picture."));
+            const QSize size = reader.size();
+            if (!size.isValid())
+                throw ReportError(picture + QStringLiteral(" cannot be decoded: its size cannot be read."));
+            const qint64 own = qint64(size.width()) * size.height();
+            pixels += own;
+            if (own > MaxPicturePixels)
+                throw ReportError(picture + QStringLiteral(" is %1 x %2 pixels, more than the %3 million pixels a "
+                                                           "report's pictures may have.")
+                                                .arg(size.width())
+                                                .arg(size.height())
+                                                .arg(MaxPicturePixels / 1'000'000));
+            if (pixels > MaxPicturePixels)
+                throw ReportError(picture + QStringLiteral(" is %1 x %2 pixels; with the report's other pictures "
+                                                           "that makes more than the %3 million pixels a "
+                                                           "report's pictures may have.")
+                                                .arg(size.width())
+                                                .arg(size.height())
+                                                .arg(MaxPicturePixels / 1'000'000));
+            QImage image = reader.read();
             if (image.isNull())
-                throw ReportError(
-                    QStringLiteral("The picture of the image at line %1, column %2 of the report \"%3\" is "
-                                   "neither a PNG nor a JPEG picture.")
-                        .arg(placed.item.sourceLine)
-                        .arg(placed.item.sourceColumn)
-                        .arg(report.name));
+                throw ReportError(picture + QStringLiteral(" cannot be decoded (%1 x %2 pixels): %3.")
+                                                .arg(size.width())
+                                                .arg(size.height())
+                                                .arg(reader.errorString()));
             m_images.insert(key, image);
         }
 }

@@ -14,8 +14,14 @@ namespace report {
 // same at every zoom and on paper.
 class PagePainter {
 public:
-    // Decodes every picture of the report; throws ReportError naming the item when one is not a PNG or
-    // JPEG picture, so that no output starts with a broken picture in it.
+    // All the pictures of one report together may have at most this many pixels once decoded (about
+    // 160 MB in memory); larger ones are refused before they are decoded.
+    static constexpr qint64 MaxPicturePixels = 40'000'000;
+
+    // Decodes every picture of the report, each one once however many items show it (items showing the
+    // same picture share its bytes). Throws ReportError naming the item and its file, so that no output
+    // starts with a broken picture in it, when a picture is not a PNG or JPEG picture, cannot be decoded,
+    // or takes the report's pictures past MaxPicturePixels (its size is read from its header first).
     explicit PagePainter(const LaidOutReport& report);
 
     // Draws page index (from 0) with its top left corner at the painter's origin, at devicePixelsPerMm.

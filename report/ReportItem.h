@@ -41,8 +41,10 @@ struct ReportItem {
     std::optional<quint32> fill;
     LineStyle lineStyle = LineStyle::Solid;
 
-    // Image: the encoded picture (PNG or JPEG), embedded or read from a file when the definition loads.
+    // Image: the encoded picture (PNG or JPEG), embedded or read from a file when the definition loads,
+    // and that file (empty when embedded). Items showing the same picture share one copy of the bytes.
     QByteArray imageData;
+    QString imageFile;
     ImageFit fit = ImageFit::KeepAspect;
 
     // Where the item stands in the definition file, for error messages.

@@ -1,13 +1,22 @@
 #include "report/ReportOutput.h"
 
+#include "report/OutputTarget.h"
 #include "report/ReportError.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstring>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace report::output {
 
@@ -30,6 +39,17 @@ void drawPages(QPainter& target, QPagedPaintDevice& device, const PagePainter& p
     }
 }
 
+// The permissions the finished file gets: those of the ordinary file it replaces, else what a new file
+// gets under the user's umask.
+mode_t permissionsFor(const QString& path) {
+    struct stat entry {};
+    if (::lstat(QFile::encodeName(path).constData(), &entry) == 0 && S_ISREG(entry.st_mode))
+        return entry.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
 } // namespace
 
 QPageLayout pageLayoutOf(const PageSetup& page) {
@@ -46,22 +66,35 @@ QPageLayout pageLayoutOf(const PageSetup& page) {
 }
 
 void writePdf(const LaidOutReport& report, const PagePainter& painter, const QList<int>& pages, const QString& path,
-              const Progress& progress) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+              const QStringList& protectedFiles, const Progress& progress) {
+    if (const QString refusal = whyNotWritable(path, protectedFiles); !refusal.isEmpty())
+        throw ReportError(refusal);
+    const QFileInfo target(path);
+    QTemporaryFile file(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
+                        QStringLiteral(".XXXXXX.part"));
+    if (!file.open())
         throw ReportError(QStringLiteral("Cannot write the report to %1: %2.").arg(quoted(path), file.errorString()));
     {
         QPdfWriter writer(&file);
         writer.setPageLayout(pageLayoutOf(report.page));
         writer.setTitle(report.name);
-        QPainter target;
-        if (!target.begin(&writer))
+        QPainter device;
+        if (!device.begin(&writer))
             throw ReportError(QStringLiteral("Cannot write the report to %1.").arg(quoted(path)));
-        drawPages(target, writer, painter, pages, writer.resolution() / 25.4, progress);
-        target.end();
+        drawPages(device, writer, painter, pages, writer.resolution() / 25.4, progress);
+        device.end();
     }
-    if (!file.commit())
-        throw ReportError(QStringLiteral("Cannot write the report to %1: %2.").arg(quoted(path), file.errorString()));
+    if (!file.flush() || file.error() != QFile::NoError || ::fsync(file.handle()) != 0 ||
+        ::fchmod(file.handle(), permissionsFor(path)) != 0)
+        throw ReportError(QStringLiteral("Cannot write the report to %1: %2.")
+                              .arg(quoted(path), QString::fromLocal8Bit(std::strerror(errno))));
+    // The place may have changed while the pages were drawn.
+    if (const QString refusal = whyNotWritable(path, protectedFiles); !refusal.isEmpty())
+        throw ReportError(refusal);
+    if (::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
+        throw ReportError(QStringLiteral("Cannot write the report to %1: %2.")
+                              .arg(quoted(path), QString::fromLocal8Bit(std::strerror(errno))));
+    file.setAutoRemove(false);
 }
 
 QString choosePrinter(const QString& printerName) {

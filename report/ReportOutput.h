@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -22,10 +23,13 @@ using Progress = std::function<void(int position, int total)>;
 // The page size and orientation of the report, with no margins (the report places its own).
 QPageLayout pageLayoutOf(const PageSetup& page);
 
-// Writes the pages to a PDF file. The file appears whole or not at all: it is written beside the target
-// and moved into place at the end. Throws ReportError when it cannot be written.
+// Writes the pages to a PDF file. The file appears whole or not at all: it is written to a new file in the
+// target's folder and renamed into place at the end, so that a link standing at path is itself replaced and
+// whatever it leads to stays untouched. Throws ReportError, writing nothing, when whyNotWritable() refuses
+// path (checked before and again just before the rename) or the file cannot be written. Whether an existing
+// file may be replaced is the caller's question to ask.
 void writePdf(const LaidOutReport& report, const PagePainter& painter, const QList<int>& pages, const QString& path,
-              const Progress& progress = {});
+              const QStringList& protectedFiles, const Progress& progress = {});
 
 // Throws ReportError with NoPrinterMessage when the system has no printer, or naming the printer when
 // printerName is not one of them. An empty name picks the default printer, else the first.

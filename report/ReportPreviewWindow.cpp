@@ -4,17 +4,18 @@
 
 #include "report/LaidOutReport.h"
 #include "report/OutputOptionsDialog.h"
+#include "report/OutputTarget.h"
 #include "report/PageSelection.h"
 #include "report/PreviewPageView.h"
 #include "report/ReportError.h"
 #include "report/ReportOutput.h"
 #include "report/ReportStatusWindow.h"
+#include "report/UserMessages.h"
 
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QScreen>
@@ -179,9 +180,13 @@ void ReportPreviewWindow::saveAsPdf() {
     const QString path = choosePdfFile(this, QStringLiteral("SaveDialog"), QString());
     if (path.isEmpty())
         return;
+    if (const QString refusal = output::whyNotWritable(path, m_protectedFiles); !refusal.isEmpty())
+        return warn(refusal);
+    if (output::somethingAt(path) && !UserMessages::ask(this, windowTitle(), output::replaceQuestion(path)))
+        return;
     try {
         ReportStatusWindow status(m_report.name, this);
-        output::writePdf(m_report, m_painter, m_pages, path, [&status](int position, int total) {
+        output::writePdf(m_report, m_painter, m_pages, path, m_protectedFiles, [&status](int position, int total) {
             status.showPage(QStringLiteral("Saving"), position, total);
         });
     } catch (const ReportError& error) {
@@ -190,7 +195,7 @@ void ReportPreviewWindow::saveAsPdf() {
 }
 
 void ReportPreviewWindow::warn(const QString& text) {
-    QMessageBox::warning(this, windowTitle(), text);
+    UserMessages::warn(this, windowTitle(), text);
 }
 
 } // namespace report

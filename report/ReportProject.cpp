@@ -2,6 +2,7 @@
 
 #include "report/DefinitionReader.h"
 #include "report/OutputOptionsDialog.h"
+#include "report/OutputTarget.h"
 #include "report/PagePainter.h"
 #include "report/PageSelection.h"
 #include "report/ReportError.h"
@@ -9,13 +10,18 @@
 #include "report/ReportOutput.h"
 #include "report/ReportPreviewWindow.h"
 #include "report/ReportStatusWindow.h"
+#include "report/UserMessages.h"
 
-#include <QFile>
 #include <QFileInfo>
+
+#include <memory>
 
 namespace report {
 
 namespace {
+
+// Definitions larger than this take long enough to read that "Report Status" says so meanwhile.
+constexpr qint64 LargeDefinitionBytes = 512 * 1024;
 
 // A report read, checked against its data and laid out; nothing has been output yet.
 struct PreparedReport {
@@ -23,15 +29,22 @@ struct PreparedReport {
     LaidOutReport laidOut;
 };
 
-PreparedReport prepare(const QString& givenPath, const QString& path, const DataConnections& data) {
-    QFile file(path);
-    if (!QFileInfo(path).isFile())
-        throw ReportError(QStringLiteral("Cannot read the report definition \"%1\": it is not a file.").arg(givenPath));
-    if (!file.open(QIODevice::ReadOnly))
-        throw ReportError(
-            QStringLiteral("Cannot read the report definition \"%1\": %2.").arg(givenPath, file.errorString()));
+// showStatus: "Report Status" opens over statusParent while a large definition is read.
+PreparedReport prepare(const QString& givenPath, const QString& path, const DataConnections& data, bool showStatus,
+                       QWidget* statusParent) {
+    std::unique_ptr<ReportStatusWindow> status;
+    DefinitionReader::Progress progress;
+    if (showStatus && QFileInfo(path).size() > LargeDefinitionBytes) {
+        status = std::make_unique<ReportStatusWindow>(QFileInfo(givenPath).fileName(), statusParent);
+        status->showStep(QStringLiteral("Reading the report definition"));
+        progress = [&status](qint64 elements) {
+            status->showStep(QStringLiteral("Reading the report definition: %1 elements").arg(elements));
+        };
+    }
     PreparedReport prepared;
-    prepared.project = DefinitionReader::readBytes(file.readAll(), givenPath, QFileInfo(path).absolutePath());
+    prepared.project = DefinitionReader::readFile(path, givenPath, progress);
+    if (status)
+        status->showStep(QStringLiteral("Laying out the report"));
     prepared.laidOut = ReportLayouter::layOut(prepared.project, data);
     return prepared;
 }
@@ -66,7 +79,7 @@ QString ReportProject::existingPath() const {
 }
 
 int ReportProject::pageCount() const {
-    return static_cast<int>(prepare(m_projectFile, existingPath(), m_data).laidOut.pages.size());
+    return static_cast<int>(prepare(m_projectFile, existingPath(), m_data, false, nullptr).laidOut.pages.size());
 }
 
 bool ReportProject::execute() {
@@ -79,16 +92,18 @@ bool ReportProject::execute(const OutputOptions& options) {
 
 bool ReportProject::run(const OutputOptions* preset) {
     // Everything that can fail before output is done first: reading, checking, laying out, the pictures.
-    const PreparedReport prepared = prepare(m_projectFile, existingPath(), m_data);
+    const PreparedReport prepared = prepare(m_projectFile, existingPath(), m_data, true, m_dialogParent);
     const LaidOutReport& laidOut = prepared.laidOut;
     const PagePainter painter(laidOut);
     const int pageCount = static_cast<int>(laidOut.pages.size());
+    const QStringList protectedFiles = m_protectedFiles + prepared.project.sourceFiles;
 
     OutputOptions options;
     if (preset) {
         options = *preset;
     } else {
         OutputOptionsDialog dialog(m_dialogParent, OutputOptionsDialog::Mode::AnyDestination, pageCount);
+        dialog.setProtectedFiles(protectedFiles);
         if (dialog.exec() != QDialog::Accepted)
             return false;
         options = dialog.options();
@@ -96,13 +111,21 @@ bool ReportProject::run(const OutputOptions* preset) {
     const QList<int> pages = selectPages(pageCount, options);
     if (options.destination == OutputOptions::Destination::Printer)
         output::choosePrinter(options.printerName);
-    if (options.destination == OutputOptions::Destination::File && options.filePath.trimmed().isEmpty())
-        throw ReportError(QStringLiteral("No file was named to write the report to."));
+    if (options.destination == OutputOptions::Destination::File) {
+        if (options.filePath.trimmed().isEmpty())
+            throw ReportError(QStringLiteral("No file was named to write the report to."));
+        if (const QString refusal = output::whyNotWritable(options.filePath, protectedFiles); !refusal.isEmpty())
+            throw ReportError(refusal);
+        if (!options.replaceExisting && output::somethingAt(options.filePath) &&
+            !UserMessages::ask(m_dialogParent, QStringLiteral("Output Options"),
+                               output::replaceQuestion(options.filePath)))
+            return false;
+    }
 
     ReportStatusWindow status(laidOut.name, m_dialogParent);
     switch (options.destination) {
     case OutputOptions::Destination::File:
-        output::writePdf(laidOut, painter, pages, options.filePath, [&status](int position, int total) {
+        output::writePdf(laidOut, painter, pages, options.filePath, protectedFiles, [&status](int position, int total) {
             status.showPage(QStringLiteral("Writing"), position, total);
         });
         break;
@@ -114,6 +137,7 @@ bool ReportProject::run(const OutputOptions* preset) {
     case OutputOptions::Destination::Preview: {
         status.showStep(QStringLiteral("Preparing the preview of %1 page(s)").arg(pageCount));
         ReportPreviewWindow preview(laidOut, painter, selectPagesOnce(pageCount, options), m_dialogParent);
+        preview.setProtectedFiles(protectedFiles);
         status.close();
         preview.exec();
         break;

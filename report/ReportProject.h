@@ -5,6 +5,7 @@
 
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -28,15 +29,23 @@ public:
     void setProjectFile(const QString& path);
     QString projectFile() const { return m_projectFile; }
 
+    // Files the output must never replace: the program names the files it works from (its data, say). The
+    // project adds its own definition file and picture files. They are compared by file identity, so
+    // another name or a link for one of them is refused as well (see output::whyNotWritable()).
+    void setProtectedFiles(const QStringList& paths) { m_protectedFiles = paths; }
+    QStringList protectedFiles() const { return m_protectedFiles; }
+
     // Binds a dataset to a data connection of the project (nullptr unbinds it). The project does not own
     // it; it must live until execute() returns.
     void setDataset(const QString& connection, const Dataset* dataset);
 
     // Runs the active report with the "Output Options" window. Returns false when the user cancelled it
-    // (nothing was produced), true when the output was made (or the preview closed).
+    // or declined to replace an existing file (nothing was produced), true when the output was made (or
+    // the preview closed). "Report Status" is up while a large definition is read.
     bool execute();
     // Runs the active report with the given options and no "Output Options" window; "Report Status" and,
-    // for the preview, "Report Preview" still show.
+    // for the preview, "Report Preview" still show. A PDF file that already exists is replaced only when
+    // options.replaceExisting says so or the user answers Yes when asked.
     bool execute(const OutputOptions& options);
 
     // Loads and checks the project without any output: the number of pages the active report would have.
@@ -48,6 +57,7 @@ private:
 
     QPointer<QWidget> m_dialogParent;
     QString m_projectFile;
+    QStringList m_protectedFiles;
     DataConnections m_data;
 };
 

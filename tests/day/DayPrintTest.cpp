@@ -6,6 +6,7 @@
 #include "base/SharedState.h"
 #include "day/DayWindow.h"
 #include "day/ReportHost.h"
+#include "report/UserMessages.h"
 #include "store/Connection.h"
 #include "tests/day/DayTestFile.h"
 #include "tests/report/PdfTools.h"
@@ -93,6 +94,7 @@ private slots:
     }
 
     void cleanup() {
+        WindowDriver::cancelPending();
         m_window.reset();
         m_file.reset();
     }
@@ -183,6 +185,73 @@ private slots:
         QVERIFY2(m_reports.first().contains(QStringLiteral("RANTEBOU.rav")), qPrintable(m_reports.first()));
         QVERIFY2(m_reports.first().contains(QStringLiteral("line 4")), qPrintable(m_reports.first()));
         QVERIFY2(m_reports.first().contains(QStringLiteral("column")), qPrintable(m_reports.first()));
+        QVERIFY(m_window->isVisible());
+    }
+
+    void theBooksFilesAreNeverPrintedOver_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<QString>("message");
+        const QString own = QStringLiteral("the program works from that file");
+        QTest::newRow("data.mdb, the folder current") << "data.mdb"
+                                                      << "" << own;
+        QTest::newRow("the book's full path") << "@data.mdb"
+                                              << "" << own;
+        QTest::newRow("RANTEBOU.rav") << "RANTEBOU.rav"
+                                      << "" << own;
+        QTest::newRow("a link to the book") << "day.pdf"
+                                            << "data.mdb"
+                                            << "under another name or through a link";
+    }
+
+    // A careless name in "Output Options" never replaces the book or the day sheet: the window says why
+    // and stays for another name, whatever a question would have been answered.
+    void theBooksFilesAreNeverPrintedOver() {
+        QFETCH(QString, typed);
+        QFETCH(QString, link);
+        QFETCH(QString, message);
+        const QString book = m_file->path();
+        QCOMPARE(QFileInfo(book).fileName(), QStringLiteral("data.mdb"));
+        const QString previous = QDir::currentPath();
+        // Orvella runs in its data folder, where a bare name lands.
+        QVERIFY(QDir::setCurrent(folder()));
+        const QString target = typed.startsWith(QLatin1Char('@')) ? QDir(folder()).filePath(typed.mid(1)) : typed;
+        if (!link.isEmpty()) {
+            QVERIFY(QFile::link(QDir(folder()).filePath(link), QDir(folder()).filePath(typed)));
+        }
+        const auto bytesOf = [](const QString& path) {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        const QByteArray bookBefore = bytesOf(book);
+        const QByteArray sheetBefore = bytesOf(definitionPath());
+        QStringList said;
+        report::UserMessages::setObserver([&said](report::UserMessages::Kind, const QString& text) {
+            said << text;
+            return true;
+        });
+        bool stayed = false;
+        WindowDriver::whenShown(QStringLiteral("Output Options"), [&](QWidget* dialog) {
+            if (!dialog) {
+                return;
+            }
+            dialog->findChild<QRadioButton*>(QStringLiteral("FileRadio"))->setChecked(true);
+            dialog->findChild<QLineEdit*>(QStringLiteral("FileEdit"))->setText(target);
+            WindowDriver::click(dialog, QStringLiteral("OkButton"));
+            stayed = dialog->isVisible();
+            WindowDriver::click(dialog, QStringLiteral("CancelButton"));
+        });
+        print();
+        report::UserMessages::setObserver({});
+        QDir::setCurrent(previous);
+        QVERIFY(stayed);
+        QCOMPARE(said.size(), 1);
+        QVERIFY2(said.first().contains(message), qPrintable(said.first()));
+        QVERIFY(m_reports.isEmpty());
+        QCOMPARE(bytesOf(book), bookBefore);
+        QCOMPARE(bytesOf(definitionPath()), sheetBefore);
+        // The book is whole: the day still reads and saves.
+        QCOMPARE(m_file->storedSlot(Day, QStringLiteral("0800-0830")).toString(), QStringLiteral("Παπαδοπούλου Ελένη"));
         QVERIFY(m_window->isVisible());
     }
 

@@ -3,6 +3,7 @@
 #include "base/ErrorReport.h"
 #include "base/OrvellaApplication.h"
 #include "day/DayWindow.h"
+#include "day/SlotTextLimit.h"
 #include "store/Connection.h"
 #include "store/EngineError.h"
 #include "store/Query.h"
@@ -267,14 +268,89 @@ private slots:
         TForm2 window;
         m_file->openIn(window, day);
         QLineEdit* box = slotBox(window, 1);
-        QCOMPARE(box->maxLength(), declared > 0 ? declared : store::SlotTextSize);
+        const auto limitOf = [](const QLineEdit* edit) {
+            const auto* limit = qobject_cast<const SlotTextLimit*>(edit->validator());
+            return limit ? limit->limit() : -1;
+        };
+        QCOMPARE(limitOf(box), declared > 0 ? declared : store::SlotTextSize);
         // The other slots keep the usual size.
-        QCOMPARE(slotBox(window, 2)->maxLength(), store::SlotTextSize);
+        QCOMPARE(limitOf(slotBox(window, 2)), store::SlotTextSize);
         typeInto(box, typed);
         QCOMPARE(box->text(), kept);
         QTest::mouseClick(postButton(window), Qt::LeftButton);
         QVERIFY(m_reports.isEmpty());
         QCOMPARE(m_file->storedSlot(day, column(1)).toString(), kept);
+    }
+
+    void aBoxCountsCharactersAsTheStoreDoes_data() {
+        QTest::addColumn<int>("declared");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<int>("cursor");
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<bool>("paste");
+        QTest::addColumn<QString>("kept");
+        const QString smile = QStringLiteral("\U0001F600");
+        const int size = store::SlotTextSize;
+        // 255 characters in 258 UTF-16 units, ending in an emoji.
+        const QString start = QStringLiteral("Ζωή 😀 ok 𝄞 ");
+        const QString mixed = start + QString(size - 1 - start.toUcs4().size(), QLatin1Char('x')) + smile;
+        QTest::newRow("255 emoji pasted")
+            << 0 << QString() << 0 << smile.repeated(size) << true << smile.repeated(size);
+        QTest::newRow("256 emoji pasted")
+            << 0 << QString() << 0 << smile.repeated(size + 1) << true << smile.repeated(size);
+        QTest::newRow("256 emoji typed") << 0 << QString() << 0 << smile.repeated(size + 1) << false
+                                         << smile.repeated(size);
+        QTest::newRow("a mixed line of 255 characters") << 0 << QString() << 0 << mixed << true << mixed;
+        QTest::newRow("a mixed line, then more")
+            << 0 << QString() << 0 << mixed + QStringLiteral("ω😀") << true << mixed;
+        QTest::newRow("an emoji into the last place")
+            << 0 << QString(size - 1, QLatin1Char('a')) << size - 1 << smile + smile << true
+            << QString(size - 1, QLatin1Char('a')) + smile;
+        QTest::newRow("pasted in the middle, the rest kept")
+            << 10 << QStringLiteral("abcdefghi") << 1 << smile.repeated(3) << true
+            << QStringLiteral("a") + smile + QStringLiteral("bcdefghi");
+        QTest::newRow("a 1 MB paste") << 0 << QString() << 0 << QString(1 << 20, QChar(0x3c9)) << true
+                                      << QString(size, QChar(0x3c9));
+    }
+
+    // The box takes as many characters as the store holds, emoji and other characters outside the basic
+    // plane included, never cuts one in half, and what is saved is what is shown.
+    void aBoxCountsCharactersAsTheStoreDoes() {
+        QFETCH(int, declared);
+        QFETCH(QString, before);
+        QFETCH(int, cursor);
+        QFETCH(QString, input);
+        QFETCH(bool, paste);
+        QFETCH(QString, kept);
+        if (declared > 0) {
+            m_file->narrowFirstSlot(declared);
+        }
+        const QString day = QStringLiteral("8/3/2008");
+        if (!before.isEmpty()) {
+            m_file->storeSlots(day, {{column(1), before}});
+        }
+        TForm2 window;
+        m_file->openIn(window, day);
+        window.show();
+        QLineEdit* box = slotBox(window, 1);
+        box->setFocus();
+        box->setCursorPosition(cursor);
+        if (paste) {
+            QGuiApplication::clipboard()->setText(input);
+            QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        } else {
+            // One key press per character, a surrogate pair in one event as a keyboard sends it.
+            for (const char32_t c : input.toUcs4()) {
+                QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString::fromUcs4(&c, 1), Qt::NoModifier);
+            }
+        }
+        QCOMPARE(box->text(), kept);
+        QTest::mouseClick(postButton(window), Qt::LeftButton);
+        QVERIFY2(m_reports.isEmpty(), qPrintable(m_reports.join('\n')));
+        const QString stored = m_file->storedSlot(day, column(1)).toString();
+        QCOMPARE(stored.size(), kept.size());
+        QCOMPARE(stored, kept);
+        QCOMPARE(box->text(), stored);
     }
 
     void aPostOverAnotherProgramsChangeIsRefused() {

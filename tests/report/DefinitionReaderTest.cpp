@@ -51,6 +51,9 @@ private slots:
     void fieldConnectionDefaults();
     void imagesEmbeddedAndLinked();
     void readFileNamesUnreadableFile();
+    void hostileDefinitionsAreRefused_data();
+    void hostileDefinitionsAreRefused();
+    void capsHoldAtTheirEdge();
     void fuzzCorpusIsValid_data();
     void fuzzCorpusIsValid();
 };
@@ -337,7 +340,89 @@ void DefinitionReaderTest::readFileNamesUnreadableFile() {
         QFAIL("a folder was read as a definition");
     } catch (const ReportError& error) {
         QCOMPARE(error.message(),
-                 QStringLiteral("Cannot read the report definition \"%1\": it is not a file.").arg(dir.path()));
+                 QStringLiteral("Cannot read the report definition \"%1\": it is a folder, not an ordinary file.")
+                     .arg(dir.path()));
+    }
+}
+
+void DefinitionReaderTest::hostileDefinitionsAreRefused_data() {
+    QTest::addColumn<QByteArray>("xml");
+    QTest::addColumn<QString>("what");
+
+    QByteArray laughs = "<?xml version=\"1.0\"?>\n<!DOCTYPE project [\n<!ENTITY l0 \"ha\">\n";
+    for (int i = 1; i <= 9; ++i)
+        laughs += "<!ENTITY l" + QByteArray::number(i) + " \"" +
+                  QByteArray("&l" + QByteArray::number(i - 1) + ";").repeated(10) + "\">\n";
+    laughs += "]>\n";
+    QTest::newRow("billion laughs") << laughs + withItems("<text x=\"0\" y=\"0\" width=\"5\" height=\"5\">&l9;</text>")
+                                    << "than the entity expansion limit.";
+    QTest::newRow("external entity")
+        << "<?xml version=\"1.0\"?>\n<!DOCTYPE project [<!ENTITY x SYSTEM \"file:///etc/passwd\">]>\n" +
+               withItems("<text x=\"0\" y=\"0\" width=\"5\" height=\"5\">&x;</text>")
+        << "";
+    QTest::newRow("10,000 deep") << QByteArray("<project>") + QByteArray("<report name=\"R\">").repeated(10'000)
+                                 << "unknown element <report> inside <report>";
+    QTest::newRow("10,000 deep, not ours")
+        << QByteArray("<a>").repeated(10'000) << "the root element must be <project>, not <a>";
+    QTest::newRow("number past a double") << withItems("<rect x=\"1e999\" y=\"0\" width=\"5\" height=\"5\"/>")
+                                          << "holds \"1e999\", which is not a number";
+    QTest::newRow("huge number") << withItems("<rect x=\"1e308\" y=\"0\" width=\"5\" height=\"5\"/>")
+                                 << "it must lie between 0 and 10000";
+    QTest::newRow("tiny font") << withItems("<text x=\"0\" y=\"0\" width=\"5\" height=\"5\" size=\"1e-320\">a</text>")
+                               << "it must lie between 1 and 500";
+    QTest::newRow("picture up and out to a device")
+        << withItems("<image x=\"0\" y=\"0\" width=\"5\" height=\"5\" "
+                     "src=\"../../../../../../../../../../../../dev/zero\"/>")
+        << "is a device, not an ordinary file";
+}
+
+// What an entity, a depth, a number or a path can do to the reader: at most a refusal with its reason.
+// Entities are never expanded into a sheet (an empty "what" expects a refusal of any kind, since what
+// matters is that neither the laughs nor the file reach the text).
+void DefinitionReaderTest::hostileDefinitionsAreRefused() {
+    QFETCH(QByteArray, xml);
+    QFETCH(QString, what);
+    try {
+        const ProjectDefinition project = read(xml, QDir::tempPath());
+        const QString text = project.activeReport().bands.first().items.first().text;
+        QVERIFY2(text.size() < 100 && !text.contains(QStringLiteral("root:")), qPrintable(text.left(200)));
+    } catch (const ReportError& error) {
+        QVERIFY2(error.message().contains(what), qPrintable(error.message()));
+    }
+}
+
+// The caps hold at their edge, and a duplicate among many names is still found (by a set of the names
+// seen, not by rescanning them: the time this takes is bounded in tst_report_bounds).
+void DefinitionReaderTest::capsHoldAtTheirEdge() {
+    QByteArray reports = "<project>";
+    for (int i = 0; i < DefinitionReader::MaxElements - 1; ++i)
+        reports += "<report name=\"R" + QByteArray::number(i) + "\"/>";
+    QCOMPARE(read(reports + "</project>").reports.size(), DefinitionReader::MaxElements - 1);
+    try {
+        read(reports + "<report name=\"one too many\"/></project>");
+        QFAIL("the elements past the cap were read");
+    } catch (const ReportError& error) {
+        QVERIFY2(error.message().contains(QStringLiteral("holds more than 100000 elements")),
+                 qPrintable(error.message()));
+    }
+    try {
+        read(QByteArray(DefinitionReader::MaxDefinitionBytes + 1, ' '));
+        QFAIL("a definition past the size cap was read");
+    } catch (const ReportError& error) {
+        QVERIFY2(error.message().contains(QStringLiteral("is larger than the 16 MB it may be")),
+                 qPrintable(error.message()));
+    }
+    QByteArray duplicate = "<project>";
+    for (int i = 0; i < 50'000; ++i)
+        duplicate += "<connection name=\"C" + QByteArray::number(i) + "\"/>";
+    duplicate += "<connection name=\"C17\"/><report name=\"R\"/></project>";
+    try {
+        read(duplicate);
+        QFAIL("a connection declared twice was taken");
+    } catch (const ReportError& error) {
+        QVERIFY2(error.message().contains(QStringLiteral("line 1, column ")) &&
+                     error.message().contains(QStringLiteral("the data connection \"C17\" is declared twice")),
+                 qPrintable(error.message()));
     }
 }
 

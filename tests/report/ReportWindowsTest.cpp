@@ -87,6 +87,8 @@ private slots:
     void previewShowsTheChosenRange();
     void previewSavesAndSaysThereIsNoPrinter();
     void daySheetPreviewPicture();
+    void statusShowsWhileALargeDefinitionIsRead_data();
+    void statusShowsWhileALargeDefinitionIsRead();
 
 private:
     QTemporaryDir m_dir;
@@ -415,6 +417,7 @@ void ReportWindowsTest::daySheetPreviewPicture() {
         OutputOptions file;
         file.destination = OutputOptions::Destination::File;
         file.filePath = keep + QStringLiteral("/day-sheet.pdf");
+        file.replaceExisting = true;
         QVERIFY(project.execute(file));
     }
 
@@ -429,6 +432,42 @@ void ReportWindowsTest::daySheetPreviewPicture() {
     const int area = page.width() * page.height();
     QVERIFY2(blue > area / 200, qPrintable(QString::number(blue)));
     QVERIFY2(white > area / 2, qPrintable(QString::number(white)));
+}
+
+void ReportWindowsTest::statusShowsWhileALargeDefinitionIsRead_data() {
+    QTest::addColumn<int>("padding");
+    QTest::addColumn<bool>("reading");
+    QTest::newRow("the usual size: straight to the output") << 0 << false;
+    QTest::newRow("600 KB: Report Status while it is read") << 600 * 1024 << true;
+}
+
+// A definition that takes a while to read has "Report Status" up meanwhile, counting what it has read;
+// one of ordinary size shows nothing new.
+void ReportWindowsTest::statusShowsWhileALargeDefinitionIsRead() {
+    QFETCH(int, padding);
+    QFETCH(bool, reading);
+    QByteArray large = ListDefinition;
+    // Elements enough for the count to move, and a comment for the bulk.
+    QByteArray styles;
+    for (int i = 0; i < 5000; ++i)
+        styles += "<style name=\"s" + QByteArray::number(i) + "\"/>";
+    if (padding > 0)
+        large.replace("<project>",
+                      "<project>" + styles + "<!--" + QByteArray(padding, '-').replace("--", "- ") + "-->");
+    QFile file(m_definition);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(large);
+    file.close();
+
+    StatusWatch watch;
+    OutputOptions options;
+    options.destination = OutputOptions::Destination::File;
+    options.filePath = m_dir.filePath(QStringLiteral("large.pdf"));
+    QVERIFY(m_project->execute(options));
+    const QStringList lines = watch.lines();
+    QCOMPARE(lines.contains(QStringLiteral("Reading the report definition")), reading);
+    QCOMPARE(lines.contains(QStringLiteral("Reading the report definition: 4096 elements")), reading);
+    QVERIFY2(lines.contains(QStringLiteral("Writing page 3 of 3")), qPrintable(lines.join('|')));
 }
 
 QTEST_MAIN(ReportWindowsTest)

@@ -13,18 +13,28 @@ namespace WindowDriver {
 
 namespace {
 
+// Raised by cancelPending(); a poll started under an older value stops.
+int generation = 0;
+
 void poll(std::function<QWidget*()> find, std::function<void(QWidget*)> action, int triesLeft) {
-    QTimer::singleShot(20, [find = std::move(find), action = std::move(action), triesLeft]() mutable {
-        if (QWidget* window = find())
-            action(window);
-        else if (triesLeft == 0)
-            action(nullptr);
-        else
-            poll(std::move(find), std::move(action), triesLeft - 1);
-    });
+    QTimer::singleShot(20,
+                       [find = std::move(find), action = std::move(action), triesLeft, started = generation]() mutable {
+                           if (started != generation)
+                               return;
+                           if (QWidget* window = find())
+                               action(window);
+                           else if (triesLeft == 0)
+                               action(nullptr);
+                           else
+                               poll(std::move(find), std::move(action), triesLeft - 1);
+                       });
 }
 
 } // namespace
+
+void cancelPending() {
+    ++generation;
+}
 
 QWidget* visibleWindow(const QString& title) {
     for (QWidget* widget : QApplication::topLevelWidgets())

@@ -26,6 +26,10 @@ void whenMessageBoxShown(std::function<void(QMessageBox*)> action);
 // choice. done(true) once accepted, done(false) when it never came to that.
 void chooseFile(const QString& title, const QString& path, std::function<void(bool)> done = {});
 
+// Forgets every wait started so far that has not found its window yet: a test that expected a window
+// which never came calls it, so that the wait cannot act on a window of the next test.
+void cancelPending();
+
 // Clicks the push button of that objectName inside window (returns false when there is none). A click
 // that opens a modal window returns only when that window closes.
 bool click(QWidget* window, const QString& buttonName);
