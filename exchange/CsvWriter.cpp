@@ -1,5 +1,7 @@
 #include "exchange/CsvWriter.h"
 
+#include "store/TableLayout.h"
+
 namespace exchange {
 
 namespace {
@@ -33,9 +35,23 @@ QByteArray csvTable(const std::vector<store::FilledSlot>& filled) {
     QByteArray table = row(
         {QStringLiteral("Ημερομηνία"), QStringLiteral("Έναρξη"), QStringLiteral("Λήξη"), QStringLiteral("Ραντεβού")});
     table.reserve(static_cast<qsizetype>(filled.size()) * 64 + table.size());
+    QList<QPair<QString, QString>> times;
+    for (int slot = 0; slot < static_cast<int>(store::slotColumnNames().size()); ++slot) {
+        times.append({store::slotStart(slot).toString(QStringLiteral("HH:mm")),
+                      store::slotEnd(slot).toString(QStringLiteral("HH:mm"))});
+    }
+    QDate lastDate;
+    QString lastDateText;
+    const auto dateText = [&](QDate date) {
+        if (date != lastDate) {
+            lastDate = date;
+            lastDateText = date.toString(Qt::ISODate);
+        }
+        return lastDateText;
+    };
     for (const store::FilledSlot& slot : filled) {
-        table += row({slot.date.toString(Qt::ISODate), store::slotStart(slot.slot).toString(QStringLiteral("HH:mm")),
-                      store::slotEnd(slot.slot).toString(QStringLiteral("HH:mm")), slot.text});
+        // Every row's date and times come from a few values: formatting each once per book, not per row.
+        table += row({dateText(slot.date), times.at(slot.slot).first, times.at(slot.slot).second, slot.text});
     }
     return table;
 }

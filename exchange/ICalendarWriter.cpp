@@ -27,10 +27,39 @@ QByteArray offsetText(int seconds) {
     return text;
 }
 
+// Appends `value` in decimal with at least `width` digits; the writers call it for every event, where
+// QDate::toString's format parsing would cost more than the rest of the event.
+void appendNumber(QByteArray& text, int value, int width) {
+    char digits[12];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value > 0 && count < 12);
+    for (int pad = count; pad < width; ++pad) {
+        text += '0';
+    }
+    while (count > 0) {
+        text += digits[--count];
+    }
+}
+
+QByteArray dateDigits(QDate date) {
+    QByteArray text;
+    appendNumber(text, date.year(), 4);
+    appendNumber(text, date.month(), 2);
+    appendNumber(text, date.day(), 2);
+    return text;
+}
+
 // A local date and time in the format's basic form, 20100305T100000.
 QByteArray localText(QDate date, QTime time) {
-    return date.toString(QStringLiteral("yyyyMMdd")).toLatin1() + 'T' +
-           time.toString(QStringLiteral("HHmmss")).toLatin1();
+    QByteArray text = dateDigits(date);
+    text += 'T';
+    appendNumber(text, time.hour(), 2);
+    appendNumber(text, time.minute(), 2);
+    appendNumber(text, time.second(), 2);
+    return text;
 }
 
 // A parameter value, quoted when it holds a character that would end it.
@@ -94,6 +123,9 @@ QByteArray escapeText(const QString& text) {
 }
 
 QByteArray foldLine(const QByteArray& line) {
+    if (line.size() <= MaxLineOctets) {
+        return line + crlf();
+    }
     QByteArray folded;
     folded.reserve(line.size() + line.size() / 70 * 3 + 2);
     qsizetype start = 0;
@@ -118,8 +150,12 @@ QByteArray foldLine(const QByteArray& line) {
 }
 
 QByteArray eventUid(QDate date, int slot) {
-    return date.toString(QStringLiteral("yyyyMMdd")).toLatin1() + '-' +
-           store::slotStart(slot).toString(QStringLiteral("HHmm")).toLatin1() + "@orvella.quenmark";
+    const QTime start = store::slotStart(slot);
+    QByteArray uid = dateDigits(date);
+    uid += '-';
+    appendNumber(uid, start.hour(), 2);
+    appendNumber(uid, start.minute(), 2);
+    return uid + "@orvella.quenmark";
 }
 
 QByteArray timeZoneComponent(const QTimeZone& zone, int firstYear, int lastYear) {

@@ -28,13 +28,18 @@ void AppointmentIndex::assign(std::vector<store::FilledSlot> filled, QDate today
         }
         return a.slot < b.slot;
     });
-    std::vector<Entry> entries;
-    entries.reserve(filled.size());
-    for (store::FilledSlot& slot : filled) {
-        QString normalisedText = searchtext::normalised(slot.text);
-        entries.push_back({std::move(slot), std::move(normalisedText)});
+    QString text;
+    std::vector<qsizetype> starts;
+    starts.reserve(filled.size() + 1);
+    for (const store::FilledSlot& slot : filled) {
+        starts.push_back(text.size());
+        text += searchtext::normalised(slot.text);
+        text += QLatin1Char('\n');
     }
-    m_entries = std::move(entries);
+    starts.push_back(text.size());
+    m_entries = std::move(filled);
+    m_text = std::move(text);
+    m_starts = std::move(starts);
 }
 
 AppointmentIndex::Found AppointmentIndex::find(const QString& search, int limit) const {
@@ -43,26 +48,22 @@ AppointmentIndex::Found AppointmentIndex::find(const QString& search, int limit)
     if (key.isEmpty()) {
         return found;
     }
-    // The matcher prepares the key once for the whole scan; it compares the key's characters literally, the
-    // same as searchtext::matches.
+    // The matcher compares the key's characters literally, the same as searchtext::matches.
     const QStringMatcher matcher(key, Qt::CaseSensitive);
-    for (int i = 0; i < static_cast<int>(m_entries.size()); ++i) {
-        if (matcher.indexIn(m_entries[static_cast<std::size_t>(i)].normalised) >= 0) {
-            if (found.total < limit) {
-                found.shown.push_back(i);
-            }
-            ++found.total;
+    qsizetype from = 0;
+    while (true) {
+        const qsizetype at = matcher.indexIn(m_text, from);
+        if (at < 0) {
+            break;
         }
+        // The entry whose text holds the match; the scan goes on at the next entry, so each counts once.
+        const auto next = std::upper_bound(m_starts.begin(), m_starts.end(), at);
+        const auto entry = static_cast<int>(next - m_starts.begin()) - 1;
+        if (found.total < limit) {
+            found.shown.push_back(entry);
+        }
+        ++found.total;
+        from = *next;
     }
     return found;
-}
-
-int AppointmentIndex::positionOf(QDate date, int slot) const {
-    for (int i = 0; i < static_cast<int>(m_entries.size()); ++i) {
-        const store::FilledSlot& entry = m_entries[static_cast<std::size_t>(i)].slot;
-        if (entry.date == date && entry.slot == slot) {
-            return i;
-        }
-    }
-    return -1;
 }

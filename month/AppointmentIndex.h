@@ -13,11 +13,6 @@
 // window opens and again after a day closes, so that a keystroke only scans memory.
 class AppointmentIndex {
 public:
-    struct Entry {
-        store::FilledSlot slot;
-        QString normalised;
-    };
-
     // What one search found: the positions (into entries()) of at most `limit` matches in shown order, and
     // how many matched in all.
     struct Found {
@@ -33,10 +28,15 @@ public:
 
     Found find(const QString& search, int limit) const;
 
-    const std::vector<Entry>& entries() const { return m_entries; }
-    // The position of the entry for the slot of that day, or -1.
-    int positionOf(QDate date, int slot) const;
+    // The filled slots in shown order.
+    const std::vector<store::FilledSlot>& entries() const { return m_entries; }
 
 private:
-    std::vector<Entry> m_entries;
+    std::vector<store::FilledSlot> m_entries;
+    // The normalised texts of all entries in one piece, each followed by a line break (which no normalised
+    // text or search key holds, so no match runs across two slots): one scan of contiguous memory per
+    // keystroke instead of one per slot.
+    QString m_text;
+    // Where each entry's text starts in m_text, and its end as the last element.
+    std::vector<qsizetype> m_starts;
 };

@@ -143,7 +143,7 @@ void TForm3::showFound(const AppointmentIndex::Found& found) {
     std::vector<SearchResultsModel::Row> rows;
     rows.reserve(found.shown.size());
     for (const int position : found.shown) {
-        const store::FilledSlot& slot = m_index.entries()[static_cast<std::size_t>(position)].slot;
+        const store::FilledSlot& slot = m_index.entries()[static_cast<std::size_t>(position)];
         rows.push_back({slot.date, slot.slot, slot.text, slot.date < m_today});
     }
     m_model->setRows(std::move(rows));

@@ -81,7 +81,7 @@ void SearchTextTest::findsUpcomingFirstThenThePast() {
     const AppointmentIndex::Found found = index.find(QStringLiteral("ελενη"), 100);
     QStringList texts;
     for (const int position : found.shown) {
-        texts << index.entries()[static_cast<std::size_t>(position)].slot.text;
+        texts << index.entries()[static_cast<std::size_t>(position)].text;
     }
     // Today counts as upcoming; a past day's slots stay in time order.
     QCOMPARE(texts, (QStringList{"Ελένη today morning", "Ελένη today evening", "ελένη in two days",
@@ -102,7 +102,7 @@ void SearchTextTest::countsBeyondTheShownRows() {
     const AppointmentIndex::Found found = index.find(QStringLiteral("ΖΥΓΟ"), 100);
     QCOMPARE(found.total, 280);
     QCOMPARE(static_cast<int>(found.shown.size()), 100);
-    QCOMPARE(index.entries()[static_cast<std::size_t>(found.shown.back())].slot.date, QDate(2020, 1, 8));
+    QCOMPARE(index.entries()[static_cast<std::size_t>(found.shown.back())].date, QDate(2020, 1, 8));
     QCOMPARE(index.find(QStringLiteral("ό"), 1000).total, 560);
     QCOMPARE(index.find(QStringLiteral("χ"), 1000).total, 0);
 }
