@@ -19,6 +19,7 @@ packages=(
     googletest libbenchmark-dev
     xvfb xdotool x11-utils xclip libx11-dev imagemagick poppler-utils
     fonts-liberation2 fonts-dejavu-core
+    python3-icalendar tzdata  # the export tests read calendars back with a real parser; time zones from the system
     dpkg-dev desktop-file-utils  # the Debian package: dpkg-shlibdeps for its dependencies, the menu entry's check
     clang libclang-rt-14-dev  # the report-definition fuzzer (libFuzzer)
 )

@@ -11,6 +11,7 @@
 #include "month/NumberText.h"
 #include "month/Occupancy.h"
 #include "month/RectangleShape.h"
+#include "month/SearchWindow.h"
 #include "store/Command.h"
 #include "store/Connection.h"
 #include "store/ConnectionText.h"
@@ -19,10 +20,13 @@
 #include "store/Query.h"
 #include "store/ReadTogether.h"
 
+#include <QAction>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -133,6 +137,15 @@ void TForm1::buildLayout() {
     buildHeader();
     buildChoosersAndButtons();
     buildCells();
+
+    // Not a control of its own: the grid keeps its look, and the search is reached by Ctrl+F or a right
+    // click anywhere in the window.
+    m_searchAction = new QAction(QStringLiteral("Αναζήτηση ραντεβού…"), this);
+    m_searchAction->setObjectName(QStringLiteral("SearchAction"));
+    m_searchAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    m_searchAction->setShortcutContext(Qt::WindowShortcut);
+    addAction(m_searchAction);
+    connect(m_searchAction, &QAction::triggered, this, &TForm1::OpenSearch);
 }
 
 void TForm1::buildShapes() {
@@ -295,15 +308,27 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::ShowToday() {
+    ShowMonth(TodayYear, TodayMonth);
+}
+
+void TForm1::ShowMonth(int year, int month) {
     {
         // Selections made here are not the user's: BuildMonth runs once, below, not once per chooser.
         const QSignalBlocker monthBlocker(m_monthChooser);
         const QSignalBlocker yearBlocker(m_yearChooser);
-        m_monthChooser->setCurrentIndex(static_cast<int>(TodayMonth) - 1);
+        m_monthChooser->setCurrentIndex(month - 1);
         // A clock year the chooser doesn't offer leaves it without a selected item; BuildMonth then fails.
-        m_yearChooser->setCurrentIndex(static_cast<int>(TodayYear) - calendar::FirstYear);
+        m_yearChooser->setCurrentIndex(year - calendar::FirstYear);
     }
     BuildMonth();
+}
+
+void TForm1::OpenSearch() {
+    ErrorReport::guard([this] {
+        // A new window for each opening: it reads the book afresh.
+        TForm3 search(*this);
+        search.exec();
+    });
 }
 
 void TForm1::BuildMonth() {
@@ -520,6 +545,13 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+void TForm1::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    menu.addAction(m_searchAction);
+    menu.exec(event->globalPos());
+    event->accept();
 }
 
 void TForm1::showEvent(QShowEvent* event) {

@@ -9,6 +9,7 @@
 #include <memory>
 
 class ClickableLabel;
+class QAction;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -37,6 +38,13 @@ public:
     // Selects today's month and year in the choosers (without firing their change handlers), then
     // BuildMonth once.
     void ShowToday();
+
+    // Selects `month` of `year` in the choosers (without firing their change handlers), then BuildMonth
+    // once: the month the search window moves to before it opens a found day.
+    void ShowMonth(int year, int month);
+
+    // Opens the search window (Ctrl+F, or the grid's context menu) and runs it until it closes.
+    void OpenSearch();
 
     // Rebuilds the grid for the chosen month and year and then runs ScanMonthOccupancy. Throws, before
     // changing any label, when the year chooser holds no year.
@@ -82,6 +90,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 public slots:
@@ -125,6 +134,7 @@ private:
     QComboBox* m_monthChooser = nullptr; // ComboBox1
     QComboBox* m_yearChooser = nullptr;  // ComboBox2
     QPushButton* m_exitButton = nullptr; // Button1
+    QAction* m_searchAction = nullptr;   // Ctrl+F and the context menu's entry
     std::array<ClickableLabel*, 37> m_dayLabels{};
     std::array<QLabel*, 37> m_countLabels{};
 

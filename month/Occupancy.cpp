@@ -1,27 +1,16 @@
 #include "month/Occupancy.h"
 
+#include "store/FilledSlots.h"
+
 namespace occupancy {
 
-namespace {
-bool isBlankOrControl(QChar c) {
-    return c.unicode() <= 0x20;
-}
-} // namespace
-
+// The rule belongs to the appointment table; the scan and the whole-book readers share it.
 QString stripBlanksAndControls(const QString& text) {
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && isBlankOrControl(text.at(first))) {
-        ++first;
-    }
-    while (last > first && isBlankOrControl(text.at(last - 1))) {
-        --last;
-    }
-    return text.mid(first, last - first);
+    return store::stripBlanksAndControls(text);
 }
 
 bool holdsText(const QString& text) {
-    return !stripBlanksAndControls(text).isEmpty();
+    return store::holdsAppointment(text);
 }
 
 } // namespace occupancy

@@ -143,6 +143,18 @@ QVariant Query::value(const QString& name) const {
     return value(checkedPosition(name));
 }
 
+int Query::recordCount() const {
+    return static_cast<int>(m_rows.size());
+}
+
+QVariant Query::valueAt(int row, int position) const {
+    const auto p = static_cast<std::size_t>(checkedPosition(position));
+    if (row < 0 || row >= recordCount())
+        check(false, SQLITE_RANGE,
+              QStringLiteral("The result has no row %1; it has %2 rows.").arg(row).arg(recordCount()));
+    return presented(position, m_rows[static_cast<std::size_t>(row)][p]);
+}
+
 int Query::fieldSize(const QString& name) const {
     return m_fields[static_cast<std::size_t>(checkedPosition(name))].size;
 }

@@ -52,6 +52,13 @@ public:
     QVariant value(int position) const;
     QVariant value(const QString& name) const;
 
+    // The rows of the result, for reading a whole table through one query: how many there are (0 when
+    // closed) and the value of any of them as read from the file, presented as value() presents it
+    // (edits not posted are not seen here). Row 0 is the current row. Throws for a row or position the
+    // result does not have.
+    int recordCount() const;
+    QVariant valueAt(int row, int position) const;
+
     // The declared size of a text field (VARCHAR(n) gives n); 0 for a field without a declared size.
     int fieldSize(const QString& name) const;
 

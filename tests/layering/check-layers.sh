@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Fails when a source file includes a header of a folder its layer may not reach. Dependencies point one way:
-# app -> month -> day -> store, report, base; store and report reach nothing of ours; base reaches no window.
+# app -> month -> day -> store, report, base; store and report reach nothing of ours; base reaches no window;
+# exchange (calendar files) reaches the store only.
 set -euo pipefail
 root="${1:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}"
 declare -A allowed=(
     [store]="store"
     [report]="report"
     [base]="base"
+    [exchange]="exchange store"
     [day]="day store report base"
     [month]="month day store report base"
     [app]="app month day store report base"

@@ -1,9 +1,11 @@
 // orvella-datafolder <folder>: makes a data folder for Orvella, creating the folder when it is missing,
 // with the encrypted appointment file "data.mdb" holding the empty appointment table and the default
-// day-sheet definition "RANTEBOU.rav". Never overwrites.
+// day-sheet definition "RANTEBOU.rav". Never overwrites. The exports of a book to other calendars and to
+// spreadsheets live in ExportCommand.
 
 #include "store/ConnectionText.h"
 #include "store/DatabaseFile.h"
+#include "tools/datafolder/ExportCommand.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -62,6 +64,8 @@ int fail(const QString& message) {
 int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
+    if (const std::optional<int> exported = runExportCommand(arguments))
+        return *exported;
     if (arguments.size() != 2 || arguments[1].isEmpty() || arguments[1].startsWith(QLatin1Char('-')))
         return fail(QStringLiteral(
             "usage: orvella-datafolder <folder>\nMakes <folder> (if missing) with an empty, "

@@ -1,0 +1,259 @@
+#include "exchange/ICalendarWriter.h"
+
+#include <QTimeZone>
+
+#include <algorithm>
+#include <tuple>
+
+namespace exchange {
+
+namespace {
+
+constexpr int MaxLineOctets = 75;
+
+QByteArray crlf() {
+    return QByteArrayLiteral("\r\n");
+}
+
+// "+0200", or "+051721" for the odd zone whose offset has seconds.
+QByteArray offsetText(int seconds) {
+    const char sign = seconds < 0 ? '-' : '+';
+    const int magnitude = seconds < 0 ? -seconds : seconds;
+    QByteArray text = sign + QByteArray::number(magnitude / 3600).rightJustified(2, '0') +
+                      QByteArray::number(magnitude / 60 % 60).rightJustified(2, '0');
+    if (magnitude % 60 != 0) {
+        text += QByteArray::number(magnitude % 60).rightJustified(2, '0');
+    }
+    return text;
+}
+
+// Appends `value` in decimal with at least `width` digits; the writers call it for every event, where
+// QDate::toString's format parsing would cost more than the rest of the event.
+void appendNumber(QByteArray& text, int value, int width) {
+    char digits[12];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value > 0 && count < 12);
+    for (int pad = count; pad < width; ++pad) {
+        text += '0';
+    }
+    while (count > 0) {
+        text += digits[--count];
+    }
+}
+
+QByteArray dateDigits(QDate date) {
+    QByteArray text;
+    appendNumber(text, date.year(), 4);
+    appendNumber(text, date.month(), 2);
+    appendNumber(text, date.day(), 2);
+    return text;
+}
+
+// A local date and time in the format's basic form, 20100305T100000.
+QByteArray localText(QDate date, QTime time) {
+    QByteArray text = dateDigits(date);
+    text += 'T';
+    appendNumber(text, time.hour(), 2);
+    appendNumber(text, time.minute(), 2);
+    appendNumber(text, time.second(), 2);
+    return text;
+}
+
+// A parameter value, quoted when it holds a character that would end it.
+QByteArray parameterValue(const QString& value) {
+    QByteArray text = value.toUtf8();
+    text.replace('"', "'");
+    if (text.contains(':') || text.contains(';') || text.contains(',')) {
+        return '"' + text + '"';
+    }
+    return text;
+}
+
+// One change of offset, as a VTIMEZONE writes it.
+struct Onset {
+    bool daylight = false;
+    int offsetFrom = 0;
+    int offsetTo = 0;
+    QString name;
+    QByteArray localStart; // the moment of the change on the clock before it
+
+    auto kind() const { return std::tie(daylight, offsetFrom, offsetTo, name); }
+};
+
+} // namespace
+
+QByteArray escapeText(const QString& text) {
+    QByteArray escaped;
+    escaped.reserve(text.size() + 8);
+    const QByteArray utf8 = text.toUtf8();
+    for (qsizetype i = 0; i < utf8.size(); ++i) {
+        const char c = utf8[i];
+        switch (c) {
+        case '\\':
+            escaped += "\\\\";
+            break;
+        case ';':
+            escaped += "\\;";
+            break;
+        case ',':
+            escaped += "\\,";
+            break;
+        case '\r':
+            // CR LF is one line break.
+            if (i + 1 < utf8.size() && utf8[i + 1] == '\n') {
+                ++i;
+            }
+            escaped += "\\n";
+            break;
+        case '\n':
+            escaped += "\\n";
+            break;
+        default:
+            if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7f) {
+                escaped += ' ';
+            } else {
+                escaped += c;
+            }
+        }
+    }
+    return escaped;
+}
+
+QByteArray foldLine(const QByteArray& line) {
+    if (line.size() <= MaxLineOctets) {
+        return line + crlf();
+    }
+    QByteArray folded;
+    folded.reserve(line.size() + line.size() / 70 * 3 + 2);
+    qsizetype start = 0;
+    bool first = true;
+    do {
+        // A continuation line's leading blank counts towards its 75 octets.
+        const qsizetype room = first ? MaxLineOctets : MaxLineOctets - 1;
+        qsizetype end = std::min(start + room, line.size());
+        // Never cut before a continuation byte: the cut would split a character.
+        while (end < line.size() && end > start + 1 && (static_cast<unsigned char>(line[end]) & 0xC0) == 0x80) {
+            --end;
+        }
+        if (!first) {
+            folded += ' ';
+        }
+        folded += line.mid(start, end - start);
+        folded += crlf();
+        start = end;
+        first = false;
+    } while (start < line.size());
+    return folded;
+}
+
+QByteArray eventUid(QDate date, int slot) {
+    const QTime start = store::slotStart(slot);
+    QByteArray uid = dateDigits(date);
+    uid += '-';
+    appendNumber(uid, start.hour(), 2);
+    appendNumber(uid, start.minute(), 2);
+    return uid + "@orvella.quenmark";
+}
+
+QByteArray timeZoneComponent(const QTimeZone& zone, int firstYear, int lastYear) {
+    const QDateTime from(QDate(firstYear, 1, 1), QTime(0, 0), QTimeZone::utc());
+    const QDateTime to(QDate(lastYear + 1, 1, 1), QTime(0, 0), QTimeZone::utc());
+
+    QTimeZone::OffsetDataList changes;
+    // The change that set the offset in force at the start, then every change within the years.
+    const QTimeZone::OffsetData before = zone.previousTransition(from);
+    if (before.atUtc.isValid()) {
+        changes.append(before);
+    }
+    changes.append(zone.transitions(from, to));
+
+    std::vector<Onset> onsets;
+    for (const QTimeZone::OffsetData& change : changes) {
+        Onset onset;
+        onset.daylight = change.daylightTimeOffset != 0;
+        onset.offsetTo = change.offsetFromUtc;
+        onset.offsetFrom = zone.offsetFromUtc(change.atUtc.addSecs(-1));
+        onset.name = change.abbreviation;
+        const QDateTime clock = change.atUtc.toUTC().addSecs(onset.offsetFrom);
+        onset.localStart = localText(clock.date(), clock.time());
+        onsets.push_back(onset);
+    }
+    if (onsets.empty()) {
+        // A zone that never changed its offset: one standard time from long ago.
+        Onset onset;
+        onset.offsetFrom = onset.offsetTo = zone.offsetFromUtc(from);
+        onset.name = zone.abbreviation(from);
+        onset.localStart = QByteArrayLiteral("19700101T000000");
+        onsets.push_back(onset);
+    }
+
+    QByteArray text = foldLine("BEGIN:VTIMEZONE") + foldLine("TZID:" + escapeText(QString::fromUtf8(zone.id())));
+    // Changes of the same kind (the spring change of every year, say) share one component, each further one a
+    // date of recurrence.
+    std::vector<bool> written(onsets.size(), false);
+    for (std::size_t i = 0; i < onsets.size(); ++i) {
+        if (written[i]) {
+            continue;
+        }
+        const Onset& onset = onsets[i];
+        const QByteArray kind = onset.daylight ? "DAYLIGHT" : "STANDARD";
+        text += foldLine("BEGIN:" + kind);
+        text += foldLine("DTSTART:" + onset.localStart);
+        for (std::size_t j = i + 1; j < onsets.size(); ++j) {
+            if (!written[j] && onsets[j].kind() == onset.kind()) {
+                text += foldLine("RDATE:" + onsets[j].localStart);
+                written[j] = true;
+            }
+        }
+        text += foldLine("TZOFFSETFROM:" + offsetText(onset.offsetFrom));
+        text += foldLine("TZOFFSETTO:" + offsetText(onset.offsetTo));
+        if (!onset.name.isEmpty()) {
+            text += foldLine("TZNAME:" + escapeText(onset.name));
+        }
+        text += foldLine("END:" + kind);
+        written[i] = true;
+    }
+    text += foldLine("END:VTIMEZONE");
+    return text;
+}
+
+QByteArray calendarText(const std::vector<store::FilledSlot>& filled, const CalendarOptions& options) {
+    QByteArray text;
+    text.reserve(static_cast<qsizetype>(filled.size()) * 240 + 4096);
+    text += foldLine("BEGIN:VCALENDAR");
+    text += foldLine("VERSION:2.0");
+    text += foldLine("PRODID:-//Quenmark//Orvella 1.0//EL");
+    text += foldLine("CALSCALE:GREGORIAN");
+
+    // The rules of the zone over the years the events fall in (this year's for an empty book, since a
+    // calendar holds at least one component).
+    int firstYear = QDate::currentDate().year();
+    int lastYear = firstYear;
+    if (!filled.empty()) {
+        const auto [earliest, latest] =
+            std::minmax_element(filled.begin(), filled.end(),
+                                [](const store::FilledSlot& a, const store::FilledSlot& b) { return a.date < b.date; });
+        firstYear = earliest->date.year();
+        lastYear = latest->date.year();
+    }
+    text += timeZoneComponent(options.zone, firstYear, lastYear);
+
+    const QByteArray stamp = options.stamp.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'")).toLatin1();
+    const QByteArray zoneParameter = ";TZID=" + parameterValue(QString::fromUtf8(options.zone.id())) + ':';
+    for (const store::FilledSlot& slot : filled) {
+        text += foldLine("BEGIN:VEVENT");
+        text += foldLine("UID:" + eventUid(slot.date, slot.slot));
+        text += foldLine("DTSTAMP:" + stamp);
+        text += foldLine("DTSTART" + zoneParameter + localText(slot.date, store::slotStart(slot.slot)));
+        text += foldLine("DTEND" + zoneParameter + localText(slot.date, store::slotEnd(slot.slot)));
+        text += foldLine("SUMMARY:" + escapeText(slot.text));
+        text += foldLine("END:VEVENT");
+    }
+    text += foldLine("END:VCALENDAR");
+    return text;
+}
+
+} // namespace exchange

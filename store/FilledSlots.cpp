@@ -1,0 +1,97 @@
+#include "store/FilledSlots.h"
+
+#include "store/Check.h"
+#include "store/Connection.h"
+#include "store/Query.h"
+#include "store/TableLayout.h"
+
+#include <sqlcipher/sqlite3.h>
+
+#include <algorithm>
+
+namespace store {
+
+namespace {
+
+bool isBlankOrControl(QChar c) {
+    return c.unicode() <= 0x20;
+}
+
+constexpr int FirstSlotMinutes = 8 * 60;
+constexpr int SlotMinutes = 30;
+
+} // namespace
+
+QString stripBlanksAndControls(const QString& text) {
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && isBlankOrControl(text.at(first))) {
+        ++first;
+    }
+    while (last > first && isBlankOrControl(text.at(last - 1))) {
+        --last;
+    }
+    return text.mid(first, last - first);
+}
+
+bool holdsAppointment(const QString& text) {
+    return !stripBlanksAndControls(text).isEmpty();
+}
+
+QTime slotStart(int slot) {
+    return QTime(0, 0).addSecs(60 * (FirstSlotMinutes + SlotMinutes * slot));
+}
+
+QTime slotEnd(int slot) {
+    return slotStart(slot).addSecs(60 * SlotMinutes);
+}
+
+QString slotTimeText(int slot) {
+    return slotStart(slot).toString(QStringLiteral("HH:mm")) + QStringLiteral(" - ") +
+           slotEnd(slot).toString(QStringLiteral("HH:mm"));
+}
+
+std::vector<FilledSlot> readFilledSlots(Connection& connection) {
+    Query query(connection);
+    query.addStatement(QStringLiteral("SELECT * FROM %1").arg(QLatin1String(AppointmentTableName)));
+    query.open();
+
+    // Columns are found by name once: an engine may return them in another order than the table's.
+    const int dateColumn = query.fieldIndex(QLatin1String(DayColumnName));
+    check(dateColumn >= 0, SQLITE_ERROR,
+          QStringLiteral("The appointment table has no column %1.").arg(QLatin1String(DayColumnName)));
+    const QStringList& names = slotColumnNames();
+    std::vector<int> slotColumns;
+    for (const QString& name : names) {
+        const int position = query.fieldIndex(name);
+        check(position >= 0, SQLITE_ERROR, QStringLiteral("The appointment table has no column \"%1\".").arg(name));
+        slotColumns.push_back(position);
+    }
+
+    std::vector<FilledSlot> filled;
+    for (int row = 0; row < query.recordCount(); ++row) {
+        const QDate date = query.valueAt(row, dateColumn).toDate();
+        // A record whose date the engine cannot read as one is no day of the book.
+        if (!date.isValid()) {
+            continue;
+        }
+        for (int slot = 0; slot < static_cast<int>(slotColumns.size()); ++slot) {
+            const QVariant value = query.valueAt(row, slotColumns[static_cast<std::size_t>(slot)]);
+            if (value.isNull()) {
+                continue;
+            }
+            QString text = stripBlanksAndControls(value.toString());
+            if (!text.isEmpty()) {
+                filled.push_back({date, slot, std::move(text)});
+            }
+        }
+    }
+    query.close();
+    // The table's own order is not promised by every engine.
+    std::stable_sort(filled.begin(), filled.end(), [](const FilledSlot& a, const FilledSlot& b) {
+        return a.date != b.date ? a.date < b.date : a.slot < b.slot;
+    });
+    return filled;
+}
+
+} // namespace store

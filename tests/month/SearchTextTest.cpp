@@ -1,0 +1,111 @@
+// How the search compares texts (the pure functions) and the order and count of what the book's index finds.
+
+#include "month/SearchText.h"
+#include "month/AppointmentIndex.h"
+
+#include <QTest>
+
+class SearchTextTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void matchesAsAGreekReaderExpects_data();
+    void matchesAsAGreekReaderExpects();
+    void findsUpcomingFirstThenThePast();
+    void countsBeyondTheShownRows();
+};
+
+void SearchTextTest::matchesAsAGreekReaderExpects_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("search");
+    QTest::addColumn<bool>("found");
+    const QString name = QStringLiteral("Παπαδόπουλος Γιώργος 6944 123456");
+    QTest::newRow("lower case without accents, final sigma typed as sigma") << name << "παπαδοπουλοσ" << true;
+    QTest::newRow("capitals") << name << "ΠΑΠΑΔΟΠΟΥΛΟΣ" << true;
+    QTest::newRow("as written") << name << "Παπαδόπουλος" << true;
+    QTest::newRow("final sigma in the search") << QStringLiteral("Πάσος") << "πασος" << true;
+    QTest::newRow("sigma inside a word found by a final one") << QStringLiteral("Κώστας") << "κως" << true;
+    QTest::newRow("accent typed where the text has none") << QStringLiteral("ΑΝΤΩΝΙΟΥ") << "Αντωνίου" << true;
+    QTest::newRow("blanks at the ends of the search") << name << "   γιωργ  " << true;
+    QTest::newRow("tab and no-break space at the ends") << name << QStringLiteral("\tγιώργος\u00a0") << true;
+    QTest::newRow("inner blanks count as one") << QStringLiteral("Ελένη  Π.") << "ελενη π" << true;
+    QTest::newRow("phone number") << name << "6944 123" << true;
+    QTest::newRow("ΐ is ι") << QStringLiteral("ΐ") << "ι" << true;
+    QTest::newRow("ϋ is υ") << QStringLiteral("Ευϋπόληπτος") << "ευυποληπτοσ" << true;
+    QTest::newRow("ϊ is ι") << QStringLiteral("Αϊβαλιώτης") << "αιβαλιωτης" << true;
+    QTest::newRow("Ϋ capital") << QStringLiteral("ΤΑΫΓΕΤΟΣ") << "ταυγετος" << true;
+    QTest::newRow("no transliteration: Latin finds no Greek") << name << "papad" << false;
+    QTest::newRow("no transliteration: Greek finds no Latin") << QStringLiteral("Papadopoulos") << "παπαδ" << false;
+    QTest::newRow("Latin found case-insensitively") << QStringLiteral("Papadopoulos") << "PAPAD" << true;
+    QTest::newRow("Latin accents too") << QStringLiteral("Müller, Anna") << "muller" << true;
+    QTest::newRow("ligature unfolded") << QStringLiteral("ﬁle") << "file" << true;
+    QTest::newRow("one character") << QStringLiteral("Άννα") << "α" << true;
+    QTest::newRow("one character, absent") << QStringLiteral("Άννα") << "ω" << false;
+    QTest::newRow("empty search finds nothing") << name << "" << false;
+    QTest::newRow("blank search finds nothing") << name << "   " << false;
+    QTest::newRow("percent is a percent") << QStringLiteral("έκπτωση 10%") << "10%" << true;
+    QTest::newRow("percent is no wildcard") << QStringLiteral("100 ευρώ") << "1%0" << false;
+    QTest::newRow("underscore is an underscore") << QStringLiteral("a_b") << "_" << true;
+    QTest::newRow("underscore is no wildcard") << QStringLiteral("axb") << "a_b" << false;
+    QTest::newRow("star is no wildcard") << QStringLiteral("abc") << "a*" << false;
+    QTest::newRow("star found") << QStringLiteral("**επείγον**") << "*ε" << true;
+    QTest::newRow("quote") << QStringLiteral("O'Brien") << "o'b" << true;
+    QTest::newRow("backslash") << QStringLiteral("C:\\dir") << "\\d" << true;
+    QTest::newRow("pattern characters") << QStringLiteral("[a-z]+.?(x)") << "[a-z]+.?(" << true;
+    QTest::newRow("search longer than the text") << QStringLiteral("αβγ") << QString(255, QChar(0x03B1)) << false;
+    QTest::newRow("255 characters, all of the text")
+        << QString(255, QChar(0x03AC)) << QString(255, QChar(0x0391)) << true;
+}
+
+void SearchTextTest::matchesAsAGreekReaderExpects() {
+    QFETCH(QString, text);
+    QFETCH(QString, search);
+    QFETCH(bool, found);
+    QCOMPARE(searchtext::matches(searchtext::normalised(text), searchtext::searchKey(search)), found);
+}
+
+void SearchTextTest::findsUpcomingFirstThenThePast() {
+    const QDate today(2010, 3, 10);
+    AppointmentIndex index;
+    index.assign(
+        {
+            {QDate(2010, 3, 9), 5, QStringLiteral("Ελένη yesterday late")},
+            {QDate(2010, 3, 12), 0, QStringLiteral("ελένη in two days")},
+            {QDate(2009, 1, 1), 0, QStringLiteral("ΕΛΕΝΗ long ago")},
+            {QDate(2010, 3, 10), 20, QStringLiteral("Ελένη today evening")},
+            {QDate(2010, 3, 9), 1, QStringLiteral("Ελένη yesterday early")},
+            {QDate(2010, 3, 10), 2, QStringLiteral("Ελένη today morning")},
+            {QDate(2010, 3, 11), 3, QStringLiteral("Νίκος tomorrow")},
+        },
+        today);
+    const AppointmentIndex::Found found = index.find(QStringLiteral("ελενη"), 100);
+    QStringList texts;
+    for (const int position : found.shown) {
+        texts << index.entries()[static_cast<std::size_t>(position)].text;
+    }
+    // Today counts as upcoming; a past day's slots stay in time order.
+    QCOMPARE(texts, (QStringList{"Ελένη today morning", "Ελένη today evening", "ελένη in two days",
+                                 "Ελένη yesterday early", "Ελένη yesterday late", "ΕΛΕΝΗ long ago"}));
+    QCOMPARE(found.total, 6);
+}
+
+void SearchTextTest::countsBeyondTheShownRows() {
+    std::vector<store::FilledSlot> filled;
+    for (int day = 1; day <= 20; ++day) {
+        for (int slot = 0; slot < 28; ++slot) {
+            filled.push_back(
+                {QDate(2020, 1, day), slot, slot % 2 == 0 ? QStringLiteral("ζυγό") : QStringLiteral("μονό")});
+        }
+    }
+    AppointmentIndex index;
+    index.assign(std::move(filled), QDate(2020, 1, 1));
+    const AppointmentIndex::Found found = index.find(QStringLiteral("ΖΥΓΟ"), 100);
+    QCOMPARE(found.total, 280);
+    QCOMPARE(static_cast<int>(found.shown.size()), 100);
+    QCOMPARE(index.entries()[static_cast<std::size_t>(found.shown.back())].date, QDate(2020, 1, 8));
+    QCOMPARE(index.find(QStringLiteral("ό"), 1000).total, 560);
+    QCOMPARE(index.find(QStringLiteral("χ"), 1000).total, 0);
+}
+
+QTEST_GUILESS_MAIN(SearchTextTest)
+#include "SearchTextTest.moc"

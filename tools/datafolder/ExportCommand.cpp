@@ -1,0 +1,175 @@
+#include "tools/datafolder/ExportCommand.h"
+
+#include "exchange/CsvWriter.h"
+#include "exchange/ICalendarWriter.h"
+#include "store/Connection.h"
+#include "store/ConnectionText.h"
+#include "store/FilledSlots.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTextStream>
+#include <QTimeZone>
+
+#include <algorithm>
+#include <exception>
+
+namespace {
+
+const QString IcsCommand = QStringLiteral("--export-ics");
+const QString CsvCommand = QStringLiteral("--export-csv");
+const QByteArray DefaultZone = QByteArrayLiteral("Europe/Athens");
+
+// Exit codes: 1 when the export failed, 2 when the command was written wrongly.
+constexpr int Failed = 1;
+constexpr int BadUsage = 2;
+
+QString usage() {
+    return QStringLiteral(
+        "usage: orvella-datafolder --export-ics FOLDER FILE [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--tz ZONE] "
+        "[--force]\n"
+        "       orvella-datafolder --export-csv FOLDER FILE [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--force]\n"
+        "Writes the appointments of the data folder FOLDER to FILE: an iCalendar file for other calendars (times "
+        "local to ZONE, Europe/Athens unless given) or a CSV table. --from and --to keep the days between them, "
+        "both included. An existing FILE is replaced only with --force.");
+}
+
+int fail(int code, const QString& message) {
+    QTextStream(stderr) << "orvella-datafolder: " << message << Qt::endl;
+    return code;
+}
+
+struct ExportRequest {
+    bool calendar = false;
+    QString folder;
+    QString file;
+    QDate from;
+    QDate to;
+    QByteArray zone = DefaultZone;
+    bool force = false;
+};
+
+// A day written exactly as YYYY-MM-DD.
+QDate dayFromText(const QString& text) {
+    return QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+}
+
+// Reads the arguments after the command; an empty text when they are fine, else what is wrong with them.
+QString readRequest(const QStringList& arguments, ExportRequest& request) {
+    QStringList positional;
+    for (qsizetype i = 2; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        const bool takesValue = argument == QLatin1String("--from") || argument == QLatin1String("--to") ||
+                                (request.calendar && argument == QLatin1String("--tz"));
+        if (takesValue) {
+            if (i + 1 >= arguments.size()) {
+                return QStringLiteral("%1 needs a value.").arg(argument);
+            }
+            const QString value = arguments[++i];
+            if (argument == QLatin1String("--tz")) {
+                request.zone = value.toUtf8();
+                continue;
+            }
+            const QDate day = dayFromText(value);
+            if (!day.isValid()) {
+                return QStringLiteral("%1 \"%2\" is not a day written as YYYY-MM-DD.").arg(argument, value);
+            }
+            (argument == QLatin1String("--from") ? request.from : request.to) = day;
+        } else if (argument == QLatin1String("--force")) {
+            request.force = true;
+        } else if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
+            return QStringLiteral("unknown option \"%1\".").arg(argument);
+        } else {
+            positional << argument;
+        }
+    }
+    if (positional.size() != 2 || positional[0].isEmpty() || positional[1].isEmpty()) {
+        return QStringLiteral("give the data folder and the file to write.");
+    }
+    request.folder = positional[0];
+    request.file = positional[1];
+    if (request.from.isValid() && request.to.isValid() && request.from > request.to) {
+        return QStringLiteral("--from %1 comes after --to %2.")
+            .arg(request.from.toString(Qt::ISODate), request.to.toString(Qt::ISODate));
+    }
+    return {};
+}
+
+// Whether two paths name the same file, when both exist.
+bool sameFile(const QString& a, const QString& b) {
+    const QString first = QFileInfo(a).canonicalFilePath();
+    return !first.isEmpty() && first == QFileInfo(b).canonicalFilePath();
+}
+
+} // namespace
+
+std::optional<int> runExportCommand(const QStringList& arguments) {
+    if (arguments.size() < 2 || (arguments[1] != IcsCommand && arguments[1] != CsvCommand)) {
+        return std::nullopt;
+    }
+    ExportRequest request;
+    request.calendar = arguments[1] == IcsCommand;
+    if (const QString problem = readRequest(arguments, request); !problem.isEmpty()) {
+        return fail(BadUsage, problem + QLatin1Char('\n') + usage());
+    }
+    const QTimeZone zone(request.zone);
+    if (request.calendar && !zone.isValid()) {
+        return fail(BadUsage, QStringLiteral("\"%1\" is no time zone this system knows (write it as Europe/Athens).")
+                                  .arg(QString::fromUtf8(request.zone)));
+    }
+
+    const QFileInfo target(request.file);
+    const QString shownTarget = QDir::toNativeSeparators(request.file);
+    if (target.isDir()) {
+        return fail(Failed, QStringLiteral("\"%1\" is a folder; give the name of the file to write.").arg(shownTarget));
+    }
+    // Even with --force the book and the day sheet are never written over.
+    const QDir folder(request.folder);
+    for (const QString& own : {QString::fromLatin1(store::DatabaseFileName), QStringLiteral("RANTEBOU.rav")}) {
+        if (sameFile(request.file, folder.filePath(own))) {
+            return fail(
+                Failed,
+                QStringLiteral("\"%1\" is the data folder's own %2; choose another file.").arg(shownTarget, own));
+        }
+    }
+    if ((target.exists() || target.isSymLink()) && !request.force) {
+        return fail(
+            Failed,
+            QStringLiteral("\"%1\" already exists; nothing was written (add --force to replace it).").arg(shownTarget));
+    }
+
+    std::vector<store::FilledSlot> filled;
+    try {
+        store::Connection connection;
+        connection.reopen(
+            store::buildConnectionText(request.folder, QString::fromLatin1(store::FixedDatabasePassword)));
+        filled = store::readFilledSlots(connection);
+        connection.close();
+    } catch (const std::exception& error) {
+        return fail(Failed, QString::fromUtf8(error.what()));
+    }
+    std::erase_if(filled, [&request](const store::FilledSlot& slot) {
+        return (request.from.isValid() && slot.date < request.from) || (request.to.isValid() && slot.date > request.to);
+    });
+
+    const QByteArray contents = request.calendar
+                                    ? exchange::calendarText(filled, {zone, QDateTime::currentDateTimeUtc()})
+                                    : exchange::csvTable(filled);
+
+    // Written beside the target and moved into place only when whole: a failure leaves no part of a file, and
+    // a replaced file stays as it was until the new one is complete.
+    QSaveFile file(request.file);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return fail(Failed, QStringLiteral("\"%1\" could not be written: %2").arg(shownTarget, file.errorString()));
+    }
+    if (file.write(contents) != contents.size() || !file.commit()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return fail(Failed, QStringLiteral("\"%1\" could not be written: %2").arg(shownTarget, reason));
+    }
+    QTextStream(stdout) << "wrote " << filled.size() << (filled.size() == 1 ? " appointment" : " appointments")
+                        << " to " << shownTarget << Qt::endl;
+    return 0;
+}
