@@ -74,6 +74,11 @@ bool SqliteStatement::step() {
     return rc == SQLITE_ROW;
 }
 
+void SqliteStatement::reset() {
+    // The error of a failed step was reported by step(); reset() only repeats it.
+    sqlite3_reset(m_statement);
+}
+
 int SqliteStatement::columnCount() const {
     return sqlite3_column_count(m_statement);
 }

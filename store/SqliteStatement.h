@@ -29,6 +29,8 @@ public:
     void bind(int parameter, const QVariant& value);
     // Steps once: true when a row is ready, false when the statement is done. Throws on failure.
     bool step();
+    // Makes the statement ready to run again with new bindings (the old ones stay until rebound).
+    void reset();
 
     int columnCount() const;
     QString columnName(int column) const;
