@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStorageInfo>
 #include <QTextStream>
 
 #include <exception>
@@ -68,10 +69,14 @@ void writeDaySheet(const QString& path) {
     QFile target(path);
     if (!target.open(QIODevice::WriteOnly | QIODevice::NewOnly) || target.write(definition) != definition.size() ||
         !target.flush()) {
-        const QString reason = target.errorString();
+        // A short write on a full disk leaves the file's own error text empty of meaning ("Unknown error").
+        const QStorageInfo disk(QFileInfo(path).absolutePath());
+        const QString reason = disk.bytesAvailable() < definition.size()
+                                   ? QStringLiteral("the disk holding it is full. Free some space and try again")
+                                   : target.errorString();
         target.close();
         target.remove();
-        throw std::runtime_error(QStringLiteral("\"%1\" could not be written: %2")
+        throw std::runtime_error(QStringLiteral("\"%1\" could not be written: %2. Nothing was left in the folder.")
                                      .arg(QDir::toNativeSeparators(path), reason)
                                      .toStdString());
     }
