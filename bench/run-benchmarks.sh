@@ -100,6 +100,7 @@ importFigure() { # fixture, key
 }
 import10k=$(importFigure rantebou-10k.mdb.gz import)
 importRead10k=$(importFigure rantebou-10k.mdb.gz read)
+importCpu10k=$(importFigure rantebou-10k.mdb.gz cpu)
 importPeakSmall=$(importFigure rantebou-small-password.mdb peak)
 importPeak10k=$(importFigure rantebou-10k.mdb.gz peak)
 
@@ -242,6 +243,10 @@ row "Store: post of one slot" "$(median "$s" BM_PostOneSlot/real_time)"
 row "Store: month scan (open, 31 queries, close)" "$(median "$s" BM_MonthScan/real_time)"
 row "Import of an older book, 10,000 days (read, write, read back and compare, put in place)" \
     "${import10k:-failed} ms" "< 2000 ms" "$(meets "$import10k" 2000)"
-row "… of which reading the older book alone" "${importRead10k:-failed} ms"
+row "… its CPU time (user and system)" "${importCpu10k:-failed} ms"
+row "… reading the older book alone (it is read twice: import and check)" "${importRead10k:-failed} ms"
+# Flat: 167 times the days may not take twice the memory (the database library's page cache has a fixed cap).
 row "Peak memory of an import above the process's start, 60 days / 10,000 days" \
-    "${importPeakSmall:-?} MB / ${importPeak10k:-?} MB" "flat" "$(flat "$importPeakSmall" "$importPeak10k")"
+    "${importPeakSmall:-?} MB / ${importPeak10k:-?} MB" "flat in the days" \
+    "$(awk -v a="$importPeakSmall" -v b="$importPeak10k" 'BEGIN {
+        if (a !~ /^[0-9.]+$/ || b !~ /^[0-9.]+$/) print "—"; else print (b < 2 * a ? "yes" : "no") }')"

@@ -259,6 +259,7 @@ ImportSummary BookImport::convertDataFolder(const QString& folder, const QString
                                              "was. Check that the folder allows writing.")
                                   .arg(native(data), native(keptAs)));
         summary.book = data;
+        summary.source = keptAs;
         summary.keptAs = keptAs;
         return summary;
     });

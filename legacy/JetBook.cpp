@@ -83,9 +83,9 @@ JetBook::JetBook(const QString& path, const QString& expectedPassword) : m_path(
     }
     m_format = header.format;
     if (info.size() < 3 * header.pageSize || info.size() % header.pageSize != 0)
-        throw ImportError(QStringLiteral("The file \"%1\" is incomplete (%2 bytes, not a whole number of its "
-                                         "%3-byte pages): it was cut short, perhaps while being copied. Copy it "
-                                         "again from where it came from.")
+        throw ImportError(QStringLiteral("The file \"%1\" is incomplete (%2 bytes, where a whole one is made "
+                                         "of at least three %3-byte pages): it was cut short, perhaps while being "
+                                         "copied. Copy it again from where it came from.")
                               .arg(file)
                               .arg(info.size())
                               .arg(header.pageSize));
