@@ -42,9 +42,8 @@ QMessageBox* createQuestion() {
 namespace {
 
 void showSummary(const legacy::ImportSummary& summary) {
-    auto box = std::make_unique<QMessageBox>(QMessageBox::Information,
-                                             QString::fromUtf8(ErrorReport::ApplicationTitle), QString(),
-                                             QMessageBox::Ok);
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Information, QString::fromUtf8(ErrorReport::ApplicationTitle),
+                                             QString(), QMessageBox::Ok);
     box->setObjectName(QStringLiteral("OldBookSummary"));
     box->setTextFormat(Qt::PlainText);
     box->setText(QStringLiteral("Η μετατροπή ολοκληρώθηκε. (The book was converted.)\n\n") + summary.headline());

@@ -176,7 +176,8 @@ ImportSummary build(const QString& jetPath, const QString& jetPassword, const QS
         for (int slot = 0; slot < store::SlotCount; ++slot) {
             const int size = writer.slotSizes()[static_cast<std::size_t>(slot)];
             if (size != declared[static_cast<std::size_t>(slot)])
-                summary.grownSlots << QStringLiteral("%1: up to %2 characters").arg(store::slotColumnNames()[slot]).arg(size);
+                summary.grownSlots
+                    << QStringLiteral("%1: up to %2 characters").arg(store::slotColumnNames()[slot]).arg(size);
         }
         writer.commit();
         summary.bookDays = days;

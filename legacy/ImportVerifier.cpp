@@ -22,11 +22,11 @@ QString shown(const std::optional<QString>& text) {
 
 [[noreturn]] void differs(const QString& newBook, const QString& date, int slot, const std::optional<QString>& want,
                           const std::optional<QString>& got) {
-    throw ImportError(QStringLiteral("The new book \"%1\" did not read back as written (day %2, slot %3: %4 instead "
-                                     "of %5); it was not put in place and nothing was changed. Try again; if it "
-                                     "happens again, the disk may be failing.")
-                          .arg(QDir::toNativeSeparators(newBook), date, store::slotColumnNames()[slot], shown(got),
-                               shown(want)));
+    throw ImportError(
+        QStringLiteral("The new book \"%1\" did not read back as written (day %2, slot %3: %4 instead "
+                       "of %5); it was not put in place and nothing was changed. Try again; if it "
+                       "happens again, the disk may be failing.")
+            .arg(QDir::toNativeSeparators(newBook), date, store::slotColumnNames()[slot], shown(got), shown(want)));
 }
 
 // Whether what a merged slot holds still keeps a text that went into it.

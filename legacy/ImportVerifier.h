@@ -13,7 +13,7 @@ public:
     struct Expectation {
         QString jetPath;
         QString jetPassword;
-        QString existingBook;  // the book the days were added to; empty for a new book
+        QString existingBook; // the book the days were added to; empty for a new book
         QSet<QString> mergedDates;
         qint64 mergeCount = 0; // records that met a day already written
     };

@@ -160,8 +160,8 @@ void JetBook::openTable() {
                               .arg(file, name));
     MdbTableDef* table = m_handles->table;
     if (!mdb_read_columns(table))
-        throw ImportError(
-            QStringLiteral("The columns of the table %1 in \"%2\" cannot be read: the file is damaged.").arg(name, file));
+        throw ImportError(QStringLiteral("The columns of the table %1 in \"%2\" cannot be read: the file is damaged.")
+                              .arg(name, file));
 
     m_slotColumns.fill(-1);
     const QStringList& slotNames = store::slotColumnNames();
@@ -232,8 +232,8 @@ std::optional<QString> JetBook::slotText(int slot, const JetRecord& record) cons
         if (length == 0)
             return std::nullopt;
         if (length >= BindSize - 1)
-            throw ImportError(QStringLiteral("The text in %1 is too long to be read whole; nothing was imported.")
-                                  .arg(where));
+            throw ImportError(
+                QStringLiteral("The text in %1 is too long to be read whole; nothing was imported.").arg(where));
         const QString text =
             QString::fromUtf8(m_handles->bound.data() + static_cast<std::size_t>(slot) * BindSize, length);
         if (m_format == JetHeader::Format::Jet4 && text.contains(QLatin1String("??")))

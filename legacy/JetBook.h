@@ -56,7 +56,7 @@ private:
     JetHeader::Format m_format = JetHeader::Format::NotJet;
     Handles* m_handles = nullptr;
     QStringList m_ignored;
-    int m_dateColumn = -1;                        // index in the library's column list
+    int m_dateColumn = -1;                             // index in the library's column list
     std::array<int, store::SlotCount> m_slotColumns{}; // the same, per slot
     qint64 m_read = 0;
 };

@@ -67,10 +67,9 @@ QString withoutPadding(QString text) {
 // Text in the Windows code page of Western Europe: Latin-1 but for the printable characters at 0x80-0x9f.
 QString fromWindows1252(const QByteArray& bytes) {
     static constexpr char16_t High[32] = {
-        0x20ac, 0xfffd, 0x201a, 0x0192, 0x201e, 0x2026, 0x2020, 0x2021,
-        0x02c6, 0x2030, 0x0160, 0x2039, 0x0152, 0xfffd, 0x017d, 0xfffd,
-        0xfffd, 0x2018, 0x2019, 0x201c, 0x201d, 0x2022, 0x2013, 0x2014,
-        0x02dc, 0x2122, 0x0161, 0x203a, 0x0153, 0xfffd, 0x017e, 0x0178,
+        0x20ac, 0xfffd, 0x201a, 0x0192, 0x201e, 0x2026, 0x2020, 0x2021, 0x02c6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0xfffd, 0x017d, 0xfffd, 0xfffd, 0x2018, 0x2019, 0x201c, 0x201d, 0x2022,
+        0x2013, 0x2014, 0x02dc, 0x2122, 0x0161, 0x203a, 0x0153, 0xfffd, 0x017e, 0x0178,
     };
     QString text;
     for (char byte : bytes) {
@@ -112,16 +111,15 @@ JetHeader JetHeader::parse(const QByteArray& firstBytes) {
     header.pageSize = 4096;
     // Jet 4 masks the password once more with the whole days of the creation date.
     const double created = doubleAt(bytes, CreationDateOffset);
-    const quint32 days = (created > -2147483648.0 && created < 2147483648.0)
-                             ? static_cast<quint32>(static_cast<qint32>(created))
-                             : 0;
+    const quint32 days =
+        (created > -2147483648.0 && created < 2147483648.0) ? static_cast<quint32>(static_cast<qint32>(created)) : 0;
     QByteArray password = bytes.mid(PasswordOffset, Jet4PasswordLength);
     for (int i = 0; i < password.size(); ++i)
         password[i] = static_cast<char>(static_cast<quint8>(password[i]) ^ ((days >> (8 * (i % 4))) & 0xff));
     QString text;
     for (int i = 0; i + 1 < password.size(); i += 2)
-        text += QChar(static_cast<char16_t>(static_cast<quint8>(password[i]) |
-                                            (static_cast<quint8>(password[i + 1]) << 8)));
+        text += QChar(
+            static_cast<char16_t>(static_cast<quint8>(password[i]) | (static_cast<quint8>(password[i + 1]) << 8)));
     header.password = withoutPadding(text);
     return header;
 }

@@ -12,9 +12,9 @@ struct JetHeader {
     enum class Format { NotJet, Jet3, Jet4, Newer };
 
     Format format = Format::NotJet;
-    QString password;     // the database password; empty when the file has none
-    quint32 pageKey = 0;  // not 0 when the pages after the first are encoded
-    int pageSize = 0;     // 2048 for Jet 3, 4096 for Jet 4
+    QString password;    // the database password; empty when the file has none
+    quint32 pageKey = 0; // not 0 when the pages after the first are encoded
+    int pageSize = 0;    // 2048 for Jet 3, 4096 for Jet 4
 
     // The number of header bytes parse() needs.
     static constexpr int Size = 0x98;

@@ -47,8 +47,8 @@ int declaredSize(const QString& type) {
 
 BookReader::BookReader(const QString& path, const QString& password, Access access)
     : m_path(path), m_context{path, QStringLiteral("reading the book"), 4} {
-    m_database = SqliteDatabase(path, access == Access::ReadAndLock ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY,
-                                m_context);
+    m_database =
+        SqliteDatabase(path, access == Access::ReadAndLock ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY, m_context);
     requireCipher(m_database.get());
     m_database.execute(QStringLiteral("PRAGMA key = ") + quotedKey(password), m_context);
     m_database.setBusyTimeout(m_context.waitSeconds * 1000);
@@ -93,8 +93,8 @@ SlotSizes BookReader::slotSizes() {
 }
 
 qint64 BookReader::dayCount() {
-    SqliteStatement count(m_database, QStringLiteral("SELECT count(*) FROM %1").arg(QLatin1String(AppointmentTableName)),
-                          m_context);
+    SqliteStatement count(
+        m_database, QStringLiteral("SELECT count(*) FROM %1").arg(QLatin1String(AppointmentTableName)), m_context);
     count.step();
     return count.value(0).toLongLong();
 }

@@ -89,7 +89,8 @@ void BookWriter::prepare() {
     for (int slot = 0; slot < SlotCount; ++slot) {
         columns += QStringLiteral(", ") + quotedSlot(slot);
         parameters += QStringLiteral(", ?%1").arg(slot + 2);
-        assignments += (slot ? QStringLiteral(", ") : QString()) + quotedSlot(slot) + QStringLiteral(" = ?%1").arg(slot + 2);
+        assignments +=
+            (slot ? QStringLiteral(", ") : QString()) + quotedSlot(slot) + QStringLiteral(" = ?%1").arg(slot + 2);
     }
     m_find = std::make_unique<SqliteStatement>(
         m_database, QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?1").arg(columns, table, day), m_context);

@@ -116,12 +116,14 @@ void OldBookOfferTest::answered() {
     OldBookOffer::offer(dir.path());
 
     QVERIFY(!m_seen.isEmpty());
-    QVERIFY2(m_seen[0].startsWith(QLatin1String("OldBookOffer:")) && m_seen[0].contains(QStringLiteral("παλαιότερης μορφής")),
+    QVERIFY2(m_seen[0].startsWith(QLatin1String("OldBookOffer:")) &&
+                 m_seen[0].contains(QStringLiteral("παλαιότερης μορφής")),
              qPrintable(m_seen[0]));
     QCOMPARE(bytesOf(dir.filePath(stem + QStringLiteral(".mdb"))), QByteArray("an earlier one"));
     if (converted) {
         QCOMPARE(m_seen.size(), 2);
-        QVERIFY2(m_seen[1].startsWith(QLatin1String("OldBookSummary:")) && m_seen[1].contains(QLatin1String("60 records")),
+        QVERIFY2(m_seen[1].startsWith(QLatin1String("OldBookSummary:")) &&
+                     m_seen[1].contains(QLatin1String("60 records")),
                  qPrintable(m_seen[1]));
         QVERIFY(reported.isEmpty());
         QCOMPARE(store::BookReader(data, QStringLiteral("Kw73Tp")).dayCount(), 60);

@@ -148,7 +148,8 @@ void ImportTest::daysOutsideTheCalendarAreKeptAndListed() {
     const legacy::ImportSummary summary = legacy::BookImport::intoNewBook(source, Password, book);
     QCOMPARE(summary.outsideCalendar, (QStringList{QStringLiteral("1/1/1999"), QStringLiteral("15/3/2040")}));
     QCOMPARE(summary.bookDays, 60);
-    QCOMPARE(dayOf(book, QStringLiteral("1999-01-01")).slotTexts[slotOf("1130-1200")], text("Papadopoulos G., follow-up"));
+    QCOMPARE(dayOf(book, QStringLiteral("1999-01-01")).slotTexts[slotOf("1130-1200")],
+             text("Papadopoulos G., follow-up"));
     QCOMPARE(dayOf(book, QStringLiteral("2040-03-15")).slotTexts[slotOf("1630-1700")], text("John Miller, check-up"));
     QVERIFY(summary.text().contains(QLatin1String("15/3/2040")));
 }
@@ -191,9 +192,10 @@ void ImportTest::joinedTextLongerThanASlotGrowsTheSlot() {
     store::Connection connection;
     {
         storetest::RawDatabase raw(book, Password);
-        QCOMPARE(raw.execute(QStringLiteral("INSERT INTO RANTEBOU(HMEROMHNIA, \"1500-1530\") VALUES ('2017-02-27', '%1')")
-                                 .arg(own)),
-                 0);
+        QCOMPARE(
+            raw.execute(
+                QStringLiteral("INSERT INTO RANTEBOU(HMEROMHNIA, \"1500-1530\") VALUES ('2017-02-27', '%1')").arg(own)),
+            0);
     }
     const legacy::ImportSummary summary = legacy::BookImport::intoExistingBook(
         legacytest::copyOfFixture(dir, QStringLiteral("rantebou-small.mdb")), Password, book);

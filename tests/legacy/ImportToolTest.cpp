@@ -31,9 +31,10 @@ struct Run {
 Run runTool(const QStringList& arguments, bool asUser = false) {
     QProcess tool;
     if (asUser && ::geteuid() == 0)
-        tool.start(QStringLiteral("setpriv"), QStringList{QStringLiteral("--bounding-set=-dac_override,-dac_read_search"),
-                                                          QStringLiteral(ORVELLA_DATAFOLDER_TOOL)} +
-                                                  arguments);
+        tool.start(QStringLiteral("setpriv"),
+                   QStringList{QStringLiteral("--bounding-set=-dac_override,-dac_read_search"),
+                               QStringLiteral(ORVELLA_DATAFOLDER_TOOL)} +
+                       arguments);
     else
         tool.start(QStringLiteral(ORVELLA_DATAFOLDER_TOOL), arguments);
     Run run;
@@ -112,8 +113,8 @@ void ImportToolTest::addsDaysToAnExistingFolder() {
 void ImportToolTest::takesAnotherPassword() {
     QTemporaryDir dir;
     const QString source = legacytest::copyOfFixture(dir, QStringLiteral("rantebou-other-password.mdb"));
-    const Run run = runTool({QStringLiteral("--import"), source, QStringLiteral("--password"), QStringLiteral("λάθος-1"),
-                             dir.filePath(QStringLiteral("office"))});
+    const Run run = runTool({QStringLiteral("--import"), source, QStringLiteral("--password"),
+                             QStringLiteral("λάθος-1"), dir.filePath(QStringLiteral("office"))});
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(daysIn(dir.filePath(QStringLiteral("office"))), 60);
 }
@@ -123,8 +124,8 @@ void ImportToolTest::neverOverwrites() {
     const QString folder = dir.filePath(QStringLiteral("office"));
     QCOMPARE(runTool({folder}).exitCode, 0);
     const QMap<QString, QByteArray> before = contentsOf(folder);
-    const Run run = runTool(
-        {QStringLiteral("--import"), legacytest::fixture(QStringLiteral("rantebou-small.mdb")), folder});
+    const Run run =
+        runTool({QStringLiteral("--import"), legacytest::fixture(QStringLiteral("rantebou-small.mdb")), folder});
     QVERIFY(run.exitCode > 0);
     QVERIFY2(run.errors.contains(QLatin1String("already exists")) && run.errors.contains(QLatin1String("--into")),
              qPrintable(run.errors));
@@ -151,34 +152,46 @@ void ImportToolTest::refusesBadArguments() {
 }
 
 void ImportToolTest::badInput_data() {
-    QTest::addColumn<QString>("source");   // what the older book is
-    QTest::addColumn<QString>("target");   // how the target folder is
-    QTest::addColumn<bool>("into");        // into an existing book, or a new folder
+    QTest::addColumn<QString>("source");    // what the older book is
+    QTest::addColumn<QString>("target");    // how the target folder is
+    QTest::addColumn<bool>("into");         // into an existing book, or a new folder
     QTest::addColumn<QStringList>("words"); // what the message must say, besides the file's name
     const QStringList notJet{QStringLiteral("not a Jet database")};
     for (const bool into : {false, true}) {
         const char* mode = into ? "into a book: " : "new folder: ";
-        auto row = [&](const char* name) -> QTestData& { return QTest::newRow(qPrintable(QLatin1String(mode) + QLatin1String(name))); };
-        row("text file") << "text" << "plain" << into << notJet;
-        row("encrypted book") << "book" << "plain" << into << notJet;
-        row("empty file") << "empty" << "plain" << into << QStringList{QStringLiteral("it is empty")};
-        row("truncated") << "truncated" << "plain" << into << QStringList{QStringLiteral("incomplete")};
-        row("a folder") << "folder" << "plain" << into << QStringList{QStringLiteral("is a folder")};
-        row("missing") << "missing" << "plain" << into << QStringList{QStringLiteral("does not exist")};
-        row("no appointment table") << "not-an-appointment-book.mdb" << "plain" << into
-                                    << QStringList{QStringLiteral("no table RANTEBOU")};
-        row("jet 3 without the table") << "jet3-sample.mdb" << "plain" << into
-                                       << QStringList{QStringLiteral("no table RANTEBOU")};
-        row("wrong password") << "rantebou-other-password.mdb" << "plain" << into
+        auto row = [&](const char* name) -> QTestData& {
+            return QTest::newRow(qPrintable(QLatin1String(mode) + QLatin1String(name)));
+        };
+        row("text file") << "text"
+                         << "plain" << into << notJet;
+        row("encrypted book") << "book"
+                              << "plain" << into << notJet;
+        row("empty file") << "empty"
+                          << "plain" << into << QStringList{QStringLiteral("it is empty")};
+        row("truncated") << "truncated"
+                         << "plain" << into << QStringList{QStringLiteral("incomplete")};
+        row("a folder") << "folder"
+                        << "plain" << into << QStringList{QStringLiteral("is a folder")};
+        row("missing") << "missing"
+                       << "plain" << into << QStringList{QStringLiteral("does not exist")};
+        row("no appointment table") << "not-an-appointment-book.mdb"
+                                    << "plain" << into << QStringList{QStringLiteral("no table RANTEBOU")};
+        row("jet 3 without the table") << "jet3-sample.mdb"
+                                       << "plain" << into << QStringList{QStringLiteral("no table RANTEBOU")};
+        row("wrong password") << "rantebou-other-password.mdb"
+                              << "plain" << into
                               << QStringList{QStringLiteral("password"), QStringLiteral("nothing was read")};
-        row("unreadable pages") << "zeroed" << "plain" << into
+        row("unreadable pages") << "zeroed"
+                                << "plain" << into
                                 << QStringList{QStringLiteral("Only 0 of the 60 records"), QStringLiteral("damaged")};
-        row("full disk") << "rantebou-small.mdb" << "full" << into
-                         << QStringList{QStringLiteral("is full"), QStringLiteral("data.mdb")};
+        row("full disk") << "rantebou-small.mdb"
+                         << "full" << into << QStringList{QStringLiteral("is full"), QStringLiteral("data.mdb")};
         if (!into)
-            row("full disk after the book") << "rantebou-small.mdb" << "full after the book" << into
-                                             << QStringList{QStringLiteral("is full"), QStringLiteral("RANTEBOU.rav")};
-        row("read-only folder") << "rantebou-small.mdb" << "read-only" << into
+            row("full disk after the book") << "rantebou-small.mdb"
+                                            << "full after the book" << into
+                                            << QStringList{QStringLiteral("is full"), QStringLiteral("RANTEBOU.rav")};
+        row("read-only folder") << "rantebou-small.mdb"
+                                << "read-only" << into
                                 << QStringList{QStringLiteral("allows writing"), QStringLiteral("data.mdb")};
     }
 }

@@ -101,11 +101,16 @@ void JetReadTest::passwordAccepted_data() {
     QTest::addColumn<QString>("password");
     QTest::addColumn<QString>("expected");
     QTest::addColumn<bool>("accepted");
-    QTest::newRow("same") << "Kw73Tp" << "Kw73Tp" << true;
-    QTest::newRow("other case") << "kw73tp" << "Kw73Tp" << false;
-    QTest::newRow("other") << "λάθος-1" << "Kw73Tp" << false;
-    QTest::newRow("none in the file") << "" << "Kw73Tp" << true;
-    QTest::newRow("prefix") << "Kw73T" << "Kw73Tp" << false;
+    QTest::newRow("same") << "Kw73Tp"
+                          << "Kw73Tp" << true;
+    QTest::newRow("other case") << "kw73tp"
+                                << "Kw73Tp" << false;
+    QTest::newRow("other") << "λάθος-1"
+                           << "Kw73Tp" << false;
+    QTest::newRow("none in the file") << ""
+                                      << "Kw73Tp" << true;
+    QTest::newRow("prefix") << "Kw73T"
+                            << "Kw73Tp" << false;
 }
 
 void JetReadTest::passwordAccepted() {
@@ -120,17 +125,30 @@ void JetReadTest::text_data() {
     QTest::addColumn<bool>("readable");
     QTest::addColumn<QString>("text");
     QTest::newRow("utf-16") << legacytest::utf16Bytes(QStringLiteral("Γεια")) << true << QStringLiteral("Γεια");
-    QTest::newRow("compressed") << QByteArray("\xff\xfe" "Dr. X", 7) << true << QStringLiteral("Dr. X");
+    QTest::newRow("compressed") << QByteArray("\xff\xfe"
+                                              "Dr. X",
+                                              7)
+                                << true << QStringLiteral("Dr. X");
     QTest::newRow("compressed latin-1") << QByteArray("\xff\xfe\xe9\x80", 4) << true << QStringLiteral("é\u0080");
-    QTest::newRow("mixed") << QByteArray("\xff\xfe" "Dr. \x00\xa0\x03\xb1\x03\x00!", 13) << true
-                           << QStringLiteral("Dr. Πα!");
-    QTest::newRow("surrogate pair") << legacytest::utf16Bytes(QStringLiteral("a😀b")) << true
-                                    << QStringLiteral("a😀b");
-    QTest::newRow("odd length") << QByteArray("a\x00" "b", 3) << false << QString();
-    QTest::newRow("split in mixed") << QByteArray("\xff\xfe" "a\x00\xa0", 5) << false << QString();
+    QTest::newRow("mixed") << QByteArray("\xff\xfe"
+                                         "Dr. \x00\xa0\x03\xb1\x03\x00!",
+                                         13)
+                           << true << QStringLiteral("Dr. Πα!");
+    QTest::newRow("surrogate pair") << legacytest::utf16Bytes(QStringLiteral("a😀b")) << true << QStringLiteral("a😀b");
+    QTest::newRow("odd length") << QByteArray("a\x00"
+                                              "b",
+                                              3)
+                                << false << QString();
+    QTest::newRow("split in mixed") << QByteArray("\xff\xfe"
+                                                  "a\x00\xa0",
+                                                  5)
+                                    << false << QString();
     QTest::newRow("lone high half") << legacytest::utf16Bytes(QStringLiteral("a")) + QByteArray("\x3d\xd8", 2) << false
                                     << QString();
-    QTest::newRow("lone low half") << QByteArray("\x00\xde" "a\x00", 4) << false << QString();
+    QTest::newRow("lone low half") << QByteArray("\x00\xde"
+                                                 "a\x00",
+                                                 4)
+                                   << false << QString();
     QTest::newRow("empty") << QByteArray() << true << QStringLiteral("");
 }
 
@@ -170,11 +188,16 @@ void JetReadTest::day() {
 void JetReadTest::everyRecordOfEachTestBook_data() {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("password");
-    QTest::newRow("plain") << "rantebou-small.mdb" << "Kw73Tp";
-    QTest::newRow("password") << "rantebou-small-password.mdb" << "Kw73Tp";
-    QTest::newRow("encoded pages") << "rantebou-small-encoded.mdb" << "Kw73Tp";
-    QTest::newRow("other password, given") << "rantebou-other-password.mdb" << "λάθος-1";
-    QTest::newRow("10,000 days") << "rantebou-10k.mdb.gz" << "Kw73Tp";
+    QTest::newRow("plain") << "rantebou-small.mdb"
+                           << "Kw73Tp";
+    QTest::newRow("password") << "rantebou-small-password.mdb"
+                              << "Kw73Tp";
+    QTest::newRow("encoded pages") << "rantebou-small-encoded.mdb"
+                                   << "Kw73Tp";
+    QTest::newRow("other password, given") << "rantebou-other-password.mdb"
+                                           << "λάθος-1";
+    QTest::newRow("10,000 days") << "rantebou-10k.mdb.gz"
+                                 << "Kw73Tp";
 }
 
 void JetReadTest::everyRecordOfEachTestBook() {
@@ -195,10 +218,11 @@ void JetReadTest::everyRecordOfEachTestBook() {
         for (int slot = 0; slot < store::SlotCount; ++slot) {
             // Texts are exact; a slot the file holds no value in reads as none.
             if (record.slotTexts[static_cast<std::size_t>(slot)] != day.slotTexts[static_cast<std::size_t>(slot)])
-                QFAIL(qPrintable(QStringLiteral("%1 %2: %3 instead of %4")
-                                     .arg(day.date, store::slotColumnNames()[slot],
-                                          record.slotTexts[static_cast<std::size_t>(slot)].value_or(QStringLiteral("NULL")),
-                                          day.slotTexts[static_cast<std::size_t>(slot)].value_or(QStringLiteral("NULL")))));
+                QFAIL(qPrintable(
+                    QStringLiteral("%1 %2: %3 instead of %4")
+                        .arg(day.date, store::slotColumnNames()[slot],
+                             record.slotTexts[static_cast<std::size_t>(slot)].value_or(QStringLiteral("NULL")),
+                             day.slotTexts[static_cast<std::size_t>(slot)].value_or(QStringLiteral("NULL")))));
         }
         ++index;
     }

@@ -59,7 +59,8 @@ ExpectedBook expectedBook(const QString& fixtureName) {
     if (packed)
         name.chop(3);
     name.replace(QLatin1String(".mdb"), QLatin1String(".expected.json"));
-    const QJsonObject root = QJsonDocument::fromJson(fixtureBytes(packed ? name + QStringLiteral(".gz") : name)).object();
+    const QJsonObject root =
+        QJsonDocument::fromJson(fixtureBytes(packed ? name + QStringLiteral(".gz") : name)).object();
     ExpectedBook book;
     book.password = root.value(QStringLiteral("password")).toString();
     for (const QJsonValue& value : root.value(QStringLiteral("days")).toArray()) {
