@@ -1,11 +1,13 @@
 #include "app/HostWindow.h"
 
+#include "app/OldBookOffer.h"
 #include "app/SplashWindow.h"
 #include "app/StartupNotice.h"
 #include "base/ErrorReport.h"
 #include "month/MonthWindow.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QMetaObject>
 
 #include <memory>
@@ -25,6 +27,9 @@ void TForm5::FormCreate() {
         std::unique_ptr<TForm4> splash = std::make_unique<TForm4>();
         splash->exec();
     }
+
+    // The month window reads the data folder's book: an older-format one is offered for conversion first.
+    OldBookOffer::offer(QDir::currentPath());
 
     std::unique_ptr<TForm1> month = std::make_unique<TForm1>();
     month->exec();

@@ -22,7 +22,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
 cmake --build "$build" --target orvella orvella_bench_store orvella_bench_windows orvella_bench_startup \
-    orvella_bench_datafolder
+    orvella_bench_datafolder orvella_bench_import
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/orvella-bench.XXXXXX")
 xvfbPid=""
@@ -89,6 +89,20 @@ echo "== start-up, offscreen ($starts starts)"
 "$bench/orvella_bench_startup" --runs "$starts" | tee "$work/startup.txt" || true
 startupMedian=$(awk '$1 == "med" { print $NF " ms" }' "$work/startup.txt")
 createMedian=$(awk '$1 == "med" { print $(NF - 2) " ms" }' "$work/startup.txt")
+
+# --- Import of an older book -----------------------------------------------------------------------------
+echo "== import of an older book ($starts runs)"
+"$bench/orvella_bench_import" --runs "$starts" | tee "$work/import.txt" || true
+# A figure of the median line of one test book: the value after key ("read", "import", "peak").
+importFigure() { # fixture, key
+    awk -v f="$1" -v key="$2" '$1 == f && $2 == "med" {
+        for (i = 1; i < NF; i++) if ($i == key) { v = $(i + 1); sub(/^\+/, "", v); print v; exit } }' "$work/import.txt"
+}
+import10k=$(importFigure rantebou-10k.mdb.gz import)
+importRead10k=$(importFigure rantebou-10k.mdb.gz read)
+importCpu10k=$(importFigure rantebou-10k.mdb.gz cpu)
+importPeakSmall=$(importFigure rantebou-small-password.mdb peak)
+importPeak10k=$(importFigure rantebou-10k.mdb.gz peak)
 
 # --- Peak memory of the real program, and the start-up on an X server -----------------------------------
 peakMemory="not measured (needs Xvfb and xdotool)"
@@ -227,3 +241,12 @@ row "Store: one day's SELECT" "$(median "$s" BM_SelectDay/real_time)"
 row "Store: INSERT of an existing day (refused)" "$(median "$s" BM_InsertExistingDay/real_time)"
 row "Store: post of one slot" "$(median "$s" BM_PostOneSlot/real_time)"
 row "Store: month scan (open, 31 queries, close)" "$(median "$s" BM_MonthScan/real_time)"
+row "Import of an older book, 10,000 days (read, write, read back and compare, put in place)" \
+    "${import10k:-failed} ms" "< 2000 ms" "$(meets "$import10k" 2000)"
+row "… its CPU time (user and system)" "${importCpu10k:-failed} ms"
+row "… reading the older book alone (it is read twice: import and check)" "${importRead10k:-failed} ms"
+# Flat: 167 times the days may not take twice the memory (the database library's page cache has a fixed cap).
+row "Peak memory of an import above the process's start, 60 days / 10,000 days" \
+    "${importPeakSmall:-?} MB / ${importPeak10k:-?} MB" "flat in the days" \
+    "$(awk -v a="$importPeakSmall" -v b="$importPeak10k" 'BEGIN {
+        if (a !~ /^[0-9.]+$/ || b !~ /^[0-9.]+$/) print "—"; else print (b < 2 * a ? "yes" : "no") }')"

@@ -9,9 +9,10 @@ declare -A allowed=(
     [report]="report"
     [base]="base"
     [exchange]="exchange store"
+    [legacy]="legacy store"
     [day]="day store report base"
     [month]="month day store report base"
-    [app]="app month day store report base"
+    [app]="app month day store report base legacy"
 )
 status=0
 for layer in "${!allowed[@]}"; do

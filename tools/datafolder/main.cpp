@@ -6,6 +6,7 @@
 #include "store/ConnectionText.h"
 #include "store/DatabaseFile.h"
 #include "tools/datafolder/ExportCommand.h"
+#include "tools/datafolder/ImportCommand.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -66,6 +67,8 @@ int main(int argc, char* argv[]) {
     const QStringList arguments = QCoreApplication::arguments();
     if (const std::optional<int> exported = runExportCommand(arguments))
         return *exported;
+    if (arguments.size() > 1 && arguments[1] == QLatin1String("--import"))
+        return runImportCommand(arguments);
     if (arguments.size() != 2 || arguments[1].isEmpty() || arguments[1].startsWith(QLatin1Char('-')))
         return fail(QStringLiteral(
             "usage: orvella-datafolder <folder>\nMakes <folder> (if missing) with an empty, "

@@ -1,0 +1,80 @@
+#include "app/OldBookOffer.h"
+
+#include "base/ErrorReport.h"
+#include "legacy/BookImport.h"
+#include "legacy/JetHeader.h"
+#include "store/ConnectionText.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QDir>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <memory>
+#include <optional>
+
+namespace OldBookOffer {
+
+bool isOlderBook(const QString& path) {
+    return legacy::JetHeader::read(path).format != legacy::JetHeader::Format::NotJet;
+}
+
+QMessageBox* createQuestion() {
+    auto* box = new QMessageBox(QMessageBox::Question, QString::fromUtf8(ErrorReport::ApplicationTitle), QString(),
+                                QMessageBox::Yes | QMessageBox::No);
+    box->setObjectName(QStringLiteral("OldBookOffer"));
+    box->setTextFormat(Qt::PlainText);
+    box->setText(QStringLiteral(
+        "Το αρχείο data.mdb σε αυτόν τον φάκελο είναι βιβλίο ραντεβού της παλαιότερης μορφής.\n\n"
+        "Να μετατραπεί τώρα στη νέα μορφή; Όλα τα ραντεβού θα μεταφερθούν. Το παλιό αρχείο δεν θα αλλάξει: θα "
+        "μείνει δίπλα στο νέο, με όνομα data-jet-<ημερομηνία>.mdb.\n\n"
+        "Με «Όχι» δεν αλλάζει τίποτα.\n\n"
+        "(The data file is an appointment book in the older format. Convert it now? The old file is kept "
+        "unchanged beside the new one.)"));
+    box->button(QMessageBox::Yes)->setText(QStringLiteral("Ναι, μετατροπή"));
+    box->button(QMessageBox::No)->setText(QStringLiteral("Όχι"));
+    box->setDefaultButton(QMessageBox::Yes);
+    box->setEscapeButton(QMessageBox::No);
+    return box;
+}
+
+namespace {
+
+void showSummary(const legacy::ImportSummary& summary) {
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Information, QString::fromUtf8(ErrorReport::ApplicationTitle),
+                                             QString(), QMessageBox::Ok);
+    box->setObjectName(QStringLiteral("OldBookSummary"));
+    box->setTextFormat(Qt::PlainText);
+    box->setText(QStringLiteral("Η μετατροπή ολοκληρώθηκε. (The book was converted.)\n\n") + summary.headline());
+    // The full lists can run long; they stay one click away.
+    if (summary.text() != summary.headline())
+        box->setDetailedText(summary.text());
+    box->exec();
+}
+
+} // namespace
+
+void offer(const QString& folder) {
+    const QString data = QDir(folder).filePath(QLatin1String(store::DatabaseFileName));
+    if (!isOlderBook(data))
+        return;
+    std::unique_ptr<QMessageBox> question(createQuestion());
+    if (question->exec() != QMessageBox::Yes)
+        return;
+    ErrorReport::guard([&] {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        std::optional<legacy::ImportSummary> summary;
+        try {
+            summary = legacy::BookImport::convertDataFolder(folder, QLatin1String(legacy::OlderBookPassword),
+                                                            QDate::currentDate());
+        } catch (...) {
+            QApplication::restoreOverrideCursor();
+            throw;
+        }
+        QApplication::restoreOverrideCursor();
+        showSummary(*summary);
+    });
+}
+
+} // namespace OldBookOffer

@@ -1,0 +1,269 @@
+#include "legacy/BookImport.h"
+
+#include "legacy/ImportError.h"
+#include "legacy/ImportVerifier.h"
+#include "legacy/JetBook.h"
+#include "legacy/JetDate.h"
+#include "legacy/SlotMerge.h"
+#include "store/BookReader.h"
+#include "store/BookWriter.h"
+#include "store/ConnectionText.h"
+#include "store/EngineError.h"
+#include "store/TableLayout.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <cstdio>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace legacy {
+
+namespace {
+
+constexpr int FirstCalendarYear = 2008;
+constexpr int LastCalendarYear = 2035;
+
+QString native(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+QString shownDay(const QString& isoDate) {
+    return QDate::fromString(isoDate, Qt::ISODate).toString(QStringLiteral("d/M/yyyy"));
+}
+
+bool existsAt(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+// A passing name beside target for the book being built.
+QString partialNameFor(const QString& target) {
+    return QFileInfo(target).absoluteFilePath() +
+           QStringLiteral(".%1.partial").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+}
+
+void removePartial(const QString& partial) {
+    QFile::remove(partial);
+    QFile::remove(partial + QStringLiteral("-journal"));
+}
+
+// Puts from under the name to, failing if anything holds that name.
+bool placeWithoutOverwriting(const QString& from, const QString& to) {
+#ifdef Q_OS_UNIX
+    // link() never replaces a name; where the file system has no links, rename() below refuses too.
+    if (::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0) {
+        QFile::remove(from);
+        return true;
+    }
+    if (existsAt(to))
+        return false;
+#endif
+    return QFile::rename(from, to);
+}
+
+// Puts from in the place of to in one step.
+bool replace(const QString& from, const QString& to) {
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+}
+
+// Gives the file at path the second name keptAs, and puts replacement under path; on failure path is
+// as it was and keptAs is gone again.
+bool keepAsideAndReplace(const QString& path, const QString& keptAs, const QString& replacement) {
+#ifdef Q_OS_UNIX
+    // With a second link the older file never leaves path until the replacement takes its place.
+    if (::link(QFile::encodeName(path).constData(), QFile::encodeName(keptAs).constData()) == 0) {
+        if (replace(replacement, path))
+            return true;
+        QFile::remove(keptAs);
+        return false;
+    }
+    if (existsAt(keptAs))
+        return false;
+#endif
+    if (!QFile::rename(path, keptAs))
+        return false;
+    if (QFile::rename(replacement, path))
+        return true;
+    QFile::rename(keptAs, path);
+    return false;
+}
+
+// Writes the new book at partial from the older book (after existing's days, when given) and checks it.
+ImportSummary build(const QString& jetPath, const QString& jetPassword, const QString& partial,
+                    store::BookReader* existing, const QString& existingPath) {
+    ImportSummary summary;
+    summary.source = jetPath;
+    JetBook jet(jetPath, jetPassword);
+    summary.ignoredColumns = jet.ignoredColumns();
+
+    store::SlotSizes sizes;
+    sizes.fill(store::SlotTextSize);
+    if (existing)
+        sizes = existing->slotSizes();
+    const store::SlotSizes declared = sizes;
+    QSet<QString> mergedDates;
+    {
+        store::BookWriter writer(partial, QLatin1String(store::FixedDatabasePassword), sizes);
+        qint64 days = 0;
+        if (existing) {
+            store::BookDay day;
+            while (existing->next(day)) {
+                writer.insert(day);
+                ++days;
+            }
+        }
+        JetRecord record;
+        while (jet.next(record)) {
+            ++summary.records;
+            qint64 filled = 0;
+            for (const auto& slot : record.slotTexts)
+                filled += isFreeSlot(slot) ? 0 : 1;
+            if (!record.date) {
+                bool blank = true;
+                for (const auto& slot : record.slotTexts)
+                    blank = blank && !slot;
+                if (!blank || filled > 0)
+                    throw ImportError(QStringLiteral("Record %1 of \"%2\" holds text but no date; it cannot be "
+                                                     "brought over as a day, and nothing was imported. Give it a "
+                                                     "date in the older program, or empty it, and import again.")
+                                          .arg(record.number)
+                                          .arg(native(jetPath)));
+                summary.ignoredRecords << QStringLiteral("record %1").arg(record.number);
+                continue;
+            }
+            const QDate date = jetDay(*record.date);
+            if (!date.isValid())
+                throw ImportError(QStringLiteral("Record %1 of \"%2\" has a date (%3) that is no calendar day; "
+                                                 "nothing was imported. Correct it in the older program and import "
+                                                 "again.")
+                                      .arg(record.number)
+                                      .arg(native(jetPath))
+                                      .arg(*record.date));
+            summary.filledSlots += filled;
+            store::BookDay incoming{date.toString(Qt::ISODate), record.slotTexts};
+            if (date.year() < FirstCalendarYear || date.year() > LastCalendarYear)
+                summary.outsideCalendar << date.toString(QStringLiteral("d/M/yyyy"));
+            std::optional<store::BookDay> written = writer.find(incoming.date);
+            if (!written) {
+                writer.insert(incoming);
+                ++summary.newDays;
+                ++days;
+                continue;
+            }
+            // A second record for the same day (a table without a key allows it), or a day the book has.
+            ++summary.mergeCount;
+            const bool inBook = existing && existing->find(incoming.date);
+            if (!mergedDates.contains(incoming.date))
+                summary.mergedDays << QStringLiteral("%1 (%2)").arg(
+                    shownDay(incoming.date), inBook ? QStringLiteral("already in the book")
+                                                    : QStringLiteral("more than one record in the older book"));
+            mergedDates.insert(incoming.date);
+            for (int slot = 0; slot < store::SlotCount; ++slot) {
+                auto& kept = written->slotTexts[static_cast<std::size_t>(slot)];
+                const SlotMerge merge = mergeSlot(kept, incoming.slotTexts[static_cast<std::size_t>(slot)]);
+                if (merge.joined)
+                    summary.joinedSlots << shownDay(incoming.date) + QLatin1Char(' ') + store::slotColumnNames()[slot];
+                kept = merge.value;
+            }
+            writer.update(*written);
+        }
+        for (int slot = 0; slot < store::SlotCount; ++slot) {
+            const int size = writer.slotSizes()[static_cast<std::size_t>(slot)];
+            if (size != declared[static_cast<std::size_t>(slot)])
+                summary.grownSlots
+                    << QStringLiteral("%1: up to %2 characters").arg(store::slotColumnNames()[slot]).arg(size);
+        }
+        writer.commit();
+        summary.bookDays = days;
+    }
+
+    ImportVerifier({jetPath, jetPassword, existing ? existingPath : QString(), mergedDates, summary.mergeCount})
+        .verify(partial);
+    return summary;
+}
+
+// Runs body, which builds partial as the stand-in for target; on failure removes partial and names target
+// instead of the passing name in the message.
+template <typename Body> ImportSummary buildingBeside(const QString& partial, const QString& target, Body&& body) {
+    try {
+        return body();
+    } catch (const store::EngineError& error) {
+        removePartial(partial);
+        QString message = error.text();
+        message.replace(native(partial), native(target));
+        throw ImportError(message + QStringLiteral(" The older book was only read; nothing was changed."));
+    } catch (...) {
+        removePartial(partial);
+        throw;
+    }
+}
+
+} // namespace
+
+ImportSummary BookImport::intoNewBook(const QString& jetPath, const QString& jetPassword, const QString& bookPath) {
+    if (existsAt(bookPath))
+        throw ImportError(QStringLiteral("\"%1\" already exists; nothing was changed. Choose a new folder, or add the "
+                                         "older book's days to that book with --into.")
+                              .arg(native(bookPath)));
+    const QString partial = partialNameFor(bookPath);
+    return buildingBeside(partial, bookPath, [&] {
+        ImportSummary summary = build(jetPath, jetPassword, partial, nullptr, QString());
+        if (!placeWithoutOverwriting(partial, bookPath))
+            throw ImportError(QStringLiteral("The new book could not be put in place as \"%1\" (the name was taken "
+                                             "meanwhile, or the folder refuses it); nothing was overwritten.")
+                                  .arg(native(bookPath)));
+        summary.book = bookPath;
+        return summary;
+    });
+}
+
+ImportSummary BookImport::intoExistingBook(const QString& jetPath, const QString& jetPassword,
+                                           const QString& bookPath) {
+    if (!QFileInfo(bookPath).isFile())
+        throw ImportError(QStringLiteral("There is no book \"%1\" to add the days to. Make a new one with "
+                                         "orvella-datafolder --import OLD.mdb FOLDER instead.")
+                              .arg(native(bookPath)));
+    const QString partial = partialNameFor(bookPath);
+    return buildingBeside(partial, bookPath, [&] {
+        store::BookReader existing(bookPath, QLatin1String(store::FixedDatabasePassword),
+                                   store::BookReader::Access::ReadAndLock);
+        ImportSummary summary = build(jetPath, jetPassword, partial, &existing, bookPath);
+        if (!replace(partial, bookPath))
+            throw ImportError(QStringLiteral("The merged book could not take the place of \"%1\"; that book was left "
+                                             "as it was.")
+                                  .arg(native(bookPath)));
+        summary.book = bookPath;
+        return summary;
+    });
+}
+
+ImportSummary BookImport::convertDataFolder(const QString& folder, const QString& jetPassword, const QDate& today) {
+    const QDir dir(folder);
+    const QString data = dir.absoluteFilePath(QLatin1String(store::DatabaseFileName));
+    const QString stem = QStringLiteral("data-jet-") + today.toString(QStringLiteral("yyyyMMdd"));
+    QString keptAs = dir.absoluteFilePath(stem + QStringLiteral(".mdb"));
+    for (int n = 2; existsAt(keptAs); ++n)
+        keptAs = dir.absoluteFilePath(QStringLiteral("%1-%2.mdb").arg(stem).arg(n));
+
+    const QString partial = partialNameFor(data);
+    return buildingBeside(partial, data, [&] {
+        ImportSummary summary = build(data, jetPassword, partial, nullptr, QString());
+        if (!keepAsideAndReplace(data, keptAs, partial))
+            throw ImportError(QStringLiteral("The converted book could not be put in place as \"%1\", or the older "
+                                             "book could not be kept aside as \"%2\"; the older book was left as it "
+                                             "was. Check that the folder allows writing.")
+                                  .arg(native(data), native(keptAs)));
+        summary.book = data;
+        summary.source = keptAs;
+        summary.keptAs = keptAs;
+        return summary;
+    });
+}
+
+} // namespace legacy

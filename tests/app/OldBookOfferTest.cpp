@@ -1,0 +1,144 @@
+// The offer to convert an older book found as data.mdb at start-up, answered as a user answers it: yes
+// converts it and keeps the older file beside, no changes nothing, and a conversion that fails is reported
+// and changes nothing either.
+
+#include "tests/legacy/LegacyTestSupport.h"
+
+#include "app/OldBookOffer.h"
+#include "base/ErrorReport.h"
+#include "base/OrvellaApplication.h"
+#include "store/BookReader.h"
+#include "store/DatabaseFile.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDate>
+#include <QDir>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+QByteArray bytesOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class OldBookOfferTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { OrvellaApplication::setUpIdentity(); }
+    void cleanup() { ErrorReport::setObserver({}); }
+    void recognisesOlderBooksByTheirFirstBytes_data();
+    void recognisesOlderBooksByTheirFirstBytes();
+    void answered_data();
+    void answered();
+
+private:
+    // Answers each box offer() shows, in order, with the given button, and records what the boxes said.
+    void answerBoxes(const QList<QMessageBox::StandardButton>& answers);
+    QStringList m_seen;
+};
+
+void OldBookOfferTest::recognisesOlderBooksByTheirFirstBytes_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("older");
+    QTest::newRow("jet 4") << "rantebou-small.mdb" << true;
+    QTest::newRow("jet 4, encoded") << "rantebou-small-encoded.mdb" << true;
+    QTest::newRow("jet 3") << "jet3-sample.mdb" << true;
+    QTest::newRow("text") << "README.md" << false;
+}
+
+void OldBookOfferTest::recognisesOlderBooksByTheirFirstBytes() {
+    QFETCH(QString, file);
+    QFETCH(bool, older);
+    QCOMPARE(OldBookOffer::isOlderBook(legacytest::fixture(file)), older);
+    QTemporaryDir dir;
+    const QString book = dir.filePath(QStringLiteral("data.mdb"));
+    store::createDatabaseFile(book, QStringLiteral("Kw73Tp"));
+    QVERIFY(!OldBookOffer::isOlderBook(book));
+}
+
+void OldBookOfferTest::answerBoxes(const QList<QMessageBox::StandardButton>& answers) {
+    m_seen.clear();
+    for (int i = 0; i < answers.size(); ++i) {
+        // Each box is answered once it is up; the next waits for its own.
+        auto answer = std::make_shared<std::function<void()>>();
+        const QMessageBox::StandardButton button = answers[i];
+        const int index = i;
+        *answer = [this, answer, button, index] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || m_seen.size() != index) {
+                QTimer::singleShot(20, this, *answer);
+                return;
+            }
+            m_seen << box->objectName() + QLatin1Char(':') + box->text();
+            box->button(button)->click();
+        };
+        QTimer::singleShot(0, this, *answer);
+    }
+}
+
+void OldBookOfferTest::answered_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("yes");
+    QTest::addColumn<bool>("converted");
+    QTest::newRow("yes") << "rantebou-small-password.mdb" << true << true;
+    QTest::newRow("no") << "rantebou-small-password.mdb" << false << false;
+    QTest::newRow("yes, but another password") << "rantebou-other-password.mdb" << true << false;
+}
+
+void OldBookOfferTest::answered() {
+    QFETCH(QString, file);
+    QFETCH(bool, yes);
+    QFETCH(bool, converted);
+    QTemporaryDir dir;
+    const QString data = legacytest::copyOfFixture(dir, file, QStringLiteral("data.mdb"));
+    const QByteArray older = bytesOf(data);
+    // A converted book of today already stands in the folder: it is never overwritten.
+    const QString stem = QStringLiteral("data-jet-") + QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
+    QFile taken(dir.filePath(stem + QStringLiteral(".mdb")));
+    QVERIFY(taken.open(QIODevice::WriteOnly));
+    taken.write("an earlier one");
+    taken.close();
+
+    QStringList reported;
+    ErrorReport::setObserver([&reported](const QString& text) { reported << text; });
+    QList<QMessageBox::StandardButton> answers{yes ? QMessageBox::Yes : QMessageBox::No};
+    if (converted)
+        answers << QMessageBox::Ok;
+    answerBoxes(answers);
+    OldBookOffer::offer(dir.path());
+
+    QVERIFY(!m_seen.isEmpty());
+    QVERIFY2(m_seen[0].startsWith(QLatin1String("OldBookOffer:")) &&
+                 m_seen[0].contains(QStringLiteral("παλαιότερης μορφής")),
+             qPrintable(m_seen[0]));
+    QCOMPARE(bytesOf(dir.filePath(stem + QStringLiteral(".mdb"))), QByteArray("an earlier one"));
+    if (converted) {
+        QCOMPARE(m_seen.size(), 2);
+        QVERIFY2(m_seen[1].startsWith(QLatin1String("OldBookSummary:")) &&
+                     m_seen[1].contains(QLatin1String("60 records")),
+                 qPrintable(m_seen[1]));
+        QVERIFY(reported.isEmpty());
+        QCOMPARE(store::BookReader(data, QStringLiteral("Kw73Tp")).dayCount(), 60);
+        QCOMPARE(bytesOf(dir.filePath(stem + QStringLiteral("-2.mdb"))), older);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
+        QVERIFY(!OldBookOffer::isOlderBook(data));
+        return;
+    }
+    QCOMPARE(m_seen.size(), 1);
+    QCOMPARE(reported.size(), yes ? 1 : 0);
+    if (yes)
+        QVERIFY2(reported[0].contains(QLatin1String("password")), qPrintable(reported[0]));
+    QCOMPARE(bytesOf(data), older);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+}
+
+QTEST_MAIN(OldBookOfferTest)
+#include "OldBookOfferTest.moc"

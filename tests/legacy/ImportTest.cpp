@@ -1,0 +1,237 @@
+// Bringing older books into the encrypted book: every test book into a new book, records of one day merged,
+// days outside the calendar kept, days added to an existing book without overwriting it, and texts longer
+// than a slot kept whole.
+
+#include "tests/legacy/LegacyTestSupport.h"
+#include "tests/store/StoreTestSupport.h"
+
+#include "legacy/BookImport.h"
+#include "legacy/ImportError.h"
+#include "store/BookReader.h"
+#include "store/BookWriter.h"
+#include "store/Connection.h"
+#include "store/DatabaseFile.h"
+#include "store/Query.h"
+#include "store/TableLayout.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString Password = QStringLiteral("Kw73Tp");
+
+std::optional<QString> text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+int slotOf(const char* name) {
+    return static_cast<int>(store::slotColumnNames().indexOf(QLatin1String(name)));
+}
+
+store::BookDay dayOf(const QString& book, const QString& date) {
+    store::BookReader reader(book, Password);
+    const std::optional<store::BookDay> day = reader.find(date);
+    return day.value_or(store::BookDay{});
+}
+
+// A copy of the plain test book where the record of 3 July 2012 is moved to the afternoon of 29 February
+// 2012, which has a record already.
+QString withTwoRecordsForOneDay(const QTemporaryDir& dir) {
+    const QString copy = legacytest::copyOfFixture(dir, QStringLiteral("rantebou-small.mdb"));
+    if (!legacytest::replaceOnce(copy, legacytest::jetDateBytes(41093.0), legacytest::jetDateBytes(40968.75)))
+        return QString();
+    return copy;
+}
+
+} // namespace
+
+class ImportTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void everyTestBookIntoANewBook_data();
+    void everyTestBookIntoANewBook();
+    void theProgramReadsTheNewBook();
+    void recordsOfOneDayAreMerged();
+    void daysOutsideTheCalendarAreKeptAndListed();
+    void daysAreAddedToAnExistingBook();
+    void joinedTextLongerThanASlotGrowsTheSlot();
+    void failureLeavesNoBookAndNoPartialFile();
+};
+
+void ImportTest::everyTestBookIntoANewBook_data() {
+    QTest::addColumn<QString>("file");
+    QTest::newRow("plain") << "rantebou-small.mdb";
+    QTest::newRow("password") << "rantebou-small-password.mdb";
+    QTest::newRow("encoded pages") << "rantebou-small-encoded.mdb";
+    QTest::newRow("10,000 days") << "rantebou-10k.mdb.gz";
+}
+
+void ImportTest::everyTestBookIntoANewBook() {
+    QFETCH(QString, file);
+    QTemporaryDir dir;
+    const legacytest::ExpectedBook expected = legacytest::expectedBook(file);
+    const QString book = dir.filePath(QStringLiteral("data.mdb"));
+    const legacy::ImportSummary summary =
+        legacy::BookImport::intoNewBook(legacytest::copyOfFixture(dir, file), Password, book);
+    QCOMPARE(summary.records, expected.days.size());
+    QCOMPARE(summary.newDays, expected.days.size());
+    QCOMPARE(summary.bookDays, expected.days.size());
+    QCOMPARE(summary.filledSlots, expected.filledSlots);
+    QVERIFY(summary.mergedDays.isEmpty() && summary.outsideCalendar.isEmpty() && summary.grownSlots.isEmpty());
+
+    // Read back in date order, every day and slot as the expected contents list them.
+    QList<store::BookDay> days = expected.days;
+    std::sort(days.begin(), days.end(), [](const auto& a, const auto& b) { return a.date < b.date; });
+    store::BookReader reader(book, Password);
+    store::SlotSizes standard;
+    standard.fill(store::SlotTextSize);
+    QVERIFY(reader.slotSizes() == standard);
+    store::BookDay day;
+    for (const store::BookDay& want : days) {
+        QVERIFY(reader.next(day));
+        if (!(day == want))
+            QFAIL(qPrintable(QStringLiteral("the day %1 differs").arg(want.date)));
+    }
+    QVERIFY(!reader.next(day));
+    // Only the book is left in the folder besides the older file.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+}
+
+void ImportTest::theProgramReadsTheNewBook() {
+    QTemporaryDir dir;
+    legacy::BookImport::intoNewBook(legacytest::copyOfFixture(dir, QStringLiteral("rantebou-small-encoded.mdb")),
+                                    Password, dir.filePath(QStringLiteral("data.mdb")));
+    // The windows' own engine and statement find the day by its key.
+    store::Connection connection;
+    connection.setConnectionText(storetest::connectionTextFor(dir.path()));
+    connection.open();
+    store::Query query(connection);
+    query.addStatement(QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=#2/29/2012#"));
+    query.open();
+    QCOMPARE(query.value(QStringLiteral("0900-0930")).toString(), QStringLiteral("Γεωργίου Μαρία τηλ. 210-1234567"));
+    QCOMPARE(query.value(QStringLiteral("1000-1030")).toString(), QStringLiteral("Dr. Smith, check-up"));
+    QVERIFY(query.value(QStringLiteral("0800-0830")).isNull());
+    QCOMPARE(query.fieldSize(QStringLiteral("0800-0830")), store::SlotTextSize);
+}
+
+void ImportTest::recordsOfOneDayAreMerged() {
+    QTemporaryDir dir;
+    const QString source = withTwoRecordsForOneDay(dir);
+    QVERIFY(!source.isEmpty());
+    const QString book = dir.filePath(QStringLiteral("data.mdb"));
+    const legacy::ImportSummary summary = legacy::BookImport::intoNewBook(source, Password, book);
+    QCOMPARE(summary.records, 60);
+    QCOMPARE(summary.bookDays, 59);
+    QCOMPARE(summary.mergedDays, QStringList{QStringLiteral("29/2/2012 (more than one record in the older book)")});
+    QCOMPARE(summary.joinedSlots, QStringList{QStringLiteral("29/2/2012 1000-1030")});
+
+    const store::BookDay day = dayOf(book, QStringLiteral("2012-02-29"));
+    QCOMPARE(day.slotTexts[slotOf("1000-1030")], text("Dr. Smith, check-up / Emma Wilson"));
+    QCOMPARE(day.slotTexts[slotOf("0900-0930")], text("Γεωργίου Μαρία τηλ. 210-1234567"));
+    QCOMPARE(day.slotTexts[slotOf("1230-1300")], text("   "));
+    QCOMPARE(day.slotTexts[slotOf("1300-1330")], text("Αναστασίου Παναγιώτης"));
+    QCOMPARE(day.slotTexts[slotOf("1630-1700")], text("Αλεξίου"));
+    QCOMPARE(day.slotTexts[slotOf("0800-0830")], std::optional<QString>());
+    QVERIFY(dayOf(book, QStringLiteral("2012-07-03")).date.isEmpty());
+}
+
+void ImportTest::daysOutsideTheCalendarAreKeptAndListed() {
+    QTemporaryDir dir;
+    const QString source = legacytest::copyOfFixture(dir, QStringLiteral("rantebou-small.mdb"));
+    // 16 June 2009 becomes 1 January 1999, and 27 February 2017 15 March 2040.
+    QVERIFY(legacytest::replaceOnce(source, legacytest::jetDateBytes(39980.0), legacytest::jetDateBytes(36161.0)));
+    QVERIFY(legacytest::replaceOnce(source, legacytest::jetDateBytes(42793.0), legacytest::jetDateBytes(51210.5)));
+    const QString book = dir.filePath(QStringLiteral("data.mdb"));
+    const legacy::ImportSummary summary = legacy::BookImport::intoNewBook(source, Password, book);
+    QCOMPARE(summary.outsideCalendar, (QStringList{QStringLiteral("1/1/1999"), QStringLiteral("15/3/2040")}));
+    QCOMPARE(summary.bookDays, 60);
+    QCOMPARE(dayOf(book, QStringLiteral("1999-01-01")).slotTexts[slotOf("1130-1200")],
+             text("Papadopoulos G., follow-up"));
+    QCOMPARE(dayOf(book, QStringLiteral("2040-03-15")).slotTexts[slotOf("1630-1700")], text("John Miller, check-up"));
+    QVERIFY(summary.text().contains(QLatin1String("15/3/2040")));
+}
+
+void ImportTest::daysAreAddedToAnExistingBook() {
+    QTemporaryDir dir;
+    const QString book = dir.filePath(QStringLiteral("data.mdb"));
+    store::createDatabaseFile(book, Password);
+    storetest::RawDatabase raw(book, Password);
+    QCOMPARE(raw.execute(QStringLiteral("INSERT INTO RANTEBOU(HMEROMHNIA, \"0800-0830\", \"0900-0930\", \"1230-1300\") "
+                                        "VALUES ('2012-02-29', 'Πρωί', 'Δική μου', NULL), "
+                                        "('2012-07-03', NULL, NULL, 'Κ. Λάμπρου'), "
+                                        "('2000-01-01', 'Only in the book', NULL, NULL)")),
+             0);
+
+    const legacy::ImportSummary summary = legacy::BookImport::intoExistingBook(
+        legacytest::copyOfFixture(dir, QStringLiteral("rantebou-small-password.mdb")), Password, book);
+    QCOMPARE(summary.newDays, 58);
+    QCOMPARE(summary.bookDays, 61);
+    QCOMPARE(summary.mergedDays, (QStringList{QStringLiteral("29/2/2012 (already in the book)"),
+                                              QStringLiteral("3/7/2012 (already in the book)")}));
+    QCOMPARE(summary.joinedSlots, QStringList{QStringLiteral("29/2/2012 0900-0930")});
+
+    // A filled slot of the book is never overwritten; different texts are both kept, the book's first.
+    const store::BookDay leap = dayOf(book, QStringLiteral("2012-02-29"));
+    QCOMPARE(leap.slotTexts[slotOf("0800-0830")], text("Πρωί"));
+    QCOMPARE(leap.slotTexts[slotOf("0900-0930")], text("Δική μου / Γεωργίου Μαρία τηλ. 210-1234567"));
+    QCOMPARE(leap.slotTexts[slotOf("1000-1030")], text("Dr. Smith, check-up"));
+    // The older book's blanks give way to the book's appointment.
+    QCOMPARE(dayOf(book, QStringLiteral("2012-07-03")).slotTexts[slotOf("1230-1300")], text("Κ. Λάμπρου"));
+    QCOMPARE(dayOf(book, QStringLiteral("2000-01-01")).slotTexts[0], text("Only in the book"));
+    QCOMPARE(dayOf(book, QStringLiteral("2030-12-31")).slotTexts[0], text("Αναστασίου Νίκος (πρώτη επίσκεψη)"));
+}
+
+void ImportTest::joinedTextLongerThanASlotGrowsTheSlot() {
+    QTemporaryDir dir;
+    const QString book = dir.filePath(QStringLiteral("data.mdb"));
+    store::createDatabaseFile(book, Password);
+    const QString own(200, QChar(u'β'));
+    store::Connection connection;
+    {
+        storetest::RawDatabase raw(book, Password);
+        QCOMPARE(
+            raw.execute(
+                QStringLiteral("INSERT INTO RANTEBOU(HMEROMHNIA, \"1500-1530\") VALUES ('2017-02-27', '%1')").arg(own)),
+            0);
+    }
+    const legacy::ImportSummary summary = legacy::BookImport::intoExistingBook(
+        legacytest::copyOfFixture(dir, QStringLiteral("rantebou-small.mdb")), Password, book);
+    const legacytest::ExpectedBook expected = legacytest::expectedBook(QStringLiteral("rantebou-small.mdb"));
+    const auto older = std::find_if(expected.days.cbegin(), expected.days.cend(),
+                                    [](const auto& day) { return day.date == QLatin1String("2017-02-27"); });
+    const QString joined = own + QStringLiteral(" / ") + *older->slotTexts[slotOf("1500-1530")];
+    QCOMPARE(joined.size(), 200 + 3 + 255);
+    QCOMPARE(summary.grownSlots, QStringList{QStringLiteral("1500-1530: up to 458 characters")});
+
+    // The day window's engine shows and edits the slot whole: its size is the text's.
+    connection.setConnectionText(storetest::connectionTextFor(dir.path()));
+    connection.open();
+    store::Query query(connection);
+    query.addStatement(QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=#2/27/2017#"));
+    query.open();
+    QCOMPARE(query.value(QStringLiteral("1500-1530")).toString(), joined);
+    QCOMPARE(query.fieldSize(QStringLiteral("1500-1530")), 458);
+    QCOMPARE(query.fieldSize(QStringLiteral("1530-1600")), store::SlotTextSize);
+}
+
+void ImportTest::failureLeavesNoBookAndNoPartialFile() {
+    QTemporaryDir dir;
+    const QString source = legacytest::copyOfFixture(dir, QStringLiteral("rantebou-other-password.mdb"));
+    const QString book = dir.filePath(QStringLiteral("data.mdb"));
+    QVERIFY_THROWS_EXCEPTION(legacy::ImportError, legacy::BookImport::intoNewBook(source, Password, book));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("rantebou-other-password.mdb")});
+
+    // Into an existing book: the book stays byte for byte.
+    store::createDatabaseFile(book, Password);
+    const storetest::FileSnapshot before = storetest::snapshot(book);
+    QVERIFY_THROWS_EXCEPTION(legacy::ImportError, legacy::BookImport::intoExistingBook(source, Password, book));
+    QVERIFY(storetest::snapshot(book) == before);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+}
+
+QTEST_GUILESS_MAIN(ImportTest)
+#include "ImportTest.moc"
