@@ -8,6 +8,7 @@
 #include "store/SqliteStatement.h"
 #include "store/Transaction.h"
 
+#include <QDir>
 #include <QStringList>
 
 #include <sqlcipher/sqlite3.h>
@@ -71,6 +72,23 @@ void bindKeys(SqliteStatement& statement, const RowUpdate& update, int& paramete
         statement.bind(parameter++, key.second);
 }
 
+// Runs one operation on a handle that opened and read the file with its password. "Not a database" from it
+// can then only mean that another program put other contents in the file's place meanwhile (a copy over
+// it), not that the password is wrong: say so.
+template <typename Operation> auto onOpenedFile(const PooledDatabase& database, Operation operation) {
+    try {
+        return operation();
+    } catch (const EngineError& error) {
+        if (error.code() != EngineError::NotADatabase)
+            throw;
+        throw EngineError(error.extendedCode(),
+                          QStringLiteral("The data file \"%1\" was replaced or changed by another program while it was "
+                                         "open: it no longer reads as the book that was opened. Nothing was saved. "
+                                         "Note any text not yet saved, close the day and open it again.")
+                              .arg(QDir::toNativeSeparators(database.path())));
+    }
+}
+
 } // namespace
 
 std::shared_ptr<EngineSession> openSession(const ConnectionSettings& settings, int waitSeconds) {
@@ -114,6 +132,10 @@ private:
 } // namespace
 
 ResultSet CipherSession::select(const QString& statement) {
+    return onOpenedFile(*m_database, [&] { return selectOnce(statement); });
+}
+
+ResultSet CipherSession::selectOnce(const QString& statement) {
     const BoundStatement bound = bindDateLiterals(statement);
     PooledDatabase::KeptStatement& kept = m_database->keptStatement(bound.sql, m_database->context(Reading));
     check(!kept.statement.hadMoreStatements(), SQLITE_MISUSE,
@@ -163,6 +185,10 @@ std::vector<FieldDescription> CipherSession::describe(SqliteStatement& select) {
 }
 
 void CipherSession::execute(const QString& statement) {
+    onOpenedFile(*m_database, [&] { executeOnce(statement); });
+}
+
+void CipherSession::executeOnce(const QString& statement) {
     const BoundStatement bound = bindDateLiterals(statement);
     PooledDatabase::KeptStatement& kept =
         m_database->keptStatement(bound.sql, m_database->context(QStringLiteral("running a statement")));
@@ -193,6 +219,10 @@ void CipherSession::endReading() noexcept {
 }
 
 StoredRow CipherSession::updateRow(const RowUpdate& update) {
+    return onOpenedFile(*m_database, [&] { return updateRowOnce(update); });
+}
+
+StoredRow CipherSession::updateRowOnce(const RowUpdate& update) {
     // Classic optimistic concurrency: only the changed columns are written, and only if each still holds what
     // was read, so that neither this post nor another program's loses the other's work.
     QStringList assignments;

@@ -26,6 +26,9 @@ public:
     PooledDatabase& database() const { return *m_database; }
 
 private:
+    ResultSet selectOnce(const QString& statement);
+    void executeOnce(const QString& statement);
+    StoredRow updateRowOnce(const RowUpdate& update);
     QString conflictMessage(const RowUpdate& update);
     std::vector<FieldDescription> describe(SqliteStatement& select);
 

@@ -1,5 +1,7 @@
 #include "store/ConnectionText.h"
 
+#include "store/EngineError.h"
+
 #include <QDir>
 #include <QStringList>
 
@@ -55,6 +57,11 @@ bool endsWithFileName(const QString& dataSource) {
     return dataSource.endsWith(QLatin1String(".mdb"), Qt::CaseInsensitive);
 }
 
+// The ending the program itself gives every data source: the separator it writes, then the file's name.
+bool endsAsTheProgramWritesIt(const QString& dataSource) {
+    return dataSource.endsWith(QStringLiteral("\\") + QLatin1String(DatabaseFileName), Qt::CaseInsensitive);
+}
+
 // A value in double quotes, with "" standing for one quote, when the quotes enclose it exactly.
 QString unquoted(const QString& value) {
     if (value.size() < 2 || !value.startsWith(QLatin1Char('"')) || !value.endsWith(QLatin1Char('"')))
@@ -81,9 +88,18 @@ QString localPath(const QString& dataSource) {
 } // namespace
 
 QString buildConnectionText(const QString& dataFolder, const QString& password) {
-    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Password=\"\";Data Source=") + dataFolder +
-           QStringLiteral("\\data.mdb") + QStringLiteral(";Persist Security Info=True;Jet OLEDB:Database Password=") +
-           password;
+    const QString text = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Password=\"\";Data Source=") + dataFolder +
+                         QStringLiteral("\\data.mdb") +
+                         QStringLiteral(";Persist Security Info=True;Jet OLEDB:Database Password=") + password;
+    // No folder name may lead the engine to another file: the text must read back to this folder's data.mdb.
+    const QString meant = localPath(dataFolder + QStringLiteral("\\") + QLatin1String(DatabaseFileName));
+    if (parseConnectionText(text).dataSource != meant)
+        throw EngineError(EngineError::CantOpen,
+                          QStringLiteral("The data folder's name \"%1\" cannot be used: it holds text that would name "
+                                         "another data file. Rename the folder (for example without \";\" or "
+                                         "\"=\") and start Orvella there.")
+                              .arg(QDir::toNativeSeparators(dataFolder)));
+    return text;
 }
 
 ConnectionSettings parseConnectionText(const QString& text) {
@@ -104,14 +120,24 @@ ConnectionSettings parseConnectionText(const QString& text) {
         const bool dataSource = key.compare(QLatin1String("Data Source"), Qt::CaseInsensitive) == 0;
         qsizetype end = valueEnd(text, start);
         if (dataSource) {
-            // A folder may itself hold ";Mode=" or the like; the program's data source always ends with
-            // the file name, so a later boundary that ends it so is the real one.
+            // A folder may itself hold ";Mode=" or the like, even ";Mode=x.mdb". The program's data source
+            // always ends with a backslash and data.mdb, so the last boundary that ends it so is the real one;
+            // failing that, the first that ends with a file name.
             qsizetype candidate = end;
-            while (!endsWithFileName(text.mid(start, end - start)) && candidate < text.size()) {
+            qsizetype written = -1;
+            qsizetype named = endsWithFileName(text.mid(start, end - start)) ? end : -1;
+            while (candidate < text.size()) {
+                if (endsAsTheProgramWritesIt(text.mid(start, candidate - start)))
+                    written = candidate;
+                if (named < 0 && endsWithFileName(text.mid(start, candidate - start)))
+                    named = candidate;
                 candidate = valueEnd(text, candidate + 1);
-                if (endsWithFileName(text.mid(start, candidate - start)))
-                    end = candidate;
             }
+            if (endsAsTheProgramWritesIt(text.mid(start, candidate - start)))
+                written = candidate;
+            if (named < 0 && endsWithFileName(text.mid(start, candidate - start)))
+                named = candidate;
+            end = written >= 0 ? written : (named >= 0 ? named : end);
         }
         const QString value = unquoted(text.mid(start, end - start));
         if (dataSource)

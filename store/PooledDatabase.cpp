@@ -13,6 +13,7 @@
 #include <sqlcipher/sqlite3.h>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,6 +34,30 @@ QString quotedKey(const QString& password) {
 FileIdentity identifyDataFile(const QString& path) {
     const QString file = QDir::toNativeSeparators(path);
     QFileInfo info(path);
+#ifdef Q_OS_UNIX
+    {
+        // What is there decides the message: a link that leads back to itself, or something that is not an
+        // ordinary file (a pipe or a device, whose reading would wait for ever or never end).
+        struct stat status {};
+        const QByteArray name = QFile::encodeName(path);
+        if (::stat(name.constData(), &status) != 0) {
+            check(errno != ELOOP, SQLITE_CANTOPEN,
+                  QStringLiteral("The data file \"%1\" is a link that leads back to itself (a loop of links), so "
+                                 "there is no file to open. Put the data file itself in its place.")
+                      .arg(file));
+        } else if (!S_ISREG(status.st_mode) && !S_ISDIR(status.st_mode)) {
+            const QString kind = S_ISFIFO(status.st_mode)   ? QStringLiteral("a named pipe")
+                                 : S_ISCHR(status.st_mode)  ? QStringLiteral("a device")
+                                 : S_ISBLK(status.st_mode)  ? QStringLiteral("a disk device")
+                                 : S_ISSOCK(status.st_mode) ? QStringLiteral("a socket")
+                                                            : QStringLiteral("a special file");
+            check(false, SQLITE_CANTOPEN,
+                  QStringLiteral("\"%1\" is %2, not an ordinary file, so it cannot be an Orvella data file. Put the "
+                                 "data file made by orvella-datafolder in its place.")
+                      .arg(file, kind));
+        }
+    }
+#endif
     check(
         info.exists(), SQLITE_CANTOPEN,
         QStringLiteral("The data file \"%1\" does not exist. Start Orvella in the folder that holds data.mdb, or make "
@@ -145,10 +170,23 @@ void PooledDatabase::checkTable() {
     const QString file = QDir::toNativeSeparators(m_path);
     const QString table = QLatin1String(AppointmentTableName);
     QSet<QString> columns;
+    QStringList extra;
+    bool dateInKey = false;
+    bool othersInKey = false;
+    const QStringList expected = QStringList{QLatin1String(DayColumnName)} + slotColumnNames();
     {
         SqliteStatement info(m_handle, QStringLiteral("PRAGMA table_info(%1)").arg(table), context(Opening));
-        while (info.step())
-            columns.insert(info.value(1).toString());
+        while (info.step()) {
+            const QString name = info.value(1).toString();
+            columns.insert(name);
+            if (!expected.contains(name))
+                extra << name;
+            // The key's position in the table's primary key: 1 when the date alone is the key.
+            if (name == QLatin1String(DayColumnName))
+                dateInKey = info.value(5).toLongLong() != 0;
+            else if (info.value(5).toLongLong() != 0)
+                othersInKey = true;
+        }
     }
     check(!columns.isEmpty(), SQLITE_NOTADB,
           QStringLiteral("The data file \"%1\" holds no appointment table %2: it is not an Orvella data file, or it is "
@@ -163,6 +201,18 @@ void PooledDatabase::checkTable() {
           QStringLiteral("The appointment table of the data file \"%1\" lacks the column(s) %2: it is not an Orvella "
                          "data file, or it is damaged.")
               .arg(file, missing.join(QStringLiteral(", "))));
+    // The month scan reads a record by position and a save finds it by its date: a table with other columns,
+    // or whose date is not its key, would be miscounted and would gain a record at every opening of a day.
+    check(extra.isEmpty(), SQLITE_NOTADB,
+          QStringLiteral("The appointment table of the data file \"%1\" has column(s) an Orvella data file does not "
+                         "have: %2. Nothing was changed in it. Copy its days into a book made by orvella-datafolder, "
+                         "or remove those columns with the sqlcipher tool.")
+              .arg(file, extra.join(QStringLiteral(", "))));
+    check(dateInKey && !othersInKey, SQLITE_NOTADB,
+          QStringLiteral("The appointment table of the data file \"%1\" does not have the date %2 as its key, so a "
+                         "day could gain a second record. Nothing was changed in it. Copy its days into a book made "
+                         "by orvella-datafolder.")
+              .arg(file, QLatin1String(DayColumnName)));
     SqliteStatement version(m_handle, QStringLiteral("PRAGMA schema_version"), context(Opening));
     m_schemaVersion = version.step() ? version.value(0).toLongLong() : -1;
 }
