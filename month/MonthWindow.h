@@ -12,6 +12,7 @@ class ClickableLabel;
 class QComboBox;
 class QLabel;
 class QPushButton;
+class QTimer;
 
 namespace store {
 class Command;
@@ -98,6 +99,7 @@ private:
     void Button3Click();
     void DayLabelClicked(QLabel* label);
 
+    void watchBook();
     void buildLayout();
     void buildShapes();
     void buildHeader();
@@ -120,6 +122,9 @@ private:
     std::unique_ptr<store::Query> m_query;
 
     QDate m_today;
+    // Coalesces the book's change notices into one scan.
+    QTimer* m_rescanTimer = nullptr;
+    static constexpr int RescanDelayMilliseconds = 30;
     bool m_placedOnScreen = false;
 
     QComboBox* m_monthChooser = nullptr; // ComboBox1

@@ -42,7 +42,10 @@ QString storedDate(int year, int month, int day) {
     return QDate(year, month, day).toString(Qt::ISODate);
 }
 
-QString translateStatement(const QString& statement) {
+namespace {
+
+// The statement with each date literal replaced by what placeDate makes of its stored form.
+template <typename PlaceDate> QString replaceDateLiterals(const QString& statement, PlaceDate placeDate) {
     QString result;
     result.reserve(statement.size() + 8);
     QChar quote;
@@ -77,7 +80,7 @@ QString translateStatement(const QString& statement) {
                   QStringLiteral("The date #%1# is not a calendar date (month/day/year), so no day record can be found "
                                  "or made for it.")
                       .arg(literal));
-            result += QLatin1Char('\'') + stored + QLatin1Char('\'');
+            result += placeDate(stored);
             i = end;
             continue;
         }
@@ -91,6 +94,22 @@ QString translateStatement(const QString& statement) {
         }
         result += c;
     }
+    return result;
+}
+
+} // namespace
+
+QString translateStatement(const QString& statement) {
+    return replaceDateLiterals(statement,
+                               [](const QString& stored) { return QLatin1Char('\'') + stored + QLatin1Char('\''); });
+}
+
+ParameterizedStatement parameterizeStatement(const QString& statement) {
+    ParameterizedStatement result;
+    result.text = replaceDateLiterals(statement, [&result](const QString& stored) {
+        result.dates.push_back(stored);
+        return QStringLiteral("$%1").arg(result.dates.size());
+    });
     return result;
 }
 

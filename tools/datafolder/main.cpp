@@ -4,6 +4,7 @@
 
 #include "store/ConnectionText.h"
 #include "store/DatabaseFile.h"
+#include "tools/datafolder/ServerCommands.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -62,6 +63,8 @@ int fail(const QString& message) {
 int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 1 && isServerCommand(arguments[1]))
+        return runServerCommand(arguments);
     if (arguments.size() != 2 || arguments[1].isEmpty() || arguments[1].startsWith(QLatin1Char('-')))
         return fail(QStringLiteral(
             "usage: orvella-datafolder <folder>\nMakes <folder> (if missing) with an empty, "
