@@ -398,9 +398,9 @@ void BothEnginesTest::openRefused_data() {
     QTest::newRow("server: a password in the server file")
         << server << BookMaker([](BookFixture& books) {
                const QString folder = books.makeBook(QStringLiteral("server"));
-               QFile file(QDir(folder).filePath(QStringLiteral("server.book")));
-               file.open(QIODevice::Append);
-               file.write(" password=secret\n");
+               QFile serverFile(QDir(folder).filePath(QStringLiteral("server.book")));
+               serverFile.open(QIODevice::Append);
+               serverFile.write(" password=secret\n");
                return folder;
            }) << int(store::EngineError::NoPassword)
         << QStringLiteral("holds a password");

@@ -71,8 +71,8 @@ int serverFolder(const QStringList& arguments) {
     if (!QDir().mkpath(folder))
         return fail(QStringLiteral("the folder \"%1\" could not be made.").arg(native(folder)));
     const QDir dir(folder);
-    for (const QString& name : {QLatin1String(store::ServerBookFileName), QLatin1String(store::DatabaseFileName),
-                                QLatin1String("RANTEBOU.rav")}) {
+    for (const QLatin1String name : {QLatin1String(store::ServerBookFileName), QLatin1String(store::DatabaseFileName),
+                                     QLatin1String("RANTEBOU.rav")}) {
         if (existsAt(dir.filePath(name)))
             return fail(QStringLiteral("\"%1\" already exists; nothing was changed.").arg(native(dir.filePath(name))));
     }
@@ -117,8 +117,8 @@ int copyDown(const QStringList& arguments) {
     if (!QDir().mkpath(folder))
         return fail(QStringLiteral("the folder \"%1\" could not be made.").arg(native(folder)));
     const QDir dir(folder);
-    for (const QString& name : {QLatin1String(store::ServerBookFileName), QLatin1String(store::DatabaseFileName),
-                                QLatin1String("RANTEBOU.rav")}) {
+    for (const QLatin1String name : {QLatin1String(store::ServerBookFileName), QLatin1String(store::DatabaseFileName),
+                                     QLatin1String("RANTEBOU.rav")}) {
         if (existsAt(dir.filePath(name)))
             return fail(QStringLiteral("\"%1\" already exists; nothing was changed.").arg(native(dir.filePath(name))));
     }
