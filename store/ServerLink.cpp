@@ -261,6 +261,17 @@ void ServerLink::checkTable() {
 }
 
 void ServerLink::ensureUp(const QString& doing) {
+    if (m_connection.isUp()) {
+        // A server that restarted or went away since the last statement has said so on the socket already:
+        // read that first, so that the statement goes to a fresh connection instead of failing on the old one.
+        // The server's farewell and the closed socket may come in separate reads.
+        pollfd descriptor{m_connection.socket(), POLLIN, 0};
+        for (int read = 0; read < 4 && m_connection.isUp() && ::poll(&descriptor, 1, 0) > 0; ++read) {
+            if (!PQconsumeInput(m_connection.get()) || PQisBusy(m_connection.get()) || !m_connection.isUp())
+                dropConnection();
+        }
+        takeNotices();
+    }
     if (m_connection.isUp())
         return;
     // Reconnect on use: the user asked for something, so a bounded wait is right here.

@@ -63,7 +63,8 @@ TestServer::TestServer() : m_folder(std::make_unique<QTemporaryDir>()), m_binari
 }
 
 TestServer::~TestServer() {
-    stop();
+    if (!stop())
+        qWarning("the test server could not be stopped: %s", qPrintable(m_failure));
 }
 
 bool TestServer::runTool(const QStringList& command, QString* output) {
