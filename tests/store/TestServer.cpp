@@ -104,6 +104,10 @@ bool TestServer::stop() {
     return !m_running;
 }
 
+QString TestServer::socketPath() const {
+    return m_folder->filePath(QStringLiteral(".s.PGSQL.%1").arg(m_port));
+}
+
 QString TestServer::connectionFor(const QString& database, const QString& extra) const {
     QString text = QStringLiteral("host=%1 port=%2 dbname=%3 user=postgres")
                        .arg(m_folder->path())

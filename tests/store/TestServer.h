@@ -30,6 +30,9 @@ public:
     // is none). Fails the program when the statement fails: it is the test's own set-up.
     QString run(const QString& database, const QString& sql);
 
+    // The server's socket, for a relay in front of it.
+    QString socketPath() const;
+
     // Stops and starts the server again on the same folder and socket, for the tests of a server that goes away.
     bool stop();
     bool start();
