@@ -25,6 +25,7 @@ int usage() {
            "      makes <folder> naming the server book <connection> (for example \"host=office-server "
            "dbname=orvella\"\n"
            "      or \"service=orvella\"; never a password) in server.book, with the default day sheet RANTEBOU.rav\n"
+           "      unless the folder has one\n"
            "  orvella-datafolder server-init <server folder>\n"
            "      makes the appointment table and its change trigger on the (empty) database the folder names\n"
            "  orvella-datafolder copy-up <folder with data.mdb> <server folder> [--merge]\n"
@@ -71,15 +72,17 @@ int serverFolder(const QStringList& arguments) {
     if (!QDir().mkpath(folder))
         return fail(QStringLiteral("the folder \"%1\" could not be made.").arg(native(folder)));
     const QDir dir(folder);
-    for (const QLatin1String name : {QLatin1String(store::ServerBookFileName), QLatin1String(store::DatabaseFileName),
-                                     QLatin1String("RANTEBOU.rav")}) {
+    // A day sheet already there (the user's own layout) is kept; a book already there is not overwritten.
+    for (const QLatin1String name : {QLatin1String(store::ServerBookFileName), QLatin1String(store::DatabaseFileName)}) {
         if (existsAt(dir.filePath(name)))
             return fail(QStringLiteral("\"%1\" already exists; nothing was changed.").arg(native(dir.filePath(name))));
     }
     store::writeServerBook(dir.filePath(QLatin1String(store::ServerBookFileName)), arguments[1]);
     QTextStream(stdout) << "made " << native(dir.filePath(QLatin1String(store::ServerBookFileName))) << Qt::endl;
-    writeDaySheet(dir.filePath(DaySheetName));
-    QTextStream(stdout) << "made " << native(dir.filePath(DaySheetName)) << Qt::endl;
+    if (!existsAt(dir.filePath(DaySheetName))) {
+        writeDaySheet(dir.filePath(DaySheetName));
+        QTextStream(stdout) << "made " << native(dir.filePath(DaySheetName)) << Qt::endl;
+    }
     return 0;
 }
 
