@@ -100,8 +100,8 @@ void DelayRelay::pass(int from, int to) {
             }
             std::this_thread::sleep_until(chunk.due);
             for (qsizetype sent = 0; sent < chunk.bytes.size();) {
-                const ssize_t put = ::write(to, chunk.bytes.constData() + sent,
-                                            static_cast<std::size_t>(chunk.bytes.size() - sent));
+                const ssize_t put =
+                    ::write(to, chunk.bytes.constData() + sent, static_cast<std::size_t>(chunk.bytes.size() - sent));
                 if (put <= 0)
                     return;
                 sent += put;

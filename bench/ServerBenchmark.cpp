@@ -141,13 +141,12 @@ QString makeServerFolder(QTemporaryDir& root, const QString& name, const QString
 // Whether the kernel can add delay to a network interface here (network namespaces and the netem discipline).
 QString netemProbe() {
     QProcess probe;
-    probe.start(QStringLiteral("sh"), {QStringLiteral("-c"),
-                                       QStringLiteral("ip netns add orvella_probe && ip netns exec orvella_probe "
+    probe.start(QStringLiteral("sh"),
+                {QStringLiteral("-c"), QStringLiteral("ip netns add orvella_probe && ip netns exec orvella_probe "
                                                       "tc qdisc add dev lo root netem delay 1ms; r=$?; "
                                                       "ip netns del orvella_probe 2>/dev/null; exit $r")});
     probe.waitForFinished(5000);
-    return probe.exitCode() == 0 ? QString()
-                                 : QString::fromUtf8(probe.readAllStandardError()).simplified();
+    return probe.exitCode() == 0 ? QString() : QString::fromUtf8(probe.readAllStandardError()).simplified();
 }
 
 } // namespace

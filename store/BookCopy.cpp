@@ -79,9 +79,9 @@ std::vector<Row> readFileDirectly(SqliteDatabase& database, const FailureContext
 }
 
 std::vector<Row> readServerBook(ServerAdmin& server) {
-    const PgResult result = server.run(QStringLiteral("SELECT %1 FROM %2 ORDER BY 1")
-                                           .arg(columnList().join(QStringLiteral(", ")),
-                                                QString::fromLatin1(AppointmentTableName).toLower()));
+    const PgResult result = server.run(
+        QStringLiteral("SELECT %1 FROM %2 ORDER BY 1")
+            .arg(columnList().join(QStringLiteral(", ")), QString::fromLatin1(AppointmentTableName).toLower()));
     std::vector<Row> rows;
     rows.reserve(static_cast<std::size_t>(result.rows()));
     for (int r = 0; r < result.rows(); ++r) {

@@ -6,10 +6,10 @@ namespace store {
 
 // What a copy did, for the administrator to read.
 struct CopySummary {
-    int days = 0;        // day records read from the source
-    int added = 0;       // day records the target did not have
-    int merged = 0;      // day records the target had, whose free slots were filled from the source
-    int slotsKept = 0;   // filled slots of the target left as they were although the source differs
+    int days = 0;      // day records read from the source
+    int added = 0;     // day records the target did not have
+    int merged = 0;    // day records the target had, whose free slots were filled from the source
+    int slotsKept = 0; // filled slots of the target left as they were although the source differs
 };
 
 // Copies the book of the data file at file (keyed with password) up to the server book connection names, in

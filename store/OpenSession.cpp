@@ -1,5 +1,5 @@
-#include "store/CipherSession.h"
 #include "store/Check.h"
+#include "store/CipherSession.h"
 #include "store/ConnectionText.h"
 #include "store/DatabasePool.h"
 #include "store/EngineError.h"

@@ -28,15 +28,14 @@ PgResult ServerAdmin::run(const QString& sql, const std::vector<std::optional<QB
     for (const auto& parameter : parameters)
         values.push_back(parameter ? parameter->constData() : nullptr);
     const QByteArray text = sql.toUtf8();
-    PgResult result(parameters.empty() ? PQexec(m_connection.get(), text.constData())
-                                       : PQexecParams(m_connection.get(), text.constData(),
-                                                      static_cast<int>(values.size()), nullptr, values.data(),
-                                                      nullptr, nullptr, 0));
+    PgResult result(parameters.empty()
+                        ? PQexec(m_connection.get(), text.constData())
+                        : PQexecParams(m_connection.get(), text.constData(), static_cast<int>(values.size()), nullptr,
+                                       values.data(), nullptr, nullptr, 0));
     if (!result.succeeded())
         check(false, m_connection.isUp() ? EngineError::GeneralError : EngineError::CantOpen,
-              QStringLiteral("%1 refused a statement: %2").arg(m_description,
-                                                               result ? result.message()
-                                                                      : m_connection.errorMessage()));
+              QStringLiteral("%1 refused a statement: %2")
+                  .arg(m_description, result ? result.message() : m_connection.errorMessage()));
     return result;
 }
 

@@ -282,8 +282,7 @@ void ServerLink::ensureUp(const QString& doing) {
         connection = connectNow();
     } catch (const EngineError& error) {
         m_retryTimer->start();
-        check(false, error.code(),
-              QStringLiteral("%1 (while %2)").arg(error.text(), doing));
+        check(false, error.code(), QStringLiteral("%1 (while %2)").arg(error.text(), doing));
     }
     adopt(std::move(connection));
     BookWatch::instance().announceReload();
@@ -370,8 +369,9 @@ void ServerLink::fail(const PgResult& result, const QString& doing) const {
                              "moment.")
                   .arg(m_description, doing, reason));
     if (state == QLatin1String("22001"))
-        check(false, EngineError::TooLong,
-              QStringLiteral("%1 refused a text longer than its field while %2 (%3).").arg(m_description, doing, reason));
+        check(
+            false, EngineError::TooLong,
+            QStringLiteral("%1 refused a text longer than its field while %2 (%3).").arg(m_description, doing, reason));
     if (state == QLatin1String("22007") || state == QLatin1String("22008"))
         check(false, EngineError::NotADate,
               QStringLiteral("%1 refused a date while %2 (%3).").arg(m_description, doing, reason));
@@ -422,10 +422,12 @@ const ServerLink::Prepared& ServerLink::prepared(const QString& sql, int paramet
     statement.name = "orvella_" + QByteArray::number(++m_statements);
     const QByteArray text = sql.toUtf8();
     exchange(
-        [&](pg_conn* c) { return PQsendPrepare(c, statement.name.constData(), text.constData(), parameterCount, nullptr); },
+        [&](pg_conn* c) {
+            return PQsendPrepare(c, statement.name.constData(), text.constData(), parameterCount, nullptr);
+        },
         waitSeconds, doing);
-    PgResult description = exchange(
-        [&](pg_conn* c) { return PQsendDescribePrepared(c, statement.name.constData()); }, waitSeconds, doing);
+    PgResult description =
+        exchange([&](pg_conn* c) { return PQsendDescribePrepared(c, statement.name.constData()); }, waitSeconds, doing);
     for (int column = 0; column < PQnfields(description.get()); ++column) {
         FieldDescription field;
         field.name = layoutSpelling(QString::fromUtf8(PQfname(description.get(), column)));
@@ -477,8 +479,7 @@ ResultSet ServerLink::query(const QString& sql, const ServerParameters& paramete
     return rows;
 }
 
-int ServerLink::command(const QString& sql, const ServerParameters& parameters, int waitSeconds,
-                        const QString& doing) {
+int ServerLink::command(const QString& sql, const ServerParameters& parameters, int waitSeconds, const QString& doing) {
     ensureUp(doing);
     const Prepared& statement = prepared(sql, static_cast<int>(parameters.size()), waitSeconds, doing);
     std::vector<const char*> values;

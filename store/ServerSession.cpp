@@ -75,18 +75,17 @@ ResultSet ServerSession::selectDay(const QString& storedDate) {
         static const QString monthStatement =
             QStringLiteral("SELECT * FROM %1 WHERE %2 >= $1 AND %2 < $2")
                 .arg(QLatin1String(AppointmentTableName), QLatin1String(DayColumnName));
-        ResultSet month = m_link->query(monthStatement,
-                                        {first.toString(Qt::ISODate).toUtf8(),
-                                         first.addMonths(1).toString(Qt::ISODate).toUtf8()},
-                                        m_wait, Reading);
+        ResultSet month = m_link->query(
+            monthStatement, {first.toString(Qt::ISODate).toUtf8(), first.addMonths(1).toString(Qt::ISODate).toUtf8()},
+            m_wait, Reading);
         Month fetched;
         fetched.first = first;
         fetched.generation = m_link->generation();
         fetched.age.start();
         int dateColumn = -1;
         for (std::size_t i = 0; i < month.fields.size(); ++i) {
-            if (month.fields[i].isDate && month.fields[i].origin.compare(QLatin1String(DayColumnName),
-                                                                          Qt::CaseInsensitive) == 0)
+            if (month.fields[i].isDate &&
+                month.fields[i].origin.compare(QLatin1String(DayColumnName), Qt::CaseInsensitive) == 0)
                 dateColumn = static_cast<int>(i);
         }
         check(dateColumn >= 0, EngineError::NotADatabase,
@@ -144,11 +143,10 @@ StoredRow ServerSession::updateRow(const RowUpdate& update) {
             keyValues.push_back(parameterOf(value));
             keys << quotedName(column) + QStringLiteral(" = $%1").arg(keyValues.size());
         }
-        const ResultSet current =
-            m_link->query(QStringLiteral("SELECT %1 FROM %2 WHERE %3")
-                              .arg(columns.join(QStringLiteral(", ")), quotedName(update.table),
-                                   keys.join(QStringLiteral(" AND "))),
-                          keyValues, m_wait, Saving);
+        const ResultSet current = m_link->query(
+            QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+                .arg(columns.join(QStringLiteral(", ")), quotedName(update.table), keys.join(QStringLiteral(" AND "))),
+            keyValues, m_wait, Saving);
         check(false, EngineError::Conflict,
               current.rows.empty() ? conflictMessage(update, std::nullopt)
                                    : conflictMessage(update, current.rows.front()));

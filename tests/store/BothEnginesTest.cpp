@@ -351,59 +351,47 @@ void BothEnginesTest::openRefused_data() {
     QTest::addColumn<QString>("message");
     const QString file = QStringLiteral("file");
     const QString server = QStringLiteral("server");
-    QTest::newRow("file: no book in the folder")
-        << file << BookMaker([](BookFixture& books) {
-               const QString folder = books.makeBook(QStringLiteral("file"));
-               QFile::remove(QDir(folder).filePath(QStringLiteral("data.mdb")));
-               return folder;
-           }) << int(store::EngineError::CantOpen)
-        << QStringLiteral("does not exist");
-    QTest::newRow("server: both books in the folder")
-        << server << BookMaker([](BookFixture& books) {
-               const QString folder = books.makeBook(QStringLiteral("server"));
-               QFile::copy(QDir(books.makeBook(QStringLiteral("file"))).filePath(QStringLiteral("data.mdb")),
-                           QDir(folder).filePath(QStringLiteral("data.mdb")));
-               return folder;
-           }) << int(store::EngineError::CantOpen)
-        << QStringLiteral("holds both");
-    QTest::newRow("server: missing database")
-        << server << BookMaker([](BookFixture& books) {
-               return books.serverFolder(books.server().connectionFor(QStringLiteral("no_such_book")));
-           }) << int(store::EngineError::CantOpen)
-        << QStringLiteral("\"no_such_book\" does not exist");
-    QTest::newRow("server: missing table")
-        << server << BookMaker([](BookFixture& books) {
-               QString database;
-               const QString folder = books.makeBook(QStringLiteral("server"), &database, false);
-               return folder;
-           }) << int(store::EngineError::NotADatabase)
-        << QStringLiteral("holds no appointment table RANTEBOU");
-    QTest::newRow("server: missing column")
-        << server << BookMaker([](BookFixture& books) {
-               QString database;
-               const QString folder = books.makeBook(QStringLiteral("server"), &database);
-               books.server().run(database, QStringLiteral("ALTER TABLE rantebou DROP COLUMN \"1400-1430\""));
-               return folder;
-           }) << int(store::EngineError::NotADatabase)
-        << QStringLiteral("lacks the column(s) 1400-1430");
-    QTest::newRow("server: wrong password")
-        << server << BookMaker([](BookFixture& books) {
-               QString database;
-               books.makeBook(QStringLiteral("server"), &database);
-               qputenv("PGPASSWORD", "wrong");
-               return books.serverFolder(books.server().connectionFor(database).replace(
-                   QStringLiteral("user=postgres"), QStringLiteral("user=%1").arg(TestServer::PasswordUser)));
-           }) << int(store::EngineError::CantOpen)
-        << QStringLiteral("refused the user");
-    QTest::newRow("server: a password in the server file")
-        << server << BookMaker([](BookFixture& books) {
-               const QString folder = books.makeBook(QStringLiteral("server"));
-               QFile serverFile(QDir(folder).filePath(QStringLiteral("server.book")));
-               serverFile.open(QIODevice::Append);
-               serverFile.write(" password=secret\n");
-               return folder;
-           }) << int(store::EngineError::NoPassword)
-        << QStringLiteral("holds a password");
+    QTest::newRow("file: no book in the folder") << file << BookMaker([](BookFixture& books) {
+        const QString folder = books.makeBook(QStringLiteral("file"));
+        QFile::remove(QDir(folder).filePath(QStringLiteral("data.mdb")));
+        return folder;
+    }) << int(store::EngineError::CantOpen) << QStringLiteral("does not exist");
+    QTest::newRow("server: both books in the folder") << server << BookMaker([](BookFixture& books) {
+        const QString folder = books.makeBook(QStringLiteral("server"));
+        QFile::copy(QDir(books.makeBook(QStringLiteral("file"))).filePath(QStringLiteral("data.mdb")),
+                    QDir(folder).filePath(QStringLiteral("data.mdb")));
+        return folder;
+    }) << int(store::EngineError::CantOpen) << QStringLiteral("holds both");
+    QTest::newRow("server: missing database") << server << BookMaker([](BookFixture& books) {
+        return books.serverFolder(books.server().connectionFor(QStringLiteral("no_such_book")));
+    }) << int(store::EngineError::CantOpen) << QStringLiteral("\"no_such_book\" does not exist");
+    QTest::newRow("server: missing table") << server << BookMaker([](BookFixture& books) {
+        QString database;
+        const QString folder = books.makeBook(QStringLiteral("server"), &database, false);
+        return folder;
+    }) << int(store::EngineError::NotADatabase)
+                                           << QStringLiteral("holds no appointment table RANTEBOU");
+    QTest::newRow("server: missing column") << server << BookMaker([](BookFixture& books) {
+        QString database;
+        const QString folder = books.makeBook(QStringLiteral("server"), &database);
+        books.server().run(database, QStringLiteral("ALTER TABLE rantebou DROP COLUMN \"1400-1430\""));
+        return folder;
+    }) << int(store::EngineError::NotADatabase)
+                                            << QStringLiteral("lacks the column(s) 1400-1430");
+    QTest::newRow("server: wrong password") << server << BookMaker([](BookFixture& books) {
+        QString database;
+        books.makeBook(QStringLiteral("server"), &database);
+        qputenv("PGPASSWORD", "wrong");
+        return books.serverFolder(books.server().connectionFor(database).replace(
+            QStringLiteral("user=postgres"), QStringLiteral("user=%1").arg(TestServer::PasswordUser)));
+    }) << int(store::EngineError::CantOpen) << QStringLiteral("refused the user");
+    QTest::newRow("server: a password in the server file") << server << BookMaker([](BookFixture& books) {
+        const QString folder = books.makeBook(QStringLiteral("server"));
+        QFile serverFile(QDir(folder).filePath(QStringLiteral("server.book")));
+        serverFile.open(QIODevice::Append);
+        serverFile.write(" password=secret\n");
+        return folder;
+    }) << int(store::EngineError::NoPassword) << QStringLiteral("holds a password");
 }
 
 void BothEnginesTest::openRefused() {

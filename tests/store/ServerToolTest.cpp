@@ -73,9 +73,13 @@ void fillFileBook(const QString& folder, int days) {
     storetest::RawDatabase raw(QDir(folder).filePath(QStringLiteral("data.mdb")), QStringLiteral("Kw73Tp"));
     raw.execute(QStringLiteral("BEGIN"));
     QRandomGenerator random(2024);
-    const QStringList texts = {QStringLiteral("Ραντεβού με τον κ. Παπαδόπουλο"), QStringLiteral("Dentist"),
-                               QStringLiteral("O'Brien \"quoted\""), QString(), QStringLiteral("   "),
-                               QStringLiteral("line\nbreak"), QString(255, QChar(0x03A9))};
+    const QStringList texts = {QStringLiteral("Ραντεβού με τον κ. Παπαδόπουλο"),
+                               QStringLiteral("Dentist"),
+                               QStringLiteral("O'Brien \"quoted\""),
+                               QString(),
+                               QStringLiteral("   "),
+                               QStringLiteral("line\nbreak"),
+                               QString(255, QChar(0x03A9))};
     QDate day(2008, 1, 1);
     for (int i = 0; i < days; ++i, day = day.addDays(1)) {
         QStringList values{QStringLiteral("'%1'").arg(day.toString(Qt::ISODate))};

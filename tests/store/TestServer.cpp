@@ -57,9 +57,8 @@ TestServer::TestServer() : m_folder(std::make_unique<QTemporaryDir>()), m_binari
     }
     if (!start())
         return;
-    run(QStringLiteral("postgres"),
-        QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2'").arg(QLatin1String(PasswordUser),
-                                                                   QLatin1String(PasswordUserSecret)));
+    run(QStringLiteral("postgres"), QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2'")
+                                        .arg(QLatin1String(PasswordUser), QLatin1String(PasswordUserSecret)));
 }
 
 TestServer::~TestServer() {
@@ -87,9 +86,8 @@ bool TestServer::runTool(const QStringList& command, QString* output) {
 }
 
 bool TestServer::start() {
-    const QString options = QStringLiteral("-k %1 -p %2 -c listen_addresses='' -c fsync=off")
-                                .arg(m_folder->path())
-                                .arg(m_port);
+    const QString options =
+        QStringLiteral("-k %1 -p %2 -c listen_addresses='' -c fsync=off").arg(m_folder->path()).arg(m_port);
     m_running = runTool({m_binaries + QStringLiteral("/pg_ctl"), QStringLiteral("-w"), QStringLiteral("-D"), m_data,
                          QStringLiteral("-l"), m_folder->filePath(QStringLiteral("server.log")), QStringLiteral("-o"),
                          options, QStringLiteral("start")});
@@ -109,10 +107,8 @@ QString TestServer::socketPath() const {
 }
 
 QString TestServer::connectionFor(const QString& database, const QString& extra) const {
-    QString text = QStringLiteral("host=%1 port=%2 dbname=%3 user=postgres")
-                       .arg(m_folder->path())
-                       .arg(m_port)
-                       .arg(database);
+    QString text =
+        QStringLiteral("host=%1 port=%2 dbname=%3 user=postgres").arg(m_folder->path()).arg(m_port).arg(database);
     if (!extra.isEmpty())
         text += QLatin1Char(' ') + extra;
     return text;

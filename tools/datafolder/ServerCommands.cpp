@@ -57,9 +57,9 @@ QString serverConnectionOf(const QString& folder) {
 // The default day sheet from the program's resources, writable like every file the tool makes; or, when
 // from names a folder with a day sheet of its own, that one.
 void writeDaySheet(const QString& path, const QString& from = {}) {
-    const QString source =
-        !from.isEmpty() && QFile::exists(QDir(from).filePath(DaySheetName)) ? QDir(from).filePath(DaySheetName)
-                                                                            : QStringLiteral(":/orvella/RANTEBOU.rav");
+    const QString source = !from.isEmpty() && QFile::exists(QDir(from).filePath(DaySheetName))
+                               ? QDir(from).filePath(DaySheetName)
+                               : QStringLiteral(":/orvella/RANTEBOU.rav");
     if (!QFile::copy(source, path))
         throw std::runtime_error(QStringLiteral("\"%1\" could not be written.").arg(native(path)).toStdString());
     QFile::setPermissions(path, QFile::permissions(path) | QFile::WriteOwner | QFile::ReadOwner);
@@ -73,7 +73,8 @@ int serverFolder(const QStringList& arguments) {
         return fail(QStringLiteral("the folder \"%1\" could not be made.").arg(native(folder)));
     const QDir dir(folder);
     // A day sheet already there (the user's own layout) is kept; a book already there is not overwritten.
-    for (const QLatin1String name : {QLatin1String(store::ServerBookFileName), QLatin1String(store::DatabaseFileName)}) {
+    for (const QLatin1String name :
+         {QLatin1String(store::ServerBookFileName), QLatin1String(store::DatabaseFileName)}) {
         if (existsAt(dir.filePath(name)))
             return fail(QStringLiteral("\"%1\" already exists; nothing was changed.").arg(native(dir.filePath(name))));
     }
