@@ -107,19 +107,28 @@ void ServerFaultsTest::serverStoppedDuringAPostWritesNothing() {
     store::ServerAdmin holder(m_books.server().connectionFor(day.database));
     holder.run(QStringLiteral("BEGIN"));
     holder.run(QStringLiteral("SELECT 1 FROM rantebou FOR UPDATE"));
-    std::thread stopper([this] {
+    std::jthread stopper([this] {
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
         m_books.server().stop();
     });
     QElapsedTimer clock;
     clock.start();
-    QVERIFY_THROWS_EXCEPTION(store::EngineError, day.query->post());
+    // The shutdown ends the holder's session too, so the post may still get through just before its own
+    // session ends: then it is there whole. Either way it is never there in part.
+    bool saved = true;
+    try {
+        day.query->post();
+    } catch (const store::EngineError& error) {
+        saved = false;
+        QVERIFY2(error.text().contains(day.database), error.what());
+    }
     stopper.join();
     QVERIFY2(clock.elapsed() < HangMilliseconds, qPrintable(QString::number(clock.elapsed())));
-    QCOMPARE(day.query->state(), store::Query::State::Edit);
+    QCOMPARE(day.query->state(), saved ? store::Query::State::Browse : store::Query::State::Edit);
     QCOMPARE(day.query->value(slot(2)).toString(), QStringLiteral("second"));
     QVERIFY(m_books.server().start());
-    QCOMPARE(storedSlots(m_books.server(), day.database), QStringLiteral("-+-"));
+    QCOMPARE(storedSlots(m_books.server(), day.database),
+             saved ? QStringLiteral("first+second") : QStringLiteral("-+-"));
 }
 
 void ServerFaultsTest::lockedRecordWaitsBoundedly() {
