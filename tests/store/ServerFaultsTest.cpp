@@ -46,6 +46,7 @@ private slots:
     void serverStoppedDuringAPostWritesNothing();
     void lockedRecordWaitsBoundedly();
     void unreachableServerNamedInTime();
+    void desksNeedOnlySelectInsertUpdate();
 
 private:
     struct Open {
@@ -169,6 +170,45 @@ void ServerFaultsTest::unreachableServerNamedInTime() {
                  error.what());
     }
     QVERIFY2(clock.elapsed() < HangMilliseconds, qPrintable(QString::number(clock.elapsed())));
+}
+
+// The role the README gives the desks: SELECT, INSERT and UPDATE on the table and nothing else is enough for
+// everything a desk does; without UPDATE the post says what is missing and keeps the text.
+void ServerFaultsTest::desksNeedOnlySelectInsertUpdate() {
+    QString database;
+    m_books.makeBook(QStringLiteral("server"), &database);
+    TestServer& server = m_books.server();
+    server.run(database, QStringLiteral("DO $$ BEGIN IF NOT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = 'desk') "
+                                        "THEN CREATE ROLE desk LOGIN; END IF; END $$"));
+    server.run(database, QStringLiteral("GRANT SELECT, INSERT, UPDATE ON rantebou TO desk"));
+    const QString desk =
+        server.connectionFor(database).replace(QStringLiteral("user=postgres"), QStringLiteral("user=desk"));
+    {
+        store::Connection connection;
+        connection.reopen(BookFixture::connectionText(m_books.serverFolder(desk)));
+        store::ensureDayRecord(connection, Day);
+        store::Query query(connection);
+        store::openQuery(query, store::selectDayStatement(Day));
+        query.setValue(slot(1), QStringLiteral("desk"));
+        query.post();
+    }
+    QCOMPARE(storedSlots(server, database), QStringLiteral("desk+-"));
+
+    server.run(database, QStringLiteral("REVOKE UPDATE ON rantebou FROM desk"));
+    store::Connection connection;
+    connection.reopen(BookFixture::connectionText(m_books.serverFolder(desk + QStringLiteral(" application_name=x"))));
+    store::Query query(connection);
+    store::openQuery(query, store::selectDayStatement(Day));
+    query.setValue(slot(2), QStringLiteral("refused"));
+    try {
+        query.post();
+        QFAIL("a post without the right to update went through");
+    } catch (const store::EngineError& error) {
+        QCOMPARE(error.code(), int(store::EngineError::ReadOnly));
+        QVERIFY2(error.text().contains(QLatin1String("grant SELECT, INSERT and UPDATE")), error.what());
+    }
+    QCOMPARE(query.value(slot(2)).toString(), QStringLiteral("refused"));
+    QCOMPARE(storedSlots(server, database), QStringLiteral("desk+-"));
 }
 
 QTEST_GUILESS_MAIN(ServerFaultsTest)
