@@ -17,6 +17,7 @@ packages=(
     libsqlite3-dev  # only for the test that proves a plain-SQLite build is refused; the program never links it
     libjpeg-dev
     mdbtools-dev libmdb3  # reading older appointment books (Jet .mdb) for the import
+    libpq-dev postgresql  # a book on a server: the client library, and the server the tests start and remove
     googletest libbenchmark-dev
     xvfb xdotool x11-utils xclip libx11-dev imagemagick poppler-utils
     fonts-liberation2 fonts-dejavu-core

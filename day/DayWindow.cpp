@@ -5,6 +5,7 @@
 #include "day/DataSource.h"
 #include "day/RecordNavigator.h"
 #include "day/ReportHost.h"
+#include "store/BookWatch.h"
 #include "store/Connection.h"
 #include "store/DayRecord.h"
 #include "store/Query.h"
@@ -69,6 +70,24 @@ TForm2::TForm2(QWidget* parent)
     buildButtons();
 
     m_dataSource->setQuery(m_query.get());
+    watchBook();
+}
+
+void TForm2::watchBook() {
+    // Another seat's save shows at once in the slots this user has not touched; a slot being edited keeps the
+    // user's text, and its post is refused if the other seat changed that very slot.
+    auto reread = [this] {
+        try {
+            m_query->refresh();
+        } catch (const std::exception&) {
+            // Not the user's step: the shown values stay, and the next post or opening reports the failure.
+        }
+    };
+    connect(&store::BookWatch::instance(), &store::BookWatch::dayChanged, this, [this, reread](const QDate& day) {
+        if (day == m_day)
+            reread();
+    });
+    connect(&store::BookWatch::instance(), &store::BookWatch::reloadNeeded, this, reread);
 }
 
 TForm2::~TForm2() {
@@ -163,6 +182,7 @@ void TForm2::setHeading(const QString& text) {
 void TForm2::openDay(const QString& heading, const QString& connectionText, const QString& dayQuery,
                      const QString& reportFile) {
     setHeading(heading);
+    m_day = QDate::fromString(heading, QStringLiteral("d/M/yyyy"));
     m_connectionText = connectionText;
     m_dayQuery = dayQuery;
     m_reportFile = reportFile;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QDialog>
 
 #include <memory>
@@ -60,6 +61,7 @@ private:
     void buildHeading();
     void buildSlots();
     void buildButtons();
+    void watchBook();
 
     // Declared in this order so that the binding goes first, then the query, then the connection it runs on.
     std::unique_ptr<store::Connection> m_connection;
@@ -70,6 +72,8 @@ private:
     QString m_connectionText;
     QString m_dayQuery;
     QString m_reportFile;
+    // The day shown, for telling which of the book's change notices concern it.
+    QDate m_day;
 
     QLabel* m_heading = nullptr;
     RecordNavigator* m_navigator = nullptr;

@@ -12,6 +12,7 @@
 #include "month/Occupancy.h"
 #include "month/RectangleShape.h"
 #include "month/SearchWindow.h"
+#include "store/BookWatch.h"
 #include "store/Command.h"
 #include "store/Connection.h"
 #include "store/ConnectionText.h"
@@ -31,6 +32,7 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
+#include <QTimer>
 
 #include <optional>
 
@@ -123,6 +125,32 @@ TForm1::TForm1(QWidget* parent, QDate today)
       m_query(std::make_unique<store::Query>(*m_connection)), m_today(today) {
     buildLayout();
     FormCreate();
+    watchBook();
+}
+
+void TForm1::watchBook() {
+    // Another seat's save changes the counts under the shown month at once. Notices that arrive together
+    // (a burst of saves) make one scan.
+    m_rescanTimer = new QTimer(this);
+    m_rescanTimer->setSingleShot(true);
+    m_rescanTimer->setInterval(RescanDelayMilliseconds);
+    connect(m_rescanTimer, &QTimer::timeout, this, [this] {
+        try {
+            ScanMonthOccupancy();
+        } catch (const std::exception&) {
+            // Not the user's step: the counts stay as they were, and the next step the user takes reports it.
+        }
+    });
+    connect(&store::BookWatch::instance(), &store::BookWatch::dayChanged, this, [this](const QDate& day) {
+        const SharedState& shared = sharedState();
+        if (DaysInMonth > 0 && day.year() == static_cast<int>(shared.SelectedYear) &&
+            day.month() == static_cast<int>(shared.SelectedMonth))
+            m_rescanTimer->start();
+    });
+    connect(&store::BookWatch::instance(), &store::BookWatch::reloadNeeded, this, [this] {
+        if (DaysInMonth > 0)
+            m_rescanTimer->start();
+    });
 }
 
 TForm1::~TForm1() = default;

@@ -13,6 +13,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QPushButton;
+class QTimer;
 
 namespace store {
 class Command;
@@ -107,6 +108,7 @@ private:
     void Button3Click();
     void DayLabelClicked(QLabel* label);
 
+    void watchBook();
     void buildLayout();
     void buildShapes();
     void buildHeader();
@@ -129,6 +131,9 @@ private:
     std::unique_ptr<store::Query> m_query;
 
     QDate m_today;
+    // Coalesces the book's change notices into one scan.
+    QTimer* m_rescanTimer = nullptr;
+    static constexpr int RescanDelayMilliseconds = 30;
     bool m_placedOnScreen = false;
 
     QComboBox* m_monthChooser = nullptr; // ComboBox1

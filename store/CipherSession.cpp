@@ -1,6 +1,6 @@
 #include "store/CipherSession.h"
 
-#include "store/DatabasePool.h"
+#include "store/ConflictMessage.h"
 #include "store/DateLiterals.h"
 #include "store/EngineError.h"
 #include "store/PooledDatabase.h"
@@ -46,12 +46,6 @@ int declaredSize(const QString& declaredType) {
     return 0;
 }
 
-bool sameValue(const QVariant& a, const QVariant& b) {
-    if (a.isNull() || b.isNull())
-        return a.isNull() == b.isNull();
-    return a.typeId() == b.typeId() && a == b;
-}
-
 // "a" IS ? AND "b" IS ?: the null-safe match of each named column.
 QString matchAll(const QStringList& columns) {
     QStringList conditions;
@@ -90,11 +84,6 @@ template <typename Operation> auto onOpenedFile(const PooledDatabase& database, 
 }
 
 } // namespace
-
-std::shared_ptr<EngineSession> openSession(const ConnectionSettings& settings, int waitSeconds) {
-    return std::make_shared<CipherSession>(
-        DatabasePool::instance().acquire(settings.dataSource, settings.password, waitSeconds));
-}
 
 CipherSession::CipherSession(std::shared_ptr<PooledDatabase> database) : m_database(std::move(database)) {}
 
@@ -290,17 +279,11 @@ QString CipherSession::conflictMessage(const RowUpdate& update) {
     int parameter = 1;
     bindKeys(current, update, parameter);
     if (!current.step())
-        return QStringLiteral("Nothing was saved: another program removed this record since it was read. Your text is "
-                              "still shown; note it before closing.");
-    QStringList others;
-    for (std::size_t i = 0; i < update.changes.size(); ++i) {
-        if (!sameValue(current.value(static_cast<int>(i)), update.changes[i].original))
-            others << QLatin1Char('"') + update.changes[i].column + QLatin1Char('"');
-    }
-    return QStringLiteral("Nothing was saved: another program changed %1 of this record since it was read, and saving "
-                          "now would overwrite that. Your text is still shown: note it, open the day again to see the "
-                          "other change, and enter yours again.")
-        .arg(others.isEmpty() ? QStringLiteral("the record") : others.join(QStringLiteral(", ")));
+        return store::conflictMessage(update, std::nullopt);
+    std::vector<QVariant> values;
+    for (std::size_t i = 0; i < update.changes.size(); ++i)
+        values.push_back(current.value(static_cast<int>(i)));
+    return store::conflictMessage(update, values);
 }
 
 } // namespace store

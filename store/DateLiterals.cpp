@@ -114,4 +114,13 @@ BoundStatement bindDateLiterals(const QString& statement) {
     return bound;
 }
 
+ParameterizedStatement parameterizeStatement(const QString& statement) {
+    ParameterizedStatement result;
+    result.text = replaceDates(statement, [&result](const QString& stored) {
+        result.dates.push_back(stored);
+        return QStringLiteral("$%1").arg(result.dates.size());
+    });
+    return result;
+}
+
 } // namespace store

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 namespace store {
 
 // Turns the statement text the windows write into the one the database runs: each date literal
@@ -19,6 +21,15 @@ struct BoundStatement {
 
 // As translateStatement, with the dates as parameters instead of quoted text; throws as translateStatement does.
 BoundStatement bindDateLiterals(const QString& statement);
+
+// A statement for an engine that takes its values apart from the text: each date literal #month/day/year#
+// outside quotes becomes the next parameter $1, $2, ... and its stored form 'yyyy-mm-dd' the parameter's value,
+// so that no value is ever part of the text the server reads. Throws as translateStatement does.
+struct ParameterizedStatement {
+    QString text;
+    std::vector<QString> dates;
+};
+ParameterizedStatement parameterizeStatement(const QString& statement);
 
 // The stored form of a date, 'yyyy-mm-dd' without the quotes; empty for an invalid date.
 QString storedDate(int year, int month, int day);

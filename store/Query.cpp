@@ -239,6 +239,29 @@ void Query::writeChanges(const std::vector<int>& changed) {
     m_rows.front() = std::move(fresh);
 }
 
+void Query::refresh() {
+    if (m_state == State::Closed)
+        return;
+    EngineSession& session = m_connection.session();
+    session.setWait(m_connection.waitFor(m_commandTimeout));
+    ResultSet result = session.select(statement());
+    if (result.fields.size() != m_fields.size())
+        return;
+    if (result.rows.empty())
+        return; // a record removed meanwhile: the post says so
+    std::vector<QVariant> fresh = std::move(result.rows.front());
+    if (!hasRow()) {
+        // The record was made by another program after this query opened.
+        m_rows.push_back(std::move(fresh));
+    } else {
+        for (std::size_t i = 0; i < fresh.size(); ++i) {
+            if (!m_changed[i])
+                m_rows.front()[i] = fresh[i];
+        }
+    }
+    emit valuesChanged();
+}
+
 void Query::cancel() {
     if (m_state != State::Edit)
         return;

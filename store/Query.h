@@ -74,6 +74,12 @@ public:
     // Drops edits and returns to Browse.
     void cancel();
 
+    // Reads the record again and shows what is stored now in every field the user has not changed; changed
+    // fields keep the user's text and the value they were read with, so that the post still refuses to
+    // overwrite what another program saved in them meanwhile. Nothing when the query is closed. Throws
+    // EngineError when the record cannot be read, leaving the buffer as it was.
+    void refresh();
+
 signals:
     void stateChanged();
     void valuesChanged();

@@ -7,6 +7,7 @@
 #include "store/DatabaseFile.h"
 #include "tools/datafolder/ExportCommand.h"
 #include "tools/datafolder/ImportCommand.h"
+#include "tools/datafolder/ServerCommands.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -69,6 +70,8 @@ int main(int argc, char* argv[]) {
         return *exported;
     if (arguments.size() > 1 && arguments[1] == QLatin1String("--import"))
         return runImportCommand(arguments);
+    if (arguments.size() > 1 && isServerCommand(arguments[1]))
+        return runServerCommand(arguments);
     if (arguments.size() != 2 || arguments[1].isEmpty() || arguments[1].startsWith(QLatin1Char('-')))
         return fail(QStringLiteral(
             "usage: orvella-datafolder <folder>\nMakes <folder> (if missing) with an empty, "

@@ -1,0 +1,45 @@
+#include "store/Check.h"
+#include "store/CipherSession.h"
+#include "store/ConnectionText.h"
+#include "store/DatabasePool.h"
+#include "store/EngineError.h"
+#include "store/ServerBook.h"
+#include "store/ServerLink.h"
+#include "store/ServerSession.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace store {
+
+namespace {
+
+bool existsAt(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+} // namespace
+
+// The engine is chosen by what the data folder holds: data.mdb is a book on this computer, the server file
+// names a book on a server. The windows build the same connection text either way.
+std::shared_ptr<EngineSession> openSession(const ConnectionSettings& settings, int waitSeconds) {
+    const QFileInfo source(settings.dataSource);
+    if (source.fileName().compare(QLatin1String(DatabaseFileName), Qt::CaseInsensitive) == 0) {
+        const QString serverFile = source.dir().filePath(QLatin1String(ServerBookFileName));
+        if (existsAt(serverFile)) {
+            check(!existsAt(settings.dataSource), EngineError::CantOpen,
+                  QStringLiteral("The data folder \"%1\" holds both %2 (a book on this computer) and %3 (a book on a "
+                                 "server), so it is not clear which book is meant. Move one of the two out of the "
+                                 "folder.")
+                      .arg(QDir::toNativeSeparators(source.absolutePath()), QLatin1String(DatabaseFileName),
+                           QLatin1String(ServerBookFileName)));
+            const ServerBook book = readServerBook(serverFile);
+            return std::make_shared<ServerSession>(ServerLink::acquire(book.connection), waitSeconds);
+        }
+    }
+    return std::make_shared<CipherSession>(
+        DatabasePool::instance().acquire(settings.dataSource, settings.password, waitSeconds));
+}
+
+} // namespace store

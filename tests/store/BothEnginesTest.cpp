@@ -1,0 +1,419 @@
+// What the windows rely on of the store, on both engines: the same statements and the same behaviour whether
+// the data folder holds data.mdb or names a book on a server. Each case runs once per engine ("engine" column).
+
+#include "tests/store/BookFixture.h"
+
+#include "store/Command.h"
+#include "store/Connection.h"
+#include "store/DayKey.h"
+#include "store/DayRecord.h"
+#include "store/EngineError.h"
+#include "store/Query.h"
+#include "store/TableLayout.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+const QString Day = QStringLiteral("#3/5/2010#");
+
+QString slot(int number) {
+    return store::slotColumnNames().at(number - 1);
+}
+
+// A connection and a query on Day, opened the way the day window opens them.
+struct Seat {
+    explicit Seat(const QString& folder) {
+        connection.reopen(BookFixture::connectionText(folder));
+        store::ensureDayRecord(connection, Day);
+        store::openQuery(query, store::selectDayStatement(Day));
+    }
+    store::Connection connection;
+    store::Query query{connection};
+};
+
+// The day's record as now stored, read by a connection of its own: the date and the 28 slots.
+QVariantList stored(const QString& folder, const QString& key = Day) {
+    store::Connection connection;
+    connection.reopen(BookFixture::connectionText(folder));
+    store::Query query(connection);
+    store::openQuery(query, store::selectDayStatement(key));
+    QVariantList values;
+    if (!query.isEmpty()) {
+        for (int position = 0; position < query.fieldCount(); ++position)
+            values << query.value(position);
+    }
+    return values;
+}
+
+} // namespace
+
+using BookMaker = std::function<QString(BookFixture&)>;
+Q_DECLARE_METATYPE(BookMaker)
+
+class BothEnginesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void dayMadeOnceWithItsColumns_data() { engines(); }
+    void dayMadeOnceWithItsColumns();
+    void dayWithoutRecordIsEmpty_data() { engines(); }
+    void dayWithoutRecordIsEmpty();
+    void duplicateInsertRefusedAndIgnored_data() { engines(); }
+    void duplicateInsertRefusedAndIgnored();
+    void textsRoundTrip_data();
+    void textsRoundTrip();
+    void tooLongRefused_data() { engines(); }
+    void tooLongRefused();
+    void cancelAndCloseDropEdits_data() { engines(); }
+    void cancelAndCloseDropEdits();
+    void postWritesOnlyChangedSlots_data() { engines(); }
+    void postWritesOnlyChangedSlots();
+    void conflictRefusedTextKept_data() { engines(); }
+    void conflictRefusedTextKept();
+    void refreshKeepsTheUsersEdits_data() { engines(); }
+    void refreshKeepsTheUsersEdits();
+    void badDayKeysFail_data() { engines(); }
+    void badDayKeysFail();
+    void monthScanReadsEveryDay_data() { engines(); }
+    void monthScanReadsEveryDay();
+    void openRefused_data();
+    void openRefused();
+
+private:
+    void engines();
+    // The book of the current row's engine; skips the row when there is no server to hold it.
+    QString book();
+
+    BookFixture m_books;
+};
+
+void BothEnginesTest::engines() {
+    QTest::addColumn<QString>("engine");
+    QTest::newRow("file") << QStringLiteral("file");
+    QTest::newRow("server") << QStringLiteral("server");
+}
+
+QString BothEnginesTest::book() {
+    const QString engine = QTest::currentDataTag();
+    if (engine.startsWith(QLatin1String("server")) && !m_books.server().isRunning())
+        return {};
+    return m_books.makeBook(engine.section(QLatin1Char(' '), 0, 0));
+}
+
+#define BOOK(folder)                                                                                                   \
+    const QString folder = book();                                                                                     \
+    if (folder.isEmpty())                                                                                              \
+        QSKIP(qPrintable(m_books.server().failure()));
+
+void BothEnginesTest::dayMadeOnceWithItsColumns() {
+    BOOK(folder);
+    {
+        Seat seat(folder);
+        store::Query& query = seat.query;
+        QVERIFY(!query.isEmpty());
+        QCOMPARE(query.fieldCount(), 29);
+        QCOMPARE(query.fieldName(0), QStringLiteral("HMEROMHNIA"));
+        QCOMPARE(query.value(0).typeId(), QMetaType::QDate);
+        QCOMPARE(query.value(0).toDate(), QDate(2010, 3, 5));
+        for (int p = 1; p <= 28; ++p) {
+            QCOMPARE(query.fieldName(p), slot(p));
+            QCOMPARE(query.fieldSize(slot(p)), store::SlotTextSize);
+            QVERIFY(query.value(p).isNull());
+        }
+        query.setValue(slot(3), QStringLiteral("kept"));
+        query.post();
+    }
+    // Opening again makes no second record and leaves the first as it was.
+    Seat again(folder);
+    QCOMPARE(again.query.value(slot(3)).toString(), QStringLiteral("kept"));
+    store::Connection all;
+    all.reopen(BookFixture::connectionText(folder));
+    QCOMPARE(all.session().select(QStringLiteral("SELECT * FROM RANTEBOU")).rows.size(), std::size_t(1));
+}
+
+void BothEnginesTest::dayWithoutRecordIsEmpty() {
+    BOOK(folder);
+    store::Connection connection;
+    connection.reopen(BookFixture::connectionText(folder));
+    store::Query query(connection);
+    store::openQuery(query, store::selectDayStatement(QStringLiteral("#12/31/2011#")));
+    QVERIFY(query.isEmpty());
+    QCOMPARE(query.fieldCount(), 29);
+    for (int p = 0; p <= 28; ++p)
+        QVERIFY(query.value(p).isNull());
+    QVERIFY_THROWS_EXCEPTION(store::EngineError, query.value(29));
+    QVERIFY_THROWS_EXCEPTION(store::EngineError, query.setValue(slot(1), QStringLiteral("x")));
+}
+
+void BothEnginesTest::duplicateInsertRefusedAndIgnored() {
+    BOOK(folder);
+    Seat seat(folder);
+    seat.query.setValue(slot(5), QStringLiteral("Dentist"));
+    seat.query.post();
+    store::Command again(seat.connection);
+    again.setCommandText(store::insertDayStatement(Day));
+    try {
+        again.execute();
+        QFAIL("a second INSERT of the same day was accepted");
+    } catch (const store::EngineError& error) {
+        QCOMPARE(error.code(), int(store::EngineError::Constraint));
+        QVERIFY2(error.text().contains(QLatin1String("already exists")), error.what());
+    }
+    store::ensureDayRecord(seat.connection, Day);
+    QCOMPARE(stored(folder).value(5).toString(), QStringLiteral("Dentist"));
+}
+
+void BothEnginesTest::textsRoundTrip_data() {
+    QTest::addColumn<QString>("engine");
+    QTest::addColumn<QVariant>("text");
+    QString emoji;
+    for (int i = 0; i < 255; ++i)
+        emoji += QString::fromUcs4(U"\U0001F600", 1);
+    const QList<std::pair<const char*, QVariant>> texts = {
+        {"Greek", QStringLiteral("Ραντεβού με τον κ. Παπαδόπουλο")},
+        {"quotes", QStringLiteral("O'Brien said \"hello\" '' $1")},
+        {"looks like SQL", QStringLiteral("'); DROP TABLE RANTEBOU; -- #3/5/2010# ERROR")},
+        {"line breaks", QStringLiteral("first\r\nsecond\nthird\ttab")},
+        {"empty text", QString(QLatin1String(""))},
+        {"Null", QVariant()},
+        {"255 Greek", QString(255, QChar(0x03A9))},
+        {"255 outside the BMP", emoji},
+    };
+    for (const char* engine : {"file", "server"}) {
+        for (const auto& [name, text] : texts)
+            QTest::addRow("%s %s", engine, name) << QString::fromLatin1(engine) << text;
+    }
+}
+
+void BothEnginesTest::textsRoundTrip() {
+    QFETCH(QVariant, text);
+    BOOK(folder);
+    {
+        Seat seat(folder);
+        seat.query.setValue(slot(1), QStringLiteral("before"));
+        seat.query.post();
+        seat.query.setValue(slot(1), text);
+        seat.query.post();
+        QCOMPARE(seat.query.value(slot(1)), text.isNull() ? QVariant() : text);
+    }
+    const QVariant back = stored(folder).value(1);
+    QCOMPARE(back.isNull(), text.isNull());
+    QCOMPARE(back.toString(), text.toString());
+}
+
+void BothEnginesTest::tooLongRefused() {
+    BOOK(folder);
+    Seat seat(folder);
+    try {
+        seat.query.setValue(slot(1), QString(256, QChar(0x03A9)));
+        QFAIL("a text longer than the field was taken");
+    } catch (const store::EngineError& error) {
+        QCOMPARE(error.code(), int(store::EngineError::TooLong));
+    }
+    QVERIFY(seat.query.value(1).isNull());
+}
+
+void BothEnginesTest::cancelAndCloseDropEdits() {
+    BOOK(folder);
+    Seat seat(folder);
+    seat.query.setValue(slot(1), QStringLiteral("dropped by cancel"));
+    seat.query.cancel();
+    QCOMPARE(seat.query.state(), store::Query::State::Browse);
+    QVERIFY(seat.query.value(1).isNull());
+    seat.query.setValue(slot(1), QStringLiteral("dropped by close"));
+    seat.query.close();
+    QVERIFY(stored(folder).value(1).isNull());
+}
+
+void BothEnginesTest::postWritesOnlyChangedSlots() {
+    BOOK(folder);
+    Seat mine(folder);
+    Seat theirs(m_books.secondSeat(folder));
+    mine.query.setValue(slot(1), QStringLiteral("mine"));
+    theirs.query.setValue(slot(28), QStringLiteral("theirs"));
+    theirs.query.post();
+    mine.query.post();
+    QCOMPARE(mine.query.state(), store::Query::State::Browse);
+    // The buffer holds the book as it now is, the other seat's slot included.
+    QCOMPARE(mine.query.value(slot(28)).toString(), QStringLiteral("theirs"));
+    const QVariantList now = stored(folder);
+    QCOMPARE(now.value(1).toString(), QStringLiteral("mine"));
+    QCOMPARE(now.value(28).toString(), QStringLiteral("theirs"));
+}
+
+void BothEnginesTest::conflictRefusedTextKept() {
+    BOOK(folder);
+    Seat mine(folder);
+    Seat theirs(m_books.secondSeat(folder));
+    theirs.query.setValue(slot(3), QStringLiteral("theirs"));
+    theirs.query.post();
+    mine.query.setValue(slot(3), QStringLiteral("mine"));
+    mine.query.setValue(slot(13), QStringLiteral("also mine"));
+    try {
+        mine.query.post();
+        QFAIL("a post overwrote another seat's change");
+    } catch (const store::EngineError& error) {
+        QCOMPARE(error.code(), int(store::EngineError::Conflict));
+        QVERIFY2(error.text().contains(QLatin1String("another program changed \"0900-0930\"")), error.what());
+        QVERIFY2(error.text().contains(QLatin1String("Nothing was saved")), error.what());
+    }
+    QCOMPARE(mine.query.state(), store::Query::State::Edit);
+    QCOMPARE(mine.query.value(slot(3)).toString(), QStringLiteral("mine"));
+    const QVariantList now = stored(folder);
+    QCOMPARE(now.value(3).toString(), QStringLiteral("theirs"));
+    QVERIFY(now.value(13).isNull());
+}
+
+void BothEnginesTest::refreshKeepsTheUsersEdits() {
+    BOOK(folder);
+    Seat mine(folder);
+    Seat theirs(m_books.secondSeat(folder));
+    mine.query.setValue(slot(1), QStringLiteral("typing"));
+    theirs.query.setValue(slot(1), QStringLiteral("their first"));
+    theirs.query.setValue(slot(2), QStringLiteral("their second"));
+    theirs.query.post();
+    mine.query.refresh();
+    QCOMPARE(mine.query.value(slot(2)).toString(), QStringLiteral("their second"));
+    QCOMPARE(mine.query.value(slot(1)).toString(), QStringLiteral("typing"));
+    QCOMPARE(mine.query.state(), store::Query::State::Edit);
+    // The slot being typed in was changed by the other seat too: the post still refuses to overwrite it.
+    QVERIFY_THROWS_EXCEPTION(store::EngineError, mine.query.post());
+    QCOMPARE(stored(folder).value(1).toString(), QStringLiteral("their first"));
+}
+
+void BothEnginesTest::badDayKeysFail() {
+    BOOK(folder);
+    store::Connection connection;
+    connection.reopen(BookFixture::connectionText(folder));
+    store::Query query(connection);
+    try {
+        store::openQuery(query, store::selectDayStatement(QStringLiteral("ERROR")));
+        QFAIL("a query with the key ERROR opened");
+    } catch (const store::EngineError& error) {
+        QVERIFY2(error.text().contains(QLatin1String("could not be read as a date")), error.what());
+    }
+    store::Command command(connection);
+    command.setCommandText(store::insertDayStatement(QStringLiteral("#2/30/2010#")));
+    QVERIFY_THROWS_EXCEPTION(store::EngineError, command.execute());
+    store::ensureDayRecord(connection, QStringLiteral("ERROR"));
+    QCOMPARE(connection.session().select(QStringLiteral("SELECT * FROM RANTEBOU")).rows.size(), std::size_t(0));
+}
+
+// The month window's scan: one connection, each day's SELECT in a row, then a day read again after another
+// seat's post shows that post (the server's month read never hides a change).
+void BothEnginesTest::monthScanReadsEveryDay() {
+    BOOK(folder);
+    for (int day : {1, 15, 31}) {
+        store::Connection connection;
+        connection.reopen(BookFixture::connectionText(folder));
+        const QString key = QStringLiteral("#1/%1/2020#").arg(day);
+        store::ensureDayRecord(connection, key);
+        store::Query query(connection);
+        store::openQuery(query, store::selectDayStatement(key));
+        query.setValue(slot(day % 28 + 1), QStringLiteral("day %1").arg(day));
+        query.post();
+    }
+    store::Connection scan;
+    scan.reopen(BookFixture::connectionText(folder));
+    store::Query query(scan);
+    for (int day = 1; day <= 31; ++day) {
+        store::openQuery(query, store::selectDayStatement(QStringLiteral("#1/%1/2020#").arg(day)));
+        const bool has = day == 1 || day == 15 || day == 31;
+        QCOMPARE(query.isEmpty(), !has);
+        if (has) {
+            QCOMPARE(query.value(0).toDate(), QDate(2020, 1, day));
+            QCOMPARE(query.value(slot(day % 28 + 1)).toString(), QStringLiteral("day %1").arg(day));
+        }
+    }
+    {
+        store::Connection connection;
+        connection.reopen(BookFixture::connectionText(m_books.secondSeat(folder)));
+        store::Query day15(connection);
+        store::openQuery(day15, store::selectDayStatement(QStringLiteral("#1/15/2020#")));
+        day15.setValue(slot(1), QStringLiteral("later"));
+        day15.post();
+    }
+    store::openQuery(query, store::selectDayStatement(QStringLiteral("#1/15/2020#")));
+    QCOMPARE(query.value(slot(1)).toString(), QStringLiteral("later"));
+}
+
+void BothEnginesTest::openRefused_data() {
+    QTest::addColumn<QString>("engine");
+    QTest::addColumn<BookMaker>("make");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("message");
+    const QString file = QStringLiteral("file");
+    const QString server = QStringLiteral("server");
+    QTest::newRow("file: no book in the folder") << file << BookMaker([](BookFixture& books) {
+        const QString folder = books.makeBook(QStringLiteral("file"));
+        QFile::remove(QDir(folder).filePath(QStringLiteral("data.mdb")));
+        return folder;
+    }) << int(store::EngineError::CantOpen) << QStringLiteral("does not exist");
+    QTest::newRow("server: both books in the folder") << server << BookMaker([](BookFixture& books) {
+        const QString folder = books.makeBook(QStringLiteral("server"));
+        QFile::copy(QDir(books.makeBook(QStringLiteral("file"))).filePath(QStringLiteral("data.mdb")),
+                    QDir(folder).filePath(QStringLiteral("data.mdb")));
+        return folder;
+    }) << int(store::EngineError::CantOpen) << QStringLiteral("holds both");
+    QTest::newRow("server: missing database") << server << BookMaker([](BookFixture& books) {
+        return books.serverFolder(books.server().connectionFor(QStringLiteral("no_such_book")));
+    }) << int(store::EngineError::CantOpen) << QStringLiteral("\"no_such_book\" does not exist");
+    QTest::newRow("server: missing table") << server << BookMaker([](BookFixture& books) {
+        QString database;
+        const QString folder = books.makeBook(QStringLiteral("server"), &database, false);
+        return folder;
+    }) << int(store::EngineError::NotADatabase)
+                                           << QStringLiteral("holds no appointment table RANTEBOU");
+    QTest::newRow("server: missing column") << server << BookMaker([](BookFixture& books) {
+        QString database;
+        const QString folder = books.makeBook(QStringLiteral("server"), &database);
+        books.server().run(database, QStringLiteral("ALTER TABLE rantebou DROP COLUMN \"1400-1430\""));
+        return folder;
+    }) << int(store::EngineError::NotADatabase)
+                                            << QStringLiteral("lacks the column(s) 1400-1430");
+    QTest::newRow("server: wrong password") << server << BookMaker([](BookFixture& books) {
+        QString database;
+        books.makeBook(QStringLiteral("server"), &database);
+        qputenv("PGPASSWORD", "wrong");
+        return books.serverFolder(books.server().connectionFor(database).replace(
+            QStringLiteral("user=postgres"), QStringLiteral("user=%1").arg(TestServer::PasswordUser)));
+    }) << int(store::EngineError::CantOpen) << QStringLiteral("refused the user");
+    QTest::newRow("server: a password in the server file") << server << BookMaker([](BookFixture& books) {
+        const QString folder = books.makeBook(QStringLiteral("server"));
+        QFile serverFile(QDir(folder).filePath(QStringLiteral("server.book")));
+        serverFile.open(QIODevice::Append);
+        serverFile.write(" password=secret\n");
+        return folder;
+    }) << int(store::EngineError::NoPassword) << QStringLiteral("holds a password");
+}
+
+void BothEnginesTest::openRefused() {
+    QFETCH(QString, engine);
+    QFETCH(BookMaker, make);
+    QFETCH(int, code);
+    QFETCH(QString, message);
+    if (engine == QLatin1String("server") && !m_books.server().isRunning())
+        QSKIP(qPrintable(m_books.server().failure()));
+    const QString folder = make(m_books);
+    store::Connection connection;
+    try {
+        connection.reopen(BookFixture::connectionText(folder));
+        QFAIL("the book opened");
+    } catch (const store::EngineError& error) {
+        qunsetenv("PGPASSWORD");
+        QCOMPARE(error.code(), code);
+        QVERIFY2(error.text().contains(message), error.what());
+    }
+    qunsetenv("PGPASSWORD");
+    QVERIFY(!connection.isOpen());
+}
+
+QTEST_GUILESS_MAIN(BothEnginesTest)
+#include "BothEnginesTest.moc"

@@ -1,0 +1,234 @@
+// The data-folder tool's commands for a book on a server, run as an administrator runs them: making a server
+// data folder, making the table on an empty database, and copying a book up to the server and back down.
+
+#include "tests/store/BookFixture.h"
+#include "tests/store/StoreTestSupport.h"
+
+#include "store/Connection.h"
+#include "store/ConnectionText.h"
+#include "store/DayRecord.h"
+#include "store/Query.h"
+#include "store/TableLayout.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sqlcipher/sqlite3.h>
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QString output;
+    QString errors;
+};
+
+Run runTool(const QStringList& arguments) {
+    QProcess tool;
+    tool.start(QStringLiteral(ORVELLA_DATAFOLDER_TOOL), arguments);
+    Run run;
+    if (!tool.waitForFinished(120000) || tool.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.exitCode = tool.exitCode();
+    run.output = QString::fromUtf8(tool.readAllStandardOutput());
+    run.errors = QString::fromUtf8(tool.readAllStandardError());
+    return run;
+}
+
+QString slotList() {
+    QStringList columns{QStringLiteral("HMEROMHNIA")};
+    for (const QString& slot : store::slotColumnNames())
+        columns << QLatin1Char('"') + slot + QLatin1Char('"');
+    return columns.join(QStringLiteral(", "));
+}
+
+// Every value of a data file's book, one line per day, nulls told apart from empty texts.
+QStringList fileBook(const QString& folder) {
+    storetest::RawDatabase raw(QDir(folder).filePath(QStringLiteral("data.mdb")), QStringLiteral("Kw73Tp"));
+    sqlite3_stmt* statement = nullptr;
+    QStringList lines;
+    const QByteArray sql = QStringLiteral("SELECT %1 FROM RANTEBOU ORDER BY 1").arg(slotList()).toUtf8();
+    if (sqlite3_prepare_v2(raw.get(), sql.constData(), -1, &statement, nullptr) != SQLITE_OK)
+        return {QStringLiteral("unreadable")};
+    while (sqlite3_step(statement) == SQLITE_ROW) {
+        QStringList values;
+        for (int c = 0; c < 29; ++c)
+            values << (sqlite3_column_type(statement, c) == SQLITE_NULL
+                           ? QStringLiteral("<null>")
+                           : QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, c))));
+        lines << values.join(QLatin1Char('|'));
+    }
+    sqlite3_finalize(statement);
+    return lines;
+}
+
+// A book of days on this computer: Greek and Latin texts, nulls, empty and blank-only slots.
+void fillFileBook(const QString& folder, int days) {
+    storetest::makeDataFile(folder);
+    storetest::RawDatabase raw(QDir(folder).filePath(QStringLiteral("data.mdb")), QStringLiteral("Kw73Tp"));
+    raw.execute(QStringLiteral("BEGIN"));
+    QRandomGenerator random(2024);
+    const QStringList texts = {QStringLiteral("Ραντεβού με τον κ. Παπαδόπουλο"),
+                               QStringLiteral("Dentist"),
+                               QStringLiteral("O'Brien \"quoted\""),
+                               QString(),
+                               QStringLiteral("   "),
+                               QStringLiteral("line\nbreak"),
+                               QString(255, QChar(0x03A9))};
+    QDate day(2008, 1, 1);
+    for (int i = 0; i < days; ++i, day = day.addDays(1)) {
+        QStringList values{QStringLiteral("'%1'").arg(day.toString(Qt::ISODate))};
+        for (int slot = 0; slot < 28; ++slot) {
+            const int pick = int(random.bounded(texts.size() * 3));
+            if (pick >= texts.size())
+                values << QStringLiteral("NULL");
+            else
+                values << QLatin1Char('\'') + QString(texts[pick]).replace(QLatin1Char('\''), QStringLiteral("''")) +
+                              QLatin1Char('\'');
+        }
+        raw.execute(QStringLiteral("INSERT INTO RANTEBOU VALUES (%1)").arg(values.join(QStringLiteral(", "))));
+    }
+    raw.execute(QStringLiteral("COMMIT"));
+}
+
+} // namespace
+
+class ServerToolTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void serverFolderMadeAndRefused();
+    void initMakesTableOnce();
+    void copyUpAndDownRoundTrips();
+    void copyUpRefusedOrMerged();
+
+private:
+    QString freshDatabase(bool withTable);
+    BookFixture m_books;
+    QTemporaryDir m_dir;
+    int m_databases = 0;
+};
+
+void ServerToolTest::initTestCase() {
+    if (!m_books.server().isRunning())
+        QSKIP(qPrintable(m_books.server().failure()));
+}
+
+QString ServerToolTest::freshDatabase(bool withTable) {
+    return m_books.server().makeDatabase(QStringLiteral("tool%1").arg(++m_databases), withTable);
+}
+
+void ServerToolTest::serverFolderMadeAndRefused() {
+    const QString folder = m_dir.filePath(QStringLiteral("desk"));
+    const QString connection = m_books.server().connectionFor(freshDatabase(true));
+    Run made = runTool({QStringLiteral("server-folder"), folder, connection});
+    QVERIFY2(made.exitCode == 0, qPrintable(made.errors));
+    QVERIFY(QFile::exists(QDir(folder).filePath(QStringLiteral("server.book"))));
+    QVERIFY(QFile::exists(QDir(folder).filePath(QStringLiteral("RANTEBOU.rav"))));
+    QVERIFY(QFileInfo(QDir(folder).filePath(QStringLiteral("RANTEBOU.rav"))).isWritable());
+    store::Connection opened;
+    opened.reopen(store::buildConnectionText(folder, QStringLiteral("Kw73Tp")));
+    QVERIFY(opened.isOpen());
+
+    Run again = runTool({QStringLiteral("server-folder"), folder, connection});
+    QCOMPARE(again.exitCode, 1);
+    QVERIFY2(again.errors.contains(QLatin1String("already exists")), qPrintable(again.errors));
+
+    const QString withPassword = m_dir.filePath(QStringLiteral("secret"));
+    Run refused = runTool({QStringLiteral("server-folder"), withPassword, connection + QStringLiteral(" password=x")});
+    QCOMPARE(refused.exitCode, 1);
+    QVERIFY2(refused.errors.contains(QLatin1String("holds a password")), qPrintable(refused.errors));
+    QVERIFY(!QFile::exists(QDir(withPassword).filePath(QStringLiteral("server.book"))));
+}
+
+void ServerToolTest::initMakesTableOnce() {
+    const QString database = freshDatabase(false);
+    const QString folder = m_books.serverFolder(m_books.server().connectionFor(database));
+    Run first = runTool({QStringLiteral("server-init"), folder});
+    QVERIFY2(first.exitCode == 0, qPrintable(first.errors));
+    QVERIFY2(first.output.contains(QLatin1String("made the appointment table")), qPrintable(first.output));
+    QCOMPARE(m_books.server().run(database, QStringLiteral("SELECT count(*) FROM pg_trigger WHERE tgname = "
+                                                           "'orvella_announce_day'")),
+             QStringLiteral("1"));
+    store::Connection connection;
+    connection.reopen(store::buildConnectionText(folder, QStringLiteral("Kw73Tp")));
+    store::ensureDayRecord(connection, QStringLiteral("#3/5/2010#"));
+
+    Run second = runTool({QStringLiteral("server-init"), folder});
+    QVERIFY2(second.exitCode == 0, qPrintable(second.errors));
+    QVERIFY2(second.output.contains(QLatin1String("kept the appointment table")), qPrintable(second.output));
+    QCOMPARE(m_books.server().run(database, QStringLiteral("SELECT count(*) FROM rantebou")), QStringLiteral("1"));
+}
+
+void ServerToolTest::copyUpAndDownRoundTrips() {
+    const QString source = m_dir.filePath(QStringLiteral("source"));
+    QVERIFY(QDir().mkpath(source));
+    fillFileBook(source, 10000);
+    const QStringList original = fileBook(source);
+    QCOMPARE(original.size(), 10000);
+
+    const QString database = freshDatabase(true);
+    const QString server = m_books.serverFolder(m_books.server().connectionFor(database));
+    Run up = runTool({QStringLiteral("copy-up"), source, server});
+    QVERIFY2(up.exitCode == 0, qPrintable(up.errors));
+    QCOMPARE(m_books.server().run(database, QStringLiteral("SELECT count(*) FROM rantebou")), QStringLiteral("10000"));
+
+    const QString target = m_dir.filePath(QStringLiteral("target"));
+    Run down = runTool({QStringLiteral("copy-down"), server, target});
+    QVERIFY2(down.exitCode == 0, qPrintable(down.errors));
+    QVERIFY(QFile::exists(QDir(target).filePath(QStringLiteral("RANTEBOU.rav"))));
+    QCOMPARE(QDir(target).entryList(QDir::Files | QDir::Hidden).size(), 2); // nothing left beside
+    const QStringList copied = fileBook(target);
+    QCOMPARE(copied.size(), original.size());
+    for (int i = 0; i < original.size(); ++i)
+        QCOMPARE(copied[i], original[i]);
+
+    // A copy never goes over an existing book.
+    Run over = runTool({QStringLiteral("copy-down"), server, target});
+    QCOMPARE(over.exitCode, 1);
+    QVERIFY2(over.errors.contains(QLatin1String("already exists")), qPrintable(over.errors));
+    QCOMPARE(fileBook(target).size(), 10000);
+}
+
+void ServerToolTest::copyUpRefusedOrMerged() {
+    const QString database = freshDatabase(true);
+    const QString server = m_books.serverFolder(m_books.server().connectionFor(database));
+    m_books.server().run(database, QStringLiteral("INSERT INTO rantebou (hmeromhnia, \"0800-0830\", \"0900-0930\") "
+                                                  "VALUES ('2010-03-05', 'server', ' \t ')"));
+    const QString source = m_dir.filePath(QStringLiteral("merging"));
+    QVERIFY(QDir().mkpath(source));
+    storetest::makeDataFile(source);
+    {
+        storetest::RawDatabase raw(QDir(source).filePath(QStringLiteral("data.mdb")), QStringLiteral("Kw73Tp"));
+        QCOMPARE(raw.execute(QStringLiteral("INSERT INTO RANTEBOU (HMEROMHNIA, \"0800-0830\", \"0830-0900\", "
+                                            "\"0900-0930\") VALUES ('2010-03-05', 'file', 'file2', 'file3')")),
+                 0);
+        QCOMPARE(raw.execute(QStringLiteral("INSERT INTO RANTEBOU (HMEROMHNIA, \"0800-0830\") VALUES "
+                                            "('2010-03-06', 'next day')")),
+                 0);
+    }
+    Run refused = runTool({QStringLiteral("copy-up"), source, server});
+    QCOMPARE(refused.exitCode, 1);
+    QVERIFY2(refused.errors.contains(QLatin1String("already holds 1 day")), qPrintable(refused.errors));
+    QCOMPARE(m_books.server().run(database, QStringLiteral("SELECT count(*) FROM rantebou")), QStringLiteral("1"));
+
+    Run merged = runTool({QStringLiteral("copy-up"), source, server, QStringLiteral("--merge")});
+    QVERIFY2(merged.exitCode == 0, qPrintable(merged.errors));
+    QVERIFY2(merged.output.contains(QLatin1String("1 added, 1 merged, 1 filled slot")), qPrintable(merged.output));
+    QCOMPARE(m_books.server().run(database, QStringLiteral("SELECT concat_ws('+', \"0800-0830\", \"0830-0900\", "
+                                                           "\"0900-0930\") FROM rantebou WHERE hmeromhnia = "
+                                                           "'2010-03-05'")),
+             QStringLiteral("server+file2+file3"));
+    QCOMPARE(m_books.server().run(database, QStringLiteral("SELECT \"0800-0830\" FROM rantebou WHERE hmeromhnia = "
+                                                           "'2010-03-06'")),
+             QStringLiteral("next day"));
+}
+
+QTEST_GUILESS_MAIN(ServerToolTest)
+#include "ServerToolTest.moc"

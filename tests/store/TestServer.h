@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// A throwaway database server for one test or benchmark program: made in a temporary folder, listening only on
+// a socket in that folder, stopped and removed when the object goes (also when a test failed). As root the
+// server runs as the postgres user, since its tools refuse root. isRunning() is false, with the reason in
+// failure(), when it cannot be made; the caller then skips what needs it.
+class TestServer {
+public:
+    TestServer();
+    ~TestServer();
+    TestServer(const TestServer&) = delete;
+    TestServer& operator=(const TestServer&) = delete;
+
+    bool isRunning() const { return m_running; }
+    QString failure() const { return m_failure; }
+
+    // The connection text of database as the superuser, plus extra key=value pairs.
+    QString connectionFor(const QString& database, const QString& extra = {}) const;
+
+    // Makes a new, empty database (UTF-8) and returns its name; with the book's table and trigger when
+    // withTable is set.
+    QString makeDatabase(const QString& name, bool withTable = true);
+
+    // Runs sql in database as the superuser; returns the first value of the first row (null text when there
+    // is none). Fails the program when the statement fails: it is the test's own set-up.
+    QString run(const QString& database, const QString& sql);
+
+    // The server's socket, for a relay in front of it.
+    QString socketPath() const;
+
+    // Stops and starts the server again on the same folder and socket, for the tests of a server that goes away.
+    bool stop();
+    bool start();
+
+    // A role that must give a password (scram), made by the constructor: user and password.
+    static constexpr const char* PasswordUser = "orvella_pw";
+    static constexpr const char* PasswordUserSecret = "right-secret";
+
+private:
+    bool runTool(const QStringList& command, QString* output = nullptr);
+
+    std::unique_ptr<QTemporaryDir> m_folder;
+    QString m_data;
+    QString m_binaries;
+    int m_port = 5432;
+    bool m_running = false;
+    bool m_asPostgres = false;
+    QString m_failure;
+};
