@@ -1,8 +1,10 @@
 #include "store/PooledDatabase.h"
 
+#include "store/BookFormat.h"
 #include "store/CipherGuard.h"
 #include "store/DataFileProbe.h"
 #include "store/EngineError.h"
+#include "store/FirstOpenCheck.h"
 #include "store/SqliteStatement.h"
 #include "store/TableLayout.h"
 
@@ -73,6 +75,7 @@ PooledDatabase::PooledDatabase(const QString& path, const QString& password, con
     requireCipher(m_handle.get());
     setWait(waitSeconds);
     m_handle.execute(QStringLiteral("PRAGMA key = ") + quotedKey(password), context(Opening));
+    fixBookFormat(m_handle, context(Opening));
 
     // The first read derives the key from the password and shows whether it fits the file.
     const int rc = sqlite3_exec(m_handle.get(), "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
@@ -85,6 +88,7 @@ PooledDatabase::PooledDatabase(const QString& path, const QString& password, con
                   .arg(QDir::toNativeSeparators(path)));
     }
     check(rc, m_handle.get(), context(Opening));
+    checkOnFirstOpen(m_handle, path, password, identity, context(Opening));
     checkTable();
 }
 

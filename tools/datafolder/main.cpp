@@ -4,6 +4,7 @@
 
 #include "store/ConnectionText.h"
 #include "store/DatabaseFile.h"
+#include "tools/datafolder/BackupCommands.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,6 +14,7 @@
 
 #include <exception>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -62,6 +64,8 @@ int fail(const QString& message) {
 int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
+    if (const std::optional<int> backupCommand = runBackupCommand(arguments))
+        return *backupCommand;
     if (arguments.size() != 2 || arguments[1].isEmpty() || arguments[1].startsWith(QLatin1Char('-')))
         return fail(QStringLiteral(
             "usage: orvella-datafolder <folder>\nMakes <folder> (if missing) with an empty, "
@@ -70,8 +74,12 @@ int main(int argc, char* argv[]) {
     const QFileInfo folderInfo(folder);
     if (folderInfo.exists() && !folderInfo.isDir())
         return fail(QStringLiteral("\"%1\" exists and is not a folder.").arg(QDir::toNativeSeparators(folder)));
+    const bool madeFolder = !folderInfo.exists();
     if (!QDir().mkpath(folder))
         return fail(QStringLiteral("the folder \"%1\" could not be made.").arg(QDir::toNativeSeparators(folder)));
+    // The book is the user's alone, whatever the umask.
+    if (madeFolder)
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     const QDir dir(folder);
     const std::vector<FolderFile> files = folderFiles();
