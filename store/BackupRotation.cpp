@@ -22,8 +22,11 @@ QStringList backupsToRemove(const QStringList& fileNames, const QDate& newestVer
         return {};
 
     std::set<QDate> kept;
-    for (std::size_t i = 0; i < dated.size() && i < DailyBackupsKept; ++i)
-        kept.insert(dated[i].first);
+    std::size_t daily = 0;
+    for (const auto& [date, name] : dated) {
+        if (date <= newestVerified && daily++ < DailyBackupsKept)
+            kept.insert(date);
+    }
     const int lastMonth = newestVerified.year() * 12 + newestVerified.month() - 1;
     std::map<int, QDate> newestOfMonth;
     for (const auto& [date, name] : dated) {

@@ -5,11 +5,14 @@
 #include "base/ErrorReport.h"
 #include "base/OrvellaApplication.h"
 #include "month/MonthWindow.h"
+#include "store/BackupFolder.h"
 #include "store/DatabaseFile.h"
 
 #include <QAbstractButton>
+#include <QDate>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -179,6 +182,9 @@ private slots:
         QVERIFY(host.isHidden());
         QCOMPARE(host.geometry(), QRect(0, 0, 104, 17));
         QVERIFY(reports.isEmpty());
+        // The day's backup was made while the notice and the splash were up, and verified before the month window.
+        QVERIFY(
+            QFileInfo::exists(dir.filePath(QStringLiteral("backups/") + store::backupFileName(QDate::currentDate()))));
 
         // Termination was asked for before the loop runs: the loop ends at its first turn.
         bool forced = false;
