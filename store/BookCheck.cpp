@@ -26,9 +26,11 @@ bool isLock(int code) {
 
 } // namespace
 
-QString damageFound(SqliteDatabase& database, const FailureContext& context) {
+QString damageFound(SqliteDatabase& database, const FailureContext& context, bool thorough) {
     try {
-        SqliteStatement check(database, QStringLiteral("PRAGMA quick_check"), context);
+        SqliteStatement check(
+            database, thorough ? QStringLiteral("PRAGMA integrity_check") : QStringLiteral("PRAGMA quick_check"),
+            context);
         QString first;
         if (check.step())
             first = check.value(0).toString();
@@ -66,15 +68,7 @@ QString checkBookFile(const QString& path, const QString& password, bool thoroug
         if ((rc & 0xff) == SQLITE_NOTADB)
             return QStringLiteral("it does not open with the book's password, or it is not an Orvella data file");
         check(rc, database.get(), context);
-        QString damage;
-        if (thorough) {
-            SqliteStatement integrity(database, QStringLiteral("PRAGMA integrity_check"), context);
-            const QString first = integrity.step() ? integrity.value(0).toString() : QString();
-            if (first != QLatin1String("ok"))
-                damage = first;
-        } else {
-            damage = damageFound(database, context);
-        }
+        const QString damage = damageFound(database, context, thorough);
         if (!damage.isEmpty())
             return QStringLiteral("it is damaged: %1").arg(damage);
         SqliteStatement table(
@@ -83,6 +77,12 @@ QString checkBookFile(const QString& path, const QString& password, bool thoroug
             return QStringLiteral("it holds no appointment table");
         dayRecordCount(database, context);
         return {};
+    } catch (const EngineError& error) {
+        // Damage can stop the reading of the schema itself, before any check runs.
+        if (error.code() == SQLITE_CORRUPT || error.code() == SQLITE_ERROR)
+            return QStringLiteral("it is damaged: a part of it can no longer be read (%1)")
+                .arg(QString::fromUtf8(sqlite3_errstr(error.code())));
+        return error.text();
     } catch (const std::exception& error) {
         return QString::fromUtf8(error.what());
     }

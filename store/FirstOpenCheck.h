@@ -16,6 +16,10 @@ struct FileIdentity;
 void checkOnFirstOpen(SqliteDatabase& database, const QString& path, const QString& password,
                       const FileIdentity& identity, const FailureContext& context);
 
+// Throws the damaged book's EngineError: what was found, that nothing was written, and the newest good backup
+// with the command that restores it.
+[[noreturn]] void throwDamagedBook(const QString& path, const QString& password, const QString& damage);
+
 // Records that the book at path, as it is now, was found sound by a check that read all of it (the day's backup
 // verifies its copy page by page), so that its first open in this process need not check it again.
 void noteSoundBook(const QString& path);

@@ -96,7 +96,9 @@ int restoreBackup(const QString& backup, const QString& folderPath) {
                                    "command again.")
                         .arg(lock.reason()) +
                     unchanged);
-    const QString problem = store::checkBookFile(backup, Password, true);
+    QString problem = store::checkBookFile(backup, Password, true);
+    if (problem.endsWith(QLatin1Char('.')))
+        problem.chop(1);
     if (!problem.isEmpty())
         return fail(QStringLiteral("the backup \"%1\" cannot be restored: %2.%3 Choose another one "
                                    "(orvella-datafolder --list-backups %4).")
