@@ -3,6 +3,7 @@
 #include "store/BackupFolder.h"
 #include "store/BookCheck.h"
 #include "store/Check.h"
+#include "store/EngineError.h"
 #include "store/PooledDatabase.h"
 
 #include <QDir>
@@ -31,6 +32,14 @@ std::set<std::pair<quint64, quint64>>& checkedBooks() {
 
 } // namespace
 
+void throwDamagedBook(const QString& path, const QString& password, const QString& damage) {
+    throw EngineError(
+        SQLITE_CORRUPT,
+        QStringLiteral("The data file \"%1\" is damaged (%2). Orvella has not written to it and will "
+                       "not.\n\n%3")
+            .arg(QDir::toNativeSeparators(path), damage, restoreAdvice(QFileInfo(path).absolutePath(), password)));
+}
+
 void noteSoundBook(const QString& path) {
     try {
         const FileIdentity identity = identifyDataFile(path);
@@ -50,12 +59,8 @@ void checkOnFirstOpen(SqliteDatabase& database, const QString& path, const QStri
             return;
     }
     const QString damage = damageFound(database, context);
-    if (!damage.isEmpty()) {
-        check(
-            false, SQLITE_CORRUPT,
-            QStringLiteral("The data file \"%1\" is damaged (%2). Orvella has not written to it and will not.\n\n%3")
-                .arg(QDir::toNativeSeparators(path), damage, restoreAdvice(QFileInfo(path).absolutePath(), password)));
-    }
+    if (!damage.isEmpty())
+        throwDamagedBook(path, password, damage);
     const std::lock_guard lock(guard());
     checkedBooks().insert(key);
 }

@@ -87,6 +87,11 @@ PooledDatabase::PooledDatabase(const QString& path, const QString& password, con
                              "file is not an Orvella data file.")
                   .arg(QDir::toNativeSeparators(path)));
     }
+    // Damage can stop the first read of the schema itself: said the same way as the first open's check says it.
+    if ((rc & 0xff) == SQLITE_CORRUPT || (rc & 0xff) == SQLITE_ERROR)
+        throwDamagedBook(path, password,
+                         QStringLiteral("a part of it can no longer be read: %1")
+                             .arg(QString::fromUtf8(sqlite3_errmsg(m_handle.get()))));
     check(rc, m_handle.get(), context(Opening));
     checkOnFirstOpen(m_handle, path, password, identity, context(Opening));
     checkTable();
