@@ -36,7 +36,7 @@ void throwDamagedBook(const QString& path, const QString& password, const QStrin
     throw EngineError(
         SQLITE_CORRUPT,
         QStringLiteral("The data file \"%1\" is damaged (%2). Orvella has not written to it and will "
-                       "not.\n\n%3")
+                       "not. Restore it from a backup.\n\n%3")
             .arg(QDir::toNativeSeparators(path), damage, restoreAdvice(QFileInfo(path).absolutePath(), password)));
 }
 
