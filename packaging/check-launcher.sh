@@ -213,6 +213,24 @@ kill "$started_pid" 2>/dev/null || true
 wait "$started_pid" 2>/dev/null || true
 started_pid=
 
+# The real program for a folder that lost its book: it shows the missing-book window (and stays up, waiting for the
+# user) and makes nothing in the folder.
+rm "$home_p/.local/share/Orvella/data.mdb"
+env -i PATH=/usr/bin:/bin HOME="$home_p" QT_QPA_PLATFORM=offscreen "$real_bin/orvella-start" >/dev/null 2>&1 &
+started_pid=$!
+for _ in $(seq 100); do
+    tr '\0' ' ' <"/proc/$started_pid/cmdline" 2>/dev/null | grep -q -- '--missing-book' && break
+    sleep 0.1
+done
+sleep 0.5
+if ! tr '\0' ' ' <"/proc/$started_pid/cmdline" 2>/dev/null | grep -q -- "--missing-book $home_p/.local/share/Orvella"; then
+    problem "real program, book missing: the missing-book window is not up"
+fi
+[ ! -e "$home_p/.local/share/Orvella/data.mdb" ] || problem "real program, book missing: a data.mdb was made"
+kill "$started_pid" 2>/dev/null || true
+wait "$started_pid" 2>/dev/null || true
+started_pid=
+
 if [ "$failures" -ne 0 ]; then
     echo "$failures problem(s) with the start script" >&2
     exit 1

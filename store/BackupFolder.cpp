@@ -70,7 +70,7 @@ QString restoreAdvice(const QString& dataFolder, const QString& password) {
     const QString folder = QDir::toNativeSeparators(QDir(dataFolder).absolutePath());
     if (const std::optional<BackupFile> backup = newestGoodBackup(dataFolder, password)) {
         return QStringLiteral("The newest good backup is \"%1\", made on %2. Close Orvella and put it back with "
-                              "this command in a terminal:\n\n%3\n\nThe file it replaces is kept beside it, never "
+                              "this command in a terminal:\n\n%3\n\nA book it replaces is kept beside it, never "
                               "deleted.")
             .arg(QDir::toNativeSeparators(backup->path), backup->date.toString(QStringLiteral("d/M/yyyy")),
                  restoreCommand(backup->path, folder));
