@@ -23,10 +23,12 @@ bool DailyBackup::startIfDue(const QString& dataFile, const QString& password, c
     m_done = false;
     m_worker = std::thread([this, dataFile, password, today] {
         m_outcome = makeDailyBackup(dataFile, password, today);
-        // A verified copy read every page of the book; when today's copy was there already, the book is checked
-        // here instead. Either way the month window's first open finds the check done.
+        // A verified copy read every page of the book; when today's copy was there already, or could not be
+        // made, the book is checked here instead. Either way the month window's first open finds the check done.
         if (m_outcome.result == BackupOutcome::Result::Made ||
-            (m_outcome.result == BackupOutcome::Result::AlreadyMade && checkBookFile(dataFile, password).isEmpty()))
+            ((m_outcome.result == BackupOutcome::Result::AlreadyMade ||
+              m_outcome.result == BackupOutcome::Result::Failed) &&
+             checkBookFile(dataFile, password).isEmpty()))
             noteSoundBook(dataFile);
         m_done = true;
     });
