@@ -22,7 +22,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
 cmake --build "$build" --target orvella orvella_bench_store orvella_bench_windows orvella_bench_startup \
-    orvella_bench_datafolder
+    orvella_bench_datafolder orvella_bench_backup
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/orvella-bench.XXXXXX")
 xvfbPid=""
@@ -89,6 +89,10 @@ echo "== start-up, offscreen ($starts starts)"
 "$bench/orvella_bench_startup" --runs "$starts" | tee "$work/startup.txt" || true
 startupMedian=$(awk '$1 == "med" { print $NF " ms" }' "$work/startup.txt")
 createMedian=$(awk '$1 == "med" { print $(NF - 2) " ms" }' "$work/startup.txt")
+
+# --- The safety net: the day's backup and the first open's check ----------------------------------------
+echo "== daily backup and first-open check, 10,000 day records"
+"$bench/orvella_bench_backup" --benchmark_repetitions="$repetitions" --benchmark_report_aggregates_only=true || true
 
 # --- Peak memory of the real program, and the start-up on an X server -----------------------------------
 peakMemory="not measured (needs Xvfb and xdotool)"
