@@ -5,9 +5,14 @@
 #include "app/StartupNotice.h"
 #include "base/ErrorReport.h"
 #include "month/MonthWindow.h"
+#include "store/ConnectionText.h"
+#include "store/DailyBackup.h"
+#include "store/FolderLock.h"
 
 #include <QCoreApplication>
+#include <QDate>
 #include <QDir>
+#include <QFileInfo>
 #include <QMetaObject>
 
 #include <memory>
@@ -21,12 +26,27 @@ TForm5::TForm5(QWidget* parent) : QWidget(parent) {
 
 void TForm5::FormCreate() {
     hide();
+    // The folder the month window is about to capture as the data folder.
+    const QString folder = QDir::currentPath();
+    const QString dataFile = QDir(folder).filePath(QLatin1String(store::DatabaseFileName));
+    std::unique_ptr<store::FolderLock> inUse;
+    // An older-format book is offered for conversion below; there is nothing of ours to copy yet.
+    if (QFileInfo(dataFile).isFile() && !OldBookOffer::isOlderBook(dataFile)) {
+        // Held while the program runs, so that a restore into this folder is refused meanwhile.
+        inUse = std::make_unique<store::FolderLock>(folder, store::FolderLock::Mode::Shared);
+        // The day's backup (and the book's integrity check) runs while the notice and the splash are up.
+        store::DailyBackup::instance().startIfDue(dataFile, QLatin1String(store::FixedDatabasePassword),
+                                                  QDate::currentDate());
+    }
     StartupNotice::show();
 
     {
         std::unique_ptr<TForm4> splash = std::make_unique<TForm4>();
         splash->exec();
     }
+    if (const auto backup = store::DailyBackup::instance().finish();
+        backup && backup->result == store::BackupOutcome::Result::Failed)
+        ErrorReport::show(backup->message);
 
     // The month window reads the data folder's book: an older-format one is offered for conversion first.
     OldBookOffer::offer(QDir::currentPath());

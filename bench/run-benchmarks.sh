@@ -22,7 +22,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
 cmake --build "$build" --target orvella orvella_bench_store orvella_bench_windows orvella_bench_startup \
-    orvella_bench_datafolder orvella_bench_import
+    orvella_bench_datafolder orvella_bench_import orvella_bench_backup
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/orvella-bench.XXXXXX")
 xvfbPid=""
@@ -103,6 +103,10 @@ importRead10k=$(importFigure rantebou-10k.mdb.gz read)
 importCpu10k=$(importFigure rantebou-10k.mdb.gz cpu)
 importPeakSmall=$(importFigure rantebou-small-password.mdb peak)
 importPeak10k=$(importFigure rantebou-10k.mdb.gz peak)
+
+# --- The safety net: the day's backup and the first open's check ----------------------------------------
+echo "== daily backup and first-open check, 10,000 day records"
+"$bench/orvella_bench_backup" --benchmark_repetitions="$repetitions" --benchmark_report_aggregates_only=true || true
 
 # --- Peak memory of the real program, and the start-up on an X server -----------------------------------
 peakMemory="not measured (needs Xvfb and xdotool)"

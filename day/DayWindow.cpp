@@ -7,10 +7,13 @@
 #include "day/ReportHost.h"
 #include "store/BookWatch.h"
 #include "store/Connection.h"
+#include "store/ConnectionText.h"
+#include "store/DailyBackup.h"
 #include "store/DayRecord.h"
 #include "store/Query.h"
 #include "store/TableLayout.h"
 
+#include <QDate>
 #include <QFont>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -165,6 +168,7 @@ void TForm2::buildButtons() {
     m_navigator->setObjectName(QStringLiteral("DBNavigator1"));
     m_navigator->setGeometry(QRect(QPoint(350, ButtonTop), ButtonSize));
     m_navigator->setDataSource(m_dataSource.get());
+    connect(m_navigator, &RecordNavigator::posted, this, &TForm2::startBackupIfDue);
 
     m_exitButton = makeButton(this, "Button29", QStringLiteral("Έ&ξοδος"), 693);
     connect(m_exitButton, &QPushButton::clicked, this, &TForm2::Button29Click);
@@ -180,7 +184,7 @@ void TForm2::setHeading(const QString& text) {
 }
 
 void TForm2::openDay(const QString& heading, const QString& connectionText, const QString& dayQuery,
-                     const QString& reportFile) {
+                     const QString& reportFile, const std::optional<QString>& recordNotMade) {
     setHeading(heading);
     m_day = QDate::fromString(heading, QStringLiteral("d/M/yyyy"));
     m_connectionText = connectionText;
@@ -189,6 +193,25 @@ void TForm2::openDay(const QString& heading, const QString& connectionText, cons
 
     m_connection->reopen(connectionText);
     store::openQuery(*m_query, dayQuery);
+    if (recordNotMade && m_query->isEmpty()) {
+        ErrorReport::show(QStringLiteral("The day %1 could not be made in the data file, so its slots are shown "
+                                         "read-only and nothing can be typed or saved in them. The reason:\n\n%2\n\n"
+                                         "Deal with that, then close this day and open it again.")
+                              .arg(heading, *recordNotMade));
+    }
+}
+
+void TForm2::startBackupIfDue() {
+    // The first save of a new day (the program ran past midnight) makes that day's backup, on its own thread.
+    reportFinishedBackup();
+    const store::ConnectionSettings settings = store::parseConnectionText(m_connectionText);
+    store::DailyBackup::instance().startIfNewDay(settings.dataSource, settings.password, QDate::currentDate());
+}
+
+void TForm2::reportFinishedBackup() {
+    const auto backup = store::DailyBackup::instance().takeIfDone();
+    if (backup && backup->result == store::BackupOutcome::Result::Failed)
+        ErrorReport::show(backup->message);
 }
 
 void TForm2::Button1Click() {
@@ -204,6 +227,7 @@ void TForm2::Button29Click() {
 }
 
 void TForm2::FormClose() {
+    reportFinishedBackup();
     m_query->close();
     m_query->clearStatement();
     m_connection->close();

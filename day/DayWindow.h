@@ -4,6 +4,7 @@
 #include <QDialog>
 
 #include <memory>
+#include <optional>
 
 class DataSource;
 class QLabel;
@@ -40,8 +41,11 @@ public:
     // timeout 0, dayQuery as its one line, open). Throws the engine's error when the file or the record
     // cannot be opened. The connection text and dayQuery are kept for printing; reportFile is the day
     // sheet's definition that printing runs.
+    //
+    // recordNotMade is why the day's record could not be made just before (store::ensureDayRecord's answer):
+    // when the query then finds no record, the slots show read-only and the user is told why, once.
     void openDay(const QString& heading, const QString& connectionText, const QString& dayQuery,
-                 const QString& reportFile);
+                 const QString& reportFile, const std::optional<QString>& recordNotMade = std::nullopt);
 
     // Print button: prints the shown day.
     void Button1Click();
@@ -62,6 +66,8 @@ private:
     void buildSlots();
     void buildButtons();
     void watchBook();
+    void startBackupIfDue();
+    void reportFinishedBackup();
 
     // Declared in this order so that the binding goes first, then the query, then the connection it runs on.
     std::unique_ptr<store::Connection> m_connection;

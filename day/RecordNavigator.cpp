@@ -54,8 +54,10 @@ void RecordNavigator::post() {
     if (!m_dataSource || !m_dataSource->isEditing()) {
         return;
     }
-    ErrorReport::guard([this] { m_dataSource->post(); });
+    const bool written = ErrorReport::guard([this] { m_dataSource->post(); });
     updateButtons();
+    if (written)
+        emit posted();
 }
 
 void RecordNavigator::resizeEvent(QResizeEvent* event) {

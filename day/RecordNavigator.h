@@ -20,6 +20,10 @@ public:
     // Posts the record; a refused post is shown through the error report and leaves the record in editing.
     void post();
 
+signals:
+    // A post wrote the record to the file.
+    void posted();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
 

@@ -451,13 +451,13 @@ void TForm1::OpenDay() {
     store::MakeDayKey(shared.DayKey);
 
     // Every failure of the INSERT is ignored: the day window's SELECT reports what matters.
-    store::ensureDayRecord(*m_command, shared.DayKey);
+    const std::optional<QString> recordNotMade = store::ensureDayRecord(*m_command, shared.DayKey);
     m_connection->close();
 
     auto dayWindow = std::make_unique<TForm2>();
     shared.DayQuery = store::selectDayStatement(shared.DayKey);
     dayWindow->openDay(store::dateText(shared.SelectedDay, shared.SelectedMonth, shared.SelectedYear),
-                       shared.ConnectionText, shared.DayQuery, TForm6::reportFileOf(shared.DataFolder));
+                       shared.ConnectionText, shared.DayQuery, TForm6::reportFileOf(shared.DataFolder), recordNotMade);
 
     dayWindow->exec();
     dayWindow.reset();

@@ -30,7 +30,7 @@ cp "$source/packaging/orvella-start" "$stand_in_bin/"
 ln -s "$tool" "$stand_in_bin/orvella-datafolder"
 cat >"$stand_in_bin/orvella" <<'STAND_IN'
 #!/bin/sh
-printf '%s\n%s\n' "$PWD" "$#" >"$RECORD"
+{ printf '%s\n%s\n' "$PWD" "$#"; printf '%s\n' "$@"; } >"$RECORD"
 STAND_IN
 chmod +x "$stand_in_bin/orvella"
 
@@ -62,6 +62,19 @@ expect_started() {
         problem "$name: a scratch folder was left in $folder"
 }
 
+# expect_missing_book <case> <data folder>: the program was started only to show the missing-book window for that
+# folder, and no book was made there.
+expect_missing_book() {
+    local name=$1 folder=$2
+    if [ "$status" -ne 0 ] || [ ! -f "$record" ]; then
+        problem "$name: the program was not started to report the missing book (exit $status): $said"
+        return
+    fi
+    [ "$(sed -n 2,4p "$record" | tr '\n' '|')" = "2|--missing-book|$folder|" ] ||
+        problem "$name: started as '$(tr '\n' ' ' <"$record")', not to show the missing-book window"
+    [ ! -e "$folder/data.mdb" ] || [ -L "$folder/data.mdb" ] || problem "$name: a data.mdb was made in $folder"
+}
+
 expect_refused() {
     local name=$1
     [ "$status" -ne 0 ] || problem "$name: succeeded"
@@ -70,12 +83,16 @@ expect_refused() {
 
 launcher=$stand_in_bin/orvella-start
 
-# First use: the default folder under HOME is made, the data file encrypted (no plain SQLite header).
+# First use: the default folder under HOME is made, the data file encrypted (no plain SQLite header), the folder
+# and the book the user's alone even under a lax umask.
 home=$scratch/home
 mkdir -p "$home"
+umask 022
 run "first use" HOME="$home"
 default=$home/.local/share/Orvella
 expect_started "first use" "$default"
+[ "$(stat -c %a "$default")" = 700 ] || problem "first use: the data folder has mode $(stat -c %a "$default")"
+[ "$(stat -c %a "$default/data.mdb")" = 600 ] || problem "first use: data.mdb has mode $(stat -c %a "$default/data.mdb")"
 [ "$(head -c 15 "$default/data.mdb" 2>/dev/null)" != "SQLite format 3" ] || problem "first use: data.mdb is not encrypted"
 cmp -s "$default/RANTEBOU.rav" "$source/resources/RANTEBOU.rav" || problem "first use: RANTEBOU.rav is not the default"
 
@@ -98,7 +115,8 @@ for pair in "absolute XDG_DATA_HOME|XDG_DATA_HOME=$xdg|$xdg/Orvella" \
 done
 [ ! -e "$scratch/relative" ] || problem "relative XDG_DATA_HOME: a folder was made relative to the current one"
 
-# Only the missing file is made; a file already there, even a link to somewhere absent, is kept as it is.
+# A missing day sheet is made beside the book; a file already there, even a link to somewhere absent, is kept as it
+# is. A folder without its book never gets an empty one: the program only shows the missing-book window.
 declare -A kept_content=([data.mdb]="the user's own data" [RANTEBOU.rav]="a day sheet of the user's own")
 for keep in data.mdb RANTEBOU.rav; do
     home_k=$scratch/keep-$keep
@@ -106,16 +124,25 @@ for keep in data.mdb RANTEBOU.rav; do
     mkdir -p "$folder"
     printf '%s' "${kept_content[$keep]}" >"$folder/$keep"
     run "$keep kept" HOME="$home_k"
-    expect_started "$keep kept" "$folder"
+    if [ "$keep" = data.mdb ]; then
+        expect_started "$keep kept" "$folder"
+    else
+        expect_missing_book "$keep kept, book missing" "$folder"
+    fi
     [ "$(cat "$folder/$keep")" = "${kept_content[$keep]}" ] || problem "$keep kept: the existing $keep was replaced"
 done
+home_e=$scratch/emptied
+mkdir -p "$home_e/.local/share/Orvella/backups"
+run "book deleted from the folder" HOME="$home_e"
+expect_missing_book "book deleted from the folder" "$home_e/.local/share/Orvella"
+[ ! -e "$home_e/.local/share/Orvella/RANTEBOU.rav" ] || problem "book deleted: files were made in the folder"
 home_l=$scratch/dangling
 mkdir -p "$home_l/.local/share/Orvella"
 ln -s /nonexistent/data.mdb "$home_l/.local/share/Orvella/data.mdb"
 run "dangling link" HOME="$home_l"
 [ "$(readlink "$home_l/.local/share/Orvella/data.mdb")" = /nonexistent/data.mdb ] ||
     problem "dangling link: the link to the absent data file was replaced"
-[ -f "$record" ] || problem "dangling link: the program was not started to report the absent file"
+expect_missing_book "dangling link" "$home_l/.local/share/Orvella"
 
 # Reached through a link elsewhere (as from /usr/local/bin), it still finds the program and tool beside it.
 mkdir -p "$scratch/elsewhere"
@@ -134,15 +161,16 @@ mkdir -p "$home_f/.local/share"
 run "data folder blocked by a file" HOME="$home_f"
 expect_refused "data folder blocked by a file"
 home_r=$scratch/readonly
-mkdir -p "$home_r/.local/share/Orvella"
-chmod a-w "$home_r/.local/share/Orvella"
-if [ -w "$home_r/.local/share/Orvella" ]; then
+mkdir -p "$home_r/.local/share"
+chmod a-w "$home_r/.local/share"
+if [ -w "$home_r/.local/share" ]; then
     echo "note: running with rights that ignore folder permissions; the read-only case is skipped" >&2
 else
-    run "read-only data folder" HOME="$home_r"
-    expect_refused "read-only data folder"
+    run "data folder cannot be made" HOME="$home_r"
+    expect_refused "data folder cannot be made"
+    [ ! -e "$home_r/.local/share/Orvella" ] || problem "data folder cannot be made: a folder was left behind"
 fi
-chmod u+w "$home_r/.local/share/Orvella"
+chmod u+w "$home_r/.local/share"
 rm -f "$record"
 status=0
 said=$(env -i PATH=/usr/bin:/bin RECORD="$record" HOME="$home" "$launcher" extra 2>&1 >/dev/null) || status=$?
@@ -181,6 +209,24 @@ else
     [ "$(readlink "/proc/$started_pid/cwd")" = "$home_p/.local/share/Orvella" ] ||
         problem "real program: runs in '$(readlink "/proc/$started_pid/cwd")'"
 fi
+kill "$started_pid" 2>/dev/null || true
+wait "$started_pid" 2>/dev/null || true
+started_pid=
+
+# The real program for a folder that lost its book: it shows the missing-book window (and stays up, waiting for the
+# user) and makes nothing in the folder.
+rm "$home_p/.local/share/Orvella/data.mdb"
+env -i PATH=/usr/bin:/bin HOME="$home_p" QT_QPA_PLATFORM=offscreen "$real_bin/orvella-start" >/dev/null 2>&1 &
+started_pid=$!
+for _ in $(seq 100); do
+    tr '\0' ' ' <"/proc/$started_pid/cmdline" 2>/dev/null | grep -q -- '--missing-book' && break
+    sleep 0.1
+done
+sleep 0.5
+if ! tr '\0' ' ' <"/proc/$started_pid/cmdline" 2>/dev/null | grep -q -- "--missing-book $home_p/.local/share/Orvella"; then
+    problem "real program, book missing: the missing-book window is not up"
+fi
+[ ! -e "$home_p/.local/share/Orvella/data.mdb" ] || problem "real program, book missing: a data.mdb was made"
 kill "$started_pid" 2>/dev/null || true
 wait "$started_pid" 2>/dev/null || true
 started_pid=

@@ -1,5 +1,6 @@
 #include "store/DatabaseFile.h"
 
+#include "store/BookFormat.h"
 #include "store/Check.h"
 #include "store/CipherGuard.h"
 #include "store/SqliteDatabase.h"
@@ -65,11 +66,14 @@ void createDatabaseFile(const QString& path, const QString& password) {
             SqliteDatabase database(partial, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, context);
             requireCipher(database.get());
             database.execute(QStringLiteral("PRAGMA key = ") + quotedKey(password), context);
+            fixBookFormat(database, context);
             // A rollback journal rather than a write-ahead log: this library's log cannot even be read
             // from a read-only folder, and a day is saved in one small transaction anyway.
             database.execute(QStringLiteral("PRAGMA journal_mode = DELETE"), context);
             database.execute(createTableStatement(), context);
         }
+        // Readable by its owner only, whatever the umask.
+        QFile::setPermissions(partial, QFile::ReadOwner | QFile::WriteOwner);
         check(placeWithoutOverwriting(partial, path), SQLITE_CANTOPEN,
               QStringLiteral("\"%1\" could not be put in place (it appeared meanwhile, or the folder refuses it); "
                              "nothing was overwritten.")

@@ -8,18 +8,20 @@
 
 namespace store {
 
-void ensureDayRecord(Command& command, const QString& dayKey) {
+std::optional<QString> ensureDayRecord(Command& command, const QString& dayKey) {
     try {
         command.setCommandText(insertDayStatement(dayKey));
         command.execute();
-    } catch (const std::exception&) {
+    } catch (const std::exception& failure) {
         // Ignored on purpose: see the header.
+        return QString::fromUtf8(failure.what());
     }
+    return std::nullopt;
 }
 
-void ensureDayRecord(Connection& connection, const QString& dayKey) {
+std::optional<QString> ensureDayRecord(Connection& connection, const QString& dayKey) {
     Command command(connection);
-    ensureDayRecord(command, dayKey);
+    return ensureDayRecord(command, dayKey);
 }
 
 void openQuery(Query& query, const QString& statement) {

@@ -1,8 +1,10 @@
 #include "store/PooledDatabase.h"
 
+#include "store/BookFormat.h"
 #include "store/CipherGuard.h"
 #include "store/DataFileProbe.h"
 #include "store/EngineError.h"
+#include "store/FirstOpenCheck.h"
 #include "store/SqliteStatement.h"
 #include "store/TableLayout.h"
 
@@ -98,6 +100,7 @@ PooledDatabase::PooledDatabase(const QString& path, const QString& password, con
     requireCipher(m_handle.get());
     setWait(waitSeconds);
     m_handle.execute(QStringLiteral("PRAGMA key = ") + quotedKey(password), context(Opening));
+    fixBookFormat(m_handle, context(Opening));
 
     // The first read derives the key from the password and shows whether it fits the file.
     const int rc = sqlite3_exec(m_handle.get(), "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
@@ -109,7 +112,13 @@ PooledDatabase::PooledDatabase(const QString& path, const QString& password, con
                              "file is not an Orvella data file.")
                   .arg(QDir::toNativeSeparators(path)));
     }
+    // Damage can stop the first read of the schema itself: said the same way as the first open's check says it.
+    if ((rc & 0xff) == SQLITE_CORRUPT || (rc & 0xff) == SQLITE_ERROR)
+        throwDamagedBook(path, password,
+                         QStringLiteral("a part of it can no longer be read: %1")
+                             .arg(QString::fromUtf8(sqlite3_errmsg(m_handle.get()))));
     check(rc, m_handle.get(), context(Opening));
+    checkOnFirstOpen(m_handle, path, password, identity, context(Opening));
     checkTable();
 }
 

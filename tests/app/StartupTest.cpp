@@ -1,15 +1,21 @@
 // The start-up pieces: the notice's exact text and box, and the splash window's single, timed close.
 #include "app/HostWindow.h"
+#include "app/MissingBookNotice.h"
 #include "app/SplashWindow.h"
 #include "app/StartupNotice.h"
 #include "base/ErrorReport.h"
 #include "base/OrvellaApplication.h"
 #include "month/MonthWindow.h"
+#include "store/BackupFolder.h"
+#include "store/BookBackup.h"
 #include "store/DatabaseFile.h"
 
 #include <QAbstractButton>
+#include <QDate>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -133,6 +139,9 @@ private slots:
     // The host window runs the whole sequence in its creation: hidden first, then the notice, the splash
     // once the notice is answered, the month window after the splash, and a quit that ends the message loop
     // at its first turn once the month window has closed.
+    void missingBookWindowNamesTheNewestBackup_data();
+    void missingBookWindowNamesTheNewestBackup();
+
     void hostWindowRunsTheSequenceInOrderAndEndsTheLoop() {
         QTemporaryDir dir;
         store::createDatabaseFile(dir.filePath(QStringLiteral("data.mdb")), QStringLiteral("Kw73Tp"));
@@ -179,6 +188,9 @@ private slots:
         QVERIFY(host.isHidden());
         QCOMPARE(host.geometry(), QRect(0, 0, 104, 17));
         QVERIFY(reports.isEmpty());
+        // The day's backup was made while the notice and the splash were up, and verified before the month window.
+        QVERIFY(
+            QFileInfo::exists(dir.filePath(QStringLiteral("backups/") + store::backupFileName(QDate::currentDate()))));
 
         // Termination was asked for before the loop runs: the loop ends at its first turn.
         bool forced = false;
@@ -193,6 +205,46 @@ private slots:
         QDir::setCurrent(saved);
     }
 };
+
+void StartupTest::missingBookWindowNamesTheNewestBackup_data() {
+    QTest::addColumn<bool>("withBackup");
+    QTest::newRow("a backup is there") << true;
+    QTest::newRow("no backup") << false;
+}
+
+// The window the launcher shows for a data folder whose book is gone: what is missing, that nothing was made,
+// and the newest backup with the command that restores it; the folder stays as it was.
+void StartupTest::missingBookWindowNamesTheNewestBackup() {
+    QFETCH(bool, withBackup);
+    QTemporaryDir dir;
+    const QString book = dir.filePath(QStringLiteral("data.mdb"));
+    store::createDatabaseFile(book, QStringLiteral("Kw73Tp"));
+    const QDate made(2026, 12, 8);
+    if (withBackup)
+        QCOMPARE(store::makeDailyBackup(book, QStringLiteral("Kw73Tp"), made).result,
+                 store::BackupOutcome::Result::Made);
+    QVERIFY(QFile::remove(book));
+    const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+
+    std::unique_ptr<QMessageBox> box(MissingBookNotice::createBox(dir.path()));
+    QCOMPARE(box->windowTitle(), QStringLiteral("Orvella by Quenmark"));
+    QCOMPARE(box->icon(), QMessageBox::Warning);
+    QCOMPARE(box->buttons().size(), 1);
+    const QString text = box->text();
+    QVERIFY2(text.startsWith(QLatin1String("Your appointment book is missing.")), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("\"%1\" is there, but the book data.mdb is not in it").arg(dir.path())),
+             qPrintable(text));
+    QVERIFY2(text.contains(QLatin1String("has not made a new, empty book")), qPrintable(text));
+    if (withBackup) {
+        const QString backup = QDir(store::backupFolderOf(dir.path())).filePath(store::backupFileName(made));
+        QVERIFY2(text.contains(QStringLiteral("The newest good backup is \"%1\", made on 8/12/2026").arg(backup)),
+                 qPrintable(text));
+        QVERIFY2(text.contains(store::restoreCommand(backup, dir.path())), qPrintable(text));
+    } else {
+        QVERIFY2(text.contains(QLatin1String("No good backup was found")), qPrintable(text));
+    }
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
+}
 
 QTEST_MAIN(StartupTest)
 #include "StartupTest.moc"

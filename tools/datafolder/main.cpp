@@ -8,6 +8,7 @@
 #include "tools/datafolder/ExportCommand.h"
 #include "tools/datafolder/ImportCommand.h"
 #include "tools/datafolder/ServerCommands.h"
+#include "tools/datafolder/BackupCommands.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,6 +18,7 @@
 
 #include <exception>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -72,6 +74,8 @@ int main(int argc, char* argv[]) {
         return runImportCommand(arguments);
     if (arguments.size() > 1 && isServerCommand(arguments[1]))
         return runServerCommand(arguments);
+    if (const std::optional<int> backupCommand = runBackupCommand(arguments))
+        return *backupCommand;
     if (arguments.size() != 2 || arguments[1].isEmpty() || arguments[1].startsWith(QLatin1Char('-')))
         return fail(QStringLiteral(
             "usage: orvella-datafolder <folder>\nMakes <folder> (if missing) with an empty, "
@@ -80,8 +84,12 @@ int main(int argc, char* argv[]) {
     const QFileInfo folderInfo(folder);
     if (folderInfo.exists() && !folderInfo.isDir())
         return fail(QStringLiteral("\"%1\" exists and is not a folder.").arg(QDir::toNativeSeparators(folder)));
+    const bool madeFolder = !folderInfo.exists();
     if (!QDir().mkpath(folder))
         return fail(QStringLiteral("the folder \"%1\" could not be made.").arg(QDir::toNativeSeparators(folder)));
+    // The book is the user's alone, whatever the umask.
+    if (madeFolder)
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     const QDir dir(folder);
     const std::vector<FolderFile> files = folderFiles();

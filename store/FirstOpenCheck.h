@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+namespace store {
+
+class SqliteDatabase;
+struct FailureContext;
+struct FileIdentity;
+
+// Damage is caught before anything is written: the first time this process opens a book (a file, told apart
+// by its identity, so a restored book is checked again), its pages are checked with PRAGMA quick_check. A
+// damaged book throws EngineError (the library's "corrupt" code) with a message naming the newest good backup
+// and the command that restores it; it is checked again at every open until it is sound. A book that is
+// locked by another program throws the lock's error and is checked at a later open.
+void checkOnFirstOpen(SqliteDatabase& database, const QString& path, const QString& password,
+                      const FileIdentity& identity, const FailureContext& context);
+
+// Throws the damaged book's EngineError: what was found, that nothing was written, and the newest good backup
+// with the command that restores it.
+[[noreturn]] void throwDamagedBook(const QString& path, const QString& password, const QString& damage);
+
+// Records that the book at path, as it is now, was found sound by a check that read all of it (the day's backup
+// verifies its copy page by page), so that its first open in this process need not check it again.
+void noteSoundBook(const QString& path);
+
+} // namespace store
