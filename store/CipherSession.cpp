@@ -4,6 +4,7 @@
 #include "store/DateLiterals.h"
 #include "store/EngineError.h"
 #include "store/PooledDatabase.h"
+#include "store/SqlNames.h"
 #include "store/SqliteDatabase.h"
 #include "store/SqliteStatement.h"
 #include "store/Transaction.h"
@@ -17,12 +18,8 @@ namespace store {
 
 namespace {
 
-const QString Reading = QStringLiteral("reading the records");
-const QString Saving = QStringLiteral("saving the record");
-
-QString quotedName(const QString& name) {
-    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
-}
+const QString& Reading = ReadingRecords;
+const QString& Saving = SavingRecord;
 
 // The n of a declared type such as VARCHAR(n): the digits of the first "(", blanks, digits, blanks, ")";
 // 0 when there is none. Read by hand: every column of every query opened passes here, and a regular

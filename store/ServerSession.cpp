@@ -5,6 +5,7 @@
 #include "store/DateLiterals.h"
 #include "store/EngineError.h"
 #include "store/ServerLink.h"
+#include "store/SqlNames.h"
 #include "store/TableLayout.h"
 
 #include <QStringList>
@@ -13,12 +14,8 @@ namespace store {
 
 namespace {
 
-const QString Reading = QStringLiteral("reading the records");
-const QString Saving = QStringLiteral("saving the record");
-
-QString quotedName(const QString& name) {
-    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
-}
+const QString& Reading = ReadingRecords;
+const QString& Saving = SavingRecord;
 
 ServerParameters datesOf(const ParameterizedStatement& statement) {
     ServerParameters parameters;

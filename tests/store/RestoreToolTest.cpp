@@ -23,22 +23,10 @@ const QString Password = QStringLiteral("Kw73Tp");
 const QDate Older(2026, 12, 8);
 const QDate Newer(2026, 12, 9);
 
-struct Run {
-    int exitCode = -1;
-    QString output;
-    QString errors;
-};
+using Run = storetest::ProgramRun;
 
 Run runTool(const QStringList& arguments) {
-    QProcess tool;
-    tool.start(QStringLiteral(ORVELLA_DATAFOLDER_TOOL), arguments);
-    Run run;
-    if (!tool.waitForFinished(30000) || tool.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.exitCode = tool.exitCode();
-    run.output = QString::fromUtf8(tool.readAllStandardOutput());
-    run.errors = QString::fromUtf8(tool.readAllStandardError());
-    return run;
+    return storetest::runProgram(QStringLiteral(ORVELLA_DATAFOLDER_TOOL), arguments, 30000);
 }
 
 // What the book's one record holds in its first slot.

@@ -22,22 +22,10 @@
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QString output;
-    QString errors;
-};
+using Run = storetest::ProgramRun;
 
 Run runTool(const QStringList& arguments) {
-    QProcess tool;
-    tool.start(QStringLiteral(ORVELLA_DATAFOLDER_TOOL), arguments);
-    Run run;
-    if (!tool.waitForFinished(120000) || tool.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.exitCode = tool.exitCode();
-    run.output = QString::fromUtf8(tool.readAllStandardOutput());
-    run.errors = QString::fromUtf8(tool.readAllStandardError());
-    return run;
+    return storetest::runProgram(QStringLiteral(ORVELLA_DATAFOLDER_TOOL), arguments, 120000);
 }
 
 QString slotList() {

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 
 #include <sqlcipher/sqlite3.h>
 
@@ -14,6 +15,18 @@
 #include <unistd.h>
 
 namespace storetest {
+
+ProgramRun runProgram(const QString& program, const QStringList& arguments, int timeoutMs) {
+    QProcess process;
+    process.start(program, arguments);
+    ProgramRun run;
+    if (!process.waitForFinished(timeoutMs) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.exitCode = process.exitCode();
+    run.output = QString::fromUtf8(process.readAllStandardOutput());
+    run.errors = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
 
 QString makeDataFile(const QString& folder, const QString& password) {
     const QString path = QDir(folder).filePath(QStringLiteral("data.mdb"));

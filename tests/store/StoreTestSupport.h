@@ -3,12 +3,22 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 struct sqlite3;
 
 // Helpers the store tests share: real data files in temporary folders, a raw second handle for what the
 // engine itself never does (hold a lock, write behind its back), and file snapshots.
 namespace storetest {
+
+// What a command-line program run to its end said: its exit code (-1 when it did not end by itself in time),
+// its output and its errors.
+struct ProgramRun {
+    int exitCode = -1;
+    QString output;
+    QString errors;
+};
+ProgramRun runProgram(const QString& program, const QStringList& arguments, int timeoutMs = 30000);
 
 // Makes data.mdb in folder with the engine's own maker; returns its path.
 QString makeDataFile(const QString& folder, const QString& password = QStringLiteral("Kw73Tp"));

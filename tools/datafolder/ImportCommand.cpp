@@ -1,5 +1,7 @@
 #include "tools/datafolder/ImportCommand.h"
 
+#include "tools/datafolder/DaySheetFile.h"
+
 #include "legacy/BookImport.h"
 #include "store/ConnectionText.h"
 
@@ -60,28 +62,6 @@ std::optional<ImportRequest> parse(const QStringList& arguments) {
     return request;
 }
 
-// Writes the default day-sheet definition, kept in the program's resources; never over an existing file.
-void writeDaySheet(const QString& path) {
-    QFile source(QStringLiteral(":/orvella/RANTEBOU.rav"));
-    if (!source.open(QIODevice::ReadOnly))
-        throw std::runtime_error("the default day sheet is missing from this build");
-    const QByteArray definition = source.readAll();
-    QFile target(path);
-    if (!target.open(QIODevice::WriteOnly | QIODevice::NewOnly) || target.write(definition) != definition.size() ||
-        !target.flush()) {
-        // A short write on a full disk leaves the file's own error text empty of meaning ("Unknown error").
-        const QStorageInfo disk(QFileInfo(path).absolutePath());
-        const QString reason = disk.bytesAvailable() < definition.size()
-                                   ? QStringLiteral("the disk holding it is full. Free some space and try again")
-                                   : target.errorString();
-        target.close();
-        target.remove();
-        throw std::runtime_error(QStringLiteral("\"%1\" could not be written: %2. Nothing was left in the folder.")
-                                     .arg(QDir::toNativeSeparators(path), reason)
-                                     .toStdString());
-    }
-}
-
 int importIntoNewFolder(const ImportRequest& request) {
     const QString folder = QDir::toNativeSeparators(request.folder);
     const QFileInfo folderInfo(request.folder);
@@ -106,7 +86,7 @@ int importIntoNewFolder(const ImportRequest& request) {
     try {
         const legacy::ImportSummary summary = legacy::BookImport::intoNewBook(request.source, request.password, book);
         bookMade = true;
-        writeDaySheet(sheet);
+        writeDefaultDaySheet(sheet);
         QTextStream(stdout) << summary.text() << Qt::endl
                             << "made " << QDir::toNativeSeparators(book) << Qt::endl
                             << "made " << QDir::toNativeSeparators(sheet) << Qt::endl;

@@ -5,10 +5,11 @@
 
 #include "store/ConnectionText.h"
 #include "store/DatabaseFile.h"
+#include "tools/datafolder/BackupCommands.h"
+#include "tools/datafolder/DaySheetFile.h"
 #include "tools/datafolder/ExportCommand.h"
 #include "tools/datafolder/ImportCommand.h"
 #include "tools/datafolder/ServerCommands.h"
-#include "tools/datafolder/BackupCommands.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -30,31 +31,13 @@ struct FolderFile {
     std::function<void(const QString& path)> make;
 };
 
-// Writes the default day-sheet definition, kept in the program's resources; never over an existing file.
-void writeDaySheet(const QString& path) {
-    QFile source(QStringLiteral(":/orvella/RANTEBOU.rav"));
-    if (!source.open(QIODevice::ReadOnly))
-        throw std::runtime_error("the default day sheet is missing from this build");
-    const QByteArray definition = source.readAll();
-    QFile target(path);
-    if (!target.open(QIODevice::WriteOnly | QIODevice::NewOnly) || target.write(definition) != definition.size() ||
-        !target.flush()) {
-        const QString reason = target.errorString();
-        target.close();
-        target.remove();
-        throw std::runtime_error(QStringLiteral("\"%1\" could not be written: %2")
-                                     .arg(QDir::toNativeSeparators(path), reason)
-                                     .toStdString());
-    }
-}
-
 // The files of a data folder, made in this order; every file is checked for before any is made, so none is
 // ever overwritten.
 std::vector<FolderFile> folderFiles() {
     return {
         {QLatin1String(store::DatabaseFileName),
          [](const QString& path) { store::createDatabaseFile(path, QLatin1String(store::FixedDatabasePassword)); }},
-        {QStringLiteral("RANTEBOU.rav"), writeDaySheet},
+        {QStringLiteral("RANTEBOU.rav"), writeDefaultDaySheet},
     };
 }
 
