@@ -2,6 +2,7 @@
 
 #include "base/ErrorReport.h"
 #include "base/SharedState.h"
+#include "base/WindowLook.h"
 #include "month/Calendar.h"
 #include "month/MonthWindow.h"
 #include "month/SearchResultsModel.h"
@@ -23,9 +24,7 @@
 namespace {
 
 QFont tahoma(int pixelHeight) {
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(pixelHeight);
-    return font;
+    return look::tahoma(pixelHeight);
 }
 
 QString numberText(int number) {
@@ -259,4 +258,10 @@ bool TForm3::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void TForm3::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Centred on the screen like every window of the program.
+    look::centreOnScreen(this);
 }
