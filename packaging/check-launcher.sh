@@ -155,6 +155,15 @@ launcher=$stand_in_bin/orvella-start
 # Failures stop before the program starts, with a message.
 run "no HOME" XDG_DATA_HOME=
 expect_refused "no HOME"
+# From the desktop (a display, no terminal) the same failure also reaches a window: the program shows the message.
+run "no HOME, on a desktop" XDG_DATA_HOME= DISPLAY=:99
+if [ "$status" -eq 0 ] || [ ! -f "$record" ]; then
+    problem "no HOME, on a desktop: the failure was not shown in a window (exit $status)"
+else
+    [ "$(sed -n 2p "$record")" = 2 ] && [ "$(sed -n 3p "$record")" = "--launcher-failure" ] &&
+        grep -q "HOME is not set" "$record" ||
+        problem "no HOME, on a desktop: the window was not asked for the message: $(cat "$record")"
+fi
 home_f=$scratch/blocked
 mkdir -p "$home_f/.local/share"
 : >"$home_f/.local/share/Orvella"
