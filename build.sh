@@ -58,7 +58,8 @@ case "$mode" in
         data="${2:-$here/data}"
         mkdir -p "$data"
         data=$(cd "$data" && pwd)
-        if [ ! -e "$data/data.mdb" ]; then
+        # A folder naming a book on a server (server.book) gets no data.mdb beside it.
+        if [ ! -e "$data/data.mdb" ] && [ ! -e "$data/server.book" ]; then
             "$build/tools/datafolder/orvella-datafolder" "$data"
         fi
         cd "$data"
