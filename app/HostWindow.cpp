@@ -7,6 +7,7 @@
 #include "month/MonthWindow.h"
 #include "store/ConnectionText.h"
 #include "store/DailyBackup.h"
+#include "store/DatabasePool.h"
 #include "store/FolderLock.h"
 
 #include <QCoreApplication>
@@ -37,6 +38,9 @@ void TForm5::FormCreate() {
         // The day's backup (and the book's integrity check) runs while the notice and the splash are up.
         store::DailyBackup::instance().startIfDue(dataFile, QLatin1String(store::FixedDatabasePassword),
                                                   QDate::currentDate());
+        // The book's key is derived while the notice is read, not after the splash; a failure is reported
+        // by the month window's own open, as before.
+        store::DatabasePool::instance().prepareInBackground(dataFile, QLatin1String(store::FixedDatabasePassword));
     }
     StartupNotice::show();
 

@@ -8,15 +8,57 @@
 
 namespace store {
 
+namespace {
+
+// The pool's key of a file and password: the same file reached by another spelling of its path shares it.
+QString poolKey(const QString& path, const QString& password) {
+    return QFileInfo(path).canonicalFilePath() + QChar(0) + password;
+}
+
+} // namespace
+
 DatabasePool& DatabasePool::instance() {
     static DatabasePool pool;
     return pool;
 }
 
+DatabasePool::~DatabasePool() {
+    if (m_preparing.joinable())
+        m_preparing.join();
+}
+
+void DatabasePool::prepareInBackground(const QString& path, const QString& password) {
+    if (m_preparing.joinable())
+        return;
+    std::promise<std::shared_ptr<PooledDatabase>> promise;
+    m_prepared = promise.get_future();
+    m_preparedKey = poolKey(path, password);
+    // The thread owns everything it touches until the future hands the handle over; the pool itself is only
+    // ever used on the window thread. A short wait: a file locked at start is opened again by acquire.
+    m_preparing = std::thread([path, password, promise = std::move(promise)]() mutable {
+        std::shared_ptr<PooledDatabase> database;
+        try {
+            database = std::make_shared<PooledDatabase>(path, password, identifyDataFile(path), 1);
+        } catch (...) {
+            database.reset();
+        }
+        promise.set_value(std::move(database));
+    });
+}
+
+void DatabasePool::adoptPrepared() {
+    if (!m_preparing.joinable())
+        return;
+    std::shared_ptr<PooledDatabase> prepared = m_prepared.get();
+    m_preparing.join();
+    if (prepared && !m_entries.contains(m_preparedKey))
+        m_entries[m_preparedKey] = Entry{std::move(prepared), ++m_uses};
+}
+
 std::shared_ptr<PooledDatabase> DatabasePool::acquire(const QString& path, const QString& password, int waitSeconds) {
+    adoptPrepared();
     const FileIdentity identity = identifyDataFile(path);
-    // The same file reached by another spelling of its path shares the handle.
-    const QString key = QFileInfo(path).canonicalFilePath() + QChar(0) + password;
+    const QString key = poolKey(path, password);
     const auto found = m_entries.find(key);
     if (found != m_entries.end()) {
         Entry& entry = found->second;

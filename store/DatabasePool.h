@@ -2,8 +2,10 @@
 
 #include <QString>
 
+#include <future>
 #include <map>
 #include <memory>
+#include <thread>
 
 namespace store {
 
@@ -20,6 +22,12 @@ public:
     // yet or the kept one no longer fits the file. Throws EngineError.
     std::shared_ptr<PooledDatabase> acquire(const QString& path, const QString& password, int waitSeconds);
 
+    // Opens the data file at path on a thread of its own, so that the slow key derivation is done while the
+    // user reads the start-up notice; the next acquire of that file takes the handle (after the usual checks)
+    // instead of opening it again. Any failure is dropped: that acquire opens the file itself and reports it
+    // exactly as it would have. At most one preparation at a time; a second call while one runs does nothing.
+    void prepareInBackground(const QString& path, const QString& password);
+
     // Closes every handle that no connection uses (the next open pays the key derivation again).
     void releaseIdle();
 
@@ -28,6 +36,12 @@ public:
 
 private:
     DatabasePool() = default;
+    ~DatabasePool();
+    DatabasePool(const DatabasePool&) = delete;
+    DatabasePool& operator=(const DatabasePool&) = delete;
+
+    // Waits for a preparation under way and keeps its handle, if it opened one.
+    void adoptPrepared();
 
     struct Entry {
         std::shared_ptr<PooledDatabase> database;
@@ -36,6 +50,9 @@ private:
     void trimIdle();
 
     std::map<QString, Entry> m_entries;
+    std::thread m_preparing;
+    std::future<std::shared_ptr<PooledDatabase>> m_prepared;
+    QString m_preparedKey;
     quint64 m_uses = 0;
 };
 

@@ -13,8 +13,10 @@
 #include "store/SqliteDatabase.h"
 #include "tests/store/StoreTestSupport.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <sqlcipher/sqlite3.h>
 
@@ -99,6 +101,49 @@ private slots:
         storetest::RawDatabase other(m_dir.filePath(QStringLiteral("data.mdb")), QStringLiteral("Kw73Tp"));
         QCOMPARE(other.execute(QStringLiteral("PRAGMA busy_timeout = 0")), 0);
         QCOMPARE(other.execute(QStringLiteral("INSERT INTO RANTEBOU(HMEROMHNIA) VALUES('2010-03-08')")), 0);
+    }
+
+    // A book opened ahead on another thread changes nothing the user can see: the same error at the same
+    // moment for a file that cannot be opened, and the file as it is now when it was replaced meanwhile.
+    void openedAheadChangesNothing_data() {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing") << "missing"
+                                 << "does not exist";
+        QTest::newRow("other password") << "password"
+                                        << "password does not match";
+        QTest::newRow("replaced after") << "replaced" << QString();
+    }
+    void openedAheadChangesNothing() {
+        QFETCH(QString, what);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("data.mdb"));
+        if (what != QLatin1String("missing"))
+            storetest::makeDataFile(dir.path(), what == QLatin1String("password") ? QStringLiteral("other")
+                                                                                  : QStringLiteral("Kw73Tp"));
+        store::DatabasePool::instance().prepareInBackground(file, QStringLiteral("Kw73Tp"));
+        if (what == QLatin1String("replaced")) {
+            QTemporaryDir elsewhere;
+            const QString other = storetest::makeDataFile(elsewhere.path());
+            storetest::RawDatabase(other, QStringLiteral("Kw73Tp"))
+                .execute(QStringLiteral("INSERT INTO RANTEBOU(HMEROMHNIA) VALUES('2011-01-01')"));
+            QThread::msleep(300); // let the handle be opened on the old file first
+            QVERIFY(QFile::remove(file));
+            QVERIFY(QFile::copy(other, file));
+        }
+        store::Connection connection;
+        try {
+            connection.reopen(storetest::connectionTextFor(dir.path()));
+            QVERIFY2(message.isEmpty(), "the file opened");
+            store::Query query(connection);
+            store::openQuery(query, store::selectDayStatement(QStringLiteral("#1/1/2011#")));
+            QVERIFY(!query.isEmpty()); // the replacing book's record, not the old file's empty table
+        } catch (const store::EngineError& error) {
+            QVERIFY2(!message.isEmpty() && error.text().contains(message), qPrintable(error.text()));
+        }
+        connection.close();
+        store::DatabasePool::instance().releaseIdle();
     }
 
     // A second record for a day is refused with the primary key named in the extended code, and a message.
