@@ -6,6 +6,7 @@
 // do its work, so that a broken path never shows up as a fast one.
 
 #include "bench/BenchDataFolder.h"
+#include "bench/BenchMain.h"
 #include "bench/PlatformNotices.h"
 
 #include "base/ErrorReport.h"
@@ -242,22 +243,5 @@ BENCHMARK(BM_ExportWriters)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseR
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    silencePlatformNotices();
-    OrvellaApplication application(argc, argv);
-    ErrorReport::setObserver([](const QString& text) { errorReports() << text; });
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    try {
-        benchmark::RunSpecifiedBenchmarks();
-    } catch (const std::exception& failure) {
-        std::fprintf(stderr, "orvella_bench_search: %s\n", failure.what());
-        return 1;
-    }
-    benchmark::Shutdown();
-    return 0;
+    return runWindowBenchmarks(argc, argv, "orvella_bench_search", [](const QString& text) { errorReports() << text; });
 }

@@ -6,6 +6,7 @@
 // operation did not do its work, so that a broken path never shows up as a fast one.
 
 #include "bench/BenchDataFolder.h"
+#include "bench/BenchMain.h"
 #include "bench/PlatformNotices.h"
 #include "bench/WindowWatcher.h"
 
@@ -453,24 +454,6 @@ BENCHMARK(BM_ReportToPdf)->Unit(benchmark::kMillisecond)->UseRealTime();
 } // namespace
 
 int main(int argc, char** argv) {
-    // The windows need no screen; a platform given by the caller (xcb under Xvfb) is kept.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    silencePlatformNotices();
-    OrvellaApplication application(argc, argv);
-    ErrorReport::setObserver([](const QString& text) { errorReports() << text; });
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    try {
-        benchmark::RunSpecifiedBenchmarks();
-    } catch (const std::exception& failure) {
-        // A data folder that cannot be made, for example: no figure at all rather than a wrong one.
-        std::fprintf(stderr, "orvella_bench_windows: %s\n", failure.what());
-        return 1;
-    }
-    benchmark::Shutdown();
-    return 0;
+    return runWindowBenchmarks(argc, argv, "orvella_bench_windows",
+                               [](const QString& text) { errorReports() << text; });
 }

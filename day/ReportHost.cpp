@@ -32,11 +32,9 @@ void TForm6::PrintDayReport() {
     store::openQuery(*m_query, m_dayQuery);
 
     m_project->setProjectFile(m_reportFile);
-    // A PDF named like the book or the day sheet (or a link to them) must never replace them. The definition
-    // is named here as well as by the engine, so that it is kept even when its path is written with "\".
-    QString slashed = m_reportFile;
-    slashed.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    m_project->setProtectedFiles({store::parseConnectionText(m_connectionText).dataSource, slashed});
+    // A PDF named like the book (or a link to it) must never replace it; the engine keeps the definition and
+    // its pictures itself.
+    m_project->setProtectedFiles({store::parseConnectionText(m_connectionText).dataSource});
     m_project->execute();
 
     m_query->close();

@@ -36,8 +36,9 @@ public:
 
     // Prints the open day from the file as last saved: opens the connection and the query, runs the report
     // project from the definition file through the report engine's own windows, then closes the query and
-    // the connection. The data file and the definition are named to the engine as files the print must never
-    // write over. Nothing is caught: a failure ends the print at its step.
+    // the connection. The data file is named to the engine as a file the print must never write over
+    // (the engine keeps the definition and its pictures itself). Nothing is caught: a failure ends the print at its
+    // step.
     void PrintDayReport();
 
     store::Connection& ADOConnection1() const { return *m_connection; }

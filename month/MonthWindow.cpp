@@ -389,35 +389,36 @@ void TForm1::CheckLeapYear(quint16 year) {
 void TForm1::ScanMonthOccupancy() {
     const SharedState& shared = sharedState();
     m_connection->reopen(sharedState().ConnectionText);
-    // The month's reads see one state of the book and share one read of it.
-    std::optional<store::ReadTogether> together(std::in_place, *m_connection);
-    for (int day = 1; day <= DaysInMonth; ++day) {
-        // Its own key and statement: the open day's DayKey and DayQuery are not touched.
-        QString dayKey = store::dateText(static_cast<float>(day), shared.SelectedMonth, shared.SelectedYear);
-        store::MakeDayKey(dayKey);
-        store::openQuery(*m_query, store::selectDayStatement(dayKey));
+    {
+        // The month's reads see one state of the book and share one read of it, until the block ends.
+        store::ReadTogether together(*m_connection);
+        for (int day = 1; day <= DaysInMonth; ++day) {
+            // Its own key and statement: the open day's DayKey and DayQuery are not touched.
+            QString dayKey = store::dateText(static_cast<float>(day), shared.SelectedMonth, shared.SelectedYear);
+            store::MakeDayKey(dayKey);
+            store::openQuery(*m_query, store::selectDayStatement(dayKey));
 
-        // The date column counts too, so an existing record ends at its number of filled slots; a day
-        // without a record reads null everywhere and stays at -1.
-        int count = -1;
-        for (int position = 0; position < occupancy::PositionsPerRecord; ++position) {
-            try {
-                const QVariant value = m_query->value(position);
-                if (!value.isNull() && occupancy::holdsText(value.toString())) {
-                    ++count;
+            // The date column counts too, so an existing record ends at its number of filled slots; a day
+            // without a record reads null everywhere and stays at -1.
+            int count = -1;
+            for (int position = 0; position < occupancy::PositionsPerRecord; ++position) {
+                try {
+                    const QVariant value = m_query->value(position);
+                    if (!value.isNull() && occupancy::holdsText(value.toString())) {
+                        ++count;
+                    }
+                } catch (const std::exception&) {
+                    // A value that cannot be read counts as blank.
                 }
-            } catch (const std::exception&) {
-                // A value that cannot be read counts as blank.
+            }
+            if (count >= 1) {
+                ShowDayMarker(day, count);
+            } else {
+                ClearDayMarker(day);
             }
         }
-        if (count >= 1) {
-            ShowDayMarker(day, count);
-        } else {
-            ClearDayMarker(day);
-        }
+        m_query->close();
     }
-    m_query->close();
-    together.reset();
     m_connection->close();
 }
 

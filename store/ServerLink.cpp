@@ -451,20 +451,25 @@ const ServerLink::Prepared& ServerLink::prepared(const QString& sql, int paramet
     return m_prepared.emplace(sql, std::move(statement)).first->second;
 }
 
-ResultSet ServerLink::query(const QString& sql, const ServerParameters& parameters, int waitSeconds,
-                            const QString& doing) {
-    ensureUp(doing);
-    const Prepared& statement = prepared(sql, static_cast<int>(parameters.size()), waitSeconds, doing);
+PgResult ServerLink::execute(const Prepared& statement, const ServerParameters& parameters, int waitSeconds,
+                             const QString& doing) {
     std::vector<const char*> values;
     for (const auto& parameter : parameters)
         values.push_back(parameter ? parameter->constData() : nullptr);
     const QByteArray name = statement.name;
-    PgResult result = exchange(
+    return exchange(
         [&](pg_conn* c) {
             return PQsendQueryPrepared(c, name.constData(), static_cast<int>(values.size()), values.data(), nullptr,
                                        nullptr, 0);
         },
         waitSeconds, doing);
+}
+
+ResultSet ServerLink::query(const QString& sql, const ServerParameters& parameters, int waitSeconds,
+                            const QString& doing) {
+    ensureUp(doing);
+    const Prepared& statement = prepared(sql, static_cast<int>(parameters.size()), waitSeconds, doing);
+    PgResult result = execute(statement, parameters, waitSeconds, doing);
     ResultSet rows;
     rows.fields = statement.fields;
     const int columns = result.columns();
@@ -482,16 +487,7 @@ ResultSet ServerLink::query(const QString& sql, const ServerParameters& paramete
 int ServerLink::command(const QString& sql, const ServerParameters& parameters, int waitSeconds, const QString& doing) {
     ensureUp(doing);
     const Prepared& statement = prepared(sql, static_cast<int>(parameters.size()), waitSeconds, doing);
-    std::vector<const char*> values;
-    for (const auto& parameter : parameters)
-        values.push_back(parameter ? parameter->constData() : nullptr);
-    const QByteArray name = statement.name;
-    PgResult result = exchange(
-        [&](pg_conn* c) {
-            return PQsendQueryPrepared(c, name.constData(), static_cast<int>(values.size()), values.data(), nullptr,
-                                       nullptr, 0);
-        },
-        waitSeconds, doing);
+    const PgResult result = execute(statement, parameters, waitSeconds, doing);
     return result ? QByteArray(PQcmdTuples(result.get())).toInt() : 0;
 }
 

@@ -87,6 +87,9 @@ private:
     const Prepared& prepared(const QString& sql, int parameterCount, int waitSeconds, const QString& doing);
     const TableInfo& tableInfo(unsigned oid, int waitSeconds, const QString& doing);
     PgResult exchange(const std::function<int(pg_conn*)>& send, int waitSeconds, const QString& doing);
+    // Runs a prepared statement with its parameters (null for a missing value) and waits for its result.
+    PgResult execute(const Prepared& statement, const ServerParameters& parameters, int waitSeconds,
+                     const QString& doing);
     [[noreturn]] void lose(const QString& reason, const QString& doing);
     [[noreturn]] void fail(const PgResult& result, const QString& doing) const;
     QString failureMessage(const QString& reason) const;
