@@ -4,6 +4,7 @@
 #include "app/SplashWindow.h"
 #include "app/StartupNotice.h"
 #include "base/ErrorReport.h"
+#include "base/TitlePicture.h"
 #include "month/MonthWindow.h"
 #include "store/ConnectionText.h"
 #include "store/DailyBackup.h"
@@ -18,7 +19,7 @@
 
 #include <memory>
 
-TForm5::TForm5(QWidget* parent) : QWidget(parent) {
+TForm5::TForm5(QWidget* parent, Preparation preparation) : QWidget(parent), m_preparation(preparation) {
     setObjectName(QStringLiteral("TForm5"));
     setWindowTitle(QString());
     setGeometry(0, 0, 104, 17);
@@ -32,17 +33,26 @@ void TForm5::FormCreate() {
     const QString dataFile = QDir(folder).filePath(QLatin1String(store::DatabaseFileName));
     std::unique_ptr<store::FolderLock> inUse;
     // An older-format book is offered for conversion below; there is nothing of ours to copy yet.
-    if (QFileInfo(dataFile).isFile() && !OldBookOffer::isOlderBook(dataFile)) {
-        // Held while the program runs, so that a restore into this folder is refused meanwhile.
+    const bool ourBook = QFileInfo(dataFile).isFile() && !OldBookOffer::isOlderBook(dataFile);
+    // Held while the program runs, so that a restore into this folder is refused meanwhile.
+    if (ourBook)
         inUse = std::make_unique<store::FolderLock>(folder, store::FolderLock::Mode::Shared);
-        // The day's backup (and the book's integrity check) runs while the notice and the splash are up.
-        store::DailyBackup::instance().startIfDue(dataFile, QLatin1String(store::FixedDatabasePassword),
-                                                  QDate::currentDate());
-        // The book's key is derived while the notice is read, not after the splash; a failure is reported
-        // by the month window's own open, as before.
-        store::DatabasePool::instance().prepareInBackground(dataFile, QLatin1String(store::FixedDatabasePassword));
-    }
-    StartupNotice::show();
+
+    // Work on threads of its own while the notice and the splash are up, started once the notice is on
+    // screen so that nothing delays it: the day's backup (with the book's integrity check), and what the
+    // splash and the month window would otherwise wait for, the title picture and the book's key. A failure
+    // of those two is reported where they are used, with the same text as without the head start.
+    StartupNotice::show([this, ourBook, dataFile] {
+        if (ourBook)
+            store::DailyBackup::instance().startIfDue(dataFile, QLatin1String(store::FixedDatabasePassword),
+                                                      QDate::currentDate());
+        if (m_preparation == Preparation::OnDemand)
+            return;
+        TitlePicture::prepareInBackground();
+        if (ourBook)
+            store::DatabasePool::instance().prepareInBackground(dataFile,
+                                                                QLatin1String(store::FixedDatabasePassword));
+    });
 
     {
         std::unique_ptr<TForm4> splash = std::make_unique<TForm4>();

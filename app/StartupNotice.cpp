@@ -5,7 +5,12 @@
 #include <QMessageBox>
 #include <QStringList>
 
+#include <QEvent>
+#include <QMetaObject>
+
+#include <functional>
 #include <memory>
+#include <utility>
 
 namespace StartupNotice {
 
@@ -35,9 +40,42 @@ QMessageBox* createBox() {
     return box;
 }
 
-void show() {
+namespace {
+
+// Runs a piece of work once, in the event loop's turn after the box's first paint: the notice is on screen
+// before anything else competes for the processor.
+class FirstFrame : public QObject {
+public:
+    FirstFrame(QWidget* box, std::function<void()> work) : QObject(box), m_work(std::move(work)) {
+        box->installEventFilter(this);
+    }
+
+    // Also after the notice is gone, for a notice answered before its first frame was painted.
+    void runIfPending() {
+        if (auto work = std::exchange(m_work, {}))
+            work();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && m_work) {
+            watched->removeEventFilter(this);
+            QMetaObject::invokeMethod(this, [this] { runIfPending(); }, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_work;
+};
+
+} // namespace
+
+void show(const std::function<void()>& onFirstFrame) {
     std::unique_ptr<QMessageBox> box(createBox());
+    auto* firstFrame = new FirstFrame(box.get(), onFirstFrame);
     box->exec();
+    firstFrame->runIfPending();
 }
 
 } // namespace StartupNotice

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QMessageBox;
 
 // The English notice shown at every start, before the splash picture: about Greek characters and the
@@ -17,6 +19,7 @@ QString text();
 QMessageBox* createBox();
 
 // Shows the notice modally and returns when the user has dismissed it (OK, Enter, Esc or the close box).
-void show();
+// onFirstFrame, when given, runs once the notice's first frame is on screen, while the notice waits.
+void show(const std::function<void()>& onFirstFrame = {});
 
 } // namespace StartupNotice

@@ -5,6 +5,8 @@
 
 #include <QFile>
 
+#include <future>
+#include <mutex>
 #include <optional>
 
 namespace TitlePicture {
@@ -14,21 +16,45 @@ QImage decodeJpeg(const QByteArray& bytes) {
     return decompressor.decode(bytes);
 }
 
+namespace {
+
+std::mutex guard;
+std::optional<QImage> decoded;
+std::future<QImage> ahead;
+
+QImage decodeResource() {
+    QFile file(QString::fromLatin1(ResourcePath));
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw PictureError(std::string("The title picture is missing from the program's resources (") + ResourcePath +
+                           ")");
+    }
+    try {
+        // Converted once here rather than at every pixmap made from it: the same pixels, four bytes each.
+        return decodeJpeg(file.readAll()).convertToFormat(QImage::Format_RGB32);
+    } catch (const PictureError& e) {
+        throw PictureError(std::string("The title picture cannot be shown. ") + e.what());
+    }
+}
+
+} // namespace
+
 const QImage& image() {
-    static std::optional<QImage> decoded;
+    const std::lock_guard<std::mutex> lock(guard);
     if (!decoded) {
-        QFile file(QString::fromLatin1(ResourcePath));
-        if (!file.open(QIODevice::ReadOnly)) {
-            throw PictureError(std::string("The title picture is missing from the program's resources (") +
-                               ResourcePath + ")");
-        }
-        try {
-            decoded = decodeJpeg(file.readAll());
-        } catch (const PictureError& e) {
-            throw PictureError(std::string("The title picture cannot be shown. ") + e.what());
+        if (ahead.valid()) {
+            // A failure on the worker is thrown here, where it would have been met anyway.
+            decoded = ahead.get();
+        } else {
+            decoded = decodeResource();
         }
     }
     return *decoded;
+}
+
+void prepareInBackground() {
+    const std::lock_guard<std::mutex> lock(guard);
+    if (!decoded && !ahead.valid())
+        ahead = std::async(std::launch::async, decodeResource);
 }
 
 } // namespace TitlePicture

@@ -14,8 +14,13 @@ inline constexpr const char* ResourcePath = ":/orvella/title.jpg";
 // fault for an empty buffer, a truncated or damaged file, or anything that is not a JPEG.
 QImage decodeJpeg(const QByteArray& bytes);
 
-// The title picture, decoded on first use and kept for the rest of the run. Throws PictureError when the
-// resource is missing or damaged; a later call tries again.
+// The title picture, decoded on first use (or taken from prepareInBackground) and kept for the rest of the run,
+// in the 32-bit form the screen draws from. Throws PictureError when the resource is missing or damaged; a later
+// call tries again.
 const QImage& image();
+
+// Decodes the picture on a worker thread, so that the splash window, made after the start-up notice, only
+// takes it; image() waits for that work and reports its failure as its own.
+void prepareInBackground();
 
 } // namespace TitlePicture

@@ -13,6 +13,7 @@
 // the splash. The parent prints each run's phases and their medians.
 
 #include "bench/BenchDataFolder.h"
+#include "bench/ChildTiming.h"
 #include "bench/PlatformNotices.h"
 #include "bench/WindowWatcher.h"
 
@@ -27,50 +28,32 @@
 #include <QDate>
 #include <QDir>
 
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <memory>
-#include <string>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using childtiming::millisecondsBetween;
+using childtiming::nanosecondsNow;
 
-constexpr const char* LaunchVariable = "ORVELLA_BENCH_LAUNCHED_NS";
 constexpr int Phases = 5;
 constexpr std::array<const char*, Phases> PhaseNames = {"to main()", "application", "month window made", "first frame",
                                                         "total"};
-
-long long nanosecondsNow() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch()).count();
-}
-
-double millisecondsBetween(long long from, long long to) {
-    return static_cast<double>(to - from) / 1e6;
-}
 
 // The child: one start of the month window, in the current folder. Prints the phase ends in milliseconds
 // after the launch on one line.
 int runChild(int argc, char** argv) {
     const long long mainEntered = nanosecondsNow();
-    const char* launched = std::getenv(LaunchVariable);
-    if (launched == nullptr) {
-        std::fprintf(stderr, "orvella_bench_startup: the child needs %s\n", LaunchVariable);
+    const long long launchedAt = childtiming::launchedAt("orvella_bench_startup");
+    if (launchedAt < 0)
         return 2;
-    }
-    const long long launchedAt = std::atoll(launched);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
@@ -109,74 +92,6 @@ int runChild(int argc, char** argv) {
     return 0;
 }
 
-// Starts this program as a child in `folder` and returns its four phase ends, or an empty list.
-std::vector<double> timeOneStart(const std::string& self, const std::string& folder) {
-    int output[2];
-    if (pipe(output) != 0) {
-        return {};
-    }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, output[0]);
-    posix_spawn_file_actions_addclose(&actions, output[1]);
-    // The program is started in its data folder.
-    posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
-
-    std::vector<std::string> environment;
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-        if (std::strncmp(*entry, LaunchVariable, std::strlen(LaunchVariable)) != 0) {
-            environment.emplace_back(*entry);
-        }
-    }
-    std::vector<char*> environmentPointers;
-    for (std::string& entry : environment) {
-        environmentPointers.push_back(entry.data());
-    }
-    std::string launchEntry = std::string(LaunchVariable) + "=";
-    environmentPointers.push_back(nullptr); // the launch entry takes this place below
-    environmentPointers.push_back(nullptr);
-
-    std::string program = self;
-    std::string childFlag = "--child";
-    std::array<char*, 3> arguments = {program.data(), childFlag.data(), nullptr};
-
-    const long long launchedAt = nanosecondsNow();
-    launchEntry += std::to_string(launchedAt);
-    environmentPointers[environmentPointers.size() - 2] = launchEntry.data();
-    pid_t child = 0;
-    const int spawned =
-        posix_spawn(&child, self.c_str(), &actions, nullptr, arguments.data(), environmentPointers.data());
-    posix_spawn_file_actions_destroy(&actions);
-    close(output[1]);
-    if (spawned != 0) {
-        close(output[0]);
-        return {};
-    }
-
-    std::string text;
-    std::array<char, 256> buffer{};
-    ssize_t got = 0;
-    while ((got = read(output[0], buffer.data(), buffer.size())) > 0) {
-        text.append(buffer.data(), static_cast<std::size_t>(got));
-    }
-    close(output[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
-    std::array<double, 4> ends{};
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 ||
-        std::sscanf(text.c_str(), "%lf %lf %lf %lf", &ends[0], &ends[1], &ends[2], &ends[3]) != 4) {
-        return {};
-    }
-    return {ends.begin(), ends.end()};
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
 int runParent(int argc, char** argv) {
     int runs = 11;
     int records = 10000;
@@ -201,14 +116,6 @@ int runParent(int argc, char** argv) {
         QCoreApplication maker(argc, argv);
         folder = std::make_unique<BenchDataFolder>(records);
     }
-    const std::string self = "/proc/self/exe";
-    char resolved[4096] = {};
-    const ssize_t length = readlink(self.c_str(), resolved, sizeof resolved - 1);
-    if (length <= 0) {
-        std::fprintf(stderr, "orvella_bench_startup: cannot find its own program file\n");
-        return 1;
-    }
-
     std::printf("Start of the process to the month window's first frame, %d day records, platform %s "
                 "(milliseconds after the spawn)\n",
                 records,
@@ -220,8 +127,7 @@ int runParent(int argc, char** argv) {
     std::printf("\n");
     std::array<std::vector<double>, Phases> columns;
     for (int run = 1; run <= runs; ++run) {
-        const std::vector<double> ends =
-            timeOneStart(std::string(resolved, static_cast<std::size_t>(length)), folder->path().toStdString());
+        const std::vector<double> ends = childtiming::run({"--child"}, folder->path().toStdString(), 4);
         if (ends.empty()) {
             std::fprintf(stderr, "orvella_bench_startup: run %d failed\n", run);
             return 1;
@@ -238,7 +144,7 @@ int runParent(int argc, char** argv) {
     }
     std::printf("%-4s", "med");
     for (const std::vector<double>& column : columns) {
-        std::printf(" %18.1f", median(column));
+        std::printf(" %18.1f", childtiming::median(column));
     }
     std::printf("\n");
     std::fflush(stdout);

@@ -59,16 +59,23 @@ private slots:
         QCOMPARE(box->text().count(QStringLiteral("\n\n")), 3);
     }
 
+    // The work the start-up hands the notice (the backup, the key, the picture) runs exactly once, whether the
+    // notice was answered at once or after being read; after reading, while the notice is still up.
     void noticeIsDismissedByEnterAndByEsc_data() {
         QTest::addColumn<int>("key");
-        QTest::newRow("Enter") << int(Qt::Key_Return);
-        QTest::newRow("Esc") << int(Qt::Key_Escape);
+        QTest::addColumn<int>("readMilliseconds");
+        QTest::newRow("Enter") << int(Qt::Key_Return) << 0;
+        QTest::newRow("Esc") << int(Qt::Key_Escape) << 0;
+        QTest::newRow("Enter after reading") << int(Qt::Key_Return) << 300;
     }
 
     void noticeIsDismissedByEnterAndByEsc() {
         QFETCH(int, key);
+        QFETCH(int, readMilliseconds);
         bool forced = false;
-        QTimer::singleShot(0, this, [key] {
+        int workRuns = 0;
+        bool noticeUpDuringWork = false;
+        QTimer::singleShot(readMilliseconds, this, [key] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             QVERIFY(box);
             QTest::keyClick(box, Qt::Key(key));
@@ -83,8 +90,14 @@ private slots:
             }
         });
         guardTimer.start(5000);
-        StartupNotice::show();
+        StartupNotice::show([&] {
+            ++workRuns;
+            noticeUpDuringWork = QApplication::activeModalWidget() != nullptr;
+        });
         QVERIFY2(!forced, "the key did not dismiss the notice");
+        QCOMPARE(workRuns, 1);
+        if (readMilliseconds > 0)
+            QVERIFY2(noticeUpDuringWork, "the work waited for the notice to go");
     }
 
     void splashHasItsGeometryAndPicture() {
