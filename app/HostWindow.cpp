@@ -50,8 +50,7 @@ void TForm5::FormCreate() {
             return;
         TitlePicture::prepareInBackground();
         if (ourBook)
-            store::DatabasePool::instance().prepareInBackground(dataFile,
-                                                                QLatin1String(store::FixedDatabasePassword));
+            store::DatabasePool::instance().prepareInBackground(dataFile, QLatin1String(store::FixedDatabasePassword));
     });
 
     {

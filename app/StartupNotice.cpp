@@ -60,7 +60,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint && m_work) {
             watched->removeEventFilter(this);
-            QMetaObject::invokeMethod(this, [this] { runIfPending(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this] { runIfPending(); }, Qt::QueuedConnection);
         }
         return false;
     }

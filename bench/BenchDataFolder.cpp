@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 #include <random>
 #include <stdexcept>
 #include <vector>
@@ -41,6 +42,12 @@ constexpr std::array<const char16_t*, 12> SlotTexts = {
 
 // The days that get a record, in date order: the shown months' days first, then days drawn at random.
 std::vector<QDate> recordDays(int dayRecords) {
+    if (dayRecords == BenchDataFolder::EveryDayFull) {
+        std::vector<QDate> every;
+        for (QDate date = FirstDay; date <= LastDay; date = date.addDays(1))
+            every.push_back(date);
+        return every;
+    }
     std::vector<QDate> shown;
     for (int month : {BenchDataFolder::FirstShownMonth, BenchDataFolder::SecondShownMonth}) {
         const QDate first(BenchDataFolder::ShownYear, month, 1);
@@ -93,6 +100,14 @@ BenchDataFolder::BenchDataFolder(const QString& folder, int dayRecords)
 
 BenchDataFolder::~BenchDataFolder() = default;
 
+BenchDataFolder& BenchDataFolder::shared(int dayRecords) {
+    static std::map<int, std::unique_ptr<BenchDataFolder>> folders;
+    std::unique_ptr<BenchDataFolder>& folder = folders[dayRecords];
+    if (!folder)
+        folder = std::make_unique<BenchDataFolder>(dayRecords);
+    return *folder;
+}
+
 void BenchDataFolder::make() {
     const QDir folder(m_path);
     const QString file = folder.filePath(QLatin1String(store::DatabaseFileName));
@@ -136,7 +151,7 @@ void BenchDataFolder::make() {
         row.bind(1, day.toString(Qt::ISODate));
         for (int slot = 0; slot < columns.size(); ++slot) {
             QVariant value;
-            if (taken(generator)) {
+            if (m_dayRecords == EveryDayFull || taken(generator)) {
                 value = QString::fromUtf16(SlotTexts.at(text(generator)));
                 ++m_filledSlots;
             } else if (rubbedOut(generator)) {

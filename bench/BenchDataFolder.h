@@ -21,7 +21,11 @@ public:
     static constexpr int FirstShownMonth = 1;
     static constexpr int SecondShownMonth = 3;
 
-    // Makes the folder in a new temporary folder, removed again with this object.
+    // The heaviest book there can be: every day of 2008 to 2035 has a record with all 28 slots filled.
+    static constexpr int EveryDayFull = -1;
+
+    // Makes the folder in a new temporary folder, removed again with this object. dayRecords may be
+    // EveryDayFull.
     explicit BenchDataFolder(int dayRecords);
     // Makes the files in `folder`, which must exist and hold neither file; the folder is kept.
     BenchDataFolder(const QString& folder, int dayRecords);
@@ -34,6 +38,9 @@ public:
     int dayRecords() const { return m_dayRecords; }
     // The number of filled slots over all records, to show that the file holds what it claims.
     long long filledSlots() const { return m_filledSlots; }
+
+    // One folder of each size for the whole run of a benchmark program, made on first use.
+    static BenchDataFolder& shared(int dayRecords);
 
     // Whether `day` of a shown month has a record in a file of at least 54 records: every day but the 7th,
     // 14th, 21st and 28th.

@@ -84,7 +84,7 @@ int runChild(int argc, char** argv, TForm5::Preparation preparation, int readMil
 }
 
 struct Start {
-    double notice = 0;       // process start → the notice's first frame
+    double notice = 0; // process start → the notice's first frame
     double enterToSplash = 0;
     double enterToMonth = 0; // Enter → the month window's first frame, less the splash's display time
 };
@@ -143,8 +143,10 @@ int runParent(int argc, char** argv) {
         Start ahead, after;
         // Alternating which goes first, so that neither always follows the other's cached files.
         const bool aheadFirst = pair % 2 == 1;
-        const bool timed = aheadFirst ? timeStart(path, "--child-ahead", readMilliseconds, ahead) && timeStart(path, "--child-after", readMilliseconds, after)
-                                      : timeStart(path, "--child-after", readMilliseconds, after) && timeStart(path, "--child-ahead", readMilliseconds, ahead);
+        const bool timed = aheadFirst ? timeStart(path, "--child-ahead", readMilliseconds, ahead) &&
+                                            timeStart(path, "--child-after", readMilliseconds, after)
+                                      : timeStart(path, "--child-after", readMilliseconds, after) &&
+                                            timeStart(path, "--child-ahead", readMilliseconds, ahead);
         if (!timed) {
             std::fprintf(stderr, "%s: pair %d failed\n", Program, pair);
             return 1;

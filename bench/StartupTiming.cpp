@@ -28,7 +28,6 @@
 #include <QDate>
 #include <QDir>
 
-
 #include <algorithm>
 #include <array>
 #include <cstdio>

@@ -38,7 +38,6 @@
 #include <chrono>
 #include <cstdio>
 #include <exception>
-#include <map>
 #include <memory>
 #include <string>
 
@@ -70,12 +69,7 @@ bool failedOnReports(benchmark::State& state) {
 }
 
 BenchDataFolder& folderWith(int dayRecords) {
-    static std::map<int, std::unique_ptr<BenchDataFolder>> folders;
-    std::unique_ptr<BenchDataFolder>& folder = folders[dayRecords];
-    if (!folder) {
-        folder = std::make_unique<BenchDataFolder>(dayRecords);
-    }
-    return *folder;
+    return BenchDataFolder::shared(dayRecords);
 }
 
 double millisecondsBetween(WindowWatcher::Clock::time_point from, WindowWatcher::Clock::time_point to) {
@@ -178,7 +172,13 @@ void BM_MonthChange(benchmark::State& state) {
     }
     state.counters["marked_days"] = month.markedDays();
 }
-BENCHMARK(BM_MonthChange)->Arg(0)->Arg(1000)->Arg(LargeFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_MonthChange)
+    ->Arg(0)
+    ->Arg(1000)
+    ->Arg(LargeFile)
+    ->Arg(BenchDataFolder::EveryDayFull)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // The same change, and then the event loop's turn that repaints the window.
 void BM_MonthChangeWithPaint(benchmark::State& state) {

@@ -372,6 +372,7 @@ void TForm1::BuildMonth() {
     placeDays();
     showCountLabelsOfShownDays();
     markToday();
+    applyCellVisibility();
     // Last, because the scan finds each day's cell by the captions written above.
     ScanMonthOccupancy();
 }
@@ -470,13 +471,12 @@ void TForm1::OpenDay() {
 void TForm1::resetCells() {
     for (int cell = 1; cell <= calendar::CellCount; ++cell) {
         ClickableLabel* day = dayLabel(cell);
-        day->hide();
+        m_dayShown.reset(static_cast<std::size_t>(cell - 1));
         day->clear();
         setNumberPalette(day, calendar::isWeekendColumn(calendar::columnOfCell(cell)) ? m_weekendNumberPalette
                                                                                       : m_weekdayNumberPalette);
-        QLabel* count = m_countLabels.at(static_cast<std::size_t>(cell - 1));
-        count->hide();
-        count->clear();
+        m_countShown.reset(static_cast<std::size_t>(cell - 1));
+        m_countLabels.at(static_cast<std::size_t>(cell - 1))->clear();
     }
 }
 
@@ -498,15 +498,24 @@ void TForm1::placeDays() {
         }
         ClickableLabel* day = dayLabel(cell);
         day->setText(QString::number(DayCounter));
-        day->show();
+        m_dayShown.set(static_cast<std::size_t>(cell - 1));
     }
 }
 
 void TForm1::showCountLabelsOfShownDays() {
     for (int cell = 1; cell <= calendar::CellCount; ++cell) {
-        if (!dayLabel(cell)->isHidden()) {
-            m_countLabels.at(static_cast<std::size_t>(cell - 1))->show();
+        if (m_dayShown.test(static_cast<std::size_t>(cell - 1))) {
+            m_countShown.set(static_cast<std::size_t>(cell - 1));
         }
+    }
+}
+
+void TForm1::applyCellVisibility() {
+    for (std::size_t cell = 0; cell < m_dayLabels.size(); ++cell) {
+        if (m_dayLabels.at(cell)->isHidden() == m_dayShown.test(cell))
+            m_dayLabels.at(cell)->setVisible(m_dayShown.test(cell));
+        if (m_countLabels.at(cell)->isHidden() == m_countShown.test(cell))
+            m_countLabels.at(cell)->setVisible(m_countShown.test(cell));
     }
 }
 

@@ -85,7 +85,7 @@ template <typename Place> QString replaceDates(const QString& statement, Place p
             i = end;
             continue;
         }
-        if (c == QLatin1Char('E') && statement.mid(i, 5) == QLatin1String("ERROR") &&
+        if (c == QLatin1Char('E') && QStringView(statement).mid(i, 5) == QLatin1String("ERROR") &&
             (i == 0 || !isWordCharacter(statement[i - 1])) &&
             (i + 5 >= statement.size() || !isWordCharacter(statement[i + 5]))) {
             // The day key's failure text stands where the date belongs.
