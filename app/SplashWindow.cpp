@@ -24,7 +24,7 @@ TForm4::TForm4(QWidget* parent)
     m_image1->setObjectName(QStringLiteral("Image1"));
     m_image1->setGeometry(8, 8, 960, 720);
     m_image1->setScaledContents(true);
-    ErrorReport::guard([this] { m_image1->setPixmap(QPixmap::fromImage(TitlePicture::image())); });
+    ErrorReport::guard([this] { m_image1->setPixmap(QPixmap::fromImage(TitlePicture::takeScreenImage())); });
 
     // The 2.5 s count from the window's creation, that is from after the start-up notice was dismissed.
     m_timer1->setObjectName(QStringLiteral("Timer1"));

@@ -8,6 +8,7 @@
 #include <future>
 #include <mutex>
 #include <optional>
+#include <utility>
 
 namespace TitlePicture {
 
@@ -18,9 +19,16 @@ QImage decodeJpeg(const QByteArray& bytes) {
 
 namespace {
 
+// The picture as decoded, and its 32-bit copy for the screen until the splash takes it.
+struct Prepared {
+    QImage decoded;
+    QImage forScreen;
+};
+
 std::mutex guard;
 std::optional<QImage> decoded;
-std::future<QImage> ahead;
+QImage forScreen;
+std::future<Prepared> ahead;
 
 QImage decodeResource() {
     QFile file(QString::fromLatin1(ResourcePath));
@@ -29,10 +37,19 @@ QImage decodeResource() {
                            ")");
     }
     try {
-        // Converted once here rather than at every pixmap made from it: the same pixels, four bytes each.
-        return decodeJpeg(file.readAll()).convertToFormat(QImage::Format_RGB32);
+        return decodeJpeg(file.readAll());
     } catch (const PictureError& e) {
         throw PictureError(std::string("The title picture cannot be shown. ") + e.what());
+    }
+}
+
+// Called with the guard held: takes the worker's result, whose failure is thrown here, where it would have
+// been met anyway.
+void collectAhead() {
+    if (!decoded && ahead.valid()) {
+        Prepared prepared = ahead.get();
+        decoded = std::move(prepared.decoded);
+        forScreen = std::move(prepared.forScreen);
     }
 }
 
@@ -40,21 +57,32 @@ QImage decodeResource() {
 
 const QImage& image() {
     const std::lock_guard<std::mutex> lock(guard);
-    if (!decoded) {
-        if (ahead.valid()) {
-            // A failure on the worker is thrown here, where it would have been met anyway.
-            decoded = ahead.get();
-        } else {
-            decoded = decodeResource();
-        }
-    }
+    collectAhead();
+    if (!decoded)
+        decoded = decodeResource();
     return *decoded;
+}
+
+QImage takeScreenImage() {
+    {
+        const std::lock_guard<std::mutex> lock(guard);
+        collectAhead();
+        if (!forScreen.isNull())
+            return std::exchange(forScreen, QImage());
+    }
+    return image().convertToFormat(QImage::Format_RGB32);
 }
 
 void prepareInBackground() {
     const std::lock_guard<std::mutex> lock(guard);
-    if (!decoded && !ahead.valid())
-        ahead = std::async(std::launch::async, decodeResource);
+    if (!decoded && !ahead.valid()) {
+        ahead = std::async(std::launch::async, [] {
+            Prepared prepared;
+            prepared.decoded = decodeResource();
+            prepared.forScreen = prepared.decoded.convertToFormat(QImage::Format_RGB32);
+            return prepared;
+        });
+    }
 }
 
 } // namespace TitlePicture

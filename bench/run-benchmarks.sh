@@ -22,7 +22,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
 cmake --build "$build" --target orvella orvella_bench_store orvella_bench_windows orvella_bench_startup \
-    orvella_bench_datafolder orvella_bench_import orvella_bench_backup
+    orvella_bench_notice orvella_bench_datafolder orvella_bench_import orvella_bench_backup
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/orvella-bench.XXXXXX")
 xvfbPid=""
@@ -47,7 +47,11 @@ runGoogleBenchmark() { # program, json file
 }
 echo "== $(date -u '+%Y-%m-%d %H:%M UTC'): window benchmarks ($repetitions repetitions, medians below)"
 # A program that stops early leaves its rows "missing" in the table; the others still run.
-runGoogleBenchmark orvella_bench_windows "$work/windows.json" || echo "orvella_bench_windows stopped early"
+# Every repetition is kept in the file: the same repetition of a figure and of its floor program (registered in
+# the same program) is a pair, and the repetitions of all benchmarks are interleaved.
+"$bench/orvella_bench_windows" --benchmark_repetitions="$repetitions" --benchmark_display_aggregates_only=true \
+    --benchmark_enable_random_interleaving=true --benchmark_out="$work/windows.json" --benchmark_out_format=json ||
+    echo "orvella_bench_windows stopped early"
 echo "== store benchmarks"
 runGoogleBenchmark orvella_bench_store "$work/store.json" || echo "orvella_bench_store stopped early"
 
@@ -89,6 +93,15 @@ echo "== start-up, offscreen ($starts starts)"
 "$bench/orvella_bench_startup" --runs "$starts" | tee "$work/startup.txt" || true
 startupMedian=$(awk '$1 == "med" { print $NF " ms" }' "$work/startup.txt")
 createMedian=$(awk '$1 == "med" { print $(NF - 2) " ms" }' "$work/startup.txt")
+
+# --- The start through the notice: process start to the notice, Enter to the month window -----------------
+echo "== start-up through the notice, offscreen ($starts pairs of starts)"
+"$bench/orvella_bench_notice" --pairs "$starts" | tee "$work/notice.txt" || true
+# A figure of one summary line of orvella_bench_notice: "<what> median <value> <unit> (<min>–<max>)".
+noticeFigure() { # the line's start
+    awk -v what="$1" 'index($0, what) == 1 { for (i = 1; i <= NF; i++) if ($i == "median") { print $(i + 1), $(i + 2), $(i + 3); exit } }' \
+        "$work/notice.txt"
+}
 
 # --- Import of an older book -----------------------------------------------------------------------------
 echo "== import of an older book ($starts runs)"
@@ -179,12 +192,6 @@ meets() {
     awk -v v="$1" -v limit="$2" 'BEGIN {
         if (v !~ /^[0-9.]+$/) print "—"; else print (v + 0 < limit + 0 ? "yes" : "no") }'
 }
-# Whether b lies within 20% of a, with the ratio.
-flat() {
-    awk -v a="$1" -v b="$2" 'BEGIN {
-        if (a !~ /^[0-9.]+$/ || b !~ /^[0-9.]+$/) { print "—"; exit }
-        r = b / a; printf "%s (%.2f×)", (r >= 0.8 && r <= 1.2 ? "yes" : "no"), r }'
-}
 row() { # operation, figure, target, met
     echo "| $1 | $2 | ${3:-—} | ${4:-—} |"
 }
@@ -207,11 +214,8 @@ echo "|---|---|---|---|"
 row "Month change with its scan, 0 day records" "$change0"
 row "Month change with its scan, 1,000 day records" "$change1k"
 row "Month change with its scan, 10,000 day records" "$change10k" "< 5 ms" "$(meets "$(number "$change10k")" 5)"
-row "Month change flat from 0 to 10,000 day records (10,000 / 0)" "" "within 20%" \
-    "$(flat "$(number "$change0")" "$(number "$change10k")")"
-# The same shown month (27 records) in a file ten times the size: what the file's size alone costs.
-row "Month change flat from 1,000 to 10,000 day records (10,000 / 1,000)" "" "within 20%" \
-    "$(flat "$(number "$change1k")" "$(number "$change10k")")"
+row "Month change with its scan, every slot of every day 2008–2035 filled" \
+    "$(median "$w" BM_MonthChange/-1/real_time)"
 row "Month change and the repaint after it, 10,000 day records" \
     "$(median "$w" BM_MonthChangeWithPaint/10000/real_time)"
 row "BuildMonth with its scan (31 days), 10,000 day records" "$(median "$w" BM_BuildMonth/real_time)"
@@ -229,6 +233,16 @@ row "Print to PDF: print button, Output Options, Report Status, file written" \
 row "Report engine alone to PDF (file output preset)" "$(median "$w" BM_ReportToPdf/real_time)"
 row "Month window construction with its first BuildMonth and scan (key already derived)" \
     "$(median "$w" BM_MonthWindowCreate/real_time)"
+noticeAhead=$(noticeFigure "notice, key ahead")
+noticeRatio=$(noticeFigure "notice ratio")
+enterAhead=$(noticeFigure "Enter to month less splash, key ahead")
+enterAfter=$(noticeFigure "Enter to month less splash, key after")
+row "Start of the process to the start-up notice's first frame" "${noticeAhead:-failed}"
+row "… against the start without the head start (same run, pairs)" "${noticeRatio:-failed}" "≤ 1.05×" \
+    "$(meets "$(number "$noticeRatio")" 1.0500001)"
+row "Enter on the notice to the month window's first frame, less the splash's 2.5 s" "${enterAhead:-failed}" \
+    "≤ 25 ms" "$(meets "$(number "$enterAhead")" 25.000001)"
+row "… the same without the head start (key and picture prepared when needed)" "${enterAfter:-failed}"
 row "Start of the process to the month window's first frame, offscreen" "${startupMedian:-failed}" "< 300 ms" \
     "$(meets "$(number "$startupMedian")" 300)"
 row "… of which the month window's construction (first open with key derivation, BuildMonth, scan)" \
@@ -254,3 +268,19 @@ row "Peak memory of an import above the process's start, 60 days / 10,000 days" 
     "${importPeakSmall:-?} MB / ${importPeak10k:-?} MB" "flat in the days" \
     "$(awk -v a="$importPeakSmall" -v b="$importPeak10k" 'BEGIN {
         if (a !~ /^[0-9.]+$/ || b !~ /^[0-9.]+$/) print "—"; else print (b < 2 * a ? "yes" : "no") }')"
+
+# --- Side by side with the floor programs: ratios of the pairs of one run -------------------------------
+echo
+echo "Side by side: each repetition pairs a figure with its floor (or with another figure) of the same run."
+echo
+echo "| Figure against floor | Figure | Floor | Ratio, median (min–max) | Target | Met |"
+echo "|---|---|---|---|---|---|"
+python3 "$here/bench/pair-ratios.py" "$w" \
+    "Month change, 10,000 records / 31 lookups with one statement, each its own read|BM_MonthChange/10000/real_time|BM_FloorMonthLookups/10000/real_time|<=1.0" \
+    "Month change, 10,000 records / the same 31 lookups in one read|BM_MonthChange/10000/real_time|BM_FloorMonthLookupsOneRead/10000/real_time|<=3" \
+    "Month change, 10,000 records / one range read of the month|BM_MonthChange/10000/real_time|BM_FloorMonthRange/10000/real_time|-" \
+    "Month change, 10,000 records / 0 records (growth)|BM_MonthChange/10000/real_time|BM_MonthChange/0/real_time|within:0.2" \
+    "Month change, every slot filled / 0 records (growth)|BM_MonthChange/-1/real_time|BM_MonthChange/0/real_time|within:0.3" \
+    "Month change, 10,000 records / 1,000 records (same month contents)|BM_MonthChange/10000/real_time|BM_MonthChange/1000/real_time|within:0.2" \
+    "Print button to PDF written / a plain 28-row PDF|BM_PrintDayToPdf/real_time|BM_FloorPlainPdf/real_time|<=2.0" \
+    "Report engine alone to PDF / a plain 28-row PDF|BM_ReportToPdf/real_time|BM_FloorPlainPdf/real_time|-"

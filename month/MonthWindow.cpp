@@ -435,7 +435,7 @@ QLabel* TForm1::countLabelOfDay(int day) const {
 
 void TForm1::ClearDayMarker(int day) {
     if (QLabel* count = countLabelOfDay(day)) {
-        count->clear();
+        clearText(count);
     }
 }
 
@@ -471,13 +471,19 @@ void TForm1::OpenDay() {
 void TForm1::resetCells() {
     for (int cell = 1; cell <= calendar::CellCount; ++cell) {
         ClickableLabel* day = dayLabel(cell);
+        // Its caption is settled by placeDays: the day's number, or none. Writing it empty here first would
+        // only make a label that keeps its number lay out its text twice.
         m_dayShown.reset(static_cast<std::size_t>(cell - 1));
-        day->clear();
         setNumberPalette(day, calendar::isWeekendColumn(calendar::columnOfCell(cell)) ? m_weekendNumberPalette
                                                                                       : m_weekdayNumberPalette);
         m_countShown.reset(static_cast<std::size_t>(cell - 1));
-        m_countLabels.at(static_cast<std::size_t>(cell - 1))->clear();
+        clearText(m_countLabels.at(static_cast<std::size_t>(cell - 1)));
     }
+}
+
+void TForm1::clearText(QLabel* label) {
+    if (!label->text().isEmpty())
+        label->clear();
 }
 
 void TForm1::setNumberPalette(QLabel* label, const QPalette& palette) {
@@ -499,6 +505,11 @@ void TForm1::placeDays() {
         ClickableLabel* day = dayLabel(cell);
         day->setText(QString::number(DayCounter));
         m_dayShown.set(static_cast<std::size_t>(cell - 1));
+    }
+    // The cells without a day have no caption.
+    for (int cell = 1; cell <= calendar::CellCount; ++cell) {
+        if (!m_dayShown.test(static_cast<std::size_t>(cell - 1)))
+            clearText(dayLabel(cell));
     }
 }
 

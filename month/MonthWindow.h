@@ -121,6 +121,7 @@ private:
     void markToday();
     void applyCellVisibility();
     static void setNumberPalette(QLabel* label, const QPalette& palette);
+    static void clearText(QLabel* label);
 
     ClickableLabel* dayLabel(int cell) const { return m_dayLabels.at(static_cast<std::size_t>(cell - 1)); }
 
