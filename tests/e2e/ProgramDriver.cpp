@@ -50,19 +50,22 @@ bool ProgramDriver::start(const QString& extraPath, Startup* seen) {
     Startup scratch;
     Startup& startup = seen ? *seen : scratch;
 
-    m_session.startProgram(programPath(), m_folder, extraPath);
-    const QString notice = m_session.waitForWindow(NoticeTitle, 20000);
+    // Another program on the same screen may show windows of the same titles already.
+    const QStringList otherNotices = m_session.findWindows(NoticeTitle);
+    const QStringList otherMonths = m_session.findWindows(MonthTitle);
+    m_program = &m_session.startProgram(programPath(), m_folder, extraPath);
+    const QString notice = m_session.waitForNewWindow(NoticeTitle, otherNotices, 20000);
     if (notice.isEmpty()) {
         return false;
     }
     QStringList before = m_session.programWindows();
     // However long the notice waits for its answer, nothing comes after it yet.
     startup.splashBeforeAnswer = !m_session.waitForProgramWindowOfSize(SplashSize, before, 500).isEmpty() ||
-                                 !m_session.findWindows(MonthTitle).isEmpty();
+                                 m_session.findWindows(MonthTitle).size() > otherMonths.size();
 
     m_session.focus(notice);
     m_session.key(QStringLiteral("Return"));
-    if (!m_session.waitForWindowGone(NoticeTitle, 5000)) {
+    if (!XSession::waitUntil([&] { return !m_session.findWindows(NoticeTitle).contains(notice); }, 5000)) {
         return false;
     }
     QElapsedTimer sinceAnswer;
@@ -82,13 +85,20 @@ bool ProgramDriver::start(const QString& extraPath, Startup* seen) {
         }
     }
 
-    m_month = m_session.waitForWindow(MonthTitle, 15000);
+    m_month = m_session.waitForNewWindow(MonthTitle, otherMonths, 15000);
     if (m_month.isEmpty()) {
         return false;
     }
     startup.answerToMonthMilliseconds = sinceAnswer.elapsed();
+    if (m_place && !m_session.move(m_month, *m_place)) {
+        return false;
+    }
     m_monthOrigin = m_session.geometry(m_month).topLeft();
     return true;
+}
+
+qint64 ProgramDriver::processId() const {
+    return m_program ? m_program->processId() : 0;
 }
 
 QPoint ProgramDriver::chooserPoint(Chooser chooser) const {
@@ -191,9 +201,10 @@ bool ProgramDriver::waitForGrid(const QDate& month, QString* why, int millisecon
 
 bool ProgramDriver::openDay(const QDate& day) {
     const QRect label = onMonth(monthgrid::dayLabelRect(monthgrid::cellOfDate(day)));
+    const QStringList otherDays = m_session.findWindows(DayTitle);
     m_session.click(label.center());
-    m_day = m_session.waitForWindow(DayTitle, 10000);
-    if (m_day.isEmpty()) {
+    m_day = m_session.waitForNewWindow(DayTitle, otherDays, 10000);
+    if (m_day.isEmpty() || (m_place && !m_session.move(m_day, *m_place))) {
         return false;
     }
     m_dayOrigin = m_session.geometry(m_day).topLeft();
@@ -261,7 +272,7 @@ bool ProgramDriver::closeDay(const QPoint& clickAt) {
     } else {
         m_session.click(clickAt);
     }
-    return m_session.waitForWindowGone(DayTitle, 5000);
+    return XSession::waitUntil([&] { return !m_session.findWindows(DayTitle).contains(m_day); }, 5000);
 }
 
 bool ProgramDriver::closeDayWithEscape() {
@@ -323,5 +334,5 @@ QPoint ProgramDriver::aboutWebLabelPoint() const {
 int ProgramDriver::quitWithEscape() {
     m_session.focus(m_month);
     m_session.key(QStringLiteral("Escape"));
-    return m_session.waitForProgramExit(10000);
+    return m_program ? XSession::waitForExit(*m_program, 10000) : -1;
 }

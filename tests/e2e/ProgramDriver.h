@@ -6,6 +6,9 @@
 #include <QRect>
 #include <QString>
 
+#include <optional>
+
+class QProcess;
 class XSession;
 
 // A person at the screen of the real program: knows its windows by their titles and its controls by their
@@ -46,6 +49,11 @@ public:
     // waits for the month window; false when some step did not happen in time. `seen` collects the splash.
     bool start(const QString& extraPath = {}, Startup* seen = nullptr);
     QString monthWindow() const { return m_month; }
+    // The process of the program this person started; its id for telling its windows from another program's.
+    qint64 processId() const;
+    // Where this person's windows go on a screen shared with another program: the month window and each day
+    // window are moved there with their top-left corners as they open. Unset, they stay where they opened.
+    void setPlace(const QPoint& topLeft) { m_place = topLeft; }
     // The month window's client rectangle `client` on the screen.
     QRect onMonth(const QRect& client) const { return client.translated(m_monthOrigin); }
     QPoint onMonth(const QPoint& client) const { return client + m_monthOrigin; }
@@ -111,6 +119,8 @@ private:
 
     XSession& m_session;
     QString m_folder;
+    QProcess* m_program = nullptr;
+    std::optional<QPoint> m_place;
     QString m_month;
     QPoint m_monthOrigin;
     QString m_day;

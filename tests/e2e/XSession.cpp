@@ -33,10 +33,12 @@ qint64 lockHolder(int display) {
 
 } // namespace
 
-XSession::XSession() = default;
+XSession::XSession(const QSize& screen) : m_screen(screen) {}
 
 XSession::~XSession() {
-    stop(m_program.get());
+    for (auto program = m_programs.rbegin(); program != m_programs.rend(); ++program) {
+        stop(program->get());
+    }
     // The keyboard map's connection closes before its server goes.
     m_keyboard.reset();
     stop(m_server.get());
@@ -52,7 +54,8 @@ bool XSession::start() {
         m_server = std::make_unique<QProcess>();
         m_server->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         m_server->start(QStringLiteral("Xvfb"),
-                        {m_display, QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1280x1024x24"),
+                        {m_display, QStringLiteral("-screen"), QStringLiteral("0"),
+                         QStringLiteral("%1x%2x24").arg(m_screen.width()).arg(m_screen.height()),
                          QStringLiteral("-nolisten"), QStringLiteral("tcp")});
         if (!m_server->waitForStarted(5000)) {
             m_error = QStringLiteral("Xvfb could not be started: ") + m_server->errorString();
@@ -75,29 +78,32 @@ bool XSession::start() {
     return false;
 }
 
-void XSession::startProgram(const QString& programPath, const QString& workingDirectory, const QString& extraPath) {
-    m_program = std::make_unique<QProcess>();
+QProcess& XSession::startProgram(const QString& programPath, const QString& workingDirectory,
+                                 const QString& extraPath) {
+    QProcess& program = *m_programs.emplace_back(std::make_unique<QProcess>());
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("DISPLAY"), m_display);
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     if (!extraPath.isEmpty()) {
         environment.insert(QStringLiteral("PATH"), extraPath + QLatin1Char(':') + environment.value("PATH"));
     }
-    m_program->setProcessEnvironment(environment);
-    m_program->setWorkingDirectory(workingDirectory);
-    m_program->setProcessChannelMode(QProcess::ForwardedChannels);
-    m_program->start(programPath, {});
-    m_program->waitForStarted(5000);
+    program.setProcessEnvironment(environment);
+    program.setWorkingDirectory(workingDirectory);
+    program.setProcessChannelMode(QProcess::ForwardedChannels);
+    program.start(programPath, {});
+    program.waitForStarted(5000);
+    return program;
 }
 
 int XSession::waitForProgramExit(int milliseconds) {
-    if (!m_program) {
+    return m_programs.empty() ? -1 : waitForExit(*m_programs.back(), milliseconds);
+}
+
+int XSession::waitForExit(QProcess& program, int milliseconds) {
+    if (program.state() != QProcess::NotRunning && !program.waitForFinished(milliseconds)) {
         return -1;
     }
-    if (m_program->state() != QProcess::NotRunning && !m_program->waitForFinished(milliseconds)) {
-        return -1;
-    }
-    return m_program->exitStatus() == QProcess::NormalExit ? m_program->exitCode() : -1;
+    return program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
 }
 
 QString XSession::run(const QString& command, const QStringList& arguments, int milliseconds) {
@@ -135,6 +141,22 @@ QString XSession::waitForWindow(const QString& titlePattern, int milliseconds) {
     return {};
 }
 
+QString XSession::waitForNewWindow(const QString& titlePattern, const QStringList& known, int milliseconds) {
+    QString found;
+    waitUntil(
+        [&] {
+            for (const QString& window : findWindows(titlePattern)) {
+                if (!known.contains(window)) {
+                    found = window;
+                    return true;
+                }
+            }
+            return false;
+        },
+        milliseconds);
+    return found;
+}
+
 bool XSession::waitForWindowGone(const QString& titlePattern, int milliseconds) {
     QDeadlineTimer deadline(milliseconds);
     while (!deadline.hasExpired()) {
@@ -156,6 +178,12 @@ QRect XSession::geometry(const QString& window) {
         return {};
     }
     return QRect(p.captured(1).toInt(), p.captured(2).toInt(), s.captured(1).toInt(), s.captured(2).toInt());
+}
+
+bool XSession::move(const QString& window, const QPoint& topLeft) {
+    run(QStringLiteral("xdotool"),
+        {QStringLiteral("windowmove"), window, QString::number(topLeft.x()), QString::number(topLeft.y())});
+    return waitUntil([&] { return geometry(window).topLeft() == topLeft; }, 5000);
 }
 
 QStringList XSession::programWindows() {

@@ -9,15 +9,17 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
-// A private X server for one end-to-end test: a free display number, the real program started on it, and
-// the xdotool and ImageMagick commands that act like a person at the screen. Every process it starts is
-// stopped by its PID when the session ends, also when a test fails half-way.
+// A private X server for one end-to-end test: a free display number, the real program started on it (once, or
+// several times side by side), and the xdotool and ImageMagick commands that act like a person at the screen.
+// Every process it starts is stopped by its PID when the session ends, also when a test fails half-way.
 class KeyboardMap;
 
 class XSession {
 public:
-    XSession();
+    // The screen is 1280 x 1024 unless a test needs room for more windows side by side.
+    explicit XSession(const QSize& screen = QSize(1280, 1024));
     ~XSession();
     XSession(const XSession&) = delete;
     XSession& operator=(const XSession&) = delete;
@@ -28,11 +30,15 @@ public:
     QString error() const { return m_error; }
     QString display() const { return m_display; }
 
-    // Starts program in workingDirectory on this display; extraPath goes first on PATH.
-    void startProgram(const QString& program, const QString& workingDirectory, const QString& extraPath = {});
-    QProcess& program() { return *m_program; }
-    // Waits for the program to end; its exit code, or -1 when it did not end in time or crashed.
+    // Starts program in workingDirectory on this display; extraPath goes first on PATH. Programs started
+    // earlier keep running beside it.
+    QProcess& startProgram(const QString& program, const QString& workingDirectory, const QString& extraPath = {});
+    // The program started last.
+    QProcess& program() { return *m_programs.back(); }
+    // Waits for the program started last to end; its exit code, or -1 when it did not end in time or crashed.
     int waitForProgramExit(int milliseconds);
+    // The same for one given program.
+    static int waitForExit(QProcess& program, int milliseconds);
 
     // Runs a command on this display and returns its standard output (trimmed); empty on failure.
     QString run(const QString& command, const QStringList& arguments, int milliseconds = 10000);
@@ -41,10 +47,14 @@ public:
     QStringList findWindows(const QString& titlePattern);
     // Waits until a visible window with that title exists; its id, or empty on time-out.
     QString waitForWindow(const QString& titlePattern, int milliseconds = 10000);
+    // Waits until a visible window with that title exists that is not in `known`; its id, or empty on time-out.
+    QString waitForNewWindow(const QString& titlePattern, const QStringList& known, int milliseconds = 10000);
     // Waits until no visible window with that title exists.
     bool waitForWindowGone(const QString& titlePattern, int milliseconds = 10000);
     // The window's position and size on the screen (client area; there is no window manager).
     QRect geometry(const QString& window);
+    // Moves the window's top-left corner to the screen point and waits until it is there.
+    bool move(const QString& window, const QPoint& topLeft);
 
     // Visible windows of the program's window class ("orvella"), titled or not, such as the splash and the
     // open list of a chooser; newest last.
@@ -78,9 +88,10 @@ public:
 private:
     QByteArray runForBytes(const QString& command, const QStringList& arguments, int milliseconds);
 
+    QSize m_screen;
     QString m_display;
     QString m_error;
     std::unique_ptr<QProcess> m_server;
-    std::unique_ptr<QProcess> m_program;
+    std::vector<std::unique_ptr<QProcess>> m_programs;
     std::unique_ptr<KeyboardMap> m_keyboard;
 };
