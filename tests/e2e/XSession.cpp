@@ -45,36 +45,41 @@ XSession::~XSession() {
 }
 
 bool XSession::start() {
-    for (int number = 90; number < 200; ++number) {
-        if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number)) ||
-            QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number))) {
-            continue;
-        }
-        m_display = QStringLiteral(":%1").arg(number);
-        m_server = std::make_unique<QProcess>();
-        m_server->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_server->start(QStringLiteral("Xvfb"),
-                        {m_display, QStringLiteral("-screen"), QStringLiteral("0"),
-                         QStringLiteral("%1x%2x24").arg(m_screen.width()).arg(m_screen.height()),
-                         QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-        if (!m_server->waitForStarted(5000)) {
-            m_error = QStringLiteral("Xvfb could not be started: ") + m_server->errorString();
-            return false;
-        }
-        // Another session may have taken the same number a moment earlier; the display is ours only when its lock
-        // file names our server, which then answers.
-        QDeadlineTimer deadline(10000);
-        while (!deadline.hasExpired() && m_server->state() == QProcess::Running) {
-            if (lockHolder(number) == m_server->processId() &&
-                !run(QStringLiteral("xdotool"), {QStringLiteral("getdisplaygeometry")}).isEmpty() &&
-                m_server->state() == QProcess::Running) {
-                return true;
-            }
-            QThread::msleep(50);
-        }
-        stop(m_server.get());
+    // The server picks a free display itself and writes its number to its standard output: with sessions of
+    // several tests starting at once, a number chosen here could be taken by another between the choice and the
+    // server's start.
+    m_server = std::make_unique<QProcess>();
+    m_server->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_server->start(QStringLiteral("Xvfb"),
+                    {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
+                     QStringLiteral("%1x%2x24").arg(m_screen.width()).arg(m_screen.height()),
+                     QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    if (!m_server->waitForStarted(5000)) {
+        m_error = QStringLiteral("Xvfb could not be started: ") + m_server->errorString();
+        return false;
     }
-    m_error = QStringLiteral("no free X display between :90 and :199");
+    QDeadlineTimer deadline(15000);
+    QByteArray number;
+    while (!number.endsWith('\n') && !deadline.hasExpired() && m_server->state() == QProcess::Running) {
+        m_server->waitForReadyRead(100);
+        number += m_server->readAllStandardOutput();
+    }
+    bool valid = false;
+    const int display = number.trimmed().toInt(&valid);
+    if (!valid) {
+        m_error = QStringLiteral("Xvfb named no display it listens on");
+        stop(m_server.get());
+        return false;
+    }
+    m_display = QStringLiteral(":%1").arg(display);
+    while (!deadline.hasExpired() && m_server->state() == QProcess::Running) {
+        if (lockHolder(display) == m_server->processId() &&
+            !run(QStringLiteral("xdotool"), {QStringLiteral("getdisplaygeometry")}).isEmpty())
+            return true;
+        QThread::msleep(50);
+    }
+    m_error = QStringLiteral("Xvfb on %1 did not answer").arg(m_display);
+    stop(m_server.get());
     return false;
 }
 
