@@ -9,7 +9,10 @@
 
 #include <libpq-fe.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <pwd.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
@@ -23,6 +26,23 @@ QString serverBinaries() {
             return folder;
     }
     return QStringLiteral("/usr/lib/postgresql/15/bin");
+}
+
+// A port of 127.0.0.1 that nobody listens on at this moment, or 0.
+int freeLocalPort() {
+    const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (probe < 0)
+        return 0;
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    int port = 0;
+    if (::bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+        port = ntohs(address.sin_port);
+    ::close(probe);
+    return port;
 }
 
 } // namespace
@@ -87,7 +107,9 @@ bool TestServer::runTool(const QStringList& command, QString* output) {
 
 bool TestServer::start() {
     const QString options =
-        QStringLiteral("-k %1 -p %2 -c listen_addresses='' -c fsync=off").arg(m_folder->path()).arg(m_port);
+        m_extraOptions.isEmpty()
+            ? QStringLiteral("-k %1 -p %2 -c listen_addresses='' -c fsync=off").arg(m_folder->path()).arg(m_port)
+            : QStringLiteral("-k %1 -p %2 -c fsync=off %3").arg(m_folder->path()).arg(m_port).arg(m_extraOptions);
     m_running = runTool({m_binaries + QStringLiteral("/pg_ctl"), QStringLiteral("-w"), QStringLiteral("-D"), m_data,
                          QStringLiteral("-l"), m_folder->filePath(QStringLiteral("server.log")), QStringLiteral("-o"),
                          options, QStringLiteral("start")});
@@ -100,6 +122,48 @@ bool TestServer::stop() {
     m_running = !runTool({m_binaries + QStringLiteral("/pg_ctl"), QStringLiteral("-w"), QStringLiteral("-m"),
                           QStringLiteral("fast"), QStringLiteral("-D"), m_data, QStringLiteral("stop")});
     return !m_running;
+}
+
+bool TestServer::listenWithTls(const QString& certificate, const QString& key) {
+    if (!stop())
+        return false;
+    // Into the server's own folder, owned by the user it runs as, the key readable by nobody else.
+    const QString ownCertificate = m_data + QStringLiteral("/test-server.crt");
+    const QString ownKey = m_data + QStringLiteral("/test-server.key");
+    QFile::remove(ownCertificate);
+    QFile::remove(ownKey);
+    if (!QFile::copy(certificate, ownCertificate) || !QFile::copy(key, ownKey) ||
+        !QFile::setPermissions(ownKey, QFile::ReadOwner | QFile::WriteOwner)) {
+        m_failure = QStringLiteral("the certificate could not be put into the server's folder");
+        return false;
+    }
+    if (m_asPostgres) {
+        const passwd* postgres = ::getpwnam("postgres");
+        for (const QString& file : {ownCertificate, ownKey}) {
+            if (!postgres || ::chown(QFile::encodeName(file).constData(), postgres->pw_uid, postgres->pw_gid)) {
+                m_failure = QStringLiteral("the postgres user cannot own %1").arg(file);
+                return false;
+            }
+        }
+    }
+    // Over the network only encrypted: a plain connection to 127.0.0.1 is refused before any other rule.
+    QFile rules(m_data + QStringLiteral("/pg_hba.conf"));
+    if (rules.open(QIODevice::ReadOnly)) {
+        const QByteArray before = rules.readAll();
+        rules.close();
+        if (rules.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            rules.write("hostnossl all all all reject\nhostssl all all 127.0.0.1/32 trust\n" + before);
+        rules.close();
+    }
+    // A port nobody listens on now; the socket in the folder follows it.
+    m_port = freeLocalPort();
+    if (m_port == 0) {
+        m_failure = QStringLiteral("no free port on 127.0.0.1");
+        return false;
+    }
+    m_extraOptions = QStringLiteral("-c listen_addresses=127.0.0.1 -c ssl=on -c ssl_cert_file=%1 -c ssl_key_file=%2")
+                         .arg(ownCertificate, ownKey);
+    return start();
 }
 
 QString TestServer::socketPath() const {

@@ -37,6 +37,11 @@ public:
     bool stop();
     bool start();
 
+    // Restarts the server listening also on 127.0.0.1 at a free port (tcpPort()), where it takes only
+    // encrypted connections, with the given certificate and its key. False, with failure(), when it cannot.
+    bool listenWithTls(const QString& certificate, const QString& key);
+    int tcpPort() const { return m_port; }
+
     // A role that must give a password (scram), made by the constructor: user and password.
     static constexpr const char* PasswordUser = "orvella_pw";
     static constexpr const char* PasswordUserSecret = "right-secret";
@@ -48,6 +53,7 @@ private:
     QString m_data;
     QString m_binaries;
     int m_port = 5432;
+    QString m_extraOptions;
     bool m_running = false;
     bool m_asPostgres = false;
     QString m_failure;
