@@ -18,6 +18,7 @@ packages=(
     libjpeg-dev
     mdbtools-dev libmdb3  # reading older appointment books (Jet .mdb) for the import
     libpq-dev postgresql  # a book on a server: the client library, and the server the tests start and remove
+    openssl  # the certificates of the encrypted server connection test
     googletest libbenchmark-dev
     xvfb xdotool x11-utils xclip libx11-dev imagemagick poppler-utils
     fonts-liberation2 fonts-dejavu-core
