@@ -23,6 +23,7 @@
 
 #include <cstring>
 #include <exception>
+#include <memory>
 #include <string>
 
 namespace {
@@ -118,6 +119,15 @@ private:
     bool m_ok = false;
 };
 
+// The book of the benchmark's size (its argument), or null with the benchmark failed.
+std::unique_ptr<FloorBook> openFloorBook(benchmark::State& state) {
+    auto book = std::make_unique<FloorBook>(static_cast<int>(state.range(0)));
+    if (book->ok())
+        return book;
+    state.SkipWithError("the floor could not open the data file");
+    return nullptr;
+}
+
 // The two months the month change goes between, one after the other.
 int shownMonth(long long round) {
     return round % 2 == 0 ? BenchDataFolder::FirstShownMonth : BenchDataFolder::SecondShownMonth;
@@ -125,25 +135,23 @@ int shownMonth(long long round) {
 
 // Thirty-one lookups of a month with one reused statement; each its own read (autocommit) or all in one read.
 void monthLookups(benchmark::State& state, bool oneRead) {
-    FloorBook book(static_cast<int>(state.range(0)));
-    if (!book.ok()) {
-        state.SkipWithError("the floor could not open the data file");
+    const std::unique_ptr<FloorBook> book = openFloorBook(state);
+    if (!book)
         return;
-    }
     long long round = 0;
     int records = 0;
     for (auto _ : state) {
         const int month = shownMonth(round++);
         if (oneRead)
-            book.execute("BEGIN");
+            book->execute("BEGIN");
         records = 0;
         for (int day = 1; day <= 31; ++day) {
-            const int filled = book.filledSlotsOf(BenchDataFolder::ShownYear, month, day);
+            const int filled = book->filledSlotsOf(BenchDataFolder::ShownYear, month, day);
             records += filled >= 0 ? 1 : 0;
             benchmark::DoNotOptimize(filled);
         }
         if (oneRead)
-            book.execute("COMMIT");
+            book->execute("COMMIT");
     }
     if (state.range(0) > 0 && records == 0)
         state.SkipWithError("the floor found no records in the shown month");
@@ -166,16 +174,14 @@ void BM_FloorMonthLookupsOneRead(benchmark::State& state) {
 BENCHMARK(BM_FloorMonthLookupsOneRead)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_FloorMonthRange(benchmark::State& state) {
-    FloorBook book(static_cast<int>(state.range(0)));
-    if (!book.ok()) {
-        state.SkipWithError("the floor could not open the data file");
+    const std::unique_ptr<FloorBook> book = openFloorBook(state);
+    if (!book)
         return;
-    }
     long long round = 0;
     int records = 0;
     for (auto _ : state) {
         int filled = 0;
-        records = book.readMonth(BenchDataFolder::ShownYear, shownMonth(round++), filled);
+        records = book->readMonth(BenchDataFolder::ShownYear, shownMonth(round++), filled);
         benchmark::DoNotOptimize(filled);
     }
     if (records == 0)
