@@ -1,6 +1,7 @@
 #include "report/DefinitionCache.h"
 
 #include <QFileInfo>
+#include <QSet>
 
 #include <algorithm>
 #include <cstdlib>
@@ -44,6 +45,19 @@ bool DefinitionCache::settled(const ProjectDefinition& project) const {
     });
 }
 
+bool DefinitionCache::smallEnough(const ProjectDefinition& project) {
+    // A picture reached by several names counts once.
+    QSet<FileIdentity> counted;
+    qint64 bytes = 0;
+    for (const SourceState& state : project.sourceStates) {
+        if (counted.contains(state.version.identity))
+            continue;
+        counted.insert(state.version.identity);
+        bytes += state.version.size;
+    }
+    return bytes <= MaxKeptFileBytes;
+}
+
 std::shared_ptr<const DefinitionCache::Entry> DefinitionCache::read(const QString& path, const QString& fileLabel,
                                                                     const DefinitionReader::Progress& progress,
                                                                     const BeforeReading& beforeReading) {
@@ -69,7 +83,8 @@ std::shared_ptr<const DefinitionCache::Entry> DefinitionCache::read(const QStrin
     }
     auto entry = std::make_shared<Entry>();
     entry->project = DefinitionReader::readFile(path, fileLabel, progress);
-    if (!canonicalPath.isEmpty() && !entry->project.changedWhileRead && settled(entry->project)) {
+    if (!canonicalPath.isEmpty() && !entry->project.changedWhileRead && settled(entry->project) &&
+        smallEnough(entry->project)) {
         const QMutexLocker lock(&m_mutex);
         m_kept.erase(std::remove_if(m_kept.begin(), m_kept.end(),
                                     [&](const Kept& old) { return old.path == path && old.fileLabel == fileLabel; }),

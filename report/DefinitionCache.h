@@ -22,7 +22,8 @@ namespace report {
 // with its modification time put back; touched; replaced; removed; turned into something that is not an
 // ordinary file) makes the next run read and check it afresh, with the same faults and messages as a first
 // read. A file that changed within the last few seconds is not kept at all, since a file system's clock may
-// be too coarse to tell two writes that close apart; nor is one seen changing while it was read.
+// be too coarse to tell two writes that close apart; nor is one seen changing while it was read, nor one
+// whose files are large (see MaxKeptFileBytes).
 class DefinitionCache {
 public:
     // A loaded definition and the pictures decoded for it so far.
@@ -34,7 +35,10 @@ public:
     // Hears the definition's size in bytes just before it is read from the file (not when a kept one serves).
     using BeforeReading = std::function<void(qint64 bytes)>;
 
-    static constexpr int DefaultCapacity = 4;
+    static constexpr int DefaultCapacity = 2;
+    // Definitions whose files (the definition and its pictures) come to more than this are not kept: the
+    // memory they take would outweigh reading them again.
+    static constexpr qint64 MaxKeptFileBytes = 8 * 1024 * 1024;
     static constexpr qint64 DefaultSettleMs = 3000;
 
     // At most capacity definitions are kept (the least recently used goes first). A file is kept only once
@@ -63,6 +67,7 @@ private:
 
     bool stillCurrent(const Kept& kept, const QString& canonicalPath) const;
     bool settled(const ProjectDefinition& project) const;
+    static bool smallEnough(const ProjectDefinition& project);
 
     const int m_capacity;
     const qint64 m_settleNs;

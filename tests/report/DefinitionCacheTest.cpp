@@ -88,7 +88,8 @@ class DefinitionCacheTest : public QObject {
 private slots:
     void keptOnlyWhileUnchanged_data();
     void keptOnlyWhileUnchanged();
-    void aFileChangedJustNowIsNotKept();
+    void someDefinitionsAreNeverKept_data();
+    void someDefinitionsAreNeverKept();
     void keptPicturesAreDecodedOnceAndStillBudgeted();
 };
 
@@ -189,13 +190,26 @@ void DefinitionCacheTest::keptOnlyWhileUnchanged() {
         QCOMPARE(again->project.activeReport().bands.first().items.at(1).imageData, png(Qt::green));
 }
 
-void DefinitionCacheTest::aFileChangedJustNowIsNotKept() {
+void DefinitionCacheTest::someDefinitionsAreNeverKept_data() {
+    QTest::addColumn<qint64>("settleMs");
+    QTest::addColumn<qint64>("padding");
+
+    // A minute is far more than writing the files took: they count as changed just now.
+    QTest::newRow("changed just now") << qint64(60'000) << qint64(0);
+    QTest::newRow("too large to hold between runs") << SettleMs << DefinitionCache::MaxKeptFileBytes;
+}
+
+void DefinitionCacheTest::someDefinitionsAreNeverKept() {
+    QFETCH(qint64, settleMs);
+    QFETCH(qint64, padding);
+
     QTemporaryDir dir;
     const QString sheet = dir.filePath(QStringLiteral("Sheet.rav"));
-    QVERIFY(writeFile(sheet, definition("Hello")));
+    QVERIFY(writeFile(sheet, definition("Hello") + "<!--" + QByteArray(padding, ' ') + "-->"));
     QVERIFY(writeFile(dir.filePath(QStringLiteral("seal.png")), png(Qt::red)));
-    // A minute is far more than writing the files took: they count as changed just now.
-    DefinitionCache cache(DefinitionCache::DefaultCapacity, 60'000);
+    if (settleMs == SettleMs)
+        QTest::qSleep(SettleMs + 100);
+    DefinitionCache cache(DefinitionCache::DefaultCapacity, settleMs);
     const auto first = cache.read(sheet, sheet);
     const auto second = cache.read(sheet, sheet);
     QVERIFY(first != second);
