@@ -647,10 +647,11 @@ private:
         const QString path = QDir(m_baseDir).filePath(src);
         item.imageFile = path;
         // Each picture file is read once, however many items (or names and links) show it.
-        if (const auto identity = identityOf(path)) {
-            const auto known = m_pictures.constFind(*identity);
+        if (const auto version = versionOf(path)) {
+            const auto known = m_pictures.constFind(version->identity);
             if (known != m_pictures.cend()) {
                 item.imageData = *known;
+                noteState(path, *version);
                 return;
             }
         }
@@ -669,6 +670,16 @@ private:
         item.imageData = picture.bytes;
         m_pictures.insert(picture.identity, picture.bytes);
         m_project.sourceFiles.append(path);
+        noteState(path, picture.version);
+        m_project.changedWhileRead = m_project.changedWhileRead || picture.changedWhileRead;
+    }
+
+    // Notes the state of a picture path once, however many items name it.
+    void noteState(const QString& path, const FileVersion& version) {
+        if (!m_statedPaths.contains(path)) {
+            m_statedPaths.insert(path);
+            m_project.sourceStates.append({path, version});
+        }
     }
 
     // Every connection named by a detail band or a field must be declared by the project. A field outside a
@@ -715,6 +726,7 @@ private:
     // one buffer); what the linked pictures have taken so far.
     QHash<FileIdentity, QByteArray> m_pictures;
     QHash<QByteArray, QByteArray> m_embedded;
+    QSet<QString> m_statedPaths;
     qint64 m_pictureBytes = 0;
     // Named styles: the text attributes a <style> gives, over the defaults; an item that names one starts from
     // it and lays its own attributes over it.
@@ -735,6 +747,8 @@ ProjectDefinition DefinitionReader::readFile(const QString& path, const QString&
                               .arg(quoted(fileLabel), file.fault(MaxDefinitionBytes)));
     ProjectDefinition project = readBytes(file.bytes, fileLabel, QFileInfo(path).absolutePath(), progress);
     project.sourceFiles.prepend(path);
+    project.sourceStates.prepend({path, file.version});
+    project.changedWhileRead = project.changedWhileRead || file.changedWhileRead;
     return project;
 }
 

@@ -94,7 +94,7 @@ QStringList breakLines(const QString& text, const QFont& font, const TextStyle& 
 
 } // namespace
 
-PagePainter::PagePainter(const LaidOutReport& report) : m_report(report) {
+PagePainter::PagePainter(const LaidOutReport& report, DecodedPictures* known) : m_report(report) {
     qint64 pixels = 0;
     for (const LaidOutPage& page : report.pages)
         for (const PlacedItem& placed : page.items) {
@@ -112,15 +112,20 @@ PagePainter::PagePainter(const LaidOutReport& report) : m_report(report) {
                                           ? QString()
                                           : QStringLiteral(" (\"%1\")").arg(QDir::toNativeSeparators(item.imageFile)));
 
+            const std::optional<DecodedPictures::Picture> decoded =
+                known ? known->find(key) : std::optional<DecodedPictures::Picture>();
             QBuffer bytes;
-            bytes.setData(item.imageData);
-            bytes.open(QIODevice::ReadOnly);
-            QImageReader reader(&bytes);
-            // What passes the pixel budget below must not be refused by the reader's own, smaller limit.
-            reader.setAllocationLimit(static_cast<int>(MaxPicturePixels * 8 / (1024 * 1024)) + 1);
-            if (!reader.canRead())
-                throw ReportError(picture + QStringLiteral(" is neither a PNG nor a JPEG picture."));
-            const QSize size = reader.size();
+            QImageReader reader;
+            if (!decoded) {
+                bytes.setData(item.imageData);
+                bytes.open(QIODevice::ReadOnly);
+                reader.setDevice(&bytes);
+                // What passes the pixel budget below must not be refused by the reader's own, smaller limit.
+                reader.setAllocationLimit(static_cast<int>(MaxPicturePixels * 8 / (1024 * 1024)) + 1);
+                if (!reader.canRead())
+                    throw ReportError(picture + QStringLiteral(" is neither a PNG nor a JPEG picture."));
+            }
+            const QSize size = decoded ? decoded->declaredSize : reader.size();
             if (!size.isValid())
                 throw ReportError(picture + QStringLiteral(" cannot be decoded: its size cannot be read."));
             const qint64 own = qint64(size.width()) * size.height();
@@ -138,12 +143,18 @@ PagePainter::PagePainter(const LaidOutReport& report) : m_report(report) {
                                                 .arg(size.width())
                                                 .arg(size.height())
                                                 .arg(MaxPicturePixels / 1'000'000));
+            if (decoded) {
+                m_images.insert(key, decoded->image);
+                continue;
+            }
             QImage image = reader.read();
             if (image.isNull())
                 throw ReportError(picture + QStringLiteral(" cannot be decoded (%1 x %2 pixels): %3.")
                                                 .arg(size.width())
                                                 .arg(size.height())
                                                 .arg(reader.errorString()));
+            if (known)
+                known->insert(key, {image, size});
             m_images.insert(key, image);
         }
 }

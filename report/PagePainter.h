@@ -1,5 +1,6 @@
 #pragma once
 
+#include "report/DecodedPictures.h"
 #include "report/LaidOutReport.h"
 
 #include <QHash>
@@ -22,7 +23,9 @@ public:
     // same picture share its bytes). Throws ReportError naming the item and its file, so that no output
     // starts with a broken picture in it, when a picture is not a PNG or JPEG picture, cannot be decoded,
     // or takes the report's pictures past MaxPicturePixels (its size is read from its header first).
-    explicit PagePainter(const LaidOutReport& report);
+    // Pictures found in known (when given) are not decoded again, and those decoded here are added to it; the
+    // pixel budget is reckoned the same either way.
+    explicit PagePainter(const LaidOutReport& report, DecodedPictures* known = nullptr);
 
     // Draws page index (from 0) with its top left corner at the painter's origin, at devicePixelsPerMm.
     void paint(QPainter& painter, int index, double devicePixelsPerMm) const;

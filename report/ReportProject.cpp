@@ -1,6 +1,6 @@
 #include "report/ReportProject.h"
 
-#include "report/DefinitionReader.h"
+#include "report/DefinitionCache.h"
 #include "report/OutputOptionsDialog.h"
 #include "report/OutputTarget.h"
 #include "report/PagePainter.h"
@@ -25,7 +25,8 @@ constexpr qint64 LargeDefinitionBytes = 512 * 1024;
 
 // A report read, checked against its data and laid out; nothing has been output yet.
 struct PreparedReport {
-    ProjectDefinition project;
+    // The definition (perhaps kept from an earlier run, see DefinitionCache) and its decoded pictures.
+    std::shared_ptr<const DefinitionCache::Entry> definition;
     LaidOutReport laidOut;
 };
 
@@ -33,19 +34,21 @@ struct PreparedReport {
 PreparedReport prepare(const QString& givenPath, const QString& path, const DataConnections& data, bool showStatus,
                        QWidget* statusParent) {
     std::unique_ptr<ReportStatusWindow> status;
-    DefinitionReader::Progress progress;
-    if (showStatus && QFileInfo(path).size() > LargeDefinitionBytes) {
-        status = std::make_unique<ReportStatusWindow>(QFileInfo(givenPath).fileName(), statusParent);
-        status->showStep(QStringLiteral("Reading the report definition"));
-        progress = [&status](qint64 elements) {
+    const auto beforeReading = [&](qint64 bytes) {
+        if (showStatus && bytes > LargeDefinitionBytes) {
+            status = std::make_unique<ReportStatusWindow>(QFileInfo(givenPath).fileName(), statusParent);
+            status->showStep(QStringLiteral("Reading the report definition"));
+        }
+    };
+    const auto progress = [&status](qint64 elements) {
+        if (status)
             status->showStep(QStringLiteral("Reading the report definition: %1 elements").arg(elements));
-        };
-    }
+    };
     PreparedReport prepared;
-    prepared.project = DefinitionReader::readFile(path, givenPath, progress);
+    prepared.definition = DefinitionCache::shared().read(path, givenPath, progress, beforeReading);
     if (status)
         status->showStep(QStringLiteral("Laying out the report"));
-    prepared.laidOut = ReportLayouter::layOut(prepared.project, data);
+    prepared.laidOut = ReportLayouter::layOut(prepared.definition->project, data);
     return prepared;
 }
 
@@ -94,9 +97,9 @@ bool ReportProject::run(const OutputOptions* preset) {
     // Everything that can fail before output is done first: reading, checking, laying out, the pictures.
     const PreparedReport prepared = prepare(m_projectFile, existingPath(), m_data, true, m_dialogParent);
     const LaidOutReport& laidOut = prepared.laidOut;
-    const PagePainter painter(laidOut);
+    const PagePainter painter(laidOut, &prepared.definition->pictures);
     const int pageCount = static_cast<int>(laidOut.pages.size());
-    const QStringList protectedFiles = m_protectedFiles + prepared.project.sourceFiles;
+    const QStringList protectedFiles = m_protectedFiles + prepared.definition->project.sourceFiles;
 
     OutputOptions options;
     if (preset) {

@@ -68,7 +68,21 @@ private:
     int m_fd;
 };
 
+FileVersion versionFrom(const struct stat& info) {
+    return {{static_cast<quint64>(info.st_dev), static_cast<quint64>(info.st_ino)},
+            static_cast<qint64>(info.st_size),
+            qint64(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec,
+            qint64(info.st_ctim.tv_sec) * 1'000'000'000 + info.st_ctim.tv_nsec};
+}
+
 } // namespace
+
+std::optional<FileVersion> versionOf(const QString& path) {
+    struct stat info {};
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return std::nullopt;
+    return versionFrom(info);
+}
 
 std::optional<FileIdentity> identityOf(const QString& path) {
     struct stat info {};
@@ -127,8 +141,9 @@ SourceFile readSourceFile(const QString& path, qint64 maxBytes) {
         result.reason = QStringLiteral("a view of the running system");
         return result;
     }
-    result.identity = {static_cast<quint64>(info.st_dev), static_cast<quint64>(info.st_ino)};
-    result.size = static_cast<qint64>(info.st_size);
+    result.version = versionFrom(info);
+    result.identity = result.version.identity;
+    result.size = result.version.size;
     if (result.size > maxBytes) {
         result.outcome = SourceFile::Outcome::TooLarge;
         return result;
@@ -152,6 +167,8 @@ SourceFile readSourceFile(const QString& path, qint64 maxBytes) {
         done += got;
     }
     result.bytes.truncate(done);
+    struct stat after {};
+    result.changedWhileRead = ::fstat(file.get(), &after) != 0 || versionFrom(after) != result.version;
     result.outcome = SourceFile::Outcome::Read;
     return result;
 }

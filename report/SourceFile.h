@@ -24,6 +24,21 @@ inline size_t qHash(const FileIdentity& identity, size_t seed = 0) noexcept {
 // The identity of the file path leads to (following links), or nothing when there is none.
 std::optional<FileIdentity> identityOf(const QString& path);
 
+// One state of a file: which file it is, its size, when its content was last written and when anything about
+// it (content, times, permissions, links) last changed. The change time cannot be set back by anyone, so a
+// file rewritten in place to the same size with its modification time restored still shows a new state.
+struct FileVersion {
+    FileIdentity identity;
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+    qint64 changedNs = 0;
+
+    friend bool operator==(const FileVersion&, const FileVersion&) = default;
+};
+
+// The state of whatever path leads to (following links), or nothing when there is nothing there.
+std::optional<FileVersion> versionOf(const QString& path);
+
 // One file a report is made from (its definition, a picture), read whole.
 struct SourceFile {
     enum class Outcome { Read, Missing, NotAFile, TooLarge, Unreadable };
@@ -34,6 +49,10 @@ struct SourceFile {
     // Missing / Unreadable: the system's reason; NotAFile: what the path is instead ("a named pipe (FIFO)").
     QString reason;
     qint64 size = 0;
+    // Read: the file's state when it was opened, and whether it was seen in another state once read (the
+    // bytes may then mix the two).
+    FileVersion version;
+    bool changedWhileRead = false;
 
     bool isRead() const { return outcome == Outcome::Read; }
     // Why it was not read, as the end of a sentence that names the file: "is a named pipe (FIFO), not
