@@ -15,22 +15,26 @@ bool isWordCharacter(QChar c) {
     return c.isLetterOrNumber() || c == QLatin1Char('_');
 }
 
-// m/d/yyyy with plain digits; gives the stored form, or an empty text.
-QString literalToStored(const QString& literal) {
-    const QStringList parts = literal.split(QLatin1Char('/'));
-    if (parts.size() != 3)
-        return {};
+// m/d/yyyy with plain digits; gives the stored form, or an empty text. Read in place: the month's scan turns
+// 31 of these a rebuild.
+QString literalToStored(QStringView literal) {
     int numbers[3] = {};
-    for (int i = 0; i < 3; ++i) {
-        const QString& part = parts[i];
-        if (part.isEmpty() || part.size() > 4)
-            return {};
-        for (QChar c : part) {
-            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+    int part = 0;
+    int digits = 0;
+    for (const QChar c : literal) {
+        if (c == QLatin1Char('/')) {
+            if (digits == 0 || ++part > 2)
                 return {};
+            digits = 0;
+        } else if (c >= QLatin1Char('0') && c <= QLatin1Char('9') && digits < 4) {
+            numbers[part] = numbers[part] * 10 + (c.unicode() - u'0');
+            ++digits;
+        } else {
+            return {};
         }
-        numbers[i] = part.toInt();
     }
+    if (part != 2 || digits == 0)
+        return {};
     return storedDate(numbers[2], numbers[0], numbers[1]);
 }
 
@@ -39,7 +43,18 @@ QString literalToStored(const QString& literal) {
 QString storedDate(int year, int month, int day) {
     if (year < 1 || year > 9999 || !QDate::isValid(year, month, day))
         return {};
-    return QDate(year, month, day).toString(Qt::ISODate);
+    // yyyy-mm-dd, as the ISO form of the date is.
+    const char16_t text[10] = {char16_t(u'0' + year / 1000),
+                               char16_t(u'0' + year / 100 % 10),
+                               char16_t(u'0' + year / 10 % 10),
+                               char16_t(u'0' + year % 10),
+                               u'-',
+                               char16_t(u'0' + month / 10),
+                               char16_t(u'0' + month % 10),
+                               u'-',
+                               char16_t(u'0' + day / 10),
+                               char16_t(u'0' + day % 10)};
+    return QString(reinterpret_cast<const QChar*>(text), 10);
 }
 
 namespace {
@@ -75,12 +90,12 @@ template <typename Place> QString replaceDates(const QString& statement, Place p
             check(end > i, SQLITE_ERROR,
                   QStringLiteral("The statement has a date that does not end (a \"#\" without its closing \"#\"): %1")
                       .arg(statement));
-            const QString literal = statement.mid(i + 1, end - i - 1);
+            const QStringView literal = QStringView(statement).mid(i + 1, end - i - 1);
             const QString stored = literalToStored(literal.trimmed());
             check(!stored.isEmpty(), SQLITE_MISMATCH,
                   QStringLiteral("The date #%1# is not a calendar date (month/day/year), so no day record can be found "
                                  "or made for it.")
-                      .arg(literal));
+                      .arg(literal.toString()));
             result += place(stored);
             i = end;
             continue;

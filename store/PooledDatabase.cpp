@@ -37,12 +37,14 @@ FileIdentity identifyDataFile(const QString& path) {
     const QString file = QDir::toNativeSeparators(path);
     QFileInfo info(path);
 #ifdef Q_OS_UNIX
+    // One look at what is there serves the messages below and the file's identity.
+    const QByteArray name = QFile::encodeName(path);
+    struct stat status {};
+    const bool reached = ::stat(name.constData(), &status) == 0;
     {
         // What is there decides the message: a link that leads back to itself, or something that is not an
         // ordinary file (a pipe or a device, whose reading would wait for ever or never end).
-        struct stat status {};
-        const QByteArray name = QFile::encodeName(path);
-        if (::stat(name.constData(), &status) != 0) {
+        if (!reached) {
             check(errno != ELOOP, SQLITE_CANTOPEN,
                   QStringLiteral("The data file \"%1\" is a link that leads back to itself (a loop of links), so "
                                  "there is no file to open. Put the data file itself in its place.")
@@ -68,14 +70,12 @@ FileIdentity identifyDataFile(const QString& path) {
     check(!info.isDir(), SQLITE_CANTOPEN, QStringLiteral("\"%1\" is a folder, not a data file.").arg(file));
     FileIdentity identity;
 #ifdef Q_OS_UNIX
-    struct stat status {};
-    check(::stat(QFile::encodeName(path).constData(), &status) == 0, SQLITE_CANTOPEN,
-          QStringLiteral("The data file \"%1\" cannot be reached.").arg(file));
+    check(reached, SQLITE_CANTOPEN, QStringLiteral("The data file \"%1\" cannot be reached.").arg(file));
     identity.device = static_cast<quint64>(status.st_dev);
     identity.inode = static_cast<quint64>(status.st_ino);
-    identity.writable = ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
+    identity.writable = ::faccessat(AT_FDCWD, name.constData(), W_OK, AT_EACCESS) == 0;
     check(
-        ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), R_OK, AT_EACCESS) == 0, SQLITE_PERM,
+        ::faccessat(AT_FDCWD, name.constData(), R_OK, AT_EACCESS) == 0, SQLITE_PERM,
         QStringLiteral("The data file \"%1\" may not be read by this user. Allow reading it and try again.").arg(file));
 #else
     identity.device = static_cast<quint64>(info.birthTime().toMSecsSinceEpoch());
@@ -128,16 +128,20 @@ void PooledDatabase::setWait(int seconds) {
 }
 
 bool PooledDatabase::stillReadable() {
-    SqliteStatement statement(m_handle, QStringLiteral("PRAGMA schema_version"), context(Opening));
+    // Kept with the others: the month's scan opens the book again at every rebuild.
+    SqliteStatement& statement = keptStatement(QStringLiteral("PRAGMA schema_version"), context(Opening)).statement;
     qlonglong version = -1;
     try {
         if (statement.step())
             version = statement.value(0).toLongLong();
+        statement.reset();
     } catch (const EngineError& error) {
+        statement.reset();
         if (error.code() == SQLITE_BUSY || error.code() == SQLITE_LOCKED)
             throw;
         return false;
     }
+    // Last: a changed table starts the kept statements afresh, this one included.
     if (version != m_schemaVersion)
         checkTable();
     return true;
