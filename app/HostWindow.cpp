@@ -16,8 +16,15 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMetaObject>
+#include <QTimer>
 
 #include <memory>
+
+namespace {
+
+constexpr int FontsAfterSplashMilliseconds = 200;
+
+} // namespace
 
 TForm5::TForm5(QWidget* parent, Preparation preparation) : QWidget(parent), m_preparation(preparation) {
     setObjectName(QStringLiteral("TForm5"));
@@ -55,6 +62,10 @@ void TForm5::FormCreate() {
 
     {
         std::unique_ptr<TForm4> splash = std::make_unique<TForm4>();
+        // Once the splash is on screen, while it waits: the month window's fonts, so that its first frame
+        // comes sooner after the splash.
+        if (m_preparation == Preparation::Ahead)
+            QTimer::singleShot(FontsAfterSplashMilliseconds, splash.get(), [] { TForm1::prepareFonts(); });
         splash->exec();
     }
     if (const auto backup = store::DailyBackup::instance().finish();

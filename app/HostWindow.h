@@ -6,8 +6,9 @@
 // (notice, splash, month window) and asks the application to end when the month window closes.
 class TForm5 : public QWidget {
 public:
-    // Whether the book's key and the splash's picture are prepared on workers while the notice is read. The
-    // program always does; the start-up benchmark also times the start without it, to compare.
+    // Whether the book's key and the splash's picture are prepared on workers while the notice is read, and the
+    // month window's fonts while the splash is up. The program always does; the start-up benchmark also times
+    // the start without it, to compare.
     enum class Preparation { Ahead, OnDemand };
 
     explicit TForm5(QWidget* parent = nullptr, Preparation preparation = Preparation::Ahead);

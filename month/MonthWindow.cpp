@@ -22,12 +22,15 @@
 #include "store/ReadTogether.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QGuiApplication>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -154,6 +157,22 @@ void TForm1::watchBook() {
 }
 
 TForm1::~TForm1() = default;
+
+void TForm1::prepareFonts() {
+    // The fonts of the captions, choosers, weekdays, day numbers and counts (as set in the builders below),
+    // and the buttons' own.
+    const std::array<QFont, 5> fonts = {tahoma(24), tahoma(13, true), tahoma(12, true), tahoma(29, true),
+                                        QApplication::font()};
+    const QString characters = QStringLiteral("0123456789:… ΑΒΓΔΕΖΗΘΙΚΛΜΝΞΟΠΡΣΤΥΦΧΨΩΆΈΉΊΌΎΏ "
+                                              "αβγδεζηθικλμνξοπρστυφχψωςάέήίόύώϊΐϋΰ ABCDEFGHIJKLMNOPQRSTUVWXYZ "
+                                              "abcdefghijklmnopqrstuvwxyz");
+    QImage scratch(64, 64, QImage::Format_RGB32);
+    QPainter painter(&scratch);
+    for (const QFont& font : fonts) {
+        painter.setFont(font);
+        painter.drawText(0, 48, characters);
+    }
+}
 
 void TForm1::buildLayout() {
     setObjectName(QStringLiteral("TForm1"));

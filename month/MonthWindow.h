@@ -37,6 +37,11 @@ public:
     explicit TForm1(QWidget* parent = nullptr, QDate today = QDate::currentDate());
     ~TForm1() override;
 
+    // Draws the characters of this window's texts in each of its fonts once, into a picture nobody sees, so that
+    // the window's first frame finds the fonts resolved and their glyphs drawn. The start-up does it on the window
+    // thread while the splash is up.
+    static void prepareFonts();
+
     // Selects today's month and year in the choosers (without firing their change handlers), then
     // BuildMonth once.
     void ShowToday();
