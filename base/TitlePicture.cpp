@@ -19,16 +19,11 @@ QImage decodeJpeg(const QByteArray& bytes) {
 
 namespace {
 
-// The picture as decoded, and its 32-bit copy for the screen until the splash takes it.
-struct Prepared {
-    QImage decoded;
-    QImage forScreen;
-};
-
 std::mutex guard;
 std::optional<QImage> decoded;
-QImage forScreen;
-std::future<Prepared> ahead;
+// The screen's copy being made on a worker; nothing else of the picture is kept for it, so the splash holds
+// only its pixmap.
+std::future<QImage> ahead;
 
 QImage decodeResource() {
     QFile file(QString::fromLatin1(ResourcePath));
@@ -43,46 +38,31 @@ QImage decodeResource() {
     }
 }
 
-// Called with the guard held: takes the worker's result, whose failure is thrown here, where it would have
-// been met anyway.
-void collectAhead() {
-    if (!decoded && ahead.valid()) {
-        Prepared prepared = ahead.get();
-        decoded = std::move(prepared.decoded);
-        forScreen = std::move(prepared.forScreen);
-    }
-}
-
 } // namespace
 
 const QImage& image() {
     const std::lock_guard<std::mutex> lock(guard);
-    collectAhead();
     if (!decoded)
         decoded = decodeResource();
     return *decoded;
 }
 
 QImage takeScreenImage() {
+    std::future<QImage> prepared;
     {
         const std::lock_guard<std::mutex> lock(guard);
-        collectAhead();
-        if (!forScreen.isNull())
-            return std::exchange(forScreen, QImage());
+        prepared = std::move(ahead);
     }
+    // A failure on the worker is thrown here, where it would have been met anyway.
+    if (prepared.valid())
+        return prepared.get();
     return image().convertToFormat(QImage::Format_RGB32);
 }
 
 void prepareInBackground() {
     const std::lock_guard<std::mutex> lock(guard);
-    if (!decoded && !ahead.valid()) {
-        ahead = std::async(std::launch::async, [] {
-            Prepared prepared;
-            prepared.decoded = decodeResource();
-            prepared.forScreen = prepared.decoded.convertToFormat(QImage::Format_RGB32);
-            return prepared;
-        });
-    }
+    if (!ahead.valid())
+        ahead = std::async(std::launch::async, [] { return decodeResource().convertToFormat(QImage::Format_RGB32); });
 }
 
 } // namespace TitlePicture

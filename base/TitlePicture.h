@@ -14,16 +14,17 @@ inline constexpr const char* ResourcePath = ":/orvella/title.jpg";
 // fault for an empty buffer, a truncated or damaged file, or anything that is not a JPEG.
 QImage decodeJpeg(const QByteArray& bytes);
 
-// The title picture, decoded on first use (or taken from prepareInBackground) and kept for the rest of the run.
-// Throws PictureError when the resource is missing or damaged; a later call tries again.
+// The title picture, decoded on first use and kept for the rest of the run. Throws PictureError when the
+// resource is missing or damaged; a later call tries again.
 const QImage& image();
 
 // The picture in the 32-bit form a window draws from, for a pixmap to take over without copying it: the one
-// prepareInBackground made (given once), or converted now. Throws as image() does.
+// prepareInBackground made (given once; the decoded picture is then not kept), or converted from image() now.
+// Throws as image() does.
 QImage takeScreenImage();
 
 // Decodes and converts the picture on a worker thread, so that the splash window, made after the start-up
-// notice, only takes it; image() and takeScreenImage() wait for that work and report its failure as theirs.
+// notice, only takes it; takeScreenImage() waits for that work and reports its failure as its own.
 void prepareInBackground();
 
 } // namespace TitlePicture
