@@ -171,6 +171,12 @@ QString ServerLink::failureMessage(const QString& reason) const {
         return QStringLiteral("The server of %1 knows no such user: %2. Check the user name in the data folder's "
                               "server file.")
             .arg(m_description, reason);
+    // An encrypted connection the desk would not trust: trying again will not help.
+    if (reason.contains(QLatin1String("certificate")) || reason.contains(QLatin1String("SSL error")))
+        return QStringLiteral("The server of %1 could not be trusted: %2. Check that the data folder's server file "
+                              "names the server as its certificate does and that the office's certificate authority "
+                              "(sslrootcert, or ~/.postgresql/root.crt) is the one that signed it.")
+            .arg(m_description, reason);
     return QStringLiteral("Could not reach %1: %2. Check that the server is running and that this computer may reach "
                           "it over the network, then try again.")
         .arg(m_description, reason);
