@@ -34,8 +34,7 @@ QString dataFile() {
 // A fresh handle keyed in the book's format, its key derived by a first read: what every first open costs.
 store::SqliteDatabase openKeyed(const store::FailureContext& context) {
     store::SqliteDatabase database(dataFile(), SQLITE_OPEN_READWRITE, context);
-    database.execute(QStringLiteral("PRAGMA key = '%1'").arg(QLatin1String(store::FixedDatabasePassword)), context);
-    store::fixBookFormat(database, context);
+    store::keyBook(database, QLatin1String(store::FixedDatabasePassword), context);
     database.execute(QStringLiteral("SELECT count(*) FROM sqlite_master"), context);
     return database;
 }

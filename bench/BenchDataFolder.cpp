@@ -1,5 +1,6 @@
 #include "bench/BenchDataFolder.h"
 
+#include "store/BookFormat.h"
 #include "store/Check.h"
 #include "store/ConnectionText.h"
 #include "store/DatabaseFile.h"
@@ -126,7 +127,7 @@ void BenchDataFolder::make() {
     // One handle of our own and one transaction: the store's post path would sync the file once per record.
     const store::FailureContext context{file, QStringLiteral("filling the data file for the benchmarks"), 0};
     store::SqliteDatabase database(file, SQLITE_OPEN_READWRITE, context);
-    database.execute(QStringLiteral("PRAGMA key = '%1'").arg(password), context);
+    store::keyBook(database, password, context);
     database.execute(QStringLiteral("BEGIN"), context);
 
     const QStringList& columns = store::slotColumnNames();

@@ -38,9 +38,7 @@ public:
             // Opened, keyed and set to the book's format as the program does it; none of that is timed.
             const store::FailureContext context{file, QStringLiteral("opening the data file for a floor program"), 0};
             m_database = store::SqliteDatabase(file, SQLITE_OPEN_READONLY, context);
-            m_database.execute(QStringLiteral("PRAGMA key = '%1'").arg(QLatin1String(store::FixedDatabasePassword)),
-                               context);
-            store::fixBookFormat(m_database, context);
+            store::keyBook(m_database, QLatin1String(store::FixedDatabasePassword), context);
             m_handle = m_database.get();
             m_ok = prepare(QStringLiteral("SELECT * FROM %1 WHERE %2 = ?"), &m_day) &&
                    prepare(QStringLiteral("SELECT * FROM %1 WHERE %2 BETWEEN ? AND ? ORDER BY %2"), &m_range);

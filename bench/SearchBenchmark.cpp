@@ -40,25 +40,8 @@ namespace {
 constexpr int LargeFile = 10000;
 const QDate BenchToday(BenchDataFolder::ShownYear, BenchDataFolder::FirstShownMonth, 20);
 
-QStringList& errorReports() {
-    static QStringList reports;
-    return reports;
-}
-
-bool failedOnReports(benchmark::State& state) {
-    if (errorReports().isEmpty()) {
-        return false;
-    }
-    static std::string message;
-    message = ("the error report fired: " + errorReports().join(QStringLiteral(" | "))).toStdString();
-    state.SkipWithError(message.c_str());
-    errorReports().clear();
-    return true;
-}
-
 BenchDataFolder& largeFolder() {
-    static BenchDataFolder folder(LargeFile);
-    return folder;
+    return BenchDataFolder::shared(LargeFile);
 }
 
 // The month window and the search window over it, as Ctrl+F leaves them, on the large data folder.
@@ -243,5 +226,5 @@ BENCHMARK(BM_ExportWriters)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseR
 } // namespace
 
 int main(int argc, char** argv) {
-    return runWindowBenchmarks(argc, argv, "orvella_bench_search", [](const QString& text) { errorReports() << text; });
+    return runWindowBenchmarks(argc, argv, "orvella_bench_search");
 }

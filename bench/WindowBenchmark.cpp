@@ -50,24 +50,6 @@ static_assert(BenchDataFolder::shownMonthHasRecord(OpenedDay));
 
 const QDate BenchToday(BenchDataFolder::ShownYear, BenchDataFolder::FirstShownMonth, 20);
 
-QStringList& errorReports() {
-    static QStringList reports;
-    return reports;
-}
-
-// Fails the benchmark when the error report fired; true when it did.
-bool failedOnReports(benchmark::State& state) {
-    if (errorReports().isEmpty()) {
-        return false;
-    }
-    // Kept alive past the call: this version of the library takes a plain character pointer.
-    static std::string message;
-    message = ("the error report fired: " + errorReports().join(QStringLiteral(" | "))).toStdString();
-    state.SkipWithError(message.c_str());
-    errorReports().clear();
-    return true;
-}
-
 BenchDataFolder& folderWith(int dayRecords) {
     return BenchDataFolder::shared(dayRecords);
 }
@@ -454,6 +436,5 @@ BENCHMARK(BM_ReportToPdf)->Unit(benchmark::kMillisecond)->UseRealTime();
 } // namespace
 
 int main(int argc, char** argv) {
-    return runWindowBenchmarks(argc, argv, "orvella_bench_windows",
-                               [](const QString& text) { errorReports() << text; });
+    return runWindowBenchmarks(argc, argv, "orvella_bench_windows");
 }

@@ -389,7 +389,6 @@ void TForm1::BuildMonth() {
     ComputeFirstWeekday();
     resetCells();
     placeDays();
-    showCountLabelsOfShownDays();
     markToday();
     applyCellVisibility();
     // Last, because the scan finds each day's cell by the captions written above.
@@ -495,7 +494,6 @@ void TForm1::resetCells() {
         m_dayShown.reset(static_cast<std::size_t>(cell - 1));
         setNumberPalette(day, calendar::isWeekendColumn(calendar::columnOfCell(cell)) ? m_weekendNumberPalette
                                                                                       : m_weekdayNumberPalette);
-        m_countShown.reset(static_cast<std::size_t>(cell - 1));
         clearText(m_countLabels.at(static_cast<std::size_t>(cell - 1)));
     }
 }
@@ -532,20 +530,13 @@ void TForm1::placeDays() {
     }
 }
 
-void TForm1::showCountLabelsOfShownDays() {
-    for (int cell = 1; cell <= calendar::CellCount; ++cell) {
-        if (m_dayShown.test(static_cast<std::size_t>(cell - 1))) {
-            m_countShown.set(static_cast<std::size_t>(cell - 1));
-        }
-    }
-}
-
 void TForm1::applyCellVisibility() {
     for (std::size_t cell = 0; cell < m_dayLabels.size(); ++cell) {
         if (m_dayLabels.at(cell)->isHidden() == m_dayShown.test(cell))
             m_dayLabels.at(cell)->setVisible(m_dayShown.test(cell));
-        if (m_countLabels.at(cell)->isHidden() == m_countShown.test(cell))
-            m_countLabels.at(cell)->setVisible(m_countShown.test(cell));
+        // Every shown day has its count label under it.
+        if (m_countLabels.at(cell)->isHidden() == m_dayShown.test(cell))
+            m_countLabels.at(cell)->setVisible(m_dayShown.test(cell));
     }
 }
 

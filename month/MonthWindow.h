@@ -122,7 +122,6 @@ private:
     void buildCells();
     void resetCells();
     void placeDays();
-    void showCountLabelsOfShownDays();
     void markToday();
     void applyCellVisibility();
     static void setNumberPalette(QLabel* label, const QPalette& palette);
@@ -150,11 +149,10 @@ private:
     QAction* m_searchAction = nullptr;   // Ctrl+F and the context menu's entry
     std::array<ClickableLabel*, 37> m_dayLabels{};
     std::array<QLabel*, 37> m_countLabels{};
-    // Which cells a rebuild leaves showing, applied to the labels in one go at its end: a cell that stays
-    // visible from one month to the next is then not hidden and shown again on the way (each costs a round of
-    // window-system events), and the window is never painted in between anyway.
+    // Which cells a rebuild leaves showing (a day and its count label), applied to the labels in one go at its
+    // end: a cell that stays visible from one month to the next is then not hidden and shown again on the way
+    // (each costs a round of window-system events), and the window is never painted in between anyway.
     std::bitset<37> m_dayShown;
-    std::bitset<37> m_countShown;
 
     // Day-number colours, made once so that a rebuild only swaps palettes.
     QPalette m_weekdayNumberPalette;

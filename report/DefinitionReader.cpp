@@ -668,7 +668,7 @@ private:
                        .arg(shown)
                        .arg(DefinitionReader::MaxAllPicturesBytes >> 20));
         item.imageData = picture.bytes;
-        m_pictures.insert(picture.identity, picture.bytes);
+        m_pictures.insert(picture.version.identity, picture.bytes);
         m_project.sourceFiles.append(path);
         noteState(path, picture.version);
         m_project.changedWhileRead = m_project.changedWhileRead || picture.changedWhileRead;

@@ -85,10 +85,8 @@ std::optional<FileVersion> versionOf(const QString& path) {
 }
 
 std::optional<FileIdentity> identityOf(const QString& path) {
-    struct stat info {};
-    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return std::nullopt;
-    return FileIdentity{static_cast<quint64>(info.st_dev), static_cast<quint64>(info.st_ino)};
+    const std::optional<FileVersion> version = versionOf(path);
+    return version ? std::optional(version->identity) : std::nullopt;
 }
 
 QString SourceFile::fault(qint64 maxBytes) const {
@@ -142,18 +140,17 @@ SourceFile readSourceFile(const QString& path, qint64 maxBytes) {
         return result;
     }
     result.version = versionFrom(info);
-    result.identity = result.version.identity;
-    result.size = result.version.size;
-    if (result.size > maxBytes) {
+    const qint64 size = result.version.size;
+    if (size > maxBytes) {
         result.outcome = SourceFile::Outcome::TooLarge;
         return result;
     }
 
     // Only what the file declares is read: a file that grows meanwhile cannot push the read past the cap.
-    result.bytes.resize(result.size);
+    result.bytes.resize(size);
     qint64 done = 0;
-    while (done < result.size) {
-        const ssize_t got = ::read(file.get(), result.bytes.data() + done, static_cast<size_t>(result.size - done));
+    while (done < size) {
+        const ssize_t got = ::read(file.get(), result.bytes.data() + done, static_cast<size_t>(size - done));
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0) {

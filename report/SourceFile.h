@@ -45,12 +45,10 @@ struct SourceFile {
 
     Outcome outcome = Outcome::Unreadable;
     QByteArray bytes;
-    FileIdentity identity;
     // Missing / Unreadable: the system's reason; NotAFile: what the path is instead ("a named pipe (FIFO)").
     QString reason;
-    qint64 size = 0;
-    // Read: the file's state when it was opened, and whether it was seen in another state once read (the
-    // bytes may then mix the two).
+    // Read and TooLarge: the file's state when it was opened (which file, its size); Read: whether it was seen
+    // in another state once read (the bytes may then mix the two).
     FileVersion version;
     bool changedWhileRead = false;
 

@@ -33,17 +33,12 @@ constexpr int CopyWaitMilliseconds = 10000;
 // A passing copy older than this was left by a program that ended during its backup.
 constexpr qint64 StalePartialSeconds = 3600;
 
-QString quotedKey(const QString& password) {
-    return QLatin1Char('\'') + QString(password).replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'');
-}
-
 // Opens path, keys it in the fixed format and reads its schema, which shows whether the key fits.
 SqliteDatabase openKeyed(const QString& path, int flags, const QString& password, const FailureContext& context) {
     SqliteDatabase database(path, flags, context);
     requireCipher(database.get());
     database.setBusyTimeout(CopyWaitMilliseconds);
-    database.execute(QStringLiteral("PRAGMA key = ") + quotedKey(password), context);
-    fixBookFormat(database, context);
+    keyBook(database, password, context);
     database.execute(QStringLiteral("SELECT count(*) FROM sqlite_master"), context);
     return database;
 }

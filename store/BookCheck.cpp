@@ -16,10 +16,6 @@ namespace store {
 
 namespace {
 
-QString quotedKey(const QString& password) {
-    return QLatin1Char('\'') + QString(password).replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'');
-}
-
 bool isLock(int code) {
     return code == SQLITE_BUSY || code == SQLITE_LOCKED;
 }
@@ -62,8 +58,7 @@ QString checkBookFile(const QString& path, const QString& password, bool thoroug
         SqliteDatabase database(path, SQLITE_OPEN_READONLY, context);
         requireCipher(database.get());
         database.setBusyTimeout(2000);
-        database.execute(QStringLiteral("PRAGMA key = ") + quotedKey(password), context);
-        fixBookFormat(database, context);
+        keyBook(database, password, context);
         const int rc = sqlite3_exec(database.get(), "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
         if ((rc & 0xff) == SQLITE_NOTADB)
             return QStringLiteral("it does not open with the book's password, or it is not an Orvella data file");

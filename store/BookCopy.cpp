@@ -1,5 +1,7 @@
 #include "store/BookCopy.h"
 
+#include "store/BookFormat.h"
+
 #include "store/Check.h"
 #include "store/CipherGuard.h"
 #include "store/Connection.h"
@@ -105,10 +107,6 @@ bool sameRows(const std::vector<Row>& a, const std::vector<Row>& b) {
     return true;
 }
 
-QString quotedKey(const QString& password) {
-    return QLatin1Char('\'') + QString(password).replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'');
-}
-
 } // namespace
 
 CopySummary copyBookUp(const QString& file, const QString& password, const QString& connection, bool merge) {
@@ -204,7 +202,7 @@ CopySummary copyBookDown(const QString& connection, const QString& file, const Q
         {
             SqliteDatabase database(partial, SQLITE_OPEN_READWRITE, context);
             requireCipher(database.get());
-            database.execute(QStringLiteral("PRAGMA key = ") + quotedKey(password), context);
+            keyBook(database, password, context);
             {
                 Transaction transaction(database, context);
                 QStringList places;

@@ -23,9 +23,21 @@ QString cipherVersion(SqliteDatabase& database) {
     return statement.step() ? statement.value(0).toString() : QString();
 }
 
+namespace {
+
+// Applies bookFormatStatements() for the linked library to a handle just keyed.
 void fixBookFormat(SqliteDatabase& database, const FailureContext& context) {
     for (const QString& statement : bookFormatStatements(cipherVersion(database)))
         database.execute(statement, context);
+}
+
+} // namespace
+
+void keyBook(SqliteDatabase& database, const QString& password, const FailureContext& context) {
+    const QString quoted =
+        QLatin1Char('\'') + QString(password).replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'');
+    database.execute(QStringLiteral("PRAGMA key = ") + quoted, context);
+    fixBookFormat(database, context);
 }
 
 } // namespace store

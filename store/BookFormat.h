@@ -19,8 +19,9 @@ inline constexpr int BookKdfIterations = 64000;
 // on a 3.x library, the compatibility switch on a later one. Run after PRAGMA key, before the first read.
 QStringList bookFormatStatements(const QString& cipherVersion);
 
-// Applies bookFormatStatements() for the linked library to a handle just keyed. Throws EngineError.
-void fixBookFormat(SqliteDatabase& database, const FailureContext& context);
+// Gives a handle just opened the book's password (PRAGMA key) and the book's format: every handle on a book,
+// whether it reads, writes or makes one, goes through here. Nothing is read yet. Throws EngineError.
+void keyBook(SqliteDatabase& database, const QString& password, const FailureContext& context);
 
 // The linked library's version text, as PRAGMA cipher_version gives it on database.
 QString cipherVersion(SqliteDatabase& database);

@@ -1,5 +1,7 @@
 #include "store/BookReader.h"
 
+#include "store/BookFormat.h"
+
 #include "store/CipherGuard.h"
 #include "store/TableLayout.h"
 
@@ -8,10 +10,6 @@
 namespace store {
 
 namespace {
-
-QString quotedKey(const QString& password) {
-    return QLatin1Char('\'') + QString(password).replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'');
-}
 
 QString selectColumns() {
     QString columns = QLatin1String(DayColumnName);
@@ -50,7 +48,7 @@ BookReader::BookReader(const QString& path, const QString& password, Access acce
     m_database =
         SqliteDatabase(path, access == Access::ReadAndLock ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY, m_context);
     requireCipher(m_database.get());
-    m_database.execute(QStringLiteral("PRAGMA key = ") + quotedKey(password), m_context);
+    keyBook(m_database, password, m_context);
     m_database.setBusyTimeout(m_context.waitSeconds * 1000);
     // The first read proves the password (a wrong one fails here as "not a database").
     SqliteStatement probe(m_database,

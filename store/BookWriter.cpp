@@ -1,5 +1,7 @@
 #include "store/BookWriter.h"
 
+#include "store/BookFormat.h"
+
 #include "store/CipherGuard.h"
 #include "store/TableLayout.h"
 
@@ -11,10 +13,6 @@
 namespace store {
 
 namespace {
-
-QString quotedKey(const QString& password) {
-    return QLatin1Char('\'') + QString(password).replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'');
-}
 
 QString quotedSlot(int slot) {
     return QLatin1Char('"') + slotColumnNames()[slot] + QLatin1Char('"');
@@ -47,7 +45,7 @@ BookWriter::BookWriter(const QString& path, const QString& password, const SlotS
         size = std::max(size, 1);
     m_database = SqliteDatabase(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, m_context);
     requireCipher(m_database.get());
-    m_database.execute(QStringLiteral("PRAGMA key = ") + quotedKey(password), m_context);
+    keyBook(m_database, password, m_context);
     // The same journal as every data file (see createDatabaseFile).
     m_database.execute(QStringLiteral("PRAGMA journal_mode = DELETE"), m_context);
     m_database.execute(QStringLiteral("BEGIN IMMEDIATE"), m_context);

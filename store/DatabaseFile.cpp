@@ -21,10 +21,6 @@ namespace store {
 
 namespace {
 
-QString quotedKey(const QString& password) {
-    return QLatin1Char('\'') + QString(password).replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'');
-}
-
 // Puts the finished file under its name, failing if anything took that name meanwhile.
 bool placeWithoutOverwriting(const QString& from, const QString& to) {
 #ifdef Q_OS_UNIX
@@ -65,8 +61,7 @@ void createDatabaseFile(const QString& path, const QString& password) {
         {
             SqliteDatabase database(partial, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, context);
             requireCipher(database.get());
-            database.execute(QStringLiteral("PRAGMA key = ") + quotedKey(password), context);
-            fixBookFormat(database, context);
+            keyBook(database, password, context);
             // A rollback journal rather than a write-ahead log: this library's log cannot even be read
             // from a read-only folder, and a day is saved in one small transaction anyway.
             database.execute(QStringLiteral("PRAGMA journal_mode = DELETE"), context);

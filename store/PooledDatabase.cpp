@@ -27,10 +27,6 @@ namespace {
 
 const QString Opening = QStringLiteral("opening it");
 
-QString quotedKey(const QString& password) {
-    return QLatin1Char('\'') + QString(password).replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'');
-}
-
 } // namespace
 
 FileIdentity identifyDataFile(const QString& path) {
@@ -99,8 +95,7 @@ PooledDatabase::PooledDatabase(const QString& path, const QString& password, con
     m_handle = SqliteDatabase(path, SQLITE_OPEN_READWRITE, context(Opening));
     requireCipher(m_handle.get());
     setWait(waitSeconds);
-    m_handle.execute(QStringLiteral("PRAGMA key = ") + quotedKey(password), context(Opening));
-    fixBookFormat(m_handle, context(Opening));
+    keyBook(m_handle, password, context(Opening));
 
     // The first read derives the key from the password and shows whether it fits the file.
     const int rc = sqlite3_exec(m_handle.get(), "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
