@@ -4,7 +4,8 @@
 //
 // The month floors read the same 31 days of the same encrypted file as the month change, straight through the
 // database library on one handle whose key was derived before the timing: a day's row, its 29 values and the
-// count of filled slots. The print floor writes one page of 28 rows of text with a plain printer object.
+// count of filled slots. The print floors write one page with a plain printer object: 28 rows of text in one
+// face, and the day sheet itself drawn by hand.
 
 #include "bench/BenchDataFolder.h"
 
@@ -16,7 +17,9 @@
 #include <QDir>
 #include <QFile>
 #include <QPainter>
+#include <QPen>
 #include <QPrinter>
+#include <QStringList>
 
 #include <benchmark/benchmark.h>
 #include <sqlcipher/sqlite3.h>
@@ -68,6 +71,21 @@ public:
         const int filled = sqlite3_step(m_day) == SQLITE_ROW ? filledSlotsOfRow(m_day) : -1;
         sqlite3_reset(m_day);
         return filled;
+    }
+
+    // The texts of a day's 28 slots, in the table's order ("" for null), read once before a print floor.
+    QStringList slotTextsOf(int year, int month, int day) {
+        char date[11];
+        std::snprintf(date, sizeof date, "%04d-%02d-%02d", year, month, day);
+        sqlite3_bind_text(m_day, 1, date, 10, SQLITE_STATIC);
+        QStringList texts;
+        if (sqlite3_step(m_day) == SQLITE_ROW) {
+            for (int column = 1; column < sqlite3_column_count(m_day); ++column)
+                texts << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(m_day, column)),
+                                           sqlite3_column_bytes(m_day, column));
+        }
+        sqlite3_reset(m_day);
+        return texts;
     }
 
     // One range read of a month: the records found, their filled slots added into `filled`.
@@ -169,7 +187,12 @@ BENCHMARK(BM_FloorMonthLookups)
 void BM_FloorMonthLookupsOneRead(benchmark::State& state) {
     monthLookups(state, true);
 }
-BENCHMARK(BM_FloorMonthLookupsOneRead)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FloorMonthLookupsOneRead)
+    ->Arg(0)
+    ->Arg(10000)
+    ->Arg(BenchDataFolder::EveryDayFull)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void BM_FloorMonthRange(benchmark::State& state) {
     const std::unique_ptr<FloorBook> book = openFloorBook(state);
@@ -216,5 +239,100 @@ void BM_FloorPlainPdf(benchmark::State& state) {
     QFile::remove(pdf);
 }
 BENCHMARK(BM_FloorPlainPdf)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The day sheet's own page drawn with nothing but painter calls: the same rectangles, rules and texts in the
+// same faces, sizes, colours and places as the sheet definition shipped with the program, the 28 slot texts
+// of the printed day read before the timing. What the report engine adds (reading and checking the
+// definition, laying out, the two windows, the safe file write) is what a print costs over this floor.
+void drawSheetFloor(QPrinter& printer, const QStringList& slotTexts, const QString& date) {
+    QPainter painter(&printer);
+    const qreal dots = printer.resolution() / 25.4; // a millimetre
+    painter.translate(15 * dots, 12 * dots);        // the sheet's left and top margins
+    const auto box = [dots](qreal x, qreal y, qreal w, qreal h) {
+        return QRectF(x * dots, y * dots, w * dots, h * dots);
+    };
+    const auto font = [](qreal points, bool bold) {
+        QFont face(QStringLiteral("Liberation Sans"));
+        face.setPointSizeF(points);
+        face.setBold(bold);
+        return face;
+    };
+    const auto text = [&](const QRectF& where, const QFont& face, const QColor& colour, int flags, const QString& t) {
+        painter.setFont(face);
+        painter.setPen(colour);
+        painter.drawText(where, flags | Qt::AlignVCenter, t);
+    };
+    const auto rule = [&](qreal y, qreal stroke, const QColor& colour) {
+        painter.setPen(QPen(colour, stroke * dots));
+        painter.drawLine(QPointF(0, y * dots), QPointF(180 * dots, y * dots));
+    };
+    const QColor ink(0x1f, 0x3a, 0x68);
+    painter.fillRect(box(0, 0, 180, 1.5), ink);
+    text(box(0, 6, 115, 11), font(16, true), ink, Qt::AlignLeft, QStringLiteral("Αναλυτική κατάσταση των ραντεβού"));
+    text(box(110, 3.5, 70, 4), font(8.5, false), QColor(0x5a, 0x64, 0x72), Qt::AlignRight,
+         QStringLiteral("Ημερομηνία"));
+    text(box(100, 7.5, 80, 12), font(26, true), ink, Qt::AlignRight, date);
+    rule(21, 0.5, ink);
+    painter.fillRect(box(0, 24, 180, 7), ink);
+    text(box(0, 24, 34, 7), font(10, true), Qt::white, Qt::AlignHCenter, QStringLiteral("Ώρα"));
+    text(box(37, 24, 140, 7), font(10, true), Qt::white, Qt::AlignLeft, QStringLiteral("Ραντεβού"));
+    for (int row = 0; row < 28; ++row) {
+        const qreal y = 31 + 8 * row;
+        painter.fillRect(box(0, y, 34, 8), QColor(0xe9, 0xee, 0xf5));
+        if (row % 2 == 1)
+            painter.fillRect(box(34, y, 146, 8), QColor(0xf6, 0xf8, 0xfb));
+        const int minutes = 8 * 60 + 30 * row;
+        text(box(0, y, 34, 8), font(10.5, true), ink, Qt::AlignHCenter,
+             QStringLiteral("%1:%2 - %3:%4")
+                 .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+                 .arg(minutes % 60, 2, 10, QLatin1Char('0'))
+                 .arg((minutes + 30) / 60, 2, 10, QLatin1Char('0'))
+                 .arg((minutes + 30) % 60, 2, 10, QLatin1Char('0')));
+        text(box(37, y, 140, 8), font(11, false), QColor(0x11, 0x11, 0x11), Qt::AlignLeft | Qt::TextWordWrap,
+             slotTexts.value(row));
+        rule(y + 8, row % 2 == 0 ? 0.2 : 0.35, row % 2 == 0 ? QColor(0xb9, 0xc2, 0xce) : QColor(0x8b, 0x97, 0xa8));
+    }
+    painter.setPen(QPen(ink, 0.3 * dots));
+    painter.drawLine(QPointF(34 * dots, 24 * dots), QPointF(34 * dots, 255 * dots));
+    painter.setPen(QPen(ink, 0.4 * dots));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(box(0, 24, 180, 231));
+    // The footer stands on the page's bottom margin: 297 - 12 - 8 mm from the top, less the top margin.
+    const qreal footer = 297 - 12 - 8 - 12;
+    rule(footer + 1.5, 0.2, QColor(0x9a, 0xa5, 0xb5));
+    text(box(0, footer + 2.5, 90, 5), font(8, false), QColor(0x6b, 0x74, 0x80), Qt::AlignLeft,
+         QStringLiteral("Orvella by Quenmark"));
+    text(box(90, footer + 2.5, 90, 5), font(8, false), QColor(0x6b, 0x74, 0x80), Qt::AlignRight,
+         QStringLiteral("Σελίδα 1 από 1"));
+}
+
+void BM_FloorSheetPdf(benchmark::State& state) {
+    const std::unique_ptr<FloorBook> book = openFloorBook(state);
+    if (!book)
+        return;
+    // The day the print benchmark prints: the 15th of the first shown month.
+    const QStringList slotTexts = book->slotTextsOf(BenchDataFolder::ShownYear, BenchDataFolder::FirstShownMonth, 15);
+    if (slotTexts.size() != 28) {
+        state.SkipWithError("the floor found no record of the printed day");
+        return;
+    }
+    const QString date =
+        QStringLiteral("15/%1/%2").arg(BenchDataFolder::FirstShownMonth).arg(BenchDataFolder::ShownYear);
+    const QString pdf = QDir(BenchDataFolder::shared(10000).path()).filePath(QStringLiteral("floor-sheet.pdf"));
+    for (auto _ : state) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setFullPage(true);
+        printer.setOutputFileName(pdf);
+        drawSheetFloor(printer, slotTexts, date);
+    }
+    QFile file(pdf);
+    if (!file.open(QIODevice::ReadOnly) || file.read(5) != "%PDF-")
+        state.SkipWithError("the floor wrote no PDF file");
+    file.close();
+    QFile::remove(pdf);
+}
+BENCHMARK(BM_FloorSheetPdf)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

@@ -6,7 +6,8 @@ same repetition of two benchmarks is a pair, measured in the same run under the 
 "label|subject|floor|limit", prints a table row: the medians of the two, the median of the pair ratios
 subject / floor with their range, and whether the ratio meets the limit. A limit is "<=X" (the median ratio at
 most X), "within:P" (the median ratio between 1 - P and 1 + P) or "-" (no target). A missing or failed benchmark
-gives "missing" rather than a figure.
+gives "missing" rather than a figure. A subject or floor "A - B" is the difference of two benchmarks in the same
+repetition (what B's work adds to A's, as what a filled month adds to an empty one).
 """
 import json
 import statistics
@@ -21,6 +22,14 @@ def repetitions(runs, name):
         if run.get("run_name") == name and run.get("run_type") == "iteration" and not run.get("error_occurred"):
             times[run.get("repetition_index", 0)] = run["real_time"] * scale[run.get("time_unit", "ns")]
     return times
+
+
+def figures(runs, name):
+    """One benchmark's repetitions, or the repetition-wise difference for "A - B"."""
+    if " - " not in name:
+        return repetitions(runs, name)
+    minuend, subtrahend = (repetitions(runs, part.strip()) for part in name.split(" - ", 1))
+    return {i: minuend[i] - subtrahend[i] for i in set(minuend) & set(subtrahend)}
 
 
 def verdict(ratio, limit):
@@ -52,10 +61,15 @@ def main():
         runs = []
     for row in sys.argv[2:]:
         label, subject, floor, limit = row.split("|")
-        a, b = repetitions(runs, subject), repetitions(runs, floor)
+        a, b = figures(runs, subject), figures(runs, floor)
         pairs = sorted(set(a) & set(b))
         if not pairs:
             print(f"| {label} | missing | missing | missing | {target(limit)} | — |")
+            continue
+        # A difference can come out at or below zero on a noisy run: no ratio of it.
+        pairs = [i for i in pairs if b[i] > 0]
+        if not pairs:
+            print(f"| {label} | — | — | no positive floor | {target(limit)} | — |")
             continue
         ratios = [a[i] / b[i] for i in pairs]
         ratio = statistics.median(ratios)

@@ -282,5 +282,10 @@ python3 "$here/bench/pair-ratios.py" "$w" \
     "Month change, 10,000 records / 0 records (growth)|BM_MonthChange/10000/real_time|BM_MonthChange/0/real_time|within:0.2" \
     "Month change, every slot filled / 0 records (growth)|BM_MonthChange/-1/real_time|BM_MonthChange/0/real_time|within:0.3" \
     "Month change, 10,000 records / 1,000 records (same month contents)|BM_MonthChange/10000/real_time|BM_MonthChange/1000/real_time|within:0.2" \
-    "Print button to PDF written / a plain 28-row PDF|BM_PrintDayToPdf/real_time|BM_FloorPlainPdf/real_time|<=2.0" \
-    "Report engine alone to PDF / a plain 28-row PDF|BM_ReportToPdf/real_time|BM_FloorPlainPdf/real_time|-"
+    "The floor's own growth: 31 lookups in one read, 10,000 / 0 records|BM_FloorMonthLookupsOneRead/10000/real_time|BM_FloorMonthLookupsOneRead/0/real_time|-" \
+    "The floor's own growth: 31 lookups in one read, every slot filled / 0 records|BM_FloorMonthLookupsOneRead/-1/real_time|BM_FloorMonthLookupsOneRead/0/real_time|-" \
+    "What a filled month adds, 10,000 records: month change / floor in one read|BM_MonthChange/10000/real_time - BM_MonthChange/0/real_time|BM_FloorMonthLookupsOneRead/10000/real_time - BM_FloorMonthLookupsOneRead/0/real_time|-" \
+    "What a filled month adds, every slot filled: month change / floor in one read|BM_MonthChange/-1/real_time - BM_MonthChange/0/real_time|BM_FloorMonthLookupsOneRead/-1/real_time - BM_FloorMonthLookupsOneRead/0/real_time|-" \
+    "Print button to PDF written / a plain 28-row PDF in one face|BM_PrintDayToPdf/real_time|BM_FloorPlainPdf/real_time|<=2.0" \
+    "Print button to PDF written / the day sheet drawn by hand|BM_PrintDayToPdf/real_time|BM_FloorSheetPdf/10000/real_time|<=2.0" \
+    "Report engine alone to PDF / the day sheet drawn by hand|BM_ReportToPdf/real_time|BM_FloorSheetPdf/10000/real_time|-"
