@@ -69,6 +69,41 @@ const QColor Blue(0, 0, 255);
 
 using look::tahoma;
 
+// The window's fixed texts; the builders show them and prepareFonts draws them ahead.
+const QString YearCaption = QStringLiteral("Έτος:");
+const QString MonthCaption = QStringLiteral("Μήνας:");
+const QString TodayText = QStringLiteral("Σήμερα");
+const QString AboutText = QStringLiteral("About");
+const QString ExitText = QStringLiteral("Έ&ξοδος");
+const QString Digits = QStringLiteral("0123456789");
+
+QStringList monthNames() {
+    return {
+        QStringLiteral("Ιανουάριος"), QStringLiteral("Φεβρουάριος"), QStringLiteral("Μάρτιος"),
+        QStringLiteral("Απρίλιος"),   QStringLiteral("Μάιος"),       QStringLiteral("Ιούνιος"),
+        QStringLiteral("Ιούλιος"),    QStringLiteral("Αύγουστος"),   QStringLiteral("Σεπτέμβριος"),
+        QStringLiteral("Οκτώβριος"),  QStringLiteral("Νοέμβριος"),   QStringLiteral("Δεκέμβριος"),
+    };
+}
+
+struct Weekday {
+    int number;
+    const char16_t* caption;
+    int left;
+    int width;
+    QColor colour;
+};
+
+const std::array<Weekday, 7> Weekdays = {{
+    {2, u"Δευτέρα", 45, 54, Green},
+    {3, u"Τρίτη", 133, 33, Green},
+    {4, u"Τετάρτη", 205, 52, Green},
+    {5, u"Πέμπτη", 288, 48, Green},
+    {6, u"Παρασκευή", 356, 74, Green},
+    {7, u"Σάββατο", 445, 55, Lime},
+    {8, u"Κυριακή", 525, 51, Lime},
+}};
+
 // A label drawn on white with the given text colour.
 void paintOnWhite(QLabel* label, const QColor& textColour) {
     QPalette palette = label->palette();
@@ -159,18 +194,23 @@ void TForm1::watchBook() {
 TForm1::~TForm1() = default;
 
 void TForm1::prepareFonts() {
-    // The fonts of the captions, choosers, weekdays, day numbers and counts (as set in the builders below),
-    // and the buttons' own.
-    const std::array<QFont, 5> fonts = {tahoma(24), tahoma(13, true), tahoma(12, true), tahoma(29, true),
-                                        QApplication::font()};
-    const QString characters = QStringLiteral("0123456789:… ΑΒΓΔΕΖΗΘΙΚΛΜΝΞΟΠΡΣΤΥΦΧΨΩΆΈΉΊΌΎΏ "
-                                              "αβγδεζηθικλμνξοπρστυφχψωςάέήίόύώϊΐϋΰ ABCDEFGHIJKLMNOPQRSTUVWXYZ "
-                                              "abcdefghijklmnopqrstuvwxyz");
+    // Each font with the texts it will show (as set in the builders below): only their glyphs, so that the
+    // glyph cache holds nothing the window would not have drawn itself.
+    QString weekdays;
+    for (const Weekday& weekday : Weekdays)
+        weekdays += QString::fromUtf16(weekday.caption);
+    const std::array<std::pair<QFont, QString>, 5> texts = {{
+        {tahoma(24), YearCaption + MonthCaption + Digits + monthNames().join(QString())},
+        {tahoma(13, true), weekdays},
+        {tahoma(12, true), Digits},
+        {tahoma(29, true), Digits},
+        {QApplication::font(), TodayText + AboutText + QString(ExitText).remove(QLatin1Char('&'))},
+    }};
     QImage scratch(64, 64, QImage::Format_RGB32);
     QPainter painter(&scratch);
-    for (const QFont& font : fonts) {
+    for (const auto& [font, text] : texts) {
         painter.setFont(font);
-        painter.drawText(0, 48, characters);
+        painter.drawText(0, 48, text);
     }
 }
 
@@ -227,23 +267,7 @@ void TForm1::buildShapes() {
 }
 
 void TForm1::buildHeader() {
-    struct Weekday {
-        int number;
-        const char16_t* caption;
-        int left;
-        int width;
-        QColor colour;
-    };
-    const std::array<Weekday, 7> weekdays = {{
-        {2, u"Δευτέρα", 45, 54, Green},
-        {3, u"Τρίτη", 133, 33, Green},
-        {4, u"Τετάρτη", 205, 52, Green},
-        {5, u"Πέμπτη", 288, 48, Green},
-        {6, u"Παρασκευή", 356, 74, Green},
-        {7, u"Σάββατο", 445, 55, Lime},
-        {8, u"Κυριακή", 525, 51, Lime},
-    }};
-    for (const Weekday& weekday : weekdays) {
+    for (const Weekday& weekday : Weekdays) {
         auto* label = new QLabel(QString::fromUtf16(weekday.caption), this);
         label->setObjectName(QStringLiteral("Label%1").arg(weekday.number));
         label->setFont(tahoma(13, true));
@@ -253,7 +277,7 @@ void TForm1::buildHeader() {
 }
 
 void TForm1::buildChoosersAndButtons() {
-    makeChooserCaption(new QLabel(this), QStringLiteral("Label83"), QStringLiteral("Έτος:"), QRect(49, 37, 58, 29));
+    makeChooserCaption(new QLabel(this), QStringLiteral("Label83"), YearCaption, QRect(49, 37, 58, 29));
 
     m_yearChooser = new QComboBox(this);
     QStringList years;
@@ -262,21 +286,16 @@ void TForm1::buildChoosersAndButtons() {
     }
     makeChooser(m_yearChooser, QStringLiteral("ComboBox2"), years, 15, QRect(113, 34, 112, 37));
 
-    auto* todayButton = makeButton(this, QStringLiteral("Button3"), QStringLiteral("Σήμερα"), QRect(235, 40, 75, 25));
+    auto* todayButton = makeButton(this, QStringLiteral("Button3"), TodayText, QRect(235, 40, 75, 25));
 
-    makeChooserCaption(new QLabel(this), QStringLiteral("Label1"), QStringLiteral("Μήνας:"), QRect(319, 37, 75, 29));
+    makeChooserCaption(new QLabel(this), QStringLiteral("Label1"), MonthCaption, QRect(319, 37, 75, 29));
 
     m_monthChooser = new QComboBox(this);
-    const QStringList months = {
-        QStringLiteral("Ιανουάριος"), QStringLiteral("Φεβρουάριος"), QStringLiteral("Μάρτιος"),
-        QStringLiteral("Απρίλιος"),   QStringLiteral("Μάιος"),       QStringLiteral("Ιούνιος"),
-        QStringLiteral("Ιούλιος"),    QStringLiteral("Αύγουστος"),   QStringLiteral("Σεπτέμβριος"),
-        QStringLiteral("Οκτώβριος"),  QStringLiteral("Νοέμβριος"),   QStringLiteral("Δεκέμβριος"),
-    };
+    const QStringList months = monthNames();
     makeChooser(m_monthChooser, QStringLiteral("ComboBox1"), months, 12, QRect(400, 34, 176, 37));
 
-    auto* aboutButton = makeButton(this, QStringLiteral("Button2"), QStringLiteral("About"), QRect(31, 560, 75, 25));
-    m_exitButton = makeButton(this, QStringLiteral("Button1"), QStringLiteral("Έ&ξοδος"), QRect(519, 560, 75, 25));
+    auto* aboutButton = makeButton(this, QStringLiteral("Button2"), AboutText, QRect(31, 560, 75, 25));
+    m_exitButton = makeButton(this, QStringLiteral("Button1"), ExitText, QRect(519, 560, 75, 25));
 
     // A pick by the user, with the mouse or an arrow key, changes the index; ShowToday's own selections are
     // made with the signals blocked.
