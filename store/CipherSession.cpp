@@ -140,7 +140,7 @@ ResultSet CipherSession::selectOnce(const QString& statement) {
         result.rows.push_back(std::move(row));
     }
     if (!kept.described) {
-        kept.fields = describe(select);
+        kept.fields = FieldList(describe(select));
         kept.described = true;
     }
     result.fields = kept.fields;

@@ -22,9 +22,25 @@ struct FieldDescription {
     bool isKey = false;
 };
 
+// The columns of a result, described once and shared by every result of the same statement: a query opened
+// once for each day of a month takes them without copying a name.
+class FieldList {
+public:
+    FieldList() = default;
+    explicit FieldList(std::vector<FieldDescription> fields)
+        : m_fields(std::make_shared<const std::vector<FieldDescription>>(std::move(fields))) {}
+
+    std::size_t size() const { return m_fields ? m_fields->size() : 0; }
+    bool empty() const { return size() == 0; }
+    const FieldDescription& operator[](std::size_t position) const { return (*m_fields)[position]; }
+
+private:
+    std::shared_ptr<const std::vector<FieldDescription>> m_fields;
+};
+
 // A result read whole: the columns and every row's values in stored form (dates as 'yyyy-mm-dd' text).
 struct ResultSet {
-    std::vector<FieldDescription> fields;
+    FieldList fields;
     std::vector<std::vector<QVariant>> rows;
 };
 

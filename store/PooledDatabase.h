@@ -55,7 +55,7 @@ public:
     // describing each only once is most of what they cost.
     struct KeptStatement {
         SqliteStatement statement;
-        std::vector<FieldDescription> fields;
+        FieldList fields;
         bool described = false;
     };
     // The kept statement for sql, compiled now when there is none. It is reset and unbound; the caller

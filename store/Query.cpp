@@ -38,7 +38,7 @@ Query::~Query() = default;
 void Query::close() {
     if (m_state == State::Closed)
         return;
-    m_fields.clear();
+    m_fields = FieldList();
     m_rows.clear();
     m_edited.clear();
     m_changed.clear();

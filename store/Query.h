@@ -100,7 +100,7 @@ private:
     QStringList m_lines;
     int m_commandTimeout = 0;
     State m_state = State::Closed;
-    std::vector<Field> m_fields;
+    FieldList m_fields;
     std::vector<std::vector<QVariant>> m_rows; // values as stored; the first row is the current one
     std::vector<QVariant> m_edited;            // the record buffer's edits, in stored form
     std::vector<bool> m_changed;

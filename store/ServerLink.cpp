@@ -434,6 +434,7 @@ const ServerLink::Prepared& ServerLink::prepared(const QString& sql, int paramet
         waitSeconds, doing);
     PgResult description =
         exchange([&](pg_conn* c) { return PQsendDescribePrepared(c, statement.name.constData()); }, waitSeconds, doing);
+    std::vector<FieldDescription> fields;
     for (int column = 0; column < PQnfields(description.get()); ++column) {
         FieldDescription field;
         field.name = layoutSpelling(QString::fromUtf8(PQfname(description.get(), column)));
@@ -451,9 +452,10 @@ const ServerLink::Prepared& ServerLink::prepared(const QString& sql, int paramet
                 field.isKey = origin->second.isKey;
             }
         }
-        statement.fields.push_back(field);
+        fields.push_back(field);
         statement.types.push_back(type);
     }
+    statement.fields = FieldList(std::move(fields));
     return m_prepared.emplace(sql, std::move(statement)).first->second;
 }
 

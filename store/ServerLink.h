@@ -66,7 +66,7 @@ public:
 private:
     struct Prepared {
         QByteArray name;
-        std::vector<FieldDescription> fields;
+        FieldList fields;
         std::vector<unsigned> types;
     };
     struct TableColumn {

@@ -37,7 +37,7 @@ private:
         QDate first;
         quint64 generation = 0;
         QElapsedTimer age;
-        std::vector<FieldDescription> fields;
+        FieldList fields;
         std::map<QString, std::vector<QVariant>> days; // by stored date
         std::set<QString> served;
     };
