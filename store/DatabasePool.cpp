@@ -6,6 +6,10 @@
 
 #include <algorithm>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace store {
 
 namespace {
@@ -39,6 +43,11 @@ void DatabasePool::prepareInBackground(const QString& path, const QString& passw
         std::shared_ptr<PooledDatabase> database;
         try {
             database = std::make_shared<PooledDatabase>(path, password, identifyDataFile(path), 1);
+#ifdef __GLIBC__
+            // What the open and its check freed stays with this thread's own heap unless given back; nothing
+            // else will use that heap, and the handle lives for the day.
+            malloc_trim(0);
+#endif
         } catch (...) {
             database.reset();
         }

@@ -59,6 +59,9 @@ void checkOnFirstOpen(SqliteDatabase& database, const QString& path, const QStri
             return;
     }
     const QString damage = damageFound(database, context);
+    // The check read every page of the book through the handle's cache; the windows read a month or a day at a
+    // time, so those pages would only stay with the program for the day (up to the cache's 2 MB).
+    sqlite3_db_release_memory(database.get());
     if (!damage.isEmpty())
         throwDamagedBook(path, password, damage);
     const std::lock_guard lock(guard());
