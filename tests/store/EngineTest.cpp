@@ -5,20 +5,25 @@
 #include "store/CipherGuard.h"
 #include "store/Command.h"
 #include "store/Connection.h"
+#include "store/DatabasePool.h"
 #include "store/DayKey.h"
 #include "store/DayRecord.h"
 #include "store/EngineError.h"
+#include "store/PooledDatabase.h"
 #include "store/Query.h"
 #include "store/TableLayout.h"
 
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sqlcipher/sqlite3.h>
 
 using storetest::RawDatabase;
 
@@ -49,6 +54,7 @@ private slots:
     void oddFoldersOpen();
     void reopenNoticesReplacedFile();
     void reopenNoticesDeletedFile();
+    void firstOpenCheckKeepsNoPages();
 
 private:
     QString openDay(store::Connection& connection, const QString& dateText);
@@ -506,6 +512,30 @@ void EngineTest::reopenNoticesDeletedFile() {
         QVERIFY2(error.text().contains(m_file) && error.text().contains(QLatin1String("does not exist")), error.what());
     }
     QVERIFY(!QFile::exists(m_file));
+}
+
+// The first open of a book reads all of it to check it; those pages must not stay in the handle's cache for
+// the rest of the day (the windows read a month or a day at a time).
+void EngineTest::firstOpenCheckKeepsNoPages() {
+    {
+        RawDatabase database(m_file, QStringLiteral("Kw73Tp"));
+        QCOMPARE(database.execute(QStringLiteral("BEGIN")), 0);
+        for (int day = 0; day < 1000; ++day) {
+            QString values = QStringLiteral("'%1'").arg(QDate(2010, 1, 1).addDays(day).toString(Qt::ISODate));
+            for (const QString& slot : store::slotColumnNames())
+                values += QStringLiteral(", 'Ραντεβού %1 στις %2, κ. Παπαδόπουλος'").arg(day).arg(slot);
+            QCOMPARE(database.execute(QStringLiteral("INSERT INTO RANTEBOU VALUES (%1)").arg(values)), 0);
+        }
+        QCOMPARE(database.execute(QStringLiteral("COMMIT")), 0);
+    }
+    // More than the cache would hold back if the check's pages stayed.
+    QVERIFY(QFileInfo(m_file).size() > 1024 * 1024);
+
+    const auto pooled = store::DatabasePool::instance().acquire(m_file, QStringLiteral("Kw73Tp"), 0);
+    int cached = 0;
+    int highest = 0;
+    QCOMPARE(sqlite3_db_status(pooled->handle().get(), SQLITE_DBSTATUS_CACHE_USED, &cached, &highest, 0), SQLITE_OK);
+    QVERIFY2(cached < 256 * 1024, qPrintable(QStringLiteral("%1 bytes of pages kept").arg(cached)));
 }
 
 QTEST_GUILESS_MAIN(EngineTest)
