@@ -55,7 +55,7 @@ void TForm5::FormCreate() {
                                                       QDate::currentDate());
         if (m_preparation == Preparation::OnDemand)
             return;
-        TitlePicture::prepareInBackground();
+        TitlePicture::prepareInBackground(TForm4::pictureDeviceSize());
         if (ourBook)
             store::DatabasePool::instance().prepareInBackground(dataFile, QLatin1String(store::FixedDatabasePassword));
     });

@@ -22,9 +22,16 @@ TForm4::TForm4(QWidget* parent)
     look::centreOnScreen(this);
 
     m_image1->setObjectName(QStringLiteral("Image1"));
-    m_image1->setGeometry(8, 8, 960, 720);
-    m_image1->setScaledContents(true);
-    ErrorReport::guard([this] { m_image1->setPixmap(QPixmap::fromImage(TitlePicture::takeScreenImage())); });
+    m_image1->setGeometry(QRect(QPoint(8, 8), PictureSize));
+    // The picture arrives stretched to the label's size (made while the notice was up): a label left to
+    // stretch it would keep a stretched copy of its own beside the whole picture, 2.8 MB more while the splash
+    // is up, which is the start's highest point.
+    ErrorReport::guard([this] {
+        const QSize size = pictureDeviceSize();
+        QPixmap picture = QPixmap::fromImage(TitlePicture::takeStretched(size));
+        picture.setDevicePixelRatio(static_cast<qreal>(size.width()) / PictureSize.width());
+        m_image1->setPixmap(picture);
+    });
 
     // The 2.5 s count from the window's creation, that is from after the start-up notice was dismissed.
     m_timer1->setObjectName(QStringLiteral("Timer1"));
@@ -34,6 +41,12 @@ TForm4::TForm4(QWidget* parent)
     m_timer1->setTimerType(Qt::PreciseTimer);
     connect(m_timer1, &QTimer::timeout, this, &TForm4::Timer1Timer);
     m_timer1->start();
+}
+
+QSize TForm4::pictureDeviceSize() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const qreal ratio = screen != nullptr ? screen->devicePixelRatio() : 1.0;
+    return (QSizeF(PictureSize) * ratio).toSize();
 }
 
 void TForm4::Timer1Timer() {

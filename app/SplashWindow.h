@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QSize>
 
 class QLabel;
 class QTimer;
@@ -10,6 +11,12 @@ class TForm4 : public QDialog {
 public:
     // How long the splash stays, counted from the window's creation.
     static constexpr int DisplayMilliseconds = 2500;
+    // The title picture's place in the window, in pixels of the window.
+    static constexpr QSize PictureSize{960, 720};
+
+    // The picture's size in the screen's own pixels: what the title picture is stretched to, ahead of the
+    // window while the notice is up, and when the window is made.
+    static QSize pictureDeviceSize();
 
     explicit TForm4(QWidget* parent = nullptr);
 

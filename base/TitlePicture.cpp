@@ -21,9 +21,10 @@ namespace {
 
 std::mutex guard;
 std::optional<QImage> decoded;
-// The screen's copy being made on a worker; nothing else of the picture is kept for it, so the splash holds
-// only its pixmap.
+// The splash's picture being made on a worker, and the size it is made for; nothing else of the picture is
+// kept for it, so the splash holds only its pixmap.
 std::future<QImage> ahead;
+QSize aheadSize;
 
 QImage decodeResource() {
     QFile file(QString::fromLatin1(ResourcePath));
@@ -47,22 +48,35 @@ const QImage& image() {
     return *decoded;
 }
 
-QImage takeScreenImage() {
+QImage stretched(const QImage& picture, QSize size) {
+    // As a picture label stretching its picture does it: the 32-bit form, scaled smoothly without keeping the
+    // proportions.
+    return picture.convertToFormat(QImage::Format_RGB32).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+QImage takeStretched(QSize size) {
     std::future<QImage> prepared;
+    QSize preparedSize;
     {
         const std::lock_guard<std::mutex> lock(guard);
         prepared = std::move(ahead);
+        preparedSize = aheadSize;
     }
     // A failure on the worker is thrown here, where it would have been met anyway.
-    if (prepared.valid())
-        return prepared.get();
-    return image().convertToFormat(QImage::Format_RGB32);
+    if (prepared.valid()) {
+        QImage picture = prepared.get();
+        if (preparedSize == size)
+            return picture;
+    }
+    return stretched(image(), size);
 }
 
-void prepareInBackground() {
+void prepareInBackground(QSize size) {
     const std::lock_guard<std::mutex> lock(guard);
-    if (!ahead.valid())
-        ahead = std::async(std::launch::async, [] { return decodeResource().convertToFormat(QImage::Format_RGB32); });
+    if (ahead.valid())
+        return;
+    aheadSize = size;
+    ahead = std::async(std::launch::async, [size] { return stretched(decodeResource(), size); });
 }
 
 } // namespace TitlePicture

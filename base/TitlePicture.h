@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QSize>
 
 // The product's title picture, shown by the splash window and the About window: a baseline JPEG of 1024 x 768
 // in the program's resources, decoded with libjpeg.
@@ -18,13 +19,17 @@ QImage decodeJpeg(const QByteArray& bytes);
 // resource is missing or damaged; a later call tries again.
 const QImage& image();
 
-// The picture in the 32-bit form a window draws from, for a pixmap to take over without copying it: the one
-// prepareInBackground made (given once; the decoded picture is then not kept), or converted from image() now.
-// Throws as image() does.
-QImage takeScreenImage();
+// A picture stretched to `size` without keeping its proportions, in the 32-bit form a window draws from, the
+// way a label that stretches its picture draws it.
+QImage stretched(const QImage& picture, QSize size);
 
-// Decodes and converts the picture on a worker thread, so that the splash window, made after the start-up
-// notice, only takes it; takeScreenImage() waits for that work and reports its failure as its own.
-void prepareInBackground();
+// The title picture stretched to `size` (device pixels), for a pixmap to take over without copying it: the one
+// prepareInBackground made for that size (given once; the decoded picture is then not kept), or made from
+// image() now. Throws as image() does.
+QImage takeStretched(QSize size);
+
+// Decodes and stretches the picture on a worker thread, so that the splash window, made after the start-up
+// notice, only takes it; takeStretched() waits for that work and reports its failure as its own.
+void prepareInBackground(QSize size);
 
 } // namespace TitlePicture
