@@ -39,6 +39,12 @@ QImage decodeResource() {
     }
 }
 
+// A picture stretched to `size`, as a picture label stretching its picture does it: the 32-bit form, scaled
+// smoothly without keeping the proportions.
+QImage stretched(const QImage& picture, QSize size) {
+    return picture.convertToFormat(QImage::Format_RGB32).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
 } // namespace
 
 const QImage& image() {
@@ -46,12 +52,6 @@ const QImage& image() {
     if (!decoded)
         decoded = decodeResource();
     return *decoded;
-}
-
-QImage stretched(const QImage& picture, QSize size) {
-    // As a picture label stretching its picture does it: the 32-bit form, scaled smoothly without keeping the
-    // proportions.
-    return picture.convertToFormat(QImage::Format_RGB32).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 QImage takeStretched(QSize size) {

@@ -19,10 +19,6 @@ QImage decodeJpeg(const QByteArray& bytes);
 // resource is missing or damaged; a later call tries again.
 const QImage& image();
 
-// A picture stretched to `size` without keeping its proportions, in the 32-bit form a window draws from, the
-// way a label that stretches its picture draws it.
-QImage stretched(const QImage& picture, QSize size);
-
 // The title picture stretched to `size` (device pixels), for a pixmap to take over without copying it: the one
 // prepareInBackground made for that size (given once; the decoded picture is then not kept), or made from
 // image() now. Throws as image() does.

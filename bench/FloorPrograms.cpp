@@ -28,6 +28,7 @@
 #include <exception>
 #include <memory>
 #include <string>
+#include <type_traits>
 
 namespace {
 
@@ -65,27 +66,18 @@ public:
 
     // One lookup of a day: its filled slots, or -1 without a record (or on a failure).
     int filledSlotsOf(int year, int month, int day) {
-        char date[11];
-        std::snprintf(date, sizeof date, "%04d-%02d-%02d", year, month, day);
-        sqlite3_bind_text(m_day, 1, date, 10, SQLITE_STATIC);
-        const int filled = sqlite3_step(m_day) == SQLITE_ROW ? filledSlotsOfRow(m_day) : -1;
-        sqlite3_reset(m_day);
-        return filled;
+        return lookUpDay(year, month, day, [](sqlite3_stmt* row) { return row ? filledSlotsOfRow(row) : -1; });
     }
 
     // The texts of a day's 28 slots, in the table's order ("" for null), read once before a print floor.
     QStringList slotTextsOf(int year, int month, int day) {
-        char date[11];
-        std::snprintf(date, sizeof date, "%04d-%02d-%02d", year, month, day);
-        sqlite3_bind_text(m_day, 1, date, 10, SQLITE_STATIC);
-        QStringList texts;
-        if (sqlite3_step(m_day) == SQLITE_ROW) {
-            for (int column = 1; column < sqlite3_column_count(m_day); ++column)
-                texts << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(m_day, column)),
-                                           sqlite3_column_bytes(m_day, column));
-        }
-        sqlite3_reset(m_day);
-        return texts;
+        return lookUpDay(year, month, day, [](sqlite3_stmt* row) {
+            QStringList texts;
+            for (int column = 1; row && column < sqlite3_column_count(row); ++column)
+                texts << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(row, column)),
+                                           sqlite3_column_bytes(row, column));
+            return texts;
+        });
     }
 
     // One range read of a month: the records found, their filled slots added into `filled`.
@@ -106,6 +98,17 @@ public:
     }
 
 private:
+    // Runs the day statement for one date and hands read the row found (null without one), then resets it.
+    template <typename Read>
+    std::invoke_result_t<Read, sqlite3_stmt*> lookUpDay(int year, int month, int day, Read read) {
+        char date[11];
+        std::snprintf(date, sizeof date, "%04d-%02d-%02d", year, month, day);
+        sqlite3_bind_text(m_day, 1, date, 10, SQLITE_STATIC);
+        auto result = read(sqlite3_step(m_day) == SQLITE_ROW ? m_day : nullptr);
+        sqlite3_reset(m_day);
+        return result;
+    }
+
     bool prepare(const QString& pattern, sqlite3_stmt** statement) {
         const QByteArray sql =
             pattern.arg(QLatin1String(store::AppointmentTableName), QLatin1String(store::DayColumnName)).toUtf8();

@@ -1,7 +1,6 @@
 #include "store/BookCopy.h"
 
 #include "store/BookFormat.h"
-
 #include "store/Check.h"
 #include "store/CipherGuard.h"
 #include "store/Connection.h"

@@ -1,7 +1,6 @@
 #include "store/BookReader.h"
 
 #include "store/BookFormat.h"
-
 #include "store/CipherGuard.h"
 #include "store/TableLayout.h"
 

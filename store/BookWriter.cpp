@@ -1,7 +1,6 @@
 #include "store/BookWriter.h"
 
 #include "store/BookFormat.h"
-
 #include "store/CipherGuard.h"
 #include "store/TableLayout.h"
 

@@ -139,10 +139,8 @@ ResultSet CipherSession::selectOnce(const QString& statement) {
             row.push_back(select.value(column));
         result.rows.push_back(std::move(row));
     }
-    if (!kept.described) {
+    if (!kept.fields.isDescribed())
         kept.fields = FieldList(describe(select));
-        kept.described = true;
-    }
     result.fields = kept.fields;
     return result;
 }

@@ -30,6 +30,8 @@ public:
     explicit FieldList(std::vector<FieldDescription> fields)
         : m_fields(std::make_shared<const std::vector<FieldDescription>>(std::move(fields))) {}
 
+    // Whether a statement's columns were described into it (a list of no columns counts).
+    bool isDescribed() const { return m_fields != nullptr; }
     std::size_t size() const { return m_fields ? m_fields->size() : 0; }
     bool empty() const { return size() == 0; }
     const FieldDescription& operator[](std::size_t position) const { return (*m_fields)[position]; }

@@ -163,10 +163,11 @@ PooledDatabase::KeptStatement& PooledDatabase::keptStatement(const QString& sql,
         constexpr std::size_t MaximumKept = 16;
         if (m_kept.size() >= MaximumKept)
             m_kept.clear();
-        found = m_kept
-                    .emplace(sql, std::make_unique<KeptStatement>(
-                                      KeptStatement{SqliteStatement(m_handle, sql, context), {}, false}))
-                    .first;
+        found =
+            m_kept
+                .emplace(sql,
+                         std::make_unique<KeptStatement>(KeptStatement{SqliteStatement(m_handle, sql, context), {}}))
+                .first;
     }
     found->second->statement.setContext(context);
     return *found->second;

@@ -55,8 +55,7 @@ public:
     // describing each only once is most of what they cost.
     struct KeptStatement {
         SqliteStatement statement;
-        FieldList fields;
-        bool described = false;
+        FieldList fields; // described at its first run
     };
     // The kept statement for sql, compiled now when there is none. It is reset and unbound; the caller
     // resets it again after use. Throws as compiling does.
