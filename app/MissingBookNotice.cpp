@@ -1,8 +1,8 @@
 #include "app/MissingBookNotice.h"
 
 #include "base/ErrorReport.h"
-#include "store/BackupFolder.h"
-#include "store/ConnectionText.h"
+#include "store/backup/BackupFolder.h"
+#include "store/engine/ConnectionText.h"
 
 #include <QDir>
 #include <QMessageBox>

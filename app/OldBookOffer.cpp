@@ -3,7 +3,7 @@
 #include "base/ErrorReport.h"
 #include "legacy/BookImport.h"
 #include "legacy/JetHeader.h"
-#include "store/ConnectionText.h"
+#include "store/engine/ConnectionText.h"
 
 #include <QApplication>
 #include <QDate>

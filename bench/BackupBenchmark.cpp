@@ -4,12 +4,13 @@
 
 #include "bench/BenchDataFolder.h"
 
-#include "store/BackupFolder.h"
-#include "store/BookBackup.h"
-#include "store/BookCheck.h"
-#include "store/BookFormat.h"
-#include "store/ConnectionText.h"
-#include "store/SqliteDatabase.h"
+#include "store/backup/BackupFolder.h"
+#include "store/backup/BackupMaker.h"
+#include "store/cipher/FileCopy.h"
+#include "store/cipher/IntegrityCheck.h"
+#include "store/cipher/FileFormat.h"
+#include "store/engine/ConnectionText.h"
+#include "store/cipher/SqliteDatabase.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -33,7 +34,7 @@ QString dataFile() {
 
 // A fresh handle keyed in the book's format, its key derived by a first read: what every first open costs.
 store::SqliteDatabase openKeyed(const store::FailureContext& context) {
-    store::SqliteDatabase database(dataFile(), SQLITE_OPEN_READWRITE, context);
+    store::SqliteDatabase database(dataFile(), store::SqliteDatabase::OpenMode::ReadWrite, context);
     store::keyBook(database, QLatin1String(store::FixedDatabasePassword), context);
     database.execute(QStringLiteral("SELECT count(*) FROM sqlite_master"), context);
     return database;

@@ -1,12 +1,12 @@
 #include "bench/BenchDataFolder.h"
 
-#include "store/BookFormat.h"
-#include "store/Check.h"
-#include "store/ConnectionText.h"
-#include "store/DatabaseFile.h"
-#include "store/SqliteDatabase.h"
-#include "store/SqliteStatement.h"
-#include "store/TableLayout.h"
+#include "store/cipher/FileFormat.h"
+#include "store/engine/EngineError.h"
+#include "store/engine/ConnectionText.h"
+#include "store/cipher/DatabaseFile.h"
+#include "store/cipher/SqliteDatabase.h"
+#include "store/cipher/SqliteStatement.h"
+#include "store/engine/TableLayout.h"
 
 #include <QDir>
 #include <QFile>
@@ -126,7 +126,7 @@ void BenchDataFolder::make() {
 
     // One handle of our own and one transaction: the store's post path would sync the file once per record.
     const store::FailureContext context{file, QStringLiteral("filling the data file for the benchmarks"), 0};
-    store::SqliteDatabase database(file, SQLITE_OPEN_READWRITE, context);
+    store::SqliteDatabase database(file, store::SqliteDatabase::OpenMode::ReadWrite, context);
     store::keyBook(database, password, context);
     database.execute(QStringLiteral("BEGIN"), context);
 

@@ -9,10 +9,10 @@
 
 #include "bench/BenchDataFolder.h"
 
-#include "store/BookFormat.h"
-#include "store/ConnectionText.h"
-#include "store/SqliteDatabase.h"
-#include "store/TableLayout.h"
+#include "store/cipher/FileFormat.h"
+#include "store/engine/ConnectionText.h"
+#include "store/cipher/SqliteDatabase.h"
+#include "store/engine/TableLayout.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,7 +41,7 @@ public:
         try {
             // Opened, keyed and set to the book's format as the program does it; none of that is timed.
             const store::FailureContext context{file, QStringLiteral("opening the data file for a floor program"), 0};
-            m_database = store::SqliteDatabase(file, SQLITE_OPEN_READONLY, context);
+            m_database = store::SqliteDatabase(file, store::SqliteDatabase::OpenMode::ReadOnly, context);
             store::keyBook(m_database, QLatin1String(store::FixedDatabasePassword), context);
             m_handle = m_database.get();
             m_ok = prepare(QStringLiteral("SELECT * FROM %1 WHERE %2 = ?"), &m_day) &&

@@ -17,7 +17,7 @@
 #include "month/MonthWindow.h"
 #include "month/SearchWindow.h"
 #include "store/Connection.h"
-#include "store/ConnectionText.h"
+#include "store/engine/ConnectionText.h"
 #include "store/FilledSlots.h"
 
 #include <QAbstractItemModel>

@@ -9,13 +9,13 @@
 #include "tests/store/TestServer.h"
 
 #include "store/Connection.h"
-#include "store/ConnectionText.h"
+#include "store/engine/ConnectionText.h"
 #include "store/DayKey.h"
 #include "store/DayRecord.h"
-#include "store/EngineError.h"
+#include "store/engine/EngineError.h"
 #include "store/Query.h"
-#include "store/ServerBook.h"
-#include "store/TableLayout.h"
+#include "store/server/ServerBook.h"
+#include "store/engine/TableLayout.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -62,7 +62,7 @@ int runSeat(const QString& folder, int seat, int seconds) {
             out << "ACK " << day << ' ' << slot << ' ' << (original.isNull() ? NullMark : original.toString()) << ' '
                 << text << ' ' << post.nsecsElapsed() / 1000 << '\n';
         } catch (const store::EngineError& error) {
-            out << (error.code() == store::EngineError::Conflict ? "REFUSED " : "ERROR ") << day << ' ' << slot << ' '
+            out << (error.kind() == store::EngineError::Conflict ? "REFUSED " : "ERROR ") << day << ' ' << slot << ' '
                 << text << ' ' << QString(error.text()).replace(QLatin1Char('\n'), QLatin1Char(' ')) << '\n';
         }
     }

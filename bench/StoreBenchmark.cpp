@@ -3,13 +3,13 @@
 
 #include "store/Command.h"
 #include "store/Connection.h"
-#include "store/ConnectionText.h"
-#include "store/DatabaseFile.h"
-#include "store/DatabasePool.h"
+#include "store/engine/ConnectionText.h"
+#include "store/cipher/DatabaseFile.h"
+#include "store/cipher/DatabasePool.h"
 #include "store/DayKey.h"
-#include "store/EngineError.h"
+#include "store/engine/EngineError.h"
 #include "store/Query.h"
-#include "store/TableLayout.h"
+#include "store/engine/TableLayout.h"
 
 #include <QDate>
 #include <QDir>

@@ -19,7 +19,7 @@
 #include "report/OutputOptions.h"
 #include "report/ReportProject.h"
 #include "store/Connection.h"
-#include "store/ConnectionText.h"
+#include "store/engine/ConnectionText.h"
 #include "store/DayKey.h"
 #include "store/DayRecord.h"
 #include "store/Query.h"

@@ -4,7 +4,7 @@
 function(orvella_add_test)
     cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;LABELS;ENVIRONMENT" ${ARGN})
     add_executable(${T_NAME} ${T_SOURCES})
-    target_link_libraries(${T_NAME} PRIVATE Qt6::Test ${T_LIBS})
+    target_link_libraries(${T_NAME} PRIVATE Qt6::Test orvella_warnings ${T_LIBS})
     add_test(NAME ${T_NAME} COMMAND ${T_NAME})
     if(NOT T_TIMEOUT)
         set(T_TIMEOUT 300)

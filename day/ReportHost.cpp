@@ -3,7 +3,7 @@
 #include "day/QueryDataset.h"
 #include "report/ReportProject.h"
 #include "store/Connection.h"
-#include "store/ConnectionText.h"
+#include "store/engine/ConnectionText.h"
 #include "store/DayRecord.h"
 #include "store/Query.h"
 

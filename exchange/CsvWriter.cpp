@@ -1,6 +1,6 @@
 #include "exchange/CsvWriter.h"
 
-#include "store/TableLayout.h"
+#include "store/engine/TableLayout.h"
 
 namespace exchange {
 

@@ -5,22 +5,18 @@
 #include "legacy/JetBook.h"
 #include "legacy/JetDate.h"
 #include "legacy/SlotMerge.h"
-#include "store/BookReader.h"
-#include "store/BookWriter.h"
-#include "store/ConnectionText.h"
-#include "store/EngineError.h"
-#include "store/TableLayout.h"
+#include "platform/FilePlacement.h"
+#include "platform/Files.h"
+#include "store/wholebook/WholeBookReader.h"
+#include "store/wholebook/WholeBookWriter.h"
+#include "store/engine/ConnectionText.h"
+#include "store/engine/EngineError.h"
+#include "store/engine/TableLayout.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 
-#include <cstdio>
-
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
 
 namespace legacy {
 
@@ -38,65 +34,12 @@ QString shownDay(const QString& isoDate) {
 }
 
 bool existsAt(const QString& path) {
-    const QFileInfo info(path);
-    return info.exists() || info.isSymLink();
-}
-
-// A passing name beside target for the book being built.
-QString partialNameFor(const QString& target) {
-    return QFileInfo(target).absoluteFilePath() +
-           QStringLiteral(".%1.partial").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
-}
-
-void removePartial(const QString& partial) {
-    QFile::remove(partial);
-    QFile::remove(partial + QStringLiteral("-journal"));
-}
-
-// Puts from under the name to, failing if anything holds that name.
-bool placeWithoutOverwriting(const QString& from, const QString& to) {
-#ifdef Q_OS_UNIX
-    // link() never replaces a name; where the file system has no links, rename() below refuses too.
-    if (::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0) {
-        QFile::remove(from);
-        return true;
-    }
-    if (existsAt(to))
-        return false;
-#endif
-    return QFile::rename(from, to);
-}
-
-// Puts from in the place of to in one step.
-bool replace(const QString& from, const QString& to) {
-    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
-}
-
-// Gives the file at path the second name keptAs, and puts replacement under path; on failure path is
-// as it was and keptAs is gone again.
-bool keepAsideAndReplace(const QString& path, const QString& keptAs, const QString& replacement) {
-#ifdef Q_OS_UNIX
-    // With a second link the older file never leaves path until the replacement takes its place.
-    if (::link(QFile::encodeName(path).constData(), QFile::encodeName(keptAs).constData()) == 0) {
-        if (replace(replacement, path))
-            return true;
-        QFile::remove(keptAs);
-        return false;
-    }
-    if (existsAt(keptAs))
-        return false;
-#endif
-    if (!QFile::rename(path, keptAs))
-        return false;
-    if (QFile::rename(replacement, path))
-        return true;
-    QFile::rename(keptAs, path);
-    return false;
+    return platform::lookAt(path, false).exists();
 }
 
 // Writes the new book at partial from the older book (after existing's days, when given) and checks it.
 ImportSummary build(const QString& jetPath, const QString& jetPassword, const QString& partial,
-                    store::BookReader* existing, const QString& existingPath) {
+                    store::WholeBookReader* existing, const QString& existingPath) {
     ImportSummary summary;
     summary.source = jetPath;
     JetBook jet(jetPath, jetPassword);
@@ -109,10 +52,10 @@ ImportSummary build(const QString& jetPath, const QString& jetPassword, const QS
     const store::SlotSizes declared = sizes;
     QSet<QString> mergedDates;
     {
-        store::BookWriter writer(partial, QLatin1String(store::FixedDatabasePassword), sizes);
+        store::WholeBookWriter writer(partial, QLatin1String(store::FixedDatabasePassword), sizes);
         qint64 days = 0;
         if (existing) {
-            store::BookDay day;
+            store::DayRow day;
             while (existing->next(day)) {
                 writer.insert(day);
                 ++days;
@@ -146,10 +89,10 @@ ImportSummary build(const QString& jetPath, const QString& jetPassword, const QS
                                       .arg(native(jetPath))
                                       .arg(*record.date));
             summary.filledSlots += filled;
-            store::BookDay incoming{date.toString(Qt::ISODate), record.slotTexts};
+            store::DayRow incoming{date.toString(Qt::ISODate), record.slotTexts};
             if (date.year() < FirstCalendarYear || date.year() > LastCalendarYear)
                 summary.outsideCalendar << date.toString(QStringLiteral("d/M/yyyy"));
-            std::optional<store::BookDay> written = writer.find(incoming.date);
+            std::optional<store::DayRow> written = writer.find(incoming.date);
             if (!written) {
                 writer.insert(incoming);
                 ++summary.newDays;
@@ -188,18 +131,18 @@ ImportSummary build(const QString& jetPath, const QString& jetPassword, const QS
     return summary;
 }
 
-// Runs body, which builds partial as the stand-in for target; on failure removes partial and names target
-// instead of the passing name in the message.
-template <typename Body> ImportSummary buildingBeside(const QString& partial, const QString& target, Body&& body) {
+// Runs body, which builds the placement's passing file as the stand-in for its target; on failure the passing
+// file goes and the message names the target instead of the passing name.
+template <typename Body> ImportSummary buildingBeside(platform::FilePlacement& placement, Body&& body) {
     try {
-        return body();
+        return body(placement.partialPath());
     } catch (const store::EngineError& error) {
-        removePartial(partial);
+        placement.discard();
         QString message = error.text();
-        message.replace(native(partial), native(target));
+        message.replace(native(placement.partialPath()), native(placement.target()));
         throw ImportError(message + QStringLiteral(" The older book was only read; nothing was changed."));
     } catch (...) {
-        removePartial(partial);
+        placement.discard();
         throw;
     }
 }
@@ -211,10 +154,10 @@ ImportSummary BookImport::intoNewBook(const QString& jetPath, const QString& jet
         throw ImportError(QStringLiteral("\"%1\" already exists; nothing was changed. Choose a new folder, or add the "
                                          "older book's days to that book with --into.")
                               .arg(native(bookPath)));
-    const QString partial = partialNameFor(bookPath);
-    return buildingBeside(partial, bookPath, [&] {
+    platform::FilePlacement placement(bookPath, platform::FilePlacement::Mode::NewOnly);
+    return buildingBeside(placement, [&](const QString& partial) {
         ImportSummary summary = build(jetPath, jetPassword, partial, nullptr, QString());
-        if (!placeWithoutOverwriting(partial, bookPath))
+        if (!placement.place().isEmpty())
             throw ImportError(QStringLiteral("The new book could not be put in place as \"%1\" (the name was taken "
                                              "meanwhile, or the folder refuses it); nothing was overwritten.")
                                   .arg(native(bookPath)));
@@ -229,12 +172,12 @@ ImportSummary BookImport::intoExistingBook(const QString& jetPath, const QString
         throw ImportError(QStringLiteral("There is no book \"%1\" to add the days to. Make a new one with "
                                          "orvella-datafolder --import OLD.mdb FOLDER instead.")
                               .arg(native(bookPath)));
-    const QString partial = partialNameFor(bookPath);
-    return buildingBeside(partial, bookPath, [&] {
-        store::BookReader existing(bookPath, QLatin1String(store::FixedDatabasePassword),
-                                   store::BookReader::Access::ReadAndLock);
+    platform::FilePlacement placement(bookPath, platform::FilePlacement::Mode::Replace);
+    return buildingBeside(placement, [&](const QString& partial) {
+        store::WholeBookReader existing(bookPath, QLatin1String(store::FixedDatabasePassword),
+                                   store::WholeBookReader::Access::ReadAndLock);
         ImportSummary summary = build(jetPath, jetPassword, partial, &existing, bookPath);
-        if (!replace(partial, bookPath))
+        if (!placement.place().isEmpty())
             throw ImportError(QStringLiteral("The merged book could not take the place of \"%1\"; that book was left "
                                              "as it was.")
                                   .arg(native(bookPath)));
@@ -251,10 +194,15 @@ ImportSummary BookImport::convertDataFolder(const QString& folder, const QString
     for (int n = 2; existsAt(keptAs); ++n)
         keptAs = dir.absoluteFilePath(QStringLiteral("%1-%2.mdb").arg(stem).arg(n));
 
-    const QString partial = partialNameFor(data);
-    return buildingBeside(partial, data, [&] {
+    platform::FilePlacement placement(data, platform::FilePlacement::Mode::Replace);
+    return buildingBeside(placement, [&](const QString& partial) {
         ImportSummary summary = build(data, jetPassword, partial, nullptr, QString());
-        if (!keepAsideAndReplace(data, keptAs, partial))
+        // With a second name the older book never leaves its place until the converted one takes it.
+        const bool keptAside = platform::addSecondName(data, keptAs).isEmpty();
+        const bool placed = keptAside && placement.place().isEmpty();
+        if (keptAside && !placed)
+            QFile::remove(keptAs);
+        if (!placed)
             throw ImportError(QStringLiteral("The converted book could not be put in place as \"%1\", or the older "
                                              "book could not be kept aside as \"%2\"; the older book was left as it "
                                              "was. Check that the folder allows writing.")

@@ -1,17 +1,14 @@
 #pragma once
 
-#include <QString>
-
-#include <stdexcept>
+#include "platform/Failure.h"
 
 namespace legacy {
 
 // A failure of reading or bringing over an older book, with a message a person can act on: which file,
 // what is wrong, what to do.
-class ImportError : public std::runtime_error {
+class ImportError : public platform::Failure {
 public:
-    explicit ImportError(const QString& message) : std::runtime_error(message.toStdString()) {}
-    QString text() const { return QString::fromUtf8(what()); }
+    using platform::Failure::Failure;
 };
 
 } // namespace legacy

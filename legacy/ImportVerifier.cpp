@@ -4,9 +4,9 @@
 #include "legacy/JetBook.h"
 #include "legacy/JetDate.h"
 #include "legacy/SlotMerge.h"
-#include "store/BookReader.h"
-#include "store/ConnectionText.h"
-#include "store/TableLayout.h"
+#include "store/wholebook/WholeBookReader.h"
+#include "store/engine/ConnectionText.h"
+#include "store/engine/TableLayout.h"
 
 #include <QDir>
 
@@ -47,7 +47,7 @@ ImportVerifier::ImportVerifier(Expectation expectation) : m_expected(std::move(e
 
 void ImportVerifier::verify(const QString& newBook) const {
     const QString password = QLatin1String(store::FixedDatabasePassword);
-    store::BookReader book(newBook, password);
+    store::WholeBookReader book(newBook, password);
     qint64 expectedDays = -m_expected.mergeCount;
 
     JetBook jet(m_expected.jetPath, m_expected.jetPassword);
@@ -57,7 +57,7 @@ void ImportVerifier::verify(const QString& newBook) const {
             continue;
         const QString date = jetDay(*record.date).toString(Qt::ISODate);
         ++expectedDays;
-        const std::optional<store::BookDay> day = book.find(date);
+        const std::optional<store::DayRow> day = book.find(date);
         if (!day)
             throw ImportError(QStringLiteral("The new book \"%1\" lacks the day %2 of the older book; it was not put "
                                              "in place and nothing was changed.")
@@ -72,11 +72,11 @@ void ImportVerifier::verify(const QString& newBook) const {
     }
 
     if (!m_expected.existingBook.isEmpty()) {
-        store::BookReader existing(m_expected.existingBook, password);
-        store::BookDay before;
+        store::WholeBookReader existing(m_expected.existingBook, password);
+        store::DayRow before;
         while (existing.next(before)) {
             ++expectedDays;
-            const std::optional<store::BookDay> day = book.find(before.date);
+            const std::optional<store::DayRow> day = book.find(before.date);
             if (!day)
                 throw ImportError(QStringLiteral("The new book \"%1\" lacks the day %2 of the book it was to extend; "
                                                  "it was not put in place and nothing was changed.")

@@ -3,7 +3,7 @@
 #include "legacy/ImportError.h"
 #include "legacy/JetDate.h"
 #include "legacy/JetText.h"
-#include "store/TableLayout.h"
+#include "store/engine/TableLayout.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "legacy/JetHeader.h"
-#include "store/BookDay.h"
+#include "store/wholebook/DayRow.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,13 +1,12 @@
 #include "report/OutputTarget.h"
 
 #include "report/SourceFile.h"
+#include "platform/Files.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace report::output {
 
@@ -41,18 +40,14 @@ QString whyNotWritable(const QString& path, const QStringList& protectedFiles) {
         }
     }
 
-    const QByteArray name = QFile::encodeName(path);
-    struct stat entry {};
-    if (::lstat(name.constData(), &entry) != 0)
+    const platform::Entry entry = platform::lookAt(path, false);
+    if (!entry.exists())
         return {};
-    if (S_ISDIR(entry.st_mode))
+    if (entry.kind == platform::EntryKind::Folder)
         return QStringLiteral("%1 is a folder; name a file in it.").arg(shown(path));
-    if (S_ISLNK(entry.st_mode)) {
-        struct stat folder {};
-        const QByteArray folderName = QFile::encodeName(QFileInfo(path).absolutePath());
-        const bool shared = ::stat(folderName.constData(), &folder) == 0 && (folder.st_mode & S_ISVTX) != 0 &&
-                            (folder.st_mode & S_IWOTH) != 0;
-        if (shared && entry.st_uid != ::geteuid() && entry.st_uid != folder.st_uid)
+    if (entry.kind == platform::EntryKind::Link) {
+        const QString folder = QFileInfo(path).absolutePath();
+        if (platform::isSharedFolder(folder) && !entry.ownedByUser && entry.owner != platform::lookAt(folder).owner)
             return QStringLiteral("The report cannot be written to %1: it is a link that another user put in this "
                                   "shared folder, and it may lead to someone's file. Choose another file name.")
                 .arg(shown(path));
@@ -61,8 +56,7 @@ QString whyNotWritable(const QString& path, const QStringList& protectedFiles) {
 }
 
 bool somethingAt(const QString& path) {
-    struct stat entry {};
-    return !path.isEmpty() && ::lstat(QFile::encodeName(path).constData(), &entry) == 0;
+    return platform::lookAt(path, false).exists();
 }
 
 QString replaceQuestion(const QString& path) {

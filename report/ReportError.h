@@ -1,22 +1,14 @@
 #pragma once
 
-#include <QString>
-
-#include <stdexcept>
+#include "platform/Failure.h"
 
 namespace report {
 
 // The one exception the report engine throws: a message a person can act on (which file, which line, what
 // is wrong), ready to be shown as it is.
-class ReportError : public std::runtime_error {
+class ReportError : public platform::Failure {
 public:
-    explicit ReportError(const QString& message);
-
-    // The message as Qt text (what() holds the same text in UTF-8).
-    QString message() const { return m_message; }
-
-private:
-    QString m_message;
+    using platform::Failure::Failure;
 };
 
 } // namespace report

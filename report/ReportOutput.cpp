@@ -2,6 +2,7 @@
 
 #include "report/OutputTarget.h"
 #include "report/ReportError.h"
+#include "platform/FilePlacement.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -10,13 +11,8 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QTemporaryFile>
+#include <QRandomGenerator>
 
-#include <cerrno>
-#include <cstring>
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace report::output {
 
@@ -39,17 +35,6 @@ void drawPages(QPainter& target, QPagedPaintDevice& device, const PagePainter& p
     }
 }
 
-// The permissions the finished file gets: those of the ordinary file it replaces, else what a new file
-// gets under the user's umask.
-mode_t permissionsFor(const QString& path) {
-    struct stat entry {};
-    if (::lstat(QFile::encodeName(path).constData(), &entry) == 0 && S_ISREG(entry.st_mode))
-        return entry.st_mode & 07777;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
 } // namespace
 
 QPageLayout pageLayoutOf(const PageSetup& page) {
@@ -70,11 +55,20 @@ void writePdf(const LaidOutReport& report, const PagePainter& painter, const QLi
     if (const QString refusal = whyNotWritable(path, protectedFiles); !refusal.isEmpty())
         throw ReportError(refusal);
     const QFileInfo target(path);
-    QTemporaryFile file(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
-                        QStringLiteral(".XXXXXX.part"));
-    if (!file.open())
-        throw ReportError(QStringLiteral("Cannot write the report to %1: %2.").arg(quoted(path), file.errorString()));
+    // The report is the user's document: it keeps the access of the file it replaces (or a new file's).
+    platform::FilePlacement placement(
+        path, platform::FilePlacement::Mode::Replace, platform::FilePlacement::Access::Usual,
+        target.absolutePath() + QStringLiteral("/.") + target.fileName() +
+            QStringLiteral(".%1.part").arg(QRandomGenerator::global()->generate(), 6, 16, QLatin1Char('0')));
+    const auto cannotWrite = [&path](const QString& why) {
+        return ReportError(QStringLiteral("Cannot write the report to %1: %2.").arg(quoted(path), why));
+    };
+    if (const QString why = placement.createPartial(); !why.isEmpty())
+        throw cannotWrite(why);
     {
+        QFile file(placement.partialPath());
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            throw cannotWrite(file.errorString());
         QPdfWriter writer(&file);
         writer.setPageLayout(pageLayoutOf(report.page));
         writer.setTitle(report.name);
@@ -83,18 +77,14 @@ void writePdf(const LaidOutReport& report, const PagePainter& painter, const QLi
             throw ReportError(QStringLiteral("Cannot write the report to %1.").arg(quoted(path)));
         drawPages(device, writer, painter, pages, writer.resolution() / 25.4, progress);
         device.end();
+        if (!file.flush() || file.error() != QFile::NoError)
+            throw cannotWrite(file.errorString());
     }
-    if (!file.flush() || file.error() != QFile::NoError || ::fsync(file.handle()) != 0 ||
-        ::fchmod(file.handle(), permissionsFor(path)) != 0)
-        throw ReportError(QStringLiteral("Cannot write the report to %1: %2.")
-                              .arg(quoted(path), QString::fromLocal8Bit(std::strerror(errno))));
     // The place may have changed while the pages were drawn.
     if (const QString refusal = whyNotWritable(path, protectedFiles); !refusal.isEmpty())
         throw ReportError(refusal);
-    if (::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
-        throw ReportError(QStringLiteral("Cannot write the report to %1: %2.")
-                              .arg(quoted(path), QString::fromLocal8Bit(std::strerror(errno))));
-    file.setAutoRemove(false);
+    if (const QString why = placement.place(); !why.isEmpty())
+        throw cannotWrite(why);
 }
 
 QString choosePrinter(const QString& printerName) {

@@ -172,7 +172,7 @@ void ReportPreviewWindow::print() {
             status.showPage(QStringLiteral("Printing"), position, total);
         });
     } catch (const ReportError& error) {
-        warn(error.message());
+        warn(error.text());
     }
 }
 
@@ -190,7 +190,7 @@ void ReportPreviewWindow::saveAsPdf() {
             status.showPage(QStringLiteral("Saving"), position, total);
         });
     } catch (const ReportError& error) {
-        warn(error.message());
+        warn(error.text());
     }
 }
 

@@ -1,43 +1,19 @@
 #pragma once
 
+#include "platform/Files.h"
+
 #include <QByteArray>
-#include <QHashFunctions>
 #include <QString>
 
 #include <optional>
 
 namespace report {
 
-// Which file a path reaches, whatever name or link leads there: the device and the inode number. Two
-// paths with the same identity are one file.
-struct FileIdentity {
-    quint64 device = 0;
-    quint64 inode = 0;
-
-    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
-};
-
-inline size_t qHash(const FileIdentity& identity, size_t seed = 0) noexcept {
-    return qHashMulti(seed, identity.device, identity.inode);
-}
-
-// The identity of the file path leads to (following links), or nothing when there is none.
-std::optional<FileIdentity> identityOf(const QString& path);
-
-// One state of a file: which file it is, its size, when its content was last written and when anything about
-// it (content, times, permissions, links) last changed. The change time cannot be set back by anyone, so a
-// file rewritten in place to the same size with its modification time restored still shows a new state.
-struct FileVersion {
-    FileIdentity identity;
-    qint64 size = 0;
-    qint64 modifiedNs = 0;
-    qint64 changedNs = 0;
-
-    friend bool operator==(const FileVersion&, const FileVersion&) = default;
-};
-
-// The state of whatever path leads to (following links), or nothing when there is nothing there.
-std::optional<FileVersion> versionOf(const QString& path);
+// Which file a path reaches and one state of it (the platform's own terms, see platform/Files.h).
+using platform::FileIdentity;
+using platform::FileVersion;
+using platform::identityOf;
+using platform::versionOf;
 
 // One file a report is made from (its definition, a picture), read whole.
 struct SourceFile {
@@ -58,12 +34,8 @@ struct SourceFile {
     QString fault(qint64 maxBytes) const;
 };
 
-// Reads the file at path when it is an ordinary file of at most maxBytes. Nothing here ever waits on the
-// file: a named pipe, a device, a folder or a socket is refused before it is opened (opening some devices
-// already acts on them), the file is opened without blocking and checked again on the open descriptor (it
-// may have been swapped meanwhile), and the files of the kernel's own file systems (/proc, /sys), whose
-// reads may wait for ever or take what others wait for, are refused too. Reads no more than the size
-// the file declares.
+// Reads the file at path when it is an ordinary file of at most maxBytes, never waiting on it (see
+// platform::readOrdinaryFile).
 SourceFile readSourceFile(const QString& path, qint64 maxBytes);
 
 } // namespace report

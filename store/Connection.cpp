@@ -1,10 +1,9 @@
 #include "store/Connection.h"
 
-#include "store/Check.h"
-#include "store/ConnectionText.h"
-#include "store/EngineSession.h"
+#include "store/engine/EngineError.h"
+#include "store/engine/ConnectionText.h"
+#include "store/engine/EngineSession.h"
 
-#include <sqlcipher/sqlite3.h>
 
 namespace store {
 
@@ -40,7 +39,7 @@ void Connection::open() {
     if (m_session)
         return;
     const ConnectionSettings settings = parseConnectionText(m_connectionText);
-    check(!settings.dataSource.isEmpty(), SQLITE_MISUSE,
+    check(!settings.dataSource.isEmpty(), EngineError::Misuse,
           QStringLiteral("The connection text names no data file (no \"Data Source=\"): %1").arg(m_connectionText));
     m_session = openSession(settings, m_connectionTimeout);
 }
@@ -50,7 +49,7 @@ QString Connection::databasePath() const {
 }
 
 EngineSession& Connection::session() const {
-    check(m_session != nullptr, SQLITE_MISUSE,
+    check(m_session != nullptr, EngineError::Misuse,
           QStringLiteral("The connection to the data file is not open; open it before running a statement."));
     return *m_session;
 }

@@ -1,11 +1,10 @@
 #include "store/FilledSlots.h"
 
-#include "store/Check.h"
+#include "store/engine/EngineError.h"
 #include "store/Connection.h"
 #include "store/Query.h"
-#include "store/TableLayout.h"
+#include "store/engine/TableLayout.h"
 
-#include <sqlcipher/sqlite3.h>
 
 #include <algorithm>
 
@@ -59,13 +58,13 @@ std::vector<FilledSlot> readFilledSlots(Connection& connection) {
 
     // Columns are found by name once: an engine may return them in another order than the table's.
     const int dateColumn = query.fieldIndex(QLatin1String(DayColumnName));
-    check(dateColumn >= 0, SQLITE_ERROR,
+    check(dateColumn >= 0, EngineError::GeneralError,
           QStringLiteral("The appointment table has no column %1.").arg(QLatin1String(DayColumnName)));
     const QStringList& names = slotColumnNames();
     std::vector<int> slotColumns;
     for (const QString& name : names) {
         const int position = query.fieldIndex(name);
-        check(position >= 0, SQLITE_ERROR, QStringLiteral("The appointment table has no column \"%1\".").arg(name));
+        check(position >= 0, EngineError::GeneralError, QStringLiteral("The appointment table has no column \"%1\".").arg(name));
         slotColumns.push_back(position);
     }
 

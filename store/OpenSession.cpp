@@ -1,11 +1,11 @@
-#include "store/Check.h"
-#include "store/CipherSession.h"
-#include "store/ConnectionText.h"
-#include "store/DatabasePool.h"
-#include "store/EngineError.h"
-#include "store/ServerBook.h"
-#include "store/ServerLink.h"
-#include "store/ServerSession.h"
+#include "store/cipher/CipherSession.h"
+#include "store/engine/ConnectionText.h"
+#include "store/cipher/DatabasePool.h"
+#include "store/engine/EngineError.h"
+#include "store/backup/BackupFolder.h"
+#include "store/server/ServerBook.h"
+#include "store/server/ServerLink.h"
+#include "store/server/ServerSession.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -38,8 +38,18 @@ std::shared_ptr<EngineSession> openSession(const ConnectionSettings& settings, i
             return std::make_shared<ServerSession>(ServerLink::acquire(book.connection), waitSeconds);
         }
     }
-    return std::make_shared<CipherSession>(
-        DatabasePool::instance().acquire(settings.dataSource, settings.password, waitSeconds));
+    try {
+        return std::make_shared<CipherSession>(
+            DatabasePool::instance().acquire(settings.dataSource, settings.password, waitSeconds));
+    } catch (const EngineError& error) {
+        // The engine says what is damaged; what the user can do about it depends on the backups beside it.
+        if (error.kind() != EngineError::Damaged)
+            throw;
+        throw EngineError(error.kind(),
+                          error.text() + QStringLiteral("\n\n") +
+                              restoreAdvice(QFileInfo(settings.dataSource).absolutePath(), settings.password),
+                          error.nativeCode());
+    }
 }
 
 } // namespace store

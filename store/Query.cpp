@@ -1,13 +1,11 @@
 #include "store/Query.h"
 
-#include "store/Check.h"
 #include "store/Connection.h"
-#include "store/EngineError.h"
-#include "store/EngineSession.h"
+#include "store/engine/EngineError.h"
+#include "store/engine/EngineSession.h"
 
 #include <QDate>
 
-#include <sqlcipher/sqlite3.h>
 
 namespace store {
 
@@ -99,7 +97,7 @@ int Query::checkedPosition(int position) const {
     // The message is made only when it is needed: every value read passes here, and formatting it each
     // time cost a seventh of a month's scan.
     if (position < 0 || position >= fieldCount())
-        check(false, SQLITE_RANGE,
+        throw EngineError(EngineError::Misuse,
               QStringLiteral("The record has no field at position %1; it has %2 fields.")
                   .arg(position)
                   .arg(fieldCount()));
@@ -109,7 +107,7 @@ int Query::checkedPosition(int position) const {
 int Query::checkedPosition(const QString& name) const {
     const int position = fieldIndex(name);
     if (position < 0)
-        check(false, SQLITE_RANGE, QStringLiteral("The record has no field named \"%1\".").arg(name));
+        throw EngineError(EngineError::Misuse, QStringLiteral("The record has no field named \"%1\".").arg(name));
     return position;
 }
 
@@ -150,7 +148,7 @@ int Query::recordCount() const {
 QVariant Query::valueAt(int row, int position) const {
     const auto p = static_cast<std::size_t>(checkedPosition(position));
     if (row < 0 || row >= recordCount())
-        check(false, SQLITE_RANGE,
+        throw EngineError(EngineError::Misuse,
               QStringLiteral("The result has no row %1; it has %2 rows.").arg(row).arg(recordCount()));
     return presented(position, m_rows[static_cast<std::size_t>(row)][p]);
 }
@@ -160,23 +158,23 @@ int Query::fieldSize(const QString& name) const {
 }
 
 void Query::setValue(const QString& name, const QVariant& value) {
-    check(m_state != State::Closed, SQLITE_MISUSE, QStringLiteral("The record cannot be edited: the query is closed."));
+    check(m_state != State::Closed, EngineError::Misuse, QStringLiteral("The record cannot be edited: the query is closed."));
     const int position = checkedPosition(name);
-    check(hasRow(), SQLITE_MISUSE, QStringLiteral("There is no record to edit: the result is empty."));
+    check(hasRow(), EngineError::Misuse, QStringLiteral("There is no record to edit: the result is empty."));
     const Field& field = m_fields[static_cast<std::size_t>(position)];
-    check(!field.table.isEmpty(), SQLITE_MISUSE,
+    check(!field.table.isEmpty(), EngineError::Misuse,
           QStringLiteral("The field \"%1\" is computed and cannot be changed.").arg(field.name));
     const QVariant stored = storedForm(position, value);
     if (field.size > 0 && stored.typeId() == QMetaType::QString) {
         const qsizetype length = characterCount(stored.toString());
-        check(length <= field.size, SQLITE_TOOBIG,
+        check(length <= field.size, EngineError::TooLong,
               QStringLiteral("The text for \"%1\" is %2 characters long; this field holds at most %3 characters.")
                   .arg(field.name)
                   .arg(length)
                   .arg(field.size));
     }
     if (field.isDate && !stored.isNull()) {
-        check(QDate::fromString(stored.toString(), Qt::ISODate).isValid(), SQLITE_MISMATCH,
+        check(QDate::fromString(stored.toString(), Qt::ISODate).isValid(), EngineError::NotADate,
               QStringLiteral("\"%1\" is not a date for the field \"%2\".").arg(stored.toString(), field.name));
     }
     const auto p = static_cast<std::size_t>(position);
@@ -187,7 +185,7 @@ void Query::setValue(const QString& name, const QVariant& value) {
 }
 
 void Query::post() {
-    check(m_state != State::Closed, SQLITE_MISUSE, QStringLiteral("The record cannot be saved: the query is closed."));
+    check(m_state != State::Closed, EngineError::Misuse, QStringLiteral("The record cannot be saved: the query is closed."));
     if (m_state != State::Edit)
         return;
     std::vector<int> changed;
@@ -208,12 +206,12 @@ void Query::writeChanges(const std::vector<int>& changed) {
     update.table = table;
     const std::vector<QVariant>& original = m_rows.front();
     for (std::size_t i = 0; i < m_fields.size(); ++i) {
-        check(!m_changed[i] || m_fields[i].table == table, SQLITE_MISUSE,
+        check(!m_changed[i] || m_fields[i].table == table, EngineError::Misuse,
               QStringLiteral("The record cannot be saved: its changed fields come from more than one table."));
         if (m_fields[i].isKey && m_fields[i].table == table)
             update.keys.emplace_back(m_fields[i].origin, original[i]);
     }
-    check(!update.keys.empty(), SQLITE_MISUSE,
+    check(!update.keys.empty(), EngineError::Misuse,
           QStringLiteral("The record cannot be saved: the result does not hold the key of the table %1.").arg(table));
     for (int p : changed) {
         const auto i = static_cast<std::size_t>(p);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/EngineSession.h"
+#include "store/engine/EngineSession.h"
 
 #include <QObject>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "store/ReadTogether.h"
 
 #include "store/Connection.h"
-#include "store/EngineSession.h"
+#include "store/engine/EngineSession.h"
 
 namespace store {
 

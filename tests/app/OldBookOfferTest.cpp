@@ -7,8 +7,8 @@
 #include "app/OldBookOffer.h"
 #include "base/ErrorReport.h"
 #include "base/OrvellaApplication.h"
-#include "store/BookReader.h"
-#include "store/DatabaseFile.h"
+#include "store/wholebook/WholeBookReader.h"
+#include "store/cipher/DatabaseFile.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -126,7 +126,7 @@ void OldBookOfferTest::answered() {
                      m_seen[1].contains(QLatin1String("60 records")),
                  qPrintable(m_seen[1]));
         QVERIFY(reported.isEmpty());
-        QCOMPARE(store::BookReader(data, QStringLiteral("Kw73Tp")).dayCount(), 60);
+        QCOMPARE(store::WholeBookReader(data, QStringLiteral("Kw73Tp")).dayCount(), 60);
         QCOMPARE(bytesOf(dir.filePath(stem + QStringLiteral("-2.mdb"))), older);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
         QVERIFY(!OldBookOffer::isOlderBook(data));

@@ -7,9 +7,9 @@
 #include "base/OrvellaApplication.h"
 #include "base/TitlePicture.h"
 #include "month/MonthWindow.h"
-#include "store/BackupFolder.h"
-#include "store/BookBackup.h"
-#include "store/DatabaseFile.h"
+#include "store/backup/BackupFolder.h"
+#include "store/backup/BackupMaker.h"
+#include "store/cipher/DatabaseFile.h"
 
 #include <QAbstractButton>
 #include <QDate>

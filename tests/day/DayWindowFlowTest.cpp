@@ -5,9 +5,9 @@
 #include "day/DayWindow.h"
 #include "day/SlotTextLimit.h"
 #include "store/Connection.h"
-#include "store/EngineError.h"
+#include "store/engine/EngineError.h"
 #include "store/Query.h"
-#include "store/TableLayout.h"
+#include "store/engine/TableLayout.h"
 #include "tests/day/DayTestFile.h"
 #include "tests/day/DayWindowClosing.h"
 

@@ -1,10 +1,10 @@
 #include "tests/e2e/DayRecordFile.h"
 
 #include "store/Connection.h"
-#include "store/ConnectionText.h"
+#include "store/engine/ConnectionText.h"
 #include "store/DayKey.h"
 #include "store/Query.h"
-#include "store/TableLayout.h"
+#include "store/engine/TableLayout.h"
 
 namespace dayrecords {
 

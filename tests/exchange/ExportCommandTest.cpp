@@ -3,10 +3,10 @@
 
 #include "store/Command.h"
 #include "store/Connection.h"
-#include "store/ConnectionText.h"
+#include "store/engine/ConnectionText.h"
 #include "store/DayKey.h"
 #include "store/Query.h"
-#include "store/TableLayout.h"
+#include "store/engine/TableLayout.h"
 
 #include <QDir>
 #include <QFile>

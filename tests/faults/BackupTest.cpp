@@ -8,11 +8,11 @@
 #include "tests/faults/PosterProcess.h"
 #include "tests/store/StoreTestSupport.h"
 
-#include "store/BackupFolder.h"
-#include "store/BackupRotation.h"
-#include "store/BookBackup.h"
-#include "store/DailyBackup.h"
-#include "store/TableLayout.h"
+#include "store/backup/BackupFolder.h"
+#include "store/backup/BackupRotation.h"
+#include "store/backup/BackupMaker.h"
+#include "store/backup/DailyBackup.h"
+#include "store/engine/TableLayout.h"
 
 #include <QDir>
 #include <QElapsedTimer>

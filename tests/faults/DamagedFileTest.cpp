@@ -5,7 +5,7 @@
 #include "tests/faults/PosterProcess.h"
 #include "tests/store/StoreTestSupport.h"
 
-#include "store/TableLayout.h"
+#include "store/engine/TableLayout.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "tests/faults/DataFileState.h"
 
-#include "store/TableLayout.h"
+#include "store/engine/TableLayout.h"
 #include "tests/store/StoreTestSupport.h"
 
 #include <QDate>

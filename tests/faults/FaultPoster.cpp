@@ -28,12 +28,12 @@
 
 #include "store/Command.h"
 #include "store/Connection.h"
-#include "store/ConnectionText.h"
+#include "store/engine/ConnectionText.h"
 #include "store/DayKey.h"
 #include "store/DayRecord.h"
-#include "store/EngineError.h"
+#include "store/engine/EngineError.h"
 #include "store/Query.h"
-#include "store/TableLayout.h"
+#include "store/engine/TableLayout.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -125,7 +125,7 @@ private:
 
 QString failureText(const std::exception& failure) {
     if (const auto* engine = dynamic_cast<const store::EngineError*>(&failure))
-        return QStringLiteral("%1 %2").arg(engine->code()).arg(engine->text());
+        return QStringLiteral("%1 %2").arg(int(engine->kind())).arg(engine->text());
     return QStringLiteral("0 ") + QString::fromUtf8(failure.what());
 }
 

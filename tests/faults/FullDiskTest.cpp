@@ -9,11 +9,11 @@
 
 #include "store/Command.h"
 #include "store/Connection.h"
-#include "store/DatabasePool.h"
+#include "store/cipher/DatabasePool.h"
 #include "store/DayKey.h"
-#include "store/EngineError.h"
+#include "store/engine/EngineError.h"
 #include "store/Query.h"
-#include "store/TableLayout.h"
+#include "store/engine/TableLayout.h"
 
 #include <QDir>
 #include <QFile>

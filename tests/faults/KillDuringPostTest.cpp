@@ -9,7 +9,7 @@
 #include "store/Connection.h"
 #include "store/DayKey.h"
 #include "store/Query.h"
-#include "store/TableLayout.h"
+#include "store/engine/TableLayout.h"
 
 #include <QDir>
 #include <QElapsedTimer>

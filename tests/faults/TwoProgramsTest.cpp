@@ -9,10 +9,10 @@
 
 #include "store/Command.h"
 #include "store/Connection.h"
-#include "store/DatabasePool.h"
+#include "store/cipher/DatabasePool.h"
 #include "store/DayKey.h"
-#include "store/EngineError.h"
-#include "store/PooledDatabase.h"
+#include "store/engine/EngineError.h"
+#include "store/cipher/PooledDatabase.h"
 #include "store/Query.h"
 
 #include <QElapsedTimer>

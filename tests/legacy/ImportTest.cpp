@@ -7,12 +7,12 @@
 
 #include "legacy/BookImport.h"
 #include "legacy/ImportError.h"
-#include "store/BookReader.h"
-#include "store/BookWriter.h"
+#include "store/wholebook/WholeBookReader.h"
+#include "store/wholebook/WholeBookWriter.h"
 #include "store/Connection.h"
-#include "store/DatabaseFile.h"
+#include "store/cipher/DatabaseFile.h"
 #include "store/Query.h"
-#include "store/TableLayout.h"
+#include "store/engine/TableLayout.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -30,10 +30,10 @@ int slotOf(const char* name) {
     return static_cast<int>(store::slotColumnNames().indexOf(QLatin1String(name)));
 }
 
-store::BookDay dayOf(const QString& book, const QString& date) {
-    store::BookReader reader(book, Password);
-    const std::optional<store::BookDay> day = reader.find(date);
-    return day.value_or(store::BookDay{});
+store::DayRow dayOf(const QString& book, const QString& date) {
+    store::WholeBookReader reader(book, Password);
+    const std::optional<store::DayRow> day = reader.find(date);
+    return day.value_or(store::DayRow{});
 }
 
 // A copy of the plain test book where the record of 3 July 2012 is moved to the afternoon of 29 February
@@ -83,14 +83,14 @@ void ImportTest::everyTestBookIntoANewBook() {
     QVERIFY(summary.mergedDays.isEmpty() && summary.outsideCalendar.isEmpty() && summary.grownSlots.isEmpty());
 
     // Read back in date order, every day and slot as the expected contents list them.
-    QList<store::BookDay> days = expected.days;
+    QList<store::DayRow> days = expected.days;
     std::sort(days.begin(), days.end(), [](const auto& a, const auto& b) { return a.date < b.date; });
-    store::BookReader reader(book, Password);
+    store::WholeBookReader reader(book, Password);
     store::SlotSizes standard;
     standard.fill(store::SlotTextSize);
     QVERIFY(reader.slotSizes() == standard);
-    store::BookDay day;
-    for (const store::BookDay& want : days) {
+    store::DayRow day;
+    for (const store::DayRow& want : days) {
         QVERIFY(reader.next(day));
         if (!(day == want))
             QFAIL(qPrintable(QStringLiteral("the day %1 differs").arg(want.date)));
@@ -128,7 +128,7 @@ void ImportTest::recordsOfOneDayAreMerged() {
     QCOMPARE(summary.mergedDays, QStringList{QStringLiteral("29/2/2012 (more than one record in the older book)")});
     QCOMPARE(summary.joinedSlots, QStringList{QStringLiteral("29/2/2012 1000-1030")});
 
-    const store::BookDay day = dayOf(book, QStringLiteral("2012-02-29"));
+    const store::DayRow day = dayOf(book, QStringLiteral("2012-02-29"));
     QCOMPARE(day.slotTexts[slotOf("1000-1030")], text("Dr. Smith, check-up / Emma Wilson"));
     QCOMPARE(day.slotTexts[slotOf("0900-0930")], text("Γεωργίου Μαρία τηλ. 210-1234567"));
     QCOMPARE(day.slotTexts[slotOf("1230-1300")], text("   "));
@@ -174,7 +174,7 @@ void ImportTest::daysAreAddedToAnExistingBook() {
     QCOMPARE(summary.joinedSlots, QStringList{QStringLiteral("29/2/2012 0900-0930")});
 
     // A filled slot of the book is never overwritten; different texts are both kept, the book's first.
-    const store::BookDay leap = dayOf(book, QStringLiteral("2012-02-29"));
+    const store::DayRow leap = dayOf(book, QStringLiteral("2012-02-29"));
     QCOMPARE(leap.slotTexts[slotOf("0800-0830")], text("Πρωί"));
     QCOMPARE(leap.slotTexts[slotOf("0900-0930")], text("Δική μου / Γεωργίου Μαρία τηλ. 210-1234567"));
     QCOMPARE(leap.slotTexts[slotOf("1000-1030")], text("Dr. Smith, check-up"));

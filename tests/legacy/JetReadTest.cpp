@@ -8,7 +8,7 @@
 #include "legacy/JetDate.h"
 #include "legacy/JetHeader.h"
 #include "legacy/JetText.h"
-#include "store/TableLayout.h"
+#include "store/engine/TableLayout.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -212,7 +212,7 @@ void JetReadTest::everyRecordOfEachTestBook() {
     qsizetype index = 0;
     while (book.next(record)) {
         QVERIFY(index < expected.days.size());
-        const store::BookDay& day = expected.days[index];
+        const store::DayRow& day = expected.days[index];
         QVERIFY(record.date.has_value());
         QCOMPARE(legacy::jetDay(*record.date).toString(Qt::ISODate), day.date);
         for (int slot = 0; slot < store::SlotCount; ++slot) {

@@ -2,7 +2,7 @@
 
 #include "legacy/JetHeader.h"
 #include "legacy/SlotMerge.h"
-#include "store/TableLayout.h"
+#include "store/engine/TableLayout.h"
 
 #include <QDir>
 #include <QFile>
@@ -65,7 +65,7 @@ ExpectedBook expectedBook(const QString& fixtureName) {
     book.password = root.value(QStringLiteral("password")).toString();
     for (const QJsonValue& value : root.value(QStringLiteral("days")).toArray()) {
         const QJsonObject object = value.toObject();
-        store::BookDay day;
+        store::DayRow day;
         day.date = object.value(QStringLiteral("date")).toString();
         const QJsonObject slotValues = object.value(QStringLiteral("slots")).toObject();
         for (int slot = 0; slot < store::SlotCount; ++slot) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/BookDay.h"
+#include "store/wholebook/DayRow.h"
 
 #include <QByteArray>
 #include <QList>
@@ -22,7 +22,7 @@ QString copyOfFixture(const QTemporaryDir& dir, const QString& name, const QStri
 // The days of a test book as its expected JSON lists them, in the file's order.
 struct ExpectedBook {
     QString password;
-    QList<store::BookDay> days;
+    QList<store::DayRow> days;
     int filledSlots = 0; // slots holding more than blanks
 };
 ExpectedBook expectedBook(const QString& fixtureName);

@@ -6,7 +6,7 @@
 #include "base/ErrorReport.h"
 #include "base/OrvellaApplication.h"
 #include "base/SharedState.h"
-#include "store/DatabaseFile.h"
+#include "store/cipher/DatabaseFile.h"
 
 #include <QComboBox>
 #include <QDir>

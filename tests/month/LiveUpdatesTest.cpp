@@ -12,9 +12,9 @@
 #include "store/Connection.h"
 #include "store/DayKey.h"
 #include "store/DayRecord.h"
-#include "store/EngineError.h"
+#include "store/engine/EngineError.h"
 #include "store/Query.h"
-#include "store/TableLayout.h"
+#include "store/engine/TableLayout.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -128,7 +128,7 @@ void LiveUpdatesTest::dayWindowTakesUntouchedSlots() {
         window.ADOQuery1().post();
         QFAIL("the post overwrote the other seat's slot");
     } catch (const store::EngineError& error) {
-        QCOMPARE(error.code(), int(store::EngineError::Conflict));
+        QCOMPARE(error.kind(), store::EngineError::Conflict);
     }
     QCOMPARE(first->text(), QStringLiteral("mine"));
     window.close();

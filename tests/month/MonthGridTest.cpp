@@ -7,7 +7,7 @@
 #include "base/ErrorReport.h"
 #include "base/OrvellaApplication.h"
 #include "base/SharedState.h"
-#include "store/ConnectionText.h"
+#include "store/engine/ConnectionText.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -10,10 +10,10 @@
 #include "month/SearchWindow.h"
 #include "store/Command.h"
 #include "store/Connection.h"
-#include "store/ConnectionText.h"
+#include "store/engine/ConnectionText.h"
 #include "store/DayKey.h"
 #include "store/Query.h"
-#include "store/TableLayout.h"
+#include "store/engine/TableLayout.h"
 
 #include <QAbstractItemModel>
 #include <QAction>

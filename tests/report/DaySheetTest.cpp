@@ -77,8 +77,8 @@ void DaySheetTest::definesTheRecordColumnsExactly() {
             ReportLayouter::checkData(project, {{Connection, &lacking}});
             QFAIL("a dataset without a column of the sheet was taken");
         } catch (const ReportError& error) {
-            QVERIFY2(error.message().contains(QStringLiteral("has no column \"%1\"").arg(missing)),
-                     qPrintable(error.message()));
+            QVERIFY2(error.text().contains(QStringLiteral("has no column \"%1\"").arg(missing)),
+                     qPrintable(error.text()));
         }
     }
 }

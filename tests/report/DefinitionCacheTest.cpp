@@ -77,7 +77,7 @@ QString outcome(const std::function<const ProjectDefinition&()>& read) {
     try {
         return QStringLiteral("text: ") + read().activeReport().bands.first().items.first().text;
     } catch (const ReportError& error) {
-        return QStringLiteral("refused: ") + error.message();
+        return QStringLiteral("refused: ") + error.text();
     }
 }
 

@@ -223,9 +223,9 @@ void DefinitionReaderTest::refusesFaults() {
                                      .arg(Label)
                                      .arg(line)
                                      .arg(column);
-        QVERIFY2(error.message().startsWith(expected), qPrintable(error.message()));
-        QVERIFY2(error.message().contains(what), qPrintable(error.message()));
-        QCOMPARE(QString::fromUtf8(error.what()), error.message());
+        QVERIFY2(error.text().startsWith(expected), qPrintable(error.text()));
+        QVERIFY2(error.text().contains(what), qPrintable(error.text()));
+        QCOMPARE(QString::fromUtf8(error.what()), error.text());
     }
 }
 
@@ -339,7 +339,7 @@ void DefinitionReaderTest::readFileNamesUnreadableFile() {
         DefinitionReader::readFile(dir.path());
         QFAIL("a folder was read as a definition");
     } catch (const ReportError& error) {
-        QCOMPARE(error.message(),
+        QCOMPARE(error.text(),
                  QStringLiteral("Cannot read the report definition \"%1\": it is a folder, not an ordinary file.")
                      .arg(dir.path()));
     }
@@ -387,7 +387,7 @@ void DefinitionReaderTest::hostileDefinitionsAreRefused() {
         const QString text = project.activeReport().bands.first().items.first().text;
         QVERIFY2(text.size() < 100 && !text.contains(QStringLiteral("root:")), qPrintable(text.left(200)));
     } catch (const ReportError& error) {
-        QVERIFY2(error.message().contains(what), qPrintable(error.message()));
+        QVERIFY2(error.text().contains(what), qPrintable(error.text()));
     }
 }
 
@@ -402,15 +402,15 @@ void DefinitionReaderTest::capsHoldAtTheirEdge() {
         read(reports + "<report name=\"one too many\"/></project>");
         QFAIL("the elements past the cap were read");
     } catch (const ReportError& error) {
-        QVERIFY2(error.message().contains(QStringLiteral("holds more than 100000 elements")),
-                 qPrintable(error.message()));
+        QVERIFY2(error.text().contains(QStringLiteral("holds more than 100000 elements")),
+                 qPrintable(error.text()));
     }
     try {
         read(QByteArray(DefinitionReader::MaxDefinitionBytes + 1, ' '));
         QFAIL("a definition past the size cap was read");
     } catch (const ReportError& error) {
-        QVERIFY2(error.message().contains(QStringLiteral("is larger than the 16 MB it may be")),
-                 qPrintable(error.message()));
+        QVERIFY2(error.text().contains(QStringLiteral("is larger than the 16 MB it may be")),
+                 qPrintable(error.text()));
     }
     QByteArray duplicate = "<project>";
     for (int i = 0; i < 50'000; ++i)
@@ -420,9 +420,9 @@ void DefinitionReaderTest::capsHoldAtTheirEdge() {
         read(duplicate);
         QFAIL("a connection declared twice was taken");
     } catch (const ReportError& error) {
-        QVERIFY2(error.message().contains(QStringLiteral("line 1, column ")) &&
-                     error.message().contains(QStringLiteral("the data connection \"C17\" is declared twice")),
-                 qPrintable(error.message()));
+        QVERIFY2(error.text().contains(QStringLiteral("line 1, column ")) &&
+                     error.text().contains(QStringLiteral("the data connection \"C17\" is declared twice")),
+                 qPrintable(error.text()));
     }
 }
 

@@ -271,7 +271,7 @@ void ReportHostileTest::outputNeverReplacesTheProgramsFiles() {
             project->execute(toFile(fullTarget, true));
             QFAIL("the report was written");
         } catch (const ReportError& error) {
-            QVERIFY2(error.message().contains(message), qPrintable(error.message()));
+            QVERIFY2(error.text().contains(message), qPrintable(error.text()));
         }
     } else {
         m_answer = true;
@@ -455,8 +455,8 @@ void ReportHostileTest::sourcesThatAreNoOrdinaryFilesFailAtOnce() {
         project->execute(toFile(path(QStringLiteral("out.pdf")), true));
         QFAIL("the run went through");
     } catch (const ReportError& error) {
-        QVERIFY2(error.message().contains(message), qPrintable(error.message()));
-        QVERIFY2(error.message().contains(source), qPrintable(error.message()));
+        QVERIFY2(error.text().contains(message), qPrintable(error.text()));
+        QVERIFY2(error.text().contains(source), qPrintable(error.text()));
     }
     QVERIFY(!QFile::exists(path(QStringLiteral("out.pdf"))));
 }
@@ -511,7 +511,7 @@ void ReportHostileTest::picturesKeepToTheirBudget() {
         project->execute(toFile(pdf, true));
         QFAIL("the run went through");
     } catch (const ReportError& error) {
-        QVERIFY2(error.message().contains(message.arg(m_dir->path())), qPrintable(error.message()));
+        QVERIFY2(error.text().contains(message.arg(m_dir->path())), qPrintable(error.text()));
     }
     QVERIFY(!QFile::exists(pdf));
 }

@@ -236,8 +236,8 @@ void ReportLayoutTest::dataChecks() {
         QVERIFY2(error.isEmpty(), "the data was taken");
         QCOMPARE(detailTexts(out.pages[0]), QStringList{QStringLiteral("one")});
     } catch (const ReportError& e) {
-        QVERIFY2(!error.isEmpty(), qPrintable(e.message()));
-        QCOMPARE(e.message(), QStringLiteral("Cannot run the report \"List\" of \"%1\": %2.").arg(Label, error));
+        QVERIFY2(!error.isEmpty(), qPrintable(e.text()));
+        QCOMPARE(e.text(), QStringLiteral("Cannot run the report \"List\" of \"%1\": %2.").arg(Label, error));
     }
 }
 
@@ -343,7 +343,7 @@ void ReportLayoutTest::pageSelectionRefuses() {
         selectPages(3, options);
         QFAIL("the choice was taken");
     } catch (const ReportError& e) {
-        QCOMPARE(e.message(), error);
+        QCOMPARE(e.text(), error);
     }
 }
 

@@ -143,9 +143,9 @@ void ReportOutputTest::missingProjectFile() {
         project.execute(toFile(m_pdf));
         QFAIL("a missing project ran");
     } catch (const ReportError& error) {
-        QCOMPARE(error.message(),
+        QCOMPARE(error.text(),
                  QStringLiteral("The following reporting project does not exist:\n\"") + path + QLatin1Char('"'));
-        QCOMPARE(QString::fromUtf8(error.what()), error.message());
+        QCOMPARE(QString::fromUtf8(error.what()), error.text());
     }
     QVERIFY(!QFile::exists(m_pdf));
     try {
@@ -193,7 +193,7 @@ void ReportOutputTest::unreadableDefinitionWritesNothing() {
     } catch (const ReportError& error) {
         const QString expected =
             QStringLiteral("Cannot read the report definition \"%1\": %2").arg(m_definition, where);
-        QVERIFY2(error.message().startsWith(expected), qPrintable(error.message() + QStringLiteral("\n") + expected));
+        QVERIFY2(error.text().startsWith(expected), qPrintable(error.text() + QStringLiteral("\n") + expected));
     }
     QVERIFY(!QFile::exists(m_pdf));
 }
@@ -354,7 +354,7 @@ void ReportOutputTest::printerPathWithoutPrinters() {
             project.execute(options);
             QFAIL("printing without a printer went through");
         } catch (const ReportError& error) {
-            QCOMPARE(error.message(), QStringLiteral("No printer is installed on this computer."));
+            QCOMPARE(error.text(), QStringLiteral("No printer is installed on this computer."));
         }
     }
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("list.rav")});

@@ -2,8 +2,8 @@
 // newest copy of each of the last 12 months; nothing newer than the verified copy, and nothing that is not a daily
 // copy, is ever chosen.
 
-#include "store/BackupRotation.h"
-#include "store/BackupFolder.h"
+#include "store/backup/BackupRotation.h"
+#include "store/backup/BackupFolder.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
 #include "tests/store/BookFixture.h"
 
-#include "store/ConnectionText.h"
-#include "store/DatabaseFile.h"
-#include "store/ServerBook.h"
+#include "store/engine/ConnectionText.h"
+#include "store/cipher/DatabaseFile.h"
+#include "store/server/ServerBook.h"
 
 #include <QDir>
 #include <QFile>

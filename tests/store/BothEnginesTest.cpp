@@ -7,9 +7,9 @@
 #include "store/Connection.h"
 #include "store/DayKey.h"
 #include "store/DayRecord.h"
-#include "store/EngineError.h"
+#include "store/engine/EngineError.h"
 #include "store/Query.h"
-#include "store/TableLayout.h"
+#include "store/engine/TableLayout.h"
 
 #include <QDate>
 #include <QDir>
@@ -163,7 +163,7 @@ void BothEnginesTest::duplicateInsertRefusedAndIgnored() {
         again.execute();
         QFAIL("a second INSERT of the same day was accepted");
     } catch (const store::EngineError& error) {
-        QCOMPARE(error.code(), int(store::EngineError::Constraint));
+        QCOMPARE(error.kind(), store::EngineError::DuplicateKey);
         QVERIFY2(error.text().contains(QLatin1String("already exists")), error.what());
     }
     store::ensureDayRecord(seat.connection, Day);
@@ -215,7 +215,7 @@ void BothEnginesTest::tooLongRefused() {
         seat.query.setValue(slot(1), QString(256, QChar(0x03A9)));
         QFAIL("a text longer than the field was taken");
     } catch (const store::EngineError& error) {
-        QCOMPARE(error.code(), int(store::EngineError::TooLong));
+        QCOMPARE(error.kind(), store::EngineError::TooLong);
     }
     QVERIFY(seat.query.value(1).isNull());
 }
@@ -260,7 +260,7 @@ void BothEnginesTest::conflictRefusedTextKept() {
         mine.query.post();
         QFAIL("a post overwrote another seat's change");
     } catch (const store::EngineError& error) {
-        QCOMPARE(error.code(), int(store::EngineError::Conflict));
+        QCOMPARE(error.kind(), store::EngineError::Conflict);
         QVERIFY2(error.text().contains(QLatin1String("another program changed \"0900-0930\"")), error.what());
         QVERIFY2(error.text().contains(QLatin1String("Nothing was saved")), error.what());
     }
@@ -408,7 +408,7 @@ void BothEnginesTest::openRefused() {
         QFAIL("the book opened");
     } catch (const store::EngineError& error) {
         qunsetenv("PGPASSWORD");
-        QCOMPARE(error.code(), code);
+        QCOMPARE(int(error.kind()), code);
         QVERIFY2(error.text().contains(message), error.what());
     }
     qunsetenv("PGPASSWORD");

@@ -2,8 +2,8 @@
 // (not the store library), so the handle it checks really is one where "PRAGMA cipher_version" answers
 // nothing and the key is silently ignored.
 
-#include "store/CipherGuard.h"
-#include "store/EngineError.h"
+#include "store/cipher/CipherGuard.h"
+#include "store/engine/EngineError.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,7 +5,7 @@
 #include "store/Command.h"
 #include "store/Connection.h"
 #include "store/DayKey.h"
-#include "store/EngineError.h"
+#include "store/engine/EngineError.h"
 #include "store/Query.h"
 
 #include <QDir>
@@ -119,7 +119,7 @@ void EngineErrorsTest::openRefused() {
         connection.open();
         QFAIL("the connection opened");
     } catch (const store::EngineError& error) {
-        QCOMPARE(error.code(), code);
+        QCOMPARE(int(error.kind()), code);
         QVERIFY2(error.text().contains(message), error.what());
         QVERIFY2(error.text().contains(m_file), error.what());
     }
@@ -203,7 +203,7 @@ void EngineErrorsTest::lockedFileWaitsThenFails() {
         connection.open();
         QFAIL("the connection opened a file locked for writing");
     } catch (const store::EngineError& error) {
-        QCOMPARE(error.code(), int(store::EngineError::Busy));
+        QCOMPARE(error.kind(), store::EngineError::Busy);
         QVERIFY2(error.text().contains(QLatin1String("in use by another program")), error.what());
         QVERIFY2(error.text().contains(QStringLiteral("%1 seconds").arg(expectedWait)), error.what());
     }
@@ -239,7 +239,7 @@ void EngineErrorsTest::writeLockBlocksOnlyThePost() {
         query.post();
         QFAIL("the post wrote while another program held the write lock");
     } catch (const store::EngineError& error) {
-        QCOMPARE(error.code(), int(store::EngineError::Busy));
+        QCOMPARE(error.kind(), store::EngineError::Busy);
         QVERIFY2(error.text().contains(QLatin1String("saving the record")), error.what());
     }
     QCOMPARE(query.state(), store::Query::State::Edit);

@@ -2,16 +2,16 @@
 
 #include "tests/store/StoreTestSupport.h"
 
-#include "store/CipherGuard.h"
+#include "store/cipher/CipherGuard.h"
 #include "store/Command.h"
 #include "store/Connection.h"
-#include "store/DatabasePool.h"
+#include "store/cipher/DatabasePool.h"
 #include "store/DayKey.h"
 #include "store/DayRecord.h"
-#include "store/EngineError.h"
-#include "store/PooledDatabase.h"
+#include "store/engine/EngineError.h"
+#include "store/cipher/PooledDatabase.h"
 #include "store/Query.h"
-#include "store/TableLayout.h"
+#include "store/engine/TableLayout.h"
 
 #include <QDate>
 #include <QDir>
@@ -146,7 +146,7 @@ void EngineTest::insertTwiceKeepsOneRecordUnchanged() {
         again.execute();
         QFAIL("a second INSERT of the same day was accepted");
     } catch (const store::EngineError& error) {
-        QCOMPARE(error.code(), int(store::EngineError::Constraint));
+        QCOMPARE(error.kind(), store::EngineError::DuplicateKey);
         QVERIFY2(error.text().contains(QLatin1String("already exists")), error.what());
     }
     RawDatabase raw(m_file, QStringLiteral("Kw73Tp"));
@@ -362,7 +362,7 @@ void EngineTest::tooLongTextRefused() {
         query.setValue(QStringLiteral("0800-0830"), text);
         QFAIL("a text longer than the field was taken");
     } catch (const store::EngineError& error) {
-        QCOMPARE(error.code(), int(store::EngineError::TooLong));
+        QCOMPARE(error.kind(), store::EngineError::TooLong);
         QVERIFY2(error.text().contains(QLatin1String("256 characters")) &&
                      error.text().contains(QLatin1String("at most 255")),
                  error.what());
@@ -483,7 +483,7 @@ void EngineTest::reopenNoticesReplacedFile() {
         connection.open();
         QFAIL("a file under another password opened");
     } catch (const store::EngineError& error) {
-        QCOMPARE(error.code(), int(store::EngineError::NotADatabase));
+        QCOMPARE(error.kind(), store::EngineError::NotADatabase);
         QVERIFY2(error.text().contains(QLatin1String("password does not match")), error.what());
     }
 
@@ -508,7 +508,7 @@ void EngineTest::reopenNoticesDeletedFile() {
         connection.open();
         QFAIL("a deleted file opened");
     } catch (const store::EngineError& error) {
-        QCOMPARE(error.code(), int(store::EngineError::CantOpen));
+        QCOMPARE(error.kind(), store::EngineError::CantOpen);
         QVERIFY2(error.text().contains(m_file) && error.text().contains(QLatin1String("does not exist")), error.what());
     }
     QVERIFY(!QFile::exists(m_file));

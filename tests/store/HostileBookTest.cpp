@@ -2,11 +2,11 @@
 // point elsewhere and a book swapped under an open connection. Each gets a message that says what is there,
 // at once, and nothing is written.
 #include "store/Connection.h"
-#include "store/ConnectionText.h"
-#include "store/DatabasePool.h"
+#include "store/engine/ConnectionText.h"
+#include "store/cipher/DatabasePool.h"
 #include "store/DayKey.h"
 #include "store/DayRecord.h"
-#include "store/EngineError.h"
+#include "store/engine/EngineError.h"
 #include "store/Query.h"
 #include "tests/store/StoreTestSupport.h"
 

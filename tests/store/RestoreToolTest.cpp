@@ -4,10 +4,10 @@
 
 #include "tests/store/StoreTestSupport.h"
 
-#include "store/BackupFolder.h"
-#include "store/BookBackup.h"
-#include "store/ConnectionText.h"
-#include "store/FolderLock.h"
+#include "store/backup/BackupFolder.h"
+#include "store/backup/BackupMaker.h"
+#include "store/engine/ConnectionText.h"
+#include "store/backup/FolderLock.h"
 
 #include <QDir>
 #include <QFile>

@@ -7,10 +7,10 @@
 #include "store/Connection.h"
 #include "store/DayKey.h"
 #include "store/DayRecord.h"
-#include "store/EngineError.h"
+#include "store/engine/EngineError.h"
 #include "store/Query.h"
-#include "store/ServerAdmin.h"
-#include "store/TableLayout.h"
+#include "store/server/ServerAdmin.h"
+#include "store/engine/TableLayout.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -86,7 +86,7 @@ void ServerFaultsTest::stoppedServerRefusesThePostAndRecovers() {
         day.query->post();
         QFAIL("a post to a stopped server succeeded");
     } catch (const store::EngineError& error) {
-        QCOMPARE(error.code(), int(store::EngineError::CantOpen));
+        QCOMPARE(error.kind(), store::EngineError::CantOpen);
         QVERIFY2(error.text().contains(day.database) && error.text().contains(QLatin1String("on the server")),
                  error.what());
     }
@@ -144,7 +144,7 @@ void ServerFaultsTest::lockedRecordWaitsBoundedly() {
         day.query->post();
         QFAIL("a post went through a held lock");
     } catch (const store::EngineError& error) {
-        QCOMPARE(error.code(), int(store::EngineError::Busy));
+        QCOMPARE(error.kind(), store::EngineError::Busy);
         QVERIFY2(error.text().contains(QLatin1String("busy")), error.what());
     }
     QVERIFY2(clock.elapsed() < HangMilliseconds, qPrintable(QString::number(clock.elapsed())));
@@ -164,7 +164,7 @@ void ServerFaultsTest::unreachableServerNamedInTime() {
         connection.reopen(BookFixture::connectionText(folder));
         QFAIL("an unreachable server was opened");
     } catch (const store::EngineError& error) {
-        QCOMPARE(error.code(), int(store::EngineError::CantOpen));
+        QCOMPARE(error.kind(), store::EngineError::CantOpen);
         QVERIFY2(error.text().contains(QLatin1String("Could not reach the database \"orvella\" on the server "
                                                      "\"192.0.2.1:5432\"")),
                  error.what());
@@ -204,7 +204,7 @@ void ServerFaultsTest::desksNeedOnlySelectInsertUpdate() {
         query.post();
         QFAIL("a post without the right to update went through");
     } catch (const store::EngineError& error) {
-        QCOMPARE(error.code(), int(store::EngineError::ReadOnly));
+        QCOMPARE(error.kind(), store::EngineError::ReadOnly);
         QVERIFY2(error.text().contains(QLatin1String("grant SELECT, INSERT and UPDATE")), error.what());
     }
     QCOMPARE(query.value(slot(2)).toString(), QStringLiteral("refused"));

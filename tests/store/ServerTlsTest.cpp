@@ -5,8 +5,8 @@
 #include "tests/store/BookFixture.h"
 
 #include "store/Connection.h"
-#include "store/EngineError.h"
-#include "store/ServerAdmin.h"
+#include "store/engine/EngineError.h"
+#include "store/server/ServerAdmin.h"
 
 #include <QDir>
 #include <QFile>
@@ -108,7 +108,7 @@ void ServerTlsTest::connections() {
         QVERIFY2(refusal.isEmpty(), "the book opened");
     } catch (const store::EngineError& error) {
         QVERIFY2(!refusal.isEmpty(), error.what());
-        QCOMPARE(error.code(), int(store::EngineError::CantOpen));
+        QCOMPARE(error.kind(), store::EngineError::CantOpen);
         QVERIFY2(error.text().contains(refusal), error.what());
         QVERIFY2(error.text().contains(QStringLiteral("localhost")) ||
                      error.text().contains(QStringLiteral("127.0.0.1")),

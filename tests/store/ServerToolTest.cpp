@@ -5,10 +5,10 @@
 #include "tests/store/StoreTestSupport.h"
 
 #include "store/Connection.h"
-#include "store/ConnectionText.h"
+#include "store/engine/ConnectionText.h"
 #include "store/DayRecord.h"
 #include "store/Query.h"
-#include "store/TableLayout.h"
+#include "store/engine/TableLayout.h"
 
 #include <QDate>
 #include <QDir>

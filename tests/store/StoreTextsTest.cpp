@@ -1,10 +1,10 @@
 // The store's pure texts: date text, day key, statements, table layout, connection text, date literals.
 
-#include "store/ConnectionText.h"
-#include "store/DateLiterals.h"
+#include "store/engine/ConnectionText.h"
+#include "store/engine/DateLiterals.h"
 #include "store/DayKey.h"
-#include "store/EngineError.h"
-#include "store/TableLayout.h"
+#include "store/engine/EngineError.h"
+#include "store/engine/TableLayout.h"
 
 #include <QDate>
 #include <QLocale>

@@ -1,6 +1,6 @@
 #include "tests/store/TestServer.h"
 
-#include "store/ServerAdmin.h"
+#include "store/server/ServerAdmin.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,16 +1,16 @@
 // The write path's guarantees below the query: a transaction that is not committed leaves the file as it was,
 // whatever way its scope is left, and engine errors keep the library's extended code.
-#include "store/Transaction.h"
+#include "store/cipher/Transaction.h"
 #include "store/Command.h"
 #include "store/Connection.h"
-#include "store/DatabasePool.h"
+#include "store/cipher/DatabasePool.h"
 #include "store/DayKey.h"
 #include "store/DayRecord.h"
-#include "store/EngineError.h"
-#include "store/PooledDatabase.h"
+#include "store/engine/EngineError.h"
+#include "store/cipher/PooledDatabase.h"
 #include "store/Query.h"
 #include "store/ReadTogether.h"
-#include "store/SqliteDatabase.h"
+#include "store/cipher/SqliteDatabase.h"
 #include "tests/store/StoreTestSupport.h"
 
 #include <QFile>
@@ -157,8 +157,8 @@ private slots:
             insert.execute();
             QFAIL("a second record for the same day was accepted");
         } catch (const store::EngineError& error) {
-            QCOMPARE(error.code(), int(store::EngineError::Constraint));
-            QCOMPARE(error.extendedCode(), SQLITE_CONSTRAINT_PRIMARYKEY);
+            QCOMPARE(error.kind(), store::EngineError::DuplicateKey);
+            QCOMPARE(error.nativeCode(), QStringLiteral("SQLite %1").arg(SQLITE_CONSTRAINT_PRIMARYKEY));
             QVERIFY2(error.text().contains(QStringLiteral("already exists")), qPrintable(error.text()));
         }
     }

@@ -5,7 +5,7 @@
 #include "store/Command.h"
 #include "store/Connection.h"
 #include "store/DayKey.h"
-#include "store/EngineError.h"
+#include "store/engine/EngineError.h"
 #include "store/Query.h"
 
 #include <QDir>
@@ -99,7 +99,7 @@ void TwoConnectionsTest::conflictingPostRefused() {
         mine->post();
         QFAIL("a post overwrote another's change");
     } catch (const store::EngineError& error) {
-        QCOMPARE(error.code(), int(store::EngineError::Conflict));
+        QCOMPARE(error.kind(), store::EngineError::Conflict);
         QVERIFY2(error.text().contains(QLatin1String("another program changed \"0900-0930\"")), error.what());
         QVERIFY2(error.text().contains(QLatin1String("Nothing was saved")), error.what());
     }
@@ -139,7 +139,7 @@ void TwoConnectionsTest::removedRecordRefused() {
         mine->post();
         QFAIL("a post wrote to a removed record");
     } catch (const store::EngineError& error) {
-        QCOMPARE(error.code(), int(store::EngineError::Conflict));
+        QCOMPARE(error.kind(), store::EngineError::Conflict);
         QVERIFY2(error.text().contains(QLatin1String("removed this record")), error.what());
     }
     QCOMPARE(mine->state(), store::Query::State::Edit);
@@ -157,7 +157,7 @@ void TwoConnectionsTest::replacedFileRefused() {
         mine->post();
         QFAIL("a post went to a replaced file");
     } catch (const store::EngineError& error) {
-        QCOMPARE(error.code(), int(store::EngineError::Conflict));
+        QCOMPARE(error.kind(), store::EngineError::Conflict);
         QVERIFY2(error.text().contains(QLatin1String("removed or replaced by another program")), error.what());
     }
     QCOMPARE(mine->state(), store::Query::State::Edit);

@@ -3,7 +3,7 @@
 #include "exchange/CsvWriter.h"
 #include "exchange/ICalendarWriter.h"
 #include "store/Connection.h"
-#include "store/ConnectionText.h"
+#include "store/engine/ConnectionText.h"
 #include "store/FilledSlots.h"
 
 #include <QDateTime>

@@ -3,7 +3,7 @@
 #include "tools/datafolder/DaySheetFile.h"
 
 #include "legacy/BookImport.h"
-#include "store/ConnectionText.h"
+#include "store/engine/ConnectionText.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,0 +1,98 @@
+#include "store/backup/BackupMaker.h"
+
+#include "store/backup/BackupFolder.h"
+#include "store/backup/BackupRotation.h"
+#include "store/cipher/FileCopy.h"
+#include "platform/FilePlacement.h"
+#include "platform/Files.h"
+#include "store/cipher/IntegrityCheck.h"
+#include "store/engine/EngineError.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+
+namespace store {
+
+namespace {
+
+// A passing copy older than this was left by a program that ended during its backup.
+constexpr qint64 StalePartialSeconds = 3600;
+
+void removeStalePartials(const QDir& folder) {
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    for (const QFileInfo& entry :
+         folder.entryInfoList({QStringLiteral(".data-*.partial-*")}, QDir::Files | QDir::Hidden | QDir::System)) {
+        if (entry.lastModified().toUTC().secsTo(now) > StalePartialSeconds)
+            QFile::remove(entry.absoluteFilePath());
+    }
+}
+
+} // namespace
+
+BackupOutcome makeDailyBackup(const QString& dataFile, const QString& password, const QDate& today) {
+    QElapsedTimer timer;
+    timer.start();
+    BackupOutcome outcome;
+    const QString dataFolder = QFileInfo(dataFile).absolutePath();
+    const QDir folder(backupFolderOf(dataFolder));
+    outcome.path = folder.filePath(backupFileName(today));
+    const auto finish = [&](BackupOutcome::Result result) {
+        outcome.result = result;
+        outcome.milliseconds = timer.elapsed();
+        return outcome;
+    };
+    if (!QFileInfo(dataFile).isFile())
+        return finish(BackupOutcome::Result::NoBook);
+    if (QFileInfo::exists(outcome.path))
+        return finish(BackupOutcome::Result::AlreadyMade);
+
+    platform::FilePlacement placement(outcome.path, platform::FilePlacement::Mode::NewOnly,
+                                      platform::FilePlacement::Access::OwnerOnly,
+                                      folder.filePath(QStringLiteral(".%1.partial-%2")
+                                                          .arg(backupFileName(today))
+                                                          .arg(QRandomGenerator::global()->generate(), 8, 16,
+                                                               QLatin1Char('0'))));
+    try {
+        if (!folder.exists()) {
+            check(QDir().mkpath(folder.path()), EngineError::CantOpen,
+                  QStringLiteral("the folder \"%1\" could not be made").arg(QDir::toNativeSeparators(folder.path())));
+            platform::makeOwnerOnlyFolder(folder.path());
+        }
+        removeStalePartials(folder);
+        copyBook(dataFile, password, placement.partialPath());
+        if (!placement.place().isEmpty()) {
+            check(QFileInfo::exists(outcome.path), EngineError::CantOpen,
+                  QStringLiteral("the finished copy could not be named \"%1\"")
+                      .arg(QDir::toNativeSeparators(outcome.path)));
+            return finish(BackupOutcome::Result::AlreadyMade);
+        }
+    } catch (const std::exception& error) {
+        placement.discard();
+        if (!checkBookFile(dataFile, password).isEmpty() && QFileInfo(dataFile).isFile()) {
+            // Opening the book will say what is wrong with it and which backup to restore.
+            return finish(BackupOutcome::Result::BookDamaged);
+        }
+        outcome.message =
+            QStringLiteral("Today's backup of the data file \"%1\" could not be made: %2\n\nYour appointments are "
+                           "not affected and you can go on working; Orvella tries again at its next start. Make "
+                           "sure the folder \"%3\" can be written and its disk has free space.")
+                .arg(QDir::toNativeSeparators(dataFile), QString::fromUtf8(error.what()),
+                     QDir::toNativeSeparators(folder.path()));
+        return finish(BackupOutcome::Result::Failed);
+    }
+
+    // Only now that today's copy is verified and in place may older ones go.
+    const QStringList names = folder.entryList({QStringLiteral("data-*.mdb")}, QDir::Files);
+    for (const QString& name : backupsToRemove(names, today)) {
+        if (QFile::remove(folder.filePath(name)))
+            outcome.removed << name;
+    }
+    return finish(BackupOutcome::Result::Made);
+}
+
+} // namespace store

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "store/cipher/CipherFailure.h"
+
+#include <QString>
+#include <QVariant>
+
+struct sqlite3_stmt;
+
+namespace store {
+
+class SqliteDatabase;
+
+// One prepared statement, finalized on every path; move-only.
+class SqliteStatement {
+public:
+    // Prepares the first statement of sql; throws on failure.
+    SqliteStatement(SqliteDatabase& database, const QString& sql, const FailureContext& context);
+    ~SqliteStatement();
+    SqliteStatement(SqliteStatement&& other) noexcept;
+    SqliteStatement& operator=(SqliteStatement&&) = delete;
+    SqliteStatement(const SqliteStatement&) = delete;
+    SqliteStatement& operator=(const SqliteStatement&) = delete;
+
+    // True when sql held more than the one statement prepared.
+    bool hadMoreStatements() const { return m_hadMore; }
+
+    // Binds a value to the 1-based parameter: null, text, whole or decimal number, bytes.
+    void bind(int parameter, const QVariant& value);
+    // Makes the statement ready to run again: back before its first row, every parameter unbound. Ends the
+    // read it was doing, so a kept statement holds no lock between uses.
+    void reset();
+    // What failures of later steps name (the wait, say, may have changed since it was prepared).
+    void setContext(const FailureContext& context) { m_context = context; }
+
+    // Steps once: true when a row is ready, false when the statement is done. Throws on failure.
+    bool step();
+
+    int columnCount() const;
+    QString columnName(int column) const;
+    QString declaredType(int column) const;
+    QString tableName(int column) const;
+    QString originName(int column) const;
+    // The current row's value as stored: a null QVariant, qlonglong, double, QString or QByteArray.
+    QVariant value(int column) const;
+
+private:
+    sqlite3_stmt* m_statement = nullptr;
+    SqliteDatabase* m_database;
+    FailureContext m_context;
+    bool m_hadMore = false;
+};
+
+} // namespace store

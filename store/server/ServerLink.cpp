@@ -1,0 +1,582 @@
+#include "store/server/ServerLink.h"
+
+#include "store/engine/BookWatch.h"
+#include "store/engine/EngineError.h"
+#include "store/server/ServerBook.h"
+#include "store/engine/TableLayout.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QSet>
+#include <QSocketNotifier>
+#include <QStringList>
+#include <QTimer>
+
+#include <libpq-fe.h>
+
+#include <poll.h>
+
+namespace store {
+
+namespace {
+
+// The server's type numbers the store tells apart.
+constexpr unsigned BoolType = 16;
+constexpr unsigned Int8Type = 20;
+constexpr unsigned Int2Type = 21;
+constexpr unsigned Int4Type = 23;
+constexpr unsigned Float4Type = 700;
+constexpr unsigned Float8Type = 701;
+constexpr unsigned NumericType = 1700;
+constexpr unsigned CharType = 1042;
+constexpr unsigned VarcharType = 1043;
+constexpr unsigned DateType = 1082;
+// A declared text size arrives with the length word's four bytes added.
+constexpr int SizeHeader = 4;
+// Prepared statements kept per connection before the oldest are dropped.
+constexpr std::size_t MaximumPrepared = 200;
+// How often a lost connection is tried again in the background, and how often an attempt is looked at.
+constexpr int RetryMilliseconds = 2000;
+constexpr int PollMilliseconds = 50;
+
+const QString Opening = QStringLiteral("opening it");
+
+// What the program always asks of a connection, before the data folder's own text (which may change them)...
+const std::vector<std::pair<const char*, QByteArray>>& defaultSettings() {
+    static const std::vector<std::pair<const char*, QByteArray>> settings = {
+        {"connect_timeout", QByteArray::number(ServerLink::ConnectSeconds)},
+        {"keepalives", "1"},
+        {"keepalives_idle", "5"},
+        {"keepalives_interval", "2"},
+        {"keepalives_count", "2"},
+        {"tcp_user_timeout", "6000"},
+        {"application_name", "orvella"},
+    };
+    return settings;
+}
+
+// ... and what it needs whatever that text says: text travels as UTF-8, dates as 'yyyy-mm-dd'.
+const std::vector<std::pair<const char*, QByteArray>>& fixedSettings() {
+    static const std::vector<std::pair<const char*, QByteArray>> settings = {
+        {"client_encoding", "UTF8"},
+        {"options", "-c DateStyle=ISO,YMD"},
+    };
+    return settings;
+}
+
+// The keyword and value arrays the library's connect calls take; pointers into the QByteArrays kept here.
+struct ConnectParameters {
+    explicit ConnectParameters(const QString& connection) : text(connection.toUtf8()) {
+        for (const auto& [keyword, value] : defaultSettings()) {
+            keywords.push_back(keyword);
+            values.push_back(value.constData());
+        }
+        keywords.push_back("dbname");
+        values.push_back(text.constData());
+        for (const auto& [keyword, value] : fixedSettings()) {
+            keywords.push_back(keyword);
+            values.push_back(value.constData());
+        }
+        keywords.push_back(nullptr);
+        values.push_back(nullptr);
+    }
+    QByteArray text;
+    std::vector<const char*> keywords;
+    std::vector<const char*> values;
+};
+
+// The server's messages outside any statement (a shutdown under way, ...) show up as the next statement's
+// failure; the library's default of printing them to the terminal helps nobody.
+void ignoreNotice(void*, const char*) {}
+
+QVariant valueOf(const PgResult& result, int row, int column, unsigned type) {
+    if (result.isNull(row, column))
+        return QVariant();
+    const QByteArray bytes = result.bytes(row, column);
+    switch (type) {
+    case BoolType:
+        return bytes == "t";
+    case Int2Type:
+    case Int4Type:
+    case Int8Type:
+        return bytes.toLongLong();
+    case Float4Type:
+    case Float8Type:
+    case NumericType:
+        return bytes.toDouble();
+    default:
+        return QString::fromUtf8(bytes);
+    }
+}
+
+// The names of the appointment table as the windows spell them: the server folds unquoted names to lower case.
+QString layoutSpelling(const QString& name) {
+    if (name.compare(QLatin1String(DayColumnName), Qt::CaseInsensitive) == 0)
+        return QLatin1String(DayColumnName);
+    if (name.compare(QLatin1String(AppointmentTableName), Qt::CaseInsensitive) == 0)
+        return QLatin1String(AppointmentTableName);
+    return name;
+}
+
+std::map<QString, std::shared_ptr<ServerLink>>& pool() {
+    static std::map<QString, std::shared_ptr<ServerLink>> links;
+    return links;
+}
+
+// The links' timers and socket watchers belong to the application's event loop: they go with it.
+void closeLinks() {
+    pool().clear();
+}
+
+} // namespace
+
+std::shared_ptr<ServerLink> ServerLink::acquire(const QString& connection) {
+    auto& links = pool();
+    const auto found = links.find(connection);
+    if (found != links.end())
+        return found->second;
+    auto link = std::make_shared<ServerLink>(connection);
+    if (links.empty())
+        qAddPostRoutine(closeLinks);
+    links.emplace(connection, link);
+    return link;
+}
+
+ServerLink::ServerLink(const QString& connection)
+    : m_connectionText(connection), m_description(describeServerBook(connection)) {
+    m_retryTimer = new QTimer(this);
+    m_retryTimer->setInterval(RetryMilliseconds);
+    connect(m_retryTimer, &QTimer::timeout, this, &ServerLink::retry);
+    m_pollTimer = new QTimer(this);
+    m_pollTimer->setInterval(PollMilliseconds);
+    connect(m_pollTimer, &QTimer::timeout, this, &ServerLink::pollRetry);
+    adopt(connectNow());
+}
+
+ServerLink::~ServerLink() = default;
+
+QString ServerLink::failureMessage(const QString& reason) const {
+    if (reason.contains(QLatin1String("password authentication failed")) ||
+        reason.contains(QLatin1String("no password supplied")) ||
+        reason.contains(QLatin1String("authentication failed")))
+        return QStringLiteral("The server refused the user of %1: %2. Check the user name in the data folder's "
+                              "server file and the password in this user's ~/.pgpass.")
+            .arg(m_description, reason);
+    if (reason.contains(QLatin1String("database")) && reason.contains(QLatin1String("does not exist")))
+        return QStringLiteral("The book %1 does not exist: %2. Check the database name in the data folder's server "
+                              "file, or ask the administrator to make the book (orvella-datafolder server-init).")
+            .arg(m_description, reason);
+    if (reason.contains(QLatin1String("role")) && reason.contains(QLatin1String("does not exist")))
+        return QStringLiteral("The server of %1 knows no such user: %2. Check the user name in the data folder's "
+                              "server file.")
+            .arg(m_description, reason);
+    // An encrypted connection the desk would not trust: trying again will not help.
+    if (reason.contains(QLatin1String("certificate")) || reason.contains(QLatin1String("SSL error")))
+        return QStringLiteral("The server of %1 could not be trusted: %2. Check that the data folder's server file "
+                              "names the server as its certificate does and that the office's certificate authority "
+                              "(sslrootcert, or ~/.postgresql/root.crt) is the one that signed it.")
+            .arg(m_description, reason);
+    return QStringLiteral("Could not reach %1: %2. Check that the server is running and that this computer may reach "
+                          "it over the network, then try again.")
+        .arg(m_description, reason);
+}
+
+PgConnection ServerLink::connectNow() {
+    const ConnectParameters parameters(m_connectionText);
+    PgConnection connection(PQconnectdbParams(parameters.keywords.data(), parameters.values.data(), 1));
+    if (!connection.isUp())
+        throw EngineError(EngineError::CantOpen, failureMessage(connection.errorMessage()));
+    return connection;
+}
+
+void ServerLink::dropConnection() {
+    // The watcher goes first, while its socket is still open; it may be the one announcing the loss right now.
+    if (m_notifier) {
+        m_notifier->setEnabled(false);
+        m_notifier->deleteLater();
+        m_notifier = nullptr;
+    }
+    m_connection = PgConnection();
+    m_prepared.clear();
+    m_tables.clear();
+    ++m_generation;
+    m_retryTimer->start();
+}
+
+void ServerLink::adopt(PgConnection connection) {
+    if (m_notifier) {
+        m_notifier->setEnabled(false);
+        m_notifier->deleteLater();
+        m_notifier = nullptr;
+    }
+    m_connection = std::move(connection);
+    m_prepared.clear();
+    m_tables.clear();
+    ++m_generation;
+    PQsetNoticeProcessor(m_connection.get(), ignoreNotice, nullptr);
+    try {
+        setUp();
+        checkTable();
+    } catch (...) {
+        m_connection = PgConnection();
+        throw;
+    }
+    // Change notices arrive while no statement runs; the socket tells when.
+    m_notifier = new QSocketNotifier(m_connection.socket(), QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &ServerLink::readIdleSocket);
+    m_retryTimer->stop();
+}
+
+void ServerLink::setUp() {
+    // A statement the server works on longer than this is given up on there too, and a lock held by another
+    // seat is waited for only briefly: no window waits on the server for long.
+    const QString setup = QStringLiteral("SET statement_timeout = %1; SET lock_timeout = %2; LISTEN %3")
+                              .arg(DefaultWaitSeconds * 1000)
+                              .arg(DefaultWaitSeconds * 1000 - 1000)
+                              .arg(QLatin1String(NoticeChannel));
+    const QByteArray text = setup.toUtf8();
+    exchange([&text](pg_conn* c) { return PQsendQuery(c, text.constData()); }, ConnectSeconds, Opening);
+}
+
+void ServerLink::checkTable() {
+    const QByteArray table = QByteArray(AppointmentTableName).toLower();
+    const ServerParameters parameters{table};
+    const QByteArray sql = "SELECT a.attname FROM pg_attribute a WHERE a.attrelid = to_regclass($1) "
+                           "AND a.attnum > 0 AND NOT a.attisdropped";
+    const char* values[] = {table.constData()};
+    PgResult result = exchange(
+        [&](pg_conn* c) { return PQsendQueryParams(c, sql.constData(), 1, nullptr, values, nullptr, nullptr, 0); },
+        ConnectSeconds, Opening);
+    QSet<QString> columns;
+    for (int row = 0; row < result.rows(); ++row)
+        columns.insert(result.text(row, 0).toLower());
+    check(!columns.isEmpty(), EngineError::NotADatabase,
+          QStringLiteral("%1 holds no appointment table %2. Ask the administrator to make it there "
+                         "(orvella-datafolder server-init).")
+              .arg(m_description, QLatin1String(AppointmentTableName)));
+    QStringList missing;
+    for (const QString& name : QStringList{QLatin1String(DayColumnName)} + slotColumnNames()) {
+        if (!columns.contains(name.toLower()))
+            missing << name;
+    }
+    check(missing.isEmpty(), EngineError::NotADatabase,
+          QStringLiteral("The appointment table of %1 lacks the column(s) %2: it is not an Orvella book, or it is "
+                         "damaged.")
+              .arg(m_description, missing.join(QStringLiteral(", "))));
+}
+
+void ServerLink::ensureUp(const QString& doing) {
+    if (m_connection.isUp()) {
+        // A server that restarted or went away since the last statement has said so on the socket already:
+        // read that first, so that the statement goes to a fresh connection instead of failing on the old one.
+        // The server's farewell and the closed socket may come in separate reads.
+        pollfd descriptor{m_connection.socket(), POLLIN, 0};
+        for (int read = 0; read < 4 && m_connection.isUp() && ::poll(&descriptor, 1, 0) > 0; ++read) {
+            if (!PQconsumeInput(m_connection.get()) || PQisBusy(m_connection.get()) || !m_connection.isUp())
+                dropConnection();
+        }
+        takeNotices();
+    }
+    if (m_connection.isUp())
+        return;
+    // Reconnect on use: the user asked for something, so a bounded wait is right here.
+    m_pollTimer->stop();
+    m_attempt = PgConnection();
+    PgConnection connection;
+    try {
+        connection = connectNow();
+    } catch (const EngineError& error) {
+        m_retryTimer->start();
+        throw EngineError(error.kind(), QStringLiteral("%1 (while %2)").arg(error.text(), doing), error.nativeCode());
+    }
+    adopt(std::move(connection));
+    BookWatch::instance().announceReload();
+}
+
+PgResult ServerLink::exchange(const std::function<int(pg_conn*)>& send, int waitSeconds, const QString& doing) {
+    pg_conn* c = m_connection.get();
+    if (!c || !send(c))
+        lose(m_connection.errorMessage(), doing);
+    const int seconds = waitSeconds > 0 ? waitSeconds : DefaultWaitSeconds;
+    QElapsedTimer clock;
+    clock.start();
+    PgResult failure;
+    PgResult last;
+    for (;;) {
+        while (!PQisBusy(c)) {
+            PgResult result(PQgetResult(c));
+            if (!result) {
+                takeNotices();
+                if (failure)
+                    fail(failure, doing);
+                return last;
+            }
+            if (!result.succeeded() && !failure)
+                failure = std::move(result);
+            else
+                last = std::move(result);
+        }
+        // Waiting on the socket, not inside the library, so that a server that went silent costs a bounded time.
+        const qint64 left = seconds * 1000 - clock.elapsed();
+        if (left <= 0) {
+            dropConnection();
+            throw EngineError(EngineError::Busy,
+                  QStringLiteral("%1 did not answer within %2 seconds while %3; the connection was given up. Anything "
+                                 "being saved was either saved whole or not at all. Check the network and the "
+                                 "server, then try again: your text is still shown.")
+                      .arg(m_description)
+                      .arg(seconds)
+                      .arg(doing));
+        }
+        pollfd descriptor{PQsocket(c), POLLIN, 0};
+        ::poll(&descriptor, 1, static_cast<int>(left));
+        if (!PQconsumeInput(c))
+            lose(m_connection.errorMessage(), doing);
+    }
+}
+
+void ServerLink::lose(const QString& reason, const QString& doing) {
+    dropConnection();
+    throw EngineError(EngineError::CantOpen,
+          QStringLiteral("The connection to %1 was lost while %2 (%3). Anything being saved was either saved whole "
+                         "or not at all. Orvella connects again at the next step once the server is back; your text "
+                         "is still shown.")
+              .arg(m_description, doing, reason.isEmpty() ? QStringLiteral("no answer") : reason));
+}
+
+void ServerLink::fail(const PgResult& result, const QString& doing) const {
+    const QString state = result.sqlState();
+    const QString reason = result.message();
+    const QString table = QLatin1String(AppointmentTableName);
+    if (state == QLatin1String("23505"))
+        throw EngineError(EngineError::DuplicateKey,
+              QStringLiteral("A record for this day already exists in %1; nothing was changed.").arg(m_description));
+    if (state == QLatin1String("42P01"))
+        throw EngineError(EngineError::NotADatabase,
+              QStringLiteral("%1 holds no appointment table %2 (%3). Ask the administrator to make it there.")
+                  .arg(m_description, table, reason));
+    if (state == QLatin1String("42703"))
+        throw EngineError(EngineError::NotADatabase,
+              QStringLiteral("The appointment table of %1 lacks a column Orvella needs (%2): it is not an Orvella "
+                             "book, or it is damaged.")
+                  .arg(m_description, reason));
+    if (state == QLatin1String("42501") || state == QLatin1String("25006"))
+        throw EngineError(EngineError::ReadOnly,
+              QStringLiteral("%1 does not allow this user what Orvella needs while %2 (%3). Ask the administrator to "
+                             "grant SELECT, INSERT and UPDATE on %4.")
+                  .arg(m_description, doing, reason, table));
+    if (state == QLatin1String("57014") || state == QLatin1String("55P03") || state == QLatin1String("40001") ||
+        state == QLatin1String("40P01"))
+        throw EngineError(EngineError::Busy,
+              QStringLiteral("%1 was busy with other seats' work while %2 (%3); nothing was changed. Try again in a "
+                             "moment.")
+                  .arg(m_description, doing, reason));
+    if (state == QLatin1String("22001"))
+        check(
+            false, EngineError::TooLong,
+            QStringLiteral("%1 refused a text longer than its field while %2 (%3).").arg(m_description, doing, reason));
+    if (state == QLatin1String("22007") || state == QLatin1String("22008"))
+        throw EngineError(EngineError::NotADate,
+              QStringLiteral("%1 refused a date while %2 (%3).").arg(m_description, doing, reason));
+    if (state.startsWith(QLatin1String("23")))
+        throw EngineError(EngineError::Constraint,
+              QStringLiteral("%1 refused a value while %2 (%3).").arg(m_description, doing, reason));
+    if (state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P")))
+        throw EngineError(EngineError::CantOpen,
+              QStringLiteral("%1 stopped serving while %2 (%3). Anything being saved was either saved whole or not at "
+                             "all; try again once the server is back.")
+                  .arg(m_description, doing, reason));
+    throw EngineError(EngineError::GeneralError,
+          QStringLiteral("%1 reported an error while %2: %3 (%4).").arg(m_description, doing, reason, state));
+    throw EngineError(EngineError::GeneralError, reason); // not reached: the check above always throws
+}
+
+const ServerLink::TableInfo& ServerLink::tableInfo(unsigned oid, int waitSeconds, const QString& doing) {
+    const auto found = m_tables.find(oid);
+    if (found != m_tables.end())
+        return found->second;
+    const QByteArray number = QByteArray::number(oid);
+    const char* values[] = {number.constData()};
+    const QByteArray sql = "SELECT c.relname, a.attnum, a.attname, "
+                           "COALESCE(a.attnum = ANY (i.indkey::int2[]), false) "
+                           "FROM pg_class c JOIN pg_attribute a ON a.attrelid = c.oid AND a.attnum > 0 "
+                           "LEFT JOIN pg_index i ON i.indrelid = c.oid AND i.indisprimary WHERE c.oid = $1::oid";
+    PgResult result = exchange(
+        [&](pg_conn* c) { return PQsendQueryParams(c, sql.constData(), 1, nullptr, values, nullptr, nullptr, 0); },
+        waitSeconds, doing);
+    TableInfo info;
+    for (int row = 0; row < result.rows(); ++row) {
+        info.name = result.text(row, 0);
+        info.columns[result.text(row, 1).toInt()] = TableColumn{result.text(row, 2), result.bytes(row, 3) == "t"};
+    }
+    return m_tables.emplace(oid, std::move(info)).first->second;
+}
+
+const ServerLink::Prepared& ServerLink::prepared(const QString& sql, int parameterCount, int waitSeconds,
+                                                 const QString& doing) {
+    const auto found = m_prepared.find(sql);
+    if (found != m_prepared.end())
+        return found->second;
+    if (m_prepared.size() >= MaximumPrepared) {
+        exchange([](pg_conn* c) { return PQsendQuery(c, "DEALLOCATE ALL"); }, waitSeconds, doing);
+        m_prepared.clear();
+    }
+    Prepared statement;
+    statement.name = "orvella_" + QByteArray::number(++m_statements);
+    const QByteArray text = sql.toUtf8();
+    exchange(
+        [&](pg_conn* c) {
+            return PQsendPrepare(c, statement.name.constData(), text.constData(), parameterCount, nullptr);
+        },
+        waitSeconds, doing);
+    PgResult description =
+        exchange([&](pg_conn* c) { return PQsendDescribePrepared(c, statement.name.constData()); }, waitSeconds, doing);
+    std::vector<FieldDescription> fields;
+    for (int column = 0; column < PQnfields(description.get()); ++column) {
+        FieldDescription field;
+        field.name = layoutSpelling(QString::fromUtf8(PQfname(description.get(), column)));
+        const unsigned type = PQftype(description.get(), column);
+        const int modifier = PQfmod(description.get(), column);
+        field.size = (type == VarcharType || type == CharType) && modifier >= SizeHeader ? modifier - SizeHeader : 0;
+        field.isDate = type == DateType;
+        const unsigned table = PQftable(description.get(), column);
+        if (table != 0) {
+            const TableInfo& info = tableInfo(table, waitSeconds, doing);
+            const auto origin = info.columns.find(PQftablecol(description.get(), column));
+            if (origin != info.columns.end()) {
+                field.table = info.name;
+                field.origin = origin->second.name;
+                field.isKey = origin->second.isKey;
+            }
+        }
+        fields.push_back(field);
+        statement.types.push_back(type);
+    }
+    statement.fields = FieldList(std::move(fields));
+    return m_prepared.emplace(sql, std::move(statement)).first->second;
+}
+
+PgResult ServerLink::execute(const Prepared& statement, const ServerParameters& parameters, int waitSeconds,
+                             const QString& doing) {
+    std::vector<const char*> values;
+    for (const auto& parameter : parameters)
+        values.push_back(parameter ? parameter->constData() : nullptr);
+    const QByteArray name = statement.name;
+    return exchange(
+        [&](pg_conn* c) {
+            return PQsendQueryPrepared(c, name.constData(), static_cast<int>(values.size()), values.data(), nullptr,
+                                       nullptr, 0);
+        },
+        waitSeconds, doing);
+}
+
+ResultSet ServerLink::query(const QString& sql, const ServerParameters& parameters, int waitSeconds,
+                            const QString& doing) {
+    ensureUp(doing);
+    const Prepared& statement = prepared(sql, static_cast<int>(parameters.size()), waitSeconds, doing);
+    PgResult result = execute(statement, parameters, waitSeconds, doing);
+    ResultSet rows;
+    rows.fields = statement.fields;
+    const int columns = result.columns();
+    rows.rows.reserve(static_cast<std::size_t>(result.rows()));
+    for (int row = 0; row < result.rows(); ++row) {
+        std::vector<QVariant> converted;
+        converted.reserve(static_cast<std::size_t>(columns));
+        for (int column = 0; column < columns; ++column)
+            converted.push_back(valueOf(result, row, column, statement.types[static_cast<std::size_t>(column)]));
+        rows.rows.push_back(std::move(converted));
+    }
+    return rows;
+}
+
+int ServerLink::command(const QString& sql, const ServerParameters& parameters, int waitSeconds, const QString& doing) {
+    ensureUp(doing);
+    const Prepared& statement = prepared(sql, static_cast<int>(parameters.size()), waitSeconds, doing);
+    const PgResult result = execute(statement, parameters, waitSeconds, doing);
+    return result ? QByteArray(PQcmdTuples(result.get())).toInt() : 0;
+}
+
+void ServerLink::takeNotices() {
+    pg_conn* c = m_connection.get();
+    if (!c)
+        return;
+    while (PGnotify* notice = PQnotifies(c)) {
+        const QDate day = QDate::fromString(QString::fromUtf8(notice->extra), Qt::ISODate);
+        PQfreemem(notice);
+        ++m_generation;
+        if (day.isValid())
+            BookWatch::instance().announceDay(day);
+        else
+            BookWatch::instance().announceReload();
+    }
+}
+
+void ServerLink::readIdleSocket() {
+    pg_conn* c = m_connection.get();
+    if (!c)
+        return;
+    if (!PQconsumeInput(c) || PQstatus(c) != CONNECTION_OK) {
+        // The server went away while nobody asked anything of it: try again in the background, so that the
+        // windows are brought up to date as soon as it is back.
+        dropConnection();
+        return;
+    }
+    takeNotices();
+}
+
+void ServerLink::retry() {
+    if (m_connection.isUp()) {
+        m_retryTimer->stop();
+        return;
+    }
+    if (m_attempt)
+        return;
+    // A connect that doesn't hold up the window: started here, looked at by pollRetry().
+    const ConnectParameters parameters(m_connectionText);
+    m_attempt = PgConnection(PQconnectStartParams(parameters.keywords.data(), parameters.values.data(), 1));
+    if (!m_attempt || PQstatus(m_attempt.get()) == CONNECTION_BAD) {
+        m_attempt = PgConnection();
+        return;
+    }
+    m_attemptAge.start();
+    m_attemptWaitsFor = PGRES_POLLING_WRITING;
+    m_pollTimer->start();
+}
+
+void ServerLink::pollRetry() {
+    if (!m_attempt) {
+        m_pollTimer->stop();
+        return;
+    }
+    // The library is asked again only once its socket is ready the way it said it waits for.
+    pollfd descriptor{PQsocket(m_attempt.get()),
+                      static_cast<short>(m_attemptWaitsFor == PGRES_POLLING_READING ? POLLIN : POLLOUT), 0};
+    if (::poll(&descriptor, 1, 0) == 0) {
+        if (m_attemptAge.elapsed() > ConnectSeconds * 1000) {
+            m_pollTimer->stop();
+            m_attempt = PgConnection();
+        }
+        return;
+    }
+    const PostgresPollingStatusType status = PQconnectPoll(m_attempt.get());
+    m_attemptWaitsFor = status;
+    if (status == PGRES_POLLING_OK) {
+        m_pollTimer->stop();
+        try {
+            adopt(std::move(m_attempt));
+            m_attempt = PgConnection();
+            BookWatch::instance().announceReload();
+        } catch (const EngineError&) {
+            // Up but not usable (the table gone, ...): the next use reports why.
+            m_attempt = PgConnection();
+            m_retryTimer->start();
+        }
+        return;
+    }
+    if (status == PGRES_POLLING_FAILED || m_attemptAge.elapsed() > ConnectSeconds * 1000) {
+        m_pollTimer->stop();
+        m_attempt = PgConnection();
+    }
+}
+
+} // namespace store

@@ -1,0 +1,116 @@
+#pragma once
+
+#include "store/engine/EngineSession.h"
+#include "store/server/PgConnection.h"
+#include "store/server/PgResult.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QSocketNotifier;
+class QTimer;
+
+namespace store {
+
+// A statement's parameter values in text form; an empty optional stands for NULL.
+using ServerParameters = std::vector<std::optional<QByteArray>>;
+
+// The program's one live connection to a book on a server, kept for the whole run (the pool in acquire()), so
+// that opening a connection costs no round trip and the server's change notices keep arriving while no window
+// reads. Statements run prepared, each prepared once per connection with its column descriptions read once.
+// Every wait for the server is bounded; a lost connection is reported clearly, retried in the background and
+// at the next use, and when it is back the windows are told to read again what they show.
+class ServerLink : public QObject {
+    Q_OBJECT
+public:
+    // The link for connection, connected and checked when there is none yet. Throws EngineError naming the
+    // server when it cannot be reached, refuses the user, or holds no appointment table.
+    static std::shared_ptr<ServerLink> acquire(const QString& connection);
+
+    explicit ServerLink(const QString& connection);
+    ~ServerLink() override;
+    ServerLink(const ServerLink&) = delete;
+    ServerLink& operator=(const ServerLink&) = delete;
+
+    // The book as a person names it in a message.
+    const QString& description() const { return m_description; }
+
+    // Runs sql ($1, $2, ... for the parameters) and returns its rows in the store's form (dates as
+    // 'yyyy-mm-dd' text). The answer is waited for at most waitSeconds (0: the default). Throws EngineError.
+    ResultSet query(const QString& sql, const ServerParameters& parameters, int waitSeconds, const QString& doing);
+    // Runs sql whose rows are not needed; returns the number of rows it changed.
+    int command(const QString& sql, const ServerParameters& parameters, int waitSeconds, const QString& doing);
+
+    // Counts the changes this program knows of: every change notice, every write of its own, every reconnect.
+    // What was read under an older count may be stale.
+    quint64 generation() const { return m_generation; }
+    void noteWrite() { ++m_generation; }
+
+    // Whether the connection is up now (no round trip).
+    bool isUp() const { return m_connection.isUp(); }
+
+    // How long an answer is waited for when the caller gives 0, and how long a connect may take.
+    static constexpr int DefaultWaitSeconds = 5;
+    static constexpr int ConnectSeconds = 3;
+    // The channel the table's trigger announces changed days on.
+    static constexpr const char* NoticeChannel = "orvella_book";
+
+private:
+    struct Prepared {
+        QByteArray name;
+        FieldList fields;
+        std::vector<unsigned> types;
+    };
+    struct TableColumn {
+        QString name;
+        bool isKey = false;
+    };
+    struct TableInfo {
+        QString name;
+        std::map<int, TableColumn> columns;
+    };
+
+    PgConnection connectNow();
+    void dropConnection();
+    void adopt(PgConnection connection);
+    void setUp();
+    void checkTable();
+    void ensureUp(const QString& doing);
+    const Prepared& prepared(const QString& sql, int parameterCount, int waitSeconds, const QString& doing);
+    const TableInfo& tableInfo(unsigned oid, int waitSeconds, const QString& doing);
+    PgResult exchange(const std::function<int(pg_conn*)>& send, int waitSeconds, const QString& doing);
+    // Runs a prepared statement with its parameters (null for a missing value) and waits for its result.
+    PgResult execute(const Prepared& statement, const ServerParameters& parameters, int waitSeconds,
+                     const QString& doing);
+    [[noreturn]] void lose(const QString& reason, const QString& doing);
+    [[noreturn]] void fail(const PgResult& result, const QString& doing) const;
+    QString failureMessage(const QString& reason) const;
+    void takeNotices();
+    void readIdleSocket();
+    void retry();
+    void pollRetry();
+
+    QString m_connectionText;
+    QString m_description;
+    PgConnection m_connection;
+    PgConnection m_attempt; // a background reconnect under way
+    QElapsedTimer m_attemptAge;
+    int m_attemptWaitsFor = 0; // the library's polling status: reading or writing
+    QSocketNotifier* m_notifier = nullptr;
+    QTimer* m_retryTimer = nullptr;
+    QTimer* m_pollTimer = nullptr;
+    std::map<QString, Prepared> m_prepared;
+    std::map<unsigned, TableInfo> m_tables;
+    quint64 m_generation = 0;
+    quint64 m_statements = 0;
+};
+
+} // namespace store

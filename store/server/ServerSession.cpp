@@ -1,0 +1,158 @@
+#include "store/server/ServerSession.h"
+
+#include "store/engine/ConflictMessage.h"
+#include "store/engine/DateLiterals.h"
+#include "store/engine/EngineError.h"
+#include "store/server/ServerLink.h"
+#include "store/engine/SqlNames.h"
+#include "store/engine/TableLayout.h"
+
+#include <QStringList>
+
+namespace store {
+
+namespace {
+
+const QString& Reading = ReadingRecords;
+const QString& Saving = SavingRecord;
+
+ServerParameters datesOf(const ParameterizedStatement& statement) {
+    ServerParameters parameters;
+    for (const QString& date : statement.dates)
+        parameters.emplace_back(date.toUtf8());
+    return parameters;
+}
+
+std::optional<QByteArray> parameterOf(const QVariant& value) {
+    if (value.isNull())
+        return std::nullopt;
+    if (value.typeId() == QMetaType::Bool)
+        return QByteArray(value.toBool() ? "t" : "f");
+    return value.toString().toUtf8();
+}
+
+// Whether the statement reads one day record the way the windows do, "SELECT * FROM RANTEBOU WHERE
+// HMEROMHNIA=<date>", in any letter case and spacing.
+bool isDaySelect(const ParameterizedStatement& statement) {
+    if (statement.dates.size() != 1)
+        return false;
+    QString text = statement.text.simplified().toUpper();
+    text.replace(QLatin1String(" ="), QLatin1String("=")).replace(QLatin1String("= "), QLatin1String("="));
+    static const QString day = QStringLiteral("SELECT * FROM %1 WHERE %2=$1")
+                                   .arg(QLatin1String(AppointmentTableName), QLatin1String(DayColumnName));
+    return text == day;
+}
+
+} // namespace
+
+ServerSession::ServerSession(std::shared_ptr<ServerLink> link, int waitSeconds)
+    : m_link(std::move(link)), m_wait(waitSeconds) {}
+
+ServerSession::~ServerSession() = default;
+
+void ServerSession::setWait(int seconds) {
+    m_wait = seconds;
+}
+
+ResultSet ServerSession::select(const QString& statement) {
+    const ParameterizedStatement parameterized = parameterizeStatement(statement);
+    if (isDaySelect(parameterized))
+        return selectDay(parameterized.dates.front());
+    return m_link->query(parameterized.text, datesOf(parameterized), m_wait, Reading);
+}
+
+ResultSet ServerSession::selectDay(const QString& storedDate) {
+    const QDate day = QDate::fromString(storedDate, Qt::ISODate);
+    const QDate first(day.year(), day.month(), 1);
+    const bool fresh = m_month && m_month->first == first && m_month->generation == m_link->generation() &&
+                       m_month->age.elapsed() < MonthServesMilliseconds && !m_month->served.contains(storedDate);
+    if (!fresh) {
+        // One round trip for the whole month: a month's scan reads every one of its days in a row.
+        static const QString monthStatement =
+            QStringLiteral("SELECT * FROM %1 WHERE %2 >= $1 AND %2 < $2")
+                .arg(QLatin1String(AppointmentTableName), QLatin1String(DayColumnName));
+        ResultSet month = m_link->query(
+            monthStatement, {first.toString(Qt::ISODate).toUtf8(), first.addMonths(1).toString(Qt::ISODate).toUtf8()},
+            m_wait, Reading);
+        Month fetched;
+        fetched.first = first;
+        fetched.generation = m_link->generation();
+        fetched.age.start();
+        int dateColumn = -1;
+        for (std::size_t i = 0; i < month.fields.size(); ++i) {
+            if (month.fields[i].isDate &&
+                month.fields[i].origin.compare(QLatin1String(DayColumnName), Qt::CaseInsensitive) == 0)
+                dateColumn = static_cast<int>(i);
+        }
+        check(dateColumn >= 0, EngineError::NotADatabase,
+              QStringLiteral("The appointment table has no date column %1.").arg(QLatin1String(DayColumnName)));
+        for (auto& row : month.rows)
+            fetched.days.emplace(row[static_cast<std::size_t>(dateColumn)].toString(), std::move(row));
+        fetched.fields = std::move(month.fields);
+        m_month = std::move(fetched);
+    }
+    m_month->served.insert(storedDate);
+    ResultSet result;
+    result.fields = m_month->fields;
+    const auto found = m_month->days.find(storedDate);
+    if (found != m_month->days.end())
+        result.rows.push_back(found->second);
+    return result;
+}
+
+void ServerSession::execute(const QString& statement) {
+    const ParameterizedStatement parameterized = parameterizeStatement(statement);
+    m_link->noteWrite();
+    m_link->command(parameterized.text, datesOf(parameterized), m_wait, QStringLiteral("running a statement"));
+}
+
+StoredRow ServerSession::updateRow(const RowUpdate& update) {
+    // One statement, so one transaction on the server: the changed columns are written only where each still
+    // holds what was read, and the row comes back as now stored, other seats' slots included.
+    QStringList assignments;
+    QStringList conditions;
+    ServerParameters parameters;
+    for (const RowUpdate::Change& change : update.changes) {
+        parameters.push_back(parameterOf(change.value));
+        assignments << quotedName(change.column) + QStringLiteral(" = $%1").arg(parameters.size());
+    }
+    for (const auto& [column, value] : update.keys) {
+        parameters.push_back(parameterOf(value));
+        conditions << quotedName(column) + QStringLiteral(" = $%1").arg(parameters.size());
+    }
+    for (const RowUpdate::Change& change : update.changes) {
+        parameters.push_back(parameterOf(change.original));
+        conditions << quotedName(change.column) + QStringLiteral(" IS NOT DISTINCT FROM $%1").arg(parameters.size());
+    }
+    const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3 RETURNING *")
+                            .arg(quotedName(update.table), assignments.join(QStringLiteral(", ")),
+                                 conditions.join(QStringLiteral(" AND ")));
+    m_link->noteWrite();
+    const ResultSet written = m_link->query(sql, parameters, m_wait, Saving);
+    if (written.rows.empty()) {
+        QStringList columns;
+        for (const RowUpdate::Change& change : update.changes)
+            columns << quotedName(change.column);
+        QStringList keys;
+        ServerParameters keyValues;
+        for (const auto& [column, value] : update.keys) {
+            keyValues.push_back(parameterOf(value));
+            keys << quotedName(column) + QStringLiteral(" = $%1").arg(keyValues.size());
+        }
+        const ResultSet current = m_link->query(
+            QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+                .arg(columns.join(QStringLiteral(", ")), quotedName(update.table), keys.join(QStringLiteral(" AND "))),
+            keyValues, m_wait, Saving);
+        throw EngineError(EngineError::Conflict,
+              current.rows.empty() ? conflictMessage(update, std::nullopt)
+                                   : conflictMessage(update, current.rows.front()));
+    }
+    StoredRow stored;
+    for (std::size_t column = 0; column < written.fields.size(); ++column)
+        stored.emplace_back(written.fields[column].origin.isEmpty() ? written.fields[column].name
+                                                                    : written.fields[column].origin,
+                            written.rows.front()[column]);
+    return stored;
+}
+
+} // namespace store

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "store/wholebook/DayRow.h"
+#include "store/cipher/SqliteDatabase.h"
+#include "store/cipher/SqliteStatement.h"
+
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+namespace store {
+
+// Reads the day records of a book one at a time, in date order, so that even a large book never has to
+// be held in memory whole.
+class WholeBookReader {
+public:
+    enum class Access {
+        Read,
+        // Holds the book's write lock as long as the reader lives, so that no save can land in the book
+        // while a new book is built from it and put in its place.
+        ReadAndLock,
+    };
+
+    WholeBookReader(const QString& path, const QString& password, Access access = Access::Read);
+    ~WholeBookReader();
+    WholeBookReader(const WholeBookReader&) = delete;
+    WholeBookReader& operator=(const WholeBookReader&) = delete;
+
+    // The declared sizes of the slot columns (SlotTextSize where a column declares none).
+    SlotSizes slotSizes();
+    qint64 dayCount();
+    // The next record in date order; false after the last.
+    bool next(DayRow& day);
+    // The record of date, if the book holds one.
+    std::optional<DayRow> find(const QString& date);
+
+private:
+    QString m_path;
+    FailureContext m_context;
+    SqliteDatabase m_database;
+    std::unique_ptr<SqliteStatement> m_all;
+    std::unique_ptr<SqliteStatement> m_find;
+    bool m_locked = false;
+};
+
+} // namespace store
