@@ -1,11 +1,6 @@
 #include "base/AddressOpener.h"
 
-#ifdef Q_OS_WIN
-#include <windows.h>
-#else
-#include <QProcess>
-#include <QStringList>
-#endif
+#include "platform/Desktop.h"
 
 namespace {
 AddressOpener::Observer& observer() {
@@ -19,13 +14,7 @@ void OpenAddress(const QString& address) {
         observer()(address);
         return;
     }
-#ifdef Q_OS_WIN
-    WinExec(("EXPLORER.EXE " + address).toLocal8Bit(), SW_HIDE);
-#else
-    // The address is the one argument of xdg-open; no shell sees it, so spaces and shell characters in it
-    // stay plain text.
-    QProcess::startDetached(QStringLiteral("xdg-open"), QStringList{address});
-#endif
+    platform::openAddress(address);
 }
 
 namespace AddressOpener {

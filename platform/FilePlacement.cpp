@@ -32,6 +32,21 @@ void FilePlacement::discard() {
     QFile::remove(m_partial + QStringLiteral("-journal"));
 }
 
+QString FilePlacement::write(const QByteArray& contents) {
+    if (const QString why = createPartial(); !why.isEmpty())
+        return why;
+    QFile file(m_partial);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(contents) != contents.size() ||
+        !file.flush()) {
+        const QString why = file.errorString();
+        file.close();
+        discard();
+        return why;
+    }
+    file.close();
+    return place();
+}
+
 QString FilePlacement::place() {
     QString why = syncFile(m_partial);
     if (why.isEmpty()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace platform {
@@ -40,6 +41,10 @@ public:
     // Flushes the passing file to disk, gives it its access and its name, and flushes the folder. Empty on
     // success; else the reason, and the passing file is gone.
     QString place();
+
+    // The whole of it for a file written in one go: makes the passing file, writes contents, places it. Empty on
+    // success, else the reason.
+    QString write(const QByteArray& contents);
 
     // Removes the passing file now (place() was not called or failed). Done by the destructor too.
     void discard();

@@ -7,7 +7,7 @@
 #include <optional>
 
 // What the program asks of the operating system about files: one header, one source file per system
-// (FilesPosix.cpp, FilesWindows.cpp). Nothing else in the program includes a system header for files.
+// (Posix.cpp, Windows.cpp). Nothing else in the program includes a system header for files.
 namespace platform {
 
 // Which file a path reaches, whatever name or link leads there: the device (the volume) and the file's number
@@ -120,6 +120,10 @@ struct UsualAccess {
 };
 UsualAccess usualAccessFor(const QString& target);
 QString applyUsualAccess(const QString& path, const UsualAccess& access);
+
+// Whether "\\" separates folders in a path on this system (Windows), rather than being a character a name may
+// hold (POSIX).
+bool backslashSeparates();
 
 // Gives the file at from the name to, only when nothing stands at to; from's name is gone afterwards. Empty on
 // success, else the reason.

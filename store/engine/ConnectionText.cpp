@@ -1,6 +1,7 @@
 #include "store/engine/ConnectionText.h"
 
 #include "store/engine/EngineError.h"
+#include "platform/Files.h"
 
 #include <QDir>
 #include <QStringList>
@@ -75,14 +76,12 @@ QString unquoted(const QString& value) {
 // The data source as a path here: the program puts a backslash before the file name, which is the
 // separator on Windows and is made one elsewhere; other backslashes may be part of a folder's name.
 QString localPath(const QString& dataSource) {
-#ifdef Q_OS_WIN
-    return QDir::fromNativeSeparators(dataSource);
-#else
+    if (platform::backslashSeparates())
+        return QDir::fromNativeSeparators(dataSource);
     const qsizetype slash = dataSource.lastIndexOf(QLatin1Char('\\'));
     if (slash < 0 || dataSource.indexOf(QLatin1Char('/'), slash) >= 0)
         return dataSource;
     return dataSource.left(slash) + QLatin1Char('/') + dataSource.mid(slash + 1);
-#endif
 }
 
 } // namespace

@@ -28,6 +28,7 @@ public:
         DiskFull,          // nothing could be written: the disk is full
         ServerUnreachable, // the server could not be reached, or the link to it was lost
         ServerRefused,     // the server refused the user, the password or the database
+        ServerUntrusted,   // the server's certificate could not be trusted
     };
 
     EngineError(Kind kind, const QString& message, const QString& nativeCode = QString());

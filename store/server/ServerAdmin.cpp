@@ -18,7 +18,7 @@ ServerAdmin::ServerAdmin(const QString& connection) : m_description(describeServ
     const char* keywords[] = {"connect_timeout", "dbname", "client_encoding", "options", nullptr};
     const char* values[] = {timeout.constData(), text.constData(), "UTF8", "-c DateStyle=ISO,YMD", nullptr};
     m_connection = PgConnection(PQconnectdbParams(keywords, values, 1));
-    check(m_connection.isUp(), EngineError::CantOpen,
+    check(m_connection.isUp(), EngineError::ServerUnreachable,
           QStringLiteral("Could not reach %1: %2").arg(m_description, m_connection.errorMessage()));
 }
 
@@ -32,7 +32,7 @@ PgResult ServerAdmin::run(const QString& sql, const std::vector<std::optional<QB
                         : PQexecParams(m_connection.get(), text.constData(), static_cast<int>(values.size()), nullptr,
                                        values.data(), nullptr, nullptr, 0));
     if (!result.succeeded())
-        throw EngineError(m_connection.isUp() ? EngineError::GeneralError : EngineError::CantOpen,
+        throw EngineError(m_connection.isUp() ? EngineError::GeneralError : EngineError::ServerUnreachable,
               QStringLiteral("%1 refused a statement: %2")
                   .arg(m_description, result ? result.message() : m_connection.errorMessage()));
     return result;

@@ -155,37 +155,44 @@ ServerLink::ServerLink(const QString& connection)
 
 ServerLink::~ServerLink() = default;
 
-QString ServerLink::failureMessage(const QString& reason) const {
+EngineError ServerLink::connectFailure(const QString& reason) const {
     if (reason.contains(QLatin1String("password authentication failed")) ||
         reason.contains(QLatin1String("no password supplied")) ||
         reason.contains(QLatin1String("authentication failed")))
-        return QStringLiteral("The server refused the user of %1: %2. Check the user name in the data folder's "
-                              "server file and the password in this user's ~/.pgpass.")
-            .arg(m_description, reason);
+        return EngineError(EngineError::ServerRefused,
+                           QStringLiteral("The server refused the user of %1: %2. Check the user name in the data "
+                                          "folder's server file and the password in this user's ~/.pgpass.")
+                               .arg(m_description, reason));
     if (reason.contains(QLatin1String("database")) && reason.contains(QLatin1String("does not exist")))
-        return QStringLiteral("The book %1 does not exist: %2. Check the database name in the data folder's server "
-                              "file, or ask the administrator to make the book (orvella-datafolder server-init).")
-            .arg(m_description, reason);
+        return EngineError(EngineError::ServerRefused,
+                           QStringLiteral("The book %1 does not exist: %2. Check the database name in the data "
+                                          "folder's server file, or ask the administrator to make the book "
+                                          "(orvella-datafolder server-init).")
+                               .arg(m_description, reason));
     if (reason.contains(QLatin1String("role")) && reason.contains(QLatin1String("does not exist")))
-        return QStringLiteral("The server of %1 knows no such user: %2. Check the user name in the data folder's "
-                              "server file.")
-            .arg(m_description, reason);
+        return EngineError(EngineError::ServerRefused,
+                           QStringLiteral("The server of %1 knows no such user: %2. Check the user name in the data "
+                                          "folder's server file.")
+                               .arg(m_description, reason));
     // An encrypted connection the desk would not trust: trying again will not help.
     if (reason.contains(QLatin1String("certificate")) || reason.contains(QLatin1String("SSL error")))
-        return QStringLiteral("The server of %1 could not be trusted: %2. Check that the data folder's server file "
-                              "names the server as its certificate does and that the office's certificate authority "
-                              "(sslrootcert, or ~/.postgresql/root.crt) is the one that signed it.")
-            .arg(m_description, reason);
-    return QStringLiteral("Could not reach %1: %2. Check that the server is running and that this computer may reach "
-                          "it over the network, then try again.")
-        .arg(m_description, reason);
+        return EngineError(
+            EngineError::ServerUntrusted,
+            QStringLiteral("The server of %1 could not be trusted: %2. Check that the data folder's server file "
+                           "names the server as its certificate does and that the office's certificate authority "
+                           "(sslrootcert, or ~/.postgresql/root.crt) is the one that signed it.")
+                .arg(m_description, reason));
+    return EngineError(EngineError::ServerUnreachable,
+                       QStringLiteral("Could not reach %1: %2. Check that the server is running and that this "
+                                      "computer may reach it over the network, then try again.")
+                           .arg(m_description, reason));
 }
 
 PgConnection ServerLink::connectNow() {
     const ConnectParameters parameters(m_connectionText);
     PgConnection connection(PQconnectdbParams(parameters.keywords.data(), parameters.values.data(), 1));
     if (!connection.isUp())
-        throw EngineError(EngineError::CantOpen, failureMessage(connection.errorMessage()));
+        throw connectFailure(connection.errorMessage());
     return connection;
 }
 
@@ -337,7 +344,7 @@ PgResult ServerLink::exchange(const std::function<int(pg_conn*)>& send, int wait
 
 void ServerLink::lose(const QString& reason, const QString& doing) {
     dropConnection();
-    throw EngineError(EngineError::CantOpen,
+    throw EngineError(EngineError::ServerUnreachable,
           QStringLiteral("The connection to %1 was lost while %2 (%3). Anything being saved was either saved whole "
                          "or not at all. Orvella connects again at the next step once the server is back; your text "
                          "is still shown.")
@@ -346,7 +353,14 @@ void ServerLink::lose(const QString& reason, const QString& doing) {
 
 void ServerLink::fail(const PgResult& result, const QString& doing) const {
     const QString state = result.sqlState();
-    const QString reason = result.message();
+    try {
+        failFor(state, result.message(), doing);
+    } catch (const EngineError& error) {
+        throw EngineError(error.kind(), error.text(), QStringLiteral("SQLSTATE ") + state);
+    }
+}
+
+void ServerLink::failFor(const QString& state, const QString& reason, const QString& doing) const {
     const QString table = QLatin1String(AppointmentTableName);
     if (state == QLatin1String("23505"))
         throw EngineError(EngineError::DuplicateKey,
@@ -372,8 +386,7 @@ void ServerLink::fail(const PgResult& result, const QString& doing) const {
                              "moment.")
                   .arg(m_description, doing, reason));
     if (state == QLatin1String("22001"))
-        check(
-            false, EngineError::TooLong,
+        throw EngineError(EngineError::TooLong,
             QStringLiteral("%1 refused a text longer than its field while %2 (%3).").arg(m_description, doing, reason));
     if (state == QLatin1String("22007") || state == QLatin1String("22008"))
         throw EngineError(EngineError::NotADate,
@@ -382,13 +395,12 @@ void ServerLink::fail(const PgResult& result, const QString& doing) const {
         throw EngineError(EngineError::Constraint,
               QStringLiteral("%1 refused a value while %2 (%3).").arg(m_description, doing, reason));
     if (state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P")))
-        throw EngineError(EngineError::CantOpen,
+        throw EngineError(EngineError::ServerUnreachable,
               QStringLiteral("%1 stopped serving while %2 (%3). Anything being saved was either saved whole or not at "
                              "all; try again once the server is back.")
                   .arg(m_description, doing, reason));
     throw EngineError(EngineError::GeneralError,
           QStringLiteral("%1 reported an error while %2: %3 (%4).").arg(m_description, doing, reason, state));
-    throw EngineError(EngineError::GeneralError, reason); // not reached: the check above always throws
 }
 
 const ServerLink::TableInfo& ServerLink::tableInfo(unsigned oid, int waitSeconds, const QString& doing) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/engine/EngineError.h"
 #include "store/engine/EngineSession.h"
 #include "store/server/PgConnection.h"
 #include "store/server/PgResult.h"
@@ -91,8 +92,10 @@ private:
     PgResult execute(const Prepared& statement, const ServerParameters& parameters, int waitSeconds,
                      const QString& doing);
     [[noreturn]] void lose(const QString& reason, const QString& doing);
+    // Throws the EngineError for a failed statement, its kind told by the SQLSTATE (kept as its native code).
     [[noreturn]] void fail(const PgResult& result, const QString& doing) const;
-    QString failureMessage(const QString& reason) const;
+    [[noreturn]] void failFor(const QString& state, const QString& reason, const QString& doing) const;
+    EngineError connectFailure(const QString& reason) const;
     void takeNotices();
     void readIdleSocket();
     void retry();

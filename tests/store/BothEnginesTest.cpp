@@ -364,7 +364,7 @@ void BothEnginesTest::openRefused_data() {
     }) << int(store::EngineError::CantOpen) << QStringLiteral("holds both");
     QTest::newRow("server: missing database") << server << BookMaker([](BookFixture& books) {
         return books.serverFolder(books.server().connectionFor(QStringLiteral("no_such_book")));
-    }) << int(store::EngineError::CantOpen) << QStringLiteral("\"no_such_book\" does not exist");
+    }) << int(store::EngineError::ServerRefused) << QStringLiteral("\"no_such_book\" does not exist");
     QTest::newRow("server: missing table") << server << BookMaker([](BookFixture& books) {
         QString database;
         const QString folder = books.makeBook(QStringLiteral("server"), &database, false);
@@ -384,7 +384,7 @@ void BothEnginesTest::openRefused_data() {
         qputenv("PGPASSWORD", "wrong");
         return books.serverFolder(books.server().connectionFor(database).replace(
             QStringLiteral("user=postgres"), QStringLiteral("user=%1").arg(TestServer::PasswordUser)));
-    }) << int(store::EngineError::CantOpen) << QStringLiteral("refused the user");
+    }) << int(store::EngineError::ServerRefused) << QStringLiteral("refused the user");
     QTest::newRow("server: a password in the server file") << server << BookMaker([](BookFixture& books) {
         const QString folder = books.makeBook(QStringLiteral("server"));
         QFile serverFile(QDir(folder).filePath(QStringLiteral("server.book")));

@@ -86,7 +86,7 @@ void ServerFaultsTest::stoppedServerRefusesThePostAndRecovers() {
         day.query->post();
         QFAIL("a post to a stopped server succeeded");
     } catch (const store::EngineError& error) {
-        QCOMPARE(error.kind(), store::EngineError::CantOpen);
+        QCOMPARE(error.kind(), store::EngineError::ServerUnreachable);
         QVERIFY2(error.text().contains(day.database) && error.text().contains(QLatin1String("on the server")),
                  error.what());
     }
@@ -164,7 +164,7 @@ void ServerFaultsTest::unreachableServerNamedInTime() {
         connection.reopen(BookFixture::connectionText(folder));
         QFAIL("an unreachable server was opened");
     } catch (const store::EngineError& error) {
-        QCOMPARE(error.kind(), store::EngineError::CantOpen);
+        QCOMPARE(error.kind(), store::EngineError::ServerUnreachable);
         QVERIFY2(error.text().contains(QLatin1String("Could not reach the database \"orvella\" on the server "
                                                      "\"192.0.2.1:5432\"")),
                  error.what());

@@ -6,10 +6,11 @@
 #include "store/engine/ConnectionText.h"
 #include "store/FilledSlots.h"
 
+#include "platform/FilePlacement.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTextStream>
 #include <QTimeZone>
 
@@ -160,15 +161,12 @@ std::optional<int> runExportCommand(const QStringList& arguments) {
 
     // Written beside the target and moved into place only when whole: a failure leaves no part of a file, and
     // a replaced file stays as it was until the new one is complete.
-    QSaveFile file(request.file);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return fail(Failed, QStringLiteral("\"%1\" could not be written: %2").arg(shownTarget, file.errorString()));
-    }
-    if (file.write(contents) != contents.size() || !file.commit()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
+    platform::FilePlacement placement(request.file,
+                                      request.force ? platform::FilePlacement::Mode::Replace
+                                                    : platform::FilePlacement::Mode::NewOnly,
+                                      platform::FilePlacement::Access::Usual);
+    if (const QString reason = placement.write(contents); !reason.isEmpty())
         return fail(Failed, QStringLiteral("\"%1\" could not be written: %2").arg(shownTarget, reason));
-    }
     QTextStream(stdout) << "wrote " << filled.size() << (filled.size() == 1 ? " appointment" : " appointments")
                         << " to " << shownTarget << Qt::endl;
     return 0;

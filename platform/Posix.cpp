@@ -1,4 +1,5 @@
-// The POSIX side of the platform seam (Linux): files, the file lock and memory.
+// The POSIX side of the platform seam (Linux): files, the file lock, memory and the desktop.
+#include "platform/Desktop.h"
 #include "platform/FileLock.h"
 #include "platform/Files.h"
 #include "platform/Memory.h"
@@ -6,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStringList>
 
 #include <cerrno>
 #include <cstring>
@@ -285,6 +288,10 @@ QString placeNew(const QString& from, const QString& to) {
     return ::rename(nameOf(from).constData(), nameOf(to).constData()) == 0 ? QString() : lastReason();
 }
 
+bool backslashSeparates() {
+    return false;
+}
+
 QString replaceFile(const QString& from, const QString& to) {
     return ::rename(nameOf(from).constData(), nameOf(to).constData()) == 0 ? QString() : lastReason();
 }
@@ -315,6 +322,12 @@ FileLock::FileLock(const QString& path, Mode mode) {
 FileLock::~FileLock() {
     if (m_handle >= 0)
         ::close(static_cast<int>(m_handle));
+}
+
+void openAddress(const QString& address) {
+    // The address is the one argument of xdg-open; no shell sees it, so spaces and shell characters in it
+    // stay plain text.
+    QProcess::startDetached(QStringLiteral("xdg-open"), QStringList{address});
 }
 
 void giveMemoryBack() {
