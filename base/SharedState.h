@@ -2,8 +2,9 @@
 
 #include <QString>
 
-// The values the windows share for the whole run: the chosen date, where the data lives and the open day.
-// The windows pass no arguments to each other; they read and write this one instance instead.
+// The values the month view shares for the whole run: the chosen date (the month window and the search set it)
+// and where the data lives. The day window and the report host are handed what they need when a day opens (its
+// heading, the connection text, the statement of its record, the day sheet's file) and read nothing here.
 struct SharedState {
     // The year, month and day the user chose. They are single-precision numbers that always hold whole
     // numbers; wherever they become text they are written as plain integers (see dateText in store/).
@@ -14,9 +15,6 @@ struct SharedState {
     QString DataFolder;
     QString ConnectionText;
     QString DatabasePassword;
-    // The open day: its key ("#m/d/yyyy#" or "ERROR") and the statement that selects its record.
-    QString DayKey;
-    QString DayQuery;
 };
 
 // The process's one instance.

@@ -278,9 +278,14 @@ void setOpenDayState(const BenchDataFolder& folder) {
     shared.SelectedDay = static_cast<float>(OpenedDay);
     shared.SelectedMonth = static_cast<float>(BenchDataFolder::FirstShownMonth);
     shared.SelectedYear = static_cast<float>(BenchDataFolder::ShownYear);
-    shared.DayKey = store::dateText(shared.SelectedDay, shared.SelectedMonth, shared.SelectedYear);
-    store::MakeDayKey(shared.DayKey);
-    shared.DayQuery = store::selectDayStatement(shared.DayKey);
+}
+
+// The statement of the opened day's record, as the month window hands it to the day window.
+QString openedDayQuery() {
+    const SharedState& shared = sharedState();
+    QString key = store::dateText(shared.SelectedDay, shared.SelectedMonth, shared.SelectedYear);
+    store::MakeDayKey(key);
+    return store::selectDayStatement(key);
 }
 
 QString openedDayHeading() {
@@ -294,7 +299,7 @@ void BM_DayWindowCreateAndOpen(benchmark::State& state) {
     setOpenDayState(folderWith(LargeFile));
     for (auto _ : state) {
         auto window = std::make_unique<TForm2>();
-        window->openDay(openedDayHeading(), sharedState().ConnectionText, sharedState().DayQuery,
+        window->openDay(openedDayHeading(), sharedState().ConnectionText, openedDayQuery(),
                         TForm6::reportFileOf(sharedState().DataFolder));
         if (window->ADOQuery1().isEmpty()) {
             state.SkipWithError("the day record was not read");
@@ -314,7 +319,7 @@ public:
     ShownDayWindow() {
         setOpenDayState(folderWith(LargeFile));
         m_window = std::make_unique<TForm2>();
-        m_window->openDay(openedDayHeading(), sharedState().ConnectionText, sharedState().DayQuery,
+        m_window->openDay(openedDayHeading(), sharedState().ConnectionText, openedDayQuery(),
                           TForm6::reportFileOf(sharedState().DataFolder));
         m_window->show();
         m_ready = QTest::qWaitForWindowExposed(m_window.get()) && !m_window->ADOQuery1().isEmpty();
@@ -411,9 +416,9 @@ void BM_ReportToPdf(benchmark::State& state) {
     const BenchDataFolder& folder = folderWith(LargeFile);
     setOpenDayState(folder);
     const QString definition = QDir(folder.path()).filePath(QStringLiteral("RANTEBOU.rav"));
-    TForm6 host(sharedState().ConnectionText, sharedState().DayQuery, definition);
+    TForm6 host(sharedState().ConnectionText, openedDayQuery(), definition);
     host.ADOConnection1().reopen(sharedState().ConnectionText);
-    store::openQuery(host.ADOQuery1(), sharedState().DayQuery);
+    store::openQuery(host.ADOQuery1(), openedDayQuery());
     host.RvProject1().setProjectFile(definition);
     report::OutputOptions output;
     output.destination = report::OutputOptions::Destination::File;

@@ -483,20 +483,21 @@ void TForm1::ShowDayMarker(int day, int count) {
 }
 
 void TForm1::OpenDay() {
-    SharedState& shared = sharedState();
+    const SharedState& shared = sharedState();
     m_connection->reopen(shared.ConnectionText);
 
-    shared.DayKey = store::dateText(shared.SelectedDay, shared.SelectedMonth, shared.SelectedYear);
-    store::MakeDayKey(shared.DayKey);
+    // The open day's key ("#m/d/yyyy#" or "ERROR") and the statement of its record, handed to the day window.
+    QString dayKey = store::dateText(shared.SelectedDay, shared.SelectedMonth, shared.SelectedYear);
+    store::MakeDayKey(dayKey);
 
     // Every failure of the INSERT is ignored: the day window's SELECT reports what matters.
-    const std::optional<QString> recordNotMade = store::ensureDayRecord(*m_command, shared.DayKey);
+    const std::optional<QString> recordNotMade = store::ensureDayRecord(*m_command, dayKey);
     m_connection->close();
 
     auto dayWindow = std::make_unique<TForm2>();
-    shared.DayQuery = store::selectDayStatement(shared.DayKey);
     dayWindow->openDay(store::dateText(shared.SelectedDay, shared.SelectedMonth, shared.SelectedYear),
-                       shared.ConnectionText, shared.DayQuery, TForm6::reportFileOf(shared.DataFolder), recordNotMade);
+                       shared.ConnectionText, store::selectDayStatement(dayKey), TForm6::reportFileOf(shared.DataFolder),
+                       recordNotMade);
 
     dayWindow->exec();
     dayWindow.reset();

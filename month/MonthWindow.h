@@ -26,7 +26,7 @@ class Query;
 // the window in which the user works. Closing it ends its modal run (and, in the program, the program).
 //
 // Its calendar values are kept under the names the rest of the month view uses (TodayYear, DaysInMonth, …);
-// the values shared with the other windows live in sharedState().
+// the chosen date and the data's place, shared with the search, live in sharedState().
 class TForm1 : public QDialog {
     Q_OBJECT
 

@@ -219,8 +219,6 @@ private slots:
         state.DataFolder = folder.path();
         state.ConnectionText = QStringLiteral("Provider=x;Data Source=data.mdb");
         state.DatabasePassword = QStringLiteral("pw");
-        state.DayKey = QStringLiteral("#3/5/2010#");
-        state.DayQuery = QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=#3/5/2010#");
         const SharedState before = state;
 
         for (int i = 0; i < 5; ++i) {
@@ -242,8 +240,6 @@ private slots:
         QCOMPARE(state.DataFolder, before.DataFolder);
         QCOMPARE(state.ConnectionText, before.ConnectionText);
         QCOMPARE(state.DatabasePassword, before.DatabasePassword);
-        QCOMPARE(state.DayKey, before.DayKey);
-        QCOMPARE(state.DayQuery, before.DayQuery);
         QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
     }
 

@@ -28,6 +28,11 @@ namespace {
 
 const QString Day = QStringLiteral("5/3/2010");
 
+// The statement of the day's record, as the month window hands it to the day window.
+QString dayQuery() {
+    return QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=") + DayTestFile::keyOf(Day);
+}
+
 void typeInto(QLineEdit* edit, const QString& text) {
     edit->setFocus();
     for (const QChar ch : text) {
@@ -83,8 +88,6 @@ private slots:
         SharedState& shared = sharedState();
         shared.DataFolder = folder();
         shared.ConnectionText = m_file->connectionText();
-        shared.DayKey = DayTestFile::keyOf(Day);
-        shared.DayQuery = QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=") + shared.DayKey;
         m_file->ensureDay(Day);
         m_file->storeSlots(Day, {{QStringLiteral("0800-0830"), QStringLiteral("Παπαδοπούλου Ελένη")},
                                  {QStringLiteral("1500-1530"), QStringLiteral("Smith & Sons")}});
@@ -257,7 +260,7 @@ private slots:
 
     // The report host's own parts, under the names the definition file and the engine rely on.
     void reportHostHoldsItsParts() {
-        TForm6 host(m_file->connectionText(), sharedState().DayQuery, definitionPath());
+        TForm6 host(m_file->connectionText(), dayQuery(), definitionPath());
         QVERIFY(!host.isVisible());
         QCOMPARE(QString::fromLatin1(TForm6::DataConnectionName), QStringLiteral("RvDataSetConnection1"));
         QVERIFY(!host.ADOConnection1().isOpen());
