@@ -2,6 +2,7 @@
 // the data folder holds data.mdb or names a book on a server. Each case runs once per engine ("engine" column).
 
 #include "tests/store/BookFixture.h"
+#include "tests/store/StoreTestSupport.h"
 
 #include "store/Command.h"
 #include "store/Connection.h"
@@ -52,6 +53,20 @@ QVariantList stored(const QString& folder, const QString& key = Day) {
     return values;
 }
 
+// How many day records the book holds, read by a connection of its own.
+std::size_t recordCount(const QString& folder) {
+    store::Connection connection;
+    connection.reopen(BookFixture::connectionText(folder));
+    return connection.session().select(QStringLiteral("SELECT * FROM RANTEBOU")).rows.size();
+}
+
+// The file engine's data.mdb read with the library itself, past the engine: what is really on disk.
+QString onDisk(const QString& folder, const QString& sql) {
+    storetest::RawDatabase raw(QDir(folder).filePath(QStringLiteral("data.mdb")),
+                               QLatin1String(store::FixedDatabasePassword));
+    return raw.text(sql);
+}
+
 } // namespace
 
 using BookMaker = std::function<QString(BookFixture&)>;
@@ -69,7 +84,7 @@ private slots:
     void duplicateInsertRefusedAndIgnored();
     void textsRoundTrip_data();
     void textsRoundTrip();
-    void tooLongRefused_data() { engines(); }
+    void tooLongRefused_data();
     void tooLongRefused();
     void cancelAndCloseDropEdits_data() { engines(); }
     void cancelAndCloseDropEdits();
@@ -144,12 +159,16 @@ void BothEnginesTest::dayWithoutRecordIsEmpty() {
     connection.reopen(BookFixture::connectionText(folder));
     store::Query query(connection);
     store::openQuery(query, store::selectDayStatement(QStringLiteral("#12/31/2011#")));
+    QCOMPARE(query.state(), store::Query::State::Browse);
     QVERIFY(query.isEmpty());
     QCOMPARE(query.fieldCount(), 29);
     for (int p = 0; p <= 28; ++p)
         QVERIFY(query.value(p).isNull());
     QVERIFY_THROWS_EXCEPTION(store::EngineError, query.value(29));
+    QVERIFY_THROWS_EXCEPTION(store::EngineError, query.value(-1));
     QVERIFY_THROWS_EXCEPTION(store::EngineError, query.setValue(slot(1), QStringLiteral("x")));
+    // Reading a day makes no record of it.
+    QCOMPARE(recordCount(folder), std::size_t(0));
 }
 
 void BothEnginesTest::duplicateInsertRefusedAndIgnored() {
@@ -168,6 +187,7 @@ void BothEnginesTest::duplicateInsertRefusedAndIgnored() {
     }
     store::ensureDayRecord(seat.connection, Day);
     QCOMPARE(stored(folder).value(5).toString(), QStringLiteral("Dentist"));
+    QCOMPARE(recordCount(folder), std::size_t(1));
 }
 
 void BothEnginesTest::textsRoundTrip_data() {
@@ -181,8 +201,11 @@ void BothEnginesTest::textsRoundTrip_data() {
         {"quotes", QStringLiteral("O'Brien said \"hello\" '' $1")},
         {"looks like SQL", QStringLiteral("'); DROP TABLE RANTEBOU; -- #3/5/2010# ERROR")},
         {"line breaks", QStringLiteral("first\r\nsecond\nthird\ttab")},
+        {"no-break space", QStringLiteral("\u00a0\u00a0")},
+        {"only blanks", QStringLiteral("   ")},
         {"empty text", QString(QLatin1String(""))},
         {"Null", QVariant()},
+        {"255 ASCII", QString(255, QLatin1Char('a'))},
         {"255 Greek", QString(255, QChar(0x03A9))},
         {"255 outside the BMP", emoji},
     };
@@ -206,16 +229,34 @@ void BothEnginesTest::textsRoundTrip() {
     const QVariant back = stored(folder).value(1);
     QCOMPARE(back.isNull(), text.isNull());
     QCOMPARE(back.toString(), text.toString());
+    if (QFile::exists(QDir(folder).filePath(QStringLiteral("data.mdb")))) {
+        const QString disk = onDisk(folder, QStringLiteral("SELECT \"0800-0830\" FROM RANTEBOU"));
+        QCOMPARE(disk.isNull(), text.isNull());
+        QCOMPARE(disk, text.toString());
+    }
+}
+
+void BothEnginesTest::tooLongRefused_data() {
+    QTest::addColumn<QString>("engine");
+    QTest::addColumn<QString>("text");
+    for (const char* engine : {"file", "server"}) {
+        QTest::addRow("%s 256 ASCII", engine) << QString::fromLatin1(engine) << QString(256, QLatin1Char('a'));
+        QTest::addRow("%s 256 Greek", engine) << QString::fromLatin1(engine) << QString(256, QChar(0x03A9));
+    }
 }
 
 void BothEnginesTest::tooLongRefused() {
+    QFETCH(QString, text);
     BOOK(folder);
     Seat seat(folder);
     try {
-        seat.query.setValue(slot(1), QString(256, QChar(0x03A9)));
+        seat.query.setValue(slot(1), text);
         QFAIL("a text longer than the field was taken");
     } catch (const store::EngineError& error) {
         QCOMPARE(error.kind(), store::EngineError::TooLong);
+        QVERIFY2(error.text().contains(QLatin1String("256 characters")) &&
+                     error.text().contains(QLatin1String("at most 255")),
+                 error.what());
     }
     QVERIFY(seat.query.value(1).isNull());
 }
@@ -229,6 +270,11 @@ void BothEnginesTest::cancelAndCloseDropEdits() {
     QVERIFY(seat.query.value(1).isNull());
     seat.query.setValue(slot(1), QStringLiteral("dropped by close"));
     seat.query.close();
+    QCOMPARE(seat.query.state(), store::Query::State::Closed);
+    QVERIFY(stored(folder).value(1).isNull());
+    seat.query.open();
+    QVERIFY(seat.query.value(1).isNull());
+    seat.query.post(); // nothing to write in Browse
     QVERIFY(stored(folder).value(1).isNull());
 }
 
@@ -299,6 +345,7 @@ void BothEnginesTest::badDayKeysFail() {
     } catch (const store::EngineError& error) {
         QVERIFY2(error.text().contains(QLatin1String("could not be read as a date")), error.what());
     }
+    QCOMPARE(query.state(), store::Query::State::Closed);
     store::Command command(connection);
     command.setCommandText(store::insertDayStatement(QStringLiteral("#2/30/2010#")));
     QVERIFY_THROWS_EXCEPTION(store::EngineError, command.execute());
@@ -410,6 +457,8 @@ void BothEnginesTest::openRefused() {
         qunsetenv("PGPASSWORD");
         QCOMPARE(int(error.kind()), code);
         QVERIFY2(error.text().contains(message), error.what());
+        if (engine == QLatin1String("file"))
+            QVERIFY2(error.text().contains(QDir(folder).filePath(QStringLiteral("data.mdb"))), error.what());
     }
     qunsetenv("PGPASSWORD");
     QVERIFY(!connection.isOpen());

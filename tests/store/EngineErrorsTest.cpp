@@ -63,8 +63,6 @@ void EngineErrorsTest::openRefused_data() {
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("file missing") << Maker([](const QString&) {}) << QStringLiteral("Kw73Tp")
-                                  << int(store::EngineError::CantOpen) << QStringLiteral("does not exist");
     QTest::newRow("wrong password") << Maker([](const QString& path) {
         storetest::makeDataFile(QFileInfo(path).path());
     }) << QStringLiteral("wrong") << int(store::EngineError::NotADatabase)

@@ -34,20 +34,12 @@ private slots:
     void init();
 
     void openCloseInOrder();
-    void dayWithoutRecordIsEmpty();
-    void insertTwiceKeepsOneRecordUnchanged();
     void fieldsByPositionAndName();
     void declaredSizeIsHonoured();
     void declaredSizeOfEachType_data();
     void declaredSizeOfEachType();
     void positionOutsideTheRecordFails();
     void editsStayInBufferUntilPost();
-    void closeAndCancelDropEdits();
-    void textRoundTrips_data();
-    void textRoundTrips();
-    void tooLongTextRefused_data();
-    void tooLongTextRefused();
-    void dayKeyErrorFailsReadably();
     void fileIsEncrypted();
     void cipherGuardPassesOnRealBuild();
     void oddFoldersOpen_data();
@@ -113,47 +105,7 @@ void EngineTest::openCloseInOrder() {
     QVERIFY_THROWS_EXCEPTION(store::EngineError, query.open());
 }
 
-void EngineTest::dayWithoutRecordIsEmpty() {
-    store::Connection connection;
-    connection.setConnectionText(m_text);
-    connection.open();
-    store::Query query(connection);
-    query.addStatement(store::selectDayStatement(QStringLiteral("#3/5/2010#")));
-    query.open();
-    QCOMPARE(query.state(), store::Query::State::Browse);
-    QVERIFY(query.isEmpty());
-    QCOMPARE(query.fieldCount(), 29);
-    for (int p = 0; p <= 28; ++p)
-        QVERIFY(query.value(p).isNull());
-    QVERIFY_THROWS_EXCEPTION(store::EngineError, query.value(29));
-    QVERIFY_THROWS_EXCEPTION(store::EngineError, query.value(-1));
-    QVERIFY_THROWS_EXCEPTION(store::EngineError, query.setValue(QStringLiteral("0800-0830"), QStringLiteral("x")));
-    RawDatabase raw(m_file, QStringLiteral("Kw73Tp"));
-    QCOMPARE(raw.text(QStringLiteral("SELECT count(*) FROM RANTEBOU")), QStringLiteral("0"));
-}
 
-void EngineTest::insertTwiceKeepsOneRecordUnchanged() {
-    OpenedDay day(*this, QStringLiteral("5/3/2010"));
-    store::Connection& connection = day.connection;
-    const QString& key = day.key;
-    store::Query& query = day.query;
-    query.setValue(QStringLiteral("1000-1030"), QStringLiteral("Dentist"));
-    query.post();
-
-    store::Command again(connection);
-    again.setCommandText(store::insertDayStatement(key));
-    try {
-        again.execute();
-        QFAIL("a second INSERT of the same day was accepted");
-    } catch (const store::EngineError& error) {
-        QCOMPARE(error.kind(), store::EngineError::DuplicateKey);
-        QVERIFY2(error.text().contains(QLatin1String("already exists")), error.what());
-    }
-    RawDatabase raw(m_file, QStringLiteral("Kw73Tp"));
-    QCOMPARE(raw.text(QStringLiteral("SELECT count(*) FROM RANTEBOU")), QStringLiteral("1"));
-    QCOMPARE(raw.text(QStringLiteral("SELECT \"1000-1030\" FROM RANTEBOU WHERE HMEROMHNIA='2010-03-05'")),
-             QStringLiteral("Dentist"));
-}
 
 void EngineTest::fieldsByPositionAndName() {
     OpenedDay day(*this, QStringLiteral("31/12/2010"));
@@ -290,105 +242,11 @@ void EngineTest::editsStayInBufferUntilPost() {
              QStringLiteral("1"));
 }
 
-void EngineTest::closeAndCancelDropEdits() {
-    OpenedDay day(*this, QStringLiteral("5/3/2010"));
-    store::Query& query = day.query;
-    query.setValue(QStringLiteral("0800-0830"), QStringLiteral("dropped by cancel"));
-    query.cancel();
-    QCOMPARE(query.state(), store::Query::State::Browse);
-    QVERIFY(query.value(1).isNull());
-    query.setValue(QStringLiteral("0800-0830"), QStringLiteral("dropped by close"));
-    query.close();
-    QCOMPARE(query.state(), store::Query::State::Closed);
-    query.open();
-    QVERIFY(query.value(1).isNull());
-    query.post(); // nothing to write in Browse
-    RawDatabase raw(m_file, QStringLiteral("Kw73Tp"));
-    QVERIFY(raw.text(QStringLiteral("SELECT \"0800-0830\" FROM RANTEBOU")).isNull());
-}
 
-void EngineTest::textRoundTrips_data() {
-    QTest::addColumn<QString>("text");
-    QTest::newRow("Greek") << QStringLiteral("Ραντεβού με τον κ. Παπαδόπουλο");
-    QTest::newRow("quotes") << QStringLiteral("O'Brien said \"hello\" ''");
-    QTest::newRow("looks like SQL") << QStringLiteral("'); DROP TABLE RANTEBOU; -- #3/5/2010# ERROR");
-    QTest::newRow("line breaks") << QStringLiteral("first\r\nsecond\nthird\ttab");
-    QTest::newRow("no-break space") << QStringLiteral("\u00a0\u00a0");
-    QTest::newRow("only blanks") << QStringLiteral("   ");
-    QTest::newRow("255 ASCII") << QString(255, QLatin1Char('a'));
-    QTest::newRow("255 Greek") << QString(255, QChar(0x03A9));
-    QString emoji;
-    for (int i = 0; i < 255; ++i)
-        emoji += QString::fromUcs4(U"\U0001F600", 1);
-    QTest::newRow("255 characters outside the BMP") << emoji;
-}
 
-void EngineTest::textRoundTrips() {
-    QFETCH(QString, text);
-    store::Connection connection;
-    connection.setConnectionText(m_text);
-    connection.open();
-    const QString key = openDay(connection, QStringLiteral("1/1/2011"));
-    {
-        store::Query query(connection);
-        query.addStatement(store::selectDayStatement(key));
-        query.open();
-        query.setValue(QStringLiteral("1200-1230"), text);
-        query.post();
-        QCOMPARE(query.value(QStringLiteral("1200-1230")).toString(), text);
-    }
-    store::Connection other;
-    other.setConnectionText(m_text);
-    other.open();
-    store::Query reread(other);
-    reread.addStatement(store::selectDayStatement(key));
-    reread.open();
-    QCOMPARE(reread.value(QStringLiteral("1200-1230")).toString(), text);
-    RawDatabase raw(m_file, QStringLiteral("Kw73Tp"));
-    QCOMPARE(raw.text(QStringLiteral("SELECT \"1200-1230\" FROM RANTEBOU")), text);
-}
 
-void EngineTest::tooLongTextRefused_data() {
-    QTest::addColumn<QString>("text");
-    QTest::newRow("256 ASCII") << QString(256, QLatin1Char('a'));
-    QTest::newRow("256 Greek") << QString(256, QChar(0x03A9));
-}
 
-void EngineTest::tooLongTextRefused() {
-    QFETCH(QString, text);
-    OpenedDay day(*this, QStringLiteral("1/1/2011"));
-    store::Query& query = day.query;
-    try {
-        query.setValue(QStringLiteral("0800-0830"), text);
-        QFAIL("a text longer than the field was taken");
-    } catch (const store::EngineError& error) {
-        QCOMPARE(error.kind(), store::EngineError::TooLong);
-        QVERIFY2(error.text().contains(QLatin1String("256 characters")) &&
-                     error.text().contains(QLatin1String("at most 255")),
-                 error.what());
-    }
-    QVERIFY(query.value(1).isNull());
-}
 
-void EngineTest::dayKeyErrorFailsReadably() {
-    store::Connection connection;
-    connection.setConnectionText(m_text);
-    connection.open();
-    store::Query query(connection);
-    query.addStatement(store::selectDayStatement(QStringLiteral("ERROR")));
-    try {
-        query.open();
-        QFAIL("a query with the key ERROR opened");
-    } catch (const store::EngineError& error) {
-        QVERIFY2(error.text().contains(QLatin1String("could not be read as a date")), error.what());
-    }
-    QCOMPARE(query.state(), store::Query::State::Closed);
-    store::Command command(connection);
-    command.setCommandText(store::insertDayStatement(QStringLiteral("#2/30/2010#")));
-    QVERIFY_THROWS_EXCEPTION(store::EngineError, command.execute());
-    RawDatabase raw(m_file, QStringLiteral("Kw73Tp"));
-    QCOMPARE(raw.text(QStringLiteral("SELECT count(*) FROM RANTEBOU")), QStringLiteral("0"));
-}
 
 void EngineTest::fileIsEncrypted() {
     const QString marker = QStringLiteral("Secret appointment Ραντεβού 7c1e");

@@ -21,7 +21,6 @@ class TwoConnectionsTest : public QObject {
 private slots:
     void init();
     void secondConnectionWhileQueryOpen();
-    void conflictingPostRefused_data();
     void conflictingPostRefused();
     void differentSlotsMerge();
     void removedRecordRefused();
@@ -76,22 +75,13 @@ void TwoConnectionsTest::secondConnectionWhileQueryOpen() {
              QStringLiteral("typed, not posted"));
 }
 
-void TwoConnectionsTest::conflictingPostRefused_data() {
-    QTest::addColumn<bool>("otherProgram");
-    QTest::newRow("another connection of this program") << false;
-    QTest::newRow("another program's handle") << true;
-}
-
+// Another connection of this program changing the slot first is a case of the both-engines suite; here the
+// change comes from another program's own handle on the file.
 void TwoConnectionsTest::conflictingPostRefused() {
-    QFETCH(bool, otherProgram);
     auto mine = openedDay(m_first);
-    if (otherProgram) {
+    {
         RawDatabase other(m_file, QStringLiteral("Kw73Tp"));
         QCOMPARE(other.execute(QStringLiteral("UPDATE RANTEBOU SET \"0900-0930\" = 'theirs'")), 0);
-    } else {
-        auto theirs = openedDay(m_second);
-        theirs->setValue(QStringLiteral("0900-0930"), QStringLiteral("theirs"));
-        theirs->post();
     }
     mine->setValue(QStringLiteral("0900-0930"), QStringLiteral("mine"));
     mine->setValue(QStringLiteral("1400-1430"), QStringLiteral("also mine"));

@@ -1,0 +1,256 @@
+// The platform seam on this system: what a path is, reading without waiting, placing a file, the file lock.
+#include "platform/FileLock.h"
+#include "platform/FilePlacement.h"
+#include "platform/Files.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+
+#include <sys/stat.h>
+
+using platform::EntryKind;
+using platform::FilePlacement;
+using Maker = std::function<QString(const QDir&)>; // makes something in the folder, returns its path
+Q_DECLARE_METATYPE(Maker)
+
+namespace {
+
+QString writeFile(const QDir& dir, const QString& name, const QByteArray& bytes) {
+    QFile file(dir.filePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return {};
+    return file.fileName();
+}
+
+QString makeFifo(const QDir& dir) {
+    const QString path = dir.filePath(QStringLiteral("pipe"));
+    return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0 ? path : QString();
+}
+
+QString makeLink(const QString& target, const QString& link) {
+    return QFile::link(target, link) ? link : QString();
+}
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// The names in the folder, passing files and journals included.
+QStringList namesIn(const QDir& dir) {
+    return dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+} // namespace
+
+class PlatformTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+    }
+
+    void whatIsThere_data();
+    void whatIsThere();
+    void readingNeverWaits_data();
+    void readingNeverWaits();
+    void placing_data();
+    void placing();
+    void placedFileIsOwnerOnlyWhateverTheUmask();
+    void replacedReportKeepsItsAccess();
+    void unplacedPartialIsRemoved();
+    void lockSharesAndExcludes();
+
+private:
+    QDir dir() const { return QDir(m_dir->path()); }
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void PlatformTest::whatIsThere_data() {
+    QTest::addColumn<Maker>("make");
+    QTest::addColumn<bool>("follow");
+    QTest::addColumn<int>("kind");
+    const Maker file = [](const QDir& d) { return writeFile(d, QStringLiteral("f"), "x"); };
+    const Maker link = [](const QDir& d) { return makeLink(writeFile(d, QStringLiteral("f"), "x"), d.filePath("l")); };
+    const Maker loop = [](const QDir& d) {
+        makeLink(d.filePath(QStringLiteral("b")), d.filePath(QStringLiteral("a")));
+        return makeLink(d.filePath(QStringLiteral("a")), d.filePath(QStringLiteral("b")));
+    };
+    const Maker dangling = [](const QDir& d) { return makeLink(d.filePath("gone"), d.filePath("l")); };
+    QTest::newRow("ordinary file") << file << true << int(EntryKind::File);
+    QTest::newRow("folder") << Maker([](const QDir& d) { return d.path(); }) << true << int(EntryKind::Folder);
+    QTest::newRow("nothing") << Maker([](const QDir& d) { return d.filePath("none"); }) << true
+                             << int(EntryKind::Missing);
+    QTest::newRow("through a missing folder") << Maker([](const QDir& d) { return d.filePath("no/none"); }) << true
+                                              << int(EntryKind::Missing);
+    QTest::newRow("link, followed") << link << true << int(EntryKind::File);
+    QTest::newRow("link, itself") << link << false << int(EntryKind::Link);
+    QTest::newRow("dangling link, followed") << dangling << true << int(EntryKind::Missing);
+    QTest::newRow("dangling link, itself") << dangling << false << int(EntryKind::Link);
+    QTest::newRow("loop of links") << loop << true << int(EntryKind::LinkLoop);
+    QTest::newRow("named pipe") << Maker(makeFifo) << true << int(EntryKind::Pipe);
+    QTest::newRow("device") << Maker([](const QDir&) { return QStringLiteral("/dev/null"); }) << true
+                            << int(EntryKind::Device);
+}
+
+void PlatformTest::whatIsThere() {
+    QFETCH(Maker, make);
+    QFETCH(bool, follow);
+    QFETCH(int, kind);
+    const QString path = make(dir());
+    QVERIFY(!path.isEmpty());
+    const platform::Entry entry = platform::lookAt(path, follow);
+    QCOMPARE(int(entry.kind), kind);
+    if (entry.kind == EntryKind::File) {
+        QVERIFY(entry.ownedByUser);
+        QCOMPARE(platform::identityOf(path), std::optional(entry.version.identity));
+    }
+}
+
+void PlatformTest::readingNeverWaits_data() {
+    QTest::addColumn<Maker>("make");
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<QByteArray>("bytes");
+    using Outcome = platform::ReadFile::Outcome;
+    QTest::newRow("ordinary file") << Maker([](const QDir& d) { return writeFile(d, "f", "Ραντεβού"); })
+                                   << int(Outcome::Read) << QByteArray("Ραντεβού");
+    QTest::newRow("empty file") << Maker([](const QDir& d) { return writeFile(d, "f", ""); }) << int(Outcome::Read)
+                                << QByteArray();
+    QTest::newRow("over the cap") << Maker([](const QDir& d) { return writeFile(d, "f", QByteArray(17, 'x')); })
+                                  << int(Outcome::TooLarge) << QByteArray();
+    QTest::newRow("missing") << Maker([](const QDir& d) { return d.filePath("none"); }) << int(Outcome::Missing)
+                             << QByteArray();
+    QTest::newRow("named pipe nobody writes") << Maker(makeFifo) << int(Outcome::NotAFile) << QByteArray();
+    QTest::newRow("endless device") << Maker([](const QDir&) { return QStringLiteral("/dev/zero"); })
+                                    << int(Outcome::NotAFile) << QByteArray();
+    QTest::newRow("view of the running system") << Maker([](const QDir&) { return QStringLiteral("/proc/self/stat"); })
+                                                << int(Outcome::NotAFile) << QByteArray();
+    QTest::newRow("folder") << Maker([](const QDir& d) { return d.path(); }) << int(Outcome::NotAFile)
+                            << QByteArray();
+}
+
+void PlatformTest::readingNeverWaits() {
+    QFETCH(Maker, make);
+    QFETCH(int, outcome);
+    QFETCH(QByteArray, bytes);
+    const QString path = make(dir());
+    QVERIFY(!path.isEmpty());
+    QElapsedTimer clock;
+    clock.start();
+    const platform::ReadFile read = platform::readOrdinaryFile(path, 16);
+    QVERIFY2(clock.elapsed() < 2000, "the read waited");
+    QCOMPARE(int(read.outcome), outcome);
+    QCOMPARE(read.bytes, bytes);
+    if (read.isRead())
+        QCOMPARE(read.version.size, qint64(bytes.size()));
+}
+
+void PlatformTest::placing_data() {
+    QTest::addColumn<Maker>("before"); // what stands at the target first; empty path for nothing
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("placed");
+    QTest::addColumn<QByteArray>("after"); // the target's contents afterwards
+    const Maker nothing = [](const QDir&) { return QString(); };
+    const Maker file = [](const QDir& d) { return writeFile(d, QStringLiteral("target"), "old"); };
+    const Maker dangling = [](const QDir& d) { return makeLink(d.filePath("elsewhere"), d.filePath("target")); };
+    const int newOnly = int(FilePlacement::Mode::NewOnly);
+    const int replace = int(FilePlacement::Mode::Replace);
+    QTest::newRow("new, nothing there") << nothing << newOnly << true << QByteArray("new");
+    QTest::newRow("new, a file there") << file << newOnly << false << QByteArray("old");
+    QTest::newRow("new, a dangling link there") << dangling << newOnly << false << QByteArray("<missing>");
+    QTest::newRow("replace, nothing there") << nothing << replace << true << QByteArray("new");
+    QTest::newRow("replace, a file there") << file << replace << true << QByteArray("new");
+}
+
+void PlatformTest::placing() {
+    QFETCH(Maker, before);
+    QFETCH(int, mode);
+    QFETCH(bool, placed);
+    QFETCH(QByteArray, after);
+    before(dir());
+    const QString target = dir().filePath(QStringLiteral("target"));
+    const QStringList namesBefore = namesIn(dir());
+    {
+        FilePlacement placement(target, FilePlacement::Mode(mode));
+        QVERIFY(placement.partialPath().startsWith(target + QLatin1Char('.')));
+        QCOMPARE(placement.write("new").isEmpty(), placed);
+        QCOMPARE(placement.placed(), placed);
+    }
+    QCOMPARE(contents(target), after);
+    if (!placed) // nothing left behind, nothing followed
+        QCOMPARE(namesIn(dir()), namesBefore);
+    QVERIFY(!QFile::exists(dir().filePath(QStringLiteral("elsewhere"))));
+    QCOMPARE(namesIn(dir()).size(), std::max<qsizetype>(namesBefore.size(), 1));
+}
+
+void PlatformTest::placedFileIsOwnerOnlyWhateverTheUmask() {
+    const mode_t mask = ::umask(0);
+    const QString target = dir().filePath(QStringLiteral("data.mdb"));
+    FilePlacement placement(target, FilePlacement::Mode::NewOnly);
+    const QString why = placement.write("book");
+    ::umask(mask);
+    QVERIFY2(why.isEmpty(), qPrintable(why));
+    // The "user" bits are the owner's again when the owner runs the test; group and others get nothing.
+    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
+                                      QFile::WriteOther | QFile::ExeOther;
+    QCOMPARE(QFile::permissions(target) & (others | QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner),
+             QFile::ReadOwner | QFile::WriteOwner);
+}
+
+void PlatformTest::replacedReportKeepsItsAccess() {
+    const QString target = writeFile(dir(), QStringLiteral("report.pdf"), "old");
+    QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
+    const QFile::Permissions access = QFile::permissions(target);
+    FilePlacement placement(target, FilePlacement::Mode::Replace, FilePlacement::Access::Usual);
+    QVERIFY(placement.write("new").isEmpty());
+    QCOMPARE(contents(target), QByteArray("new"));
+    QCOMPARE(QFile::permissions(target), access);
+}
+
+void PlatformTest::unplacedPartialIsRemoved() {
+    const QString target = dir().filePath(QStringLiteral("data.mdb"));
+    {
+        FilePlacement placement(target, FilePlacement::Mode::NewOnly);
+        QVERIFY(placement.createPartial().isEmpty());
+        // A database writing at the passing name leaves its journal beside it.
+        QVERIFY(!writeFile(dir(), QFileInfo(placement.partialPath()).fileName() + "-journal", "j").isEmpty());
+        // A second passing file of the same name is refused: nothing is made over what stands there.
+        QVERIFY(!platform::createExclusive(placement.partialPath()).isEmpty());
+    }
+    QCOMPARE(namesIn(dir()), QStringList());
+    FilePlacement nowhere(dir().filePath(QStringLiteral("no/such/folder/data.mdb")), FilePlacement::Mode::NewOnly);
+    QVERIFY(!nowhere.write("x").isEmpty());
+}
+
+void PlatformTest::lockSharesAndExcludes() {
+    const QString path = dir().filePath(QStringLiteral(".lock"));
+    using Mode = platform::FileLock::Mode;
+    using Outcome = platform::FileLock::Outcome;
+    {
+        platform::FileLock first(path, Mode::Shared);
+        platform::FileLock second(path, Mode::Shared);
+        QCOMPARE(first.outcome(), Outcome::Held);
+        QCOMPARE(second.outcome(), Outcome::Held);
+        platform::FileLock alone(path, Mode::Exclusive);
+        QCOMPARE(alone.outcome(), Outcome::InUse);
+    }
+    {
+        platform::FileLock alone(path, Mode::Exclusive);
+        QCOMPARE(alone.outcome(), Outcome::Held);
+        platform::FileLock shared(path, Mode::Shared);
+        QCOMPARE(shared.outcome(), Outcome::InUse);
+    }
+    platform::FileLock nowhere(dir().filePath(QStringLiteral("no/such/.lock")), Mode::Shared);
+    QCOMPARE(nowhere.outcome(), Outcome::CannotOpen);
+    QVERIFY(!nowhere.reason().isEmpty());
+}
+
+QTEST_GUILESS_MAIN(PlatformTest)
+#include "PlatformTest.moc"
