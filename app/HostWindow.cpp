@@ -6,10 +6,10 @@
 #include "base/ErrorReport.h"
 #include "base/TitlePicture.h"
 #include "month/MonthWindow.h"
-#include "store/engine/ConnectionText.h"
 #include "store/backup/DailyBackup.h"
-#include "store/cipher/DatabasePool.h"
 #include "store/backup/FolderLock.h"
+#include "store/cipher/DatabasePool.h"
+#include "store/engine/ConnectionText.h"
 
 #include <QCoreApplication>
 #include <QDate>

@@ -7,10 +7,10 @@
 #include "store/backup/BackupFolder.h"
 #include "store/backup/BackupMaker.h"
 #include "store/cipher/FileCopy.h"
-#include "store/cipher/IntegrityCheck.h"
 #include "store/cipher/FileFormat.h"
-#include "store/engine/ConnectionText.h"
+#include "store/cipher/IntegrityCheck.h"
 #include "store/cipher/SqliteDatabase.h"
+#include "store/engine/ConnectionText.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,11 +1,11 @@
 #include "bench/BenchDataFolder.h"
 
-#include "store/cipher/FileFormat.h"
-#include "store/engine/EngineError.h"
-#include "store/engine/ConnectionText.h"
 #include "store/cipher/DatabaseFile.h"
+#include "store/cipher/FileFormat.h"
 #include "store/cipher/SqliteDatabase.h"
 #include "store/cipher/SqliteStatement.h"
+#include "store/engine/ConnectionText.h"
+#include "store/engine/EngineError.h"
 #include "store/engine/TableLayout.h"
 
 #include <QDir>

@@ -10,8 +10,8 @@
 #include "bench/BenchDataFolder.h"
 
 #include "store/cipher/FileFormat.h"
-#include "store/engine/ConnectionText.h"
 #include "store/cipher/SqliteDatabase.h"
+#include "store/engine/ConnectionText.h"
 #include "store/engine/TableLayout.h"
 
 #include <QDir>

@@ -17,8 +17,8 @@
 #include "month/MonthWindow.h"
 #include "month/SearchWindow.h"
 #include "store/Connection.h"
-#include "store/engine/ConnectionText.h"
 #include "store/FilledSlots.h"
+#include "store/engine/ConnectionText.h"
 
 #include <QAbstractItemModel>
 #include <QDir>

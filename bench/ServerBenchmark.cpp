@@ -13,14 +13,14 @@
 #include "base/SharedState.h"
 #include "day/DayWindow.h"
 #include "month/MonthWindow.h"
-#include "store/wholebook/ServerCopy.h"
 #include "store/Connection.h"
-#include "store/engine/ConnectionText.h"
 #include "store/DayKey.h"
 #include "store/DayRecord.h"
 #include "store/Query.h"
-#include "store/server/ServerBook.h"
+#include "store/engine/ConnectionText.h"
 #include "store/engine/TableLayout.h"
+#include "store/server/ServerBook.h"
+#include "store/wholebook/ServerCopy.h"
 
 #include <QApplication>
 #include <QComboBox>

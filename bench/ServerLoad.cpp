@@ -9,13 +9,13 @@
 #include "tests/store/TestServer.h"
 
 #include "store/Connection.h"
-#include "store/engine/ConnectionText.h"
 #include "store/DayKey.h"
 #include "store/DayRecord.h"
-#include "store/engine/EngineError.h"
 #include "store/Query.h"
-#include "store/server/ServerBook.h"
+#include "store/engine/ConnectionText.h"
+#include "store/engine/EngineError.h"
 #include "store/engine/TableLayout.h"
+#include "store/server/ServerBook.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -20,8 +20,8 @@
 #include "base/ErrorReport.h"
 #include "base/OrvellaApplication.h"
 #include "month/MonthWindow.h"
-#include "store/engine/ConnectionText.h"
 #include "store/backup/DailyBackup.h"
+#include "store/engine/ConnectionText.h"
 
 #include <QByteArray>
 #include <QCoreApplication>

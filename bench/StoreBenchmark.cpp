@@ -3,12 +3,12 @@
 
 #include "store/Command.h"
 #include "store/Connection.h"
-#include "store/engine/ConnectionText.h"
+#include "store/DayKey.h"
+#include "store/Query.h"
 #include "store/cipher/DatabaseFile.h"
 #include "store/cipher/DatabasePool.h"
-#include "store/DayKey.h"
+#include "store/engine/ConnectionText.h"
 #include "store/engine/EngineError.h"
-#include "store/Query.h"
 #include "store/engine/TableLayout.h"
 
 #include <QDate>

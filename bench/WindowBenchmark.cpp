@@ -19,10 +19,10 @@
 #include "report/OutputOptions.h"
 #include "report/ReportProject.h"
 #include "store/Connection.h"
-#include "store/engine/ConnectionText.h"
 #include "store/DayKey.h"
 #include "store/DayRecord.h"
 #include "store/Query.h"
+#include "store/engine/ConnectionText.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

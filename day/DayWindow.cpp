@@ -5,12 +5,12 @@
 #include "day/DataSource.h"
 #include "day/RecordNavigator.h"
 #include "day/ReportHost.h"
-#include "store/engine/BookWatch.h"
 #include "store/Connection.h"
-#include "store/engine/ConnectionText.h"
-#include "store/backup/DailyBackup.h"
 #include "store/DayRecord.h"
 #include "store/Query.h"
+#include "store/backup/DailyBackup.h"
+#include "store/engine/BookWatch.h"
+#include "store/engine/ConnectionText.h"
 #include "store/engine/TableLayout.h"
 
 #include <QDate>

@@ -3,9 +3,9 @@
 #include "day/QueryDataset.h"
 #include "report/ReportProject.h"
 #include "store/Connection.h"
-#include "store/engine/ConnectionText.h"
 #include "store/DayRecord.h"
 #include "store/Query.h"
+#include "store/engine/ConnectionText.h"
 
 #include <QApplication>
 

@@ -7,16 +7,15 @@
 #include "legacy/SlotMerge.h"
 #include "platform/FilePlacement.h"
 #include "platform/Files.h"
-#include "store/wholebook/WholeBookReader.h"
-#include "store/wholebook/WholeBookWriter.h"
 #include "store/engine/ConnectionText.h"
 #include "store/engine/EngineError.h"
 #include "store/engine/TableLayout.h"
+#include "store/wholebook/WholeBookReader.h"
+#include "store/wholebook/WholeBookWriter.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
 
 namespace legacy {
 
@@ -175,7 +174,7 @@ ImportSummary BookImport::intoExistingBook(const QString& jetPath, const QString
     platform::FilePlacement placement(bookPath, platform::FilePlacement::Mode::Replace);
     return buildingBeside(placement, [&](const QString& partial) {
         store::WholeBookReader existing(bookPath, QLatin1String(store::FixedDatabasePassword),
-                                   store::WholeBookReader::Access::ReadAndLock);
+                                        store::WholeBookReader::Access::ReadAndLock);
         ImportSummary summary = build(jetPath, jetPassword, partial, &existing, bookPath);
         if (!placement.place().isEmpty())
             throw ImportError(QStringLiteral("The merged book could not take the place of \"%1\"; that book was left "

@@ -4,9 +4,9 @@
 #include "legacy/JetBook.h"
 #include "legacy/JetDate.h"
 #include "legacy/SlotMerge.h"
-#include "store/wholebook/WholeBookReader.h"
 #include "store/engine/ConnectionText.h"
 #include "store/engine/TableLayout.h"
+#include "store/wholebook/WholeBookReader.h"
 
 #include <QDir>
 

@@ -12,14 +12,14 @@
 #include "month/Occupancy.h"
 #include "month/RectangleShape.h"
 #include "month/SearchWindow.h"
-#include "store/engine/BookWatch.h"
 #include "store/Command.h"
 #include "store/Connection.h"
-#include "store/engine/ConnectionText.h"
 #include "store/DayKey.h"
 #include "store/DayRecord.h"
 #include "store/Query.h"
 #include "store/ReadTogether.h"
+#include "store/engine/BookWatch.h"
+#include "store/engine/ConnectionText.h"
 
 #include <QAction>
 #include <QApplication>
@@ -496,8 +496,8 @@ void TForm1::OpenDay() {
 
     auto dayWindow = std::make_unique<TForm2>();
     dayWindow->openDay(store::dateText(shared.SelectedDay, shared.SelectedMonth, shared.SelectedYear),
-                       shared.ConnectionText, store::selectDayStatement(dayKey), TForm6::reportFileOf(shared.DataFolder),
-                       recordNotMade);
+                       shared.ConnectionText, store::selectDayStatement(dayKey),
+                       TForm6::reportFileOf(shared.DataFolder), recordNotMade);
 
     dayWindow->exec();
     dayWindow.reset();

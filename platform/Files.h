@@ -37,8 +37,8 @@ struct FileVersion {
 
 // What stands at a path.
 enum class EntryKind {
-    Missing,    // nothing (or a folder on the way is missing)
-    File,       // an ordinary file
+    Missing, // nothing (or a folder on the way is missing)
+    File,    // an ordinary file
     Folder,
     Link,       // a symbolic link (or a Windows reparse point), only when links are not followed
     LinkLoop,   // links that lead back to themselves

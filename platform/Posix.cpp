@@ -175,7 +175,8 @@ ReadFile readOrdinaryFile(const QString& path, qint64 maxBytes) {
     struct stat info {};
     if (path.isEmpty() || ::stat(name.constData(), &info) != 0) {
         const int error = path.isEmpty() ? ENOENT : errno;
-        result.outcome = error == ENOENT || error == ENOTDIR ? ReadFile::Outcome::Missing : ReadFile::Outcome::Unreadable;
+        result.outcome =
+            error == ENOENT || error == ENOTDIR ? ReadFile::Outcome::Missing : ReadFile::Outcome::Unreadable;
         result.reason = systemReason(error);
         return result;
     }

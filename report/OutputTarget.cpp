@@ -1,12 +1,11 @@
 #include "report/OutputTarget.h"
 
-#include "report/SourceFile.h"
 #include "platform/Files.h"
+#include "report/SourceFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
 
 namespace report::output {
 

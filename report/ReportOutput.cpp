@@ -1,8 +1,8 @@
 #include "report/ReportOutput.h"
 
+#include "platform/FilePlacement.h"
 #include "report/OutputTarget.h"
 #include "report/ReportError.h"
-#include "platform/FilePlacement.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -12,7 +12,6 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRandomGenerator>
-
 
 namespace report::output {
 

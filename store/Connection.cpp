@@ -1,9 +1,8 @@
 #include "store/Connection.h"
 
-#include "store/engine/EngineError.h"
 #include "store/engine/ConnectionText.h"
+#include "store/engine/EngineError.h"
 #include "store/engine/EngineSession.h"
-
 
 namespace store {
 

@@ -1,10 +1,9 @@
 #include "store/FilledSlots.h"
 
-#include "store/engine/EngineError.h"
 #include "store/Connection.h"
 #include "store/Query.h"
+#include "store/engine/EngineError.h"
 #include "store/engine/TableLayout.h"
-
 
 #include <algorithm>
 
@@ -64,7 +63,8 @@ std::vector<FilledSlot> readFilledSlots(Connection& connection) {
     std::vector<int> slotColumns;
     for (const QString& name : names) {
         const int position = query.fieldIndex(name);
-        check(position >= 0, EngineError::GeneralError, QStringLiteral("The appointment table has no column \"%1\".").arg(name));
+        check(position >= 0, EngineError::GeneralError,
+              QStringLiteral("The appointment table has no column \"%1\".").arg(name));
         slotColumns.push_back(position);
     }
 

@@ -6,7 +6,6 @@
 
 #include <QDate>
 
-
 namespace store {
 
 namespace {
@@ -98,9 +97,9 @@ int Query::checkedPosition(int position) const {
     // time cost a seventh of a month's scan.
     if (position < 0 || position >= fieldCount())
         throw EngineError(EngineError::Misuse,
-              QStringLiteral("The record has no field at position %1; it has %2 fields.")
-                  .arg(position)
-                  .arg(fieldCount()));
+                          QStringLiteral("The record has no field at position %1; it has %2 fields.")
+                              .arg(position)
+                              .arg(fieldCount()));
     return position;
 }
 
@@ -149,7 +148,7 @@ QVariant Query::valueAt(int row, int position) const {
     const auto p = static_cast<std::size_t>(checkedPosition(position));
     if (row < 0 || row >= recordCount())
         throw EngineError(EngineError::Misuse,
-              QStringLiteral("The result has no row %1; it has %2 rows.").arg(row).arg(recordCount()));
+                          QStringLiteral("The result has no row %1; it has %2 rows.").arg(row).arg(recordCount()));
     return presented(position, m_rows[static_cast<std::size_t>(row)][p]);
 }
 
@@ -158,7 +157,8 @@ int Query::fieldSize(const QString& name) const {
 }
 
 void Query::setValue(const QString& name, const QVariant& value) {
-    check(m_state != State::Closed, EngineError::Misuse, QStringLiteral("The record cannot be edited: the query is closed."));
+    check(m_state != State::Closed, EngineError::Misuse,
+          QStringLiteral("The record cannot be edited: the query is closed."));
     const int position = checkedPosition(name);
     check(hasRow(), EngineError::Misuse, QStringLiteral("There is no record to edit: the result is empty."));
     const Field& field = m_fields[static_cast<std::size_t>(position)];
@@ -185,7 +185,8 @@ void Query::setValue(const QString& name, const QVariant& value) {
 }
 
 void Query::post() {
-    check(m_state != State::Closed, EngineError::Misuse, QStringLiteral("The record cannot be saved: the query is closed."));
+    check(m_state != State::Closed, EngineError::Misuse,
+          QStringLiteral("The record cannot be saved: the query is closed."));
     if (m_state != State::Edit)
         return;
     std::vector<int> changed;

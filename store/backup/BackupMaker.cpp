@@ -1,10 +1,10 @@
 #include "store/backup/BackupMaker.h"
 
+#include "platform/FilePlacement.h"
+#include "platform/Files.h"
 #include "store/backup/BackupFolder.h"
 #include "store/backup/BackupRotation.h"
 #include "store/cipher/FileCopy.h"
-#include "platform/FilePlacement.h"
-#include "platform/Files.h"
 #include "store/cipher/IntegrityCheck.h"
 #include "store/engine/EngineError.h"
 
@@ -14,7 +14,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-
 
 namespace store {
 
@@ -51,12 +50,11 @@ BackupOutcome makeDailyBackup(const QString& dataFile, const QString& password, 
     if (QFileInfo::exists(outcome.path))
         return finish(BackupOutcome::Result::AlreadyMade);
 
-    platform::FilePlacement placement(outcome.path, platform::FilePlacement::Mode::NewOnly,
-                                      platform::FilePlacement::Access::OwnerOnly,
-                                      folder.filePath(QStringLiteral(".%1.partial-%2")
-                                                          .arg(backupFileName(today))
-                                                          .arg(QRandomGenerator::global()->generate(), 8, 16,
-                                                               QLatin1Char('0'))));
+    platform::FilePlacement placement(
+        outcome.path, platform::FilePlacement::Mode::NewOnly, platform::FilePlacement::Access::OwnerOnly,
+        folder.filePath(QStringLiteral(".%1.partial-%2")
+                            .arg(backupFileName(today))
+                            .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'))));
     try {
         if (!folder.exists()) {
             check(QDir().mkpath(folder.path()), EngineError::CantOpen,

@@ -1,7 +1,7 @@
 #include "store/backup/DailyBackup.h"
 
-#include "store/cipher/IntegrityCheck.h"
 #include "store/cipher/FirstOpenCheck.h"
+#include "store/cipher/IntegrityCheck.h"
 
 namespace store {
 

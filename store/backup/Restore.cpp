@@ -1,10 +1,10 @@
 #include "store/backup/Restore.h"
 
+#include "platform/FilePlacement.h"
+#include "platform/Files.h"
 #include "store/backup/FolderLock.h"
 #include "store/cipher/IntegrityCheck.h"
 #include "store/engine/ConnectionText.h"
-#include "platform/FilePlacement.h"
-#include "platform/Files.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -85,9 +85,9 @@ RestoreOutcome restoreBackup(const QString& backup, const QString& folderPath) {
         keptAs = folder.filePath(setAsideName(folder));
         // A second name for the current book: it stays whole under it, and data.mdb is never missing.
         if (const QString reason = platform::addSecondName(book, keptAs); !reason.isEmpty())
-            return refused(QStringLiteral("the current book could not be set aside as \"%1\": %2.")
-                               .arg(native(keptAs), reason) +
-                           Unchanged);
+            return refused(
+                QStringLiteral("the current book could not be set aside as \"%1\": %2.").arg(native(keptAs), reason) +
+                Unchanged);
         // A save cut short left its journal: it belongs to the book set aside, never to the restored one.
         const QString journal = book + QStringLiteral("-journal");
         if (QFileInfo::exists(journal))

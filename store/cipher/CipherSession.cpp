@@ -1,13 +1,13 @@
 #include "store/cipher/CipherSession.h"
 
-#include "store/engine/ConflictMessage.h"
-#include "store/engine/DateLiterals.h"
-#include "store/engine/EngineError.h"
 #include "store/cipher/PooledDatabase.h"
-#include "store/engine/SqlNames.h"
 #include "store/cipher/SqliteDatabase.h"
 #include "store/cipher/SqliteStatement.h"
 #include "store/cipher/Transaction.h"
+#include "store/engine/ConflictMessage.h"
+#include "store/engine/DateLiterals.h"
+#include "store/engine/EngineError.h"
+#include "store/engine/SqlNames.h"
 
 #include <QDir>
 #include <QStringList>

@@ -2,16 +2,15 @@
 #include "platform/FilePlacement.h"
 #include "platform/Files.h"
 
-#include "store/cipher/FileFormat.h"
 #include "store/cipher/CipherFailure.h"
 #include "store/cipher/CipherGuard.h"
+#include "store/cipher/FileFormat.h"
 #include "store/cipher/SqliteDatabase.h"
 #include "store/engine/TableLayout.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
 
 namespace store {
 

@@ -1,7 +1,7 @@
 #include "store/cipher/DatabasePool.h"
 
-#include "store/cipher/PooledDatabase.h"
 #include "platform/Memory.h"
+#include "store/cipher/PooledDatabase.h"
 
 #include <QFileInfo>
 

@@ -1,10 +1,10 @@
 #include "store/cipher/FileCopy.h"
 
+#include "platform/Files.h"
 #include "store/cipher/CipherGuard.h"
 #include "store/cipher/FileFormat.h"
 #include "store/cipher/IntegrityCheck.h"
 #include "store/cipher/SqliteDatabase.h"
-#include "platform/Files.h"
 
 #include <QDir>
 #include <QElapsedTimer>

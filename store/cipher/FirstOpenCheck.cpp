@@ -1,9 +1,9 @@
 #include "store/cipher/FirstOpenCheck.h"
 
-#include "store/cipher/IntegrityCheck.h"
 #include "store/cipher/CipherFailure.h"
-#include "store/engine/EngineError.h"
+#include "store/cipher/IntegrityCheck.h"
 #include "store/cipher/PooledDatabase.h"
+#include "store/engine/EngineError.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -48,8 +48,8 @@ void noteSoundBook(const QString& path) {
     }
 }
 
-void checkOnFirstOpen(SqliteDatabase& database, const QString& path,
-                      const FileIdentity& identity, const FailureContext& context) {
+void checkOnFirstOpen(SqliteDatabase& database, const QString& path, const FileIdentity& identity,
+                      const FailureContext& context) {
     const std::pair<quint64, quint64> key{identity.file.device, identity.file.index};
     {
         const std::lock_guard lock(guard());

@@ -13,8 +13,8 @@ struct FileIdentity;
 // damaged book throws EngineError (kind Damaged) saying what was found; the connection adds the newest good
 // backup and the command that restores it. It is checked again at every open until it is sound. A book that is
 // locked by another program throws the lock's error and is checked at a later open.
-void checkOnFirstOpen(SqliteDatabase& database, const QString& path,
-                      const FileIdentity& identity, const FailureContext& context);
+void checkOnFirstOpen(SqliteDatabase& database, const QString& path, const FileIdentity& identity,
+                      const FailureContext& context);
 
 // Throws the damaged book's EngineError: what was found and that nothing was written.
 [[noreturn]] void throwDamagedBook(const QString& path, const QString& damage);

@@ -1,10 +1,10 @@
 #include "store/cipher/IntegrityCheck.h"
 
-#include "store/cipher/FileFormat.h"
 #include "store/cipher/CipherGuard.h"
-#include "store/engine/EngineError.h"
+#include "store/cipher/FileFormat.h"
 #include "store/cipher/SqliteDatabase.h"
 #include "store/cipher/SqliteStatement.h"
+#include "store/engine/EngineError.h"
 #include "store/engine/TableLayout.h"
 
 #include <QDir>
@@ -39,7 +39,8 @@ QString damageFound(SqliteDatabase& database, const FailureContext& context, boo
             throw;
         // A page that fails its encryption check stops the check itself.
         return rc == SQLITE_CORRUPT || rc == SQLITE_ERROR || rc == SQLITE_NOTADB
-                   ? QStringLiteral("a part of it can no longer be read (%1)").arg(QString::fromUtf8(sqlite3_errstr(rc)))
+                   ? QStringLiteral("a part of it can no longer be read (%1)")
+                         .arg(QString::fromUtf8(sqlite3_errstr(rc)))
                    : error.text();
     }
 }

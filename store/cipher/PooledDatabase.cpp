@@ -1,12 +1,12 @@
 #include "store/cipher/PooledDatabase.h"
 
-#include "store/cipher/FileFormat.h"
+#include "platform/Files.h"
 #include "store/cipher/CipherGuard.h"
 #include "store/cipher/DataFileProbe.h"
-#include "store/engine/EngineError.h"
+#include "store/cipher/FileFormat.h"
 #include "store/cipher/FirstOpenCheck.h"
-#include "platform/Files.h"
 #include "store/cipher/SqliteStatement.h"
+#include "store/engine/EngineError.h"
 #include "store/engine/TableLayout.h"
 
 #include <QDir>
@@ -14,7 +14,6 @@
 #include <QSet>
 
 #include <sqlcipher/sqlite3.h>
-
 
 namespace store {
 
@@ -62,8 +61,9 @@ FileIdentity identifyDataFile(const QString& path) {
     FileIdentity identity;
     identity.file = entry.version.identity;
     identity.writable = platform::mayWrite(path);
-    check(platform::mayRead(path), EngineError::NoPassword,
-          QStringLiteral("The data file \"%1\" may not be read by this user. Allow reading it and try again.").arg(file));
+    check(
+        platform::mayRead(path), EngineError::NoPassword,
+        QStringLiteral("The data file \"%1\" may not be read by this user. Allow reading it and try again.").arg(file));
     const QString foreign = entry.version.size == 0 ? describeForeignFile(path) : QString();
     check(foreign.isEmpty(), EngineError::NotADatabase, foreign);
     return identity;
@@ -88,16 +88,16 @@ PooledDatabase::PooledDatabase(const QString& path, const QString& password, con
     if ((rc & 0xff) == SQLITE_NOTADB) {
         const QString foreign = describeForeignFile(path);
         check(foreign.isEmpty(), EngineError::NotADatabase, foreign);
-        throw EngineError(EngineError::NotADatabase,
-              QStringLiteral("The data file \"%1\" could not be opened: the database password does not match, or the "
-                             "file is not an Orvella data file.")
-                  .arg(QDir::toNativeSeparators(path)));
+        throw EngineError(
+            EngineError::NotADatabase,
+            QStringLiteral("The data file \"%1\" could not be opened: the database password does not match, or the "
+                           "file is not an Orvella data file.")
+                .arg(QDir::toNativeSeparators(path)));
     }
     // Damage can stop the first read of the schema itself: said the same way as the first open's check says it.
     if ((rc & 0xff) == SQLITE_CORRUPT || (rc & 0xff) == SQLITE_ERROR)
-        throwDamagedBook(path,
-                         QStringLiteral("a part of it can no longer be read: %1")
-                             .arg(QString::fromUtf8(sqlite3_errmsg(m_handle.get()))));
+        throwDamagedBook(path, QStringLiteral("a part of it can no longer be read: %1")
+                                   .arg(QString::fromUtf8(sqlite3_errmsg(m_handle.get()))));
     check(rc, m_handle.get(), context(Opening));
     checkOnFirstOpen(m_handle, path, identity, context(Opening));
     checkTable();

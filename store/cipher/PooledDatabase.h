@@ -1,10 +1,10 @@
 #pragma once
 
-#include "store/cipher/CipherFailure.h"
 #include "platform/Files.h"
-#include "store/engine/EngineSession.h"
+#include "store/cipher/CipherFailure.h"
 #include "store/cipher/SqliteDatabase.h"
 #include "store/cipher/SqliteStatement.h"
+#include "store/engine/EngineSession.h"
 
 #include <QString>
 

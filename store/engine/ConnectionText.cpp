@@ -1,7 +1,7 @@
 #include "store/engine/ConnectionText.h"
 
-#include "store/engine/EngineError.h"
 #include "platform/Files.h"
+#include "store/engine/EngineError.h"
 
 #include <QDir>
 #include <QStringList>

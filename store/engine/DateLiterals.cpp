@@ -5,7 +5,6 @@
 #include <QDate>
 #include <QStringList>
 
-
 namespace store {
 
 namespace {
@@ -103,9 +102,10 @@ template <typename Place> QString replaceDates(const QString& statement, Place p
             (i == 0 || !isWordCharacter(statement[i - 1])) &&
             (i + 5 >= statement.size() || !isWordCharacter(statement[i + 5]))) {
             // The day key's failure text stands where the date belongs.
-            throw EngineError(EngineError::NotADate,
-                  QStringLiteral("The day could not be read as a date (its key is \"ERROR\"), so its record can be "
-                                 "neither read nor made."));
+            throw EngineError(
+                EngineError::NotADate,
+                QStringLiteral("The day could not be read as a date (its key is \"ERROR\"), so its record can be "
+                               "neither read nor made."));
         }
         result += c;
     }

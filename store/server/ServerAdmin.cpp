@@ -1,9 +1,9 @@
 #include "store/server/ServerAdmin.h"
 
 #include "store/engine/EngineError.h"
+#include "store/engine/TableLayout.h"
 #include "store/server/ServerBook.h"
 #include "store/server/ServerLink.h"
-#include "store/engine/TableLayout.h"
 
 #include <QSet>
 #include <QStringList>
@@ -33,8 +33,8 @@ PgResult ServerAdmin::run(const QString& sql, const std::vector<std::optional<QB
                                        values.data(), nullptr, nullptr, 0));
     if (!result.succeeded())
         throw EngineError(m_connection.isUp() ? EngineError::GeneralError : EngineError::ServerUnreachable,
-              QStringLiteral("%1 refused a statement: %2")
-                  .arg(m_description, result ? result.message() : m_connection.errorMessage()));
+                          QStringLiteral("%1 refused a statement: %2")
+                              .arg(m_description, result ? result.message() : m_connection.errorMessage()));
     return result;
 }
 

@@ -26,10 +26,11 @@ Options parsed(const QString& connection, const QString& file) {
     if (!options) {
         const QString reason = error ? QString::fromUtf8(error).simplified() : QStringLiteral("out of memory");
         PQfreemem(error);
-        throw EngineError(EngineError::CantOpen,
-              QStringLiteral("The server file \"%1\" does not hold a connection text Orvella can read (%2). It should "
-                             "hold a line such as: host=server.example dbname=orvella user=desk1")
-                  .arg(QDir::toNativeSeparators(file), reason));
+        throw EngineError(
+            EngineError::CantOpen,
+            QStringLiteral("The server file \"%1\" does not hold a connection text Orvella can read (%2). It should "
+                           "hold a line such as: host=server.example dbname=orvella user=desk1")
+                .arg(QDir::toNativeSeparators(file), reason));
     }
     return options;
 }
@@ -110,8 +111,9 @@ void writeServerBook(const QString& path, const QString& connection) {
         const QString reason = target.errorString();
         target.close();
         target.remove();
-        throw EngineError(EngineError::CantOpen,
-              QStringLiteral("\"%1\" could not be written: %2").arg(QDir::toNativeSeparators(path), reason));
+        throw EngineError(
+            EngineError::CantOpen,
+            QStringLiteral("\"%1\" could not be written: %2").arg(QDir::toNativeSeparators(path), reason));
     }
 }
 

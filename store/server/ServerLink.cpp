@@ -2,8 +2,8 @@
 
 #include "store/engine/BookWatch.h"
 #include "store/engine/EngineError.h"
-#include "store/server/ServerBook.h"
 #include "store/engine/TableLayout.h"
+#include "store/server/ServerBook.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -327,13 +327,14 @@ PgResult ServerLink::exchange(const std::function<int(pg_conn*)>& send, int wait
         const qint64 left = seconds * 1000 - clock.elapsed();
         if (left <= 0) {
             dropConnection();
-            throw EngineError(EngineError::Busy,
-                  QStringLiteral("%1 did not answer within %2 seconds while %3; the connection was given up. Anything "
-                                 "being saved was either saved whole or not at all. Check the network and the "
-                                 "server, then try again: your text is still shown.")
-                      .arg(m_description)
-                      .arg(seconds)
-                      .arg(doing));
+            throw EngineError(
+                EngineError::Busy,
+                QStringLiteral("%1 did not answer within %2 seconds while %3; the connection was given up. Anything "
+                               "being saved was either saved whole or not at all. Check the network and the "
+                               "server, then try again: your text is still shown.")
+                    .arg(m_description)
+                    .arg(seconds)
+                    .arg(doing));
         }
         pollfd descriptor{PQsocket(c), POLLIN, 0};
         ::poll(&descriptor, 1, static_cast<int>(left));
@@ -344,11 +345,12 @@ PgResult ServerLink::exchange(const std::function<int(pg_conn*)>& send, int wait
 
 void ServerLink::lose(const QString& reason, const QString& doing) {
     dropConnection();
-    throw EngineError(EngineError::ServerUnreachable,
-          QStringLiteral("The connection to %1 was lost while %2 (%3). Anything being saved was either saved whole "
-                         "or not at all. Orvella connects again at the next step once the server is back; your text "
-                         "is still shown.")
-              .arg(m_description, doing, reason.isEmpty() ? QStringLiteral("no answer") : reason));
+    throw EngineError(
+        EngineError::ServerUnreachable,
+        QStringLiteral("The connection to %1 was lost while %2 (%3). Anything being saved was either saved whole "
+                       "or not at all. Orvella connects again at the next step once the server is back; your text "
+                       "is still shown.")
+            .arg(m_description, doing, reason.isEmpty() ? QStringLiteral("no answer") : reason));
 }
 
 void ServerLink::fail(const PgResult& result, const QString& doing) const {
@@ -363,44 +365,52 @@ void ServerLink::fail(const PgResult& result, const QString& doing) const {
 void ServerLink::failFor(const QString& state, const QString& reason, const QString& doing) const {
     const QString table = QLatin1String(AppointmentTableName);
     if (state == QLatin1String("23505"))
-        throw EngineError(EngineError::DuplicateKey,
-              QStringLiteral("A record for this day already exists in %1; nothing was changed.").arg(m_description));
+        throw EngineError(
+            EngineError::DuplicateKey,
+            QStringLiteral("A record for this day already exists in %1; nothing was changed.").arg(m_description));
     if (state == QLatin1String("42P01"))
-        throw EngineError(EngineError::NotADatabase,
-              QStringLiteral("%1 holds no appointment table %2 (%3). Ask the administrator to make it there.")
-                  .arg(m_description, table, reason));
+        throw EngineError(
+            EngineError::NotADatabase,
+            QStringLiteral("%1 holds no appointment table %2 (%3). Ask the administrator to make it there.")
+                .arg(m_description, table, reason));
     if (state == QLatin1String("42703"))
-        throw EngineError(EngineError::NotADatabase,
-              QStringLiteral("The appointment table of %1 lacks a column Orvella needs (%2): it is not an Orvella "
-                             "book, or it is damaged.")
-                  .arg(m_description, reason));
+        throw EngineError(
+            EngineError::NotADatabase,
+            QStringLiteral("The appointment table of %1 lacks a column Orvella needs (%2): it is not an Orvella "
+                           "book, or it is damaged.")
+                .arg(m_description, reason));
     if (state == QLatin1String("42501") || state == QLatin1String("25006"))
-        throw EngineError(EngineError::ReadOnly,
-              QStringLiteral("%1 does not allow this user what Orvella needs while %2 (%3). Ask the administrator to "
-                             "grant SELECT, INSERT and UPDATE on %4.")
-                  .arg(m_description, doing, reason, table));
+        throw EngineError(
+            EngineError::ReadOnly,
+            QStringLiteral("%1 does not allow this user what Orvella needs while %2 (%3). Ask the administrator to "
+                           "grant SELECT, INSERT and UPDATE on %4.")
+                .arg(m_description, doing, reason, table));
     if (state == QLatin1String("57014") || state == QLatin1String("55P03") || state == QLatin1String("40001") ||
         state == QLatin1String("40P01"))
-        throw EngineError(EngineError::Busy,
-              QStringLiteral("%1 was busy with other seats' work while %2 (%3); nothing was changed. Try again in a "
-                             "moment.")
-                  .arg(m_description, doing, reason));
+        throw EngineError(
+            EngineError::Busy,
+            QStringLiteral("%1 was busy with other seats' work while %2 (%3); nothing was changed. Try again in a "
+                           "moment.")
+                .arg(m_description, doing, reason));
     if (state == QLatin1String("22001"))
-        throw EngineError(EngineError::TooLong,
+        throw EngineError(
+            EngineError::TooLong,
             QStringLiteral("%1 refused a text longer than its field while %2 (%3).").arg(m_description, doing, reason));
     if (state == QLatin1String("22007") || state == QLatin1String("22008"))
         throw EngineError(EngineError::NotADate,
-              QStringLiteral("%1 refused a date while %2 (%3).").arg(m_description, doing, reason));
+                          QStringLiteral("%1 refused a date while %2 (%3).").arg(m_description, doing, reason));
     if (state.startsWith(QLatin1String("23")))
         throw EngineError(EngineError::Constraint,
-              QStringLiteral("%1 refused a value while %2 (%3).").arg(m_description, doing, reason));
+                          QStringLiteral("%1 refused a value while %2 (%3).").arg(m_description, doing, reason));
     if (state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P")))
-        throw EngineError(EngineError::ServerUnreachable,
-              QStringLiteral("%1 stopped serving while %2 (%3). Anything being saved was either saved whole or not at "
-                             "all; try again once the server is back.")
-                  .arg(m_description, doing, reason));
-    throw EngineError(EngineError::GeneralError,
-          QStringLiteral("%1 reported an error while %2: %3 (%4).").arg(m_description, doing, reason, state));
+        throw EngineError(
+            EngineError::ServerUnreachable,
+            QStringLiteral("%1 stopped serving while %2 (%3). Anything being saved was either saved whole or not at "
+                           "all; try again once the server is back.")
+                .arg(m_description, doing, reason));
+    throw EngineError(
+        EngineError::GeneralError,
+        QStringLiteral("%1 reported an error while %2: %3 (%4).").arg(m_description, doing, reason, state));
 }
 
 const ServerLink::TableInfo& ServerLink::tableInfo(unsigned oid, int waitSeconds, const QString& doing) {

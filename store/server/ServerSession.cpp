@@ -3,9 +3,9 @@
 #include "store/engine/ConflictMessage.h"
 #include "store/engine/DateLiterals.h"
 #include "store/engine/EngineError.h"
-#include "store/server/ServerLink.h"
 #include "store/engine/SqlNames.h"
 #include "store/engine/TableLayout.h"
+#include "store/server/ServerLink.h"
 
 #include <QStringList>
 
@@ -143,9 +143,8 @@ StoredRow ServerSession::updateRow(const RowUpdate& update) {
             QStringLiteral("SELECT %1 FROM %2 WHERE %3")
                 .arg(columns.join(QStringLiteral(", ")), quotedName(update.table), keys.join(QStringLiteral(" AND "))),
             keyValues, m_wait, Saving);
-        throw EngineError(EngineError::Conflict,
-              current.rows.empty() ? conflictMessage(update, std::nullopt)
-                                   : conflictMessage(update, current.rows.front()));
+        throw EngineError(EngineError::Conflict, current.rows.empty() ? conflictMessage(update, std::nullopt)
+                                                                      : conflictMessage(update, current.rows.front()));
     }
     StoredRow stored;
     for (std::size_t column = 0; column < written.fields.size(); ++column)

@@ -1,18 +1,18 @@
 #include "store/wholebook/ServerCopy.h"
 #include "platform/FilePlacement.h"
 
-#include "store/cipher/FileFormat.h"
-#include "store/cipher/CipherGuard.h"
 #include "store/Connection.h"
-#include "store/engine/ConnectionText.h"
-#include "store/cipher/DatabaseFile.h"
-#include "store/engine/EngineError.h"
 #include "store/Query.h"
-#include "store/server/ServerAdmin.h"
+#include "store/cipher/CipherGuard.h"
+#include "store/cipher/DatabaseFile.h"
+#include "store/cipher/FileFormat.h"
 #include "store/cipher/SqliteDatabase.h"
 #include "store/cipher/SqliteStatement.h"
-#include "store/engine/TableLayout.h"
 #include "store/cipher/Transaction.h"
+#include "store/engine/ConnectionText.h"
+#include "store/engine/EngineError.h"
+#include "store/engine/TableLayout.h"
+#include "store/server/ServerAdmin.h"
 
 #include <QDate>
 #include <QDir>
@@ -20,7 +20,6 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QStringList>
-
 
 #include <optional>
 #include <vector>
@@ -117,11 +116,12 @@ CopySummary copyBookUp(const QString& file, const QString& password, const QStri
     const int present = server.run(QStringLiteral("SELECT count(*) FROM %1").arg(table)).text(0, 0).toInt();
     if (present > 0 && !merge) {
         server.run(QStringLiteral("ROLLBACK"));
-        throw EngineError(EngineError::Constraint,
-              QStringLiteral("%1 already holds %2 day(s); nothing was copied. Copy with --merge to add the file's "
-                             "days and fill only the server's free slots.")
-                  .arg(server.description())
-                  .arg(present));
+        throw EngineError(
+            EngineError::Constraint,
+            QStringLiteral("%1 already holds %2 day(s); nothing was copied. Copy with --merge to add the file's "
+                           "days and fill only the server's free slots.")
+                .arg(server.description())
+                .arg(present));
     }
     server.run(QStringLiteral("CREATE TEMPORARY TABLE incoming (LIKE %1) ON COMMIT DROP").arg(table));
     const QStringList columns = columnList();
@@ -170,12 +170,13 @@ CopySummary copyBookUp(const QString& file, const QString& password, const QStri
     const int after = server.run(QStringLiteral("SELECT count(*) FROM %1").arg(table)).text(0, 0).toInt();
     if (after != present + summary.added) {
         server.run(QStringLiteral("ROLLBACK"));
-        throw EngineError(EngineError::GeneralError,
-              QStringLiteral("The copy to %1 did not add up (%2 days before, %3 added, %4 after); nothing was copied.")
-                  .arg(server.description())
-                  .arg(present)
-                  .arg(summary.added)
-                  .arg(after));
+        throw EngineError(
+            EngineError::GeneralError,
+            QStringLiteral("The copy to %1 did not add up (%2 days before, %3 added, %4 after); nothing was copied.")
+                .arg(server.description())
+                .arg(present)
+                .arg(summary.added)
+                .arg(after));
     }
     server.run(QStringLiteral("COMMIT"));
     return summary;

@@ -1,9 +1,8 @@
 #include "store/wholebook/WholeBookReader.h"
 
-#include "store/cipher/FileFormat.h"
 #include "store/cipher/CipherGuard.h"
+#include "store/cipher/FileFormat.h"
 #include "store/engine/TableLayout.h"
-
 
 namespace store {
 
@@ -43,8 +42,9 @@ int declaredSize(const QString& type) {
 
 WholeBookReader::WholeBookReader(const QString& path, const QString& password, Access access)
     : m_path(path), m_context{path, QStringLiteral("reading the book"), 4} {
-    m_database =
-        SqliteDatabase(path, access == Access::ReadAndLock ? SqliteDatabase::OpenMode::ReadWrite : SqliteDatabase::OpenMode::ReadOnly, m_context);
+    m_database = SqliteDatabase(
+        path, access == Access::ReadAndLock ? SqliteDatabase::OpenMode::ReadWrite : SqliteDatabase::OpenMode::ReadOnly,
+        m_context);
     requireCipher(m_database.get());
     keyBook(m_database, password, m_context);
     m_database.setBusyTimeout(m_context.waitSeconds * 1000);

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "store/wholebook/DayRow.h"
 #include "store/cipher/SqliteDatabase.h"
 #include "store/cipher/SqliteStatement.h"
+#include "store/wholebook/DayRow.h"
 
 #include <QString>
 

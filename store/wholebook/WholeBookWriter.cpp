@@ -1,12 +1,11 @@
 #include "store/wholebook/WholeBookWriter.h"
 
-#include "store/cipher/FileFormat.h"
 #include "store/cipher/CipherGuard.h"
+#include "store/cipher/FileFormat.h"
 #include "store/engine/TableLayout.h"
 
 #include <QDir>
 #include <QFileInfo>
-
 
 namespace store {
 

@@ -7,8 +7,8 @@
 #include "app/OldBookOffer.h"
 #include "base/ErrorReport.h"
 #include "base/OrvellaApplication.h"
-#include "store/wholebook/WholeBookReader.h"
 #include "store/cipher/DatabaseFile.h"
+#include "store/wholebook/WholeBookReader.h"
 
 #include <QAbstractButton>
 #include <QApplication>

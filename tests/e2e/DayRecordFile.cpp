@@ -1,9 +1,9 @@
 #include "tests/e2e/DayRecordFile.h"
 
 #include "store/Connection.h"
-#include "store/engine/ConnectionText.h"
 #include "store/DayKey.h"
 #include "store/Query.h"
+#include "store/engine/ConnectionText.h"
 #include "store/engine/TableLayout.h"
 
 namespace dayrecords {

@@ -3,9 +3,9 @@
 
 #include "store/Command.h"
 #include "store/Connection.h"
-#include "store/engine/ConnectionText.h"
 #include "store/DayKey.h"
 #include "store/Query.h"
+#include "store/engine/ConnectionText.h"
 #include "store/engine/TableLayout.h"
 
 #include <QDir>

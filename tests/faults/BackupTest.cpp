@@ -9,8 +9,8 @@
 #include "tests/store/StoreTestSupport.h"
 
 #include "store/backup/BackupFolder.h"
-#include "store/backup/BackupRotation.h"
 #include "store/backup/BackupMaker.h"
+#include "store/backup/BackupRotation.h"
 #include "store/backup/DailyBackup.h"
 #include "store/engine/TableLayout.h"
 

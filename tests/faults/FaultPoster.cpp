@@ -28,11 +28,11 @@
 
 #include "store/Command.h"
 #include "store/Connection.h"
-#include "store/engine/ConnectionText.h"
 #include "store/DayKey.h"
 #include "store/DayRecord.h"
-#include "store/engine/EngineError.h"
 #include "store/Query.h"
+#include "store/engine/ConnectionText.h"
+#include "store/engine/EngineError.h"
 #include "store/engine/TableLayout.h"
 
 #include <QCoreApplication>

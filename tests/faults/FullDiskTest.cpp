@@ -9,10 +9,10 @@
 
 #include "store/Command.h"
 #include "store/Connection.h"
-#include "store/cipher/DatabasePool.h"
 #include "store/DayKey.h"
-#include "store/engine/EngineError.h"
 #include "store/Query.h"
+#include "store/cipher/DatabasePool.h"
+#include "store/engine/EngineError.h"
 #include "store/engine/TableLayout.h"
 
 #include <QDir>

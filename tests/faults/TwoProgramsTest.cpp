@@ -9,11 +9,11 @@
 
 #include "store/Command.h"
 #include "store/Connection.h"
-#include "store/cipher/DatabasePool.h"
 #include "store/DayKey.h"
-#include "store/engine/EngineError.h"
-#include "store/cipher/PooledDatabase.h"
 #include "store/Query.h"
+#include "store/cipher/DatabasePool.h"
+#include "store/cipher/PooledDatabase.h"
+#include "store/engine/EngineError.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>

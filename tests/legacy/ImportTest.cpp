@@ -7,12 +7,12 @@
 
 #include "legacy/BookImport.h"
 #include "legacy/ImportError.h"
+#include "store/Connection.h"
+#include "store/Query.h"
+#include "store/cipher/DatabaseFile.h"
+#include "store/engine/TableLayout.h"
 #include "store/wholebook/WholeBookReader.h"
 #include "store/wholebook/WholeBookWriter.h"
-#include "store/Connection.h"
-#include "store/cipher/DatabaseFile.h"
-#include "store/Query.h"
-#include "store/engine/TableLayout.h"
 
 #include <QDir>
 #include <QTemporaryDir>

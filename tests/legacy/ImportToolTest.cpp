@@ -6,8 +6,8 @@
 #include "tests/legacy/LegacyTestSupport.h"
 #include "tests/store/StoreTestSupport.h"
 
-#include "store/wholebook/WholeBookReader.h"
 #include "store/cipher/DatabaseFile.h"
+#include "store/wholebook/WholeBookReader.h"
 
 #include <QDir>
 #include <QFile>
@@ -47,7 +47,8 @@ Run runTool(const QStringList& arguments, bool asUser = false) {
 }
 
 qint64 daysIn(const QString& folder) {
-    return store::WholeBookReader(QDir(folder).filePath(QStringLiteral("data.mdb")), QStringLiteral("Kw73Tp")).dayCount();
+    return store::WholeBookReader(QDir(folder).filePath(QStringLiteral("data.mdb")), QStringLiteral("Kw73Tp"))
+        .dayCount();
 }
 
 // Every file under folder with its bytes, to show a failure left the folder as it was.

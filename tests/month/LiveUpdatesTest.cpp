@@ -12,8 +12,8 @@
 #include "store/Connection.h"
 #include "store/DayKey.h"
 #include "store/DayRecord.h"
-#include "store/engine/EngineError.h"
 #include "store/Query.h"
+#include "store/engine/EngineError.h"
 #include "store/engine/TableLayout.h"
 
 #include <QDir>

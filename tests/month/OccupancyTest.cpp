@@ -9,11 +9,11 @@
 #include "month/Occupancy.h"
 #include "store/Command.h"
 #include "store/Connection.h"
-#include "store/engine/ConnectionText.h"
-#include "store/cipher/DatabaseFile.h"
 #include "store/DayKey.h"
 #include "store/DayRecord.h"
 #include "store/Query.h"
+#include "store/cipher/DatabaseFile.h"
+#include "store/engine/ConnectionText.h"
 #include "store/engine/TableLayout.h"
 
 #include <QAbstractButton>

@@ -10,9 +10,9 @@
 #include "month/SearchWindow.h"
 #include "store/Command.h"
 #include "store/Connection.h"
-#include "store/engine/ConnectionText.h"
 #include "store/DayKey.h"
 #include "store/Query.h"
+#include "store/engine/ConnectionText.h"
 #include "store/engine/TableLayout.h"
 
 #include <QAbstractItemModel>

@@ -88,8 +88,8 @@ void PlatformTest::whatIsThere_data() {
     QTest::newRow("folder") << Maker([](const QDir& d) { return d.path(); }) << true << int(EntryKind::Folder);
     QTest::newRow("nothing") << Maker([](const QDir& d) { return d.filePath("none"); }) << true
                              << int(EntryKind::Missing);
-    QTest::newRow("through a missing folder") << Maker([](const QDir& d) { return d.filePath("no/none"); }) << true
-                                              << int(EntryKind::Missing);
+    QTest::newRow("through a missing folder")
+        << Maker([](const QDir& d) { return d.filePath("no/none"); }) << true << int(EntryKind::Missing);
     QTest::newRow("link, followed") << link << true << int(EntryKind::File);
     QTest::newRow("link, itself") << link << false << int(EntryKind::Link);
     QTest::newRow("dangling link, followed") << dangling << true << int(EntryKind::Missing);
@@ -132,8 +132,7 @@ void PlatformTest::readingNeverWaits_data() {
                                     << int(Outcome::NotAFile) << QByteArray();
     QTest::newRow("view of the running system") << Maker([](const QDir&) { return QStringLiteral("/proc/self/stat"); })
                                                 << int(Outcome::NotAFile) << QByteArray();
-    QTest::newRow("folder") << Maker([](const QDir& d) { return d.path(); }) << int(Outcome::NotAFile)
-                            << QByteArray();
+    QTest::newRow("folder") << Maker([](const QDir& d) { return d.path(); }) << int(Outcome::NotAFile) << QByteArray();
 }
 
 void PlatformTest::readingNeverWaits() {
@@ -198,8 +197,8 @@ void PlatformTest::placedFileIsOwnerOnlyWhateverTheUmask() {
     ::umask(mask);
     QVERIFY2(why.isEmpty(), qPrintable(why));
     // The "user" bits are the owner's again when the owner runs the test; group and others get nothing.
-    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
-                                      QFile::WriteOther | QFile::ExeOther;
+    const QFile::Permissions others =
+        QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
     QCOMPARE(QFile::permissions(target) & (others | QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner),
              QFile::ReadOwner | QFile::WriteOwner);
 }

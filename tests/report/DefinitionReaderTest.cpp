@@ -402,15 +402,13 @@ void DefinitionReaderTest::capsHoldAtTheirEdge() {
         read(reports + "<report name=\"one too many\"/></project>");
         QFAIL("the elements past the cap were read");
     } catch (const ReportError& error) {
-        QVERIFY2(error.text().contains(QStringLiteral("holds more than 100000 elements")),
-                 qPrintable(error.text()));
+        QVERIFY2(error.text().contains(QStringLiteral("holds more than 100000 elements")), qPrintable(error.text()));
     }
     try {
         read(QByteArray(DefinitionReader::MaxDefinitionBytes + 1, ' '));
         QFAIL("a definition past the size cap was read");
     } catch (const ReportError& error) {
-        QVERIFY2(error.text().contains(QStringLiteral("is larger than the 16 MB it may be")),
-                 qPrintable(error.text()));
+        QVERIFY2(error.text().contains(QStringLiteral("is larger than the 16 MB it may be")), qPrintable(error.text()));
     }
     QByteArray duplicate = "<project>";
     for (int i = 0; i < 50'000; ++i)

@@ -1,7 +1,7 @@
 #include "tests/store/BookFixture.h"
 
-#include "store/engine/ConnectionText.h"
 #include "store/cipher/DatabaseFile.h"
+#include "store/engine/ConnectionText.h"
 #include "store/server/ServerBook.h"
 
 #include <QDir>

@@ -4,13 +4,13 @@
 
 #include "tests/store/StoreTestSupport.h"
 
-#include "store/cipher/FileFormat.h"
 #include "store/Command.h"
 #include "store/Connection.h"
 #include "store/DayKey.h"
 #include "store/DayRecord.h"
-#include "store/engine/EngineError.h"
 #include "store/Query.h"
+#include "store/cipher/FileFormat.h"
+#include "store/engine/EngineError.h"
 #include "store/engine/TableLayout.h"
 
 #include <QDir>

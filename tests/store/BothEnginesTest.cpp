@@ -8,8 +8,8 @@
 #include "store/Connection.h"
 #include "store/DayKey.h"
 #include "store/DayRecord.h"
-#include "store/engine/EngineError.h"
 #include "store/Query.h"
+#include "store/engine/EngineError.h"
 #include "store/engine/TableLayout.h"
 
 #include <QDate>
@@ -411,7 +411,8 @@ void BothEnginesTest::openRefused_data() {
     }) << int(store::EngineError::CantOpen) << QStringLiteral("holds both");
     QTest::newRow("server: missing database") << server << BookMaker([](BookFixture& books) {
         return books.serverFolder(books.server().connectionFor(QStringLiteral("no_such_book")));
-    }) << int(store::EngineError::ServerRefused) << QStringLiteral("\"no_such_book\" does not exist");
+    }) << int(store::EngineError::ServerRefused)
+                                              << QStringLiteral("\"no_such_book\" does not exist");
     QTest::newRow("server: missing table") << server << BookMaker([](BookFixture& books) {
         QString database;
         const QString folder = books.makeBook(QStringLiteral("server"), &database, false);
@@ -431,7 +432,8 @@ void BothEnginesTest::openRefused_data() {
         qputenv("PGPASSWORD", "wrong");
         return books.serverFolder(books.server().connectionFor(database).replace(
             QStringLiteral("user=postgres"), QStringLiteral("user=%1").arg(TestServer::PasswordUser)));
-    }) << int(store::EngineError::ServerRefused) << QStringLiteral("refused the user");
+    }) << int(store::EngineError::ServerRefused)
+                                            << QStringLiteral("refused the user");
     QTest::newRow("server: a password in the server file") << server << BookMaker([](BookFixture& books) {
         const QString folder = books.makeBook(QStringLiteral("server"));
         QFile serverFile(QDir(folder).filePath(QStringLiteral("server.book")));

@@ -2,15 +2,15 @@
 
 #include "tests/store/StoreTestSupport.h"
 
-#include "store/cipher/CipherGuard.h"
 #include "store/Command.h"
 #include "store/Connection.h"
-#include "store/cipher/DatabasePool.h"
 #include "store/DayKey.h"
 #include "store/DayRecord.h"
-#include "store/engine/EngineError.h"
-#include "store/cipher/PooledDatabase.h"
 #include "store/Query.h"
+#include "store/cipher/CipherGuard.h"
+#include "store/cipher/DatabasePool.h"
+#include "store/cipher/PooledDatabase.h"
+#include "store/engine/EngineError.h"
 #include "store/engine/TableLayout.h"
 
 #include <QDate>
@@ -104,8 +104,6 @@ void EngineTest::openCloseInOrder() {
     query.addStatement(store::selectDayStatement(QStringLiteral("#3/5/2010#")));
     QVERIFY_THROWS_EXCEPTION(store::EngineError, query.open());
 }
-
-
 
 void EngineTest::fieldsByPositionAndName() {
     OpenedDay day(*this, QStringLiteral("31/12/2010"));
@@ -241,12 +239,6 @@ void EngineTest::editsStayInBufferUntilPost() {
     QCOMPARE(raw.text(QStringLiteral("SELECT \"0800-0830\" IS NULL OR \"0800-0830\" = '' FROM RANTEBOU")),
              QStringLiteral("1"));
 }
-
-
-
-
-
-
 
 void EngineTest::fileIsEncrypted() {
     const QString marker = QStringLiteral("Secret appointment Ραντεβού 7c1e");

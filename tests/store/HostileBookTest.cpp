@@ -2,12 +2,12 @@
 // point elsewhere and a book swapped under an open connection. Each gets a message that says what is there,
 // at once, and nothing is written.
 #include "store/Connection.h"
-#include "store/engine/ConnectionText.h"
-#include "store/cipher/DatabasePool.h"
 #include "store/DayKey.h"
 #include "store/DayRecord.h"
-#include "store/engine/EngineError.h"
 #include "store/Query.h"
+#include "store/cipher/DatabasePool.h"
+#include "store/engine/ConnectionText.h"
+#include "store/engine/EngineError.h"
 #include "tests/store/StoreTestSupport.h"
 
 #include <QDir>

@@ -6,8 +6,8 @@
 
 #include "store/backup/BackupFolder.h"
 #include "store/backup/BackupMaker.h"
-#include "store/engine/ConnectionText.h"
 #include "store/backup/FolderLock.h"
+#include "store/engine/ConnectionText.h"
 
 #include <QDir>
 #include <QFile>

@@ -7,10 +7,10 @@
 #include "store/Connection.h"
 #include "store/DayKey.h"
 #include "store/DayRecord.h"
-#include "store/engine/EngineError.h"
 #include "store/Query.h"
-#include "store/server/ServerAdmin.h"
+#include "store/engine/EngineError.h"
 #include "store/engine/TableLayout.h"
+#include "store/server/ServerAdmin.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -5,9 +5,9 @@
 #include "tests/store/StoreTestSupport.h"
 
 #include "store/Connection.h"
-#include "store/engine/ConnectionText.h"
 #include "store/DayRecord.h"
 #include "store/Query.h"
+#include "store/engine/ConnectionText.h"
 #include "store/engine/TableLayout.h"
 
 #include <QDate>

@@ -1,7 +1,7 @@
 #include "tests/store/StoreTestSupport.h"
 
-#include "store/engine/ConnectionText.h"
 #include "store/cipher/DatabaseFile.h"
+#include "store/engine/ConnectionText.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // The store's pure texts: date text, day key, statements, table layout, connection text, date literals.
 
+#include "store/DayKey.h"
 #include "store/engine/ConnectionText.h"
 #include "store/engine/DateLiterals.h"
-#include "store/DayKey.h"
 #include "store/engine/EngineError.h"
 #include "store/engine/TableLayout.h"
 

@@ -3,14 +3,14 @@
 #include "store/cipher/Transaction.h"
 #include "store/Command.h"
 #include "store/Connection.h"
-#include "store/cipher/DatabasePool.h"
 #include "store/DayKey.h"
 #include "store/DayRecord.h"
-#include "store/engine/EngineError.h"
-#include "store/cipher/PooledDatabase.h"
 #include "store/Query.h"
 #include "store/ReadTogether.h"
+#include "store/cipher/DatabasePool.h"
+#include "store/cipher/PooledDatabase.h"
 #include "store/cipher/SqliteDatabase.h"
+#include "store/engine/EngineError.h"
 #include "tests/store/StoreTestSupport.h"
 
 #include <QFile>

@@ -5,8 +5,8 @@
 #include "store/Command.h"
 #include "store/Connection.h"
 #include "store/DayKey.h"
-#include "store/engine/EngineError.h"
 #include "store/Query.h"
+#include "store/engine/EngineError.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "tools/datafolder/BackupCommands.h"
 
 #include "store/backup/BackupFolder.h"
-#include "store/engine/ConnectionText.h"
 #include "store/backup/Restore.h"
+#include "store/engine/ConnectionText.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "tools/datafolder/DaySheetFile.h"
 
-#include <QDir>
 #include "platform/FilePlacement.h"
+#include <QDir>
 
 #include <QFile>
 #include <QFileInfo>

@@ -3,8 +3,8 @@
 #include "exchange/CsvWriter.h"
 #include "exchange/ICalendarWriter.h"
 #include "store/Connection.h"
-#include "store/engine/ConnectionText.h"
 #include "store/FilledSlots.h"
+#include "store/engine/ConnectionText.h"
 
 #include "platform/FilePlacement.h"
 
@@ -161,10 +161,9 @@ std::optional<int> runExportCommand(const QStringList& arguments) {
 
     // Written beside the target and moved into place only when whole: a failure leaves no part of a file, and
     // a replaced file stays as it was until the new one is complete.
-    platform::FilePlacement placement(request.file,
-                                      request.force ? platform::FilePlacement::Mode::Replace
-                                                    : platform::FilePlacement::Mode::NewOnly,
-                                      platform::FilePlacement::Access::Usual);
+    platform::FilePlacement placement(
+        request.file, request.force ? platform::FilePlacement::Mode::Replace : platform::FilePlacement::Mode::NewOnly,
+        platform::FilePlacement::Access::Usual);
     if (const QString reason = placement.write(contents); !reason.isEmpty())
         return fail(Failed, QStringLiteral("\"%1\" could not be written: %2").arg(shownTarget, reason));
     QTextStream(stdout) << "wrote " << filled.size() << (filled.size() == 1 ? " appointment" : " appointments")

@@ -1,9 +1,9 @@
 #include "tools/datafolder/ServerCommands.h"
 
-#include "store/wholebook/ServerCopy.h"
 #include "store/engine/ConnectionText.h"
 #include "store/server/ServerAdmin.h"
 #include "store/server/ServerBook.h"
+#include "store/wholebook/ServerCopy.h"
 
 #include <QDir>
 #include <QFile>

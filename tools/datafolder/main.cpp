@@ -3,8 +3,8 @@
 // day-sheet definition "RANTEBOU.rav". Never overwrites. The exports of a book to other calendars and to
 // spreadsheets live in ExportCommand.
 
-#include "store/engine/ConnectionText.h"
 #include "store/cipher/DatabaseFile.h"
+#include "store/engine/ConnectionText.h"
 #include "tools/datafolder/BackupCommands.h"
 #include "tools/datafolder/DaySheetFile.h"
 #include "tools/datafolder/ExportCommand.h"
