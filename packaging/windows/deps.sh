@@ -198,12 +198,18 @@ step() {
     fi
     say "  $name: building (log: $log)"
     local TIMEFORMAT='%R %U %S'
-    if ! t=$( { time { ( set -euo pipefail; cd "$work"; "build_$name" ) >"$log" 2>&1; } ; } 2>&1 ); then
+    # Not inside an "if": bash ignores set -e in a subshell whose status is tested.
+    local rc=0
+    set +e
+    { time { ( set -euo pipefail; cd "$work"; "build_$name" ) >"$log" 2>&1; } ; } 2>"$log.time"
+    rc=$?
+    set -e
+    if [ "$rc" -ne 0 ]; then
         say "  $name: FAILED; the end of $log:"
         tail -n 40 "$log" >&2
         exit 1
     fi
-    read -r wall user sys <<<"$t"
+    read -r wall user sys <"$log.time"
     local line
     line=$(awk -v w="$wall" -v u="$user" -v s="$sys" 'BEGIN { printf "wall %.0f s, user+sys %.0f s", w, u + s }')
     say "  $name: done, $line"
@@ -223,9 +229,9 @@ build_openssl() {
     fetch_unpack openssl openssl
     cd openssl
     # The mingw64 target makes libcrypto-3-x64.dll and libssl-3-x64.dll with
-    # import libraries; the command-line tool, the tests and the manuals are
-    # not needed to link against it.
-    ./Configure mingw64 shared no-apps no-tests no-docs --prefix="$prefix" --libdir=lib \
+    # import libraries. build_libs leaves out the command-line tool and the
+    # manuals (3.0 has no no-apps or no-docs yet); no-tests skips the tests.
+    ./Configure mingw64 shared no-tests --prefix="$prefix" --libdir=lib \
         CC=$CC AR=$triplet-ar RANLIB=$triplet-ranlib RC=$triplet-windres
     "${nice[@]}" make -j"$jobs" build_libs
     make install_dev install_runtime_libs
@@ -368,7 +374,6 @@ ar = '$triplet-ar'
 strip = '$triplet-strip'
 windres = '$triplet-windres'
 pkg-config = 'pkg-config'
-exe_wrapper = '$here/wine-run.sh'
 
 [properties]
 c_args = ['-I$prefix/include']
