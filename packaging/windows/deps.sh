@@ -158,9 +158,11 @@ fetch_unpack() {
         ls "$dir"/${base}.orig.tar.* >/dev/null 2>&1 || die "could not fetch $name $v"
         touch "$dir/.fetched"
     fi
+    case "$dest" in /*) ;; *) dest=$PWD/$dest ;; esac
     rm -rf "$dest"
     if ls "$dir"/*.dsc >/dev/null 2>&1; then
-        dpkg-source --no-check -x "$dir"/*.dsc "$dest"
+        # From the download folder, so dpkg-source copies no tarball beside $dest.
+        (cd "$dir" && dpkg-source --no-check -x ./*.dsc "$dest")
     else
         mkdir -p "$dest"
         tar -xf "$dir"/${base}.orig.tar.* -C "$dest" --strip-components=1
@@ -330,6 +332,11 @@ build_intl() {
 #ifndef ORVELLA_LIBINTL_STUB_H
 #define ORVELLA_LIBINTL_STUB_H
 /* Messages are never translated: every call returns the text it was given. */
+#include <locale.h>
+#ifndef LC_MESSAGES
+/* What gettext's own header gives Windows, whose C library has no LC_MESSAGES. */
+#define LC_MESSAGES 1729
+#endif
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -373,11 +380,15 @@ cpp = '$CXX'
 ar = '$triplet-ar'
 strip = '$triplet-strip'
 windres = '$triplet-windres'
-pkg-config = 'pkg-config'
+pkgconfig = 'pkg-config'
+
+[built-in options]
+c_args = ['-I$prefix/include']
+cpp_args = ['-I$prefix/include']
+c_link_args = ['-L$prefix/lib']
+cpp_link_args = ['-L$prefix/lib']
 
 [properties]
-c_args = ['-I$prefix/include']
-c_link_args = ['-L$prefix/lib']
 pkg_config_libdir = '$PKG_CONFIG_LIBDIR'
 
 [host_machine]
@@ -410,7 +421,8 @@ build_mdbtools() {
     env "${cross_env[@]}" ./configure "${autotools_host[@]}" --enable-shared --disable-static \
         --disable-man --without-unixodbc --disable-iconv
     "${nice[@]}" make -j"$jobs" -C include
-    "${nice[@]}" make -j"$jobs" -C src/libmdb
+    # libtool makes a DLL only when told the library has no undefined symbols.
+    "${nice[@]}" make -j"$jobs" -C src/libmdb LDFLAGS="-L$prefix/lib -no-undefined"
     make -C include install
     make -C src/libmdb install
     install -m 644 libmdb.pc "$prefix/lib/pkgconfig/"
@@ -431,10 +443,10 @@ build_qt() {
         -DFEATURE_concurrent=OFF -DFEATURE_opengl=OFF -DFEATURE_vulkan=OFF \
         -DFEATURE_androiddeployqt=OFF \
         -DFEATURE_tabletevent=OFF \
-        -DFEATURE_openssl=OFF -DFEATURE_zstd=OFF -DFEATURE_icu=OFF -DFEATURE_glib=OFF \
+        -DFEATURE_zstd=OFF -DFEATURE_icu=OFF -DFEATURE_glib=OFF \
         -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF \
         -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF -DFEATURE_system_freetype=OFF \
-        -DFEATURE_system_doubleconversion=OFF -DFEATURE_system_md4c=OFF
+        -DFEATURE_system_doubleconversion=OFF
     "${nice[@]}" cmake --build qtbase-build -j"$jobs"
     cmake --install qtbase-build
 }

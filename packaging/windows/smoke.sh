@@ -41,10 +41,12 @@ fi
 for h in sqlcipher/sqlite3.h libpq-fe.h mdbtools.h jpeglib.h openssl/ssl.h glib-2.0/glib.h; do
     check "header $h" test -f "$prefix/include/$h"
 done
-for p in platforms/qwindows.dll platforms/qoffscreen.dll printsupport/windowsprintersupport.dll \
-         imageformats/qjpeg.dll; do
+for p in platforms/qwindows.dll platforms/qoffscreen.dll imageformats/qjpeg.dll; do
     check "Qt plugin $p" test -f "$prefix/plugins/$p"
 done
+# Qt 6 builds Windows' printing into Qt6PrintSupport itself (no plugin).
+check "Qt6PrintSupport prints through winspool" \
+    grep -qi 'DLL Name: winspool.drv' <(x86_64-w64-mingw32-objdump -p "$prefix/bin/Qt6PrintSupport.dll" 2>/dev/null)
 
 section "build (toolchain file, find_package(Qt6), FindJPEG, pkg-config)"
 if cmake -S "$here/smoke" -B "$tmp/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
