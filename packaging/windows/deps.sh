@@ -203,7 +203,10 @@ step() {
     # Not inside an "if": bash ignores set -e in a subshell whose status is tested.
     local rc=0
     set +e
-    { time { ( set -euo pipefail; cd "$work"; "build_$name" ) >"$log" 2>&1; } ; } 2>"$log.time"
+    # Each library builds in a folder of its own, new at every try.
+    rm -rf "${work:?}/$name"
+    mkdir -p "$work/$name"
+    { time { ( set -euo pipefail; cd "$work/$name"; "build_$name" ) >"$log" 2>&1; } ; } 2>"$log.time"
     rc=$?
     set -e
     if [ "$rc" -ne 0 ]; then
@@ -237,6 +240,8 @@ build_openssl() {
         CC=$CC AR=$triplet-ar RANLIB=$triplet-ranlib RC=$triplet-windres
     "${nice[@]}" make -j"$jobs" build_libs
     make install_dev install_runtime_libs
+    # Only the DLLs' import libraries: nothing links a second OpenSSL by accident.
+    rm -f "$prefix/lib/libcrypto.a" "$prefix/lib/libssl.a"
 }
 
 # The same compile-time options as Debian's libsqlcipher0 (debian/rules and its
@@ -251,6 +256,7 @@ sqlcipher_defs=(
     -DSQLITE_ENABLE_UPDATE_DELETE_LIMIT=1 -DSQLITE_MAX_SCHEMA_RETRY=25
     -DSQLITE_HAS_CODEC -DHAVE_USLEEP=1
     -DSQLITE_THREADSAFE=1 -DSQLITE_TEMP_STORE=2 -DSQLCIPHER_CRYPTO_OPENSSL
+    -DHAVE_ISNAN    # Debian's configure finds isnan; it shows in compile_options
 )
 build_sqlcipher() {
     fetch_unpack sqlcipher sqlcipher
@@ -337,15 +343,18 @@ build_intl() {
 /* What gettext's own header gives Windows, whose C library has no LC_MESSAGES. */
 #define LC_MESSAGES 1729
 #endif
+/* As gettext's header does: the compiler checks a format passed through
+   these against its arguments (GLib builds with -Werror=format=2). */
+#define ORVELLA_FMT(n) __attribute__((format_arg(n)))
 #ifdef __cplusplus
 extern "C" {
 #endif
-char *gettext(const char *msgid);
-char *dgettext(const char *domain, const char *msgid);
-char *dcgettext(const char *domain, const char *msgid, int category);
-char *ngettext(const char *msgid, const char *plural, unsigned long n);
-char *dngettext(const char *domain, const char *msgid, const char *plural, unsigned long n);
-char *dcngettext(const char *domain, const char *msgid, const char *plural, unsigned long n, int category);
+char *gettext(const char *msgid) ORVELLA_FMT(1);
+char *dgettext(const char *domain, const char *msgid) ORVELLA_FMT(2);
+char *dcgettext(const char *domain, const char *msgid, int category) ORVELLA_FMT(2);
+char *ngettext(const char *msgid, const char *plural, unsigned long n) ORVELLA_FMT(1) ORVELLA_FMT(2);
+char *dngettext(const char *domain, const char *msgid, const char *plural, unsigned long n) ORVELLA_FMT(2) ORVELLA_FMT(3);
+char *dcngettext(const char *domain, const char *msgid, const char *plural, unsigned long n, int category) ORVELLA_FMT(2) ORVELLA_FMT(3);
 char *textdomain(const char *domain);
 char *bindtextdomain(const char *domain, const char *dir);
 char *bind_textdomain_codeset(const char *domain, const char *codeset);
@@ -373,7 +382,7 @@ EOF
 }
 
 meson_cross_file() {
-    cat >"$work/meson-cross.ini" <<EOF
+    cat >meson-cross.ini <<EOF
 [binaries]
 c = '$CC'
 cpp = '$CXX'
@@ -403,7 +412,7 @@ build_glib() {
     fetch_unpack glib2.0 glib
     meson_cross_file
     # Only the library libmdb links; no downloads of missing pieces.
-    meson setup glib-build glib --cross-file "$work/meson-cross.ini" --prefix="$prefix" --libdir=lib \
+    meson setup glib-build glib --cross-file meson-cross.ini --prefix="$prefix" --libdir=lib \
         --buildtype=release --wrap-mode=nodownload \
         -Dtests=false -Dinstalled_tests=false -Dman=false -Dgtk_doc=false \
         -Dlibmount=disabled -Dselinux=disabled -Dxattr=false -Dlibelf=disabled \
