@@ -191,7 +191,6 @@ cross_env=(CC=$CC CXX=$CXX AR=$triplet-ar RANLIB=$triplet-ranlib STRIP=$triplet-
 
 # Runs build_NAME with its output in logs/NAME.log, once: a stamp in work/
 # marks a library done, so a failure late in the chain resumes there.
-total_wall=0
 step() {
     local name=$1 done=$work/.done-$1 log=$logs/$1.log t
     if [ -f "$done" ]; then
@@ -273,18 +272,21 @@ build_sqlcipher() {
     install -m 644 libsqlcipher-0.dll "$prefix/bin/"
     install -m 644 libsqlcipher.dll.a "$prefix/lib/"
     install -m 644 sqlite3.h sqlite3ext.h "$prefix/include/sqlcipher/"
-    local v; v=$(cat VERSION)
+    # As Debian's sqlcipher.pc, so the program builds alike on both: no
+    # SQLITE_HAS_CODEC in Cflags (a program that calls sqlite3_key defines
+    # it), and <sqlite3.h> as well as <sqlcipher/sqlite3.h> found (Linux has
+    # the second through /usr/include).
     cat >"$prefix/lib/pkgconfig/sqlcipher.pc" <<EOF
 prefix=$prefix
 libdir=\${prefix}/lib
 includedir=\${prefix}/include
 
 Name: SQLCipher
-Description: An encrypted SQL database engine (Debian's compile-time options)
-Version: $v
+Description: SQL database engine (SQLCipher, Debian's compile-time options)
+Version: ${version[sqlcipher]%-*}
 Requires.private: libcrypto
 Libs: -L\${libdir} -lsqlcipher
-Cflags: -I\${includedir}/sqlcipher -DSQLITE_HAS_CODEC
+Cflags: -I\${includedir}/sqlcipher -I\${includedir}
 EOF
 }
 
@@ -292,7 +294,7 @@ build_libjpeg_turbo() {
     fetch_unpack libjpeg-turbo libjpeg-turbo
     cmake -S libjpeg-turbo -B libjpeg-turbo-build -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_INSTALL_LIBDIR=lib \
+        -DCMAKE_INSTALL_PREFIX="$prefix" \
         -DENABLE_SHARED=ON -DENABLE_STATIC=OFF -DWITH_TURBOJPEG=OFF -DWITH_JPEG8=OFF \
         -DCMAKE_ASM_NASM_COMPILER=nasm
     "${nice[@]}" cmake --build libjpeg-turbo-build -j"$jobs"
@@ -375,10 +377,13 @@ char *textdomain(const char *d) { return (char *)(d ? d : "messages"); }
 char *bindtextdomain(const char *d, const char *dir) { (void)d; return (char *)dir; }
 char *bind_textdomain_codeset(const char *d, const char *c) { (void)d; return (char *)c; }
 EOF
-    $CC -O2 -c intl.c -o intl.o
-    $triplet-ar rcs libintl.a intl.o
+    # A DLL, not a static library: libtool will not link a static library
+    # into libmdb's DLL (it then builds libmdb static only).
+    $CC -O2 -shared -o libintl-8.dll intl.c -Wl,--out-implib,libintl.dll.a
+    install -d "$prefix/bin" "$prefix/lib" "$prefix/include"
     install -m 644 libintl.h "$prefix/include/"
-    install -m 644 libintl.a "$prefix/lib/"
+    install -m 644 libintl.dll.a "$prefix/lib/"
+    install -m 644 libintl-8.dll "$prefix/bin/"
 }
 
 meson_cross_file() {
@@ -426,12 +431,15 @@ build_glib() {
 build_mdbtools() {
     fetch_unpack mdbtools mdbtools
     cd mdbtools
+    patch -p1 <"$here/patches/mdbtools-mingw.patch"
     autoreconf -fi
+    # No --without-unixodbc: its configure takes "no" for a path and looks for
+    # unixODBC all the same. Windows has no iconv: libmdb then converts text
+    # through the C library's UTF-8 locale.
     env "${cross_env[@]}" ./configure "${autotools_host[@]}" --enable-shared --disable-static \
-        --disable-man --without-unixodbc --disable-iconv
+        --disable-man --disable-iconv
     "${nice[@]}" make -j"$jobs" -C include
-    # libtool makes a DLL only when told the library has no undefined symbols.
-    "${nice[@]}" make -j"$jobs" -C src/libmdb LDFLAGS="-L$prefix/lib -no-undefined"
+    "${nice[@]}" make -j"$jobs" -C src/libmdb
     make -C include install
     make -C src/libmdb install
     install -m 644 libmdb.pc "$prefix/lib/pkgconfig/"
@@ -472,8 +480,12 @@ if [ $# -gt 0 ]; then
 fi
 
 say "Windows libraries: building into $prefix"
+started=$SECONDS
 for s in "${all_steps[@]}"; do step "$s"; done
 relocatable_pc
+# This run's libraries together (those built before are not counted).
+cpu=$(times | awk 'NR == 2 { for (i = 1; i <= 2; i++) { split($i, t, /[ms]/); s += t[1] * 60 + t[2] } printf "%.0f", s }')
+printf 'all (this run) wall %d s, user+sys %s s\n' $((SECONDS - started)) "$cpu" | tee -a "$logs/times.txt" | sed 's/^/  /' >&2
 
 if [ "${ORVELLA_WINDOWS_NO_SMOKE:-}" != 1 ]; then
     say "  smoke check (log: $logs/smoke.log)"

@@ -29,7 +29,7 @@
 #include <string>
 #include <vector>
 
-#include <sqlite3.h>
+#include <sqlcipher/sqlite3.h>
 #include <libpq-fe.h>
 #include <mdbtools.h>
 #include <jpeglib.h>
