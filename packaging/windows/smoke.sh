@@ -166,6 +166,8 @@ check "Qt finds fonts ($(sed -n 's/^families=//p' "$tmp/qt.txt" 2>/dev/null) fam
 check "Qt writes and reads a JPEG" has "$tmp/qt.txt" "qt_jpeg=64x48"
 check "Qt writes and reads a PNG" has "$tmp/qt.txt" "qt_png=1"
 check "libjpeg-turbo reads Qt's JPEG" has "$tmp/qt.txt" "libjpeg=64x48"
+check "QXmlStreamReader is there and reads" has "$tmp/qt.txt" "xml=2012-02-29"
+check "QJsonDocument is there and reads" has "$tmp/qt.txt" "json=0900-0930"
 check "the PDF holds the Greek text" grep -qF "$pdf_text" <(pdftotext "$tmp/out.pdf" - 2>/dev/null)
 
 section "Qt: the windows platform under Xvfb"

@@ -16,10 +16,13 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStringList>
+#include <QXmlStreamReader>
 
 #include <cstdio>
 #include <cstring>
@@ -209,6 +212,15 @@ int qt(int argc, char** argv, const std::string& pdf, const std::string& jpeg, c
     png.fill(Qt::transparent);
     const std::string pngFile = jpeg + ".png";
     o << "qt_png=" << (png.save(QString::fromStdString(pngFile), "PNG") && QImage(QString::fromStdString(pngFile)).width() == 16) << '\n';
+    // QtCore's XML and JSON readers stay when the Qt Xml module is left out.
+    QXmlStreamReader xml(QStringLiteral("<book><day date=\"2012-02-29\"/></book>"));
+    QString date;
+    while (xml.readNext() != QXmlStreamReader::Invalid && !xml.atEnd())
+        if (xml.isStartElement() && xml.name() == QLatin1String("day"))
+            date = xml.attributes().value(QLatin1String("date")).toString();
+    o << "xml=" << date.toStdString() << '\n';
+    const auto json = QJsonDocument::fromJson(R"({"slot":"0900-0930"})");
+    o << "json=" << json.object().value(QLatin1String("slot")).toString().toStdString() << '\n';
     unsigned w = 0, h = 0;
     if (!jpegSize(jpeg, w, h)) return fail("libjpeg cannot read " + jpeg);
     o << "libjpeg=" << w << 'x' << h << '\n';
