@@ -32,10 +32,6 @@ QString shownDay(const QString& isoDate) {
     return QDate::fromString(isoDate, Qt::ISODate).toString(QStringLiteral("d/M/yyyy"));
 }
 
-bool existsAt(const QString& path) {
-    return platform::lookAt(path, false).exists();
-}
-
 // Writes the new book at partial from the older book (after existing's days, when given) and checks it.
 ImportSummary build(const QString& jetPath, const QString& jetPassword, const QString& partial,
                     store::WholeBookReader* existing, const QString& existingPath) {
@@ -149,7 +145,7 @@ template <typename Body> ImportSummary buildingBeside(platform::FilePlacement& p
 } // namespace
 
 ImportSummary BookImport::intoNewBook(const QString& jetPath, const QString& jetPassword, const QString& bookPath) {
-    if (existsAt(bookPath))
+    if (platform::somethingAt(bookPath))
         throw ImportError(QStringLiteral("\"%1\" already exists; nothing was changed. Choose a new folder, or add the "
                                          "older book's days to that book with --into.")
                               .arg(native(bookPath)));
@@ -190,7 +186,7 @@ ImportSummary BookImport::convertDataFolder(const QString& folder, const QString
     const QString data = dir.absoluteFilePath(QLatin1String(store::DatabaseFileName));
     const QString stem = QStringLiteral("data-jet-") + today.toString(QStringLiteral("yyyyMMdd"));
     QString keptAs = dir.absoluteFilePath(stem + QStringLiteral(".mdb"));
-    for (int n = 2; existsAt(keptAs); ++n)
+    for (int n = 2; platform::somethingAt(keptAs); ++n)
         keptAs = dir.absoluteFilePath(QStringLiteral("%1-%2.mdb").arg(stem).arg(n));
 
     platform::FilePlacement placement(data, platform::FilePlacement::Mode::Replace);

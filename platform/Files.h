@@ -64,6 +64,11 @@ struct Entry {
 // it, so a pipe or a device is seen for what it is without acting on it.
 Entry lookAt(const QString& path, bool followLinks = true);
 
+// True when something (a file, a folder, a link, even a dangling one, a pipe) already stands at path.
+inline bool somethingAt(const QString& path) {
+    return lookAt(path, false).exists();
+}
+
 // The state of whatever path leads to (following links), or nothing when there is nothing there.
 std::optional<FileVersion> versionOf(const QString& path);
 std::optional<FileIdentity> identityOf(const QString& path);

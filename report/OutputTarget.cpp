@@ -55,7 +55,7 @@ QString whyNotWritable(const QString& path, const QStringList& protectedFiles) {
 }
 
 bool somethingAt(const QString& path) {
-    return platform::lookAt(path, false).exists();
+    return platform::somethingAt(path);
 }
 
 QString replaceQuestion(const QString& path) {

@@ -7,6 +7,8 @@ namespace store {
 FolderLock::FolderLock(const QString& dataFolder, Mode mode)
     : m_lock(QDir(dataFolder).filePath(QLatin1String(FileName)),
              mode == Mode::Shared ? platform::FileLock::Mode::Shared : platform::FileLock::Mode::Exclusive) {
+    if (m_lock.held())
+        return;
     const QString path = QDir::toNativeSeparators(QDir(dataFolder).filePath(QLatin1String(FileName)));
     switch (m_lock.outcome()) {
     case platform::FileLock::Outcome::Held:

@@ -22,15 +22,11 @@ QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-bool existsAt(const QString& path) {
-    return platform::lookAt(path, false).exists();
-}
-
 // A name for the book being replaced that no file has yet: data-replaced-2026-12-09T1530.mdb, then -2, -3, ...
 QString setAsideName(const QDir& folder) {
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHHmm"));
     QString name = QStringLiteral("data-replaced-%1.mdb").arg(stamp);
-    for (int n = 2; existsAt(folder.filePath(name)); ++n)
+    for (int n = 2; platform::somethingAt(folder.filePath(name)); ++n)
         name = QStringLiteral("data-replaced-%1-%2.mdb").arg(stamp).arg(n);
     return name;
 }
@@ -81,7 +77,7 @@ RestoreOutcome restoreBackup(const QString& backup, const QString& folderPath) {
             Unchanged);
 
     QString keptAs;
-    if (existsAt(book)) {
+    if (platform::somethingAt(book)) {
         keptAs = folder.filePath(setAsideName(folder));
         // A second name for the current book: it stays whole under it, and data.mdb is never missing.
         if (const QString reason = platform::addSecondName(book, keptAs); !reason.isEmpty())

@@ -14,18 +14,10 @@
 
 namespace store {
 
-namespace {
-
-bool existsAt(const QString& path) {
-    return platform::lookAt(path, false).exists();
-}
-
-} // namespace
-
 void createDatabaseFile(const QString& path, const QString& password) {
     const QString file = QDir::toNativeSeparators(path);
     check(!password.isEmpty(), EngineError::NoPassword, QStringLiteral("A data file needs a database password."));
-    check(!existsAt(path), EngineError::CantOpen,
+    check(!platform::somethingAt(path), EngineError::CantOpen,
           QStringLiteral("\"%1\" already exists; it was left as it is. Choose another folder, or move the file away "
                          "first.")
               .arg(file));
