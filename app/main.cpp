@@ -7,12 +7,15 @@
 
 int main(int argc, char** argv) {
     OrvellaApplication application(argc, argv);
+    // The arguments as the application reads them: on Windows from the wide command line, so that a folder
+    // holding Greek letters arrives whole whatever the system's code page.
+    const QStringList arguments = QCoreApplication::arguments();
     // Only the desktop launcher passes this, for a data folder whose book is missing; a normal start takes none.
-    if (argc == 3 && qstrcmp(argv[1], "--missing-book") == 0)
-        return MissingBookNotice::show(QString::fromLocal8Bit(argv[2]));
+    if (arguments.size() == 3 && arguments[1] == QLatin1String("--missing-book"))
+        return MissingBookNotice::show(arguments[2]);
     // The launcher has no terminal: its own failures reach the user in the program's error box.
-    if (argc == 3 && qstrcmp(argv[1], "--launcher-failure") == 0) {
-        ErrorReport::show(QString::fromLocal8Bit(argv[2]));
+    if (arguments.size() == 3 && arguments[1] == QLatin1String("--launcher-failure")) {
+        ErrorReport::show(arguments[2]);
         return 1;
     }
     TForm5 host;

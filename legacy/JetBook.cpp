@@ -3,6 +3,7 @@
 #include "legacy/ImportError.h"
 #include "legacy/JetDate.h"
 #include "legacy/JetText.h"
+#include "platform/Files.h"
 #include "store/engine/TableLayout.h"
 
 #include <QDir>
@@ -98,7 +99,7 @@ JetBook::JetBook(const QString& path, const QString& expectedPassword) : m_path(
     qunsetenv("MDBICONV");
     m_handles = new Handles;
     try {
-        m_handles->mdb = mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS);
+        m_handles->mdb = mdb_open(platform::libraryFileName(path).constData(), MDB_NOFLAGS);
         if (!m_handles->mdb)
             throw ImportError(QStringLiteral("The file \"%1\" could not be opened as a Jet database; it may be "
                                              "damaged.")

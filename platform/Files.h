@@ -130,6 +130,11 @@ QString applyUsualAccess(const QString& path, const UsualAccess& access);
 // hold (POSIX).
 bool backslashSeparates();
 
+// The bytes a C library's file name takes for path: the file system's own encoding on POSIX; on Windows UTF-8,
+// which SQLite and the libmdb built for Orvella turn into the wide names the system reads, so that a folder
+// named in Greek opens whatever the ANSI code page.
+QByteArray libraryFileName(const QString& path);
+
 // Gives the file at from the name to, only when nothing stands at to; from's name is gone afterwards. Empty on
 // success, else the reason.
 QString placeNew(const QString& from, const QString& to);

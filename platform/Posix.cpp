@@ -3,6 +3,7 @@
 #include "platform/FileLock.h"
 #include "platform/Files.h"
 #include "platform/Memory.h"
+#include "platform/Sockets.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,6 +15,7 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
@@ -335,6 +337,27 @@ void giveMemoryBack() {
 #ifdef __GLIBC__
     malloc_trim(0);
 #endif
+}
+
+bool socketReady(int socket, SocketWait wait, int milliseconds) {
+    pollfd descriptor{socket, static_cast<short>(wait == SocketWait::Readable ? POLLIN : POLLOUT), 0};
+    int ready;
+    do
+        ready = ::poll(&descriptor, 1, milliseconds);
+    while (ready < 0 && errno == EINTR);
+    return ready != 0;
+}
+
+QByteArray libraryFileName(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+QString serverPasswordFileName() {
+    return QStringLiteral("~/.pgpass");
+}
+
+QString serverAuthorityFileName() {
+    return QStringLiteral("~/.postgresql/root.crt");
 }
 
 } // namespace platform

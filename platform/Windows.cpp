@@ -3,6 +3,7 @@
 #include "platform/FileLock.h"
 #include "platform/Files.h"
 #include "platform/Memory.h"
+#include "platform/Sockets.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -11,6 +12,8 @@
 #include <string>
 #include <vector>
 
+// winsock2.h first: windows.h would otherwise bring in the old winsock.h.
+#include <winsock2.h>
 #include <windows.h>
 
 #include <aclapi.h>
@@ -386,6 +389,25 @@ void giveMemoryBack() {
 
 void openAddress(const QString& address) {
     WinExec(("EXPLORER.EXE " + address).toLocal8Bit().constData(), SW_HIDE);
+}
+
+bool socketReady(int socket, SocketWait wait, int milliseconds) {
+    WSAPOLLFD descriptor{};
+    descriptor.fd = static_cast<SOCKET>(socket);
+    descriptor.events = wait == SocketWait::Readable ? POLLRDNORM : POLLWRNORM;
+    return WSAPoll(&descriptor, 1, milliseconds) != 0;
+}
+
+QByteArray libraryFileName(const QString& path) {
+    return QDir::toNativeSeparators(path).toUtf8();
+}
+
+QString serverPasswordFileName() {
+    return QStringLiteral("%APPDATA%\\postgresql\\pgpass.conf");
+}
+
+QString serverAuthorityFileName() {
+    return QStringLiteral("%APPDATA%\\postgresql\\root.crt");
 }
 
 } // namespace platform

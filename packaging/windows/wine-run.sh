@@ -83,4 +83,16 @@ while IFS='=' read -r name _; do
     esac
 done < <(env | grep -E '^QT_[A-Za-z0-9_]*=' || true)
 
+# A QtTest program (CTest marks them with ORVELLA_QTEST=1) writes its report into a file, which is then shown:
+# under Wine the report on standard output may not reach the pipe CTest reads.
+if [ "${ORVELLA_QTEST:-}" = 1 ]; then
+    report=$(mktemp --suffix=.txt)
+    set +e
+    "$wine" "$@" -o "$(winpath "$report"),txt"
+    rc=$?
+    set -e
+    cat "$report"
+    rm -f "$report"
+    exit "$rc"
+fi
 exec "$wine" "$@"

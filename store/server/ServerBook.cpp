@@ -1,5 +1,6 @@
 #include "store/server/ServerBook.h"
 
+#include "platform/Desktop.h"
 #include "store/engine/EngineError.h"
 
 #include <QDir>
@@ -49,9 +50,9 @@ void checkServerConnection(const QString& connection, const QString& file) {
     const Options options = parsed(connection, file);
     check(optionValue(options, "password").isEmpty(), EngineError::NoPassword,
           QStringLiteral("The server file \"%1\" holds a password, which Orvella refuses to read from a data folder "
-                         "anybody may copy. Remove it and keep it in the password file (~/.pgpass) of each desk's "
+                         "anybody may copy. Remove it and keep it in the password file (%2) of each desk's "
                          "user instead.")
-              .arg(QDir::toNativeSeparators(file)));
+              .arg(QDir::toNativeSeparators(file), platform::serverPasswordFileName()));
 }
 
 ServerBook readServerBook(const QString& path) {
@@ -101,8 +102,8 @@ void writeServerBook(const QString& path, const QString& connection) {
     checkServerConnection(connection, path);
     const QByteArray text = "# The appointment book of this data folder is kept on a server. The line below is the\n"
                             "# connection text (libpq key=value pairs, a URI or service=name). Never put a password\n"
-                            "# here: each desk's user keeps it in ~/.pgpass.\n" +
-                            connection.toUtf8() + '\n';
+                            "# here: each desk's user keeps it in " + platform::serverPasswordFileName().toUtf8() +
+                            ".\n" + connection.toUtf8() + '\n';
     QFile target(path);
     check(target.open(QIODevice::WriteOnly | QIODevice::NewOnly), EngineError::CantOpen,
           QStringLiteral("\"%1\" could not be made (%2); nothing was overwritten.")

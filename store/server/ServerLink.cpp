@@ -1,5 +1,7 @@
 #include "store/server/ServerLink.h"
 
+#include "platform/Desktop.h"
+#include "platform/Sockets.h"
 #include "store/engine/BookWatch.h"
 #include "store/engine/EngineError.h"
 #include "store/engine/TableLayout.h"
@@ -13,8 +15,6 @@
 #include <QTimer>
 
 #include <libpq-fe.h>
-
-#include <poll.h>
 
 namespace store {
 
@@ -161,8 +161,8 @@ EngineError ServerLink::connectFailure(const QString& reason) const {
         reason.contains(QLatin1String("authentication failed")))
         return EngineError(EngineError::ServerRefused,
                            QStringLiteral("The server refused the user of %1: %2. Check the user name in the data "
-                                          "folder's server file and the password in this user's ~/.pgpass.")
-                               .arg(m_description, reason));
+                                          "folder's server file and the password in this user's %3.")
+                               .arg(m_description, reason, platform::serverPasswordFileName()));
     if (reason.contains(QLatin1String("database")) && reason.contains(QLatin1String("does not exist")))
         return EngineError(EngineError::ServerRefused,
                            QStringLiteral("The book %1 does not exist: %2. Check the database name in the data "
@@ -180,8 +180,8 @@ EngineError ServerLink::connectFailure(const QString& reason) const {
             EngineError::ServerUntrusted,
             QStringLiteral("The server of %1 could not be trusted: %2. Check that the data folder's server file "
                            "names the server as its certificate does and that the office's certificate authority "
-                           "(sslrootcert, or ~/.postgresql/root.crt) is the one that signed it.")
-                .arg(m_description, reason));
+                           "(sslrootcert, or %3) is the one that signed it.")
+                .arg(m_description, reason, platform::serverAuthorityFileName()));
     return EngineError(EngineError::ServerUnreachable,
                        QStringLiteral("Could not reach %1: %2. Check that the server is running and that this "
                                       "computer may reach it over the network, then try again.")
@@ -277,8 +277,9 @@ void ServerLink::ensureUp(const QString& doing) {
         // A server that restarted or went away since the last statement has said so on the socket already:
         // read that first, so that the statement goes to a fresh connection instead of failing on the old one.
         // The server's farewell and the closed socket may come in separate reads.
-        pollfd descriptor{m_connection.socket(), POLLIN, 0};
-        for (int read = 0; read < 4 && m_connection.isUp() && ::poll(&descriptor, 1, 0) > 0; ++read) {
+        for (int read = 0; read < 4 && m_connection.isUp()
+                           && platform::socketReady(m_connection.socket(), platform::SocketWait::Readable, 0);
+             ++read) {
             if (!PQconsumeInput(m_connection.get()) || PQisBusy(m_connection.get()) || !m_connection.isUp())
                 dropConnection();
         }
@@ -336,8 +337,7 @@ PgResult ServerLink::exchange(const std::function<int(pg_conn*)>& send, int wait
                     .arg(seconds)
                     .arg(doing));
         }
-        pollfd descriptor{PQsocket(c), POLLIN, 0};
-        ::poll(&descriptor, 1, static_cast<int>(left));
+        platform::socketReady(PQsocket(c), platform::SocketWait::Readable, static_cast<int>(left));
         if (!PQconsumeInput(c))
             lose(m_connection.errorMessage(), doing);
     }
@@ -571,9 +571,10 @@ void ServerLink::pollRetry() {
         return;
     }
     // The library is asked again only once its socket is ready the way it said it waits for.
-    pollfd descriptor{PQsocket(m_attempt.get()),
-                      static_cast<short>(m_attemptWaitsFor == PGRES_POLLING_READING ? POLLIN : POLLOUT), 0};
-    if (::poll(&descriptor, 1, 0) == 0) {
+    if (!platform::socketReady(PQsocket(m_attempt.get()),
+                               m_attemptWaitsFor == PGRES_POLLING_READING ? platform::SocketWait::Readable
+                                                                          : platform::SocketWait::Writable,
+                               0)) {
         if (m_attemptAge.elapsed() > ConnectSeconds * 1000) {
             m_pollTimer->stop();
             m_attempt = PgConnection();

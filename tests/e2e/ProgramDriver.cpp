@@ -53,16 +53,21 @@ bool ProgramDriver::start(const QString& extraPath, Startup* seen) {
     // Another program on the same screen may show windows of the same titles already.
     const QStringList otherNotices = m_session.findWindows(NoticeTitle);
     const QStringList otherMonths = m_session.findWindows(MonthTitle);
+    QElapsedTimer sinceStart;
+    sinceStart.start();
     m_program = &m_session.startProgram(programPath(), m_folder, extraPath);
     const QString notice = m_session.waitForNewWindow(NoticeTitle, otherNotices, 20000);
     if (notice.isEmpty()) {
         return false;
     }
+    startup.startToNoticeMilliseconds = sinceStart.elapsed();
     QStringList before = m_session.programWindows();
     // However long the notice waits for its answer, nothing comes after it yet.
     startup.splashBeforeAnswer = !m_session.waitForProgramWindowOfSize(SplashSize, before, 500).isEmpty() ||
                                  m_session.findWindows(MonthTitle).size() > otherMonths.size();
 
+    startup.noticeGeometry = m_session.geometry(notice);
+    startup.noticeScreen = m_session.grab();
     m_session.focus(notice);
     m_session.key(QStringLiteral("Return"));
     if (!XSession::waitUntil([&] { return !m_session.findWindows(NoticeTitle).contains(notice); }, 5000)) {
@@ -288,7 +293,7 @@ QString ProgramDriver::startPrint() {
     return m_session.waitForWindow(OutputOptionsTitle, 10000);
 }
 
-bool ProgramDriver::printToFile(const QString& pdfPath) {
+bool ProgramDriver::printToFile(const QString& pdfPath, const QString& typedPath) {
     const QString options = startPrint();
     if (options.isEmpty()) {
         return false;
@@ -297,7 +302,7 @@ bool ProgramDriver::printToFile(const QString& pdfPath) {
     // Alt+I picks "File (PDF)"; Tab goes on to the file field (the printer list is disabled).
     m_session.key(QStringLiteral("alt+i"));
     m_session.key(QStringLiteral("Tab"));
-    m_session.type(pdfPath, 10);
+    m_session.type(typedPath.isEmpty() ? pdfPath : typedPath, 10);
     m_session.key(QStringLiteral("Return"));
     if (!m_session.waitForWindowGone(OutputOptionsTitle, 5000)) {
         return false;

@@ -26,6 +26,9 @@ public:
 
     // What the start-up showed between the notice and the month window.
     struct Startup {
+        qint64 startToNoticeMilliseconds = -1; // from the program's start to the notice's coming
+        QImage noticeScreen;             // the screen while the notice waited for its answer
+        QRect noticeGeometry;
         bool splashBeforeAnswer = false; // a splash-sized window showed while the notice waited
         QString splash;                  // the splash window's id, empty when none was seen
         QRect splashGeometry;
@@ -100,8 +103,9 @@ public:
     // Clicks the print button and waits for "Output Options"; its id or empty.
     QString startPrint();
     // Prints the open day into a PDF file through "Output Options" (the file choice by its accelerator, the
-    // path typed, Enter) and waits until the file is written and the report windows have gone.
-    bool printToFile(const QString& pdfPath);
+    // path typed, Enter) and waits until the file is written and the report windows have gone. `typedPath` is
+    // what is typed when the program names the file otherwise (a Windows program under Wine: "Z:\tmp\...").
+    bool printToFile(const QString& pdfPath, const QString& typedPath = {});
     // Prints with the preselected preview; the "Report Preview" window's id, or empty.
     QString printToPreview();
 

@@ -10,7 +10,9 @@
 #include "legacy/JetText.h"
 #include "store/engine/TableLayout.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -188,24 +190,31 @@ void JetReadTest::day() {
 void JetReadTest::everyRecordOfEachTestBook_data() {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("as"); // where the copy goes in the temporary folder; empty: the file's own name
     QTest::newRow("plain") << "rantebou-small.mdb"
-                           << "Kw73Tp";
+                           << "Kw73Tp" << QString();
+    // A user called Γιώργος: on Windows the name reaches the library whatever the ANSI code page.
+    QTest::newRow("in folders named in Greek") << "rantebou-small.mdb"
+                                               << "Kw73Tp" << QStringLiteral("Γιώργος/Ραντεβού/παλιό βιβλίο.mdb");
     QTest::newRow("password") << "rantebou-small-password.mdb"
-                              << "Kw73Tp";
+                              << "Kw73Tp" << QString();
     QTest::newRow("encoded pages") << "rantebou-small-encoded.mdb"
-                                   << "Kw73Tp";
+                                   << "Kw73Tp" << QString();
     QTest::newRow("other password, given") << "rantebou-other-password.mdb"
-                                           << "λάθος-1";
+                                           << "λάθος-1" << QString();
     QTest::newRow("10,000 days") << "rantebou-10k.mdb.gz"
-                                 << "Kw73Tp";
+                                 << "Kw73Tp" << QString();
 }
 
 void JetReadTest::everyRecordOfEachTestBook() {
     QFETCH(QString, file);
     QFETCH(QString, password);
+    QFETCH(QString, as);
     QTemporaryDir dir;
+    if (!as.isEmpty())
+        QVERIFY(QDir(dir.path()).mkpath(QFileInfo(as).path()));
     const legacytest::ExpectedBook expected = legacytest::expectedBook(file);
-    legacy::JetBook book(legacytest::copyOfFixture(dir, file), password);
+    legacy::JetBook book(legacytest::copyOfFixture(dir, file, as), password);
     QVERIFY(book.ignoredColumns().isEmpty());
     QCOMPARE(book.recordCount(), expected.days.size());
     legacy::JetRecord record;
