@@ -172,6 +172,11 @@ ImportSummary BookImport::intoExistingBook(const QString& jetPath, const QString
         store::WholeBookReader existing(bookPath, QLatin1String(store::FixedDatabasePassword),
                                         store::WholeBookReader::Access::ReadAndLock);
         ImportSummary summary = build(jetPath, jetPassword, partial, &existing, bookPath);
+        // Where a file that a handle holds cannot be replaced (Windows), the lock goes just before the merged
+        // book takes the place; a program that opens the book in between holds it open, and the placing then
+        // fails and leaves it as it was.
+        if (platform::openFilesStayPut())
+            existing.close();
         if (!placement.place().isEmpty())
             throw ImportError(QStringLiteral("The merged book could not take the place of \"%1\"; that book was left "
                                              "as it was.")

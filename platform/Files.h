@@ -130,6 +130,10 @@ QString applyUsualAccess(const QString& path, const UsualAccess& access);
 // hold (POSIX).
 bool backslashSeparates();
 
+// Whether a file stays where it is while any handle holds it open, so that it can be neither removed, renamed
+// nor replaced (Windows); false where the name can go while the file stays open (POSIX).
+bool openFilesStayPut();
+
 // The bytes a C library's file name takes for path: the file system's own encoding on POSIX; on Windows UTF-8,
 // which SQLite and the libmdb built for Orvella turn into the wide names the system reads, so that a folder
 // named in Greek opens whatever the ANSI code page.

@@ -360,4 +360,8 @@ QString serverAuthorityFileName() {
     return QStringLiteral("~/.postgresql/root.crt");
 }
 
+bool openFilesStayPut() {
+    return false;
+}
+
 } // namespace platform

@@ -410,4 +410,8 @@ QString serverAuthorityFileName() {
     return QStringLiteral("%APPDATA%\\postgresql\\root.crt");
 }
 
+bool openFilesStayPut() {
+    return true;
+}
+
 } // namespace platform

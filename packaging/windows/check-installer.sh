@@ -64,9 +64,9 @@ record=$(exiftool -s -s -s -FileVersionNumber -ProductVersionNumber -CompanyName
 expected=$'1.0.0.0\n1.0.0.0\nQuenmark\nOrvella by Quenmark\nOrvella by Quenmark\nOrvella by Quenmark\nOrvella'
 check "version record of orvella.exe" test "$record" = "$expected"
 [ "$record" = "$expected" ] || printf 'version record read:\n%s\n' "$record"
-check "MAINICON in orvella.exe" sh -c "wrestool -l '$programs/orvella.exe' | grep -q 'name=MAINICON'"
+check "MAINICON in orvella.exe" sh -c "wrestool -l '$programs/orvella.exe' | grep -q \"name='MAINICON'\""
 check "common controls 6 in its manifest" sh -c \
-    "wrestool -x --type=24 '$programs/orvella.exe' | grep -q 'Microsoft.Windows.Common-Controls'"
+    "wrestool -x --raw --type=24 '$programs/orvella.exe' | grep -q 'Microsoft.Windows.Common-Controls'"
 check "a windowed program (no console)" sh -c \
     "x86_64-w64-mingw32-objdump -p '$programs/orvella.exe' | grep -q 'Subsystem.*(Windows GUI)'"
 check "the data-folder tool is a console program" sh -c \

@@ -47,8 +47,9 @@ while [ ${#queue[@]} -gt 0 ]; do
         [ -n "${seen[$key]:-}" ] && continue
         seen[$key]=1
         if path=$(find_dll "$dll"); then
-            install -m 755 "$path" "$stage/$dll"
-            queue+=("$stage/$dll")
+            # Under the file's own name: import tables may spell it otherwise ("LIBPQ.dll").
+            install -m 755 "$path" "$stage/$(basename "$path")"
+            queue+=("$stage/$(basename "$path")")
         fi
     done < <("$objdump" -p "$file" | sed -n 's/^\s*DLL Name: //p')
 done

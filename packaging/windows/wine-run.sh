@@ -18,7 +18,8 @@
 # With no DISPLAY and no QT_QPA_PLATFORM the program gets the offscreen
 # platform: Qt's windows platform waits for ever under Wine without an X
 # server. Qt ships no fonts and offscreen on Windows finds none of the
-# system's, so QT_QPA_FONTDIR defaults to Debian's DejaVu folder.
+# system's, so QT_QPA_FONTDIR defaults to a folder of Debian's Liberation and
+# DejaVu faces.
 set -euo pipefail
 
 prefix=${ORVELLA_WINDOWS_PREFIX:-}
@@ -72,7 +73,17 @@ if [ -z "${QT_QPA_PLATFORM:-}" ] && [ -z "${DISPLAY:-}" ]; then
     export QT_QPA_PLATFORM=offscreen
 fi
 if [ "${QT_QPA_PLATFORM:-}" = offscreen ] && [ -z "${QT_QPA_FONTDIR:-}" ]; then
-    export QT_QPA_FONTDIR=/usr/share/fonts/truetype/dejavu
+    # One flat folder (Qt does not look into subfolders) with Liberation, the faces the windows are measured
+    # with where Tahoma is missing, and DejaVu for everything else.
+    fonts=$cache/fonts
+    if [ ! -d "$fonts" ]; then
+        mkdir -p "$fonts.new"
+        for f in /usr/share/fonts/truetype/liberation2/*.ttf /usr/share/fonts/truetype/dejavu/*.ttf; do
+            [ -f "$f" ] && ln -sf "$f" "$fonts.new/"
+        done
+        mv -T "$fonts.new" "$fonts" 2>/dev/null || rm -rf "$fonts.new"
+    fi
+    export QT_QPA_FONTDIR=$fonts
 fi
 while IFS='=' read -r name _; do
     case "$name" in

@@ -63,15 +63,21 @@ WholeBookReader::WholeBookReader(const QString& path, const QString& password, A
 }
 
 WholeBookReader::~WholeBookReader() {
+    close();
+}
+
+void WholeBookReader::close() {
     m_all.reset();
     m_find.reset();
-    if (m_locked && m_database.inTransaction()) {
+    if (m_locked && m_database.get() && m_database.inTransaction()) {
         try {
             m_database.execute(QStringLiteral("ROLLBACK"), m_context);
         } catch (...) {
             // Closing the handle releases the lock all the same.
         }
     }
+    m_locked = false;
+    m_database = SqliteDatabase();
 }
 
 SlotSizes WholeBookReader::slotSizes() {

@@ -34,6 +34,8 @@ public:
     bool next(DayRow& day);
     // The record of date, if the book holds one.
     std::optional<DayRow> find(const QString& date);
+    // Lets the book go (and its lock) before the reader itself goes; it reads nothing after this.
+    void close();
 
 private:
     QString m_path;

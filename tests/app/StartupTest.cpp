@@ -254,12 +254,14 @@ void StartupTest::missingBookWindowNamesTheNewestBackup() {
     QCOMPARE(box->buttons().size(), 1);
     const QString text = box->text();
     QVERIFY2(text.startsWith(QLatin1String("Your appointment book is missing.")), qPrintable(text));
-    QVERIFY2(text.contains(QStringLiteral("\"%1\" is there, but the book data.mdb is not in it").arg(dir.path())),
+    QVERIFY2(text.contains(QStringLiteral("\"%1\" is there, but the book data.mdb is not in it")
+                               .arg(QDir::toNativeSeparators(dir.path()))),
              qPrintable(text));
     QVERIFY2(text.contains(QLatin1String("has not made a new, empty book")), qPrintable(text));
     if (withBackup) {
         const QString backup = QDir(store::backupFolderOf(dir.path())).filePath(store::backupFileName(made));
-        QVERIFY2(text.contains(QStringLiteral("The newest good backup is \"%1\", made on 8/12/2026").arg(backup)),
+        QVERIFY2(text.contains(QStringLiteral("The newest good backup is \"%1\", made on 8/12/2026")
+                                   .arg(QDir::toNativeSeparators(backup))),
                  qPrintable(text));
         QVERIFY2(text.contains(store::restoreCommand(backup, dir.path())), qPrintable(text));
     } else {

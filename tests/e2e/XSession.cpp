@@ -73,7 +73,10 @@ bool XSession::start() {
     }
     m_display = QStringLiteral(":%1").arg(display);
     while (!deadline.hasExpired() && m_server->state() == QProcess::Running) {
-        if (lockHolder(display) == m_server->processId() &&
+        // The number came from this server itself; a lock file naming another process would mean another
+        // server answers there. Debian 12's Xvfb writes no lock file when it picks the display itself.
+        const qint64 holder = lockHolder(display);
+        if ((holder == 0 || holder == m_server->processId()) &&
             !run(QStringLiteral("xdotool"), {QStringLiteral("getdisplaygeometry")}).isEmpty())
             return true;
         QThread::msleep(50);
@@ -230,6 +233,20 @@ void XSession::key(const QString& keys) {
 
 void XSession::type(const QString& text) {
     type(text, 30);
+}
+
+void XSession::bindKeysFor(const QString& text) {
+    if (!m_keyboard) {
+        m_keyboard = KeyboardMap::open(m_display);
+    }
+    if (!m_keyboard) {
+        return;
+    }
+    for (const uint character : text.toUcs4()) {
+        if (character >= 0x80) {
+            m_keyboard->keyFor(character);
+        }
+    }
 }
 
 void XSession::type(const QString& text, int delayMilliseconds) {

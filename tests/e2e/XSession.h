@@ -68,6 +68,9 @@ public:
     void key(const QString& keys);  // e.g. "Return", "Escape", "alt+x"
     void type(const QString& text); // Unicode text through xdotool's keysym mapping
     void type(const QString& text, int delayMilliseconds);
+    // Gives every character of `text` that no key produces a key of its own now, before a program starts: one
+    // that reads the keyboard map only at its start (Wine) then has them all.
+    void bindKeysFor(const QString& text);
     void click(const QPoint& screenPoint, int button = 1);
 
     // A PNG of the whole screen.

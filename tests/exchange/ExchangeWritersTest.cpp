@@ -169,6 +169,11 @@ void ExchangeWritersTest::describesTheZone() {
     QCOMPARE(lines.back(), QByteArray("END:VTIMEZONE"));
     qsizetype from = 0;
     for (const QByteArray& expected : expectedLines) {
+#ifdef Q_OS_WIN
+        // Windows' zone data has no abbreviations: its names stand there ("GTB Standard Time").
+        if (expected.startsWith("TZNAME:"))
+            continue;
+#endif
         const qsizetype at = lines.indexOf(expected, from);
         QVERIFY2(at >= 0, expected.constData());
         from = at + 1;

@@ -339,6 +339,11 @@ private slots:
     // When the file can't be opened, the error shows, no day window opens and the month isn't rescanned.
     void openingWithoutTheFileShowsTheErrorAndNoWindow() {
         auto month = openMonth(QDate(2010, 3, 20));
+#ifdef Q_OS_WIN
+        // The month's scan keeps the book open, and Windows removes no file a handle holds.
+        QVERIFY(!QFile::remove(m_dir->filePath(QStringLiteral("data.mdb"))));
+        QSKIP("this system does not let an open book be removed");
+#endif
         QVERIFY(QFile::remove(m_dir->filePath(QStringLiteral("data.mdb"))));
         bool dayWindowSeen = false;
         QTimer::singleShot(0, this, [&dayWindowSeen] {

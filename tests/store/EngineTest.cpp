@@ -317,6 +317,10 @@ void EngineTest::reopenNoticesReplacedFile() {
     connection.close();
 
     // Another file takes the name: the next open reads it, not the old one.
+    if (storetest::openFilesStayPut()) {
+        QVERIFY(!QFile::remove(m_file)); // the pool's handle keeps it: nobody replaces the book meanwhile
+        QSKIP("this system does not let an open book be replaced");
+    }
     QVERIFY(QFile::remove(m_file));
     storetest::makeDataFile(m_dir->path());
     connection.open();
@@ -353,6 +357,10 @@ void EngineTest::reopenNoticesDeletedFile() {
     connection.setConnectionText(m_text);
     connection.open();
     connection.close();
+    if (storetest::openFilesStayPut()) {
+        QVERIFY(!QFile::remove(m_file));
+        QSKIP("this system does not let an open book be deleted");
+    }
     QVERIFY(QFile::remove(m_file));
     try {
         connection.open();

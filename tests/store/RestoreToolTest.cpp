@@ -112,7 +112,9 @@ void RestoreToolTest::restoresAndKeepsTheReplacedBook() {
     const Run run = runTool({QStringLiteral("--restore"), m_older, m_dir->path()});
     QVERIFY2(run.exitCode == 0, qPrintable(run.errors));
     QCOMPARE(storedText(m_book), QStringLiteral("older"));
+#ifndef Q_OS_WIN // Windows keeps access in lists that Qt's permissions do not read
     QCOMPARE(QFileInfo(m_book).permissions() & 0x0077, QFile::Permissions());
+#endif
 
     const QStringList kept = setAside(m_dir->path());
     QCOMPARE(kept.size(), 2);

@@ -1,5 +1,6 @@
 // The store's pure texts: date text, day key, statements, table layout, connection text, date literals.
 
+#include "platform/Files.h"
 #include "store/DayKey.h"
 #include "store/engine/ConnectionText.h"
 #include "store/engine/DateLiterals.h"
@@ -162,8 +163,10 @@ void StoreTextsTest::connectionTextReadsBack_data() {
                                << QStringLiteral("/home/u/data//data.mdb");
     QTest::newRow("; and = in folder") << QStringLiteral("/tmp/a;b=c;Mode=x") << QStringLiteral("Kw73Tp")
                                        << QStringLiteral("/tmp/a;b=c;Mode=x/data.mdb");
+    // A backslash is a character of the name on POSIX and a separator on Windows.
     QTest::newRow("folder with backslash")
-        << QStringLiteral("/tmp/a\\b") << QStringLiteral("Kw73Tp") << QStringLiteral("/tmp/a\\b/data.mdb");
+        << QStringLiteral("/tmp/a\\b") << QStringLiteral("Kw73Tp")
+        << (platform::backslashSeparates() ? QStringLiteral("/tmp/a/b/data.mdb") : QStringLiteral("/tmp/a\\b/data.mdb"));
     QTest::newRow("Greek and blanks") << QStringLiteral("/tmp/Ραντεβού μου") << QStringLiteral("Kw73Tp")
                                       << QStringLiteral("/tmp/Ραντεβού μου/data.mdb");
     QTest::newRow("two known keys in folder")

@@ -129,6 +129,10 @@ private slots:
             storetest::RawDatabase(other, QStringLiteral("Kw73Tp"))
                 .execute(QStringLiteral("INSERT INTO RANTEBOU(HMEROMHNIA) VALUES('2011-01-01')"));
             QThread::msleep(300); // let the handle be opened on the old file first
+            if (storetest::openFilesStayPut()) {
+                QVERIFY(!QFile::remove(file));
+                QSKIP("this system does not let an open book be replaced");
+            }
             QVERIFY(QFile::remove(file));
             QVERIFY(QFile::copy(other, file));
         }

@@ -139,6 +139,10 @@ void TwoConnectionsTest::replacedFileRefused() {
     // Another program puts a new data file in place while the day is open: the post must not go to the old,
     // unlinked file where nobody would ever read it.
     auto mine = openedDay(m_first);
+    if (storetest::openFilesStayPut()) {
+        QVERIFY(!QFile::rename(m_file, m_file + QStringLiteral(".old")));
+        QSKIP("this system does not let an open book be replaced");
+    }
     QVERIFY(QFile::rename(m_file, m_file + QStringLiteral(".old")));
     storetest::makeDataFile(m_dir->path());
     const storetest::FileSnapshot before = storetest::snapshot(m_file);
