@@ -87,7 +87,8 @@ case "$mode" in
         ;;
     windows-test)
         build_windows
-        ctest --test-dir "$windows_build" -L windows --output-on-failure --timeout 900
+        # Two at a time: each spends much of its time starting Wine and waiting on it.
+        ctest --test-dir "$windows_build" -L windows --output-on-failure --timeout 900 -j2
         exit 0
         ;;
 esac

@@ -7,6 +7,7 @@
 //   ORVELLA_E2E_DATA_FOLDER    the user's data folder on the host (%APPDATA%\Orvella inside the prefix)
 //   ORVELLA_E2E_PDF            where the PDF is to appear on the host, and ORVELLA_E2E_PDF_TYPED its Windows name
 //   ORVELLA_E2E_PICTURES       where the windows' pictures are kept
+//   ORVELLA_E2E_START_IN       (optional) the folder the program is started in
 #include "tests/e2e/DayRecordFile.h"
 #include "tests/e2e/ProgramDriver.h"
 #include "tests/e2e/XSession.h"
@@ -81,7 +82,10 @@ private slots:
     }
 
     void startsFromTheStartMenu() {
-        m_person = std::make_unique<ProgramDriver>(*m_x, QDir::tempPath());
+        // The Start-menu entry starts wherever it is started from; ORVELLA_E2E_START_IN serves a run of the
+        // Linux program beside it (its figures for comparison), which starts in its data folder.
+        m_person =
+            std::make_unique<ProgramDriver>(*m_x, qEnvironmentVariable("ORVELLA_E2E_START_IN", QDir::tempPath()));
         ProgramDriver::Startup seen;
         // Wine's first start of a program in a new prefix takes a while.
         QVERIFY2(m_person->start({}, &seen), "the notice, the splash or the month window did not appear");

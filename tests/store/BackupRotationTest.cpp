@@ -115,6 +115,12 @@ void BackupRotationTest::backupNamesReadBack_data() {
     QTest::newRow("no such day") << QStringLiteral("data-2025-02-29.mdb") << QDate();
     QTest::newRow("a set-aside book") << QStringLiteral("data-replaced-2026-12-09T1530.mdb") << QDate();
     QTest::newRow("a passing copy") << QStringLiteral(".data-2026-12-09.mdb.partial-0000abcd") << QDate();
+    QTest::newRow("a sign in the year") << QStringLiteral("data-+026-12-09.mdb") << QDate();
+    QTest::newRow("a letter in the month") << QStringLiteral("data-2026-1x-09.mdb") << QDate();
+    QTest::newRow("a one-digit day") << QStringLiteral("data-2026-12-9.mdb") << QDate();
+    QTest::newRow("another case") << QStringLiteral("DATA-2026-12-09.mdb") << QDate();
+    QTest::newRow("more after the extension") << QStringLiteral("data-2026-12-09.mdbx") << QDate();
+    QTest::newRow("Arabic-Indic digits") << QStringLiteral("data-٢٠٢٦-12-09.mdb") << QDate();
 }
 
 void BackupRotationTest::backupNamesReadBack() {
