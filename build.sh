@@ -56,7 +56,7 @@ windows_build="${ORVELLA_WINDOWS_BUILD_DIR:-$here/build-windows}"
 windows_packages=(nsis zip xvfb xdotool x11-utils xclip imagemagick poppler-utils sqlcipher libimage-exiftool-perl icoutils)
 
 # The Windows programs, cross-built with mingw-w64 against the libraries deps.sh built from Debian's sources
-# (the first run takes about 45 minutes, later ones find them in the cache), and the installer and .zip.
+# (the first run takes about 40 minutes on two cores, later ones find them in the cache), and the installer and .zip.
 # The Linux build comes first: its end-to-end driver works the installed Windows program in the tests.
 build_windows() {
     packages+=("${windows_packages[@]}")
