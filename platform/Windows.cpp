@@ -389,7 +389,7 @@ FileLock::~FileLock() {
 
 void giveMemoryBack() {
     // Windows' heap is one for the whole process and gives freed pages back by itself: there are no per-thread
-    // arenas to trim (and _heapmin beside other threads' allocations was seen to crash under Wine).
+    // arenas to trim.
 }
 
 void openAddress(const QString& address) {

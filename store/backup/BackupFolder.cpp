@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -11,19 +12,10 @@ namespace store {
 
 namespace {
 
-// Plain checks, not regular expressions: these run on the worker that opens the book ahead, and the regular
-// expression engine's per-thread stack was seen to crash that thread's end on Windows.
-bool onlyDigits(QStringView text) {
-    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-}
-
 // A path as the shell takes it in the advice, quoted when it holds anything beyond plain characters.
 QString shellWord(const QString& text) {
-    const auto plain = [](QChar c) {
-        return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') ||
-               QStringView(u"_./:@%+=,-").contains(c);
-    };
-    if (!text.isEmpty() && std::all_of(text.begin(), text.end(), plain))
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_./:@%+=,-]+$"));
+    if (plain.match(text).hasMatch())
         return text;
     return QLatin1Char('\'') + QString(text).replace(QLatin1Char('\''), QLatin1String("'\\''")) + QLatin1Char('\'');
 }
@@ -39,13 +31,11 @@ QString backupFileName(const QDate& date) {
 }
 
 std::optional<QDate> dateOfBackupName(const QString& fileName) {
-    // data-YYYY-MM-DD.mdb
-    const QStringView name(fileName);
-    if (name.size() != 19 || !name.startsWith(u"data-") || !name.endsWith(u".mdb") || name[9] != u'-' ||
-        name[12] != u'-' || !onlyDigits(name.mid(5, 4)) || !onlyDigits(name.mid(10, 2)) ||
-        !onlyDigits(name.mid(13, 2)))
+    static const QRegularExpression pattern(QStringLiteral("^data-(\\d{4})-(\\d{2})-(\\d{2})\\.mdb$"));
+    const QRegularExpressionMatch match = pattern.match(fileName);
+    if (!match.hasMatch())
         return std::nullopt;
-    const QDate date(name.mid(5, 4).toInt(), name.mid(10, 2).toInt(), name.mid(13, 2).toInt());
+    const QDate date(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt());
     if (!date.isValid())
         return std::nullopt;
     return date;

@@ -2,6 +2,7 @@
 
 #include "tests/store/StoreTestSupport.h"
 
+#include "platform/Files.h"
 #include "store/Command.h"
 #include "store/Connection.h"
 #include "store/DayKey.h"
@@ -317,7 +318,7 @@ void EngineTest::reopenNoticesReplacedFile() {
     connection.close();
 
     // Another file takes the name: the next open reads it, not the old one.
-    if (storetest::openFilesStayPut()) {
+    if (platform::openFilesStayPut()) {
         QVERIFY(!QFile::remove(m_file)); // the pool's handle keeps it: nobody replaces the book meanwhile
         QSKIP("this system does not let an open book be replaced");
     }
@@ -357,7 +358,7 @@ void EngineTest::reopenNoticesDeletedFile() {
     connection.setConnectionText(m_text);
     connection.open();
     connection.close();
-    if (storetest::openFilesStayPut()) {
+    if (platform::openFilesStayPut()) {
         QVERIFY(!QFile::remove(m_file));
         QSKIP("this system does not let an open book be deleted");
     }

@@ -53,16 +53,6 @@ private:
     sqlite3* m_db = nullptr;
 };
 
-// Whether the system refuses to remove or rename a file that a handle holds open (Windows does, and the book's
-// pool keeps a handle): the tests that replace an open book check that refusal there instead.
-constexpr bool openFilesStayPut() {
-#ifdef Q_OS_WIN
-    return true;
-#else
-    return false;
-#endif
-}
-
 // While alive, root's override of file permissions is dropped, so that read-only files and folders
 // refuse writing as they do for an ordinary user. active() is false when that cannot be arranged.
 class FilePermissionsEnforced {

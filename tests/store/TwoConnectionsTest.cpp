@@ -2,6 +2,7 @@
 
 #include "tests/store/StoreTestSupport.h"
 
+#include "platform/Files.h"
 #include "store/Command.h"
 #include "store/Connection.h"
 #include "store/DayKey.h"
@@ -139,7 +140,7 @@ void TwoConnectionsTest::replacedFileRefused() {
     // Another program puts a new data file in place while the day is open: the post must not go to the old,
     // unlinked file where nobody would ever read it.
     auto mine = openedDay(m_first);
-    if (storetest::openFilesStayPut()) {
+    if (platform::openFilesStayPut()) {
         QVERIFY(!QFile::rename(m_file, m_file + QStringLiteral(".old")));
         QSKIP("this system does not let an open book be replaced");
     }
