@@ -53,7 +53,10 @@ bool XSession::start() {
     m_server->start(QStringLiteral("Xvfb"),
                     {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
                      QStringLiteral("%1x%2x24").arg(m_screen.width()).arg(m_screen.height()),
-                     QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+                     QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                     // Without it the server resets whenever its last client leaves (the readiness check's
+                     // xdotool, say), and a program connecting during the reset is turned away.
+                     QStringLiteral("-noreset")});
     if (!m_server->waitForStarted(5000)) {
         m_error = QStringLiteral("Xvfb could not be started: ") + m_server->errorString();
         return false;
