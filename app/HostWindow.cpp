@@ -40,9 +40,11 @@ void TForm5::FormCreate() {
     const QString dataFile = QDir(folder).filePath(QLatin1String(store::DatabaseFileName));
     std::unique_ptr<store::FolderLock> inUse;
     // An older-format book is offered for conversion below; there is nothing of ours to copy yet.
-    const bool ourBook = QFileInfo(dataFile).isFile() && !OldBookOffer::isOlderBook(dataFile);
-    // Held while the program runs, so that a restore into this folder is refused meanwhile.
-    if (ourBook)
+    const bool present = QFileInfo(dataFile).isFile();
+    const bool ourBook = present && !OldBookOffer::isOlderBook(dataFile);
+    // Held while the program runs, whatever book it then opens (the one the start-up conversion makes
+    // included), so that a restore into this folder is refused meanwhile.
+    if (present)
         inUse = std::make_unique<store::FolderLock>(folder, store::FolderLock::Mode::Shared);
 
     // Work on threads of its own while the notice and the splash are up, started once the notice is on

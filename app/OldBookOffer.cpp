@@ -2,6 +2,8 @@
 
 #include "base/ErrorReport.h"
 #include "legacy/BookImport.h"
+#include "legacy/ConversionRefusal.h"
+#include "legacy/ImportError.h"
 #include "legacy/JetHeader.h"
 #include "store/engine/ConnectionText.h"
 
@@ -59,6 +61,13 @@ void offer(const QString& folder) {
     const QString data = QDir(folder).filePath(QLatin1String(store::DatabaseFileName));
     if (!isOlderBook(data))
         return;
+    // A file refused before is not offered again as if nothing had happened: the refusal is shown once more.
+    if (const QString refused = legacy::ConversionRefusal::recalled(data); !refused.isEmpty()) {
+        ErrorReport::show(refused + QStringLiteral("\n\nΗ μετατροπή δεν προτείνεται ξανά για αυτό το αρχείο. (The "
+                                                   "conversion is not offered again for this file; put a repaired "
+                                                   "copy in its place to be asked again.)"));
+        return;
+    }
     std::unique_ptr<QMessageBox> question(createQuestion());
     if (question->exec() != QMessageBox::Yes)
         return;
@@ -68,6 +77,10 @@ void offer(const QString& folder) {
         try {
             summary = legacy::BookImport::convertDataFolder(folder, QLatin1String(legacy::OlderBookPassword),
                                                             QDate::currentDate());
+        } catch (const legacy::OlderBookRefused& refusal) {
+            QApplication::restoreOverrideCursor();
+            legacy::ConversionRefusal::remember(data, refusal.text());
+            throw;
         } catch (...) {
             QApplication::restoreOverrideCursor();
             throw;

@@ -13,7 +13,9 @@ bool isOlderBook(const QString& path);
 
 // When folder's data.mdb is an older-format book, asks whether to convert it. Yes converts it (the older
 // file stays beside it, unchanged, under another name) and shows what was brought over; no, or a failed
-// conversion (reported as every failure is), leaves the folder as it was.
+// conversion (reported as every failure is), leaves the folder as it was. An older book refused as damaged (or
+// protected with another password) is remembered: while it stays the same file, later starts show that
+// refusal instead of the question.
 void offer(const QString& folder);
 
 // The question, as offer() shows it (named "OldBookOffer"); the caller owns it.

@@ -14,6 +14,10 @@ function(orvella_add_test)
     endif()
     add_executable(${T_NAME} ${T_SOURCES})
     target_link_libraries(${T_NAME} PRIVATE Qt6::Test orvella_warnings ${T_LIBS})
+    # Whatever reads an older book starts the reading helper.
+    if(TARGET orvella-oldbook-reader)
+        add_dependencies(${T_NAME} orvella-oldbook-reader)
+    endif()
     if(WIN32)
         list(APPEND T_LABELS windows)
         # wine-run.sh has the report written to a file and shows it (see there).

@@ -20,9 +20,27 @@ QByteArray row(const QStringList& fields) {
 } // namespace
 
 QByteArray csvField(const QString& value) {
-    const QByteArray utf8 = value.toUtf8();
+    QString text = value;
+    // A control character (NUL among them) is never written as it is: readers stop at it or show it raw.
+    for (QChar& character : text) {
+        const char16_t code = character.unicode();
+        if ((code < 0x20 && code != u'\t' && code != u'\n' && code != u'\r') || code == 0x7f)
+            character = QChar::ReplacementCharacter;
+    }
+    // A text a spreadsheet would run as a formula (=, +, -, @ first, blanks before them included, since a
+    // spreadsheet trims those, or a tab or CR first) is written as text: with the usual leading apostrophe.
+    qsizetype first = 0;
+    while (first < text.size() && (text[first] == u' ' || text[first] == u'\t' || text[first] == u'\r' ||
+                                   text[first] == u'\n'))
+        ++first;
+    const bool formula = (first < text.size() && QStringView(u"=+-@").contains(text[first])) ||
+                         (!text.isEmpty() && (text.front() == u'\t' || text.front() == u'\r'));
+    if (formula)
+        text.prepend(QLatin1Char('\''));
+    const QByteArray utf8 = text.toUtf8();
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
     const bool quoted = utf8.contains('"') || utf8.contains(',') || utf8.contains('\r') || utf8.contains('\n') ||
-                        (!utf8.isEmpty() && (utf8.front() == ' ' || utf8.back() == ' '));
+                        (!utf8.isEmpty() && (blank(utf8.front()) || blank(utf8.back())));
     if (!quoted) {
         return utf8;
     }

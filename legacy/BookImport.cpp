@@ -4,6 +4,7 @@
 #include "legacy/ImportVerifier.h"
 #include "legacy/JetBook.h"
 #include "legacy/JetDate.h"
+#include "legacy/OlderBookReading.h"
 #include "legacy/SlotMerge.h"
 #include "platform/FilePlacement.h"
 #include "platform/Files.h"
@@ -37,8 +38,9 @@ ImportSummary build(const QString& jetPath, const QString& jetPassword, const QS
                     store::WholeBookReader* existing, const QString& existingPath) {
     ImportSummary summary;
     summary.source = jetPath;
-    JetBook jet(jetPath, jetPassword);
-    summary.ignoredColumns = jet.ignoredColumns();
+    // The older book is read in the reading helper; what it sent is written here and checked below.
+    const OlderBookRecords older = readOlderBook(jetPath, jetPassword);
+    summary.ignoredColumns = older.ignoredColumns;
 
     store::SlotSizes sizes;
     sizes.fill(store::SlotTextSize);
@@ -57,6 +59,7 @@ ImportSummary build(const QString& jetPath, const QString& jetPassword, const QS
             }
         }
         JetRecord record;
+        OlderBookRecords::Cursor jet = older.records();
         while (jet.next(record)) {
             ++summary.records;
             qint64 filled = 0;
@@ -121,7 +124,7 @@ ImportSummary build(const QString& jetPath, const QString& jetPassword, const QS
         summary.bookDays = days;
     }
 
-    ImportVerifier({jetPath, jetPassword, existing ? existingPath : QString(), mergedDates, summary.mergeCount})
+    ImportVerifier({&older, existing ? existingPath : QString(), mergedDates, summary.mergeCount})
         .verify(partial);
     return summary;
 }

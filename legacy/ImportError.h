@@ -11,4 +11,11 @@ public:
     using platform::Failure::Failure;
 };
 
+// A refusal of the older book itself (it is damaged, or not an appointment book, or has another password):
+// reading the same file again fails the same way.
+class OlderBookRefused : public ImportError {
+public:
+    using ImportError::ImportError;
+};
+
 } // namespace legacy

@@ -2,6 +2,7 @@
 
 #include "legacy/ImportError.h"
 #include "legacy/JetBook.h"
+#include "legacy/OlderBookReading.h"
 #include "legacy/JetDate.h"
 #include "legacy/SlotMerge.h"
 #include "store/engine/ConnectionText.h"
@@ -50,7 +51,7 @@ void ImportVerifier::verify(const QString& newBook) const {
     store::WholeBookReader book(newBook, password);
     qint64 expectedDays = -m_expected.mergeCount;
 
-    JetBook jet(m_expected.jetPath, m_expected.jetPassword);
+    OlderBookRecords::Cursor jet = m_expected.older->records();
     JetRecord record;
     while (jet.next(record)) {
         if (!record.date)

@@ -52,21 +52,33 @@ struct JetBook::Handles {
     std::array<int, store::SlotCount> boundLength{};
 };
 
-JetBook::JetBook(const QString& path, const QString& expectedPassword) : m_path(path) {
+void JetBook::requireReadableFile(const QString& path) {
     const QString file = native(path);
-    const QFileInfo info(path);
-    if (!info.exists())
+    const platform::Entry entry = platform::lookAt(path);
+    if (entry.kind == platform::EntryKind::Missing)
         throw ImportError(QStringLiteral("The file \"%1\" does not exist. Give the path of the older appointment "
                                          "book (data.mdb).")
                               .arg(file));
-    if (info.isDir())
+    if (entry.kind == platform::EntryKind::Folder)
         throw ImportError(QStringLiteral("\"%1\" is a folder, not an appointment book file. Give the path of the "
                                          "older book's data.mdb inside it.")
                               .arg(file));
-    if (!info.isReadable())
+    // Looked at without opening it: reading a pipe or a device would wait for ever or never end.
+    if (const QString what = platform::notAnOrdinaryFile(path, JetHeader::LargestFile); !what.isEmpty())
+        throw ImportError(QStringLiteral("\"%1\" is %2, not an older appointment book file (a Jet file is an "
+                                         "ordinary file of at most 2 GB); nothing was read. Give the path of the "
+                                         "older book's data.mdb.")
+                              .arg(file, what));
+    if (!platform::mayRead(path))
         throw ImportError(
             QStringLiteral("The file \"%1\" cannot be read: you are not allowed to. Allow reading it and try again.")
                 .arg(file));
+}
+
+JetBook::JetBook(const QString& path, const QString& expectedPassword) : m_path(path) {
+    const QString file = native(path);
+    requireReadableFile(path);
+    const QFileInfo info(path);
     const JetHeader header = JetHeader::read(path);
     switch (header.format) {
     case JetHeader::Format::NotJet:

@@ -35,6 +35,10 @@ public:
     JetBook(const JetBook&) = delete;
     JetBook& operator=(const JetBook&) = delete;
 
+    // Throws ImportError naming the file unless path leads to an ordinary file this user may read, of at most
+    // the size a Jet file can have; looks without opening it, so a pipe or a device is refused before any wait.
+    static void requireReadableFile(const QString& path);
+
     const QString& path() const { return m_path; }
     JetHeader::Format format() const { return m_format; }
     // Columns of the appointment table that are neither its date nor a slot: they are not brought over.

@@ -1,6 +1,6 @@
 #include "legacy/JetHeader.h"
 
-#include <QFile>
+#include "platform/Files.h"
 
 #include <array>
 #include <cstring>
@@ -125,10 +125,8 @@ JetHeader JetHeader::parse(const QByteArray& firstBytes) {
 }
 
 JetHeader JetHeader::read(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return parse(file.read(Size));
+    const platform::ReadFile head = platform::readOrdinaryFile(path, LargestFile, Size);
+    return head.isRead() ? parse(head.bytes) : JetHeader();
 }
 
 bool passwordAccepted(const QString& password, const QString& expected) {

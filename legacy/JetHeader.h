@@ -18,10 +18,13 @@ struct JetHeader {
 
     // The number of header bytes parse() needs.
     static constexpr int Size = 0x98;
+    // The largest file a Jet database can be (2 GB); anything larger is not one.
+    static constexpr qint64 LargestFile = qint64(2) * 1024 * 1024 * 1024;
 
     // Reads the header from the first bytes of a file; Format::NotJet when they are not a Jet header.
     static JetHeader parse(const QByteArray& firstBytes);
-    // Reads the header of the file at path (Format::NotJet when it cannot be read or is too short).
+    // Reads the header of the file at path (Format::NotJet when it cannot be read, is too short, or is not an
+    // ordinary file of at most LargestFile: a pipe or a device is never opened, nor waited on).
     static JetHeader read(const QString& path);
 
     // XORs the masked part of a header with the fixed keystream: unmasks a file's header, and masks one again.

@@ -29,6 +29,11 @@ QString normalised(const QString& text) {
             inSpace = true;
             continue;
         }
+        // Invisible format characters (right-to-left marks, joiners, a byte-order mark) that pasted text brings:
+        // they neither separate nor join words for a reader.
+        if (c.category() == QChar::Other_Format) {
+            continue;
+        }
         inSpace = false;
         // Accents, breathings, diaeresis: the marks a decomposed letter carries after it.
         if (c.category() == QChar::Mark_NonSpacing) {

@@ -101,8 +101,14 @@ struct ReadFile {
 // file: a named pipe, a device, a folder or a socket is refused before it is opened (opening some devices
 // already acts on them), the file is opened without blocking and checked again once open (it may have been
 // swapped meanwhile), and the views of the running system (/proc, /sys), whose reads may wait for ever, are
-// refused too. Reads no more than the size the file declares.
-ReadFile readOrdinaryFile(const QString& path, qint64 maxBytes);
+// refused too. Reads no more than the size the file declares; with readAtMost >= 0 only the file's first readAtMost
+// bytes (a header), the size cap still applying to the whole file.
+ReadFile readOrdinaryFile(const QString& path, qint64 maxBytes, qint64 readAtMost = -1);
+
+// Whether path leads (through links) to an ordinary file of at most maxBytes (no cap when negative), judged
+// without opening it: empty when it does, else what stands there instead, in words a message can hold ("a named
+// pipe", "a device", "a loop of links", "larger than 2,147,483,648 bytes", "missing" ...).
+QString notAnOrdinaryFile(const QString& path, qint64 maxBytes = -1);
 
 // Makes a new empty file at path, never over anything already there (a link planted at the name included),
 // readable and writable by its owner only. Empty on success, else the system's reason.

@@ -3,6 +3,7 @@
 #include "platform/FileLock.h"
 #include "platform/Files.h"
 #include "platform/Memory.h"
+#include "platform/Process.h"
 #include "platform/Sockets.h"
 
 #include <QDir>
@@ -11,12 +12,15 @@
 #include <QProcess>
 #include <QStringList>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
 #include <unistd.h>
@@ -171,7 +175,7 @@ bool isSharedFolder(const QString& folder) {
            (info.st_mode & S_IWOTH) != 0;
 }
 
-ReadFile readOrdinaryFile(const QString& path, qint64 maxBytes) {
+ReadFile readOrdinaryFile(const QString& path, qint64 maxBytes, qint64 readAtMost) {
     ReadFile result;
     const QByteArray name = nameOf(path);
     struct stat info {};
@@ -207,11 +211,11 @@ ReadFile readOrdinaryFile(const QString& path, qint64 maxBytes) {
         return result;
     }
     result.version = versionFrom(info);
-    const qint64 size = result.version.size;
-    if (size > maxBytes) {
+    if (result.version.size > maxBytes) {
         result.outcome = ReadFile::Outcome::TooLarge;
         return result;
     }
+    const qint64 size = readAtMost >= 0 ? std::min(result.version.size, readAtMost) : result.version.size;
 
     // Only what the file declares is read: a file that grows meanwhile cannot push the read past the cap.
     result.bytes.resize(size);
@@ -362,6 +366,49 @@ QString serverAuthorityFileName() {
 
 bool openFilesStayPut() {
     return false;
+}
+
+namespace {
+
+int dataOutput = -1;
+
+} // namespace
+
+QString boundThisProcess(qint64 memoryBytes) {
+    const struct rlimit noCore {0, 0};
+    ::setrlimit(RLIMIT_CORE, &noCore);
+#if defined(__SANITIZE_ADDRESS__)
+    // The address sanitizer reserves terabytes of address space for its shadow: a cap would stop it at once.
+    (void)memoryBytes;
+    return {};
+#else
+    const struct rlimit memory {static_cast<rlim_t>(memoryBytes), static_cast<rlim_t>(memoryBytes)};
+    return ::setrlimit(RLIMIT_AS, &memory) == 0 ? QString() : lastReason();
+#endif
+}
+
+bool keepStandardOutputForData() {
+    std::fflush(stdout);
+    const int kept = ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 3);
+    if (kept < 0 || ::dup2(STDERR_FILENO, STDOUT_FILENO) < 0)
+        return false;
+    dataOutput = kept;
+    return true;
+}
+
+bool writeData(const QByteArray& bytes) {
+    if (dataOutput < 0)
+        return false;
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t wrote = ::write(dataOutput, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
+        if (wrote < 0 && errno == EINTR)
+            continue;
+        if (wrote <= 0)
+            return false;
+        done += wrote;
+    }
+    return true;
 }
 
 } // namespace platform

@@ -3,12 +3,14 @@
 #include "platform/FileLock.h"
 #include "platform/Files.h"
 #include "platform/Memory.h"
+#include "platform/Process.h"
 #include "platform/Sockets.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,10 @@
 #include <windows.h>
 
 #include <aclapi.h>
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
 
 namespace platform {
 
@@ -235,7 +241,7 @@ bool isSharedFolder(const QString&) {
     return false;
 }
 
-ReadFile readOrdinaryFile(const QString& path, qint64 maxBytes) {
+ReadFile readOrdinaryFile(const QString& path, qint64 maxBytes, qint64 readAtMost) {
     ReadFile result;
     const Entry entry = lookAt(path);
     if (entry.kind == EntryKind::Missing) {
@@ -268,11 +274,11 @@ ReadFile readOrdinaryFile(const QString& path, qint64 maxBytes) {
         result.kind = EntryKind::Other;
         return result;
     }
-    const qint64 size = result.version.size;
-    if (size > maxBytes) {
+    if (result.version.size > maxBytes) {
         result.outcome = ReadFile::Outcome::TooLarge;
         return result;
     }
+    const qint64 size = readAtMost >= 0 ? std::min(result.version.size, readAtMost) : result.version.size;
     // Only what the file declares is read: a file that grows meanwhile cannot push the read past the cap.
     result.bytes.resize(size);
     qint64 done = 0;
@@ -416,6 +422,53 @@ QString serverAuthorityFileName() {
 }
 
 bool openFilesStayPut() {
+    return true;
+}
+
+namespace {
+
+int dataOutput = -1;
+
+} // namespace
+
+QString boundThisProcess(qint64 memoryBytes) {
+    // A crash ends the helper at once, with no dialog waiting for someone to close it.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+    // A job of its own caps the memory the helper may commit; it lives as long as the process (the handle is
+    // never closed).
+    HANDLE job = CreateJobObjectW(nullptr, nullptr);
+    if (!job)
+        return lastReason();
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_PROCESS_MEMORY | JOB_OBJECT_LIMIT_DIE_ON_UNHANDLED_EXCEPTION;
+    limits.ProcessMemoryLimit = static_cast<SIZE_T>(memoryBytes);
+    if (!SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits) ||
+        !AssignProcessToJobObject(job, GetCurrentProcess()))
+        return lastReason();
+    return {};
+}
+
+bool keepStandardOutputForData() {
+    std::fflush(stdout);
+    const int kept = _dup(_fileno(stdout));
+    if (kept < 0 || _dup2(_fileno(stderr), _fileno(stdout)) != 0)
+        return false;
+    _setmode(kept, _O_BINARY);
+    dataOutput = kept;
+    return true;
+}
+
+bool writeData(const QByteArray& bytes) {
+    if (dataOutput < 0)
+        return false;
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const unsigned int want = static_cast<unsigned int>(std::min<qsizetype>(bytes.size() - done, 1 << 30));
+        const int wrote = _write(dataOutput, bytes.constData() + done, want);
+        if (wrote <= 0)
+            return false;
+        done += wrote;
+    }
     return true;
 }
 

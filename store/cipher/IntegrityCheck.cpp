@@ -1,5 +1,6 @@
 #include "store/cipher/IntegrityCheck.h"
 
+#include "platform/Files.h"
 #include "store/cipher/CipherGuard.h"
 #include "store/cipher/FileFormat.h"
 #include "store/cipher/SqliteDatabase.h"
@@ -53,8 +54,11 @@ qlonglong dayRecordCount(SqliteDatabase& database, const FailureContext& context
 
 QString checkBookFile(const QString& path, const QString& password, bool thorough) {
     const FailureContext context{path, QStringLiteral("checking it"), 0};
-    if (!QFileInfo(path).isFile())
-        return QStringLiteral("there is no file \"%1\"").arg(QDir::toNativeSeparators(path));
+    // Looked at without opening it: a pipe or a device in a backup's place would make the check wait for ever.
+    if (const QString what = platform::notAnOrdinaryFile(path); !what.isEmpty())
+        return what == QLatin1String("missing")
+                   ? QStringLiteral("there is no file \"%1\"").arg(QDir::toNativeSeparators(path))
+                   : QStringLiteral("\"%1\" is %2, not a book file").arg(QDir::toNativeSeparators(path), what);
     try {
         SqliteDatabase database(path, SQLITE_OPEN_READONLY, context);
         requireCipher(database.get());

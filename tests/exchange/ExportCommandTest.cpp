@@ -19,6 +19,7 @@
 #include <QTest>
 #include <QTimeZone>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -190,6 +191,8 @@ private slots:
     void refusals_data();
     void refusals();
     void unwritableFolderLeavesNothing();
+    void neverThroughLinksNorOverSpecialOrOwnFiles_data();
+    void neverThroughLinksNorOverSpecialOrOwnFiles();
 };
 
 void ExportCommandTest::initTestCase() {

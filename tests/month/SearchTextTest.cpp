@@ -55,6 +55,14 @@ void SearchTextTest::matchesAsAGreekReaderExpects_data() {
     QTest::newRow("search longer than the text") << QStringLiteral("αβγ") << QString(255, QChar(0x03B1)) << false;
     QTest::newRow("255 characters, all of the text")
         << QString(255, QChar(0x03AC)) << QString(255, QChar(0x0391)) << true;
+    // Invisible format characters (a pasted right-to-left mark, a joiner, a byte-order mark) count for nothing
+    // on either side.
+    QTest::newRow("search pasted with a right-to-left mark") << name << QStringLiteral("\u200fΓιώργος") << true;
+    QTest::newRow("joiner inside the slot's name") << QStringLiteral("Γιώ\u200dργος") << "γιωργος" << true;
+    QTest::newRow("marks on both sides") << QStringLiteral("\ufeffMül\u200bler") << QStringLiteral("mu\u2060ller")
+                                         << true;
+    QTest::newRow("a search of format characters alone finds nothing") << name << QStringLiteral("\u200f\u200d")
+                                                                       << false;
 }
 
 void SearchTextTest::matchesAsAGreekReaderExpects() {

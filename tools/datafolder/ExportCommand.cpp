@@ -7,6 +7,8 @@
 #include "store/engine/ConnectionText.h"
 
 #include "platform/FilePlacement.h"
+#include "platform/Files.h"
+#include "store/backup/BackupFolder.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -98,10 +100,38 @@ QString readRequest(const QStringList& arguments, ExportRequest& request) {
     return {};
 }
 
-// Whether two paths name the same file, when both exist.
-bool sameFile(const QString& a, const QString& b) {
-    const QString first = QFileInfo(a).canonicalFilePath();
-    return !first.isEmpty() && first == QFileInfo(b).canonicalFilePath();
+// Why the export must not be written at file, or an empty text when it may. The export writes no file
+// through a link (with --force or not: a link may lead to anyone's file, and one put in a shared folder by
+// another user to theirs), replaces nothing but an ordinary file, and never the data folder's own files: the
+// book, the day sheet or a backup, whatever name or link leads to them.
+QString whyNotWritable(const QString& file, const QString& shownTarget, const QDir& folder) {
+    const platform::Entry entry = platform::lookAt(file, false);
+    if (entry.kind == platform::EntryKind::Folder)
+        return QStringLiteral("\"%1\" is a folder; give the name of the file to write.").arg(shownTarget);
+    if (entry.kind == platform::EntryKind::Link || entry.kind == platform::EntryKind::LinkLoop)
+        return QStringLiteral("\"%1\" is a link; the export is written through no link (it may lead to someone "
+                              "else's file), --force or not. Give the name of a file of your own.")
+            .arg(shownTarget);
+    if (entry.exists() && entry.kind != platform::EntryKind::File)
+        return QStringLiteral("\"%1\" is %2, not an ordinary file; nothing was written.")
+            .arg(shownTarget, platform::notAnOrdinaryFile(file));
+    QStringList own{folder.filePath(QString::fromLatin1(store::DatabaseFileName)),
+                    folder.filePath(QStringLiteral("RANTEBOU.rav"))};
+    const QDir backups(store::backupFolderOf(folder.path()));
+    for (const QString& name : backups.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        own << backups.filePath(name);
+    const std::optional<platform::FileIdentity> target = platform::identityOf(file);
+    for (const QString& path : own) {
+        if (target && platform::identityOf(path) == target)
+            return QStringLiteral("\"%1\" is the data folder's own %2; choose another file.")
+                .arg(shownTarget, QDir::toNativeSeparators(folder.relativeFilePath(path)));
+    }
+    const std::optional<platform::FileIdentity> backupsFolder = platform::identityOf(backups.path());
+    if (backupsFolder && platform::identityOf(QFileInfo(file).absolutePath()) == backupsFolder)
+        return QStringLiteral("\"%1\" is in the data folder's backups, which hold Orvella's own copies; choose "
+                              "another folder.")
+            .arg(shownTarget);
+    return {};
 }
 
 } // namespace
@@ -123,18 +153,9 @@ std::optional<int> runExportCommand(const QStringList& arguments) {
 
     const QFileInfo target(request.file);
     const QString shownTarget = QDir::toNativeSeparators(request.file);
-    if (target.isDir()) {
-        return fail(Failed, QStringLiteral("\"%1\" is a folder; give the name of the file to write.").arg(shownTarget));
-    }
-    // Even with --force the book and the day sheet are never written over.
-    const QDir folder(request.folder);
-    for (const QString& own : {QString::fromLatin1(store::DatabaseFileName), QStringLiteral("RANTEBOU.rav")}) {
-        if (sameFile(request.file, folder.filePath(own))) {
-            return fail(
-                Failed,
-                QStringLiteral("\"%1\" is the data folder's own %2; choose another file.").arg(shownTarget, own));
-        }
-    }
+    // Even with --force the book, the day sheet and the backups are never written over.
+    if (const QString why = whyNotWritable(request.file, shownTarget, QDir(request.folder)); !why.isEmpty())
+        return fail(Failed, why);
     if ((target.exists() || target.isSymLink()) && !request.force) {
         return fail(
             Failed,

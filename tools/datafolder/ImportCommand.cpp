@@ -3,6 +3,7 @@
 #include "tools/datafolder/DaySheetFile.h"
 
 #include "legacy/BookImport.h"
+#include "platform/Files.h"
 #include "store/engine/ConnectionText.h"
 
 #include <QDir>
@@ -72,6 +73,9 @@ int importIntoNewFolder(const ImportRequest& request) {
         return fail(QStringLiteral("the folder \"%1\" could not be made; check that you may write where it should "
                                    "be.")
                         .arg(folder));
+    // The book's folder is the user's alone, whatever the umask.
+    if (madeFolder)
+        platform::makeOwnerOnlyFolder(request.folder);
     const QDir dir(request.folder);
     const QString book = dir.filePath(QLatin1String(store::DatabaseFileName));
     const QString sheet = dir.filePath(QStringLiteral("RANTEBOU.rav"));

@@ -3,6 +3,7 @@
 // day-sheet definition "RANTEBOU.rav". Never overwrites. The exports of a book to other calendars and to
 // spreadsheets live in ExportCommand.
 
+#include "platform/Files.h"
 #include "store/cipher/DatabaseFile.h"
 #include "store/engine/ConnectionText.h"
 #include "tools/datafolder/BackupCommands.h"
@@ -72,7 +73,7 @@ int main(int argc, char* argv[]) {
         return fail(QStringLiteral("the folder \"%1\" could not be made.").arg(QDir::toNativeSeparators(folder)));
     // The book is the user's alone, whatever the umask.
     if (madeFolder)
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        platform::makeOwnerOnlyFolder(folder);
 
     const QDir dir(folder);
     const std::vector<FolderFile> files = folderFiles();
