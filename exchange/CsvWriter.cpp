@@ -21,11 +21,12 @@ QByteArray row(const QStringList& fields) {
 
 QByteArray csvField(const QString& value) {
     QString text = value;
-    // A control character (NUL among them) is never written as it is: readers stop at it or show it raw.
+    // A control character (NUL among them) is never written as it is: readers stop at it or act on it. It
+    // becomes a blank, as in the calendar export.
     for (QChar& character : text) {
         const char16_t code = character.unicode();
         if ((code < 0x20 && code != u'\t' && code != u'\n' && code != u'\r') || code == 0x7f)
-            character = QChar::ReplacementCharacter;
+            character = QLatin1Char(' ');
     }
     // A text a spreadsheet would run as a formula (=, +, -, @ first, blanks before them included, since a
     // spreadsheet trims those, or a tab or CR first) is written as text: with the usual leading apostrophe.

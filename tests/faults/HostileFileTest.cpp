@@ -102,6 +102,8 @@ void HostileFileTest::refusedWithinABound() {
         // Run off this thread, so that a wait on the file fails the test instead of hanging it.
         auto refused = std::make_shared<std::promise<QString>>();
         std::future<QString> answer = refused->get_future();
+        const QString otherPath = other.path();
+        const QString folderPath = folder.path();
         std::thread([=] {
             QString why;
             try {
@@ -110,15 +112,15 @@ void HostileFileTest::refusedWithinABound() {
                 else if (entry == QLatin1String("older-book reading"))
                     legacy::JetBook(hostile, Password);
                 else if (entry == QLatin1String("import into a new book"))
-                    legacy::BookImport::intoNewBook(hostile, Password, QDir(other.path()).filePath(QStringLiteral("n.mdb")));
+                    legacy::BookImport::intoNewBook(hostile, Password, QDir(otherPath).filePath(QStringLiteral("n.mdb")));
                 else if (entry == QLatin1String("import into a book"))
                     legacy::BookImport::intoExistingBook(hostile, Password, book);
                 else if (entry == QLatin1String("start-up conversion"))
-                    legacy::BookImport::convertDataFolder(folder.path(), Password, QDate(2026, 12, 10));
+                    legacy::BookImport::convertDataFolder(folderPath, Password, QDate(2026, 12, 10));
                 else if (entry == QLatin1String("backup check"))
                     why = store::checkBookFile(hostile, Password, true);
                 else if (entry == QLatin1String("restore source"))
-                    why = store::restoreBackup(hostile, other.path()).problem;
+                    why = store::restoreBackup(hostile, otherPath).problem;
             } catch (const std::exception& error) {
                 why = QString::fromUtf8(error.what());
             }

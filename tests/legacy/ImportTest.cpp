@@ -15,6 +15,7 @@
 #include "store/wholebook/WholeBookWriter.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -59,6 +60,8 @@ private slots:
     void daysAreAddedToAnExistingBook();
     void joinedTextLongerThanASlotGrowsTheSlot();
     void failureLeavesNoBookAndNoPartialFile();
+    void damagedBooksAreRefusedWithinABound_data();
+    void damagedBooksAreRefusedWithinABound();
 };
 
 void ImportTest::everyTestBookIntoANewBook_data() {
@@ -234,6 +237,46 @@ void ImportTest::failureLeavesNoBookAndNoPartialFile() {
     QVERIFY_THROWS_EXCEPTION(legacy::ImportError, legacy::BookImport::intoExistingBook(source, Password, book));
     QVERIFY(storetest::snapshot(book) == before);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+}
+
+// Older books damaged where the reading library crashes or loops (found by mutating the test books): each is
+// refused as damaged, naming the file, within 10 s, with nothing written; the conversion of a data folder
+// leaves its data.mdb as it was, with no passing file or journal beside it.
+void ImportTest::damagedBooksAreRefusedWithinABound_data() {
+    QTest::addColumn<legacytest::BytePatches>("patches");
+    QTest::addColumn<QString>("stopped"); // how the reading ended, as the refusal says
+    QTest::newRow("the table's page-usage reference damaged: the library crashed")
+        << legacytest::BytePatches{{98358, QByteArray::fromHex("0080")}} << "crashed";
+    QTest::newRow("the catalog's page-usage reference damaged: the library crashed")
+        << legacytest::BytePatches{{8246, QByteArray::fromHex("0080")}} << "crashed";
+}
+
+void ImportTest::damagedBooksAreRefusedWithinABound() {
+    QFETCH(legacytest::BytePatches, patches);
+    QFETCH(QString, stopped);
+    QTemporaryDir dir;
+    const QString source = legacytest::patchedCopy(dir, QStringLiteral("rantebou-small.mdb"), patches);
+    QElapsedTimer clock;
+    clock.start();
+    try {
+        legacy::BookImport::intoNewBook(source, Password, dir.filePath(QStringLiteral("new.mdb")));
+        QFAIL("the damaged book was imported");
+    } catch (const legacy::OlderBookRefused& refusal) {
+        QVERIFY2(refusal.text().contains(QLatin1String("is damaged")) && refusal.text().contains(source) &&
+                     refusal.text().contains(stopped) && refusal.text().contains(QLatin1String("nothing was changed")),
+                 qPrintable(refusal.text()));
+    }
+    QVERIFY2(clock.elapsed() < 10000, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("rantebou-small.mdb")});
+
+    QTemporaryDir folder;
+    const QString data = legacytest::patchedCopy(folder, QStringLiteral("rantebou-small.mdb"), patches,
+                                                 QStringLiteral("data.mdb"));
+    const storetest::FileSnapshot before = storetest::snapshot(data);
+    QVERIFY_THROWS_EXCEPTION(legacy::OlderBookRefused,
+                             legacy::BookImport::convertDataFolder(folder.path(), Password, QDate(2026, 12, 10)));
+    QVERIFY(storetest::snapshot(data) == before);
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("data.mdb")});
 }
 
 QTEST_GUILESS_MAIN(ImportTest)

@@ -63,6 +63,20 @@ QString copyOfFixture(const QTemporaryDir& dir, const QString& name, const QStri
     return path;
 }
 
+QString patchedCopy(const QTemporaryDir& dir, const QString& name, const BytePatches& patches, const QString& as) {
+    QByteArray bytes = fixtureBytes(name);
+    for (const BytePatch& patch : patches) {
+        if (patch.offset < 0 || patch.offset + patch.bytes.size() > bytes.size())
+            throw std::runtime_error("a patch beyond the end of " + name.toStdString());
+        bytes.replace(patch.offset, patch.bytes.size(), patch.bytes);
+    }
+    const QString path = QDir(dir.path()).filePath(as.isEmpty() ? name : as);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        throw std::runtime_error("cannot write " + path.toStdString());
+    return path;
+}
+
 ExpectedBook expectedBook(const QString& fixtureName) {
     QString name = fixtureName;
     const bool packed = name.endsWith(QLatin1String(".gz"));

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMetaType>
 #include <QString>
 
 class QTemporaryDir;
@@ -18,6 +19,16 @@ QString fixture(const QString& name);
 
 // A writable copy of the test book name in dir (unpacked when it is kept gzipped); returns its path.
 QString copyOfFixture(const QTemporaryDir& dir, const QString& name, const QString& as = QString());
+
+// Bytes written over a copy of a test book: at offset, bytes instead of what was there.
+struct BytePatch {
+    qint64 offset = 0;
+    QByteArray bytes;
+};
+using BytePatches = QList<BytePatch>;
+// A copy of the test book name in dir (as as) with patches applied: a damaged book made from a whole one.
+QString patchedCopy(const QTemporaryDir& dir, const QString& name, const BytePatches& patches,
+                    const QString& as = QString());
 
 // The days of a test book as its expected JSON lists them, in the file's order.
 struct ExpectedBook {
@@ -43,3 +54,5 @@ QByteArray utf16Bytes(const QString& text);
 void zeroDataPages(const QString& path);
 
 } // namespace legacytest
+
+Q_DECLARE_METATYPE(legacytest::BytePatch)
