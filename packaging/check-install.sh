@@ -20,6 +20,7 @@ expected_files=(
     bin/orvella
     bin/orvella-datafolder
     bin/orvella-start
+    libexec/orvella/orvella-oldbook-reader
     share/applications/orvella.desktop
     share/icons/hicolor/16x16/apps/orvella.png
     share/icons/hicolor/32x32/apps/orvella.png
@@ -58,6 +59,8 @@ check_layout() {
         [ "$(od -An -c -N4 "$prefix/bin/$program" 2>/dev/null | tr -d ' ')" = '177ELF' ] ||
             problem "$label: bin/$program is not a program (no ELF header)"
     done
+    [ -x "$prefix/libexec/orvella/orvella-oldbook-reader" ] ||
+        problem "$label: libexec/orvella/orvella-oldbook-reader (the older-book reader) is not executable"
     [ -x "$prefix/bin/orvella-start" ] || problem "$label: bin/orvella-start is not executable"
     sh -n "$prefix/bin/orvella-start" 2>/dev/null || problem "$label: bin/orvella-start is not a valid sh script"
 

@@ -41,16 +41,19 @@ HelperRun runHelper(const QString& program, const QStringList& arguments,
         if (run.errorTail.size() > ErrorTailBytes)
             run.errorTail = run.errorTail.right(ErrorTailBytes);
     };
+    // Waiting for output rather than for the end keeps what is taken in at each turn small, however fast the
+    // helper writes.
     for (;;) {
-        const bool ended = process.waitForFinished(PollMilliseconds) || process.state() == QProcess::NotRunning;
-        take();
-        if (ended)
+        if (process.state() == QProcess::NotRunning) {
+            take();
             break;
+        }
+        process.waitForReadyRead(PollMilliseconds);
+        take();
         const bool tooMuch = run.output.size() > maxOutput;
         if (tooMuch || clock.elapsed() > timeLimitMs) {
             process.kill();
             process.waitForFinished(-1);
-            take();
             run.outcome = tooMuch ? HelperRun::Outcome::TooMuchOutput : HelperRun::Outcome::TimedOut;
             return run;
         }

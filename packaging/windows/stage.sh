@@ -19,7 +19,8 @@ rm -rf "$stage"
 mkdir -p "$stage/platforms" "$stage/styles" "$stage/imageformats"
 
 # Qt's project set-up puts every Windows program at the top of the build folder, beside the DLLs it builds.
-install -m 755 "$build/orvella.exe" "$build/orvella-datafolder.exe" "$build/orvella-start.exe" "$stage/"
+install -m 755 "$build/orvella.exe" "$build/orvella-datafolder.exe" "$build/orvella-start.exe" \
+    "$build/orvella-oldbook-reader.exe" "$stage/"
 install -m 755 "$prefix/plugins/platforms/qwindows.dll" "$stage/platforms/"
 install -m 755 "$prefix/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
 for f in qjpeg qico; do install -m 755 "$prefix/plugins/imageformats/$f.dll" "$stage/imageformats/"; done

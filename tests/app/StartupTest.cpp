@@ -9,6 +9,7 @@
 #include "month/MonthWindow.h"
 #include "store/backup/BackupFolder.h"
 #include "store/backup/BackupMaker.h"
+#include "store/backup/FolderLock.h"
 #include "store/cipher/DatabaseFile.h"
 
 #include <QAbstractButton>
@@ -163,6 +164,49 @@ private slots:
     // at its first turn once the month window has closed.
     void missingBookWindowNamesTheNewestBackup_data();
     void missingBookWindowNamesTheNewestBackup();
+
+    // A book the start-up conversion made is held like any other: a restore cannot replace it under the
+    // month window.
+    void folderLockIsHeldForABookConvertedAtStart() {
+        QTemporaryDir dir;
+        QVERIFY(QFile::copy(QStringLiteral(ORVELLA_LEGACY_FIXTURES "/rantebou-small-password.mdb"),
+                            dir.filePath(QStringLiteral("data.mdb"))));
+        QFile::setPermissions(dir.filePath(QStringLiteral("data.mdb")), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        const QString saved = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        QStringList reports;
+        ErrorReport::setObserver([&reports](const QString& text) { reports << text; });
+        bool monthShown = false;
+        bool restoreLockedOut = false;
+        QTimer driver;
+        connect(&driver, &QTimer::timeout, this, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal)
+                return;
+            const QString name = modal->objectName();
+            if (name == QStringLiteral("StartupNotice")) {
+                QTest::keyClick(modal, Qt::Key_Return);
+            } else if (auto* box = qobject_cast<QMessageBox*>(modal); box && name == QStringLiteral("OldBookOffer")) {
+                box->button(QMessageBox::Yes)->click();
+            } else if (box && name == QStringLiteral("OldBookSummary")) {
+                box->button(QMessageBox::Ok)->click();
+            } else if (qobject_cast<TForm1*>(modal) && !monthShown) {
+                monthShown = true;
+                restoreLockedOut = !store::FolderLock(dir.path(), store::FolderLock::Mode::Exclusive).held();
+                QTest::keyClick(modal, Qt::Key_Escape);
+            }
+        });
+        driver.start(20);
+        {
+            TForm5 host;
+        }
+        driver.stop();
+        ErrorReport::setObserver({});
+        QDir::setCurrent(saved);
+        QVERIFY2(reports.isEmpty(), qPrintable(reports.join(QLatin1Char('\n'))));
+        QVERIFY(monthShown);
+        QVERIFY(restoreLockedOut);
+    }
 
     void hostWindowRunsTheSequenceInOrderAndEndsTheLoop() {
         QTemporaryDir dir;

@@ -17,6 +17,7 @@
 
 #include <memory>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -44,6 +45,14 @@ Run runTool(const QStringList& arguments, bool asUser = false) {
     run.output = QString::fromUtf8(tool.readAllStandardOutput());
     run.errors = QString::fromUtf8(tool.readAllStandardError());
     return run;
+}
+
+// Whether only the owner may reach path (no rights for the group or others), as a book and its folder must be.
+bool ownerOnly(const QString& path) {
+    constexpr QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                                QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                                QFileDevice::WriteOther | QFileDevice::ExeOther;
+    return (QFile::permissions(path) & others) == 0;
 }
 
 qint64 daysIn(const QString& folder) {
@@ -83,8 +92,13 @@ void ImportToolTest::makesANewDataFolder() {
     QTemporaryDir dir;
     const QString source = legacytest::copyOfFixture(dir, QStringLiteral("rantebou-small-password.mdb"));
     const QString folder = dir.filePath(QStringLiteral("new/Ιατρείο"));
+    // Owner-only whatever the umask lets through.
+    const mode_t umask = ::umask(0022);
     const Run run = runTool({QStringLiteral("--import"), source, folder});
+    ::umask(umask);
     QCOMPARE(run.exitCode, 0);
+    QVERIFY(ownerOnly(folder));
+    QVERIFY(ownerOnly(QDir(folder).filePath(QStringLiteral("data.mdb"))));
     QVERIFY2(run.output.contains(QLatin1String("60 records read, 60 new days")), qPrintable(run.output));
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name),
              (QStringList{QStringLiteral("RANTEBOU.rav"), QStringLiteral("data.mdb")}));
@@ -97,8 +111,11 @@ void ImportToolTest::addsDaysToAnExistingFolder() {
     QCOMPARE(runTool({folder}).exitCode, 0);
     const storetest::FileSnapshot sheet = storetest::snapshot(QDir(folder).filePath(QStringLiteral("RANTEBOU.rav")));
     const QString source = legacytest::copyOfFixture(dir, QStringLiteral("rantebou-small-encoded.mdb"));
+    const mode_t umask = ::umask(0022);
     const Run run = runTool({QStringLiteral("--import"), source, QStringLiteral("--into"), folder});
+    ::umask(umask);
     QCOMPARE(run.exitCode, 0);
+    QVERIFY(ownerOnly(QDir(folder).filePath(QStringLiteral("data.mdb"))));
     QCOMPARE(daysIn(folder), 60);
     // Importing the same book again merges every day into itself: nothing doubles.
     const Run again = runTool({QStringLiteral("--import"), source, QStringLiteral("--into"), folder});

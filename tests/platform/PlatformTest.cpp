@@ -2,6 +2,7 @@
 #include "platform/FileLock.h"
 #include "platform/FilePlacement.h"
 #include "platform/Files.h"
+#include "platform/Process.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -123,6 +124,8 @@ private slots:
     void replacedReportKeepsItsAccess();
     void unplacedPartialIsRemoved();
     void lockSharesAndExcludes();
+    void helperRunIsBounded_data();
+    void helperRunIsBounded();
 
 private:
     QDir dir() const { return QDir(m_dir->path()); }
@@ -386,6 +389,43 @@ void PlatformTest::lockSharesAndExcludes() {
     platform::FileLock nowhere(dir().filePath(QStringLiteral("no/such/.lock")), Mode::Shared);
     QCOMPARE(nowhere.outcome(), Outcome::CannotOpen);
     QVERIFY(!nowhere.reason().isEmpty());
+}
+
+// A helper that sleeps, crashes, floods its standard error or writes without end is stopped or reported within
+// its bounds; its standard error is kept to its last few kilobytes.
+void PlatformTest::helperRunIsBounded_data() {
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<QByteArray>("output");
+    using Outcome = platform::HelperRun::Outcome;
+    QTest::newRow("ends") << "echo done" << int(Outcome::Finished) << QByteArray("done\n");
+    QTest::newRow("sleeps past its time") << "sleep 30" << int(Outcome::TimedOut) << QByteArray();
+    QTest::newRow("crashes") << "kill -SEGV $$" << int(Outcome::Crashed) << QByteArray();
+    QTest::newRow("floods its standard error") << "head -c 30000000 /dev/zero >&2; echo done" << int(Outcome::Finished)
+                                               << QByteArray("done\n");
+    QTest::newRow("writes without end") << "cat /dev/zero" << int(Outcome::TooMuchOutput) << QByteArray();
+}
+
+void PlatformTest::helperRunIsBounded() {
+#ifdef Q_OS_WIN
+    QSKIP("the cases are shell scripts");
+#else
+    QFETCH(QString, script);
+    QFETCH(int, outcome);
+    QFETCH(QByteArray, output);
+    QElapsedTimer clock;
+    clock.start();
+    const platform::HelperRun run =
+        platform::runHelper(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), script}, {}, 1500, 4 * 1024 * 1024);
+    QVERIFY2(clock.elapsed() < 10000, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(int(run.outcome), outcome);
+    if (!output.isEmpty())
+        QCOMPARE(run.output, output);
+    QVERIFY(run.errorTail.size() <= 8192);
+    const platform::HelperRun missing = platform::runHelper(dir().filePath(QStringLiteral("none")), {}, {}, 1500, 1024);
+    QCOMPARE(int(missing.outcome), int(platform::HelperRun::Outcome::NotStarted));
+    QVERIFY(!missing.reason.isEmpty());
+#endif
 }
 
 QTEST_GUILESS_MAIN(PlatformTest)
