@@ -2,6 +2,7 @@
 
 #include "store/cipher/IntegrityCheck.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -41,15 +42,36 @@ std::optional<QDate> dateOfBackupName(const QString& fileName) {
     return date;
 }
 
+QString backupFolderProblem(const QString& dataFolder) {
+    const QString backups = backupFolderOf(dataFolder);
+    const QString real = QFileInfo(backups).canonicalFilePath();
+    if (real.isEmpty())
+        return {}; // not there yet: it is made as a folder of its own
+    const QString home = QFileInfo(dataFolder).canonicalFilePath() + QLatin1Char('/');
+    if (real.startsWith(home))
+        return {};
+    return QStringLiteral("the backup folder \"%1\" leads outside the data folder, to \"%2\"; Orvella makes no "
+                          "backup there and touches none of the files there. Put a folder of its own named "
+                          "\"backups\" in the data folder in place of the link")
+        .arg(QDir::toNativeSeparators(backups), QDir::toNativeSeparators(real));
+}
+
 QList<BackupFile> listBackups(const QString& dataFolder) {
     QList<BackupFile> found;
+    if (!backupFolderProblem(dataFolder).isEmpty())
+        return found;
     const QDir folder(backupFolderOf(dataFolder));
+    // A true clock's present; a minute's slack for a copy made just now on a clock a little off.
+    const QDateTime now = QDateTime::currentDateTime().addSecs(60);
     const QFileInfoList entries = folder.entryInfoList({QStringLiteral("data-*.mdb")}, QDir::Files, QDir::Name);
     for (const QFileInfo& entry : entries) {
         if (const std::optional<QDate> date = dateOfBackupName(entry.fileName()))
-            found.append(BackupFile{entry.absoluteFilePath(), *date, entry.size()});
+            found.append(BackupFile{entry.absoluteFilePath(), *date, entry.size(),
+                                    *date > now.date() || entry.lastModified() > now});
     }
-    std::sort(found.begin(), found.end(), [](const BackupFile& a, const BackupFile& b) { return a.date > b.date; });
+    std::sort(found.begin(), found.end(), [](const BackupFile& a, const BackupFile& b) {
+        return a.aheadOfClock != b.aheadOfClock ? !a.aheadOfClock : a.date > b.date;
+    });
     return found;
 }
 

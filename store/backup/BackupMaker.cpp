@@ -31,6 +31,26 @@ void removeStalePartials(const QDir& folder) {
     }
 }
 
+// Whether the copy at path is a sound copy of today's: it passes its check and its time is not after the
+// present (a copy made while the clock ran ahead holds an older book than its name says).
+bool ownCopyOfToday(const QString& path, const QString& password) {
+    const platform::Entry entry = platform::lookAt(path, false);
+    if (entry.kind != platform::EntryKind::File)
+        return false;
+    const QDateTime written = QDateTime::fromMSecsSinceEpoch(entry.version.modifiedNs / 1'000'000);
+    return written <= QDateTime::currentDateTime().addSecs(60) && checkBookFile(path, password).isEmpty();
+}
+
+// A name beside the dated copies that no file has yet and no listing or rotation takes for a copy of its own:
+// set-aside-data-2026-12-09.mdb, then -2, -3, ...
+QString setAsideName(const QDir& folder, const QDate& day) {
+    const QString stem = QStringLiteral("set-aside-data-") + day.toString(QStringLiteral("yyyy-MM-dd"));
+    QString name = folder.filePath(stem + QStringLiteral(".mdb"));
+    for (int n = 2; platform::somethingAt(name); ++n)
+        name = folder.filePath(QStringLiteral("%1-%2.mdb").arg(stem).arg(n));
+    return name;
+}
+
 } // namespace
 
 BackupOutcome makeDailyBackup(const QString& dataFile, const QString& password, const QDate& today) {
@@ -47,8 +67,28 @@ BackupOutcome makeDailyBackup(const QString& dataFile, const QString& password, 
     };
     if (!QFileInfo(dataFile).isFile())
         return finish(BackupOutcome::Result::NoBook);
-    if (QFileInfo::exists(outcome.path))
-        return finish(BackupOutcome::Result::AlreadyMade);
+    if (const QString problem = backupFolderProblem(dataFolder); !problem.isEmpty()) {
+        outcome.message = QStringLiteral("Today's backup of the data file \"%1\" was not made: %2.\n\nYour "
+                                         "appointments are not affected and you can go on working; Orvella tries "
+                                         "again at its next start.")
+                              .arg(QDir::toNativeSeparators(dataFile), problem);
+        return finish(BackupOutcome::Result::Failed);
+    }
+    if (platform::somethingAt(outcome.path)) {
+        // Today's copy counts only when it passes its check and was not made on a clock running ahead; otherwise
+        // it is set aside (never deleted) and a new one made.
+        if (ownCopyOfToday(outcome.path, password))
+            return finish(BackupOutcome::Result::AlreadyMade);
+        outcome.setAside = setAsideName(folder, today);
+        if (!platform::placeNew(outcome.path, outcome.setAside).isEmpty()) {
+            outcome.message = QStringLiteral("Today's backup \"%1\" fails its check and could not be set aside to "
+                                             "make a new one.\n\nYour appointments are not affected and you can "
+                                             "go on working; Orvella tries again at its next start. Move that "
+                                             "file out of the folder \"%2\".")
+                                  .arg(QDir::toNativeSeparators(outcome.path), QDir::toNativeSeparators(folder.path()));
+            return finish(BackupOutcome::Result::Failed);
+        }
+    }
 
     platform::FilePlacement placement(
         outcome.path, platform::FilePlacement::Mode::NewOnly, platform::FilePlacement::Access::OwnerOnly,
@@ -87,7 +127,13 @@ BackupOutcome makeDailyBackup(const QString& dataFile, const QString& password, 
     // Only now that today's copy is verified and in place may older ones go.
     const QStringList names = folder.entryList({QStringLiteral("data-*.mdb")}, QDir::Files);
     for (const QString& name : backupsToRemove(names, today)) {
-        if (QFile::remove(folder.filePath(name)))
+        // Only what this program made goes: an ordinary file of this user's (not a link to anyone's file) that
+        // opens as a book with its password.
+        const QString path = folder.filePath(name);
+        const platform::Entry entry = platform::lookAt(path, false);
+        if (entry.kind != platform::EntryKind::File || !entry.ownedByUser || !checkBookFile(path, password).isEmpty())
+            continue;
+        if (QFile::remove(path))
             outcome.removed << name;
     }
     return finish(BackupOutcome::Result::Made);

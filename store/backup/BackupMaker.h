@@ -19,6 +19,8 @@ struct BackupOutcome {
     QString path;        // today's copy
     QString message;     // for Failed: the text shown to the user
     QStringList removed; // older copies rotated out
+    QString setAside;    // where a copy under today's name that failed its check (or came from a clock running
+                         // ahead) was moved before a new one was made; empty when none was
     qint64 milliseconds = 0;
 };
 

@@ -23,4 +23,13 @@ void checkOnFirstOpen(SqliteDatabase& database, const QString& path, const FileI
 // verifies its copy page by page), so that its first open in this process need not check it again.
 void noteSoundBook(const QString& path);
 
+// A check that reads the whole book at path is starting elsewhere (the day's backup, on its own thread): the
+// first open waits for its end (a minute at most) instead of checking the same file beside it, so that one start
+// reads the book once. noteCheckOver ends it, noting the book sound when it was.
+void noteCheckUnderWay(const QString& path);
+void noteCheckOver(const QString& path, bool sound);
+
+// How many whole-book checks first opens ran in this process (the start-up's cost, for tests and benchmarks).
+qint64 firstOpenChecks();
+
 } // namespace store

@@ -12,8 +12,11 @@
 #include "store/backup/BackupMaker.h"
 #include "store/backup/BackupRotation.h"
 #include "store/backup/DailyBackup.h"
+#include "store/Connection.h"
+#include "store/cipher/FirstOpenCheck.h"
 #include "store/engine/TableLayout.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -65,6 +68,8 @@ class BackupTest : public QObject {
 
 private slots:
     void init();
+    // First, while this process has checked no book yet.
+    void firstOpenWaitsForTheBackupsCheck();
     void copiesAreConsistentWhileAnotherProgramSaves();
     void dailyBackupRotatesAndIsTheOwnersAlone();
     void failedBackupSaysWhyAndLeavesTheBook_data();
@@ -72,6 +77,10 @@ private slots:
     void theWorkerRunsOncePerDay();
     void damagedBookNamesTheNewestGoodBackup_data();
     void damagedBookNamesTheNewestGoodBackup();
+    void todaysCopyIsSetAsideUnlessSound_data();
+    void todaysCopyIsSetAsideUnlessSound();
+    void backupFolderLeadingOutsideIsNeverTouched();
+    void proposedBackupPassesItsCheckAndIsNotAheadOfTheClock();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -157,9 +166,25 @@ void BackupTest::dailyBackupRotatesAndIsTheOwnersAlone() {
 
     // Forty days of copies, then today's: the rotation runs only once today's is verified and in place.
     QStringList names{store::backupFileName(Today.addDays(-40))};
+    // Two files under a copy's name that this program never made: a link to someone's file outside, and a file
+    // that is no book. The rotation would take both by their names; it leaves them.
+    QTemporaryDir outside;
+    const QString someonesFile = QDir(outside.path()).filePath(QStringLiteral("theirs.mdb"));
+    QVERIFY(QFile::copy(first.path, someonesFile));
+    const QString linked = store::backupFileName(Today.addDays(-38));
+    const QString notABook = store::backupFileName(Today.addDays(-37));
     for (int day = -39; day < 0; ++day) {
-        QVERIFY(QFile::copy(first.path, folder.filePath(store::backupFileName(Today.addDays(day)))));
-        names << store::backupFileName(Today.addDays(day));
+        const QString name = store::backupFileName(Today.addDays(day));
+        if (name == linked) {
+            QVERIFY(QFile::link(someonesFile, folder.filePath(name)));
+        } else if (name == notABook) {
+            QFile junk(folder.filePath(name));
+            QVERIFY(junk.open(QIODevice::WriteOnly));
+            junk.write(QByteArray(100, 'x'));
+        } else {
+            QVERIFY(QFile::copy(first.path, folder.filePath(name)));
+        }
+        names << name;
     }
     QFile note(folder.filePath(QStringLiteral("notes.txt")));
     QVERIFY(note.open(QIODevice::WriteOnly));
@@ -168,6 +193,9 @@ void BackupTest::dailyBackupRotatesAndIsTheOwnersAlone() {
     const store::BackupOutcome today = store::makeDailyBackup(m_book, Password, Today);
     QCOMPARE(today.result, store::BackupOutcome::Result::Made);
     QStringList expectedRemoved = store::backupsToRemove(names, Today);
+    QVERIFY(expectedRemoved.contains(linked) && expectedRemoved.contains(notABook));
+    expectedRemoved.removeAll(linked);
+    expectedRemoved.removeAll(notABook);
     QVERIFY(expectedRemoved.size() > 20);
     QStringList removed = today.removed;
     removed.sort();
@@ -176,6 +204,9 @@ void BackupTest::dailyBackupRotatesAndIsTheOwnersAlone() {
     for (const QString& name : expectedRemoved)
         QVERIFY(!QFile::exists(folder.filePath(name)));
     QVERIFY(QFile::exists(folder.filePath(QStringLiteral("notes.txt"))));
+    QVERIFY(QFileInfo(folder.filePath(linked)).isSymLink());
+    QCOMPARE(faults::integrityCheck(someonesFile), QStringLiteral("ok"));
+    QCOMPARE(QFileInfo(folder.filePath(notABook)).size(), 100);
     QCOMPARE(faults::integrityCheck(today.path), QStringLiteral("ok"));
 
     // Once a day: the second attempt leaves today's copy as it is.
@@ -298,6 +329,108 @@ void BackupTest::damagedBookNamesTheNewestGoodBackup() {
         QVERIFY2(answer.contains(QLatin1String("No good backup was found")), qPrintable(answer));
     }
     QVERIFY2(storetest::snapshot(m_book) == before, "the damaged book was written to");
+}
+
+// A copy under today's name counts only when it passes its check and was not made on a clock running ahead;
+// otherwise it is set aside, whole, and a new copy made.
+void BackupTest::todaysCopyIsSetAsideUnlessSound_data() {
+    QTest::addColumn<QString>("obstacle");
+    QTest::newRow("a 100-byte file under today's name") << "junk";
+    QTest::newRow("a copy written while the clock ran three days ahead") << "ahead";
+}
+
+void BackupTest::todaysCopyIsSetAsideUnlessSound() {
+    QFETCH(QString, obstacle);
+    const QDir folder(store::backupFolderOf(m_dir->path()));
+    QCOMPARE(store::makeDailyBackup(m_book, Password, Today.addDays(-1)).result, store::BackupOutcome::Result::Made);
+    const QString todays = folder.filePath(store::backupFileName(Today));
+    if (obstacle == QLatin1String("junk")) {
+        QFile junk(todays);
+        QVERIFY(junk.open(QIODevice::WriteOnly));
+        junk.write(QByteArray(100, 'x'));
+    } else {
+        QVERIFY(QFile::copy(folder.filePath(store::backupFileName(Today.addDays(-1))), todays));
+        QFile ahead(todays);
+        QVERIFY(ahead.open(QIODevice::ReadWrite));
+        QVERIFY(ahead.setFileTime(QDateTime::currentDateTime().addDays(3), QFileDevice::FileModificationTime));
+    }
+    const storetest::FileSnapshot before = storetest::snapshot(todays);
+    fill(m_book, 10);
+
+    const store::BackupOutcome outcome = store::makeDailyBackup(m_book, Password, Today);
+    QCOMPARE(outcome.result, store::BackupOutcome::Result::Made);
+    QVERIFY2(!outcome.setAside.isEmpty() && storetest::snapshot(outcome.setAside) == before,
+             qPrintable(outcome.setAside));
+    QCOMPARE(faults::integrityCheck(todays), QStringLiteral("ok"));
+    // The copy set aside is neither listed nor rotated as a copy of its own.
+    for (const store::BackupFile& backup : store::listBackups(m_dir->path()))
+        QVERIFY(backup.path != outcome.setAside);
+    QCOMPARE(store::makeDailyBackup(m_book, Password, Today).result, store::BackupOutcome::Result::AlreadyMade);
+}
+
+// A backup folder that is a link to another office's folder of copies: refused with a message, every file
+// there left as it was.
+void BackupTest::backupFolderLeadingOutsideIsNeverTouched() {
+    QTemporaryDir other;
+    const QDir theirs(other.path());
+    QTemporaryDir scratch;
+    const QString copy = store::makeDailyBackup(m_book, Password, Today).path;
+    for (int day = 0; day < 20; ++day)
+        QVERIFY(QFile::copy(copy, theirs.filePath(store::backupFileName(Today.addDays(-60 + 2 * day)))));
+    QVERIFY(QDir(store::backupFolderOf(m_dir->path())).removeRecursively());
+    QVERIFY(QFile::link(other.path(), store::backupFolderOf(m_dir->path())));
+    const QStringList before = theirs.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+
+    const store::BackupOutcome outcome = store::makeDailyBackup(m_book, Password, Today);
+    QCOMPARE(outcome.result, store::BackupOutcome::Result::Failed);
+    QVERIFY2(outcome.message.contains(QLatin1String("outside the data folder")), qPrintable(outcome.message));
+    QCOMPARE(theirs.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
+    QCOMPARE(before.size(), 20);
+    QVERIFY(store::listBackups(m_dir->path()).isEmpty());
+}
+
+// After a book is damaged, the advice names the newest copy that passes its check, never one dated ahead of
+// the clock (which lacks the days since) nor one under a recent name that fails its check.
+void BackupTest::proposedBackupPassesItsCheckAndIsNotAheadOfTheClock() {
+    const QDate today = QDate::currentDate();
+    const QDir folder(store::backupFolderOf(m_dir->path()));
+    const QString good = store::makeDailyBackup(m_book, Password, today.addDays(-2)).path;
+    QVERIFY(QFile::copy(good, folder.filePath(store::backupFileName(today.addDays(15)))));
+    QFile junk(folder.filePath(store::backupFileName(today.addDays(-1))));
+    QVERIFY(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(100, 'x'));
+    junk.close();
+    const std::optional<store::BackupFile> proposed = store::newestGoodBackup(m_dir->path(), Password);
+    QVERIFY(proposed);
+    QCOMPARE(proposed->path, good);
+    const QList<store::BackupFile> listed = store::listBackups(m_dir->path());
+    QCOMPARE(listed.size(), 3);
+    QVERIFY(listed.last().aheadOfClock);
+}
+
+// One start reads the book once: the first open waits for the check the day's backup makes (it verifies its
+// copy page by page) instead of running its own beside it on the other core.
+void BackupTest::firstOpenWaitsForTheBackupsCheck() {
+    fill(m_book, 3000);
+    store::DailyBackup worker;
+    const qint64 checksBefore = store::firstOpenChecks();
+    QVERIFY(worker.startIfDue(m_book, Password, Today));
+    store::Connection connection;
+    connection.setConnectionText(storetest::connectionTextFor(m_dir->path()));
+    connection.open();
+    connection.close();
+    const std::optional<store::BackupOutcome> outcome = worker.finish();
+    QVERIFY(outcome);
+    QCOMPARE(outcome->result, store::BackupOutcome::Result::Made);
+    QCOMPARE(store::firstOpenChecks(), checksBefore);
+    // Without a backup under way, the first open of a book checks it itself.
+    QTemporaryDir another;
+    storetest::makeDataFile(another.path());
+    store::Connection second;
+    second.setConnectionText(storetest::connectionTextFor(another.path()));
+    second.open();
+    second.close();
+    QCOMPARE(store::firstOpenChecks(), checksBefore + 1);
 }
 
 QTEST_GUILESS_MAIN(BackupTest)

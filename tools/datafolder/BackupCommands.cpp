@@ -2,11 +2,14 @@
 
 #include "store/backup/BackupFolder.h"
 #include "store/backup/Restore.h"
+#include "store/cipher/IntegrityCheck.h"
 #include "store/engine/ConnectionText.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
+
+#include <optional>
 
 namespace {
 
@@ -28,6 +31,8 @@ QString sizeText(qint64 bytes) {
 int listBackups(const QString& folder) {
     if (!QFileInfo(folder).isDir())
         return fail(QStringLiteral("\"%1\" is not a folder.").arg(native(folder)));
+    if (const QString problem = store::backupFolderProblem(folder); !problem.isEmpty())
+        return fail(problem + QLatin1Char('.'));
     const QList<store::BackupFile> backups = store::listBackups(folder);
     QTextStream out(stdout);
     if (backups.isEmpty()) {
@@ -36,10 +41,20 @@ int listBackups(const QString& folder) {
     }
     out << "Backups of \"" << native(QDir(folder).filePath(QLatin1String(store::DatabaseFileName)))
         << "\", newest first:" << Qt::endl;
-    for (const store::BackupFile& backup : backups)
+    // Each is checked, so that only one that passes is proposed.
+    std::optional<store::BackupFile> proposed;
+    for (const store::BackupFile& backup : backups) {
+        const bool good = store::checkBookFile(backup.path, Password).isEmpty();
+        if (good && !proposed)
+            proposed = backup;
         out << "  " << backup.date.toString(Qt::ISODate) << "  " << sizeText(backup.size).rightJustified(10) << "  "
-            << native(backup.path) << Qt::endl;
-    out << "Put one back with: " << store::restoreCommand(backups.first().path, folder) << Qt::endl;
+            << native(backup.path) << (good ? "" : "  (fails its check)")
+            << (backup.aheadOfClock ? "  (dated after today: made while the clock ran ahead)" : "") << Qt::endl;
+    }
+    if (proposed)
+        out << "Put one back with: " << store::restoreCommand(proposed->path, folder) << Qt::endl;
+    else
+        out << "None of them passes its check." << Qt::endl;
     return 0;
 }
 
