@@ -267,6 +267,16 @@ std::optional<QString> JetBook::slotText(int slot, const JetRecord& record) cons
         throw ImportError(QStringLiteral("The text in %1 is damaged (it is not whole UTF-16 text); nothing was "
                                          "imported. Retype it in the older program and import again.")
                               .arg(where));
+    // A NUL character ends the text for the older program (it showed only what came before); brought over whole,
+    // the slot would hold what nobody saw there.
+    if (text->contains(QChar(u'\0')))
+        throw ImportError(QStringLiteral("The text in %1 holds a NUL character (U+0000), where the older program "
+                                         "showed only \"%2\"; nothing was imported. Retype that text in the older "
+                                         "program and import again.")
+                              .arg(where, text->left(text->indexOf(QChar(u'\0')))));
+    // A value of nothing but the compression mark holds no text: a free slot, as the library reads it.
+    if (text->isEmpty())
+        return std::nullopt;
     return text;
 }
 

@@ -16,6 +16,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -62,6 +63,7 @@ private slots:
     void failureLeavesNoBookAndNoPartialFile();
     void damagedBooksAreRefusedWithinABound_data();
     void damagedBooksAreRefusedWithinABound();
+    void textWithANulCharacterIsRefused();
 };
 
 void ImportTest::everyTestBookIntoANewBook_data() {
@@ -249,6 +251,26 @@ void ImportTest::damagedBooksAreRefusedWithinABound_data() {
         << legacytest::BytePatches{{98358, QByteArray::fromHex("0080")}} << "crashed";
     QTest::newRow("the catalog's page-usage reference damaged: the library crashed")
         << legacytest::BytePatches{{8246, QByteArray::fromHex("0080")}} << "crashed";
+}
+
+// A text holding U+0000 (the older program showed only what came before it) is refused naming its day and slot,
+// never brought over whole.
+void ImportTest::textWithANulCharacterIsRefused() {
+    QTemporaryDir dir;
+    const QString source = legacytest::copyOfFixture(dir, QStringLiteral("rantebou-small.mdb"));
+    QVERIFY(legacytest::replaceOnce(source, legacytest::utf16Bytes(QStringLiteral("Γεωργίου Μαρία τηλ. 210-1234567")),
+                                    legacytest::utf16Bytes(QStringLiteral("Γεωργίου") + QChar(u'\0') +
+                                                           QStringLiteral("Μαρία τηλ. 210-1234567"))));
+    try {
+        legacy::BookImport::intoNewBook(source, Password, dir.filePath(QStringLiteral("new.mdb")));
+        QFAIL("the text with a NUL character was imported");
+    } catch (const legacy::ImportError& refusal) {
+        QVERIFY2(refusal.text().contains(QLatin1String("U+0000")) && refusal.text().contains(QLatin1String("0900-0930")) &&
+                     refusal.text().contains(QLatin1String("29/2/2012")) &&
+                     refusal.text().contains(QStringLiteral("\"Γεωργίου\"")),
+                 qPrintable(refusal.text()));
+    }
+    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("new.mdb"))));
 }
 
 void ImportTest::damagedBooksAreRefusedWithinABound() {
