@@ -76,9 +76,8 @@ QString describeRecord(qint64 count, const JetRecord& last) {
 namespace HelperStream {
 
 QByteArray opening(JetHeader::Format format, const QStringList& ignoredColumns) {
-    return piece([&](QDataStream& stream) {
-        stream << qint8(OpeningTag) << StreamMark << qint8(format) << ignoredColumns;
-    });
+    return piece(
+        [&](QDataStream& stream) { stream << qint8(OpeningTag) << StreamMark << qint8(format) << ignoredColumns; });
 }
 
 QByteArray record(const JetRecord& record) {
@@ -166,7 +165,8 @@ OlderBookRecords::Reply OlderBookRecords::take(const QString& path, QByteArray o
 QString readingHelperProgram() {
     const QString name = QStringLiteral("orvella-oldbook-reader") + QLatin1String(ORVELLA_EXECUTABLE_SUFFIX);
     const QString here = QCoreApplication::applicationDirPath();
-    for (const QString& candidate : {QDir(here).filePath(name), QDir(here).filePath(QStringLiteral("../libexec/orvella/") + name)}) {
+    for (const QString& candidate :
+         {QDir(here).filePath(name), QDir(here).filePath(QStringLiteral("../libexec/orvella/") + name)}) {
         if (platform::lookAt(candidate).kind == platform::EntryKind::File)
             return QDir::cleanPath(candidate);
     }
@@ -177,10 +177,9 @@ OlderBookRecords readOlderBook(const QString& path, const QString& expectedPassw
     // What the path leads to is looked at before any process opens it: a pipe or a device is refused here.
     JetBook::requireReadableFile(path);
     const QString program = readingHelperProgram();
-    const platform::HelperRun run =
-        platform::runHelper(program, {QFileInfo(path).absoluteFilePath()},
-                            {{QLatin1String(HelperPasswordVariable), expectedPassword}}, ReadingTimeLimitMs,
-                            ReadingOutputCap);
+    const platform::HelperRun run = platform::runHelper(program, {QFileInfo(path).absoluteFilePath()},
+                                                        {{QLatin1String(HelperPasswordVariable), expectedPassword}},
+                                                        ReadingTimeLimitMs, ReadingOutputCap);
     OlderBookRecords records;
     const OlderBookRecords::Reply reply = OlderBookRecords::take(path, run.output, records);
     // The helper's own refusal (not a Jet file, a wrong password, a record it cannot read faithfully) is a whole

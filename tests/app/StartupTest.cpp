@@ -171,7 +171,8 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(QFile::copy(QStringLiteral(ORVELLA_LEGACY_FIXTURES "/rantebou-small-password.mdb"),
                             dir.filePath(QStringLiteral("data.mdb"))));
-        QFile::setPermissions(dir.filePath(QStringLiteral("data.mdb")), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QFile::setPermissions(dir.filePath(QStringLiteral("data.mdb")),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         const QString saved = QDir::currentPath();
         QDir::setCurrent(dir.path());
         QStringList reports;

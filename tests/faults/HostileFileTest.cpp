@@ -64,13 +64,14 @@ private slots:
 void HostileFileTest::refusedWithinABound_data() {
     QTest::addColumn<QString>("entry");
     QTest::addColumn<QString>("kind");
-    const QStringList entries{QStringLiteral("older-book check"), QStringLiteral("older-book reading"),
+    const QStringList entries{QStringLiteral("older-book check"),       QStringLiteral("older-book reading"),
                               QStringLiteral("import into a new book"), QStringLiteral("import into a book"),
-                              QStringLiteral("start-up conversion"), QStringLiteral("tool --import"),
-                              QStringLiteral("backup check"), QStringLiteral("restore source")};
+                              QStringLiteral("start-up conversion"),    QStringLiteral("tool --import"),
+                              QStringLiteral("backup check"),           QStringLiteral("restore source")};
     for (const QString& entry : entries) {
         for (const char* kind : {"fifo", "device", "link loop", "oversize"})
-            QTest::newRow(qPrintable(entry + QStringLiteral(", ") + QLatin1String(kind))) << entry << QString::fromLatin1(kind);
+            QTest::newRow(qPrintable(entry + QStringLiteral(", ") + QLatin1String(kind)))
+                << entry << QString::fromLatin1(kind);
     }
 }
 
@@ -112,7 +113,8 @@ void HostileFileTest::refusedWithinABound() {
                 else if (entry == QLatin1String("older-book reading"))
                     legacy::JetBook(hostile, Password);
                 else if (entry == QLatin1String("import into a new book"))
-                    legacy::BookImport::intoNewBook(hostile, Password, QDir(otherPath).filePath(QStringLiteral("n.mdb")));
+                    legacy::BookImport::intoNewBook(hostile, Password,
+                                                    QDir(otherPath).filePath(QStringLiteral("n.mdb")));
                 else if (entry == QLatin1String("import into a book"))
                     legacy::BookImport::intoExistingBook(hostile, Password, book);
                 else if (entry == QLatin1String("start-up conversion"))
@@ -148,7 +150,8 @@ void HostileFileTest::refusedWithinABound() {
     QFile after(book);
     QVERIFY(after.open(QIODevice::ReadOnly));
     QCOMPARE(after.readAll(), bookBefore);
-    QCOMPARE(QDir(other.path()).entryList(QDir::Files | QDir::Hidden).size(), 1 + (entry == QLatin1String("restore source") ? 1 : 0));
+    QCOMPARE(QDir(other.path()).entryList(QDir::Files | QDir::Hidden).size(),
+             1 + (entry == QLatin1String("restore source") ? 1 : 0));
 }
 
 QTEST_MAIN(HostileFileTest)
