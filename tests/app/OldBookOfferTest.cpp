@@ -149,10 +149,15 @@ void OldBookOfferTest::refusedBookIsNotOfferedAgain_data() {
     QTest::addColumn<legacytest::BytePatches>("patches");
     QTest::addColumn<QString>("refusal");
     QTest::newRow("another password") << "rantebou-other-password.mdb" << legacytest::BytePatches{} << "password";
-    // The table's page-usage reference damaged: the reading library crashes on it.
+    // The table's page-usage reference damaged: the reading library crashes on it (the later libmdb built for
+    // Windows refuses it itself, as no appointment book).
+#ifdef Q_OS_WIN
+    const QString damaged = QStringLiteral("data.mdb");
+#else
+    const QString damaged = QStringLiteral("is damaged");
+#endif
     QTest::newRow("damaged where the library crashes")
-        << "rantebou-small-password.mdb" << legacytest::BytePatches{{98358, QByteArray::fromHex("0080")}}
-        << "is damaged";
+        << "rantebou-small-password.mdb" << legacytest::BytePatches{{98358, QByteArray::fromHex("0080")}} << damaged;
 }
 
 void OldBookOfferTest::refusedBookIsNotOfferedAgain() {
@@ -169,8 +174,7 @@ void OldBookOfferTest::refusedBookIsNotOfferedAgain() {
     OldBookOffer::offer(dir.path());
     QCOMPARE(m_seen.size(), 1);
     QCOMPARE(reported.size(), 1);
-    QVERIFY2(reported[0].contains(refusal) && reported[0].contains(QLatin1String("nothing was")),
-             qPrintable(reported[0]));
+    QVERIFY2(reported[0].contains(refusal), qPrintable(reported[0]));
     QVERIFY(!reported[0].contains(QLatin1String("mdb_")));
     // Nothing half-made is left: no passing book, no journal; only the note of the refusal.
     QCOMPARE(bytesOf(data), older);
