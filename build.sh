@@ -16,6 +16,7 @@ mode="${1:-run}"
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-qpa-plugins libgl-dev
+    qt6-l10n-tools  # lrelease: the Greek catalogue of the program's texts is compiled at build time
     libsqlcipher-dev sqlcipher sqlite3
     libsqlite3-dev  # only for the test that proves a plain-SQLite build is refused; the program never links it
     libjpeg-dev
