@@ -1,6 +1,10 @@
 #include "app/OldBookOffer.h"
 
 #include "base/ErrorReport.h"
+#include "day/ReportHost.h"
+#include "platform/Files.h"
+#include "resources/DaySheetFile.h"
+#include "store/backup/DailyBackup.h"
 #include "legacy/BookImport.h"
 #include "legacy/JetHeader.h"
 #include "store/engine/ConnectionText.h"
@@ -55,6 +59,16 @@ void showSummary(const legacy::ImportSummary& summary) {
 
 } // namespace
 
+void completeConvertedFolder(const QString& folder) {
+    // A whole data folder, as the tool's import makes one: the day sheet where the folder has none (an older
+    // book came without one), and the day's backup of the new book at once rather than at the next start.
+    const QString sheet = QDir(folder).filePath(QLatin1String(TForm6::ReportFileName));
+    if (!platform::somethingAt(sheet))
+        ErrorReport::guard([&] { writeDefaultDaySheet(sheet); });
+    store::DailyBackup::instance().startIfDue(QDir(folder).filePath(QLatin1String(store::DatabaseFileName)),
+                                              QLatin1String(store::FixedDatabasePassword), QDate::currentDate());
+}
+
 void offer(const QString& folder) {
     const QString data = QDir(folder).filePath(QLatin1String(store::DatabaseFileName));
     if (!isOlderBook(data))
@@ -73,6 +87,7 @@ void offer(const QString& folder) {
             throw;
         }
         QApplication::restoreOverrideCursor();
+        completeConvertedFolder(folder);
         showSummary(*summary);
     });
 }

@@ -16,6 +16,10 @@ bool isOlderBook(const QString& path);
 // conversion (reported as every failure is), leaves the folder as it was.
 void offer(const QString& folder);
 
+// After a conversion: writes the default day sheet where the folder has none and starts the day's backup of
+// the new book. A day sheet that cannot be written is reported; the backup reports as it does at start.
+void completeConvertedFolder(const QString& folder);
+
 // The question, as offer() shows it (named "OldBookOffer"); the caller owns it.
 QMessageBox* createQuestion();
 

@@ -9,6 +9,13 @@
     </message>
 </context>
 <context>
+    <name>TForm1</name>
+    <message>
+        <source>Enter opens the day</source>
+        <translation>Το Enter ανοίγει την ημέρα</translation>
+    </message>
+</context>
+<context>
     <name>TForm2</name>
     <message>
         <source>Save the changes?</source>
@@ -33,6 +40,13 @@
     <message>
         <source>Cancel</source>
         <translation>Άκυρο</translation>
+    </message>
+</context>
+<context>
+    <name>store</name>
+    <message>
+        <source>The file "%1" is an appointment book of the older format, not yet converted for Orvella. Close Orvella and start it again in this folder: it offers to convert the book (answer Yes, convert). The older book is kept beside the new one.</source>
+        <translation>Το αρχείο «%1» είναι βιβλίο ραντεβού της παλαιότερης μορφής και δεν έχει μετατραπεί ακόμη για το Orvella. Κλείστε το Orvella και ξεκινήστε το πάλι σε αυτόν τον φάκελο: θα προτείνει τη μετατροπή του βιβλίου (απαντήστε «Ναι, μετατροπή»). Το παλιό βιβλίο μένει δίπλα στο νέο.</translation>
     </message>
 </context>
 </TS>

@@ -6,7 +6,7 @@
 #include "store/cipher/DatabaseFile.h"
 #include "store/engine/ConnectionText.h"
 #include "tools/datafolder/BackupCommands.h"
-#include "tools/datafolder/DaySheetFile.h"
+#include "resources/DaySheetFile.h"
 #include "tools/datafolder/ExportCommand.h"
 #include "tools/datafolder/ImportCommand.h"
 #include "tools/datafolder/ServerCommands.h"
