@@ -43,6 +43,17 @@
     </message>
 </context>
 <context>
+    <name>TForm6</name>
+    <message>
+        <source>The day is printed with this file, the day sheet, which belongs beside data.mdb. Starting Orvella from its menu entry or shortcut puts the default one back when it is missing.</source>
+        <translation>Η ημέρα τυπώνεται με αυτό το αρχείο, το φύλλο της ημέρας, που πρέπει να βρίσκεται δίπλα στο data.mdb. Αν ξεκινήσετε το Orvella από το μενού ή τη συντόμευσή του, το προεπιλεγμένο φύλλο ξαναμπαίνει όταν λείπει.</translation>
+    </message>
+    <message>
+        <source>Or copy the default one there from "%1".</source>
+        <translation>Ή αντιγράψτε εκεί το προεπιλεγμένο από το «%1».</translation>
+    </message>
+</context>
+<context>
     <name>store</name>
     <message>
         <source>The file "%1" is an appointment book of the older format, not yet converted for Orvella. Close Orvella and start it again in this folder: it offers to convert the book (answer Yes, convert). The older book is kept beside the new one.</source>
