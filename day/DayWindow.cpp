@@ -10,6 +10,7 @@
 #include "store/Query.h"
 #include "store/backup/DailyBackup.h"
 #include "store/engine/BookWatch.h"
+#include "store/engine/ConflictMessage.h"
 #include "store/engine/ConnectionText.h"
 #include "store/engine/TableLayout.h"
 
@@ -46,11 +47,6 @@ constexpr QSize ButtonSize(75, 25);
 
 using look::tahoma;
 
-// "0800-0830" reads "08:00 - 08:30" on the slot's caption.
-QString slotCaption(const QString& column) {
-    return QStringLiteral("%1:%2 - %3:%4").arg(column.mid(0, 2), column.mid(2, 2), column.mid(5, 2), column.mid(7, 2));
-}
-
 // The bottom row's buttons take no focus: Tab walks the slots only.
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, int left) {
     return look::makePushButton(parent, QLatin1String(name), caption, QRect(QPoint(left, ButtonTop), ButtonSize),
@@ -83,7 +79,7 @@ void TForm2::watchBook() {
     auto reread = [this] {
         try {
             m_query->refresh();
-            showStartsOfTexts();
+            showStartsOfTexts(true);
         } catch (const std::exception&) {
             // Not the user's step: the shown values stay, and the next post or opening reports the failure.
         }
@@ -138,7 +134,7 @@ void TForm2::buildSlots() {
         const int side = (slot - 1) / SlotsPerColumn;
         const int row = (slot - 1) % SlotsPerColumn;
 
-        auto* caption = new QLabel(slotCaption(column), contents);
+        auto* caption = new QLabel(store::slotCaption(column), contents);
         caption->setObjectName(QStringLiteral("Panel%1").arg(slot));
         caption->setFrameStyle(QFrame::Panel | QFrame::Raised);
         caption->setLineWidth(1);
@@ -223,11 +219,12 @@ void TForm2::reportFinishedBackup() {
         ErrorReport::show(backup->message);
 }
 
-void TForm2::showStartsOfTexts() {
+void TForm2::showStartsOfTexts(bool keepTheUsers) {
     // A box filled from the record leaves its cursor at the end, which shows a long text's last words and
-    // hides the client's name at its start.
+    // hides the client's name at its start. The box being typed in keeps its cursor, and after another desk's
+    // save so does every box the user has typed in.
     for (QLineEdit* box : m_slotBoxes)
-        if (!box->hasFocus())
+        if (box != focusWidget() && !(keepTheUsers && box->isModified()))
             box->setCursorPosition(0);
 }
 

@@ -80,7 +80,7 @@ private:
     // was being edited, the edits were saved, or (Drop) the user chose to leave them.
     bool settleUnsaved(bool beforePrinting);
     // Each box shows the start of its text and the whole text as its tool tip.
-    void showStartsOfTexts();
+    void showStartsOfTexts(bool keepTheUsers = false);
 
     // Declared in this order so that the binding goes first, then the query, then the connection it runs on.
     std::unique_ptr<store::Connection> m_connection;

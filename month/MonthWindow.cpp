@@ -233,6 +233,19 @@ void TForm1::buildLayout() {
     m_searchAction->setShortcutContext(Qt::WindowShortcut);
     addAction(m_searchAction);
     connect(m_searchAction, &QAction::triggered, this, &TForm1::OpenSearch);
+
+    // Home comes back to today and puts the keyboard on it, whatever control has the focus.
+    auto* today = new QAction(this);
+    today->setObjectName(QStringLiteral("TodayAction"));
+    today->setShortcut(QKeySequence(Qt::Key_Home));
+    today->setShortcutContext(Qt::WindowShortcut);
+    addAction(today);
+    connect(today, &QAction::triggered, this, [this] {
+        ErrorReport::guard([this] {
+            ShowToday();
+            focusDay(TodayDay);
+        });
+    });
 }
 
 void TForm1::buildShapes() {
@@ -320,8 +333,9 @@ void TForm1::buildCells() {
         day->setFont(dayFont);
         day->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         day->setCursor(Qt::PointingHandCursor);
-        // The days take the keyboard (see keyPressEvent); Tab walks them in the order of the month.
-        day->setFocusPolicy(Qt::StrongFocus);
+        // The days take the keyboard once one has the focus (today's at first, or a clicked one; see
+        // keyPressEvent), but none is a tab stop, as no control of this window is.
+        day->setFocusPolicy(Qt::ClickFocus);
         day->setAccessibleDescription(tr("Enter opens the day"));
         day->setGeometry(left, DayLabelTops[row], DayLabelWidth, DayLabelHeight);
         day->hide();
@@ -626,8 +640,8 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    // The arrows move over the days, a week up or down; Home comes back to today. The day's own label has
-    // already taken Enter (it opens the day), and a list that has the focus keeps its arrows.
+    // The arrows move over the days, a week up or down. The day's own label has already taken Enter (it opens
+    // the day), and a list that has the focus keeps its arrows.
     if (focusedDay() > 0 && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
         const int step = event->key() == Qt::Key_Left    ? -1
                          : event->key() == Qt::Key_Right ? 1
@@ -639,14 +653,6 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
             event->accept();
             return;
         }
-    }
-    if (event->key() == Qt::Key_Home && event->modifiers() == Qt::NoModifier) {
-        ErrorReport::guard([this] {
-            ShowToday();
-            focusDay(TodayDay);
-        });
-        event->accept();
-        return;
     }
     QDialog::keyPressEvent(event);
 }

@@ -59,5 +59,17 @@
         <source>The file "%1" is an appointment book of the older format, not yet converted for Orvella. Close Orvella and start it again in this folder: it offers to convert the book (answer Yes, convert). The older book is kept beside the new one.</source>
         <translation>Το αρχείο «%1» είναι βιβλίο ραντεβού της παλαιότερης μορφής και δεν έχει μετατραπεί ακόμη για το Orvella. Κλείστε το Orvella και ξεκινήστε το πάλι σε αυτόν τον φάκελο: θα προτείνει τη μετατροπή του βιβλίου (απαντήστε «Ναι, μετατροπή»). Το παλιό βιβλίο μένει δίπλα στο νέο.</translation>
     </message>
+    <message>
+        <source>Nothing was saved: another desk or program removed this day's record since it was opened here. Your text is still shown; note it before closing the day.</source>
+        <translation>Δεν αποθηκεύτηκε τίποτα: άλλος υπολογιστής ή άλλο πρόγραμμα αφαίρεσε την εγγραφή αυτής της ημέρας αφού άνοιξε εδώ. Το κείμενό σας φαίνεται ακόμη· σημειώστε το πριν κλείσετε την ημέρα.</translation>
+    </message>
+    <message>
+        <source>Nothing was saved: another desk or program changed this day since it was opened here, and saving now would overwrite that. Your text is still shown: note it, close the day without saving, open it again to see the other change, and enter yours again.</source>
+        <translation>Δεν αποθηκεύτηκε τίποτα: άλλος υπολογιστής ή άλλο πρόγραμμα άλλαξε αυτή την ημέρα αφού άνοιξε εδώ, και η αποθήκευση τώρα θα έσβηνε την αλλαγή του. Το κείμενό σας φαίνεται ακόμη: σημειώστε το, κλείστε την ημέρα χωρίς αποθήκευση, ανοίξτε την ξανά για να δείτε την άλλη αλλαγή και γράψτε πάλι το δικό σας.</translation>
+    </message>
+    <message>
+        <source>Nothing was saved: another desk or program changed %1 of this day since it was opened here, and saving now would overwrite that. Your text is still shown: note it, close the day without saving, open it again to see the other change, and enter yours again.</source>
+        <translation>Δεν αποθηκεύτηκε τίποτα: άλλος υπολογιστής ή άλλο πρόγραμμα άλλαξε το %1 αυτής της ημέρας αφού άνοιξε εδώ, και η αποθήκευση τώρα θα έσβηνε την αλλαγή του. Το κείμενό σας φαίνεται ακόμη: σημειώστε το, κλείστε την ημέρα χωρίς αποθήκευση, ανοίξτε την ξανά για να δείτε την άλλη αλλαγή και γράψτε πάλι το δικό σας.</translation>
+    </message>
 </context>
 </TS>

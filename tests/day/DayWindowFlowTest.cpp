@@ -6,6 +6,7 @@
 #include "day/SlotTextLimit.h"
 #include "store/Connection.h"
 #include "store/Query.h"
+#include "store/engine/ConflictMessage.h"
 #include "store/engine/EngineError.h"
 #include "store/engine/TableLayout.h"
 #include "tests/day/DayTestFile.h"
@@ -438,7 +439,7 @@ private slots:
         QTest::mouseClick(postButton(window), Qt::LeftButton);
 
         QCOMPARE(m_reports.size(), 1);
-        QVERIFY2(m_reports.first().contains(column(3)), qPrintable(m_reports.first()));
+        QVERIFY2(m_reports.first().contains(store::slotCaption(column(3))), qPrintable(m_reports.first()));
         QCOMPARE(m_file->storedSlot(day, column(3)).toString(), QStringLiteral("their text"));
         // Still editing, with the user's text where it was.
         QCOMPARE(window.ADOQuery1().state(), store::Query::State::Edit);
