@@ -10,6 +10,7 @@
 #include "store/engine/ConnectionText.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QMessageBox>
@@ -29,15 +30,12 @@ QMessageBox* createQuestion() {
                                 QMessageBox::Yes | QMessageBox::No);
     box->setObjectName(QStringLiteral("OldBookOffer"));
     box->setTextFormat(Qt::PlainText);
-    box->setText(QStringLiteral(
-        "Το αρχείο data.mdb σε αυτόν τον φάκελο είναι βιβλίο ραντεβού της παλαιότερης μορφής.\n\n"
-        "Να μετατραπεί τώρα στη νέα μορφή; Όλα τα ραντεβού θα μεταφερθούν. Το παλιό αρχείο δεν θα αλλάξει: θα "
-        "μείνει δίπλα στο νέο, με όνομα data-jet-<ημερομηνία>.mdb.\n\n"
-        "Με «Όχι» δεν αλλάζει τίποτα.\n\n"
-        "(The data file is an appointment book in the older format. Convert it now? The old file is kept "
-        "unchanged beside the new one.)"));
-    box->button(QMessageBox::Yes)->setText(QStringLiteral("Ναι, μετατροπή"));
-    box->button(QMessageBox::No)->setText(QStringLiteral("Όχι"));
+    box->setText(QCoreApplication::translate(
+        "OldBookOffer", "The file data.mdb in this folder is an appointment book of the older format.\n\nConvert it "
+                        "to the new format now? Every appointment is brought over. The old file does not change: it "
+                        "stays beside the new one, named data-jet-<date>.mdb.\n\nWith No nothing changes."));
+    box->button(QMessageBox::Yes)->setText(QCoreApplication::translate("OldBookOffer", "Yes, convert"));
+    box->button(QMessageBox::No)->setText(QCoreApplication::translate("OldBookOffer", "No"));
     box->setDefaultButton(QMessageBox::Yes);
     box->setEscapeButton(QMessageBox::No);
     return box;
@@ -50,7 +48,8 @@ void showSummary(const legacy::ImportSummary& summary) {
                                              QString(), QMessageBox::Ok);
     box->setObjectName(QStringLiteral("OldBookSummary"));
     box->setTextFormat(Qt::PlainText);
-    box->setText(QStringLiteral("Η μετατροπή ολοκληρώθηκε. (The book was converted.)\n\n") + summary.headline());
+    box->setText(QCoreApplication::translate("OldBookOffer", "The book was converted.") + QStringLiteral("\n\n") +
+                 summary.headline());
     // The full lists can run long; they stay one click away.
     if (summary.text() != summary.headline())
         box->setDetailedText(summary.text());

@@ -199,9 +199,9 @@ void TForm2::openDay(const QString& heading, const QString& connectionText, cons
     store::openQuery(*m_query, dayQuery);
     showStartsOfTexts();
     if (recordNotMade && m_query->isEmpty()) {
-        ErrorReport::show(QStringLiteral("The day %1 could not be made in the data file, so its slots are shown "
-                                         "read-only and nothing can be typed or saved in them. The reason:\n\n%2\n\n"
-                                         "Deal with that, then close this day and open it again.")
+        ErrorReport::show(tr("The day %1 could not be made in the data file, so its slots are shown read-only and "
+                             "nothing can be typed or saved in them. The reason:\n\n%2\n\nDeal with that, then close "
+                             "this day and open it again.")
                               .arg(heading, *recordNotMade));
     }
 }

@@ -6,6 +6,6 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 /usr/lib/qt6/bin/lupdate -locations none -no-obsolete -silent \
-    app base day month report store legacy exchange platform tools -ts resources/orvella_el.ts
+    app base day month report store legacy exchange platform resources tools -ts resources/orvella_el.ts
 unfinished=$(grep -c 'type="unfinished"' resources/orvella_el.ts || true)
 echo "resources/orvella_el.ts: $unfinished text(s) still to translate"
