@@ -2,6 +2,7 @@
 
 #include "store/engine/EngineError.h"
 #include "store/engine/TableLayout.h"
+#include "store/server/PgConnect.h"
 #include "store/server/ServerBook.h"
 #include "store/server/ServerLink.h"
 
@@ -12,15 +13,19 @@
 
 namespace store {
 
-ServerAdmin::ServerAdmin(const QString& connection) : m_description(describeServerBook(connection)) {
-    const QByteArray text = connection.toUtf8();
-    const QByteArray timeout = QByteArray::number(ServerLink::ConnectSeconds);
-    const char* keywords[] = {"connect_timeout", "dbname", "client_encoding", "options", nullptr};
-    const char* values[] = {timeout.constData(), text.constData(), "UTF8", "-c DateStyle=ISO,YMD", nullptr};
-    m_connection = PgConnection(PQconnectdbParams(keywords, values, 1));
-    check(m_connection.isUp(), EngineError::ServerUnreachable,
-          QStringLiteral("Could not reach %1: %2").arg(m_description, m_connection.errorMessage()));
+namespace {
+
+QString capitalized(QString text) {
+    if (!text.isEmpty())
+        text[0] = text[0].toUpper();
+    return text;
 }
+
+} // namespace
+
+ServerAdmin::ServerAdmin(const QString& connection)
+    : m_description(describeServerBook(connection)),
+      m_connection(connectWithin(connection, m_description, ServerLink::ConnectSeconds)) {}
 
 PgResult ServerAdmin::run(const QString& sql, const std::vector<std::optional<QByteArray>>& parameters) {
     std::vector<const char*> values;
@@ -34,7 +39,7 @@ PgResult ServerAdmin::run(const QString& sql, const std::vector<std::optional<QB
     if (!result.succeeded())
         throw EngineError(m_connection.isUp() ? EngineError::GeneralError : EngineError::ServerUnreachable,
                           QStringLiteral("%1 refused a statement: %2")
-                              .arg(m_description, result ? result.message() : m_connection.errorMessage()));
+                              .arg(capitalized(m_description), result ? result.message() : m_connection.errorMessage()));
     return result;
 }
 
@@ -65,7 +70,7 @@ QString initServerBook(const QString& connection) {
         }
         check(missing.isEmpty(), EngineError::NotADatabase,
               QStringLiteral("%1 has a table %2 that lacks the column(s) %3; it was left as it is.")
-                  .arg(server.description(), QLatin1String(AppointmentTableName), missing.join(QStringLiteral(", "))));
+                  .arg(capitalized(server.description()), QLatin1String(AppointmentTableName), missing.join(QStringLiteral(", "))));
         done << QStringLiteral("kept the appointment table that was there");
     }
     // The day travels as yyyy-mm-dd whatever the saving session's date style.

@@ -150,8 +150,10 @@ CopySummary copyBookUp(const QString& file, const QString& password, const QStri
         for (const QString& slot : slotColumnNames()) {
             const QString mine = QStringLiteral("t.\"%1\"").arg(slot);
             const QString theirs = QStringLiteral("i.\"%1\"").arg(slot);
-            kept << QStringLiteral("(CASE WHEN %1 AND %2 IS DISTINCT FROM %3 THEN 1 ELSE 0 END)")
-                        .arg(filled.arg(mine), mine, theirs);
+            // Kept where the file differs: both hold something, and not the same (a slot the file leaves empty
+            // is no difference).
+            kept << QStringLiteral("(CASE WHEN %1 AND %2 AND %3 IS DISTINCT FROM %4 THEN 1 ELSE 0 END)")
+                        .arg(filled.arg(mine), filled.arg(theirs), mine, theirs);
             assignments << QStringLiteral("\"%1\" = CASE WHEN %2 THEN %3 ELSE EXCLUDED.\"%1\" END")
                                .arg(slot, filled.arg(mine), mine);
         }
