@@ -7,7 +7,13 @@
 #include <QElapsedTimer>
 #include <QString>
 
+#include <memory>
+#include <utility>
 #include <vector>
+
+namespace platform {
+class NameLookup;
+}
 
 namespace store {
 
@@ -18,19 +24,23 @@ namespace store {
 // environment can weaken).
 class ConnectParameters {
 public:
-    explicit ConnectParameters(const QString& connection);
+    // overrides: keyword and value pairs that replace the text's (the addresses of its looked-up host names).
+    explicit ConnectParameters(const QString& connection,
+                               const std::vector<std::pair<QByteArray, QByteArray>>& overrides = {});
 
     const char* const* keywords() const { return m_keywords.data(); }
     const char* const* values() const { return m_values.data(); }
 
 private:
     QByteArray m_text;
+    std::vector<std::pair<QByteArray, QByteArray>> m_overrides;
     std::vector<const char*> m_keywords;
     std::vector<const char*> m_values;
 };
 
-// One connect under way, driven without waiting inside the library: the name lookup is done when it starts,
-// every other step is taken when its socket is ready. Remembers how far it got, so that a failure is told by
+// One connect under way, driven without waiting inside the library: the server's names are looked up on
+// threads of their own (platform::NameLookup) and handed to the library as addresses, every other step is
+// taken when its socket is ready. Remembers how far it got, so that a failure is told by
 // the library's own states and the server's SQLSTATE, never by the words of a message (which the library and
 // the server write in the desktop's language).
 class ConnectAttempt {
@@ -38,6 +48,9 @@ public:
     enum class State { Waiting, Up, Failed };
 
     explicit ConnectAttempt(const QString& connection);
+    ~ConnectAttempt();
+    ConnectAttempt(const ConnectAttempt&) = delete;
+    ConnectAttempt& operator=(const ConnectAttempt&) = delete;
 
     // Takes the next step once the socket is ready the way the library waits for, waiting for that at most
     // milliseconds (0: only looks).
@@ -53,6 +66,11 @@ public:
     EngineError failure(const QString& book, bool timedOut, int seconds) const;
 
 private:
+    void start();
+
+    QString m_text;
+    std::vector<std::unique_ptr<platform::NameLookup>> m_lookups; // while any is unanswered, nothing else starts
+    QString m_lookupFailure;
     PgConnection m_connection;
     State m_state = State::Waiting;
     int m_waitsFor = 0;       // the library's polling status: reading or writing
