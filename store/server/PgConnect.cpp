@@ -36,11 +36,6 @@ const std::vector<std::pair<const char*, QByteArray>>& fixedSettings() {
     return settings;
 }
 
-QString capitalized(QString text) {
-    if (!text.isEmpty())
-        text[0] = text[0].toUpper();
-    return text;
-}
 
 // The server's SQLSTATE of the failure, which the verbose form of its message carries after the severity
 // ("FATAL:  28P01: ..."): the last one, since the library tries the next address after some failures.
@@ -262,7 +257,7 @@ EngineError ConnectAttempt::failure(const QString& book, bool timedOut, int seco
                            QStringLiteral("%1 does not let this user in: %2 Check the user name in the data folder's "
                                           "server file, and ask the administrator whether the server lets this user in "
                                           "from this computer.")
-                               .arg(capitalized(book), reason),
+                               .arg(atSentenceStart(book), reason),
                            native);
     // The step that failed was the encrypted connection's (the server's certificate, or a server that would
     // not encrypt at all): trying again will not help, and nothing was sent to it.
@@ -272,7 +267,7 @@ EngineError ConnectAttempt::failure(const QString& book, bool timedOut, int seco
             QStringLiteral("%1 could not be trusted: %2 Check that the data folder's server file names the server as "
                            "its certificate does and that the office's certificate authority (sslrootcert, or %3) is "
                            "the one that signed it.")
-                .arg(capitalized(book), reason, platform::serverAuthorityFileName()),
+                .arg(atSentenceStart(book), reason, platform::serverAuthorityFileName()),
             native);
     EngineError error = unreachable(book, reason);
     return EngineError(error.kind(), error.text(), native);

@@ -289,6 +289,12 @@ QString describeServerBook(const QString& connection) {
     return QStringLiteral("the database \"%1\" on the server \"%2\"").arg(database, host);
 }
 
+QString atSentenceStart(QString text) {
+    if (!text.isEmpty())
+        text[0] = text[0].toUpper();
+    return text;
+}
+
 void writeServerBook(const QString& path, const QString& connection) {
     checkServerConnection(connection, path);
     const QByteArray text = "# The appointment book of this data folder is kept on a server. The line below is the\n"

@@ -42,6 +42,9 @@ bool isLocalServer(const QString& connection);
 // where the text leaves them out).
 QString describeServerBook(const QString& connection);
 
+// describeServerBook()'s text at the start of a sentence ("The database ...").
+QString atSentenceStart(QString text);
+
 // Writes a new server file at path naming connection, with a note on what it is; never overwrites and
 // never writes a password. Throws EngineError.
 void writeServerBook(const QString& path, const QString& connection);

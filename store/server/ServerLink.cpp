@@ -6,6 +6,7 @@
 #include "store/engine/EngineError.h"
 #include "store/engine/TableLayout.h"
 #include "store/server/PgConnect.h"
+#include "store/server/ServerAdmin.h"
 #include "store/server/ServerBook.h"
 
 #include <QCoreApplication>
@@ -42,11 +43,6 @@ constexpr int PollMilliseconds = 50;
 
 const QString Opening = QStringLiteral("opening it");
 
-QString capitalized(QString text) {
-    if (!text.isEmpty())
-        text[0] = text[0].toUpper();
-    return text;
-}
 
 // The server's messages outside any statement (a shutdown under way, ...) show up as the next statement's
 // failure; the library's default of printing them to the terminal helps nobody.
@@ -196,7 +192,7 @@ void ServerLink::checkTable() {
     check(!columns.isEmpty(), EngineError::NotADatabase,
           QStringLiteral("%1 holds no appointment table %2. Ask the administrator to make it there "
                          "(orvella-datafolder server-init).")
-              .arg(capitalized(m_description), QLatin1String(AppointmentTableName)));
+              .arg(atSentenceStart(m_description), QLatin1String(AppointmentTableName)));
     QStringList missing;
     for (const QString& name : QStringList{QLatin1String(DayColumnName)} + slotColumnNames()) {
         if (!columns.contains(name.toLower()))
@@ -271,7 +267,7 @@ PgResult ServerLink::exchange(const std::function<int(pg_conn*)>& send, int wait
                             QStringLiteral("%1 did not answer within %2 seconds while %3; the connection was given up. "
                                            "Anything being saved was either saved whole or not at all. Check the "
                                            "network and the server, then try again: your text is still shown.")
-                                .arg(capitalized(m_description))
+                                .arg(atSentenceStart(m_description))
                                 .arg(seconds)
                                 .arg(doing)),
                 backend);
@@ -322,7 +318,7 @@ void ServerLink::failFor(const QString& state, const QString& reason, const QStr
         throw EngineError(
             EngineError::NotADatabase,
             QStringLiteral("%1 holds no appointment table %2 (%3). Ask the administrator to make it there.")
-                .arg(capitalized(m_description), table, reason));
+                .arg(atSentenceStart(m_description), table, reason));
     if (state == QLatin1String("42703"))
         throw EngineError(
             EngineError::NotADatabase,
@@ -333,15 +329,16 @@ void ServerLink::failFor(const QString& state, const QString& reason, const QStr
         throw EngineError(
             EngineError::ReadOnly,
             QStringLiteral("%1 does not allow this user what Orvella needs while %2 (%3). Ask the administrator to "
-                           "grant SELECT, INSERT and UPDATE on %4.")
-                .arg(capitalized(m_description), doing, reason, table));
+                           "grant SELECT and INSERT on %4 and UPDATE on its slot columns (orvella-datafolder "
+                           "server-init gives them to the role %5).")
+                .arg(atSentenceStart(m_description), doing, reason, table, QLatin1String(DeskRoleName)));
     if (state == QLatin1String("57014") || state == QLatin1String("55P03") || state == QLatin1String("40001") ||
         state == QLatin1String("40P01"))
         throw EngineError(
             EngineError::Busy,
             QStringLiteral("%1 was busy with other seats' work while %2 (%3); nothing was changed. Try again in a "
                            "moment.")
-                .arg(capitalized(m_description), doing, reason));
+                .arg(atSentenceStart(m_description), doing, reason));
     if (state == QLatin1String("53100"))
         throw EngineError(
             EngineError::DiskFull,
@@ -354,26 +351,26 @@ void ServerLink::failFor(const QString& state, const QString& reason, const QStr
             EngineError::Busy,
             QStringLiteral("%1 has run out of room for this work while %2 (%3); nothing was changed. Try again in a "
                            "moment.")
-                .arg(capitalized(m_description), doing, reason));
+                .arg(atSentenceStart(m_description), doing, reason));
     if (state == QLatin1String("22001"))
         throw EngineError(
             EngineError::TooLong,
-            QStringLiteral("%1 refused a text longer than its field while %2 (%3).").arg(capitalized(m_description), doing, reason));
+            QStringLiteral("%1 refused a text longer than its field while %2 (%3).").arg(atSentenceStart(m_description), doing, reason));
     if (state == QLatin1String("22007") || state == QLatin1String("22008"))
         throw EngineError(EngineError::NotADate,
-                          QStringLiteral("%1 refused a date while %2 (%3).").arg(capitalized(m_description), doing, reason));
+                          QStringLiteral("%1 refused a date while %2 (%3).").arg(atSentenceStart(m_description), doing, reason));
     if (state.startsWith(QLatin1String("23")))
         throw EngineError(EngineError::Constraint,
-                          QStringLiteral("%1 refused a value while %2 (%3).").arg(capitalized(m_description), doing, reason));
+                          QStringLiteral("%1 refused a value while %2 (%3).").arg(atSentenceStart(m_description), doing, reason));
     if (state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P")))
         throw EngineError(
             EngineError::ServerUnreachable,
             QStringLiteral("%1 stopped serving while %2 (%3). Anything being saved was either saved whole or not at "
                            "all; try again once the server is back.")
-                .arg(capitalized(m_description), doing, reason));
+                .arg(atSentenceStart(m_description), doing, reason));
     throw EngineError(
         EngineError::GeneralError,
-        QStringLiteral("%1 reported an error while %2: %3 (%4).").arg(capitalized(m_description), doing, reason, state));
+        QStringLiteral("%1 reported an error while %2: %3 (%4).").arg(atSentenceStart(m_description), doing, reason, state));
 }
 
 const ServerLink::TableInfo& ServerLink::tableInfo(unsigned oid, int waitSeconds, const QString& doing) {

@@ -5,6 +5,7 @@
 #include "store/engine/EngineError.h"
 #include "store/engine/SqlNames.h"
 #include "store/engine/TableLayout.h"
+#include "store/server/ServerBook.h"
 #include "store/server/ServerLink.h"
 
 #include <QStringList>
@@ -231,16 +232,9 @@ StoredRow ServerSession::settle(const RowUpdate& update, const UnansweredStateme
             unanswered.kind(),
             QStringLiteral("%1 did not answer while saving the record, and nothing of it was saved (the server was "
                            "asked again). Your text is still shown: press ✓ again to save it.")
-                .arg(capitalizedBook()),
+                .arg(atSentenceStart(m_link->description())),
             unanswered.nativeCode());
     throw EngineError(EngineError::Conflict, conflictMessage(update, now));
-}
-
-QString ServerSession::capitalizedBook() const {
-    QString book = m_link->description();
-    if (!book.isEmpty())
-        book[0] = book[0].toUpper();
-    return book;
 }
 
 } // namespace store

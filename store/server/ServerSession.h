@@ -54,7 +54,6 @@ private:
     StoredRow settle(const RowUpdate& update, const UnansweredStatement& unanswered);
     static std::vector<QVariant> changedValues(const RowUpdate& update, const ResultSet& row);
     static StoredRow storedRow(const ResultSet& row);
-    QString capitalizedBook() const;
 
     std::shared_ptr<ServerLink> m_link;
     int m_wait = 0;

@@ -239,6 +239,18 @@ void ServerToolTest::copyUpRefusedOrMerged() {
     QVERIFY2(refused.errors.contains(QLatin1String("already holds 1 day")), qPrintable(refused.errors));
     QCOMPARE(m_books.server().run(database, QStringLiteral("SELECT count(*) FROM rantebou")), QStringLiteral("1"));
 
+    // A desk, with only the rights server-init gives the desks, is told to copy through the owner's folder.
+    m_books.server().run(database, QStringLiteral("CREATE ROLE orvella_desks NOLOGIN; CREATE ROLE desk9 LOGIN IN ROLE "
+                                                  "orvella_desks"));
+    Run init = runTool({QStringLiteral("server-init"), server});
+    QVERIFY2(init.output.contains(QLatin1String("gave orvella_desks")), qPrintable(init.output));
+    const QString desk = m_books.serverFolder(
+        m_books.server().connectionFor(database).replace(QStringLiteral("user=postgres"), QStringLiteral("user=desk9")));
+    Run fromDesk = runTool({QStringLiteral("copy-up"), source, desk, QStringLiteral("--merge")});
+    QCOMPARE(fromDesk.exitCode, 1);
+    QVERIFY2(fromDesk.errors.contains(QLatin1String("This user may not copy a whole book up")), qPrintable(fromDesk.errors));
+    QCOMPARE(m_books.server().run(database, QStringLiteral("SELECT count(*) FROM rantebou")), QStringLiteral("1"));
+
     Run merged = runTool({QStringLiteral("copy-up"), source, server, QStringLiteral("--merge")});
     QVERIFY2(merged.exitCode == 0, qPrintable(merged.errors));
     QVERIFY2(merged.output.contains(QLatin1String("1 added, 1 merged, 1 filled slot")), qPrintable(merged.output));
