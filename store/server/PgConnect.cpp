@@ -214,8 +214,11 @@ ConnectAttempt::State ConnectAttempt::step(int milliseconds) {
         return m_state;
     m_stepStatus = PQstatus(c);
     m_waitsFor = PQconnectPoll(c);
-    if (m_waitsFor == PGRES_POLLING_OK)
+    if (m_waitsFor == PGRES_POLLING_OK) {
+        // The statements' failures are read field by field; the library's own messages go back to their form.
+        PQsetErrorVerbosity(c, PQERRORS_DEFAULT);
         m_state = State::Up;
+    }
     else if (m_waitsFor == PGRES_POLLING_FAILED)
         m_state = State::Failed;
     return m_state;

@@ -1,6 +1,5 @@
 #include "store/server/ServerLink.h"
 
-#include "platform/Desktop.h"
 #include "platform/Sockets.h"
 #include "store/engine/BookWatch.h"
 #include "store/engine/EngineError.h"
@@ -42,7 +41,6 @@ constexpr int RetryMilliseconds = 2000;
 constexpr int PollMilliseconds = 50;
 
 const QString Opening = QStringLiteral("opening it");
-
 
 // The server's messages outside any statement (a shutdown under way, ...) show up as the next statement's
 // failure; the library's default of printing them to the terminal helps nobody.
