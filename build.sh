@@ -23,6 +23,7 @@ packages=(
     mdbtools-dev libmdb3  # reading older appointment books (Jet .mdb) for the import
     libpq-dev postgresql  # a book on a server: the client library, and the server the tests start and remove
     openssl  # the certificates of the encrypted server connection test
+    locales  # the Greek locale the server connection test makes for itself (localedef), to read libpq in Greek
     googletest libbenchmark-dev
     xvfb xdotool x11-utils xclip libx11-dev imagemagick poppler-utils
     fonts-liberation2 fonts-dejavu-core

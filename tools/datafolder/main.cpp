@@ -46,11 +46,30 @@ int fail(const QString& message) {
     return 1;
 }
 
+// Every command, one line each; the command's own usage (given no or wrong arguments) says more.
+constexpr char Help[] =
+    "usage: orvella-datafolder COMMAND ...\n"
+    "  FOLDER                                   make a data folder: an empty, encrypted data.mdb and RANTEBOU.rav\n"
+    "  --import OLD.mdb [--password P] [--into] FOLDER   bring the days of an older appointment book in\n"
+    "  --export-ics FOLDER FILE [options]      write the book as an iCalendar file for other calendars\n"
+    "  --export-csv FOLDER FILE [options]      write the book as a CSV table\n"
+    "  --list-backups FOLDER                   list the daily copies of the book, newest first\n"
+    "  --restore BACKUP FOLDER                 put a daily copy back as the folder's data.mdb\n"
+    "  server-folder FOLDER CONNECTION         make a data folder naming a book on a server (server.book)\n"
+    "  server-init SERVER-FOLDER               make the appointment table and its change trigger on the server\n"
+    "  copy-up FOLDER SERVER-FOLDER [--merge]  copy the folder's book up to the server\n"
+    "  copy-down SERVER-FOLDER NEW-FOLDER      copy the server's book down into a new data.mdb\n"
+    "  --help                                  show this list\n";
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() == 2 && (arguments[1] == QLatin1String("--help") || arguments[1] == QLatin1String("-h"))) {
+        QTextStream(stdout) << Help;
+        return 0;
+    }
     if (const std::optional<int> exported = runExportCommand(arguments))
         return *exported;
     if (arguments.size() > 1 && arguments[1] == QLatin1String("--import"))
