@@ -198,6 +198,11 @@ private slots:
             QVERIFY2(printed.contains(word) && printed.contains(word.toUpper()), qPrintable(word));
         QVERIFY(!text->contains(QStringLiteral("…")));
         QCOMPARE(PdfTools::pageCount(pdf), std::optional<int>(1));
+        // Kept for a person to look at when asked for.
+        if (const QByteArray keep = qgetenv("ORVELLA_PICTURE_DIR"); !keep.isEmpty()) {
+            QDir().mkpath(QString::fromLocal8Bit(keep));
+            QFile::copy(pdf, QDir(QString::fromLocal8Bit(keep)).filePath(QStringLiteral("full-slot.pdf")));
+        }
     }
 
     void copiesReachTheFile() {
