@@ -281,6 +281,59 @@ Deal with that, then close this day and open it again.</source>
     </message>
 </context>
 <context>
+    <name>orvella-datafolder</name>
+    <message>
+        <source>usage: orvella-datafolder COMMAND ...
+  FOLDER                                   make a data folder: an empty, encrypted data.mdb and RANTEBOU.rav
+  --import OLD.mdb [--password P] [--into] FOLDER   bring the days of an older appointment book in
+  --export-ics FOLDER FILE [options]      write the book as an iCalendar file for other calendars
+  --export-csv FOLDER FILE [options]      write the book as a CSV table
+  --list-backups FOLDER                   list the daily copies of the book, newest first
+  --restore BACKUP FOLDER                 put a daily copy back as the folder's data.mdb
+  server-folder FOLDER CONNECTION         make a data folder naming a book on a server (server.book)
+  server-init SERVER-FOLDER               make the appointment table and its change trigger on the server
+  copy-up FOLDER SERVER-FOLDER [--merge]  copy the folder's book up to the server
+  copy-down SERVER-FOLDER NEW-FOLDER      copy the server's book down into a new data.mdb
+  --help                                  show this list
+</source>
+        <translation>χρήση: orvella-datafolder ΕΝΤΟΛΗ ...
+  ΦΑΚΕΛΟΣ                                  φτιάχνει φάκελο δεδομένων: κενό, κρυπτογραφημένο data.mdb και RANTEBOU.rav
+  --import ΠΑΛΙΟ.mdb [--password P] [--into] ΦΑΚΕΛΟΣ   φέρνει τις ημέρες ενός παλαιότερου βιβλίου ραντεβού
+  --export-ics ΦΑΚΕΛΟΣ ΑΡΧΕΙΟ [επιλογές]  γράφει το βιβλίο ως αρχείο iCalendar για άλλα ημερολόγια
+  --export-csv ΦΑΚΕΛΟΣ ΑΡΧΕΙΟ [επιλογές]  γράφει το βιβλίο ως πίνακα CSV
+  --list-backups ΦΑΚΕΛΟΣ                  δείχνει τα ημερήσια αντίγραφα του βιβλίου, από το νεότερο
+  --restore ΑΝΤΙΓΡΑΦΟ ΦΑΚΕΛΟΣ             επαναφέρει ένα ημερήσιο αντίγραφο ως data.mdb του φακέλου
+  server-folder ΦΑΚΕΛΟΣ ΣΥΝΔΕΣΗ           φτιάχνει φάκελο δεδομένων για βιβλίο σε διακομιστή (server.book)
+  server-init ΦΑΚΕΛΟΣ-ΔΙΑΚΟΜΙΣΤΗ          φτιάχνει τον πίνακα των ραντεβού και τον μηχανισμό ειδοποιήσεών του στον διακομιστή
+  copy-up ΦΑΚΕΛΟΣ ΦΑΚΕΛΟΣ-ΔΙΑΚΟΜΙΣΤΗ [--merge]  ανεβάζει το βιβλίο του φακέλου στον διακομιστή
+  copy-down ΦΑΚΕΛΟΣ-ΔΙΑΚΟΜΙΣΤΗ ΝΕΟΣ-ΦΑΚΕΛΟΣ  κατεβάζει το βιβλίο του διακομιστή σε νέο data.mdb
+  --help                                  δείχνει αυτή τη λίστα
+</translation>
+    </message>
+    <message>
+        <source>usage: orvella-datafolder &lt;folder&gt;
+Makes &lt;folder&gt; (if missing) with an empty, encrypted data.mdb and the default day sheet RANTEBOU.rav. Existing files are never overwritten. orvella-datafolder --help lists every command.</source>
+        <translation>χρήση: orvella-datafolder &lt;φάκελος&gt;
+Φτιάχνει τον &lt;φάκελο&gt; (αν λείπει) με κενό, κρυπτογραφημένο data.mdb και το προεπιλεγμένο φύλλο ημέρας RANTEBOU.rav. Αρχεία που υπάρχουν δεν αντικαθίστανται ποτέ. Το orvella-datafolder --help δείχνει όλες τις εντολές.</translation>
+    </message>
+    <message>
+        <source>"%1" exists and is not a folder.</source>
+        <translation>Το «%1» υπάρχει και δεν είναι φάκελος.</translation>
+    </message>
+    <message>
+        <source>The folder "%1" could not be made.</source>
+        <translation>Ο φάκελος «%1» δεν μπόρεσε να δημιουργηθεί.</translation>
+    </message>
+    <message>
+        <source>"%1" already exists; nothing was changed.</source>
+        <translation>Το «%1» υπάρχει ήδη· δεν άλλαξε τίποτα.</translation>
+    </message>
+    <message>
+        <source>made %1</source>
+        <translation>δημιουργήθηκε το %1</translation>
+    </message>
+</context>
+<context>
     <name>report</name>
     <message>
         <source>Save the report as PDF</source>
