@@ -16,12 +16,14 @@ mode="${1:-run}"
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-qpa-plugins libgl-dev
+    qt6-l10n-tools  # lrelease: the Greek catalogue of the program's texts is compiled at build time
     libsqlcipher-dev sqlcipher sqlite3
     libsqlite3-dev  # only for the test that proves a plain-SQLite build is refused; the program never links it
     libjpeg-dev
     mdbtools-dev libmdb3  # reading older appointment books (Jet .mdb) for the import
     libpq-dev postgresql  # a book on a server: the client library, and the server the tests start and remove
     openssl  # the certificates of the encrypted server connection test
+    locales  # the Greek locale the server connection test makes for itself (localedef), to read libpq in Greek
     googletest libbenchmark-dev
     xvfb xdotool x11-utils xclip libx11-dev imagemagick poppler-utils
     fonts-liberation2 fonts-dejavu-core

@@ -4,6 +4,7 @@
 #include "store/backup/BackupFolder.h"
 #include "store/engine/ConnectionText.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QMessageBox>
 
@@ -13,11 +14,12 @@ namespace MissingBookNotice {
 
 QString text(const QString& dataFolder) {
     const QString folder = QDir::toNativeSeparators(QDir(dataFolder).absolutePath());
-    return QStringLiteral("Your appointment book is missing.\n\nThe data folder \"%1\" is there, but the book "
-                          "%2 is not in it: it was deleted or moved, or it is kept on a disk that is not connected "
-                          "now. Orvella has not made a new, empty book in its place, so that none of your "
-                          "appointments is hidden or replaced.\n\nIf the book is on a disk that is not connected, "
-                          "connect it and start Orvella again.\n\n%3")
+    return QCoreApplication::translate(
+               "MissingBookNotice",
+               "Your appointment book is missing.\n\nThe data folder \"%1\" is there, but the book %2 is not in it: "
+               "it was deleted or moved, or it is kept on a disk that is not connected now. Orvella has not made a "
+               "new, empty book in its place, so that none of your appointments is hidden or replaced.\n\nIf the "
+               "book is on a disk that is not connected, connect it and start Orvella again.\n\n%3")
         .arg(folder, QLatin1String(store::DatabaseFileName),
              store::restoreAdvice(dataFolder, QLatin1String(store::FixedDatabasePassword)));
 }

@@ -1,6 +1,10 @@
 #include "app/OldBookOffer.h"
 
 #include "base/ErrorReport.h"
+#include "day/ReportHost.h"
+#include "platform/Files.h"
+#include "resources/DaySheetFile.h"
+#include "store/backup/DailyBackup.h"
 #include "legacy/BookImport.h"
 #include "legacy/ConversionRefusal.h"
 #include "legacy/ImportError.h"
@@ -8,6 +12,7 @@
 #include "store/engine/ConnectionText.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QMessageBox>
@@ -27,15 +32,12 @@ QMessageBox* createQuestion() {
                                 QMessageBox::Yes | QMessageBox::No);
     box->setObjectName(QStringLiteral("OldBookOffer"));
     box->setTextFormat(Qt::PlainText);
-    box->setText(QStringLiteral(
-        "Το αρχείο data.mdb σε αυτόν τον φάκελο είναι βιβλίο ραντεβού της παλαιότερης μορφής.\n\n"
-        "Να μετατραπεί τώρα στη νέα μορφή; Όλα τα ραντεβού θα μεταφερθούν. Το παλιό αρχείο δεν θα αλλάξει: θα "
-        "μείνει δίπλα στο νέο, με όνομα data-jet-<ημερομηνία>.mdb.\n\n"
-        "Με «Όχι» δεν αλλάζει τίποτα.\n\n"
-        "(The data file is an appointment book in the older format. Convert it now? The old file is kept "
-        "unchanged beside the new one.)"));
-    box->button(QMessageBox::Yes)->setText(QStringLiteral("Ναι, μετατροπή"));
-    box->button(QMessageBox::No)->setText(QStringLiteral("Όχι"));
+    box->setText(QCoreApplication::translate(
+        "OldBookOffer", "The file data.mdb in this folder is an appointment book of the older format.\n\nConvert it "
+                        "to the new format now? Every appointment is brought over. The old file does not change: it "
+                        "stays beside the new one, named data-jet-<date>.mdb.\n\nWith No nothing changes."));
+    box->button(QMessageBox::Yes)->setText(QCoreApplication::translate("OldBookOffer", "Yes, convert"));
+    box->button(QMessageBox::No)->setText(QCoreApplication::translate("OldBookOffer", "No"));
     box->setDefaultButton(QMessageBox::Yes);
     box->setEscapeButton(QMessageBox::No);
     return box;
@@ -48,7 +50,8 @@ void showSummary(const legacy::ImportSummary& summary) {
                                              QString(), QMessageBox::Ok);
     box->setObjectName(QStringLiteral("OldBookSummary"));
     box->setTextFormat(Qt::PlainText);
-    box->setText(QStringLiteral("Η μετατροπή ολοκληρώθηκε. (The book was converted.)\n\n") + summary.headline());
+    box->setText(QCoreApplication::translate("OldBookOffer", "The book was converted.") + QStringLiteral("\n\n") +
+                 summary.headline());
     // The full lists can run long; they stay one click away.
     if (summary.text() != summary.headline())
         box->setDetailedText(summary.text());
@@ -56,6 +59,16 @@ void showSummary(const legacy::ImportSummary& summary) {
 }
 
 } // namespace
+
+void completeConvertedFolder(const QString& folder) {
+    // A whole data folder, as the tool's import makes one: the day sheet where the folder has none (an older
+    // book came without one), and the day's backup of the new book at once rather than at the next start.
+    const QString sheet = QDir(folder).filePath(QLatin1String(TForm6::ReportFileName));
+    if (!platform::somethingAt(sheet))
+        ErrorReport::guard([&] { writeDefaultDaySheet(sheet); });
+    store::DailyBackup::instance().startIfDue(QDir(folder).filePath(QLatin1String(store::DatabaseFileName)),
+                                              QLatin1String(store::FixedDatabasePassword), QDate::currentDate());
+}
 
 void offer(const QString& folder) {
     const QString data = QDir(folder).filePath(QLatin1String(store::DatabaseFileName));
@@ -86,6 +99,7 @@ void offer(const QString& folder) {
             throw;
         }
         QApplication::restoreOverrideCursor();
+        completeConvertedFolder(folder);
         showSummary(*summary);
     });
 }

@@ -18,6 +18,10 @@ bool isOlderBook(const QString& path);
 // refusal instead of the question.
 void offer(const QString& folder);
 
+// After a conversion: writes the default day sheet where the folder has none and starts the day's backup of
+// the new book. A day sheet that cannot be written is reported; the backup reports as it does at start.
+void completeConvertedFolder(const QString& folder);
+
 // The question, as offer() shows it (named "OldBookOffer"); the caller owns it.
 QMessageBox* createQuestion();
 

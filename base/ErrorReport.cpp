@@ -1,5 +1,6 @@
 #include "base/ErrorReport.h"
 
+#include <QCoreApplication>
 #include <QApplication>
 #include <QMessageBox>
 
@@ -31,7 +32,7 @@ void showCurrentException() {
     } catch (const std::exception& e) {
         show(QString::fromUtf8(e.what()));
     } catch (...) {
-        show(QStringLiteral("An unknown error occurred."));
+        show(QCoreApplication::translate("ErrorReport", "An unknown error occurred."));
     }
 }
 

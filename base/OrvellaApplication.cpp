@@ -1,6 +1,7 @@
 #include "base/OrvellaApplication.h"
 
 #include "base/ErrorReport.h"
+#include "resources/Catalogue.h"
 
 #include <QFont>
 #include <QFontDatabase>
@@ -29,6 +30,8 @@ void OrvellaApplication::setUpIdentity() {
     icon.addFile(QStringLiteral(":/orvella/icon16.png"), QSize(16, 16));
     icon.addFile(QStringLiteral(":/orvella/icon32.png"), QSize(32, 32));
     QGuiApplication::setWindowIcon(icon);
+    // The windows speak Greek whatever the desktop's language.
+    catalogue::useGreek();
 
     // The windows are laid out for Tahoma. Where it is missing, fontconfig would pick a much wider face and
     // crowd the labels; Liberation Sans has the closest widths and carries Greek.

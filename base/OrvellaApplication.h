@@ -10,7 +10,7 @@ public:
 
     bool notify(QObject* receiver, QEvent* event) override;
 
-    // Name, organisation, version, title, window icon and the Tahoma substitution. Also used by tests
+    // Name, organisation, version, title, window icon, the Greek catalogue and the Tahoma substitution. Also used by tests
     // that build windows under a plain QApplication.
     static void setUpIdentity();
 };

@@ -10,6 +10,7 @@
 #include "store/Query.h"
 #include "store/backup/DailyBackup.h"
 #include "store/engine/BookWatch.h"
+#include "store/engine/ConflictMessage.h"
 #include "store/engine/ConnectionText.h"
 #include "store/engine/TableLayout.h"
 
@@ -19,6 +20,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -44,11 +46,6 @@ constexpr int ButtonTop = 647;
 constexpr QSize ButtonSize(75, 25);
 
 using look::tahoma;
-
-// "0800-0830" reads "08:00 - 08:30" on the slot's caption.
-QString slotCaption(const QString& column) {
-    return QStringLiteral("%1:%2 - %3:%4").arg(column.mid(0, 2), column.mid(2, 2), column.mid(5, 2), column.mid(7, 2));
-}
 
 // The bottom row's buttons take no focus: Tab walks the slots only.
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, int left) {
@@ -82,6 +79,7 @@ void TForm2::watchBook() {
     auto reread = [this] {
         try {
             m_query->refresh();
+            showStartsOfTexts(true);
         } catch (const std::exception&) {
             // Not the user's step: the shown values stay, and the next post or opening reports the failure.
         }
@@ -136,7 +134,7 @@ void TForm2::buildSlots() {
         const int side = (slot - 1) / SlotsPerColumn;
         const int row = (slot - 1) % SlotsPerColumn;
 
-        auto* caption = new QLabel(slotCaption(column), contents);
+        auto* caption = new QLabel(store::slotCaption(column), contents);
         caption->setObjectName(QStringLiteral("Panel%1").arg(slot));
         caption->setFrameStyle(QFrame::Panel | QFrame::Raised);
         caption->setLineWidth(1);
@@ -151,6 +149,12 @@ void TForm2::buildSlots() {
         edit->setGeometry(QRect(QPoint(EditLefts[side], CaptionTops[row] + EditBelowCaption), EditSize));
         edit->setAccessibleName(caption->text());
         m_dataSource->bind(edit, column);
+        m_slotBoxes.push_back(edit);
+        // A long text is seen whole in the tool tip; the box itself shows where it starts (see showEvent).
+        connect(edit, &QLineEdit::textChanged, edit, [edit](const QString& text) {
+            const bool cut = edit->fontMetrics().horizontalAdvance(text) > edit->contentsRect().width() - 4;
+            edit->setToolTip(cut ? text : QString());
+        });
 
         if (previous) {
             QWidget::setTabOrder(previous, edit);
@@ -193,10 +197,11 @@ void TForm2::openDay(const QString& heading, const QString& connectionText, cons
 
     m_connection->reopen(connectionText);
     store::openQuery(*m_query, dayQuery);
+    showStartsOfTexts();
     if (recordNotMade && m_query->isEmpty()) {
-        ErrorReport::show(QStringLiteral("The day %1 could not be made in the data file, so its slots are shown "
-                                         "read-only and nothing can be typed or saved in them. The reason:\n\n%2\n\n"
-                                         "Deal with that, then close this day and open it again.")
+        ErrorReport::show(tr("The day %1 could not be made in the data file, so its slots are shown read-only and "
+                             "nothing can be typed or saved in them. The reason:\n\n%2\n\nDeal with that, then close "
+                             "this day and open it again.")
                               .arg(heading, *recordNotMade));
     }
 }
@@ -214,7 +219,58 @@ void TForm2::reportFinishedBackup() {
         ErrorReport::show(backup->message);
 }
 
+void TForm2::showStartsOfTexts(bool keepTheUsers) {
+    // A box filled from the record leaves its cursor at the end, which shows a long text's last words and
+    // hides the client's name at its start. The box being typed in keeps its cursor, and after another desk's
+    // save so does every box the user has typed in.
+    for (QLineEdit* box : m_slotBoxes)
+        if (box != focusWidget() && !(keepTheUsers && box->isModified()))
+            box->setCursorPosition(0);
+}
+
+TForm2::Unsaved TForm2::askAboutUnsaved(QWidget* parent, bool beforePrinting) {
+    QMessageBox box(QMessageBox::Question, QString::fromUtf8(ErrorReport::ApplicationTitle),
+                    tr("Save the changes?"), QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.setObjectName(QStringLiteral("UnsavedQuestion"));
+    box.setInformativeText(beforePrinting
+                               ? tr("Some slots hold text that is not saved yet. Yes saves it and prints the day "
+                                    "with it; No prints the day as last saved and keeps the text here unsaved.")
+                               : tr("Some slots hold text that is not saved yet. Yes saves it and closes the "
+                                    "day; No closes the day without it."));
+    box.button(QMessageBox::Save)->setText(tr("&Yes"));
+    box.button(QMessageBox::Discard)->setText(tr("&No"));
+    box.button(QMessageBox::Cancel)->setText(tr("Cancel"));
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return Unsaved::Save;
+    case QMessageBox::Discard:
+        return Unsaved::Drop;
+    default:
+        return Unsaved::Stay;
+    }
+}
+
+bool TForm2::settleUnsaved(bool beforePrinting) {
+    if (!m_dataSource->isEditing())
+        return true;
+    switch (askAboutUnsaved(this, beforePrinting)) {
+    case Unsaved::Save:
+        // A refused save has shown its reason; the text stays in its boxes and the window stays open.
+        m_navigator->post();
+        return !m_dataSource->isEditing();
+    case Unsaved::Drop:
+        return true;
+    case Unsaved::Stay:
+        break;
+    }
+    return false;
+}
+
 void TForm2::Button1Click() {
+    if (!settleUnsaved(true))
+        return;
     ErrorReport::guard([this] {
         // A fresh host for each print, released right after it, also when the print fails.
         auto host = std::make_unique<TForm6>(m_connectionText, m_dayQuery, m_reportFile);
@@ -234,6 +290,10 @@ void TForm2::FormClose() {
 }
 
 void TForm2::done(int result) {
+    // Also reached while the window is already hidden (a test's time limit, the application quitting): no
+    // one is there to answer.
+    if (isVisible() && !settleUnsaved(false))
+        return;
     FormClose();
     QDialog::done(result);
 }
@@ -251,4 +311,5 @@ void TForm2::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // Centred on the screen, whatever window opened it.
     look::centreOnScreen(this);
+    showStartsOfTexts();
 }

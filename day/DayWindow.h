@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 class DataSource;
 class QLabel;
@@ -22,7 +23,8 @@ class Query;
 //
 // The month window creates one for each opening of a day, heads it with the date text, opens its
 // connection and its query on the day record and runs it modally. Every way of closing it (exit button,
-// Esc, the title bar's close box) closes the query, dropping edits not posted, and the connection.
+// Esc, the title bar's close box) first asks what to do with edits not posted (save, drop, or stay), then
+// closes the query and the connection.
 class TForm2 : public QDialog {
     Q_OBJECT
 public:
@@ -54,8 +56,14 @@ public:
     // Runs on every close: closes the query, clears its statement, closes the connection.
     void FormClose();
 
-    // Every close of the dialog, whatever started it, ends here.
+    // Every close of the dialog, whatever started it, ends here; with edits not posted it asks first and
+    // stays open when the user chooses to stay or the save is refused.
     void done(int result) override;
+
+    // The question asked before the window closes or prints with edits not posted: Save (the default),
+    // Don't save and Cancel (also Esc), in the program's words. The caller runs it.
+    enum class Unsaved { Save, Drop, Stay };
+    static Unsaved askAboutUnsaved(QWidget* parent, bool beforePrinting);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -68,6 +76,11 @@ private:
     void watchBook();
     void startBackupIfDue();
     void reportFinishedBackup();
+    // Settles edits not posted before the window closes or prints. True when the caller may go on: nothing
+    // was being edited, the edits were saved, or (Drop) the user chose to leave them.
+    bool settleUnsaved(bool beforePrinting);
+    // Each box shows the start of its text and the whole text as its tool tip.
+    void showStartsOfTexts(bool keepTheUsers = false);
 
     // Declared in this order so that the binding goes first, then the query, then the connection it runs on.
     std::unique_ptr<store::Connection> m_connection;
@@ -85,4 +98,5 @@ private:
     RecordNavigator* m_navigator = nullptr;
     QPushButton* m_printButton = nullptr;
     QPushButton* m_exitButton = nullptr;
+    std::vector<QLineEdit*> m_slotBoxes;
 };

@@ -7,7 +7,12 @@
 #include "store/Query.h"
 #include "store/engine/ConnectionText.h"
 
+#include "platform/Files.h"
+#include "report/ReportError.h"
+
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 
 TForm6::TForm6(const QString& connectionText, const QString& dayQuery, const QString& reportFile, QWidget* parent)
     : QWidget(parent), m_connectionText(connectionText), m_dayQuery(dayQuery), m_reportFile(reportFile),
@@ -25,6 +30,24 @@ QString TForm6::reportFileOf(const QString& dataFolder) {
     return dataFolder + QStringLiteral("\\") + QLatin1String(ReportFileName);
 }
 
+QString TForm6::missingSheetMessage(const QString& sheet) {
+    // Where the program keeps a copy of the default sheet: beside it on Windows, in the shared data folder of
+    // the installed package elsewhere. A build run from its folder has neither.
+    QString copy;
+    for (const QString& candidate :
+         {QDir(QCoreApplication::applicationDirPath()).filePath(QLatin1String(ReportFileName)),
+          QStringLiteral(ORVELLA_SHARED_DATA_DIR "/") + QLatin1String(ReportFileName)})
+        if (copy.isEmpty() && QFileInfo(candidate).isFile())
+            copy = QDir::toNativeSeparators(candidate);
+    QString advice = QCoreApplication::translate(
+        "TForm6", "The day is printed with this file, the day sheet, which belongs beside data.mdb. Starting "
+                  "Orvella from its menu entry or shortcut puts the default one back when it is missing.");
+    if (!copy.isEmpty())
+        advice += QLatin1Char(' ') + QCoreApplication::translate("TForm6", "Or copy the default one there from \"%1\".").arg(copy);
+    return QStringLiteral("The following reporting project does not exist:\n\"%1\"\n\n%2")
+        .arg(QDir::toNativeSeparators(QFileInfo(sheet).absoluteFilePath()), advice);
+}
+
 void TForm6::PrintDayReport() {
     m_connection->reopen(m_connectionText);
 
@@ -35,7 +58,17 @@ void TForm6::PrintDayReport() {
     // A PDF named like the book (or a link to it) must never replace it; the engine keeps the definition and
     // its pictures itself.
     m_project->setProtectedFiles({store::parseConnectionText(m_connectionText).dataSource});
-    m_project->execute();
+    try {
+        m_project->execute();
+    } catch (const report::ReportError&) {
+        // The engine names the file as it was given, with the backslash the data folder's path ends in; the
+        // person at the desk needs the path this system has and what to do about it.
+        QString sheet = m_reportFile;
+        sheet.replace(QLatin1Char('\\'), QLatin1Char('/'));
+        if (!platform::somethingAt(sheet) && !platform::somethingAt(m_reportFile))
+            throw report::ReportError(missingSheetMessage(sheet));
+        throw;
+    }
 
     m_query->close();
     m_query->clearStatement();

@@ -41,6 +41,10 @@ public:
     // step.
     void PrintDayReport();
 
+    // What a print says when the day sheet is missing: the engine's text with the sheet's path as this system
+    // writes it, then what to do (in the user's language).
+    static QString missingSheetMessage(const QString& sheet);
+
     store::Connection& ADOConnection1() const { return *m_connection; }
     store::Query& ADOQuery1() const { return *m_query; }
     report::ReportProject& RvProject1() const { return *m_project; }

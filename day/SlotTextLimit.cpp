@@ -1,15 +1,25 @@
 #include "day/SlotTextLimit.h"
 
 #include <QLineEdit>
+#include <QTextBoundaryFinder>
 #include <QToolTip>
 
 namespace {
 
-// The start of the character that ends just before position.
-qsizetype characterStartBefore(const QString& text, qsizetype position) {
-    if (position >= 2 && text.at(position - 1).isLowSurrogate() && text.at(position - 2).isHighSurrogate())
-        return position - 2;
-    return position - 1;
+// Steps back from position over whole user-perceived characters (grapheme clusters: a letter with its
+// accents, an emoji with its skin tone or its joined parts) until at least `excess` code points lie between
+// the new position and the old one, or the start is reached; returns the new position and lowers excess.
+qsizetype stepBack(const QString& text, qsizetype position, qsizetype& excess) {
+    QTextBoundaryFinder clusters(QTextBoundaryFinder::Grapheme, text);
+    clusters.setPosition(position);
+    while (excess > 0 && position > 0) {
+        const qsizetype previous = clusters.toPreviousBoundary();
+        if (previous < 0)
+            break;
+        excess -= SlotTextLimit::characterCount(QStringView(text).mid(previous, position - previous));
+        position = previous;
+    }
+    return position;
 }
 
 } // namespace
@@ -29,15 +39,13 @@ QValidator::State SlotTextLimit::validate(QString& text, int& cursor) const {
     if (excess <= 0)
         return Acceptable;
     // What was just typed or pasted stands before the cursor: drop from there, as a length limit would.
-    qsizetype start = std::clamp<qsizetype>(cursor, 0, text.size());
-    const qsizetype end = start;
-    for (; excess > 0 && start > 0; --excess)
-        start = characterStartBefore(text, start);
+    const qsizetype end = std::clamp<qsizetype>(cursor, 0, text.size());
+    const qsizetype start = stepBack(text, end, excess);
     text.remove(start, end - start);
     cursor = static_cast<int>(start);
     // The cursor stood too early to take it all from there: the end goes.
-    for (qsizetype size = text.size(); excess > 0; --excess)
-        text.truncate(size = characterStartBefore(text, size));
+    if (excess > 0)
+        text.truncate(stepBack(text, text.size(), excess));
     if (auto* box = qobject_cast<QLineEdit*>(parent()); box && box->isVisible())
         QToolTip::showText(box->mapToGlobal(QPoint(0, box->height())),
                            tr("A slot holds at most %1 characters; the rest was left out.").arg(m_limit), box);

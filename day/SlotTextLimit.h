@@ -4,9 +4,10 @@
 
 // The length limit of a slot box, counted in characters as the store counts them (Unicode code points),
 // where the box's own maximum length counts UTF-16 units and would both stop an emoji-only text at half the
-// limit and cut a character in two. Text past the limit is dropped whole characters at a time, those just
-// typed or pasted (before the cursor) first, so that the box always holds what the slot can store; when
-// something was dropped the box says so in a tool tip.
+// limit and cut a character in two. Text past the limit is dropped whole user-perceived characters at a time
+// (a letter with its accents, an emoji with its skin tone: never half of one), those just typed or pasted
+// (before the cursor) first, so that the box always holds what the slot can store; when something was
+// dropped the box says so in a tool tip.
 class SlotTextLimit : public QValidator {
     Q_OBJECT
 public:

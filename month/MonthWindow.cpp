@@ -233,6 +233,19 @@ void TForm1::buildLayout() {
     m_searchAction->setShortcutContext(Qt::WindowShortcut);
     addAction(m_searchAction);
     connect(m_searchAction, &QAction::triggered, this, &TForm1::OpenSearch);
+
+    // Home comes back to today and puts the keyboard on it, whatever control has the focus.
+    auto* today = new QAction(this);
+    today->setObjectName(QStringLiteral("TodayAction"));
+    today->setShortcut(QKeySequence(Qt::Key_Home));
+    today->setShortcutContext(Qt::WindowShortcut);
+    addAction(today);
+    connect(today, &QAction::triggered, this, [this] {
+        ErrorReport::guard([this] {
+            ShowToday();
+            focusDay(TodayDay);
+        });
+    });
 }
 
 void TForm1::buildShapes() {
@@ -320,6 +333,10 @@ void TForm1::buildCells() {
         day->setFont(dayFont);
         day->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         day->setCursor(Qt::PointingHandCursor);
+        // The days take the keyboard once one has the focus (today's at first, or a clicked one; see
+        // keyPressEvent), but none is a tab stop, as no control of this window is.
+        day->setFocusPolicy(Qt::ClickFocus);
+        day->setAccessibleDescription(tr("Enter opens the day"));
         day->setGeometry(left, DayLabelTops[row], DayLabelWidth, DayLabelHeight);
         day->hide();
         connect(day, &ClickableLabel::clicked, this, [this, day] { DayLabelClicked(day); });
@@ -623,7 +640,48 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    // The arrows move over the days, a week up or down. The day's own label has already taken Enter (it opens
+    // the day), and a list that has the focus keeps its arrows.
+    if (focusedDay() > 0 && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        const int step = event->key() == Qt::Key_Left    ? -1
+                         : event->key() == Qt::Key_Right ? 1
+                         : event->key() == Qt::Key_Up    ? -7
+                         : event->key() == Qt::Key_Down  ? 7
+                                                         : 0;
+        if (step != 0) {
+            ErrorReport::guard([this, step] { moveDayFocus(step); });
+            event->accept();
+            return;
+        }
+    }
     QDialog::keyPressEvent(event);
+}
+
+int TForm1::focusedDay() const {
+    for (ClickableLabel* day : m_dayLabels)
+        if (day->hasFocus() && day->isVisible() && !day->text().isEmpty())
+            return day->text().toInt();
+    return 0;
+}
+
+void TForm1::focusDay(int day) {
+    const QString text = QString::number(day);
+    for (ClickableLabel* label : m_dayLabels)
+        if (label->isVisible() && label->text() == text) {
+            label->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+}
+
+void TForm1::moveDayFocus(int days) {
+    const SharedState& shared = sharedState();
+    const QDate shown(static_cast<int>(shared.SelectedYear), static_cast<int>(shared.SelectedMonth), 1);
+    const QDate target = shown.addDays(focusedDay() - 1 + days);
+    if (target.year() < calendar::FirstYear || target.year() > calendar::LastYear)
+        return;
+    if (target.month() != shown.month() || target.year() != shown.year())
+        ShowMonth(target.year(), target.month());
+    focusDay(target.day());
 }
 
 void TForm1::contextMenuEvent(QContextMenuEvent* event) {
@@ -637,6 +695,11 @@ void TForm1::showEvent(QShowEvent* event) {
     if (!m_placedOnScreen) {
         m_placedOnScreen = true;
         look::centreOnScreen(this);
+        // The keyboard starts on today, so that the arrows and Enter work at once.
+        QTimer::singleShot(0, this, [this] {
+            if (!focusWidget() || !focusWidget()->isVisible())
+                focusDay(TodayDay);
+        });
     }
     QDialog::showEvent(event);
 }

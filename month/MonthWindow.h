@@ -114,6 +114,13 @@ private:
     void Button3Click();
     void DayLabelClicked(QLabel* label);
 
+    // The keyboard over the days: the day whose number has the focus (0 when none has), moving the focus by a
+    // number of days (into the month before or after when it leaves the shown one, never outside the years
+    // offered), and giving it to a day of the shown month.
+    int focusedDay() const;
+    void moveDayFocus(int days);
+    void focusDay(int day);
+
     void watchBook();
     void buildLayout();
     void buildShapes();

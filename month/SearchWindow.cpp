@@ -186,8 +186,7 @@ void TForm3::openCurrentResult() {
         // The month window's choosers offer these years only; a record outside them cannot be shown there.
         if (year < calendar::FirstYear || year > calendar::LastYear) {
             ErrorReport::show(
-                QStringLiteral("The day %1 lies outside the calendar's years %2 to %3 and cannot be "
-                               "opened.")
+                tr("The day %1 lies outside the calendar's years %2 to %3 and cannot be opened.")
                     .arg(store::dateText(static_cast<float>(found.date.day()), static_cast<float>(found.date.month()),
                                          static_cast<float>(year)))
                     .arg(calendar::FirstYear)

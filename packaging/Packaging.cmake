@@ -37,6 +37,8 @@ set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
 # folders, a data folder made by build.sh run, or the repository itself.
 set(CPACK_SOURCE_GENERATOR TXZ)
 set(CPACK_SOURCE_PACKAGE_FILE_NAME orvella-1.0.0)
-set(CPACK_SOURCE_IGNORE_FILES "/\\.git/" "^${CMAKE_SOURCE_DIR}/build[^/]*/" "^${CMAKE_SOURCE_DIR}/data/")
+# "[.]" rather than an escaped dot: CPack writes these into its own configuration file, where "\." is an invalid
+# escape sequence.
+set(CPACK_SOURCE_IGNORE_FILES "/[.]git/" "^${CMAKE_SOURCE_DIR}/build[^/]*/" "^${CMAKE_SOURCE_DIR}/data/")
 
 include(CPack)

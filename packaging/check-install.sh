@@ -22,6 +22,8 @@ expected_files=(
     bin/orvella-start
     libexec/orvella/orvella-oldbook-reader
     share/applications/orvella.desktop
+    share/doc/orvella/README.md
+    share/doc/orvella/copyright
     share/icons/hicolor/16x16/apps/orvella.png
     share/icons/hicolor/32x32/apps/orvella.png
     share/orvella/RANTEBOU.rav

@@ -131,6 +131,15 @@ for keep in data.mdb RANTEBOU.rav; do
     fi
     [ "$(cat "$folder/$keep")" = "${kept_content[$keep]}" ] || problem "$keep kept: the existing $keep was replaced"
 done
+# A server folder whose day sheet was deleted gets the sheet back and nothing else.
+home_s=$scratch/server-folder
+mkdir -p "$home_s/.local/share/Orvella"
+printf 'host=books.office dbname=orvella\n' >"$home_s/.local/share/Orvella/server.book"
+run "server folder, sheet deleted" HOME="$home_s"
+[ "$status" -eq 0 ] && [ "$(sed -n 1p "$record" 2>/dev/null)" = "$home_s/.local/share/Orvella" ] ||
+    problem "server folder, sheet deleted: the program was not started there (exit $status): $said"
+[ -f "$home_s/.local/share/Orvella/RANTEBOU.rav" ] || problem "server folder, sheet deleted: no RANTEBOU.rav made"
+[ ! -e "$home_s/.local/share/Orvella/data.mdb" ] || problem "server folder, sheet deleted: a data.mdb was put beside server.book"
 home_e=$scratch/emptied
 mkdir -p "$home_e/.local/share/Orvella/backups"
 run "book deleted from the folder" HOME="$home_e"

@@ -18,6 +18,7 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <netdb.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/resource.h>
@@ -350,6 +351,32 @@ bool socketReady(int socket, SocketWait wait, int milliseconds) {
         ready = ::poll(&descriptor, 1, milliseconds);
     while (ready < 0 && errno == EINTR);
     return ready != 0;
+}
+
+QStringList lookUpHost(const QString& name, QString* reason) {
+    addrinfo wanted{};
+    wanted.ai_family = AF_UNSPEC;
+    wanted.ai_socktype = SOCK_STREAM;
+    wanted.ai_flags = AI_ADDRCONFIG;
+    addrinfo* found = nullptr;
+    const int failed = ::getaddrinfo(name.toUtf8().constData(), nullptr, &wanted, &found);
+    QStringList addresses;
+    if (failed != 0) {
+        if (reason)
+            *reason = failed == EAI_SYSTEM ? QString::fromLocal8Bit(std::strerror(errno))
+                                           : QString::fromLocal8Bit(::gai_strerror(failed));
+        return addresses;
+    }
+    for (const addrinfo* entry = found; entry; entry = entry->ai_next) {
+        char text[NI_MAXHOST] = {};
+        if (::getnameinfo(entry->ai_addr, entry->ai_addrlen, text, sizeof text, nullptr, 0, NI_NUMERICHOST) == 0 &&
+            !addresses.contains(QString::fromLatin1(text)))
+            addresses << QString::fromLatin1(text);
+    }
+    ::freeaddrinfo(found);
+    if (addresses.isEmpty() && reason)
+        *reason = QStringLiteral("the name stands for no address");
+    return addresses;
 }
 
 QByteArray libraryFileName(const QString& path) {

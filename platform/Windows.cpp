@@ -16,6 +16,7 @@
 
 // winsock2.h first: windows.h would otherwise bring in the old winsock.h.
 #include <winsock2.h>
+#include <ws2tcpip.h>
 #include <windows.h>
 
 #include <aclapi.h>
@@ -407,6 +408,41 @@ bool socketReady(int socket, SocketWait wait, int milliseconds) {
     descriptor.fd = static_cast<SOCKET>(socket);
     descriptor.events = wait == SocketWait::Readable ? POLLRDNORM : POLLWRNORM;
     return WSAPoll(&descriptor, 1, milliseconds) != 0;
+}
+
+QStringList lookUpHost(const QString& name, QString* reason) {
+    // The sockets library counts its users; the server library has started it already, this keeps it up.
+    WSADATA data;
+    if (WSAStartup(MAKEWORD(2, 2), &data) != 0) {
+        if (reason)
+            *reason = QStringLiteral("the network library could not be started");
+        return {};
+    }
+    ADDRINFOW wanted{};
+    wanted.ai_family = AF_UNSPEC;
+    wanted.ai_socktype = SOCK_STREAM;
+    wanted.ai_flags = AI_ADDRCONFIG;
+    ADDRINFOW* found = nullptr;
+    const std::wstring wide = name.toStdWString();
+    QStringList addresses;
+    const int failed = GetAddrInfoW(wide.c_str(), nullptr, &wanted, &found);
+    if (failed != 0) {
+        if (reason)
+            *reason = systemReason(static_cast<DWORD>(failed));
+    } else {
+        for (const ADDRINFOW* entry = found; entry; entry = entry->ai_next) {
+            wchar_t text[NI_MAXHOST] = {};
+            if (GetNameInfoW(entry->ai_addr, static_cast<socklen_t>(entry->ai_addrlen), text, NI_MAXHOST, nullptr, 0,
+                             NI_NUMERICHOST) == 0 &&
+                !addresses.contains(QString::fromWCharArray(text)))
+                addresses << QString::fromWCharArray(text);
+        }
+        FreeAddrInfoW(found);
+        if (addresses.isEmpty() && reason)
+            *reason = QStringLiteral("the name stands for no address");
+    }
+    WSACleanup();
+    return addresses;
 }
 
 QByteArray libraryFileName(const QString& path) {

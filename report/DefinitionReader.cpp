@@ -163,7 +163,8 @@ private:
 const QStringList TextStyleAttributes = {
     QStringLiteral("font"),      QStringLiteral("size"),  QStringLiteral("bold"),       QStringLiteral("italic"),
     QStringLiteral("underline"), QStringLiteral("color"), QStringLiteral("background"), QStringLiteral("align"),
-    QStringLiteral("valign"),    QStringLiteral("wrap"),  QStringLiteral("elide"),      QStringLiteral("padding")};
+    QStringLiteral("valign"),    QStringLiteral("wrap"),  QStringLiteral("elide"),      QStringLiteral("padding"),
+    QStringLiteral("shrink-to")};
 
 // Overlays the style attributes the element carries on style.
 void applyTextStyle(const Attributes& a, TextStyle& style) {
@@ -192,6 +193,7 @@ void applyTextStyle(const Attributes& a, TextStyle& style) {
     style.wrap = a.boolean(QStringLiteral("wrap"), style.wrap);
     style.elide = a.boolean(QStringLiteral("elide"), style.elide);
     style.padding = a.number(QStringLiteral("padding"), style.padding, 0.0, MaxLength);
+    style.shrinkTo = a.number(QStringLiteral("shrink-to"), style.shrinkTo, 1.0, 500.0);
 }
 
 // The page header's and footer's heights of the report being read (0 when it has none), kept as the bands

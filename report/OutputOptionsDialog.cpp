@@ -6,6 +6,7 @@
 #include "report/UserMessages.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -35,17 +36,17 @@ OutputOptionsDialog::OutputOptionsDialog(QWidget* parent, Mode mode, int pageCou
     setObjectName(QStringLiteral("OutputOptions"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
-    auto* destination = new QGroupBox(QStringLiteral("Send the report to"), this);
+    auto* destination = new QGroupBox(QCoreApplication::translate("report", "Send the report to"), this);
     auto* grid = new QGridLayout(destination);
-    m_preview = named(new QRadioButton(QStringLiteral("&Preview on screen"), destination), "PreviewRadio");
-    m_printer = named(new QRadioButton(QStringLiteral("Pri&nter"), destination), "PrinterRadio");
-    m_file = named(new QRadioButton(QStringLiteral("F&ile (PDF)"), destination), "FileRadio");
+    m_preview = named(new QRadioButton(QCoreApplication::translate("report", "&Preview on screen"), destination), "PreviewRadio");
+    m_printer = named(new QRadioButton(QCoreApplication::translate("report", "Pri&nter"), destination), "PrinterRadio");
+    m_file = named(new QRadioButton(QCoreApplication::translate("report", "F&ile (PDF)"), destination), "FileRadio");
     m_printers = named(new QComboBox(destination), "PrinterCombo");
-    m_noPrinter = named(new QLabel(QString::fromLatin1(output::NoPrinterMessage), destination), "NoPrinterLabel");
+    m_noPrinter = named(new QLabel(QCoreApplication::translate("report", output::NoPrinterMessage), destination), "NoPrinterLabel");
     m_noPrinter->setStyleSheet(QStringLiteral("color: #b00020;"));
     m_path = named(new QLineEdit(destination), "FileEdit");
     m_path->setPlaceholderText(QStringLiteral("report.pdf"));
-    auto* browse = named(new QPushButton(QStringLiteral("&Browse…"), destination), "BrowseButton");
+    auto* browse = named(new QPushButton(QCoreApplication::translate("report", "&Browse…"), destination), "BrowseButton");
     browse->setAutoDefault(false);
     grid->addWidget(m_preview, 0, 0, 1, 3);
     grid->addWidget(m_printer, 1, 0);
@@ -65,33 +66,33 @@ OutputOptionsDialog::OutputOptionsDialog(QWidget* parent, Mode mode, int pageCou
     }
     m_noPrinter->setVisible(m_printers->count() == 0);
 
-    auto* pagesBox = new QGroupBox(QStringLiteral("Pages"), this);
+    auto* pagesBox = new QGroupBox(QCoreApplication::translate("report", "Pages"), this);
     auto* pagesGrid = new QGridLayout(pagesBox);
     m_copies = named(new QSpinBox(pagesBox), "CopiesSpin");
     m_copies->setRange(1, 99);
-    m_allPages = named(new QRadioButton(QStringLiteral("&All pages"), pagesBox), "AllPagesRadio");
-    m_range = named(new QRadioButton(QStringLiteral("Pages &from"), pagesBox), "RangeRadio");
+    m_allPages = named(new QRadioButton(QCoreApplication::translate("report", "&All pages"), pagesBox), "AllPagesRadio");
+    m_range = named(new QRadioButton(QCoreApplication::translate("report", "Pages &from"), pagesBox), "RangeRadio");
     const int last = pageCount > 0 ? pageCount : 9999;
     m_from = named(new QSpinBox(pagesBox), "FromSpin");
     m_from->setRange(1, last);
     m_to = named(new QSpinBox(pagesBox), "ToSpin");
     m_to->setRange(1, last);
     m_to->setValue(last);
-    auto* copiesLabel = new QLabel(QStringLiteral("&Copies:"), pagesBox);
+    auto* copiesLabel = new QLabel(QCoreApplication::translate("report", "&Copies:"), pagesBox);
     copiesLabel->setBuddy(m_copies);
     pagesGrid->addWidget(copiesLabel, 0, 0);
     pagesGrid->addWidget(m_copies, 0, 1, Qt::AlignLeft);
     pagesGrid->addWidget(m_allPages, 1, 0, 1, 2);
     auto* range = new QHBoxLayout;
     range->addWidget(m_from);
-    range->addWidget(new QLabel(QStringLiteral("to"), pagesBox));
+    range->addWidget(new QLabel(QCoreApplication::translate("report", "to"), pagesBox));
     range->addWidget(m_to);
     range->addStretch(1);
     pagesGrid->addWidget(m_range, 2, 0);
     pagesGrid->addLayout(range, 2, 1);
     if (pageCount > 0)
-        pagesGrid->addWidget(new QLabel(pageCount == 1 ? QStringLiteral("The report has 1 page.")
-                                                       : QStringLiteral("The report has %1 pages.").arg(pageCount),
+        pagesGrid->addWidget(new QLabel(pageCount == 1 ? QCoreApplication::translate("report", "The report has 1 page.")
+                                                       : QCoreApplication::translate("report", "The report has %1 pages.").arg(pageCount),
                                         pagesBox),
                              3, 0, 1, 2);
     pagesGrid->setColumnStretch(1, 1);
@@ -112,7 +113,7 @@ OutputOptionsDialog::OutputOptionsDialog(QWidget* parent, Mode mode, int pageCou
         m_path->hide();
         browse->hide();
         m_printer->setChecked(true);
-        destination->setTitle(QStringLiteral("Print on"));
+        destination->setTitle(QCoreApplication::translate("report", "Print on"));
     } else {
         m_preview->setChecked(true);
     }
@@ -173,18 +174,18 @@ void OutputOptionsDialog::setOptions(const OutputOptions& options) {
 
 void OutputOptionsDialog::accept() {
     if (m_printer->isChecked() && m_printers->count() == 0)
-        return complain(QString::fromLatin1(output::NoPrinterMessage));
+        return complain(QCoreApplication::translate("report", output::NoPrinterMessage));
     if (m_file->isChecked()) {
         const QString path = m_path->text().trimmed();
         if (path.isEmpty())
-            return complain(QStringLiteral("Type or choose the PDF file to write the report to."));
+            return complain(QCoreApplication::translate("report", "Type or choose the PDF file to write the report to."));
         if (QFileInfo(path).isDir())
-            return complain(QStringLiteral("\"%1\" is a folder; name a file in it.").arg(path));
+            return complain(QCoreApplication::translate("report", "\"%1\" is a folder; name a file in it.").arg(path));
         if (const QString refusal = output::whyNotWritable(path, m_protectedFiles); !refusal.isEmpty())
             return complain(refusal);
     }
     if (m_range->isChecked() && m_from->value() > m_to->value())
-        return complain(QStringLiteral("The first page of the range comes after its last page."));
+        return complain(QCoreApplication::translate("report", "The first page of the range comes after its last page."));
     // Asked last, so that Yes is the final word before the report is written.
     if (m_file->isChecked()) {
         const QString path = m_path->text().trimmed();

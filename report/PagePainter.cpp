@@ -50,8 +50,10 @@ Qt::Alignment horizontalOf(HorizontalAlign align) {
 }
 
 // The lines of text laid out to the box's width, as many as fit its height. With elide on, the last line
-// shown takes all the text that is left, cut to the width with "…".
-QStringList breakLines(const QString& text, const QFont& font, const TextStyle& style, double width, double height) {
+// shown takes all the text that is left, cut to the width with "…". `whole` tells whether all of it fitted.
+QStringList breakLines(const QString& text, const QFont& font, const TextStyle& style, double width, double height,
+                       bool& whole) {
+    whole = true;
     const QFontMetricsF metrics(font);
     QString source = text;
     source.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -59,6 +61,7 @@ QStringList breakLines(const QString& text, const QFont& font, const TextStyle& 
     if (!style.wrap) {
         // One line: line breaks in the value become spaces.
         source.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        whole = metrics.horizontalAdvance(source) <= width;
         return {style.elide ? metrics.elidedText(source, Qt::ElideRight, width) : source};
     }
     const double lineHeight = metrics.lineSpacing();
@@ -76,6 +79,7 @@ QStringList breakLines(const QString& text, const QFont& font, const TextStyle& 
             line.setLineWidth(width);
             if (lines.size() == maxLines) {
                 layout.endLayout();
+                whole = false;
                 if (style.elide) {
                     QString rest = source.mid(lastStart);
                     rest.replace(QLatin1Char('\n'), QLatin1Char(' '));
@@ -229,8 +233,17 @@ void PagePainter::paintText(QPainter& painter, const PlacedItem& placed) const {
     const QRectF inner = box.adjusted(style.padding * Unit, 0, -style.padding * Unit, 0);
     if (inner.width() <= 0)
         return;
-    const QFont font = fontOf(style);
-    const QStringList lines = breakLines(placed.text, font, style, inner.width(), inner.height());
+    QFont font = fontOf(style);
+    bool whole = true;
+    QStringList lines = breakLines(placed.text, font, style, inner.width(), inner.height(), whole);
+    // A long text may take a smaller face, a quarter point at a time, rather than lose words.
+    if (!whole && style.wrap && style.shrinkTo > 0) {
+        TextStyle smaller = style;
+        for (smaller.pointSize -= 0.25; !whole && smaller.pointSize >= style.shrinkTo - 1e-9; smaller.pointSize -= 0.25) {
+            font = fontOf(smaller);
+            lines = breakLines(placed.text, font, smaller, inner.width(), inner.height(), whole);
+        }
+    }
     const QFontMetricsF metrics(font);
     const double lineHeight = metrics.lineSpacing();
     const double blockHeight = lineHeight * static_cast<double>(lines.size()) - metrics.leading();

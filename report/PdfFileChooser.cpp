@@ -1,11 +1,12 @@
 #include "report/PdfFileChooser.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 
 namespace report {
 
 QString choosePdfFile(QWidget* parent, const QString& objectName, const QString& folder) {
-    QFileDialog dialog(parent, QStringLiteral("Save the report as PDF"), folder, QStringLiteral("PDF files (*.pdf)"));
+    QFileDialog dialog(parent, QCoreApplication::translate("report", "Save the report as PDF"), folder, QCoreApplication::translate("report", "PDF files (*.pdf)"));
     dialog.setObjectName(objectName);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);

@@ -4,6 +4,7 @@
 #include "report/OutputTarget.h"
 #include "report/ReportError.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QPageLayout>
@@ -89,7 +90,7 @@ void writePdf(const LaidOutReport& report, const PagePainter& painter, const QLi
 QString choosePrinter(const QString& printerName) {
     const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
     if (printers.isEmpty())
-        throw ReportError(QString::fromLatin1(NoPrinterMessage));
+        throw ReportError(QCoreApplication::translate("report", NoPrinterMessage));
     if (printerName.isEmpty()) {
         const QPrinterInfo fallback = QPrinterInfo::defaultPrinter();
         return fallback.isNull() ? printers.first().printerName() : fallback.printerName();

@@ -15,7 +15,8 @@ class QPageLayout;
 namespace report::output {
 
 // The text every printer path gives when the system knows no printer.
-inline constexpr const char* NoPrinterMessage = "No printer is installed on this computer.";
+// Shown through the catalogue: QCoreApplication::translate("report", NoPrinterMessage).
+inline constexpr const char* NoPrinterMessage = QT_TRANSLATE_NOOP("report", "No printer is installed on this computer.");
 
 // Hears each page as it is drawn: its place in the output (from 1) and the output's length.
 using Progress = std::function<void(int position, int total)>;

@@ -12,6 +12,7 @@
 #include "report/ReportStatusWindow.h"
 #include "report/UserMessages.h"
 
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -52,24 +53,24 @@ ReportPreviewWindow::ReportPreviewWindow(const LaidOutReport& report, const Page
     if (m_pages.isEmpty())
         m_pages.append(0);
 
-    m_first = toolButton(QStringLiteral("|◀ First"), "FirstButton", QKeySequence(Qt::CTRL | Qt::Key_Home), this);
-    m_previous = toolButton(QStringLiteral("◀ Previous"), "PreviousButton", QKeySequence(Qt::Key_PageUp), this);
+    m_first = toolButton(QCoreApplication::translate("report", "|◀ First"), "FirstButton", QKeySequence(Qt::CTRL | Qt::Key_Home), this);
+    m_previous = toolButton(QCoreApplication::translate("report", "◀ Previous"), "PreviousButton", QKeySequence(Qt::Key_PageUp), this);
     m_pageLabel = new QLabel(this);
     m_pageLabel->setObjectName(QStringLiteral("PageLabel"));
     m_pageLabel->setAlignment(Qt::AlignCenter);
     m_pageLabel->setMinimumWidth(110);
-    m_next = toolButton(QStringLiteral("Next ▶"), "NextButton", QKeySequence(Qt::Key_PageDown), this);
-    m_last = toolButton(QStringLiteral("Last ▶|"), "LastButton", QKeySequence(Qt::CTRL | Qt::Key_End), this);
+    m_next = toolButton(QCoreApplication::translate("report", "Next ▶"), "NextButton", QKeySequence(Qt::Key_PageDown), this);
+    m_last = toolButton(QCoreApplication::translate("report", "Last ▶|"), "LastButton", QKeySequence(Qt::CTRL | Qt::Key_End), this);
     m_zoom = new QComboBox(this);
     m_zoom->setObjectName(QStringLiteral("ZoomCombo"));
     m_zoom->setFocusPolicy(Qt::NoFocus);
-    m_zoom->addItem(QStringLiteral("Fit page"), FitPage);
-    m_zoom->addItem(QStringLiteral("Fit width"), FitWidth);
+    m_zoom->addItem(QCoreApplication::translate("report", "Fit page"), FitPage);
+    m_zoom->addItem(QCoreApplication::translate("report", "Fit width"), FitWidth);
     for (int percent : {50, 75, 100, 125, 150, 200, 300, 400})
         m_zoom->addItem(QStringLiteral("%1%").arg(percent), percent);
-    auto* printButton = toolButton(QStringLiteral("Print…"), "PrintButton", QKeySequence::Print, this);
-    auto* saveButton = toolButton(QStringLiteral("Save as PDF…"), "SaveButton", QKeySequence::Save, this);
-    auto* closeButton = toolButton(QStringLiteral("Close"), "CloseButton", QKeySequence(), this);
+    auto* printButton = toolButton(QCoreApplication::translate("report", "Print…"), "PrintButton", QKeySequence::Print, this);
+    auto* saveButton = toolButton(QCoreApplication::translate("report", "Save as PDF…"), "SaveButton", QKeySequence::Save, this);
+    auto* closeButton = toolButton(QCoreApplication::translate("report", "Close"), "CloseButton", QKeySequence(), this);
 
     auto* bar = new QHBoxLayout;
     bar->addWidget(m_first);
@@ -78,7 +79,7 @@ ReportPreviewWindow::ReportPreviewWindow(const LaidOutReport& report, const Page
     bar->addWidget(m_next);
     bar->addWidget(m_last);
     bar->addSpacing(12);
-    bar->addWidget(new QLabel(QStringLiteral("Zoom:"), this));
+    bar->addWidget(new QLabel(QCoreApplication::translate("report", "Zoom:"), this));
     bar->addWidget(m_zoom);
     bar->addStretch(1);
     bar->addWidget(printButton);
@@ -122,7 +123,7 @@ ReportPreviewWindow::ReportPreviewWindow(const LaidOutReport& report, const Page
 void ReportPreviewWindow::showPosition(int position) {
     m_position = std::clamp(position, 0, pageCount() - 1);
     m_view->setPageIndex(m_pages[m_position]);
-    m_pageLabel->setText(QStringLiteral("Page %1 of %2").arg(m_position + 1).arg(pageCount()));
+    m_pageLabel->setText(QCoreApplication::translate("report", "Page %1 of %2").arg(m_position + 1).arg(pageCount()));
     m_first->setEnabled(m_position > 0);
     m_previous->setEnabled(m_position > 0);
     m_next->setEnabled(m_position < pageCount() - 1);
@@ -169,7 +170,7 @@ void ReportPreviewWindow::print() {
             pages.append(m_pages[position]);
         ReportStatusWindow status(m_report.name, this);
         output::print(m_report, m_painter, pages, dialog.options().printerName, [&status](int position, int total) {
-            status.showPage(QStringLiteral("Printing"), position, total);
+            status.showPage(QCoreApplication::translate("report", "Printing"), position, total);
         });
     } catch (const ReportError& error) {
         warn(error.text());
@@ -187,7 +188,7 @@ void ReportPreviewWindow::saveAsPdf() {
     try {
         ReportStatusWindow status(m_report.name, this);
         output::writePdf(m_report, m_painter, m_pages, path, m_protectedFiles, [&status](int position, int total) {
-            status.showPage(QStringLiteral("Saving"), position, total);
+            status.showPage(QCoreApplication::translate("report", "Saving"), position, total);
         });
     } catch (const ReportError& error) {
         warn(error.text());

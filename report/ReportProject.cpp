@@ -12,6 +12,7 @@
 #include "report/ReportStatusWindow.h"
 #include "report/UserMessages.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <memory>
@@ -37,17 +38,17 @@ PreparedReport prepare(const QString& givenPath, const QString& path, const Data
     const auto beforeReading = [&](qint64 bytes) {
         if (showStatus && bytes > LargeDefinitionBytes) {
             status = std::make_unique<ReportStatusWindow>(QFileInfo(givenPath).fileName(), statusParent);
-            status->showStep(QStringLiteral("Reading the report definition"));
+            status->showStep(QCoreApplication::translate("report", "Reading the report definition"));
         }
     };
     const auto progress = [&status](qint64 elements) {
         if (status)
-            status->showStep(QStringLiteral("Reading the report definition: %1 elements").arg(elements));
+            status->showStep(QCoreApplication::translate("report", "Reading the report definition: %1 elements").arg(elements));
     };
     PreparedReport prepared;
     prepared.definition = DefinitionCache::shared().read(path, givenPath, progress, beforeReading);
     if (status)
-        status->showStep(QStringLiteral("Laying out the report"));
+        status->showStep(QCoreApplication::translate("report", "Laying out the report"));
     prepared.laidOut = ReportLayouter::layOut(prepared.definition->project, data);
     return prepared;
 }
@@ -138,7 +139,7 @@ bool ReportProject::run(const OutputOptions* preset) {
         });
         break;
     case OutputOptions::Destination::Preview: {
-        status.showStep(QStringLiteral("Preparing the preview of %1 page(s)").arg(pageCount));
+        status.showStep(QCoreApplication::translate("report", "Preparing the preview of %1 page(s)").arg(pageCount));
         ReportPreviewWindow preview(laidOut, painter, selectPagesOnce(pageCount, options), m_dialogParent);
         preview.setProtectedFiles(protectedFiles);
         status.close();

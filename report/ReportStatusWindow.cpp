@@ -1,5 +1,6 @@
 #include "report/ReportStatusWindow.h"
 
+#include <QCoreApplication>
 #include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
@@ -13,12 +14,12 @@ ReportStatusWindow::ReportStatusWindow(const QString& reportName, QWidget* paren
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint & ~Qt::WindowCloseButtonHint);
     setModal(false);
 
-    auto* name = new QLabel(QStringLiteral("Report: %1").arg(reportName), this);
+    auto* name = new QLabel(QCoreApplication::translate("report", "Report: %1").arg(reportName), this);
     name->setObjectName(QStringLiteral("ReportNameLabel"));
     QFont bold = name->font();
     bold.setBold(true);
     name->setFont(bold);
-    m_status = new QLabel(QStringLiteral("Starting…"), this);
+    m_status = new QLabel(QCoreApplication::translate("report", "Starting…"), this);
     m_status->setObjectName(QStringLiteral("StatusLabel"));
     m_status->setMinimumWidth(280);
     m_progress = new QProgressBar(this);
@@ -38,7 +39,7 @@ void ReportStatusWindow::showStep(const QString& text) {
 }
 
 void ReportStatusWindow::showPage(const QString& action, int position, int total) {
-    m_status->setText(QStringLiteral("%1 page %2 of %3").arg(action).arg(position).arg(total));
+    m_status->setText(QCoreApplication::translate("report", "%1 page %2 of %3").arg(action).arg(position).arg(total));
     m_progress->setRange(0, total);
     m_progress->setValue(position);
     refresh();

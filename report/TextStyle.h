@@ -24,6 +24,9 @@ struct TextStyle {
     // Both together wrap and elide the last line that fits. Text never spills out of its box.
     bool wrap = false;
     bool elide = false;
+    // With wrap: the smallest size in points the font may shrink to, in quarter points, so that the whole text
+    // fits its box; 0 keeps the size. Text that does not fit even then is elided (or clipped) as without it.
+    double shrinkTo = 0.0;
     // Room in millimetres kept free between the box's left and right edges and the text.
     double padding = 0.0;
 };

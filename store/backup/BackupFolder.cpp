@@ -2,6 +2,7 @@
 
 #include "store/cipher/IntegrityCheck.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -91,14 +92,14 @@ QString restoreCommand(const QString& backup, const QString& dataFolder) {
 QString restoreAdvice(const QString& dataFolder, const QString& password) {
     const QString folder = QDir::toNativeSeparators(QDir(dataFolder).absolutePath());
     if (const std::optional<BackupFile> backup = newestGoodBackup(dataFolder, password)) {
-        return QStringLiteral("The newest good backup is \"%1\", made on %2. Close Orvella and put it back with "
-                              "this command in a terminal:\n\n%3\n\nA book it replaces is kept beside it, never "
-                              "deleted.")
+        return QCoreApplication::translate("store", "The newest good backup is \"%1\", made on %2. Close Orvella "
+                                                    "and put it back with this command in a terminal:\n\n%3\n\nA "
+                                                    "book it replaces is kept beside it, never deleted.")
             .arg(QDir::toNativeSeparators(backup->path), backup->date.toString(QStringLiteral("d/M/yyyy")),
                  restoreCommand(backup->path, folder));
     }
-    return QStringLiteral("No good backup was found in \"%1\". Keep the file as it is and ask for help before "
-                          "anything is written to the folder \"%2\".")
+    return QCoreApplication::translate("store", "No good backup was found in \"%1\". Keep the file as it is and "
+                                                "ask for help before anything is written to the folder \"%2\".")
         .arg(QDir::toNativeSeparators(backupFolderOf(folder)), folder);
 }
 

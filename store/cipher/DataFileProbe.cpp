@@ -1,5 +1,6 @@
 #include "store/cipher/DataFileProbe.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -38,6 +39,14 @@ QString describeForeignFile(const QString& path) {
     if (head.startsWith(QByteArrayLiteral("SQLite format 3\0")))
         return QStringLiteral("The file \"%1\" is an unencrypted database, not an Orvella data file (an Orvella "
                               "data file is encrypted with its database password).")
+            .arg(file);
+    // An appointment book of the older format, left as it was when its conversion was declined at start.
+    if (head.mid(4, 15) == QByteArrayLiteral("Standard Jet DB"))
+        return QCoreApplication::translate("store",
+                                           "The file \"%1\" is an appointment book of the older format, not yet "
+                                           "converted for Orvella. Close Orvella and start it again in this folder: "
+                                           "it offers to convert the book (answer Yes, convert). The older book is kept "
+                                           "beside the new one.")
             .arg(file);
     if (size < PageSize || size % PageSize != 0)
         return QStringLiteral("The file \"%1\" is not an Orvella data file: its size (%2 bytes) is not that of one.")

@@ -9,6 +9,7 @@
 #include "store/engine/EngineError.h"
 #include "store/engine/TableLayout.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
@@ -33,11 +34,25 @@ FileIdentity identifyDataFile(const QString& path) {
                           QStringLiteral("The data file \"%1\" is a link that leads back to itself (a loop of links), "
                                          "so there is no file to open. Put the data file itself in its place.")
                               .arg(file));
-    case platform::EntryKind::Missing:
+    case platform::EntryKind::Missing: {
+        // A folder that keeps backups of the book lost the book itself: bringing one back is the way, not a new
+        // folder.
+        const QDir folder = QFileInfo(path).absoluteDir();
+        if (!QDir(folder.filePath(QStringLiteral("backups"))).entryList({QStringLiteral("data-*.mdb")}, QDir::Files).isEmpty())
+            throw EngineError(
+                EngineError::CantOpen,
+                QCoreApplication::translate(
+                    "store", "The data file \"%1\" is missing, but its folder keeps backups of it in \"%2\". Close "
+                             "Orvella and list them, newest first, with the command that puts one back:\n\n"
+                             "orvella-datafolder --list-backups \"%3\"")
+                    .arg(file, QDir::toNativeSeparators(folder.filePath(QStringLiteral("backups"))),
+                         QDir::toNativeSeparators(folder.absolutePath())));
         throw EngineError(EngineError::CantOpen,
-                          QStringLiteral("The data file \"%1\" does not exist. Start Orvella in the folder that holds "
-                                         "data.mdb, or make a new data folder with orvella-datafolder.")
+                          QCoreApplication::translate("store", "The data file \"%1\" does not exist. Start Orvella in "
+                                                               "the folder that holds data.mdb, or make a new data "
+                                                               "folder with orvella-datafolder.")
                               .arg(file));
+    }
     case platform::EntryKind::Folder:
         throw EngineError(EngineError::CantOpen, QStringLiteral("\"%1\" is a folder, not a data file.").arg(file));
     case platform::EntryKind::Unreachable:

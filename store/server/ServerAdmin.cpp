@@ -2,6 +2,7 @@
 
 #include "store/engine/EngineError.h"
 #include "store/engine/TableLayout.h"
+#include "store/server/PgConnect.h"
 #include "store/server/ServerBook.h"
 #include "store/server/ServerLink.h"
 
@@ -12,15 +13,10 @@
 
 namespace store {
 
-ServerAdmin::ServerAdmin(const QString& connection) : m_description(describeServerBook(connection)) {
-    const QByteArray text = connection.toUtf8();
-    const QByteArray timeout = QByteArray::number(ServerLink::ConnectSeconds);
-    const char* keywords[] = {"connect_timeout", "dbname", "client_encoding", "options", nullptr};
-    const char* values[] = {timeout.constData(), text.constData(), "UTF8", "-c DateStyle=ISO,YMD", nullptr};
-    m_connection = PgConnection(PQconnectdbParams(keywords, values, 1));
-    check(m_connection.isUp(), EngineError::ServerUnreachable,
-          QStringLiteral("Could not reach %1: %2").arg(m_description, m_connection.errorMessage()));
-}
+
+ServerAdmin::ServerAdmin(const QString& connection)
+    : m_description(describeServerBook(connection)),
+      m_connection(connectWithin(connection, m_description, ServerLink::ConnectSeconds)) {}
 
 PgResult ServerAdmin::run(const QString& sql, const std::vector<std::optional<QByteArray>>& parameters) {
     std::vector<const char*> values;
@@ -31,10 +27,17 @@ PgResult ServerAdmin::run(const QString& sql, const std::vector<std::optional<QB
                         ? PQexec(m_connection.get(), text.constData())
                         : PQexecParams(m_connection.get(), text.constData(), static_cast<int>(values.size()), nullptr,
                                        values.data(), nullptr, nullptr, 0));
-    if (!result.succeeded())
-        throw EngineError(m_connection.isUp() ? EngineError::GeneralError : EngineError::ServerUnreachable,
+    if (!result.succeeded()) {
+        const QString state = result.sqlState();
+        const EngineError::Kind kind = !m_connection.isUp()              ? EngineError::ServerUnreachable
+                                       : state == QLatin1String("42501") ? EngineError::ReadOnly
+                                       : state == QLatin1String("53100") ? EngineError::DiskFull
+                                                                         : EngineError::GeneralError;
+        throw EngineError(kind,
                           QStringLiteral("%1 refused a statement: %2")
-                              .arg(m_description, result ? result.message() : m_connection.errorMessage()));
+                              .arg(atSentenceStart(m_description), result ? result.message() : m_connection.errorMessage()),
+                          state.isEmpty() ? QString() : QStringLiteral("SQLSTATE ") + state);
+    }
     return result;
 }
 
@@ -65,7 +68,7 @@ QString initServerBook(const QString& connection) {
         }
         check(missing.isEmpty(), EngineError::NotADatabase,
               QStringLiteral("%1 has a table %2 that lacks the column(s) %3; it was left as it is.")
-                  .arg(server.description(), QLatin1String(AppointmentTableName), missing.join(QStringLiteral(", "))));
+                  .arg(atSentenceStart(server.description()), QLatin1String(AppointmentTableName), missing.join(QStringLiteral(", "))));
         done << QStringLiteral("kept the appointment table that was there");
     }
     // The day travels as yyyy-mm-dd whatever the saving session's date style.
@@ -82,6 +85,27 @@ QString initServerBook(const QString& connection) {
                        .arg(table));
         done << QStringLiteral("made the trigger that tells every seat of a saved day");
     }
+    // The desks get what Orvella needs and no more: they read, add days and save slots (never the date, which
+    // would move a day out of the calendar), and make no passing tables (the disk is the office's). The owner
+    // keeps every right.
+    const QString desks = QString::fromLatin1(DeskRoleName);
+    PgResult role = server.run(QStringLiteral("SELECT 1 FROM pg_roles WHERE rolname = $1"), {desks.toUtf8()});
+    if (role.rows() > 0) {
+        QStringList slotNames;
+        for (const QString& slot : slotColumnNames())
+            slotNames << QStringLiteral("\"%1\"").arg(slot);
+        server.run(QStringLiteral("REVOKE ALL ON %1 FROM %2").arg(table, desks));
+        server.run(QStringLiteral("GRANT SELECT, INSERT ON %1 TO %2").arg(table, desks));
+        server.run(QStringLiteral("GRANT UPDATE (%1) ON %2 TO %3").arg(slotNames.join(QStringLiteral(", ")), table, desks));
+        done << QStringLiteral("gave %1 SELECT and INSERT on %2 and UPDATE on its slot columns").arg(desks, table);
+    } else {
+        done << QStringLiteral("found no role %1 to give the desks' rights to (make it as the README says, then run "
+                               "server-init again)")
+                    .arg(desks);
+    }
+    server.run(QStringLiteral("DO $body$ BEGIN EXECUTE format('REVOKE TEMPORARY ON DATABASE %I FROM PUBLIC', "
+                              "current_database()); END $body$"));
+    done << QStringLiteral("took the right to make passing tables from everybody but the owner");
     server.run(QStringLiteral("COMMIT"));
     return done.join(QStringLiteral("; "));
 }

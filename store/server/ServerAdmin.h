@@ -29,9 +29,13 @@ private:
     PgConnection m_connection;
 };
 
+// The group role of the desks' logins, as the README makes it: server-init gives it what a desk needs.
+inline constexpr const char* DeskRoleName = "orvella_desks";
+
 // The statements that make a book's table on an empty database and what live updates need: a trigger that
-// announces every made or saved day on the change channel. Nothing is dropped or replaced when the table is
-// there already; only what is missing is added. Returns what was done, for the administrator to read. Throws
+// announces every made or saved day on the change channel, and the desks' rights (DeskRoleName, when it
+// exists: SELECT and INSERT, UPDATE of the slot columns only; nobody but the owner may make passing tables).
+// Nothing is dropped or replaced when the table is there already; only what is missing is added. Returns what was done, for the administrator to read. Throws
 // EngineError (the table exists but lacks columns, the user may not create tables, ...).
 QString initServerBook(const QString& connection);
 

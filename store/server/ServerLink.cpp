@@ -1,10 +1,11 @@
 #include "store/server/ServerLink.h"
 
-#include "platform/Desktop.h"
 #include "platform/Sockets.h"
 #include "store/engine/BookWatch.h"
 #include "store/engine/EngineError.h"
 #include "store/engine/TableLayout.h"
+#include "store/server/PgConnect.h"
+#include "store/server/ServerAdmin.h"
 #include "store/server/ServerBook.h"
 
 #include <QCoreApplication>
@@ -40,50 +41,6 @@ constexpr int RetryMilliseconds = 2000;
 constexpr int PollMilliseconds = 50;
 
 const QString Opening = QStringLiteral("opening it");
-
-// What the program always asks of a connection, before the data folder's own text (which may change them)...
-const std::vector<std::pair<const char*, QByteArray>>& defaultSettings() {
-    static const std::vector<std::pair<const char*, QByteArray>> settings = {
-        {"connect_timeout", QByteArray::number(ServerLink::ConnectSeconds)},
-        {"keepalives", "1"},
-        {"keepalives_idle", "5"},
-        {"keepalives_interval", "2"},
-        {"keepalives_count", "2"},
-        {"tcp_user_timeout", "6000"},
-        {"application_name", "orvella"},
-    };
-    return settings;
-}
-
-// ... and what it needs whatever that text says: text travels as UTF-8, dates as 'yyyy-mm-dd'.
-const std::vector<std::pair<const char*, QByteArray>>& fixedSettings() {
-    static const std::vector<std::pair<const char*, QByteArray>> settings = {
-        {"client_encoding", "UTF8"},
-        {"options", "-c DateStyle=ISO,YMD"},
-    };
-    return settings;
-}
-
-// The keyword and value arrays the library's connect calls take; pointers into the QByteArrays kept here.
-struct ConnectParameters {
-    explicit ConnectParameters(const QString& connection) : text(connection.toUtf8()) {
-        for (const auto& [keyword, value] : defaultSettings()) {
-            keywords.push_back(keyword);
-            values.push_back(value.constData());
-        }
-        keywords.push_back("dbname");
-        values.push_back(text.constData());
-        for (const auto& [keyword, value] : fixedSettings()) {
-            keywords.push_back(keyword);
-            values.push_back(value.constData());
-        }
-        keywords.push_back(nullptr);
-        values.push_back(nullptr);
-    }
-    QByteArray text;
-    std::vector<const char*> keywords;
-    std::vector<const char*> values;
-};
 
 // The server's messages outside any statement (a shutdown under way, ...) show up as the next statement's
 // failure; the library's default of printing them to the terminal helps nobody.
@@ -147,53 +104,26 @@ ServerLink::ServerLink(const QString& connection)
     m_retryTimer = new QTimer(this);
     m_retryTimer->setInterval(RetryMilliseconds);
     connect(m_retryTimer, &QTimer::timeout, this, &ServerLink::retry);
+    m_noticeTimer = new QTimer(this);
+    m_noticeTimer->setSingleShot(true);
+    m_noticeTimer->setInterval(NoticeMergeMilliseconds);
+    connect(m_noticeTimer, &QTimer::timeout, this, &ServerLink::announceChanges);
     m_pollTimer = new QTimer(this);
     m_pollTimer->setInterval(PollMilliseconds);
     connect(m_pollTimer, &QTimer::timeout, this, &ServerLink::pollRetry);
     adopt(connectNow());
 }
 
-ServerLink::~ServerLink() = default;
-
-EngineError ServerLink::connectFailure(const QString& reason) const {
-    if (reason.contains(QLatin1String("password authentication failed")) ||
-        reason.contains(QLatin1String("no password supplied")) ||
-        reason.contains(QLatin1String("authentication failed")))
-        return EngineError(EngineError::ServerRefused,
-                           QStringLiteral("The server refused the user of %1: %2. Check the user name in the data "
-                                          "folder's server file and the password in this user's %3.")
-                               .arg(m_description, reason, platform::serverPasswordFileName()));
-    if (reason.contains(QLatin1String("database")) && reason.contains(QLatin1String("does not exist")))
-        return EngineError(EngineError::ServerRefused,
-                           QStringLiteral("The book %1 does not exist: %2. Check the database name in the data "
-                                          "folder's server file, or ask the administrator to make the book "
-                                          "(orvella-datafolder server-init).")
-                               .arg(m_description, reason));
-    if (reason.contains(QLatin1String("role")) && reason.contains(QLatin1String("does not exist")))
-        return EngineError(EngineError::ServerRefused,
-                           QStringLiteral("The server of %1 knows no such user: %2. Check the user name in the data "
-                                          "folder's server file.")
-                               .arg(m_description, reason));
-    // An encrypted connection the desk would not trust: trying again will not help.
-    if (reason.contains(QLatin1String("certificate")) || reason.contains(QLatin1String("SSL error")))
-        return EngineError(
-            EngineError::ServerUntrusted,
-            QStringLiteral("The server of %1 could not be trusted: %2. Check that the data folder's server file "
-                           "names the server as its certificate does and that the office's certificate authority "
-                           "(sslrootcert, or %3) is the one that signed it.")
-                .arg(m_description, reason, platform::serverAuthorityFileName()));
-    return EngineError(EngineError::ServerUnreachable,
-                       QStringLiteral("Could not reach %1: %2. Check that the server is running and that this "
-                                      "computer may reach it over the network, then try again.")
-                           .arg(m_description, reason));
+ServerLink::~ServerLink() {
+    // The watcher goes while its socket is still open, in the order dropConnection() keeps.
+    delete m_notifier;
+    m_notifier = nullptr;
+    m_attempt.reset();
+    m_connection = PgConnection();
 }
 
 PgConnection ServerLink::connectNow() {
-    const ConnectParameters parameters(m_connectionText);
-    PgConnection connection(PQconnectdbParams(parameters.keywords.data(), parameters.values.data(), 1));
-    if (!connection.isUp())
-        throw connectFailure(connection.errorMessage());
-    return connection;
+    return connectWithin(m_connectionText, m_description, ConnectSeconds);
 }
 
 void ServerLink::dropConnection() {
@@ -260,7 +190,7 @@ void ServerLink::checkTable() {
     check(!columns.isEmpty(), EngineError::NotADatabase,
           QStringLiteral("%1 holds no appointment table %2. Ask the administrator to make it there "
                          "(orvella-datafolder server-init).")
-              .arg(m_description, QLatin1String(AppointmentTableName)));
+              .arg(atSentenceStart(m_description), QLatin1String(AppointmentTableName)));
     QStringList missing;
     for (const QString& name : QStringList{QLatin1String(DayColumnName)} + slotColumnNames()) {
         if (!columns.contains(name.toLower()))
@@ -289,7 +219,7 @@ void ServerLink::ensureUp(const QString& doing) {
         return;
     // Reconnect on use: the user asked for something, so a bounded wait is right here.
     m_pollTimer->stop();
-    m_attempt = PgConnection();
+    m_attempt.reset();
     PgConnection connection;
     try {
         connection = connectNow();
@@ -303,8 +233,10 @@ void ServerLink::ensureUp(const QString& doing) {
 
 PgResult ServerLink::exchange(const std::function<int(pg_conn*)>& send, int waitSeconds, const QString& doing) {
     pg_conn* c = m_connection.get();
+    // The server process that gets the statement: once it is sent, only the server knows whether it was done.
+    const int backend = c ? PQbackendPID(c) : 0;
     if (!c || !send(c))
-        lose(m_connection.errorMessage(), doing);
+        lose(m_connection.errorMessage(), doing, backend);
     const int seconds = waitSeconds > 0 ? waitSeconds : DefaultWaitSeconds;
     QElapsedTimer clock;
     clock.start();
@@ -328,29 +260,41 @@ PgResult ServerLink::exchange(const std::function<int(pg_conn*)>& send, int wait
         const qint64 left = seconds * 1000 - clock.elapsed();
         if (left <= 0) {
             dropConnection();
-            throw EngineError(
-                EngineError::Busy,
-                QStringLiteral("%1 did not answer within %2 seconds while %3; the connection was given up. Anything "
-                               "being saved was either saved whole or not at all. Check the network and the "
-                               "server, then try again: your text is still shown.")
-                    .arg(m_description)
-                    .arg(seconds)
-                    .arg(doing));
+            throw UnansweredStatement(
+                EngineError(EngineError::Busy,
+                            QStringLiteral("%1 did not answer within %2 seconds while %3; the connection was given up. "
+                                           "Anything being saved was either saved whole or not at all. Check the "
+                                           "network and the server, then try again: your text is still shown.")
+                                .arg(atSentenceStart(m_description))
+                                .arg(seconds)
+                                .arg(doing)),
+                backend);
         }
         platform::socketReady(PQsocket(c), platform::SocketWait::Readable, static_cast<int>(left));
         if (!PQconsumeInput(c))
-            lose(m_connection.errorMessage(), doing);
+            lose(m_connection.errorMessage(), doing, backend);
     }
 }
 
-void ServerLink::lose(const QString& reason, const QString& doing) {
+void ServerLink::lose(const QString& reason, const QString& doing, int backend) {
     dropConnection();
-    throw EngineError(
-        EngineError::ServerUnreachable,
-        QStringLiteral("The connection to %1 was lost while %2 (%3). Anything being saved was either saved whole "
-                       "or not at all. Orvella connects again at the next step once the server is back; your text "
-                       "is still shown.")
-            .arg(m_description, doing, reason.isEmpty() ? QStringLiteral("no answer") : reason));
+    throw UnansweredStatement(
+        EngineError(EngineError::ServerUnreachable,
+                    QStringLiteral("The connection to %1 was lost while %2 (%3). Anything being saved was either "
+                                   "saved whole or not at all. Orvella connects again at the next step once the "
+                                   "server is back; your text is still shown.")
+                        .arg(m_description, doing, reason.isEmpty() ? QStringLiteral("no answer") : reason)),
+        backend);
+}
+
+bool ServerLink::stopBackend(int backend, int waitSeconds, const QString& doing) {
+    if (backend <= 0)
+        return false;
+    // A process of this user may be ended by it; one that is stopped ends as soon as it runs again, before it
+    // reads another statement. False when it is no server process any more (it ended already).
+    const ResultSet ended = query(QStringLiteral("SELECT pg_terminate_backend($1)"), {QByteArray::number(backend)},
+                                  waitSeconds, doing);
+    return !ended.rows.empty() && ended.rows.front().front().toBool();
 }
 
 void ServerLink::fail(const PgResult& result, const QString& doing) const {
@@ -372,7 +316,7 @@ void ServerLink::failFor(const QString& state, const QString& reason, const QStr
         throw EngineError(
             EngineError::NotADatabase,
             QStringLiteral("%1 holds no appointment table %2 (%3). Ask the administrator to make it there.")
-                .arg(m_description, table, reason));
+                .arg(atSentenceStart(m_description), table, reason));
     if (state == QLatin1String("42703"))
         throw EngineError(
             EngineError::NotADatabase,
@@ -383,34 +327,48 @@ void ServerLink::failFor(const QString& state, const QString& reason, const QStr
         throw EngineError(
             EngineError::ReadOnly,
             QStringLiteral("%1 does not allow this user what Orvella needs while %2 (%3). Ask the administrator to "
-                           "grant SELECT, INSERT and UPDATE on %4.")
-                .arg(m_description, doing, reason, table));
+                           "grant SELECT and INSERT on %4 and UPDATE on its slot columns (orvella-datafolder "
+                           "server-init gives them to the role %5).")
+                .arg(atSentenceStart(m_description), doing, reason, table, QLatin1String(DeskRoleName)));
     if (state == QLatin1String("57014") || state == QLatin1String("55P03") || state == QLatin1String("40001") ||
         state == QLatin1String("40P01"))
         throw EngineError(
             EngineError::Busy,
             QStringLiteral("%1 was busy with other seats' work while %2 (%3); nothing was changed. Try again in a "
                            "moment.")
-                .arg(m_description, doing, reason));
+                .arg(atSentenceStart(m_description), doing, reason));
+    if (state == QLatin1String("53100"))
+        throw EngineError(
+            EngineError::DiskFull,
+            QStringLiteral("The disk of the server of %1 is full, so nothing could be written while %2; nothing was "
+                           "changed. Ask the administrator to free space on the server, then try again: your text is "
+                           "still shown.")
+                .arg(m_description, doing));
+    if (state.startsWith(QLatin1String("53")))
+        throw EngineError(
+            EngineError::Busy,
+            QStringLiteral("%1 has run out of room for this work while %2 (%3); nothing was changed. Try again in a "
+                           "moment.")
+                .arg(atSentenceStart(m_description), doing, reason));
     if (state == QLatin1String("22001"))
         throw EngineError(
             EngineError::TooLong,
-            QStringLiteral("%1 refused a text longer than its field while %2 (%3).").arg(m_description, doing, reason));
+            QStringLiteral("%1 refused a text longer than its field while %2 (%3).").arg(atSentenceStart(m_description), doing, reason));
     if (state == QLatin1String("22007") || state == QLatin1String("22008"))
         throw EngineError(EngineError::NotADate,
-                          QStringLiteral("%1 refused a date while %2 (%3).").arg(m_description, doing, reason));
+                          QStringLiteral("%1 refused a date while %2 (%3).").arg(atSentenceStart(m_description), doing, reason));
     if (state.startsWith(QLatin1String("23")))
         throw EngineError(EngineError::Constraint,
-                          QStringLiteral("%1 refused a value while %2 (%3).").arg(m_description, doing, reason));
+                          QStringLiteral("%1 refused a value while %2 (%3).").arg(atSentenceStart(m_description), doing, reason));
     if (state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P")))
         throw EngineError(
             EngineError::ServerUnreachable,
             QStringLiteral("%1 stopped serving while %2 (%3). Anything being saved was either saved whole or not at "
                            "all; try again once the server is back.")
-                .arg(m_description, doing, reason));
+                .arg(atSentenceStart(m_description), doing, reason));
     throw EngineError(
         EngineError::GeneralError,
-        QStringLiteral("%1 reported an error while %2: %3 (%4).").arg(m_description, doing, reason, state));
+        QStringLiteral("%1 reported an error while %2: %3 (%4).").arg(atSentenceStart(m_description), doing, reason, state));
 }
 
 const ServerLink::TableInfo& ServerLink::tableInfo(unsigned oid, int waitSeconds, const QString& doing) {
@@ -523,14 +481,32 @@ void ServerLink::takeNotices() {
     if (!c)
         return;
     while (PGnotify* notice = PQnotifies(c)) {
-        const QDate day = QDate::fromString(QString::fromUtf8(notice->extra), Qt::ISODate);
+        // The book's trigger says which day was made or saved, as yyyy-mm-dd on the book's channel; anything
+        // else anybody may send there is no change of the book and costs nothing.
+        const bool ours = qstrcmp(notice->relname, NoticeChannel) == 0;
+        const QByteArray payload(notice->extra);
         PQfreemem(notice);
+        const QDate day = ours && payload.size() == 10
+                              ? QDate::fromString(QString::fromLatin1(payload), Qt::ISODate)
+                              : QDate();
+        if (!day.isValid())
+            continue;
         ++m_generation;
-        if (day.isValid())
-            BookWatch::instance().announceDay(day);
-        else
-            BookWatch::instance().announceReload();
+        m_changedDays.insert(day);
     }
+    // The windows hear of the days changed at most once an interval, however many notices came meanwhile.
+    if (!m_changedDays.empty() && !m_noticeTimer->isActive())
+        m_noticeTimer->start();
+}
+
+void ServerLink::announceChanges() {
+    if (m_changedDays.size() > MaximumDaysAnnounced) {
+        BookWatch::instance().announceReload();
+    } else {
+        for (const QDate& day : m_changedDays)
+            BookWatch::instance().announceDay(day);
+    }
+    m_changedDays.clear();
 }
 
 void ServerLink::readIdleSocket() {
@@ -554,14 +530,11 @@ void ServerLink::retry() {
     if (m_attempt)
         return;
     // A connect that doesn't hold up the window: started here, looked at by pollRetry().
-    const ConnectParameters parameters(m_connectionText);
-    m_attempt = PgConnection(PQconnectStartParams(parameters.keywords.data(), parameters.values.data(), 1));
-    if (!m_attempt || PQstatus(m_attempt.get()) == CONNECTION_BAD) {
-        m_attempt = PgConnection();
+    m_attempt = std::make_unique<ConnectAttempt>(m_connectionText);
+    if (m_attempt->state() == ConnectAttempt::State::Failed) {
+        m_attempt.reset();
         return;
     }
-    m_attemptAge.start();
-    m_attemptWaitsFor = PGRES_POLLING_WRITING;
     m_pollTimer->start();
 }
 
@@ -570,35 +543,23 @@ void ServerLink::pollRetry() {
         m_pollTimer->stop();
         return;
     }
-    // The library is asked again only once its socket is ready the way it said it waits for.
-    if (!platform::socketReady(PQsocket(m_attempt.get()),
-                               m_attemptWaitsFor == PGRES_POLLING_READING ? platform::SocketWait::Readable
-                                                                          : platform::SocketWait::Writable,
-                               0)) {
-        if (m_attemptAge.elapsed() > ConnectSeconds * 1000) {
-            m_pollTimer->stop();
-            m_attempt = PgConnection();
-        }
-        return;
-    }
-    const PostgresPollingStatusType status = PQconnectPoll(m_attempt.get());
-    m_attemptWaitsFor = status;
-    if (status == PGRES_POLLING_OK) {
+    const ConnectAttempt::State state = m_attempt->step(0);
+    if (state == ConnectAttempt::State::Up) {
         m_pollTimer->stop();
+        PgConnection connection = m_attempt->take();
+        m_attempt.reset();
         try {
-            adopt(std::move(m_attempt));
-            m_attempt = PgConnection();
+            adopt(std::move(connection));
             BookWatch::instance().announceReload();
         } catch (const EngineError&) {
             // Up but not usable (the table gone, ...): the next use reports why.
-            m_attempt = PgConnection();
             m_retryTimer->start();
         }
         return;
     }
-    if (status == PGRES_POLLING_FAILED || m_attemptAge.elapsed() > ConnectSeconds * 1000) {
+    if (state == ConnectAttempt::State::Failed || m_attempt->age() > ConnectSeconds * 1000) {
         m_pollTimer->stop();
-        m_attempt = PgConnection();
+        m_attempt.reset();
     }
 }
 

@@ -6,6 +6,7 @@
 #include "store/server/PgResult.h"
 
 #include <QByteArray>
+#include <QDate>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
@@ -14,6 +15,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <vector>
 
 class QSocketNotifier;
@@ -21,8 +23,22 @@ class QTimer;
 
 namespace store {
 
+class ConnectAttempt;
+
 // A statement's parameter values in text form; an empty optional stands for NULL.
 using ServerParameters = std::vector<std::optional<QByteArray>>;
+
+// A statement that was sent but never answered (the wait ran out, or the connection was lost meanwhile): it
+// may or may not have been carried out. backend() is the server process that had it (0 when there was none).
+class UnansweredStatement : public EngineError {
+public:
+    UnansweredStatement(const EngineError& error, int backend)
+        : EngineError(error.kind(), error.text(), error.nativeCode()), m_backend(backend) {}
+    int backend() const { return m_backend; }
+
+private:
+    int m_backend = 0;
+};
 
 // The program's one live connection to a book on a server, kept for the whole run (the pool in acquire()), so
 // that opening a connection costs no round trip and the server's change notices keep arriving while no window
@@ -55,12 +71,20 @@ public:
     quint64 generation() const { return m_generation; }
     void noteWrite() { ++m_generation; }
 
+    // Ends the server process backend (one of this user's, that had a statement never answered) on the live
+    // connection, so that it can never carry that statement out later. True when it was there to end.
+    bool stopBackend(int backend, int waitSeconds, const QString& doing);
+
     // Whether the connection is up now (no round trip).
     bool isUp() const { return m_connection.isUp(); }
 
     // How long an answer is waited for when the caller gives 0, and how long a connect may take.
     static constexpr int DefaultWaitSeconds = 5;
     static constexpr int ConnectSeconds = 3;
+    // Change notices are gathered this long before the windows hear of them; past this many days at once they
+    // are told to read everything again instead.
+    static constexpr int NoticeMergeMilliseconds = 250;
+    static constexpr std::size_t MaximumDaysAnnounced = 62;
     // The channel the table's trigger announces changed days on.
     static constexpr const char* NoticeChannel = "orvella_book";
 
@@ -91,12 +115,12 @@ private:
     // Runs a prepared statement with its parameters (null for a missing value) and waits for its result.
     PgResult execute(const Prepared& statement, const ServerParameters& parameters, int waitSeconds,
                      const QString& doing);
-    [[noreturn]] void lose(const QString& reason, const QString& doing);
+    [[noreturn]] void lose(const QString& reason, const QString& doing, int backend);
     // Throws the EngineError for a failed statement, its kind told by the SQLSTATE (kept as its native code).
     [[noreturn]] void fail(const PgResult& result, const QString& doing) const;
     [[noreturn]] void failFor(const QString& state, const QString& reason, const QString& doing) const;
-    EngineError connectFailure(const QString& reason) const;
     void takeNotices();
+    void announceChanges();
     void readIdleSocket();
     void retry();
     void pollRetry();
@@ -104,12 +128,12 @@ private:
     QString m_connectionText;
     QString m_description;
     PgConnection m_connection;
-    PgConnection m_attempt; // a background reconnect under way
-    QElapsedTimer m_attemptAge;
-    int m_attemptWaitsFor = 0; // the library's polling status: reading or writing
+    std::unique_ptr<ConnectAttempt> m_attempt; // a background reconnect under way
     QSocketNotifier* m_notifier = nullptr;
     QTimer* m_retryTimer = nullptr;
     QTimer* m_pollTimer = nullptr;
+    QTimer* m_noticeTimer = nullptr;
+    std::set<QDate> m_changedDays; // told by notices, not yet announced
     std::map<QString, Prepared> m_prepared;
     std::map<unsigned, TableInfo> m_tables;
     quint64 m_generation = 0;

@@ -5,6 +5,7 @@
 #include "store/engine/EngineError.h"
 #include "store/engine/SqlNames.h"
 #include "store/engine/TableLayout.h"
+#include "store/server/ServerBook.h"
 #include "store/server/ServerLink.h"
 
 #include <QStringList>
@@ -107,6 +108,15 @@ void ServerSession::execute(const QString& statement) {
 }
 
 StoredRow ServerSession::updateRow(const RowUpdate& update) {
+    try {
+        return writeRow(update, true);
+    } catch (const UnansweredStatement& unanswered) {
+        // Sent, and never answered: nothing is said before the server shows what became of it.
+        return settle(update, unanswered);
+    }
+}
+
+StoredRow ServerSession::writeRow(const RowUpdate& update, bool mayReconcile) {
     // One statement, so one transaction on the server: the changed columns are written only where each still
     // holds what was read, and the row comes back as now stored, other seats' slots included.
     QStringList assignments;
@@ -129,29 +139,102 @@ StoredRow ServerSession::updateRow(const RowUpdate& update) {
                                  conditions.join(QStringLiteral(" AND ")));
     m_link->noteWrite();
     const ResultSet written = m_link->query(sql, parameters, m_wait, Saving);
-    if (written.rows.empty()) {
-        QStringList columns;
-        for (const RowUpdate::Change& change : update.changes)
-            columns << quotedName(change.column);
-        QStringList keys;
-        ServerParameters keyValues;
-        for (const auto& [column, value] : update.keys) {
-            keyValues.push_back(parameterOf(value));
-            keys << quotedName(column) + QStringLiteral(" = $%1").arg(keyValues.size());
+    if (!written.rows.empty())
+        return storedRow(written);
+    const ResultSet current = readRow(update, false);
+    if (current.rows.empty())
+        throw EngineError(EngineError::Conflict, conflictMessage(update, std::nullopt));
+    const std::vector<QVariant> now = changedValues(update, current);
+    // Columns that already hold what is posted (an earlier post whose answer was lost went through, or another
+    // seat wrote the very same text) are no change of another program's: the rest is written over what they
+    // hold now. Only a column holding something else is another program's change.
+    if (mayReconcile) {
+        RowUpdate again = update;
+        bool reconciled = true;
+        for (std::size_t i = 0; i < update.changes.size(); ++i) {
+            if (sameStoredValue(now[i], update.changes[i].value))
+                again.changes[i].original = now[i];
+            else if (!sameStoredValue(now[i], update.changes[i].original))
+                reconciled = false;
         }
-        const ResultSet current = m_link->query(
-            QStringLiteral("SELECT %1 FROM %2 WHERE %3")
-                .arg(columns.join(QStringLiteral(", ")), quotedName(update.table), keys.join(QStringLiteral(" AND "))),
-            keyValues, m_wait, Saving);
-        throw EngineError(EngineError::Conflict, current.rows.empty() ? conflictMessage(update, std::nullopt)
-                                                                      : conflictMessage(update, current.rows.front()));
+        if (reconciled)
+            return writeRow(again, false);
     }
+    throw EngineError(EngineError::Conflict, conflictMessage(update, now));
+}
+
+ResultSet ServerSession::readRow(const RowUpdate& update, bool waitForWriters) {
+    QStringList keys;
+    ServerParameters keyValues;
+    for (const auto& [column, value] : update.keys) {
+        keyValues.push_back(parameterOf(value));
+        keys << quotedName(column) + QStringLiteral(" = $%1").arg(keyValues.size());
+    }
+    // FOR UPDATE waits (boundedly, the session's lock wait) for a statement still at work on the row, so that
+    // what it reads is what stays.
+    return m_link->query(QStringLiteral("SELECT * FROM %1 WHERE %2%3")
+                             .arg(quotedName(update.table), keys.join(QStringLiteral(" AND ")),
+                                  waitForWriters ? QStringLiteral(" FOR UPDATE") : QString()),
+                         keyValues, m_wait, Saving);
+}
+
+std::vector<QVariant> ServerSession::changedValues(const RowUpdate& update, const ResultSet& row) {
+    std::vector<QVariant> values;
+    for (const RowUpdate::Change& change : update.changes) {
+        QVariant value;
+        for (std::size_t column = 0; column < row.fields.size(); ++column) {
+            const QString& name =
+                row.fields[column].origin.isEmpty() ? row.fields[column].name : row.fields[column].origin;
+            if (name.compare(change.column, Qt::CaseInsensitive) == 0)
+                value = row.rows.front()[column];
+        }
+        values.push_back(value);
+    }
+    return values;
+}
+
+StoredRow ServerSession::storedRow(const ResultSet& row) {
     StoredRow stored;
-    for (std::size_t column = 0; column < written.fields.size(); ++column)
-        stored.emplace_back(written.fields[column].origin.isEmpty() ? written.fields[column].name
-                                                                    : written.fields[column].origin,
-                            written.rows.front()[column]);
+    for (std::size_t column = 0; column < row.fields.size(); ++column)
+        stored.emplace_back(row.fields[column].origin.isEmpty() ? row.fields[column].name : row.fields[column].origin,
+                            row.rows.front()[column]);
     return stored;
+}
+
+StoredRow ServerSession::settle(const RowUpdate& update, const UnansweredStatement& unanswered) {
+    const QString unknown =
+        QStringLiteral("%1\n\nWhether it was saved is not known yet: the server could not be asked. Press ✓ again once "
+                       "it answers: what is already saved is then taken as saved, the rest is saved with it.")
+            .arg(unanswered.text());
+    ResultSet current;
+    try {
+        // The process that had the statement is ended first (on a new connection), so that it cannot carry it
+        // out after the row was read; then the row is read as it stays.
+        // (When it had ended by itself already, it did so having finished the statement or not: the row tells.)
+        m_link->stopBackend(unanswered.backend(), m_wait, Saving);
+        current = readRow(update, true);
+    } catch (const EngineError&) {
+        throw EngineError(unanswered.kind(), unknown, unanswered.nativeCode());
+    }
+    if (current.rows.empty())
+        throw EngineError(EngineError::Conflict, conflictMessage(update, std::nullopt));
+    const std::vector<QVariant> now = changedValues(update, current);
+    bool saved = true;
+    bool untouched = true;
+    for (std::size_t i = 0; i < update.changes.size(); ++i) {
+        saved = saved && sameStoredValue(now[i], update.changes[i].value);
+        untouched = untouched && sameStoredValue(now[i], update.changes[i].original);
+    }
+    if (saved)
+        return storedRow(current);
+    if (untouched)
+        throw EngineError(
+            unanswered.kind(),
+            QStringLiteral("%1 did not answer while saving the record, and nothing of it was saved (the server was "
+                           "asked again). Your text is still shown: press ✓ again to save it.")
+                .arg(atSentenceStart(m_link->description())),
+            unanswered.nativeCode());
+    throw EngineError(EngineError::Conflict, conflictMessage(update, now));
 }
 
 } // namespace store

@@ -13,6 +13,7 @@
 namespace store {
 
 class ServerLink;
+class UnansweredStatement;
 
 // The book on a server, as one connection of a window sees it: statements run on the program's live link to
 // the server, each date literal bound as a parameter. The month scan's day-by-day reads are answered from one
@@ -43,6 +44,16 @@ private:
     };
 
     ResultSet selectDay(const QString& storedDate);
+    // The guarded write; with mayReconcile, columns already holding what is posted are not taken for another
+    // program's change (written again over what they hold now, once).
+    StoredRow writeRow(const RowUpdate& update, bool mayReconcile);
+    // The row update names, whole; with waitForWriters, after any statement still at work on it.
+    ResultSet readRow(const RowUpdate& update, bool waitForWriters);
+    // After a write whose answer never came: the row holds what was posted (saved), what was read (not saved,
+    // said so), or another program's change (a conflict). Throws when the server cannot tell.
+    StoredRow settle(const RowUpdate& update, const UnansweredStatement& unanswered);
+    static std::vector<QVariant> changedValues(const RowUpdate& update, const ResultSet& row);
+    static StoredRow storedRow(const ResultSet& row);
 
     std::shared_ptr<ServerLink> m_link;
     int m_wait = 0;

@@ -13,6 +13,7 @@
 #include "store/engine/EngineError.h"
 #include "store/engine/TableLayout.h"
 #include "store/server/ServerAdmin.h"
+#include "store/server/ServerBook.h"
 
 #include <QDate>
 #include <QDir>
@@ -102,9 +103,31 @@ bool sameRows(const std::vector<Row>& a, const std::vector<Row>& b) {
 
 } // namespace
 
+namespace {
+CopySummary copyRowsUp(const std::vector<Row>& rows, ServerAdmin& server, bool merge);
+}
+
 CopySummary copyBookUp(const QString& file, const QString& password, const QString& connection, bool merge) {
     const std::vector<Row> rows = readFileBook(file, password);
     ServerAdmin server(connection);
+    try {
+        return copyRowsUp(rows, server, merge);
+    } catch (const EngineError& error) {
+        // A desk's user may only read, add days and save slots: a whole book goes up as the book's owner.
+        if (error.kind() != EngineError::ReadOnly)
+            throw;
+        throw EngineError(EngineError::ReadOnly,
+                          QStringLiteral("%1\n\nThis user may not copy a whole book up: copy it with a folder whose "
+                                         "server.book names the book's owner (orvella-datafolder copy-up FOLDER "
+                                         "ADMIN-FOLDER --merge), or ask the administrator to.")
+                              .arg(error.text()),
+                          error.nativeCode());
+    }
+}
+
+namespace {
+
+CopySummary copyRowsUp(const std::vector<Row>& rows, ServerAdmin& server, bool merge) {
     const QString table = QString::fromLatin1(AppointmentTableName).toLower();
     const QString day = QString::fromLatin1(DayColumnName).toLower();
     CopySummary summary;
@@ -120,7 +143,7 @@ CopySummary copyBookUp(const QString& file, const QString& password, const QStri
             EngineError::Constraint,
             QStringLiteral("%1 already holds %2 day(s); nothing was copied. Copy with --merge to add the file's "
                            "days and fill only the server's free slots.")
-                .arg(server.description())
+                .arg(atSentenceStart(server.description()))
                 .arg(present));
     }
     server.run(QStringLiteral("CREATE TEMPORARY TABLE incoming (LIKE %1) ON COMMIT DROP").arg(table));
@@ -150,8 +173,10 @@ CopySummary copyBookUp(const QString& file, const QString& password, const QStri
         for (const QString& slot : slotColumnNames()) {
             const QString mine = QStringLiteral("t.\"%1\"").arg(slot);
             const QString theirs = QStringLiteral("i.\"%1\"").arg(slot);
-            kept << QStringLiteral("(CASE WHEN %1 AND %2 IS DISTINCT FROM %3 THEN 1 ELSE 0 END)")
-                        .arg(filled.arg(mine), mine, theirs);
+            // Kept where the file differs: both hold something, and not the same (a slot the file leaves empty
+            // is no difference).
+            kept << QStringLiteral("(CASE WHEN %1 AND %2 AND %3 IS DISTINCT FROM %4 THEN 1 ELSE 0 END)")
+                        .arg(filled.arg(mine), filled.arg(theirs), mine, theirs);
             assignments << QStringLiteral("\"%1\" = CASE WHEN %2 THEN %3 ELSE EXCLUDED.\"%1\" END")
                                .arg(slot, filled.arg(mine), mine);
         }
@@ -181,6 +206,8 @@ CopySummary copyBookUp(const QString& file, const QString& password, const QStri
     server.run(QStringLiteral("COMMIT"));
     return summary;
 }
+
+} // namespace
 
 CopySummary copyBookDown(const QString& connection, const QString& file, const QString& password) {
     ServerAdmin server(connection);

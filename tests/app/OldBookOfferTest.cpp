@@ -8,6 +8,8 @@
 #include "base/ErrorReport.h"
 #include "base/OrvellaApplication.h"
 #include "legacy/ConversionRefusal.h"
+#include "store/backup/DailyBackup.h"
+#include "store/cipher/DataFileProbe.h"
 #include "store/cipher/DatabaseFile.h"
 #include "store/wholebook/WholeBookReader.h"
 
@@ -91,17 +93,26 @@ void OldBookOfferTest::answered_data() {
     QTest::addColumn<QString>("file");
     QTest::addColumn<bool>("yes");
     QTest::addColumn<bool>("converted");
-    QTest::newRow("yes") << "rantebou-small-password.mdb" << true << true;
-    QTest::newRow("no") << "rantebou-small-password.mdb" << false << false;
-    QTest::newRow("yes, but another password") << "rantebou-other-password.mdb" << true << false;
+    QTest::addColumn<bool>("ownSheet");
+    QTest::newRow("yes") << "rantebou-small-password.mdb" << true << true << false;
+    QTest::newRow("yes, the folder has its own day sheet") << "rantebou-small-password.mdb" << true << true << true;
+    QTest::newRow("no") << "rantebou-small-password.mdb" << false << false << false;
+    QTest::newRow("yes, but another password") << "rantebou-other-password.mdb" << true << false << false;
 }
 
 void OldBookOfferTest::answered() {
     QFETCH(QString, file);
     QFETCH(bool, yes);
     QFETCH(bool, converted);
+    QFETCH(bool, ownSheet);
     QTemporaryDir dir;
     const QString data = legacytest::copyOfFixture(dir, file, QStringLiteral("data.mdb"));
+    const QString sheet = dir.filePath(QStringLiteral("RANTEBOU.rav"));
+    if (ownSheet) {
+        QFile own(sheet);
+        QVERIFY(own.open(QIODevice::WriteOnly));
+        own.write("<project/>");
+    }
     const QByteArray older = bytesOf(data);
     // A converted book of today already stands in the folder: it is never overwritten.
     const QString stem = QStringLiteral("data-jet-") + QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
@@ -131,8 +142,18 @@ void OldBookOfferTest::answered() {
         QVERIFY(reported.isEmpty());
         QCOMPARE(store::WholeBookReader(data, QStringLiteral("Kw73Tp")).dayCount(), 60);
         QCOMPARE(bytesOf(dir.filePath(stem + QStringLiteral("-2.mdb"))), older);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 4);
         QVERIFY(!OldBookOffer::isOlderBook(data));
+        // A whole data folder: the day sheet (its own kept as it was) and today's backup of the new book.
+        QCOMPARE(bytesOf(sheet), ownSheet ? QByteArray("<project/>") : bytesOf(QStringLiteral(":/orvella/RANTEBOU.rav")));
+        // A process makes one backup a day: the start's, or here the first conversion's.
+        const auto backup = store::DailyBackup::instance().finish();
+        QCOMPARE(backup.has_value(), QLatin1String(QTest::currentDataTag()) == QLatin1String("yes"));
+        if (backup) {
+            QCOMPARE(int(backup->result), int(store::BackupOutcome::Result::Made));
+            QVERIFY(backup->path.startsWith(dir.path()));
+            QCOMPARE(store::WholeBookReader(backup->path, QStringLiteral("Kw73Tp")).dayCount(), 60);
+        }
         return;
     }
     QCOMPARE(m_seen.size(), 1);
@@ -142,6 +163,9 @@ void OldBookOfferTest::answered() {
     QCOMPARE(bytesOf(data), older);
     // A refused book leaves only the note that remembers the refusal.
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), yes ? 3 : 2);
+    // The book left as it was is named for what it is when the month window cannot read it.
+    QVERIFY2(store::describeForeignFile(data).contains(QStringLiteral("παλαιότερης μορφής")),
+             qPrintable(store::describeForeignFile(data)));
 }
 
 void OldBookOfferTest::refusedBookIsNotOfferedAgain_data() {

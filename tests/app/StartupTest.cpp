@@ -298,19 +298,20 @@ void StartupTest::missingBookWindowNamesTheNewestBackup() {
     QCOMPARE(box->icon(), QMessageBox::Warning);
     QCOMPARE(box->buttons().size(), 1);
     const QString text = box->text();
-    QVERIFY2(text.startsWith(QLatin1String("Your appointment book is missing.")), qPrintable(text));
-    QVERIFY2(text.contains(QStringLiteral("\"%1\" is there, but the book data.mdb is not in it")
+    // In Greek, whatever the desktop's language.
+    QVERIFY2(text.startsWith(QStringLiteral("Το βιβλίο ραντεβού σας λείπει.")), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("«%1» υπάρχει, αλλά το βιβλίο data.mdb δεν είναι μέσα του")
                                .arg(QDir::toNativeSeparators(dir.path()))),
              qPrintable(text));
-    QVERIFY2(text.contains(QLatin1String("has not made a new, empty book")), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("δεν έφτιαξε νέο, άδειο βιβλίο")), qPrintable(text));
     if (withBackup) {
         const QString backup = QDir(store::backupFolderOf(dir.path())).filePath(store::backupFileName(made));
-        QVERIFY2(text.contains(QStringLiteral("The newest good backup is \"%1\", made on 8/12/2026")
+        QVERIFY2(text.contains(QStringLiteral("Το νεότερο καλό αντίγραφο ασφαλείας είναι το «%1», από τις 8/12/2026")
                                    .arg(QDir::toNativeSeparators(backup))),
                  qPrintable(text));
         QVERIFY2(text.contains(store::restoreCommand(backup, dir.path())), qPrintable(text));
     } else {
-        QVERIFY2(text.contains(QLatin1String("No good backup was found")), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("Δεν βρέθηκε καλό αντίγραφο ασφαλείας")), qPrintable(text));
     }
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
 }

@@ -46,7 +46,7 @@ private slots:
         QVERIFY(!ErrorReport::guard([] { throw std::invalid_argument("'' is not a valid number."); }));
         QVERIFY(!ErrorReport::guard([] { throw 42; }));
         QCOMPARE(m_reports, (QStringList{QStringLiteral("'' is not a valid number."),
-                                         QStringLiteral("An unknown error occurred.")}));
+                                         QStringLiteral("Παρουσιάστηκε άγνωστο σφάλμα.")}));
     }
 
     // No handler catches it: the application object does, and the next click works the same.

@@ -10,6 +10,7 @@
 #include "report/UserMessages.h"
 #include "store/Connection.h"
 #include "tests/day/DayTestFile.h"
+#include "tests/day/DayWindowClosing.h"
 #include "tests/report/PdfTools.h"
 #include "tests/report/WindowDriver.h"
 
@@ -18,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -105,12 +107,21 @@ private slots:
         m_file.reset();
     }
 
-    // The sheet reads the file through its own connection: posted text is on it, text still being typed
-    // is not; a second print gives the same sheet.
-    void printsTheDayAsLastSaved() {
+    void printingWithUnsavedTextAsksFirst_data() {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("Yes: saved, then printed with it") << int(QMessageBox::Save);
+        QTest::newRow("No: printed as last saved, the text kept") << int(QMessageBox::Discard);
+        QTest::newRow("Cancel: nothing printed") << int(QMessageBox::Cancel);
+    }
+
+    // The sheet reads the file through its own connection, so text still being typed is asked about first:
+    // saved and printed, left out of the sheet but kept in the window, or nothing printed. A second print
+    // gives the same sheet.
+    void printingWithUnsavedTextAsksFirst() {
         if (!PdfTools::available()) {
             QSKIP("pdftotext/pdfinfo (poppler-utils) are not installed");
         }
+        QFETCH(int, answer);
         typeInto(m_window->findChild<QLineEdit*>(QStringLiteral("DBEdit2")), QStringLiteral("Νέο ραντεβού"));
         m_window->findChild<QAbstractButton*>(QStringLiteral("DBNavigator1Post"))->click();
         typeInto(m_window->findChild<QLineEdit*>(QStringLiteral("DBEdit3")), QStringLiteral("unsaved words"));
@@ -118,10 +129,26 @@ private slots:
         for (int round = 1; round <= 2; ++round) {
             const QString pdf = QDir(folder()).filePath(QStringLiteral("sheet%1.pdf").arg(round));
             bool seen = false;
+            bool asked = false;
+            QString informative;
+            dayclosing::answerWhenAsked(m_window.get(), QMessageBox::StandardButton(answer), &asked, &informative);
             answerOutputOptions(pdf, &seen);
             print();
-            QVERIFY(seen);
+            // After Yes the text is saved, so the second print asks nothing.
+            QCOMPARE(asked, round == 1 || answer != QMessageBox::Save);
+            // The question says what each answer does to the print, in Greek.
+            if (asked)
+                QVERIFY2(informative.contains(QStringLiteral("τυπώνεται")), qPrintable(informative));
             QVERIFY2(m_reports.isEmpty(), qPrintable(m_reports.join('\n')));
+            if (answer == QMessageBox::Cancel) {
+                QVERIFY(!seen);
+                if (QWidget* stray = WindowDriver::visibleWindow(QStringLiteral("Output Options")))
+                    stray->close();
+                WindowDriver::cancelPending();
+                QVERIFY(!QFile::exists(pdf));
+                continue;
+            }
+            QVERIFY(seen);
             const auto text = PdfTools::text(pdf);
             QVERIFY(text.has_value());
             QVERIFY(text->contains(Day));
@@ -129,12 +156,53 @@ private slots:
             QVERIFY(text->contains(QStringLiteral("Νέο ραντεβού")));
             QVERIFY(text->contains(QStringLiteral("Smith & Sons")));
             QVERIFY(text->contains(QStringLiteral("08:00 - 08:30")));
-            QVERIFY(!text->contains(QStringLiteral("unsaved words")));
+            QCOMPARE(text->contains(QStringLiteral("unsaved words")), answer == QMessageBox::Save);
             QCOMPARE(PdfTools::pageCount(pdf), std::optional<int>(1));
         }
-        // The day window still holds the unsaved text, in editing.
+        // No and Cancel leave the unsaved text in the window, still to be saved.
         QCOMPARE(m_window->findChild<QLineEdit*>(QStringLiteral("DBEdit3"))->text(), QStringLiteral("unsaved words"));
-        QVERIFY(m_window->findChild<QAbstractButton*>(QStringLiteral("DBNavigator1Post"))->isEnabled());
+        QCOMPARE(m_window->findChild<QAbstractButton*>(QStringLiteral("DBNavigator1Post"))->isEnabled(),
+                 answer != QMessageBox::Save);
+        QCOMPARE(m_file->storedSlot(Day, QStringLiteral("0900-0930")).toString(),
+                 answer == QMessageBox::Save ? QStringLiteral("unsaved words") : QString());
+    }
+
+    // The longest slot a day can hold loses no word on paper: the sheet's row takes a smaller face instead.
+    void aFullSlotPrintsEveryWord() {
+        if (!PdfTools::available()) {
+            QSKIP("pdftotext/pdfinfo (poppler-utils) are not installed");
+        }
+        QStringList words;
+        for (int i = 1; words.join(QLatin1Char(' ')).size() < 240; ++i)
+            words << QStringLiteral("Λέξη%1").arg(i);
+        QString full = words.join(QLatin1Char(' '));
+        full = full.left(254).trimmed();
+        full += QString(255 - full.size(), QChar(0x3a4));
+        QCOMPARE(full.size(), 255);
+        m_file->storeSlots(Day, {{QStringLiteral("1030-1100"), full},
+                                 {QStringLiteral("2130-2200"), full.toUpper()}});
+        m_window = std::make_unique<TForm2>();
+        m_file->openIn(*m_window, Day);
+        m_window->show();
+        const QString pdf = QDir(folder()).filePath(QStringLiteral("full.pdf"));
+        bool seen = false;
+        answerOutputOptions(pdf, &seen);
+        print();
+        QVERIFY(seen);
+        const auto text = PdfTools::text(pdf);
+        QVERIFY(text.has_value());
+        QString flat = *text;
+        flat.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        const QStringList printed = flat.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        for (const QString& word : full.split(QLatin1Char(' ')))
+            QVERIFY2(printed.contains(word) && printed.contains(word.toUpper()), qPrintable(word));
+        QVERIFY(!text->contains(QStringLiteral("…")));
+        QCOMPARE(PdfTools::pageCount(pdf), std::optional<int>(1));
+        // Kept for a person to look at when asked for.
+        if (const QByteArray keep = qgetenv("ORVELLA_PICTURE_DIR"); !keep.isEmpty()) {
+            QDir().mkpath(QString::fromLocal8Bit(keep));
+            QFile::copy(pdf, QDir(QString::fromLocal8Bit(keep)).filePath(QStringLiteral("full-slot.pdf")));
+        }
     }
 
     void copiesReachTheFile() {
@@ -171,8 +239,11 @@ private slots:
             stray->close();
         }
         QCOMPARE(m_reports.size(), 1);
-        QCOMPARE(m_reports.first(), QStringLiteral("The following reporting project does not exist:\n\"") + folder() +
-                                        QStringLiteral("\\RANTEBOU.rav\""));
+        // The engine's words, the path as this system has it, then what to do, in Greek.
+        const QString expected = QStringLiteral("The following reporting project does not exist:\n\"") +
+                                 QDir::toNativeSeparators(definitionPath()) + QStringLiteral("\"\n\n");
+        QVERIFY2(m_reports.first().startsWith(expected), qPrintable(m_reports.first()));
+        QVERIFY2(m_reports.first().contains(QStringLiteral("φύλλο")), qPrintable(m_reports.first()));
         QVERIFY(!QFile::exists(QDir(folder()).filePath(QStringLiteral("never.pdf"))));
         QVERIFY(m_window->isVisible());
         // The window goes on working: a post still saves.

@@ -6,11 +6,13 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 
 namespace dayclosing {
 
@@ -46,6 +48,32 @@ inline bool execUntilClosed(TForm2& window, const std::function<void()>& inside)
     });
     window.exec();
     return !stuck;
+}
+
+// Answers the question about unsaved edits once it shows (within five seconds): Save and Discard by their
+// buttons, Cancel by Esc as a user would. `asked` says whether it came; `informative` takes its second line.
+// The watch ends with `window`, so that one left unanswered cannot answer the next test's question.
+inline void answerWhenAsked(QWidget* window, QMessageBox::StandardButton answer, bool* asked,
+                            QString* informative = nullptr) {
+    auto* poll = new QTimer(window);
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(poll, &QTimer::timeout, poll, [=] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box && box->objectName() == QLatin1String("UnsavedQuestion")) {
+            *asked = true;
+            if (informative)
+                *informative = box->informativeText();
+            if (answer == QMessageBox::Cancel)
+                QTest::keyClick(box, Qt::Key_Escape);
+            else
+                box->button(answer)->click();
+        } else if (++*tries < 250) {
+            return;
+        }
+        poll->deleteLater();
+        poll->stop();
+    });
+    poll->start(20);
 }
 
 } // namespace dayclosing

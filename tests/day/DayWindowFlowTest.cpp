@@ -6,6 +6,7 @@
 #include "day/SlotTextLimit.h"
 #include "store/Connection.h"
 #include "store/Query.h"
+#include "store/engine/ConflictMessage.h"
 #include "store/engine/EngineError.h"
 #include "store/engine/TableLayout.h"
 #include "tests/day/DayTestFile.h"
@@ -14,6 +15,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -87,7 +89,12 @@ private slots:
         QTest::newRow("Latin, last of the left") << 14 << QStringLiteral("Dr. Smith, check-up");
         QTest::newRow("mixed, first of the right") << 15 << QStringLiteral("κ. Nikos τηλ. 2101234567");
         QTest::newRow("blanks kept as stored") << 28 << QStringLiteral("  ώρα 21:30  ");
+        QTest::newRow("longer than the box")
+            << 6 << QStringLiteral("Παπαδοπούλου Ελένη, πρώτη επίσκεψη, φέρνει τις εξετάσεις του Μαΐου, τηλ. 6971234567 ΤΕΛΟΣ");
     }
+
+    // Each box shows the start of its text (a long one is not scrolled to its end), and a text longer than
+    // its box is whole in the box's tool tip.
 
     void showsTheStoredRecord() {
         QFETCH(int, slot);
@@ -99,7 +106,11 @@ private slots:
         for (int other = 1; other <= 28; ++other) {
             QCOMPARE(slotBox(window, other)->text(), other == slot ? text : QString());
             QVERIFY(!slotBox(window, other)->isReadOnly());
+            QCOMPARE(slotBox(window, other)->cursorPosition(), 0);
         }
+        const bool longer = slotBox(window, slot)->fontMetrics().horizontalAdvance(text) > slotBox(window, slot)->width();
+        QCOMPARE(slotBox(window, slot)->toolTip(), longer ? text : QString());
+        QCOMPARE(longer, slot == 6);
         QVERIFY(!postButton(window)->isEnabled());
         QVERIFY(m_reports.isEmpty());
     }
@@ -178,26 +189,80 @@ private slots:
         QCOMPARE(window.ADOQuery1().value(column(6)).toString(), QStringLiteral("abXYc"));
     }
 
-    void unpostedTextIsDroppedOnClose_data() { dayclosing::addRows(); }
+    void unpostedTextOnCloseIsAskedAbout_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("answer");
+        const QList<QPair<const char*, QString>> ways = {
+            {"exit button", QStringLiteral("exit")}, {"Esc", QStringLiteral("esc")}, {"close box", QStringLiteral("closeEvent")}};
+        const QList<QPair<const char*, int>> answers = {
+            {"Yes", QMessageBox::Save}, {"No", QMessageBox::Discard}, {"Cancel", QMessageBox::Cancel}};
+        for (const auto& [wayName, how] : ways)
+            for (const auto& [answerName, answer] : answers)
+                QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(QLatin1String(wayName), QLatin1String(answerName))))
+                    << how << answer;
+    }
 
-    void unpostedTextIsDroppedOnClose() {
+    // Closing with unsaved edits asks first: Yes saves them all and closes, No drops them and closes, Cancel
+    // (or Esc on the question) keeps the window and the text as it was.
+    void unpostedTextOnCloseIsAskedAbout() {
         QFETCH(QString, how);
+        QFETCH(int, answer);
         const QString day = QStringLiteral("20/3/2010");
         m_file->storeSlots(day, {{column(4), QStringLiteral("Κρατημένο")}});
         TForm2 window;
         m_file->openIn(window, day);
+        bool asked = false;
+        bool stayed = false;
         QVERIFY(dayclosing::execUntilClosed(window, [&] {
             typeInto(slotBox(window, 3), QStringLiteral("νέο ραντεβού"));
+            QTest::keyClick(slotBox(window, 4), Qt::Key_End);
             QTest::keyClicks(slotBox(window, 4), QStringLiteral(" more"));
+            dayclosing::answerWhenAsked(&window, QMessageBox::StandardButton(answer), &asked);
             dayclosing::close(window, how, slotBox(window, 3));
+            if (answer != QMessageBox::Cancel)
+                return;
+            // The question is modal: this runs once it has been answered.
+            stayed = window.isVisible() && window.ADOQuery1().state() == store::Query::State::Edit &&
+                     slotBox(window, 3)->text() == QStringLiteral("νέο ραντεβού");
+            bool askedAgain = false;
+            dayclosing::answerWhenAsked(&window, QMessageBox::Discard, &askedAgain);
+            window.Button29Click();
         }));
-        QVERIFY(m_reports.isEmpty());
-        QVERIFY(m_file->storedSlot(day, column(3)).isNull());
-        QCOMPARE(m_file->storedSlot(day, column(4)).toString(), QStringLiteral("Κρατημένο"));
+        QVERIFY(asked);
+        QVERIFY2(m_reports.isEmpty(), qPrintable(m_reports.join('\n')));
+        const bool saved = answer == QMessageBox::Save;
+        QCOMPARE(m_file->storedSlot(day, column(3)).toString(), saved ? QStringLiteral("νέο ραντεβού") : QString());
+        QCOMPARE(m_file->storedSlot(day, column(4)).toString(),
+                 saved ? QStringLiteral("Κρατημένο more") : QStringLiteral("Κρατημένο"));
+        QCOMPARE(stayed, answer == QMessageBox::Cancel);
         // The close handler left nothing open.
         QVERIFY(!window.ADOQuery1().isOpen());
         QVERIFY(window.ADOQuery1().statement().isEmpty());
         QVERIFY(!window.ADOConnection1().isOpen());
+    }
+
+    // Yes on the question whose save is refused (another program changed that slot) keeps the window open
+    // with the user's text; nothing is lost by the answer.
+    void aRefusedSaveOnCloseKeepsTheWindow() {
+        const QString day = QStringLiteral("21/3/2010");
+        TForm2 window;
+        m_file->openIn(window, day);
+        bool asked = false;
+        bool stayed = false;
+        QVERIFY(dayclosing::execUntilClosed(window, [&] {
+            m_file->storeSlots(day, {{column(3), QStringLiteral("their text")}});
+            typeInto(slotBox(window, 3), QStringLiteral("το δικό μου"));
+            dayclosing::answerWhenAsked(&window, QMessageBox::Save, &asked);
+            window.Button29Click();
+            stayed = window.isVisible() && slotBox(window, 3)->text() == QStringLiteral("το δικό μου");
+            bool again = false;
+            dayclosing::answerWhenAsked(&window, QMessageBox::Discard, &again);
+            window.Button29Click();
+        }));
+        QVERIFY(asked);
+        QVERIFY(stayed);
+        QCOMPARE(m_reports.size(), 1);
+        QCOMPARE(m_file->storedSlot(day, column(3)).toString(), QStringLiteral("their text"));
     }
 
     void erasingEverySlotFreesThemAll() {
@@ -306,6 +371,16 @@ private slots:
         QTest::newRow("an emoji into the last place")
             << 0 << QString(size - 1, QLatin1Char('a')) << size - 1 << smile + smile << true
             << QString(size - 1, QLatin1Char('a')) + smile;
+        // Two code points that read as one character go in whole or not at all.
+        const QString toned = QStringLiteral("\U0001F44D\U0001F3FD");
+        QTest::newRow("a toned emoji past the last place goes whole")
+            << 0 << QString(size - 1, QLatin1Char('a')) << size - 1 << toned << true << QString(size - 1, QLatin1Char('a'));
+        QTest::newRow("a toned emoji into the last two places")
+            << 0 << QString(size - 2, QLatin1Char('a')) << size - 2 << toned << true
+            << QString(size - 2, QLatin1Char('a')) + toned;
+        QTest::newRow("a letter and its accent, typed at the end")
+            << 0 << QString(size - 1, QLatin1Char('a')) << size - 1 << QStringLiteral("e\u0301") << false
+            << QString(size - 1, QLatin1Char('a'));
         QTest::newRow("pasted in the middle, the rest kept")
             << 10 << QStringLiteral("abcdefghi") << 1 << smile.repeated(3) << true
             << QStringLiteral("a") + smile + QStringLiteral("bcdefghi");
@@ -364,7 +439,7 @@ private slots:
         QTest::mouseClick(postButton(window), Qt::LeftButton);
 
         QCOMPARE(m_reports.size(), 1);
-        QVERIFY2(m_reports.first().contains(column(3)), qPrintable(m_reports.first()));
+        QVERIFY2(m_reports.first().contains(store::slotCaption(column(3))), qPrintable(m_reports.first()));
         QCOMPARE(m_file->storedSlot(day, column(3)).toString(), QStringLiteral("their text"));
         // Still editing, with the user's text where it was.
         QCOMPARE(window.ADOQuery1().state(), store::Query::State::Edit);

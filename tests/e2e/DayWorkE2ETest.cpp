@@ -24,6 +24,8 @@ namespace {
 // The day the flows work on, a leap day, and its neighbour.
 const QDate LeapDay(2024, 2, 29);
 const QDate DayBefore(2024, 2, 28);
+// The day saved by answering Yes when it closes.
+const QDate SavedOnClose(2024, 2, 27);
 
 // What the first flow types, by slot: the top and bottom rows of both columns.
 const std::map<int, QString> Appointments = {
@@ -235,24 +237,41 @@ private slots:
         QVERIFY(m_person->closeDayWithExitButton());
     }
 
-    void closingDropsTextNotPosted() {
+    // Closing with text not posted asks: Yes (Enter) saves it and the month counts it, No drops it, Cancel
+    // (Esc) keeps the day open with the text.
+    void closingAsksAboutTextNotPosted() {
         QVERIFY(m_person->syncWithMonthWindow());
         const QImage before = m_x->grab();
 
-        // A day opened for the first time, typed into and closed: a record with every slot free, no count.
+        // Yes: a day of its own, so that the flows after this one find 28 and 29 as they were.
+        QVERIFY(m_person->openDay(SavedOnClose));
+        m_person->typeIntoSlot(3, QStringLiteral("Σώζεται στο κλείσιμο"));
+        QVERIFY(m_person->waitForPostButton(ProgramDriver::PostButton::Enabled));
+        QVERIFY2(m_person->closeDayWithEscape(ProgramDriver::Unsaved::Yes), "Esc, then Yes, did not close the day");
+        QCOMPARE(dayrecords::readSlots(folder(), SavedOnClose)->value(2), QStringLiteral("Σώζεται στο κλείσιμο"));
+        QVERIFY2(XSession::waitUntil(
+                     [&] { return pixels::count(m_x->grab(), countLabelOf(SavedOnClose), pixels::isRedInk) > 30; },
+                     5000, 100),
+                 "no count under the day saved on closing");
+
+        // No: a day opened for the first time, typed into and closed: a record with every slot free, no count.
         QVERIFY(m_person->openDay(DayBefore));
         m_person->typeIntoSlot(3, QStringLiteral("Δεν αποθηκεύεται"));
         QVERIFY(m_person->waitForPostButton(ProgramDriver::PostButton::Enabled));
-        QVERIFY(m_person->closeDayWithEscape());
+        QVERIFY2(m_person->closeDayWithEscape(ProgramDriver::Unsaved::No), "Esc, then No, did not close the day");
         const auto fresh = dayrecords::readSlots(folder(), DayBefore);
         QVERIFY2(filledSlots(fresh).isEmpty(), qPrintable(filledSlots(fresh)));
 
-        // A day with posted slots, typed into and closed with the exit button: the record as it was.
+        // Cancel, then No with the exit button: a day with posted slots keeps its record as it was.
         QVERIFY(m_person->openDay(LeapDay));
         m_person->typeIntoSlot(2, QStringLiteral("Ακυρωμένο"));
         m_person->typeIntoSlot(1, QStringLiteral(" και κάτι ακόμα"));
         QVERIFY(m_person->waitForPostButton(ProgramDriver::PostButton::Enabled));
-        QVERIFY(m_person->closeDayWithExitButton());
+        QVERIFY2(m_person->closeDayWithEscape(ProgramDriver::Unsaved::Cancel), "Cancel did not keep the day open");
+        QVERIFY2(m_person->waitForPostButton(ProgramDriver::PostButton::Enabled), "the text went with Cancel");
+        QString seen;
+        QVERIFY2(m_person->slotShows(2, QStringLiteral("Ακυρωμένο"), &seen), qPrintable(seen));
+        QVERIFY(m_person->closeDayWithExitButton(ProgramDriver::Unsaved::No));
         const QString changed = differences(dayrecords::readSlots(folder(), LeapDay), postedRecord());
         QVERIFY2(changed.isEmpty(), qPrintable(changed));
 
@@ -286,10 +305,10 @@ private slots:
 
     void dayPrintsToPdfFile() {
         QVERIFY(m_person->openDay(LeapDay));
-        // Typed but not posted: the sheet shows the day as the file holds it.
+        // Typed but not posted: the print asks first, and No prints the day as the file holds it.
         m_person->typeIntoSlot(7, QStringLiteral("Μη αποθηκευμένο"));
         const QString pdf = m_work->filePath(QStringLiteral("day.pdf"));
-        QVERIFY2(m_person->printToFile(pdf), "no PDF file was written");
+        QVERIFY2(m_person->printToFile(pdf, {}, ProgramDriver::Unsaved::No), "no PDF file was written");
         QVERIFY2(!m_x->findWindows(ProgramDriver::DayTitle).isEmpty(), "the day window closed with the print");
 
         const QString text = pdfText(pdf);
@@ -300,7 +319,7 @@ private slots:
         QVERIFY2(!text.contains(QStringLiteral("Μη αποθηκευμένο")), qPrintable(text));
         QVERIFY(text.contains(QStringLiteral("08:00 - 08:30")) && text.contains(QStringLiteral("21:30 - 22:00")));
 
-        QVERIFY(m_person->closeDayWithEscape());
+        QVERIFY(m_person->closeDayWithEscape(ProgramDriver::Unsaved::No));
         const QString changed = differences(dayrecords::readSlots(folder(), LeapDay), postedRecord());
         QVERIFY2(changed.isEmpty(), qPrintable(changed));
     }
@@ -354,6 +373,33 @@ private slots:
         m_x->key(QStringLiteral("Escape"));
         QVERIFY(m_x->waitForWindowGone(ProgramDriver::AboutTitle, 5000));
         QVERIFY(!m_x->findWindows(ProgramDriver::MonthTitle).isEmpty());
+    }
+
+    // The month window and a day worked with the keyboard alone: Home puts the focus on today, Right on the
+    // next day, Enter opens it, the text goes into the first slot, Ctrl+S saves it and Esc closes the day.
+    void aDayIsOpenedAndSavedWithTheKeyboardAlone() {
+        const QDate next = QDate::currentDate().addDays(1);
+        if (next.year() > 2035)
+            QSKIP("the next day lies outside the years the month window offers");
+        m_x->focus(m_person->monthWindow());
+        const QStringList otherDays = m_x->findWindows(ProgramDriver::DayTitle);
+        m_x->key(QStringLiteral("Home"));
+        m_x->key(QStringLiteral("Right"));
+        m_x->key(QStringLiteral("Return"));
+        const QString day = m_x->waitForNewWindow(ProgramDriver::DayTitle, otherDays, 10000);
+        QVERIFY2(!day.isEmpty(), "Enter on the focused day opened no day window");
+        m_x->focus(day);
+        m_x->type(QStringLiteral("Keyboard only"));
+        m_x->key(QStringLiteral("ctrl+s"));
+        QVERIFY2(XSession::waitUntil(
+                     [&] {
+                         const auto record = dayrecords::readSlots(folder(), next);
+                         return record && record->value(0) == QStringLiteral("Keyboard only");
+                     },
+                     5000, 100),
+                 "the typed slot did not reach the next day's record");
+        m_x->key(QStringLiteral("Escape"));
+        QVERIFY(m_x->waitForWindowGone(ProgramDriver::DayTitle, 5000));
     }
 
     void escapeOnTheMonthWindowEndsTheProgram() { QCOMPARE(m_person->quitWithEscape(), 0); }

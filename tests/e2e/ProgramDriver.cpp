@@ -270,31 +270,63 @@ bool ProgramDriver::waitForPostButton(PostButton state, int milliseconds) {
     return XSession::waitUntil([&] { return postButton(m_session.grab()) == state; }, milliseconds, 100);
 }
 
-bool ProgramDriver::closeDay(const QPoint& clickAt) {
+bool ProgramDriver::closeDay(const QPoint& clickAt, Unsaved answer) {
+    const QStringList before = m_session.findWindows(NoticeTitle);
     if (clickAt.isNull()) {
         m_session.focus(m_day);
         m_session.key(QStringLiteral("Escape"));
     } else {
         m_session.click(clickAt);
     }
+    if (answer != Unsaved::NotAsked && !answerUnsaved(answer))
+        return false;
+    if (answer == Unsaved::Cancel) {
+        // Still in the day, and no other question came after the answer.
+        return XSession::waitUntil([&] { return m_session.findWindows(NoticeTitle) == before; }, 5000) &&
+               m_session.findWindows(DayTitle).contains(m_day);
+    }
     return XSession::waitUntil([&] { return !m_session.findWindows(DayTitle).contains(m_day); }, 5000);
 }
 
-bool ProgramDriver::closeDayWithEscape() {
-    return closeDay(QPoint());
+bool ProgramDriver::answerUnsaved(Unsaved answer) {
+    const QString question = m_session.waitForWindow(NoticeTitle, 5000);
+    if (question.isEmpty())
+        return false;
+    m_session.focus(question);
+    switch (answer) {
+    case Unsaved::Yes:
+        m_session.key(QStringLiteral("Return"));
+        break;
+    case Unsaved::No:
+        // "Ό&χι": its accelerator is the Greek letter, which the X keyboard gets bound for.
+        m_session.bindKeysFor(QStringLiteral("χ"));
+        m_session.key(QStringLiteral("alt+Greek_chi"));
+        break;
+    case Unsaved::Cancel:
+    case Unsaved::NotAsked:
+        m_session.key(QStringLiteral("Escape"));
+        break;
+    }
+    return m_session.waitForWindowGone(NoticeTitle, 5000);
 }
 
-bool ProgramDriver::closeDayWithExitButton() {
-    return closeDay(m_dayOrigin + QRect(693, 647, 75, 25).center());
+bool ProgramDriver::closeDayWithEscape(Unsaved answer) {
+    return closeDay(QPoint(), answer);
 }
 
-QString ProgramDriver::startPrint() {
+bool ProgramDriver::closeDayWithExitButton(Unsaved answer) {
+    return closeDay(m_dayOrigin + QRect(693, 647, 75, 25).center(), answer);
+}
+
+QString ProgramDriver::startPrint(Unsaved answer) {
     m_session.click(m_dayOrigin + QRect(24, 647, 75, 25).center());
+    if (answer != Unsaved::NotAsked && !answerUnsaved(answer))
+        return {};
     return m_session.waitForWindow(OutputOptionsTitle, 10000);
 }
 
-bool ProgramDriver::printToFile(const QString& pdfPath, const QString& typedPath) {
-    const QString options = startPrint();
+bool ProgramDriver::printToFile(const QString& pdfPath, const QString& typedPath, Unsaved answer) {
+    const QString options = startPrint(answer);
     if (options.isEmpty()) {
         return false;
     }

@@ -96,16 +96,22 @@ public:
     // Enabled when its check mark is drawn black, Disabled when grey.
     PostButton postButton(const QImage& screen) const;
     bool waitForPostButton(PostButton state, int milliseconds = 5000);
-    // Closes the day window with Esc or with its exit button and waits until it has gone.
-    bool closeDayWithEscape();
-    bool closeDayWithExitButton();
+    // Closes the day window with Esc or with its exit button and waits until it has gone. With text not saved
+    // the program asks first; `answer` says how a person answers: Yes by Enter (the default), No by its
+    // accelerator, Cancel by Esc, after which the day must still be open.
+    enum class Unsaved { NotAsked, Yes, No, Cancel };
+    bool closeDayWithEscape(Unsaved answer = Unsaved::NotAsked);
+    bool closeDayWithExitButton(Unsaved answer = Unsaved::NotAsked);
+    // Answers the question about text not saved once it shows (within five seconds); false when none came.
+    bool answerUnsaved(Unsaved answer);
 
-    // Clicks the print button and waits for "Output Options"; its id or empty.
-    QString startPrint();
+    // Clicks the print button, answers the question about text not saved when told to, and waits for
+    // "Output Options"; its id or empty.
+    QString startPrint(Unsaved answer = Unsaved::NotAsked);
     // Prints the open day into a PDF file through "Output Options" (the file choice by its accelerator, the
     // path typed, Enter) and waits until the file is written and the report windows have gone. `typedPath` is
     // what is typed when the program names the file otherwise (a Windows program under Wine: "Z:\tmp\...").
-    bool printToFile(const QString& pdfPath, const QString& typedPath = {});
+    bool printToFile(const QString& pdfPath, const QString& typedPath = {}, Unsaved answer = Unsaved::NotAsked);
     // Prints with the preselected preview; the "Report Preview" window's id, or empty.
     QString printToPreview();
 
@@ -118,7 +124,7 @@ public:
     int quitWithEscape();
 
 private:
-    bool closeDay(const QPoint& clickAt);
+    bool closeDay(const QPoint& clickAt, Unsaved answer);
     QPoint chooserPoint(Chooser chooser) const;
 
     XSession& m_session;

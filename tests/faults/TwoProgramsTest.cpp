@@ -11,6 +11,7 @@
 #include "store/Connection.h"
 #include "store/DayKey.h"
 #include "store/Query.h"
+#include "store/engine/ConflictMessage.h"
 #include "store/cipher/DatabasePool.h"
 #include "store/cipher/PooledDatabase.h"
 #include "store/engine/EngineError.h"
@@ -118,7 +119,7 @@ void TwoProgramsTest::conflictingPostRefused() {
             mine->post();
             QFAIL("the post overwrote the other program's change");
         } catch (const store::EngineError& error) {
-            QVERIFY2(error.text().contains(QStringLiteral("another program changed \"%1\"").arg(Slot)), error.what());
+            QVERIFY2(error.text().contains(QStringLiteral("another desk or program changed \"%1\"").arg(store::slotCaption(Slot))), error.what());
             QVERIFY2(error.text().contains(QLatin1String("Your text is still shown")), error.what());
         }
         QCOMPARE(mine->state(), store::Query::State::Edit);
@@ -133,7 +134,7 @@ void TwoProgramsTest::conflictingPostRefused() {
         const QString refused = other.request(QStringLiteral("post"));
         QVERIFY2(refused.startsWith(QStringLiteral("error %1 ").arg(store::EngineError::Conflict)),
                  qPrintable(refused));
-        QVERIFY2(refused.contains(QStringLiteral("another program changed \"%1\"").arg(Slot)), qPrintable(refused));
+        QVERIFY2(refused.contains(QStringLiteral("another desk or program changed \"%1\"").arg(store::slotCaption(Slot))), qPrintable(refused));
         QCOMPARE(other.request(QStringLiteral("state")), QStringLiteral("state Edit"));
         QCOMPARE(other.request(QStringLiteral("value ") + Slot), QStringLiteral("value theirs"));
         QCOMPARE(faults::storedSlots(m_file).value(Day + QLatin1Char(' ') + Slot), QStringLiteral("Δικό μου"));

@@ -75,6 +75,11 @@ void UserFolderTest::eachState_data() {
         put(base.filePath("Orvella/RANTEBOU.rav"), "<sheet/>");
     }) << int(Kind::Start) << QStringList{QStringLiteral("RANTEBOU.rav"), QStringLiteral("server.book")}
                                               << QByteArray();
+    QTest::newRow("book on a server, sheet deleted: only the sheet made") << Setup([](const QDir& base) {
+        QVERIFY(base.mkdir("Orvella"));
+        put(base.filePath("Orvella/server.book"), "host=books.office");
+    }) << int(Kind::Start) << QStringList{QStringLiteral("RANTEBOU.rav"), QStringLiteral("server.book")}
+                                                                  << QByteArray();
     QTest::newRow("a file where the folder goes") << Setup([](const QDir& base) {
         put(base.filePath("Orvella"), "not a folder");
     }) << int(Kind::Failure) << QStringList() << QByteArray();

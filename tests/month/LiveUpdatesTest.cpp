@@ -8,6 +8,7 @@
 #include "base/OrvellaApplication.h"
 #include "base/SharedState.h"
 #include "day/DayWindow.h"
+#include "tests/day/DayWindowClosing.h"
 #include "month/MonthWindow.h"
 #include "store/Connection.h"
 #include "store/DayKey.h"
@@ -131,7 +132,11 @@ void LiveUpdatesTest::dayWindowTakesUntouchedSlots() {
         QCOMPARE(error.kind(), store::EngineError::Conflict);
     }
     QCOMPARE(first->text(), QStringLiteral("mine"));
+    // Closing with the refused text still there asks first; No leaves it.
+    bool asked = false;
+    dayclosing::answerWhenAsked(&window, QMessageBox::Discard, &asked);
     window.close();
+    QVERIFY(asked);
     QVERIFY2(m_reports.isEmpty(), qPrintable(m_reports.join(QLatin1Char('\n'))));
 }
 

@@ -6,6 +6,7 @@
 #include "base/OrvellaApplication.h"
 #include "base/SharedState.h"
 #include "day/DayWindow.h"
+#include "tests/day/DayWindowClosing.h"
 #include "month/Occupancy.h"
 #include "platform/Files.h"
 #include "store/Command.h"
@@ -21,6 +22,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -318,7 +320,10 @@ private slots:
         clickDay(*month, 12, [](TForm2& day) {
             QCOMPARE(day.findChild<QLineEdit*>(QStringLiteral("DBEdit2"))->text(), QStringLiteral("Μαρία Κ."));
             typeInto(day.findChild<QLineEdit*>(QStringLiteral("DBEdit5")), QStringLiteral("not saved"));
+            bool asked = false;
+            dayclosing::answerWhenAsked(&day, QMessageBox::Discard, &asked);
             QTest::keyClick(&day, Qt::Key_Escape);
+            QVERIFY(asked);
         });
         QCOMPARE(countLabelOfDay(*month, 12)->text(), QStringLiteral("3"));
         QVERIFY(storedSlot(m_dir->path(), QDate(2010, 3, 12), 5).isNull());
@@ -334,6 +339,88 @@ private slots:
             day.findChild<QAbstractButton*>(QStringLiteral("DBNavigator1Post"))->click();
         });
         QCOMPARE(countLabelOfDay(*month, 12)->text(), QString());
+        QVERIFY(m_reports.isEmpty());
+    }
+
+    void theKeyboardMovesOverTheDays_data() {
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<QDate>("focused");
+        const QDate today(2010, 3, 20);
+        QTest::newRow("starts on today") << today << QList<int>{} << today;
+        QTest::newRow("right") << today << QList<int>{Qt::Key_Right} << QDate(2010, 3, 21);
+        QTest::newRow("down a week") << today << QList<int>{Qt::Key_Down} << QDate(2010, 3, 27);
+        QTest::newRow("down two weeks, into April") << today << QList<int>{Qt::Key_Down, Qt::Key_Down}
+                                                    << QDate(2010, 4, 3);
+        QTest::newRow("left twenty days, into February") << today << QList<int>(20, Qt::Key_Left)
+                                                         << QDate(2010, 2, 28);
+        QTest::newRow("up into the last year's December") << QDate(2011, 1, 3) << QList<int>{Qt::Key_Up}
+                                                           << QDate(2010, 12, 27);
+        QTest::newRow("never before the first year") << QDate(2008, 1, 3) << QList<int>{Qt::Key_Up, Qt::Key_Left}
+                                                      << QDate(2008, 1, 2);
+        QTest::newRow("never after the last year") << QDate(2035, 12, 30)
+                                                    << QList<int>{Qt::Key_Right, Qt::Key_Right, Qt::Key_Down}
+                                                    << QDate(2035, 12, 31);
+        QTest::newRow("Home comes back to today") << today << QList<int>{Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Home}
+                                                  << today;
+    }
+
+    // The focus starts on today and the arrows move it a day or a week, into the next or last month where it
+    // leaves the shown one; the focused day is plainly framed.
+    void theKeyboardMovesOverTheDays() {
+        QFETCH(QDate, today);
+        QFETCH(QList<int>, keys);
+        QFETCH(QDate, focused);
+        auto month = openMonth(today);
+        month->show();
+        QVERIFY(QTest::qWaitForWindowActive(month.get()));
+        QTRY_VERIFY(month->focusWidget() != nullptr);
+        for (int key : keys)
+            QTest::keyClick(month->focusWidget(), Qt::Key(key));
+        const SharedState& shared = sharedState();
+        QCOMPARE(QDate(int(shared.SelectedYear), int(shared.SelectedMonth), 1), QDate(focused.year(), focused.month(), 1));
+        QCOMPARE(month->focusWidget(), dayLabelShowing(*month, focused.day()));
+        // The frame: the focused label's border differs from its inside, an unfocused label's does not.
+        const QImage framed = month->focusWidget()->grab().toImage();
+        QVERIFY(framed.pixelColor(1, framed.height() / 2) != framed.pixelColor(framed.width() / 2 + 20, framed.height() / 2));
+        QVERIFY(m_reports.isEmpty());
+    }
+
+    // A day opened, typed into and saved without the mouse: Enter on the focused day, the text, Ctrl+S, Esc.
+    void aDayIsOpenedAndSavedFromTheKeyboard() {
+        auto month = openMonth(QDate(2010, 3, 20));
+        month->show();
+        QVERIFY(QTest::qWaitForWindowActive(month.get()));
+        QTRY_VERIFY(month->focusWidget() != nullptr);
+        QTest::keyClick(month->focusWidget(), Qt::Key_Right);
+        bool ran = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* day = qobject_cast<TForm2*>(QApplication::activeModalWidget());
+            if (!day)
+                return;
+            ran = true;
+            // The first slot takes the focus once the window is active: type, save, leave.
+            if (!QTest::qWaitFor([] {
+                    return QApplication::focusWidget() &&
+                           QApplication::focusWidget()->objectName() == QLatin1String("DBEdit1");
+                })) {
+                day->hide();
+                return;
+            }
+            QWidget* box = QApplication::focusWidget();
+            QTest::keyClicks(box, QStringLiteral("Keyboard only"));
+            QTest::keyClick(box, Qt::Key_Tab);
+            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("second"));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        });
+        QTest::keyClick(month->focusWidget(), Qt::Key_Return);
+        QVERIFY(ran);
+        QCOMPARE(storedSlot(m_dir->path(), QDate(2010, 3, 21), 1).toString(), QStringLiteral("Keyboard only"));
+        QCOMPARE(storedSlot(m_dir->path(), QDate(2010, 3, 21), 2).toString(), QStringLiteral("second"));
+        QCOMPARE(countLabelOfDay(*month, 21)->text(), QStringLiteral("2"));
+        // Back on the day it came from.
+        QCOMPARE(month->focusWidget(), dayLabelShowing(*month, 21));
         QVERIFY(m_reports.isEmpty());
     }
 

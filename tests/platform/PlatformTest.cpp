@@ -3,6 +3,7 @@
 #include "platform/FilePlacement.h"
 #include "platform/Files.h"
 #include "platform/Process.h"
+#include "platform/Sockets.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -126,6 +127,8 @@ private slots:
     void lockSharesAndExcludes();
     void helperRunIsBounded_data();
     void helperRunIsBounded();
+    void namesLookedUpAside_data();
+    void namesLookedUpAside();
 
 private:
     QDir dir() const { return QDir(m_dir->path()); }
@@ -426,6 +429,35 @@ void PlatformTest::helperRunIsBounded() {
     QCOMPARE(int(missing.outcome), int(platform::HelperRun::Outcome::NotStarted));
     QVERIFY(!missing.reason.isEmpty());
 #endif
+}
+
+// A server's name is looked up on a thread of its own: the answer is waited for only as long as the caller
+// chooses, and a name that stands for nothing says so with the system's reason.
+void PlatformTest::namesLookedUpAside_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("found");
+    QTest::newRow("this computer") << QStringLiteral("localhost") << true;
+    QTest::newRow("an address as it is") << QStringLiteral("127.0.0.1") << true;
+    QTest::newRow("a name reserved to stand for nothing") << QStringLiteral("orvella-test.invalid") << false;
+}
+
+void PlatformTest::namesLookedUpAside() {
+    QFETCH(QString, name);
+    QFETCH(bool, found);
+    platform::NameLookup lookup(name);
+    QElapsedTimer clock;
+    clock.start();
+    // Looking costs nothing, answered or not.
+    lookup.wait(0);
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(lookup.wait(20000));
+    QCOMPARE(!lookup.addresses().isEmpty(), found);
+    if (found)
+        QVERIFY2(lookup.addresses().contains(QStringLiteral("127.0.0.1")) ||
+                     lookup.addresses().contains(QStringLiteral("::1")),
+                 qPrintable(lookup.addresses().join(QLatin1Char(' '))));
+    else
+        QVERIFY(!lookup.reason().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(PlatformTest)

@@ -307,7 +307,7 @@ void BothEnginesTest::conflictRefusedTextKept() {
         QFAIL("a post overwrote another seat's change");
     } catch (const store::EngineError& error) {
         QCOMPARE(error.kind(), store::EngineError::Conflict);
-        QVERIFY2(error.text().contains(QLatin1String("another program changed \"0900-0930\"")), error.what());
+        QVERIFY2(error.text().contains(QLatin1String("another desk or program changed \"09:00 - 09:30\"")), error.what());
         QVERIFY2(error.text().contains(QLatin1String("Nothing was saved")), error.what());
     }
     QCOMPARE(mine.query.state(), store::Query::State::Edit);

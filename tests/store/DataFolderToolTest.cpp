@@ -30,6 +30,8 @@ private slots:
     void refusesToOverwrite();
     void refusesBadArguments_data();
     void refusesBadArguments();
+    void speaksTheTerminalsLanguage_data();
+    void speaksTheTerminalsLanguage();
 };
 
 void DataFolderToolTest::makesFolderAndEmptyFile() {
@@ -109,6 +111,51 @@ void DataFolderToolTest::refusesBadArguments() {
     QVERIFY(run.exitCode > 0);
     QVERIFY2(run.errors.contains(message), qPrintable(run.errors));
     QVERIFY(!QFile::exists(QDir(target).filePath(QStringLiteral("data.mdb"))));
+}
+
+void DataFolderToolTest::speaksTheTerminalsLanguage_data() {
+    QTest::addColumn<QString>("all");
+    QTest::addColumn<QString>("messages");
+    QTest::addColumn<QString>("lang");
+    QTest::addColumn<bool>("greek");
+    QTest::newRow("LANG Greek") << QString() << QString() << QStringLiteral("el_GR.UTF-8") << true;
+    QTest::newRow("LANG English") << QString() << QString() << QStringLiteral("en_US.UTF-8") << false;
+    QTest::newRow("nothing set") << QString() << QString() << QString() << false;
+    QTest::newRow("LC_ALL wins") << QStringLiteral("C") << QString() << QStringLiteral("el_GR.UTF-8") << false;
+    QTest::newRow("LC_MESSAGES before LANG") << QString() << QStringLiteral("el_GR.UTF-8") << QStringLiteral("C") << true;
+    QTest::newRow("el alone") << QStringLiteral("el") << QString() << QString() << true;
+    QTest::newRow("not Greek, though it starts with el") << QStringLiteral("ell_XX") << QString() << QString() << false;
+}
+
+// The tool answers in Greek under a Greek terminal, in English otherwise, judged as the C library judges the
+// messages' language; its help and its refusals alike.
+void DataFolderToolTest::speaksTheTerminalsLanguage() {
+    QFETCH(QString, all);
+    QFETCH(QString, messages);
+    QFETCH(QString, lang);
+    QFETCH(bool, greek);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const auto& [name, value] : {std::pair{QStringLiteral("LC_ALL"), all}, {QStringLiteral("LC_MESSAGES"), messages},
+                                      {QStringLiteral("LANG"), lang}}) {
+        environment.remove(name);
+        if (!value.isEmpty())
+            environment.insert(name, value);
+    }
+    QTemporaryDir dir;
+    QFile inTheWay(dir.filePath(QStringLiteral("target")));
+    QVERIFY(inTheWay.open(QIODevice::WriteOnly));
+    inTheWay.close();
+    for (const QStringList& arguments : {QStringList{QStringLiteral("--help")}, QStringList{inTheWay.fileName()}}) {
+        QProcess tool;
+        tool.setProcessEnvironment(environment);
+        tool.start(QStringLiteral(ORVELLA_DATAFOLDER_TOOL), arguments);
+        QVERIFY(tool.waitForFinished(30000));
+        const QString said = QString::fromUtf8(tool.readAllStandardOutput() + tool.readAllStandardError());
+        const bool saidGreek = said.contains(QStringLiteral("φάκελο")) || said.contains(QStringLiteral("φάκελος"));
+        QVERIFY2(saidGreek == greek, qPrintable(said));
+        QVERIFY2(said.contains(QLatin1String("orvella-datafolder")) || arguments.first() != QLatin1String("--help"),
+                 qPrintable(said));
+    }
 }
 
 QTEST_GUILESS_MAIN(DataFolderToolTest)

@@ -13,12 +13,16 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <sqlcipher/sqlite3.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -104,6 +108,8 @@ private:
 };
 
 void ServerToolTest::initTestCase() {
+    // A usual desktop's umask, under which a folder made the plain way is readable by everybody.
+    ::umask(022);
     if (!m_books.server().isRunning())
         QSKIP(qPrintable(m_books.server().failure()));
 }
@@ -128,11 +134,37 @@ void ServerToolTest::serverFolderMadeAndRefused() {
     QCOMPARE(again.exitCode, 1);
     QVERIFY2(again.errors.contains(QLatin1String("already exists")), qPrintable(again.errors));
 
+    // The folder and its files are the user's alone, whatever the umask.
+    QCOMPARE(int(QFileInfo(folder).permissions() & 0x7077),
+             int(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    for (const char* name : {"server.book", "RANTEBOU.rav"})
+        QCOMPARE(int(QFileInfo(QDir(folder).filePath(QLatin1String(name))).permissions() & 0x7077),
+                 int(QFile::ReadOwner | QFile::WriteOwner));
+
+    // Refused: nothing is left behind, not even the folder.
     const QString withPassword = m_dir.filePath(QStringLiteral("secret"));
     Run refused = runTool({QStringLiteral("server-folder"), withPassword, connection + QStringLiteral(" password=x")});
     QCOMPARE(refused.exitCode, 1);
     QVERIFY2(refused.errors.contains(QLatin1String("holds a password")), qPrintable(refused.errors));
-    QVERIFY(!QFile::exists(QDir(withPassword).filePath(QStringLiteral("server.book"))));
+    QVERIFY(!QFileInfo::exists(withPassword));
+
+    // A server that fails: only the failure is said, and it starts with a capital.
+    const QString missing = m_books.serverFolder(m_books.server().connectionFor(QStringLiteral("no_such_book")));
+    Run failed = runTool({QStringLiteral("server-init"), missing});
+    QCOMPARE(failed.exitCode, 1);
+    QCOMPARE(failed.output, QString());
+    QVERIFY2(failed.errors.startsWith(QLatin1String("orvella-datafolder: The book the database \"no_such_book\"")),
+             qPrintable(failed.errors));
+
+    // Every command on a line of its own.
+    Run help = runTool({QStringLiteral("--help")});
+    QCOMPARE(help.exitCode, 0);
+    for (const char* command : {"--import", "--export-ics", "--export-csv", "--list-backups", "--restore",
+                                "server-folder", "server-init", "copy-up", "copy-down"})
+        QCOMPARE(help.output.split(QLatin1Char('\n')).filter(QRegularExpression(QStringLiteral("^  %1 ").arg(
+                                                                   QRegularExpression::escape(QLatin1String(command)))))
+                     .size(),
+                 1);
 }
 
 void ServerToolTest::initMakesTableOnce() {
@@ -187,8 +219,9 @@ void ServerToolTest::copyUpAndDownRoundTrips() {
 void ServerToolTest::copyUpRefusedOrMerged() {
     const QString database = freshDatabase(true);
     const QString server = m_books.serverFolder(m_books.server().connectionFor(database));
-    m_books.server().run(database, QStringLiteral("INSERT INTO rantebou (hmeromhnia, \"0800-0830\", \"0900-0930\") "
-                                                  "VALUES ('2010-03-05', 'server', ' \t ')"));
+    // The server's 0930-1000 is filled where the file's is empty: kept, but no difference of the file's.
+    m_books.server().run(database, QStringLiteral("INSERT INTO rantebou (hmeromhnia, \"0800-0830\", \"0900-0930\", "
+                                                  "\"0930-1000\") VALUES ('2010-03-05', 'server', ' \t ', 'only here')"));
     const QString source = m_dir.filePath(QStringLiteral("merging"));
     QVERIFY(QDir().mkpath(source));
     storetest::makeDataFile(source);
@@ -204,6 +237,18 @@ void ServerToolTest::copyUpRefusedOrMerged() {
     Run refused = runTool({QStringLiteral("copy-up"), source, server});
     QCOMPARE(refused.exitCode, 1);
     QVERIFY2(refused.errors.contains(QLatin1String("already holds 1 day")), qPrintable(refused.errors));
+    QCOMPARE(m_books.server().run(database, QStringLiteral("SELECT count(*) FROM rantebou")), QStringLiteral("1"));
+
+    // A desk, with only the rights server-init gives the desks, is told to copy through the owner's folder.
+    m_books.server().run(database, QStringLiteral("CREATE ROLE orvella_desks NOLOGIN; CREATE ROLE desk9 LOGIN IN ROLE "
+                                                  "orvella_desks"));
+    Run init = runTool({QStringLiteral("server-init"), server});
+    QVERIFY2(init.output.contains(QLatin1String("gave orvella_desks")), qPrintable(init.output));
+    const QString desk = m_books.serverFolder(
+        m_books.server().connectionFor(database).replace(QStringLiteral("user=postgres"), QStringLiteral("user=desk9")));
+    Run fromDesk = runTool({QStringLiteral("copy-up"), source, desk, QStringLiteral("--merge")});
+    QCOMPARE(fromDesk.exitCode, 1);
+    QVERIFY2(fromDesk.errors.contains(QLatin1String("This user may not copy a whole book up")), qPrintable(fromDesk.errors));
     QCOMPARE(m_books.server().run(database, QStringLiteral("SELECT count(*) FROM rantebou")), QStringLiteral("1"));
 
     Run merged = runTool({QStringLiteral("copy-up"), source, server, QStringLiteral("--merge")});

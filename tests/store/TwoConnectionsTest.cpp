@@ -91,7 +91,7 @@ void TwoConnectionsTest::conflictingPostRefused() {
         QFAIL("a post overwrote another's change");
     } catch (const store::EngineError& error) {
         QCOMPARE(error.kind(), store::EngineError::Conflict);
-        QVERIFY2(error.text().contains(QLatin1String("another program changed \"0900-0930\"")), error.what());
+        QVERIFY2(error.text().contains(QLatin1String("another desk or program changed \"09:00 - 09:30\"")), error.what());
         QVERIFY2(error.text().contains(QLatin1String("Nothing was saved")), error.what());
     }
     QCOMPARE(mine->state(), store::Query::State::Edit);
@@ -131,7 +131,7 @@ void TwoConnectionsTest::removedRecordRefused() {
         QFAIL("a post wrote to a removed record");
     } catch (const store::EngineError& error) {
         QCOMPARE(error.kind(), store::EngineError::Conflict);
-        QVERIFY2(error.text().contains(QLatin1String("removed this record")), error.what());
+        QVERIFY2(error.text().contains(QLatin1String("removed this day's record")), error.what());
     }
     QCOMPARE(mine->state(), store::Query::State::Edit);
 }

@@ -1,6 +1,6 @@
 #include "tools/datafolder/ImportCommand.h"
 
-#include "tools/datafolder/DaySheetFile.h"
+#include "resources/DaySheetFile.h"
 
 #include "legacy/BookImport.h"
 #include "platform/Files.h"

@@ -5,6 +5,9 @@
 #include "store/server/ServerBook.h"
 #include "store/wholebook/ServerCopy.h"
 
+#include "platform/FilePlacement.h"
+#include "platform/Files.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,6 +20,8 @@
 namespace {
 
 const QString DaySheetName = QStringLiteral("RANTEBOU.rav");
+// A day sheet is a few kilobytes; the report engine reads none larger than this.
+constexpr qint64 DaySheetBytes = 16 << 20;
 
 int usage() {
     QTextStream(stderr)
@@ -54,36 +59,72 @@ QString serverConnectionOf(const QString& folder) {
     return store::readServerBook(QDir(folder).filePath(QLatin1String(store::ServerBookFileName))).connection;
 }
 
-// The default day sheet from the program's resources, writable like every file the tool makes; or, when
-// from names a folder with a day sheet of its own, that one.
+// The default day sheet from the program's resources or, when from names a folder with a day sheet of its
+// own, that one; placed the one way, never over a file, owner-only like the rest of the folder.
 void writeDaySheet(const QString& path, const QString& from = {}) {
-    const QString source = !from.isEmpty() && QFile::exists(QDir(from).filePath(DaySheetName))
-                               ? QDir(from).filePath(DaySheetName)
-                               : QStringLiteral(":/orvella/RANTEBOU.rav");
-    if (!QFile::copy(source, path))
-        throw std::runtime_error(QStringLiteral("\"%1\" could not be written.").arg(native(path)).toStdString());
-    QFile::setPermissions(path, QFile::permissions(path) | QFile::WriteOwner | QFile::ReadOwner);
+    const QString own = from.isEmpty() ? QString() : QDir(from).filePath(DaySheetName);
+    QByteArray definition;
+    if (own.isEmpty() || !platform::lookAt(own).exists()) {
+        QFile resource(QStringLiteral(":/orvella/RANTEBOU.rav"));
+        if (!resource.open(QIODevice::ReadOnly))
+            throw std::runtime_error("The default day sheet is missing from this build.");
+        definition = resource.readAll();
+    } else {
+        const platform::ReadFile sheet = platform::readOrdinaryFile(own, DaySheetBytes);
+        if (!sheet.isRead())
+            throw std::runtime_error(
+                QStringLiteral("The day sheet \"%1\" could not be copied: it is not an ordinary file of at most %2 MB.")
+                    .arg(native(own))
+                    .arg(DaySheetBytes >> 20)
+                    .toStdString());
+        definition = sheet.bytes;
+    }
+    platform::FilePlacement placement(path, platform::FilePlacement::Mode::NewOnly);
+    if (const QString why = placement.write(definition); !why.isEmpty())
+        throw std::runtime_error(
+            QStringLiteral("\"%1\" could not be written: %2").arg(native(path), why).toStdString());
 }
 
 int serverFolder(const QStringList& arguments) {
     if (arguments.size() != 2)
         return usage();
     const QString folder = arguments[0];
-    if (!QDir().mkpath(folder))
-        return fail(QStringLiteral("the folder \"%1\" could not be made.").arg(native(folder)));
+    const QString serverFile = QDir(folder).filePath(QLatin1String(store::ServerBookFileName));
+    // Nothing is made for a connection text that would be refused, nor where a book is already named.
+    store::checkServerConnection(arguments[1], serverFile);
     const QDir dir(folder);
-    // A day sheet already there (the user's own layout) is kept; a book already there is not overwritten.
     for (const QLatin1String name :
          {QLatin1String(store::ServerBookFileName), QLatin1String(store::DatabaseFileName)}) {
         if (existsAt(dir.filePath(name)))
             return fail(QStringLiteral("\"%1\" already exists; nothing was changed.").arg(native(dir.filePath(name))));
     }
-    store::writeServerBook(dir.filePath(QLatin1String(store::ServerBookFileName)), arguments[1]);
-    QTextStream(stdout) << "made " << native(dir.filePath(QLatin1String(store::ServerBookFileName))) << Qt::endl;
-    if (!existsAt(dir.filePath(DaySheetName))) {
-        writeDaySheet(dir.filePath(DaySheetName));
-        QTextStream(stdout) << "made " << native(dir.filePath(DaySheetName)) << Qt::endl;
+    // A folder made here is the user's alone, whatever the umask (the file names the user and the server); it
+    // goes again when what it was made for fails.
+    const bool madeFolder = !existsAt(folder);
+    if (madeFolder) {
+        if (!QDir().mkpath(folder))
+            return fail(QStringLiteral("The folder \"%1\" could not be made.").arg(native(folder)));
+        if (const QString why = platform::makeOwnerOnlyFolder(folder); !why.isEmpty()) {
+            QDir().rmdir(folder);
+            return fail(QStringLiteral("The folder \"%1\" could not be made the user's own: %2").arg(native(folder), why));
+        }
     }
+    // A day sheet already there (the user's own layout) is kept.
+    const bool makeSheet = !existsAt(dir.filePath(DaySheetName));
+    try {
+        store::writeServerBook(serverFile, arguments[1]);
+        if (makeSheet)
+            writeDaySheet(dir.filePath(DaySheetName));
+    } catch (...) {
+        if (madeFolder) {
+            QFile::remove(serverFile);
+            QDir().rmdir(folder);
+        }
+        throw;
+    }
+    QTextStream(stdout) << "made " << native(serverFile) << Qt::endl;
+    if (makeSheet)
+        QTextStream(stdout) << "made " << native(dir.filePath(DaySheetName)) << Qt::endl;
     return 0;
 }
 
@@ -91,8 +132,9 @@ int serverInit(const QStringList& arguments) {
     if (arguments.size() != 1)
         return usage();
     const QString connection = serverConnectionOf(arguments[0]);
-    QTextStream(stdout) << store::describeServerBook(connection) << ": " << store::initServerBook(connection)
-                        << Qt::endl;
+    // Said once done: a failure prints nothing but its message.
+    const QString done = store::initServerBook(connection);
+    QTextStream(stdout) << store::describeServerBook(connection) << ": " << done << Qt::endl;
     return 0;
 }
 
@@ -119,7 +161,7 @@ int copyDown(const QStringList& arguments) {
     const QString connection = serverConnectionOf(arguments[0]);
     const QString folder = arguments[1];
     if (!QDir().mkpath(folder))
-        return fail(QStringLiteral("the folder \"%1\" could not be made.").arg(native(folder)));
+        return fail(QStringLiteral("The folder \"%1\" could not be made.").arg(native(folder)));
     const QDir dir(folder);
     for (const QLatin1String name : {QLatin1String(store::ServerBookFileName), QLatin1String(store::DatabaseFileName),
                                      QLatin1String("RANTEBOU.rav")}) {

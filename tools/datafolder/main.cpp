@@ -7,7 +7,8 @@
 #include "store/cipher/DatabaseFile.h"
 #include "store/engine/ConnectionText.h"
 #include "tools/datafolder/BackupCommands.h"
-#include "tools/datafolder/DaySheetFile.h"
+#include "resources/Catalogue.h"
+#include "resources/DaySheetFile.h"
 #include "tools/datafolder/ExportCommand.h"
 #include "tools/datafolder/ImportCommand.h"
 #include "tools/datafolder/ServerCommands.h"
@@ -47,11 +48,32 @@ int fail(const QString& message) {
     return 1;
 }
 
+// Every command, one line each; the command's own usage (given no or wrong arguments) says more.
+constexpr char Help[] = QT_TRANSLATE_NOOP("orvella-datafolder",
+    "usage: orvella-datafolder COMMAND ...\n"
+    "  FOLDER                                   make a data folder: an empty, encrypted data.mdb and RANTEBOU.rav\n"
+    "  --import OLD.mdb [--password P] [--into] FOLDER   bring the days of an older appointment book in\n"
+    "  --export-ics FOLDER FILE [options]      write the book as an iCalendar file for other calendars\n"
+    "  --export-csv FOLDER FILE [options]      write the book as a CSV table\n"
+    "  --list-backups FOLDER                   list the daily copies of the book, newest first\n"
+    "  --restore BACKUP FOLDER                 put a daily copy back as the folder's data.mdb\n"
+    "  server-folder FOLDER CONNECTION         make a data folder naming a book on a server (server.book)\n"
+    "  server-init SERVER-FOLDER               make the appointment table and its change trigger on the server\n"
+    "  copy-up FOLDER SERVER-FOLDER [--merge]  copy the folder's book up to the server\n"
+    "  copy-down SERVER-FOLDER NEW-FOLDER      copy the server's book down into a new data.mdb\n"
+    "  --help                                  show this list\n");
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
+    // Greek under a Greek terminal (LC_ALL, LC_MESSAGES or LANG), English otherwise.
+    catalogue::useTerminalLanguage();
     const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() == 2 && (arguments[1] == QLatin1String("--help") || arguments[1] == QLatin1String("-h"))) {
+        QTextStream(stdout) << QCoreApplication::translate("orvella-datafolder", Help);
+        return 0;
+    }
     if (const std::optional<int> exported = runExportCommand(arguments))
         return *exported;
     if (arguments.size() > 1 && arguments[1] == QLatin1String("--import"))
@@ -61,16 +83,19 @@ int main(int argc, char* argv[]) {
     if (const std::optional<int> backupCommand = runBackupCommand(arguments))
         return *backupCommand;
     if (arguments.size() != 2 || arguments[1].isEmpty() || arguments[1].startsWith(QLatin1Char('-')))
-        return fail(QStringLiteral(
-            "usage: orvella-datafolder <folder>\nMakes <folder> (if missing) with an empty, "
-            "encrypted data.mdb and the default day sheet RANTEBOU.rav. Existing files are never overwritten."));
+        return fail(QCoreApplication::translate(
+            "orvella-datafolder", "usage: orvella-datafolder <folder>\nMakes <folder> (if missing) with an empty, "
+                                  "encrypted data.mdb and the default day sheet RANTEBOU.rav. Existing files are never "
+                                  "overwritten. orvella-datafolder --help lists every command."));
     const QString folder = arguments[1];
     const QFileInfo folderInfo(folder);
     if (folderInfo.exists() && !folderInfo.isDir())
-        return fail(QStringLiteral("\"%1\" exists and is not a folder.").arg(QDir::toNativeSeparators(folder)));
+        return fail(QCoreApplication::translate("orvella-datafolder", "\"%1\" exists and is not a folder.")
+                        .arg(QDir::toNativeSeparators(folder)));
     const bool madeFolder = !folderInfo.exists();
     if (!QDir().mkpath(folder))
-        return fail(QStringLiteral("the folder \"%1\" could not be made.").arg(QDir::toNativeSeparators(folder)));
+        return fail(QCoreApplication::translate("orvella-datafolder", "The folder \"%1\" could not be made.")
+                        .arg(QDir::toNativeSeparators(folder)));
     // The book is the user's alone, whatever the umask.
     if (madeFolder)
         platform::makeOwnerOnlyFolder(folder);
@@ -80,13 +105,15 @@ int main(int argc, char* argv[]) {
     for (const FolderFile& file : files) {
         const QFileInfo existing(dir.filePath(file.name));
         if (existing.exists() || existing.isSymLink())
-            return fail(QStringLiteral("\"%1\" already exists; nothing was changed.")
+            return fail(QCoreApplication::translate("orvella-datafolder", "\"%1\" already exists; nothing was changed.")
                             .arg(QDir::toNativeSeparators(existing.filePath())));
     }
     try {
         for (const FolderFile& file : files) {
             file.make(dir.filePath(file.name));
-            QTextStream(stdout) << "made " << QDir::toNativeSeparators(dir.filePath(file.name)) << Qt::endl;
+            QTextStream(stdout) << QCoreApplication::translate("orvella-datafolder", "made %1")
+                                       .arg(QDir::toNativeSeparators(dir.filePath(file.name)))
+                                << Qt::endl;
         }
     } catch (const std::exception& error) {
         return fail(QString::fromUtf8(error.what()));

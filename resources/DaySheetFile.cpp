@@ -1,4 +1,4 @@
-#include "tools/datafolder/DaySheetFile.h"
+#include "resources/DaySheetFile.h"
 
 #include "platform/FilePlacement.h"
 #include <QDir>

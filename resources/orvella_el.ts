@@ -1,0 +1,542 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="el_GR">
+<context>
+    <name>ErrorReport</name>
+    <message>
+        <source>An unknown error occurred.</source>
+        <translation>Παρουσιάστηκε άγνωστο σφάλμα.</translation>
+    </message>
+</context>
+<context>
+    <name>MissingBookNotice</name>
+    <message>
+        <source>Your appointment book is missing.
+
+The data folder "%1" is there, but the book %2 is not in it: it was deleted or moved, or it is kept on a disk that is not connected now. Orvella has not made a new, empty book in its place, so that none of your appointments is hidden or replaced.
+
+If the book is on a disk that is not connected, connect it and start Orvella again.
+
+%3</source>
+        <translation>Το βιβλίο ραντεβού σας λείπει.
+
+Ο φάκελος δεδομένων «%1» υπάρχει, αλλά το βιβλίο %2 δεν είναι μέσα του: διαγράφηκε ή μετακινήθηκε, ή βρίσκεται σε δίσκο που δεν είναι συνδεδεμένος τώρα. Το Orvella δεν έφτιαξε νέο, άδειο βιβλίο στη θέση του, ώστε κανένα ραντεβού σας να μην κρυφτεί ή να μην αντικατασταθεί.
+
+Αν το βιβλίο είναι σε δίσκο που δεν είναι συνδεδεμένος, συνδέστε τον και ξεκινήστε πάλι το Orvella.
+
+%3</translation>
+    </message>
+</context>
+<context>
+    <name>OldBookOffer</name>
+    <message>
+        <source>The file data.mdb in this folder is an appointment book of the older format.
+
+Convert it to the new format now? Every appointment is brought over. The old file does not change: it stays beside the new one, named data-jet-&lt;date&gt;.mdb.
+
+With No nothing changes.</source>
+        <translation>Το αρχείο data.mdb σε αυτόν τον φάκελο είναι βιβλίο ραντεβού της παλαιότερης μορφής.
+
+Να μετατραπεί τώρα στη νέα μορφή; Όλα τα ραντεβού θα μεταφερθούν. Το παλιό αρχείο δεν θα αλλάξει: θα μείνει δίπλα στο νέο, με όνομα data-jet-&lt;ημερομηνία&gt;.mdb.
+
+Με «Όχι» δεν αλλάζει τίποτα.</translation>
+    </message>
+    <message>
+        <source>Yes, convert</source>
+        <translation>Ναι, μετατροπή</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Όχι</translation>
+    </message>
+    <message>
+        <source>The book was converted.</source>
+        <translation>Η μετατροπή ολοκληρώθηκε.</translation>
+    </message>
+</context>
+<context>
+    <name>QFileDialog</name>
+    <message>
+        <source>Look in:</source>
+        <translation>Αναζήτηση σε:</translation>
+    </message>
+    <message>
+        <source>File &amp;name:</source>
+        <translation>Όνομα &amp;αρχείου:</translation>
+    </message>
+    <message>
+        <source>Files of type:</source>
+        <translation>Αρχεία τύπου:</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Αποθήκευση</translation>
+    </message>
+    <message>
+        <source>&amp;Open</source>
+        <translation>Ά&amp;νοιγμα</translation>
+    </message>
+    <message>
+        <source>&amp;Choose</source>
+        <translation>&amp;Επιλογή</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Πίσω</translation>
+    </message>
+    <message>
+        <source>Forward</source>
+        <translation>Μπροστά</translation>
+    </message>
+    <message>
+        <source>Parent Directory</source>
+        <translation>Γονικός φάκελος</translation>
+    </message>
+    <message>
+        <source>Create New Folder</source>
+        <translation>Νέος φάκελος</translation>
+    </message>
+    <message>
+        <source>List View</source>
+        <translation>Προβολή λίστας</translation>
+    </message>
+    <message>
+        <source>Detail View</source>
+        <translation>Προβολή λεπτομερειών</translation>
+    </message>
+    <message>
+        <source>New Folder</source>
+        <translation>Νέος φάκελος</translation>
+    </message>
+</context>
+<context>
+    <name>QFileSystemModel</name>
+    <message>
+        <source>Name</source>
+        <translation>Όνομα</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Μέγεθος</translation>
+    </message>
+    <message>
+        <source>Date Modified</source>
+        <translation>Ημερομηνία αλλαγής</translation>
+    </message>
+</context>
+<context>
+    <name>QLineEdit</name>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Αναίρεση</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>Α&amp;κύρωση αναίρεσης</translation>
+    </message>
+    <message>
+        <source>Cu&amp;t</source>
+        <translation>Απο&amp;κοπή</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>Αντι&amp;γραφή</translation>
+    </message>
+    <message>
+        <source>&amp;Paste</source>
+        <translation>&amp;Επικόλληση</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Διαγραφή</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>Επιλογή όλων</translation>
+    </message>
+</context>
+<context>
+    <name>QMessageBox</name>
+    <message>
+        <source>Show Details...</source>
+        <translation>Λεπτομέρειες...</translation>
+    </message>
+    <message>
+        <source>Hide Details...</source>
+        <translation>Απόκρυψη λεπτομερειών...</translation>
+    </message>
+</context>
+<context>
+    <name>QPlatformTheme</name>
+    <message>
+        <source>Save</source>
+        <translation>Αποθήκευση</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Άνοιγμα</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Άκυρο</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Κλείσιμο</translation>
+    </message>
+    <message>
+        <source>Discard</source>
+        <translation>Απόρριψη</translation>
+    </message>
+    <message>
+        <source>Don't Save</source>
+        <translation>Χωρίς αποθήκευση</translation>
+    </message>
+    <message>
+        <source>&amp;Yes</source>
+        <translation>&amp;Ναι</translation>
+    </message>
+    <message>
+        <source>&amp;No</source>
+        <translation>Ό&amp;χι</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>Εφαρμογή</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Βοήθεια</translation>
+    </message>
+</context>
+<context>
+    <name>SlotTextLimit</name>
+    <message>
+        <source>A slot holds at most %1 characters; the rest was left out.</source>
+        <translation>Μια θέση χωράει έως %1 χαρακτήρες· τα υπόλοιπα δεν μπήκαν.</translation>
+    </message>
+</context>
+<context>
+    <name>TForm1</name>
+    <message>
+        <source>Enter opens the day</source>
+        <translation>Το Enter ανοίγει την ημέρα</translation>
+    </message>
+</context>
+<context>
+    <name>TForm2</name>
+    <message>
+        <source>Save the changes?</source>
+        <translation>Να αποθηκευτούν οι αλλαγές;</translation>
+    </message>
+    <message>
+        <source>Some slots hold text that is not saved yet. Yes saves it and prints the day with it; No prints the day as last saved and keeps the text here unsaved.</source>
+        <translation>Κάποιες θέσεις έχουν κείμενο που δεν έχει αποθηκευτεί. Ναι: αποθηκεύεται και η ημέρα τυπώνεται μαζί του. Όχι: τυπώνεται η ημέρα όπως αποθηκεύτηκε τελευταία και το κείμενο μένει εδώ χωρίς αποθήκευση.</translation>
+    </message>
+    <message>
+        <source>Some slots hold text that is not saved yet. Yes saves it and closes the day; No closes the day without it.</source>
+        <translation>Κάποιες θέσεις έχουν κείμενο που δεν έχει αποθηκευτεί. Ναι: αποθηκεύεται και η ημέρα κλείνει. Όχι: η ημέρα κλείνει χωρίς αυτό.</translation>
+    </message>
+    <message>
+        <source>&amp;Yes</source>
+        <translation>&amp;Ναι</translation>
+    </message>
+    <message>
+        <source>&amp;No</source>
+        <translation>Ό&amp;χι</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Άκυρο</translation>
+    </message>
+    <message>
+        <source>The day %1 could not be made in the data file, so its slots are shown read-only and nothing can be typed or saved in them. The reason:
+
+%2
+
+Deal with that, then close this day and open it again.</source>
+        <translation>Η ημέρα %1 δεν μπόρεσε να δημιουργηθεί στο αρχείο δεδομένων, γι᾽ αυτό οι θέσεις της φαίνονται μόνο για ανάγνωση και δεν γράφεται ούτε αποθηκεύεται τίποτα σε αυτές. Η αιτία:
+
+%2
+
+Διορθώστε το, μετά κλείστε την ημέρα και ανοίξτε την ξανά.</translation>
+    </message>
+</context>
+<context>
+    <name>TForm3</name>
+    <message>
+        <source>The day %1 lies outside the calendar's years %2 to %3 and cannot be opened.</source>
+        <translation>Η ημέρα %1 είναι έξω από τα έτη του ημερολογίου (%2 έως %3) και δεν μπορεί να ανοίξει.</translation>
+    </message>
+</context>
+<context>
+    <name>TForm6</name>
+    <message>
+        <source>The day is printed with this file, the day sheet, which belongs beside data.mdb. Starting Orvella from its menu entry or shortcut puts the default one back when it is missing.</source>
+        <translation>Η ημέρα τυπώνεται με αυτό το αρχείο, το φύλλο της ημέρας, που πρέπει να βρίσκεται δίπλα στο data.mdb. Αν ξεκινήσετε το Orvella από το μενού ή τη συντόμευσή του, το προεπιλεγμένο φύλλο ξαναμπαίνει όταν λείπει.</translation>
+    </message>
+    <message>
+        <source>Or copy the default one there from "%1".</source>
+        <translation>Ή αντιγράψτε εκεί το προεπιλεγμένο από το «%1».</translation>
+    </message>
+</context>
+<context>
+    <name>orvella-datafolder</name>
+    <message>
+        <source>usage: orvella-datafolder COMMAND ...
+  FOLDER                                   make a data folder: an empty, encrypted data.mdb and RANTEBOU.rav
+  --import OLD.mdb [--password P] [--into] FOLDER   bring the days of an older appointment book in
+  --export-ics FOLDER FILE [options]      write the book as an iCalendar file for other calendars
+  --export-csv FOLDER FILE [options]      write the book as a CSV table
+  --list-backups FOLDER                   list the daily copies of the book, newest first
+  --restore BACKUP FOLDER                 put a daily copy back as the folder's data.mdb
+  server-folder FOLDER CONNECTION         make a data folder naming a book on a server (server.book)
+  server-init SERVER-FOLDER               make the appointment table and its change trigger on the server
+  copy-up FOLDER SERVER-FOLDER [--merge]  copy the folder's book up to the server
+  copy-down SERVER-FOLDER NEW-FOLDER      copy the server's book down into a new data.mdb
+  --help                                  show this list
+</source>
+        <translation>χρήση: orvella-datafolder ΕΝΤΟΛΗ ...
+  ΦΑΚΕΛΟΣ                                  φτιάχνει φάκελο δεδομένων: κενό, κρυπτογραφημένο data.mdb και RANTEBOU.rav
+  --import ΠΑΛΙΟ.mdb [--password P] [--into] ΦΑΚΕΛΟΣ   φέρνει τις ημέρες ενός παλαιότερου βιβλίου ραντεβού
+  --export-ics ΦΑΚΕΛΟΣ ΑΡΧΕΙΟ [επιλογές]  γράφει το βιβλίο ως αρχείο iCalendar για άλλα ημερολόγια
+  --export-csv ΦΑΚΕΛΟΣ ΑΡΧΕΙΟ [επιλογές]  γράφει το βιβλίο ως πίνακα CSV
+  --list-backups ΦΑΚΕΛΟΣ                  δείχνει τα ημερήσια αντίγραφα του βιβλίου, από το νεότερο
+  --restore ΑΝΤΙΓΡΑΦΟ ΦΑΚΕΛΟΣ             επαναφέρει ένα ημερήσιο αντίγραφο ως data.mdb του φακέλου
+  server-folder ΦΑΚΕΛΟΣ ΣΥΝΔΕΣΗ           φτιάχνει φάκελο δεδομένων για βιβλίο σε διακομιστή (server.book)
+  server-init ΦΑΚΕΛΟΣ-ΔΙΑΚΟΜΙΣΤΗ          φτιάχνει τον πίνακα των ραντεβού και τον μηχανισμό ειδοποιήσεών του στον διακομιστή
+  copy-up ΦΑΚΕΛΟΣ ΦΑΚΕΛΟΣ-ΔΙΑΚΟΜΙΣΤΗ [--merge]  ανεβάζει το βιβλίο του φακέλου στον διακομιστή
+  copy-down ΦΑΚΕΛΟΣ-ΔΙΑΚΟΜΙΣΤΗ ΝΕΟΣ-ΦΑΚΕΛΟΣ  κατεβάζει το βιβλίο του διακομιστή σε νέο data.mdb
+  --help                                  δείχνει αυτή τη λίστα
+</translation>
+    </message>
+    <message>
+        <source>usage: orvella-datafolder &lt;folder&gt;
+Makes &lt;folder&gt; (if missing) with an empty, encrypted data.mdb and the default day sheet RANTEBOU.rav. Existing files are never overwritten. orvella-datafolder --help lists every command.</source>
+        <translation>χρήση: orvella-datafolder &lt;φάκελος&gt;
+Φτιάχνει τον &lt;φάκελο&gt; (αν λείπει) με κενό, κρυπτογραφημένο data.mdb και το προεπιλεγμένο φύλλο ημέρας RANTEBOU.rav. Αρχεία που υπάρχουν δεν αντικαθίστανται ποτέ. Το orvella-datafolder --help δείχνει όλες τις εντολές.</translation>
+    </message>
+    <message>
+        <source>"%1" exists and is not a folder.</source>
+        <translation>Το «%1» υπάρχει και δεν είναι φάκελος.</translation>
+    </message>
+    <message>
+        <source>The folder "%1" could not be made.</source>
+        <translation>Ο φάκελος «%1» δεν μπόρεσε να δημιουργηθεί.</translation>
+    </message>
+    <message>
+        <source>"%1" already exists; nothing was changed.</source>
+        <translation>Το «%1» υπάρχει ήδη· δεν άλλαξε τίποτα.</translation>
+    </message>
+    <message>
+        <source>made %1</source>
+        <translation>δημιουργήθηκε το %1</translation>
+    </message>
+</context>
+<context>
+    <name>report</name>
+    <message>
+        <source>Save the report as PDF</source>
+        <translation>Αποθήκευση της εκτύπωσης ως PDF</translation>
+    </message>
+    <message>
+        <source>PDF files (*.pdf)</source>
+        <translation>Αρχεία PDF (*.pdf)</translation>
+    </message>
+    <message>
+        <source>No printer is installed on this computer.</source>
+        <translation>Δεν υπάρχει εγκατεστημένος εκτυπωτής σε αυτόν τον υπολογιστή.</translation>
+    </message>
+    <message>
+        <source>Reading the report definition</source>
+        <translation>Ανάγνωση του φύλλου εκτύπωσης</translation>
+    </message>
+    <message>
+        <source>Reading the report definition: %1 elements</source>
+        <translation>Ανάγνωση του φύλλου εκτύπωσης: %1 στοιχεία</translation>
+    </message>
+    <message>
+        <source>Laying out the report</source>
+        <translation>Διάταξη της εκτύπωσης</translation>
+    </message>
+    <message>
+        <source>Preparing the preview of %1 page(s)</source>
+        <translation>Προετοιμασία της προεπισκόπησης (%1 σελίδες)</translation>
+    </message>
+    <message>
+        <source>Send the report to</source>
+        <translation>Αποστολή της εκτύπωσης</translation>
+    </message>
+    <message>
+        <source>&amp;Preview on screen</source>
+        <translation>Προεπισκόπηση στην οθόνη (&amp;P)</translation>
+    </message>
+    <message>
+        <source>Pri&amp;nter</source>
+        <translation>Εκτυπωτής (&amp;N)</translation>
+    </message>
+    <message>
+        <source>F&amp;ile (PDF)</source>
+        <translation>Αρχείο PDF (&amp;I)</translation>
+    </message>
+    <message>
+        <source>&amp;Browse…</source>
+        <translation>Επιλογή… (&amp;B)</translation>
+    </message>
+    <message>
+        <source>Pages</source>
+        <translation>Σελίδες</translation>
+    </message>
+    <message>
+        <source>&amp;All pages</source>
+        <translation>Όλες οι σελίδες (&amp;A)</translation>
+    </message>
+    <message>
+        <source>Pages &amp;from</source>
+        <translation>Σελίδες από (&amp;F)</translation>
+    </message>
+    <message>
+        <source>&amp;Copies:</source>
+        <translation>Αντίτυπα (&amp;C):</translation>
+    </message>
+    <message>
+        <source>to</source>
+        <translation>έως</translation>
+    </message>
+    <message>
+        <source>The report has 1 page.</source>
+        <translation>Η εκτύπωση έχει 1 σελίδα.</translation>
+    </message>
+    <message>
+        <source>The report has %1 pages.</source>
+        <translation>Η εκτύπωση έχει %1 σελίδες.</translation>
+    </message>
+    <message>
+        <source>Print on</source>
+        <translation>Εκτύπωση στον</translation>
+    </message>
+    <message>
+        <source>Type or choose the PDF file to write the report to.</source>
+        <translation>Γράψτε ή επιλέξτε το αρχείο PDF όπου θα γραφτεί η εκτύπωση.</translation>
+    </message>
+    <message>
+        <source>"%1" is a folder; name a file in it.</source>
+        <translation>Το «%1» είναι φάκελος· δώστε όνομα αρχείου μέσα σε αυτόν.</translation>
+    </message>
+    <message>
+        <source>The first page of the range comes after its last page.</source>
+        <translation>Η πρώτη σελίδα του διαστήματος είναι μετά την τελευταία.</translation>
+    </message>
+    <message>
+        <source>|◀ First</source>
+        <translation>|◀ Πρώτη</translation>
+    </message>
+    <message>
+        <source>◀ Previous</source>
+        <translation>◀ Προηγούμενη</translation>
+    </message>
+    <message>
+        <source>Next ▶</source>
+        <translation>Επόμενη ▶</translation>
+    </message>
+    <message>
+        <source>Last ▶|</source>
+        <translation>Τελευταία ▶|</translation>
+    </message>
+    <message>
+        <source>Fit page</source>
+        <translation>Ολόκληρη η σελίδα</translation>
+    </message>
+    <message>
+        <source>Fit width</source>
+        <translation>Πλάτος σελίδας</translation>
+    </message>
+    <message>
+        <source>Print…</source>
+        <translation>Εκτύπωση…</translation>
+    </message>
+    <message>
+        <source>Save as PDF…</source>
+        <translation>Αποθήκευση ως PDF…</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Κλείσιμο</translation>
+    </message>
+    <message>
+        <source>Zoom:</source>
+        <translation>Μεγέθυνση:</translation>
+    </message>
+    <message>
+        <source>Page %1 of %2</source>
+        <translation>Σελίδα %1 από %2</translation>
+    </message>
+    <message>
+        <source>Printing</source>
+        <translation>Εκτύπωση</translation>
+    </message>
+    <message>
+        <source>Saving</source>
+        <translation>Αποθήκευση</translation>
+    </message>
+    <message>
+        <source>Report: %1</source>
+        <translation>Εκτύπωση: %1</translation>
+    </message>
+    <message>
+        <source>Starting…</source>
+        <translation>Ξεκινά…</translation>
+    </message>
+    <message>
+        <source>%1 page %2 of %3</source>
+        <translation>%1: σελίδα %2 από %3</translation>
+    </message>
+</context>
+<context>
+    <name>store</name>
+    <message>
+        <source>The file "%1" is an appointment book of the older format, not yet converted for Orvella. Close Orvella and start it again in this folder: it offers to convert the book (answer Yes, convert). The older book is kept beside the new one.</source>
+        <translation>Το αρχείο «%1» είναι βιβλίο ραντεβού της παλαιότερης μορφής και δεν έχει μετατραπεί ακόμη για το Orvella. Κλείστε το Orvella και ξεκινήστε το πάλι σε αυτόν τον φάκελο: θα προτείνει τη μετατροπή του βιβλίου (απαντήστε «Ναι, μετατροπή»). Το παλιό βιβλίο μένει δίπλα στο νέο.</translation>
+    </message>
+    <message>
+        <source>Nothing was saved: another desk or program removed this day's record since it was opened here. Your text is still shown; note it before closing the day.</source>
+        <translation>Δεν αποθηκεύτηκε τίποτα: άλλος υπολογιστής ή άλλο πρόγραμμα αφαίρεσε την εγγραφή αυτής της ημέρας αφού άνοιξε εδώ. Το κείμενό σας φαίνεται ακόμη· σημειώστε το πριν κλείσετε την ημέρα.</translation>
+    </message>
+    <message>
+        <source>Nothing was saved: another desk or program changed this day since it was opened here, and saving now would overwrite that. Your text is still shown: note it, close the day without saving, open it again to see the other change, and enter yours again.</source>
+        <translation>Δεν αποθηκεύτηκε τίποτα: άλλος υπολογιστής ή άλλο πρόγραμμα άλλαξε αυτή την ημέρα αφού άνοιξε εδώ, και η αποθήκευση τώρα θα έσβηνε την αλλαγή του. Το κείμενό σας φαίνεται ακόμη: σημειώστε το, κλείστε την ημέρα χωρίς αποθήκευση, ανοίξτε την ξανά για να δείτε την άλλη αλλαγή και γράψτε πάλι το δικό σας.</translation>
+    </message>
+    <message>
+        <source>Nothing was saved: another desk or program changed %1 of this day since it was opened here, and saving now would overwrite that. Your text is still shown: note it, close the day without saving, open it again to see the other change, and enter yours again.</source>
+        <translation>Δεν αποθηκεύτηκε τίποτα: άλλος υπολογιστής ή άλλο πρόγραμμα άλλαξε το %1 αυτής της ημέρας αφού άνοιξε εδώ, και η αποθήκευση τώρα θα έσβηνε την αλλαγή του. Το κείμενό σας φαίνεται ακόμη: σημειώστε το, κλείστε την ημέρα χωρίς αποθήκευση, ανοίξτε την ξανά για να δείτε την άλλη αλλαγή και γράψτε πάλι το δικό σας.</translation>
+    </message>
+    <message>
+        <source>The data file "%1" is missing, but its folder keeps backups of it in "%2". Close Orvella and list them, newest first, with the command that puts one back:
+
+orvella-datafolder --list-backups "%3"</source>
+        <translation>Το αρχείο δεδομένων «%1» λείπει, αλλά ο φάκελός του κρατά αντίγραφα ασφαλείας του στο «%2». Κλείστε το Orvella και δείτε τα, από το νεότερο, μαζί με την εντολή που επαναφέρει ένα από αυτά:
+
+orvella-datafolder --list-backups "%3"</translation>
+    </message>
+    <message>
+        <source>The data file "%1" does not exist. Start Orvella in the folder that holds data.mdb, or make a new data folder with orvella-datafolder.</source>
+        <translation>Το αρχείο δεδομένων «%1» δεν υπάρχει. Ξεκινήστε το Orvella στον φάκελο που περιέχει το data.mdb ή φτιάξτε νέο φάκελο δεδομένων με το orvella-datafolder.</translation>
+    </message>
+    <message>
+        <source>The newest good backup is "%1", made on %2. Close Orvella and put it back with this command in a terminal:
+
+%3
+
+A book it replaces is kept beside it, never deleted.</source>
+        <translation>Το νεότερο καλό αντίγραφο ασφαλείας είναι το «%1», από τις %2. Κλείστε το Orvella και επαναφέρετέ το με αυτή την εντολή σε τερματικό:
+
+%3
+
+Το βιβλίο που αντικαθιστά μένει δίπλα του· δεν διαγράφεται ποτέ.</translation>
+    </message>
+    <message>
+        <source>No good backup was found in "%1". Keep the file as it is and ask for help before anything is written to the folder "%2".</source>
+        <translation>Δεν βρέθηκε καλό αντίγραφο ασφαλείας στο «%1». Αφήστε το αρχείο όπως είναι και ζητήστε βοήθεια πριν γραφτεί οτιδήποτε στον φάκελο «%2».</translation>
+    </message>
+</context>
+</TS>
