@@ -76,9 +76,10 @@ void offer(const QString& folder) {
         return;
     // A file refused before is not offered again as if nothing had happened: the refusal is shown once more.
     if (const QString refused = legacy::ConversionRefusal::recalled(data); !refused.isEmpty()) {
-        ErrorReport::show(refused + QStringLiteral("\n\nΗ μετατροπή δεν προτείνεται ξανά για αυτό το αρχείο. (The "
-                                                   "conversion is not offered again for this file; put a repaired "
-                                                   "copy in its place to be asked again.)"));
+        ErrorReport::show(refused + QStringLiteral("\n\n") +
+                          QCoreApplication::translate("OldBookOffer", "The conversion is not offered again for this "
+                                                                      "file; put a repaired copy in its place to be "
+                                                                      "asked again."));
         return;
     }
     std::unique_ptr<QMessageBox> question(createQuestion());

@@ -53,6 +53,10 @@ With No nothing changes.</source>
         <source>The book was converted.</source>
         <translation>Η μετατροπή ολοκληρώθηκε.</translation>
     </message>
+    <message>
+        <source>The conversion is not offered again for this file; put a repaired copy in its place to be asked again.</source>
+        <translation>Η μετατροπή δεν προτείνεται ξανά για αυτό το αρχείο· βάλτε στη θέση του ένα επισκευασμένο αντίγραφο για να ερωτηθείτε πάλι.</translation>
+    </message>
 </context>
 <context>
     <name>QFileDialog</name>
@@ -537,6 +541,18 @@ A book it replaces is kept beside it, never deleted.</source>
     <message>
         <source>No good backup was found in "%1". Keep the file as it is and ask for help before anything is written to the folder "%2".</source>
         <translation>Δεν βρέθηκε καλό αντίγραφο ασφαλείας στο «%1». Αφήστε το αρχείο όπως είναι και ζητήστε βοήθεια πριν γραφτεί οτιδήποτε στον φάκελο «%2».</translation>
+    </message>
+    <message>
+        <source>Today's backup of the data file "%1" could not be made: the data folder "%2" (or the book in it) cannot be written by this user, so appointments can be looked at but no change to them can be saved either. Allow writing to the folder and the book, or copy the data folder to a place that allows it, and start Orvella again.</source>
+        <translation>Το σημερινό αντίγραφο ασφαλείας του αρχείου δεδομένων «%1» δεν μπόρεσε να γίνει: ο φάκελος δεδομένων «%2» (ή το βιβλίο μέσα του) δεν επιτρέπει εγγραφή σε αυτόν τον χρήστη, οπότε τα ραντεβού φαίνονται αλλά καμία αλλαγή τους δεν μπορεί να αποθηκευτεί. Επιτρέψτε την εγγραφή στον φάκελο και στο βιβλίο ή αντιγράψτε τον φάκελο δεδομένων σε θέση που την επιτρέπει, και ξεκινήστε πάλι το Orvella.</translation>
+    </message>
+    <message>
+        <source>Today's backup of the data file "%1" could not be made: %2
+
+Your appointments are not affected and you can go on working; Orvella tries again at its next start. Make sure the folder "%3" can be written and its disk has free space.</source>
+        <translation>Το σημερινό αντίγραφο ασφαλείας του αρχείου δεδομένων «%1» δεν μπόρεσε να γίνει: %2
+
+Τα ραντεβού σας δεν επηρεάζονται και μπορείτε να συνεχίσετε τη δουλειά· το Orvella θα ξαναδοκιμάσει στην επόμενη εκκίνηση. Βεβαιωθείτε ότι ο φάκελος «%3» επιτρέπει εγγραφή και ότι ο δίσκος του έχει ελεύθερο χώρο.</translation>
     </message>
 </context>
 </TS>

@@ -8,6 +8,7 @@
 #include "store/cipher/IntegrityCheck.h"
 #include "store/engine/EngineError.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
@@ -52,6 +53,24 @@ QString setAsideName(const QDir& folder, const QDate& day) {
 }
 
 } // namespace
+
+QString backupFailureMessage(const QString& dataFile, const QString& reason, const QString& backupFolder,
+                             bool bookWritable) {
+    const QString file = QDir::toNativeSeparators(dataFile);
+    if (!bookWritable)
+        // Nothing can be saved there either: saying "go on working" would lose what the user types next.
+        return QCoreApplication::translate(
+                   "store", "Today's backup of the data file \"%1\" could not be made: the data folder \"%2\" (or "
+                            "the book in it) cannot be written by this user, so appointments can be looked at but no "
+                            "change to them can be saved either. Allow writing to the folder and the book, or copy "
+                            "the data folder to a place that allows it, and start Orvella again.")
+            .arg(file, QDir::toNativeSeparators(QFileInfo(dataFile).absolutePath()));
+    return QCoreApplication::translate(
+               "store", "Today's backup of the data file \"%1\" could not be made: %2\n\nYour appointments are not "
+                        "affected and you can go on working; Orvella tries again at its next start. Make sure the "
+                        "folder \"%3\" can be written and its disk has free space.")
+        .arg(file, reason, QDir::toNativeSeparators(backupFolder));
+}
 
 BackupOutcome makeDailyBackup(const QString& dataFile, const QString& password, const QDate& today) {
     QElapsedTimer timer;
@@ -115,12 +134,9 @@ BackupOutcome makeDailyBackup(const QString& dataFile, const QString& password, 
             // Opening the book will say what is wrong with it and which backup to restore.
             return finish(BackupOutcome::Result::BookDamaged);
         }
-        outcome.message =
-            QStringLiteral("Today's backup of the data file \"%1\" could not be made: %2\n\nYour appointments are "
-                           "not affected and you can go on working; Orvella tries again at its next start. Make "
-                           "sure the folder \"%3\" can be written and its disk has free space.")
-                .arg(QDir::toNativeSeparators(dataFile), QString::fromUtf8(error.what()),
-                     QDir::toNativeSeparators(folder.path()));
+        const QString dataFolder = QFileInfo(dataFile).absolutePath();
+        outcome.message = backupFailureMessage(dataFile, QString::fromUtf8(error.what()), folder.path(),
+                                               QFileInfo(dataFolder).isWritable() && QFileInfo(dataFile).isWritable());
         return finish(BackupOutcome::Result::Failed);
     }
 

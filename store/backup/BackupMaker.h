@@ -29,4 +29,9 @@ struct BackupOutcome {
 // rotation no longer keeps are removed. Never throws and never touches the book itself.
 BackupOutcome makeDailyBackup(const QString& dataFile, const QString& password, const QDate& today);
 
+// What a failed backup tells the user: why, and what to do. When the book or its folder cannot be written, that is
+// the reason, and the user is not told to go on working, since no change could be saved either.
+QString backupFailureMessage(const QString& dataFile, const QString& reason, const QString& backupFolder,
+                             bool bookWritable);
+
 } // namespace store

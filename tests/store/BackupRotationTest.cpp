@@ -4,6 +4,12 @@
 
 #include "store/backup/BackupRotation.h"
 #include "store/backup/BackupFolder.h"
+#include "store/backup/BackupMaker.h"
+#include "store/cipher/DatabaseFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <QTest>
 
@@ -35,7 +41,38 @@ private slots:
     void aYearOfDailyCopiesKeepsFourteenAndOnePerMonth();
     void backupNamesReadBack_data();
     void backupNamesReadBack();
+    void aFailedBackupSaysWhyAndWhetherWorkCanGoOn_data();
+    void aFailedBackupSaysWhyAndWhetherWorkCanGoOn();
 };
+
+void BackupRotationTest::aFailedBackupSaysWhyAndWhetherWorkCanGoOn_data() {
+    QTest::addColumn<bool>("bookWritable");
+    QTest::newRow("the backups folder cannot be made") << true;
+    QTest::newRow("the data folder cannot be written") << false;
+}
+
+// A backup that fails says why; it tells the user to go on working only when changes can still be saved.
+void BackupRotationTest::aFailedBackupSaysWhyAndWhetherWorkCanGoOn() {
+    QFETCH(bool, bookWritable);
+    QTemporaryDir dir;
+    const QString book = dir.filePath(QStringLiteral("data.mdb"));
+    store::createDatabaseFile(book, QStringLiteral("Kw73Tp"));
+    // An ordinary file where the backups folder belongs: the copy has nowhere to go.
+    QFile inTheWay(dir.filePath(QStringLiteral("backups")));
+    QVERIFY(inTheWay.open(QIODevice::WriteOnly));
+    inTheWay.close();
+    const store::BackupOutcome outcome = store::makeDailyBackup(book, QStringLiteral("Kw73Tp"), QDate(2026, 12, 10));
+    QCOMPARE(int(outcome.result), int(store::BackupOutcome::Result::Failed));
+    // The same failure as the user would read it when the folder is (or is not) writable.
+    const QString message = bookWritable ? outcome.message
+                                         : store::backupFailureMessage(book, QStringLiteral("no room"),
+                                                                       dir.filePath(QStringLiteral("backups")), false);
+    QVERIFY2(message.contains(QDir::toNativeSeparators(book)), qPrintable(message));
+    QCOMPARE(message.contains(QLatin1String("go on working")), bookWritable);
+    QVERIFY2(message.contains(bookWritable ? QDir::toNativeSeparators(dir.filePath(QStringLiteral("backups")))
+                                           : QStringLiteral("cannot be written")),
+             qPrintable(message));
+}
 
 void BackupRotationTest::removes_data() {
     QTest::addColumn<QStringList>("names");
