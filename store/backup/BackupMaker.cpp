@@ -134,7 +134,6 @@ BackupOutcome makeDailyBackup(const QString& dataFile, const QString& password, 
             // Opening the book will say what is wrong with it and which backup to restore.
             return finish(BackupOutcome::Result::BookDamaged);
         }
-        const QString dataFolder = QFileInfo(dataFile).absolutePath();
         outcome.message = backupFailureMessage(dataFile, QString::fromUtf8(error.what()), folder.path(),
                                                QFileInfo(dataFolder).isWritable() && QFileInfo(dataFile).isWritable());
         return finish(BackupOutcome::Result::Failed);

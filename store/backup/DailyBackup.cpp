@@ -36,9 +36,13 @@ DailyBackup::~DailyBackup() {
 }
 
 bool DailyBackup::startIfDue(const QString& dataFile, const QString& password, const QDate& today) {
-    if (m_worker.joinable() || m_lastDay == today)
+    // Once a day for a book; a run still under way is never joined here (its outcome is still to be reported).
+    if ((m_lastDay == today && m_lastFile == dataFile) || (m_worker.joinable() && !m_done))
         return false;
+    if (m_worker.joinable())
+        m_worker.join();
     m_lastDay = today;
+    m_lastFile = dataFile;
     m_done = false;
     // The month window's first open waits for this worker's check instead of running its own beside it.
     noteCheckUnderWay(dataFile);

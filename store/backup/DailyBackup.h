@@ -23,8 +23,8 @@ public:
     DailyBackup(const DailyBackup&) = delete;
     DailyBackup& operator=(const DailyBackup&) = delete;
 
-    // Starts the backup of dataFile for today unless this process has already run it for today or one is still
-    // running. Returns whether it started.
+    // Starts the backup of dataFile for today unless this process has already run it for that book today or one is
+    // still running. Returns whether it started.
     bool startIfDue(const QString& dataFile, const QString& password, const QDate& today);
 
     // The same, but only once this process has run a day's backup before (at start-up): the first save of a new
@@ -41,6 +41,7 @@ private:
     std::atomic<bool> m_done{false};
     BackupOutcome m_outcome; // written by the worker before m_done, read after it
     QDate m_lastDay;
+    QString m_lastFile;
 };
 
 } // namespace store
