@@ -13,7 +13,7 @@
     <message>
         <source>Your appointment book is missing.
 
-The data folder "%1" is there, but the book %2 is not in it: it was deleted or moved, or it is kept on a disk that is not connected now. Orvella has not made a new, empty book in its place, so that none of your appointments is hidden or replaced.
+The data folder &quot;%1&quot; is there, but the book %2 is not in it: it was deleted or moved, or it is kept on a disk that is not connected now. Orvella has not made a new, empty book in its place, so that none of your appointments is hidden or replaced.
 
 If the book is on a disk that is not connected, connect it and start Orvella again.
 
@@ -189,7 +189,7 @@ With No nothing changes.</source>
         <translation>Απόρριψη</translation>
     </message>
     <message>
-        <source>Don't Save</source>
+        <source>Don&apos;t Save</source>
         <translation>Χωρίς αποθήκευση</translation>
     </message>
     <message>
@@ -221,6 +221,10 @@ With No nothing changes.</source>
     <message>
         <source>Enter opens the day</source>
         <translation>Το Enter ανοίγει την ημέρα</translation>
+    </message>
+    <message>
+        <source>Week…</source>
+        <translation>Εβδομάδα…</translation>
     </message>
 </context>
 <context>
@@ -265,7 +269,7 @@ Deal with that, then close this day and open it again.</source>
 <context>
     <name>TForm3</name>
     <message>
-        <source>The day %1 lies outside the calendar's years %2 to %3 and cannot be opened.</source>
+        <source>The day %1 lies outside the calendar&apos;s years %2 to %3 and cannot be opened.</source>
         <translation>Η ημέρα %1 είναι έξω από τα έτη του ημερολογίου (%2 έως %3) και δεν μπορεί να ανοίξει.</translation>
     </message>
 </context>
@@ -276,8 +280,67 @@ Deal with that, then close this day and open it again.</source>
         <translation>Η ημέρα τυπώνεται με αυτό το αρχείο, το φύλλο της ημέρας, που πρέπει να βρίσκεται δίπλα στο data.mdb. Αν ξεκινήσετε το Orvella από το μενού ή τη συντόμευσή του, το προεπιλεγμένο φύλλο ξαναμπαίνει όταν λείπει.</translation>
     </message>
     <message>
-        <source>Or copy the default one there from "%1".</source>
+        <source>Or copy the default one there from &quot;%1&quot;.</source>
         <translation>Ή αντιγράψτε εκεί το προεπιλεγμένο από το «%1».</translation>
+    </message>
+</context>
+<context>
+    <name>WeekWindow</name>
+    <message>
+        <source>Appointments of the week</source>
+        <translation>Εβδομαδιαία κατάσταση των ραντεβού</translation>
+    </message>
+    <message>
+        <source>&amp;Previous week</source>
+        <translation>Προηγούμενη (&amp;P)</translation>
+    </message>
+    <message>
+        <source>&amp;This week</source>
+        <translation>Σήμερα (&amp;T)</translation>
+    </message>
+    <message>
+        <source>&amp;Next week</source>
+        <translation>Επόμενη (&amp;N)</translation>
+    </message>
+    <message>
+        <source>&amp;Open the day</source>
+        <translation>Άνοιγμα ημέρας (&amp;O)</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>Έξοδος (&amp;X)</translation>
+    </message>
+    <message>
+        <source>Monday</source>
+        <translation>Δευτέρα</translation>
+    </message>
+    <message>
+        <source>Tuesday</source>
+        <translation>Τρίτη</translation>
+    </message>
+    <message>
+        <source>Wednesday</source>
+        <translation>Τετάρτη</translation>
+    </message>
+    <message>
+        <source>Thursday</source>
+        <translation>Πέμπτη</translation>
+    </message>
+    <message>
+        <source>Friday</source>
+        <translation>Παρασκευή</translation>
+    </message>
+    <message>
+        <source>Saturday</source>
+        <translation>Σάββατο</translation>
+    </message>
+    <message>
+        <source>Sunday</source>
+        <translation>Κυριακή</translation>
+    </message>
+    <message>
+        <source>Week of %1 to %2</source>
+        <translation>Εβδομάδα %1 έως %2</translation>
     </message>
 </context>
 <context>
@@ -367,7 +430,7 @@ Deal with that, then close this day and open it again.</source>
         <translation>Γράψτε ή επιλέξτε το αρχείο PDF όπου θα γραφτεί η εκτύπωση.</translation>
     </message>
     <message>
-        <source>"%1" is a folder; name a file in it.</source>
+        <source>&quot;%1&quot; is a folder; name a file in it.</source>
         <translation>Το «%1» είναι φάκελος· δώστε όνομα αρχείου μέσα σε αυτόν.</translation>
     </message>
     <message>
@@ -442,11 +505,11 @@ Deal with that, then close this day and open it again.</source>
 <context>
     <name>store</name>
     <message>
-        <source>The file "%1" is an appointment book of the older format, not yet converted for Orvella. Close Orvella and start it again in this folder: it offers to convert the book (answer Yes, convert). The older book is kept beside the new one.</source>
+        <source>The file &quot;%1&quot; is an appointment book of the older format, not yet converted for Orvella. Close Orvella and start it again in this folder: it offers to convert the book (answer Yes, convert). The older book is kept beside the new one.</source>
         <translation>Το αρχείο «%1» είναι βιβλίο ραντεβού της παλαιότερης μορφής και δεν έχει μετατραπεί ακόμη για το Orvella. Κλείστε το Orvella και ξεκινήστε το πάλι σε αυτόν τον φάκελο: θα προτείνει τη μετατροπή του βιβλίου (απαντήστε «Ναι, μετατροπή»). Το παλιό βιβλίο μένει δίπλα στο νέο.</translation>
     </message>
     <message>
-        <source>Nothing was saved: another desk or program removed this day's record since it was opened here. Your text is still shown; note it before closing the day.</source>
+        <source>Nothing was saved: another desk or program removed this day&apos;s record since it was opened here. Your text is still shown; note it before closing the day.</source>
         <translation>Δεν αποθηκεύτηκε τίποτα: άλλος υπολογιστής ή άλλο πρόγραμμα αφαίρεσε την εγγραφή αυτής της ημέρας αφού άνοιξε εδώ. Το κείμενό σας φαίνεται ακόμη· σημειώστε το πριν κλείσετε την ημέρα.</translation>
     </message>
     <message>
@@ -458,19 +521,19 @@ Deal with that, then close this day and open it again.</source>
         <translation>Δεν αποθηκεύτηκε τίποτα: άλλος υπολογιστής ή άλλο πρόγραμμα άλλαξε το %1 αυτής της ημέρας αφού άνοιξε εδώ, και η αποθήκευση τώρα θα έσβηνε την αλλαγή του. Το κείμενό σας φαίνεται ακόμη: σημειώστε το, κλείστε την ημέρα χωρίς αποθήκευση, ανοίξτε την ξανά για να δείτε την άλλη αλλαγή και γράψτε πάλι το δικό σας.</translation>
     </message>
     <message>
-        <source>The data file "%1" is missing, but its folder keeps backups of it in "%2". Close Orvella and list them, newest first, with the command that puts one back:
+        <source>The data file &quot;%1&quot; is missing, but its folder keeps backups of it in &quot;%2&quot;. Close Orvella and list them, newest first, with the command that puts one back:
 
-orvella-datafolder --list-backups "%3"</source>
+orvella-datafolder --list-backups &quot;%3&quot;</source>
         <translation>Το αρχείο δεδομένων «%1» λείπει, αλλά ο φάκελός του κρατά αντίγραφα ασφαλείας του στο «%2». Κλείστε το Orvella και δείτε τα, από το νεότερο, μαζί με την εντολή που επαναφέρει ένα από αυτά:
 
-orvella-datafolder --list-backups "%3"</translation>
+orvella-datafolder --list-backups &quot;%3&quot;</translation>
     </message>
     <message>
-        <source>The data file "%1" does not exist. Start Orvella in the folder that holds data.mdb, or make a new data folder with orvella-datafolder.</source>
+        <source>The data file &quot;%1&quot; does not exist. Start Orvella in the folder that holds data.mdb, or make a new data folder with orvella-datafolder.</source>
         <translation>Το αρχείο δεδομένων «%1» δεν υπάρχει. Ξεκινήστε το Orvella στον φάκελο που περιέχει το data.mdb ή φτιάξτε νέο φάκελο δεδομένων με το orvella-datafolder.</translation>
     </message>
     <message>
-        <source>The newest good backup is "%1", made on %2. Close Orvella and put it back with this command in a terminal:
+        <source>The newest good backup is &quot;%1&quot;, made on %2. Close Orvella and put it back with this command in a terminal:
 
 %3
 
@@ -482,7 +545,7 @@ A book it replaces is kept beside it, never deleted.</source>
 Το βιβλίο που αντικαθιστά μένει δίπλα του· δεν διαγράφεται ποτέ.</translation>
     </message>
     <message>
-        <source>No good backup was found in "%1". Keep the file as it is and ask for help before anything is written to the folder "%2".</source>
+        <source>No good backup was found in &quot;%1&quot;. Keep the file as it is and ask for help before anything is written to the folder &quot;%2&quot;.</source>
         <translation>Δεν βρέθηκε καλό αντίγραφο ασφαλείας στο «%1». Αφήστε το αρχείο όπως είναι και ζητήστε βοήθεια πριν γραφτεί οτιδήποτε στον φάκελο «%2».</translation>
     </message>
 </context>
