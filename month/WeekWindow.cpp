@@ -29,7 +29,7 @@
 namespace {
 
 constexpr int SlotCount = 28;
-constexpr int RowHeight = 20;
+constexpr int RowHeight = 22;
 
 // The colours the month draws its days in: today's number green, Saturday's and Sunday's grey. Behind the
 // cells, a pale shade of each, so that the column stands out without hiding the text.
@@ -94,7 +94,7 @@ void WeekWindow::buildLayout() {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setFont(look::tahoma(13));
-    resize(1000, 720);
+    resize(1000, 740);
 
     m_caption = new QLabel(this);
     m_caption->setObjectName(QStringLiteral("WeekCaption"));

@@ -84,6 +84,13 @@ const QList<Slot>& book() {
         {QDate(2010, 3, 31), 3, QStringLiteral("Γεωργίου 6944 123456")},
         {QDate(2010, 4, 1), 4, QStringLiteral("Πρώτη γραμμή\nδεύτερη γραμμή")},
         {QDate(2010, 4, 5), 1, QStringLiteral("next week")},
+        // Today's week, as an ordinary office fills it.
+        {QDate(2010, 3, 8), 3, QStringLiteral("Αντωνίου Νίκος, έλεγχος")},
+        {QDate(2010, 3, 9), 5, QStringLiteral("Κωνσταντίνου Άννα 6977 000111, πρώτη επίσκεψη")},
+        {QDate(2010, 3, 10), 4, QStringLiteral("Δημητρίου Σοφία")},
+        {QDate(2010, 3, 10), 15, QStringLiteral("Οικονόμου Γ., αποτελέσματα εξετάσεων")},
+        {QDate(2010, 3, 12), 21, QStringLiteral("Μαρκόπουλος Π.")},
+        {QDate(2010, 3, 13), 6, QStringLiteral("Σάββατο: Λαμπράκη Ε.")},
         {QDate(2007, 12, 31), 2, QStringLiteral("πριν το ημερολόγιο")},
         {QDate(2008, 1, 1), 2, QStringLiteral("πρώτη μέρα")},
         {QDate(2035, 12, 31), 27, QStringLiteral("τελευταία μέρα")},
@@ -234,8 +241,17 @@ private slots:
                            cellText(QStringLiteral("1/4"), 4, QStringLiteral("Πρώτη γραμμή"),
                                 QStringLiteral("Πρώτη γραμμή\nδεύτερη γραμμή"))}
             << "0123456" << QStringLiteral("Δευτέρα\n29/3");
-        QTest::newRow("an empty week") << QDate(2010, 3, 10) << QDate(2010, 3, 8) << QStringList{} << "0123456"
-                                       << QStringLiteral("Δευτέρα\n8/3");
+        QTest::newRow("today's week")
+            << QDate(2010, 3, 10) << QDate(2010, 3, 8)
+            << QStringList{cellText(QStringLiteral("8/3"), 3, QStringLiteral("Αντωνίου Νίκος, έλεγχος")),
+                           cellText(QStringLiteral("9/3"), 5, QStringLiteral("Κωνσταντίνου Άννα 6977 000111, πρώτη επίσκεψη")),
+                           cellText(QStringLiteral("10/3"), 4, QStringLiteral("Δημητρίου Σοφία")),
+                           cellText(QStringLiteral("10/3"), 15, QStringLiteral("Οικονόμου Γ., αποτελέσματα εξετάσεων")),
+                           cellText(QStringLiteral("12/3"), 21, QStringLiteral("Μαρκόπουλος Π.")),
+                           cellText(QStringLiteral("13/3"), 6, QStringLiteral("Σάββατο: Λαμπράκη Ε."))}
+            << "0123456" << QStringLiteral("Δευτέρα\n8/3");
+        QTest::newRow("an empty week") << QDate(2010, 2, 17) << QDate(2010, 2, 15) << QStringList{} << "0123456"
+                                       << QStringLiteral("Δευτέρα\n15/2");
         // The calendar's first week begins on the last day of 2007, its last week ends in 2036: those days are
         // shown as lying outside, hold nothing and cannot be opened.
         QTest::newRow("the first week of 2008")
@@ -273,7 +289,7 @@ private slots:
         QCOMPARE(part<QPushButton>(*week, "NextWeekButton")->isEnabled(), monday < QDate(2035, 12, 31));
 
         const QByteArray pictures = qgetenv("ORVELLA_PICTURE_DIR");
-        if (!pictures.isEmpty() && QTest::currentDataTag() == QByteArray("a week across the month's end")) {
+        if (!pictures.isEmpty() && QTest::currentDataTag() == QByteArray("today's week")) {
             QDir().mkpath(QString::fromLocal8Bit(pictures));
             week->grab().save(QDir(QString::fromLocal8Bit(pictures)).filePath(QStringLiteral("week-window.png")));
         }
@@ -318,9 +334,10 @@ private slots:
         QTest::newRow("previous button") << QDate(2010, 1, 10) << "previous button" << QDate(2009, 12, 28) << 6
                                          << cellText(QStringLiteral("31/12"), 1, QStringLiteral("Παπαδοπούλου Ελένη"));
         // Back to today's week, on today's column.
-        QTest::newRow("Home") << QDate(2012, 6, 6) << "Home" << QDate(2010, 3, 8) << 2 << QString();
+        QTest::newRow("Home") << QDate(2012, 6, 6) << "Home" << QDate(2010, 3, 8) << 2
+                              << cellText(QStringLiteral("8/3"), 3, QStringLiteral("Αντωνίου Νίκος, έλεγχος"));
         QTest::newRow("this week button") << QDate(2035, 12, 31) << "today button" << QDate(2010, 3, 8) << 2
-                                          << QString();
+                                          << cellText(QStringLiteral("8/3"), 3, QStringLiteral("Αντωνίου Νίκος, έλεγχος"));
         QTest::newRow("PageUp at the first week stays")
             << QDate(2008, 1, 2) << "PageUp" << QDate(2007, 12, 31) << 2
             << cellText(QStringLiteral("1/1"), 2, QStringLiteral("πρώτη μέρα"));
