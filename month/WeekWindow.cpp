@@ -58,6 +58,13 @@ QDate lastCalendarDay() {
     return QDate(calendar::LastYear, 12, 31);
 }
 
+// Sets an item's value for a role only when it differs: every change is a notice to the view (a repaint, and for
+// a head a new layout of the header), and from one week to the next most cells keep their colour and flags.
+void setRole(QTableWidgetItem* item, int role, const QVariant& value) {
+    if (item->data(role) != value)
+        item->setData(role, value);
+}
+
 QDate mondayOf(QDate day) {
     return day.addDays(1 - day.dayOfWeek());
 }
@@ -222,8 +229,8 @@ void WeekWindow::showWeek(QDate day) {
     for (int slot = 0; slot < SlotCount; ++slot) {
         for (int column = 0; column < 7; ++column) {
             QTableWidgetItem* cell = m_table->item(slot, column);
-            cell->setText(QString());
-            cell->setToolTip(QString());
+            setRole(cell, Qt::DisplayRole, QVariant());
+            setRole(cell, Qt::ToolTipRole, QVariant());
         }
     }
     ErrorReport::guard([this] { showSlots(); });
@@ -281,29 +288,24 @@ void WeekWindow::showHeads() {
                       QStringLiteral("%1/%2").arg(day.day()).arg(day.month()));
         QFont font = m_table->horizontalHeader()->font();
         font.setBold(today);
-        head->setFont(font);
+        setRole(head, Qt::FontRole, today ? QVariant(font) : QVariant());
         // Green wins over the weekend grey, as in the month.
-        if (today)
-            head->setForeground(TodayText);
-        else if (weekend)
-            head->setForeground(WeekendText);
-        else
-            head->setData(Qt::ForegroundRole, QVariant());
+        setRole(head, Qt::ForegroundRole,
+                today ? QVariant(QBrush(TodayText)) : weekend ? QVariant(QBrush(WeekendText)) : QVariant());
 
         // A day outside the calendar's years (the ends of its first and last week) cannot be opened: the month
         // cannot show it.
         const bool inside = inCalendar(day);
+        const Qt::ItemFlags flags = inside ? Qt::ItemFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable) : Qt::ItemFlags();
+        const QVariant shade = !inside  ? QVariant(QBrush(OutsideShade))
+                               : today   ? QVariant(QBrush(TodayShade))
+                               : weekend ? QVariant(QBrush(WeekendShade))
+                                         : QVariant();
         for (int slot = 0; slot < SlotCount; ++slot) {
             QTableWidgetItem* cell = m_table->item(slot, column);
-            cell->setFlags(inside ? Qt::ItemFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable) : Qt::ItemFlags());
-            if (!inside)
-                cell->setBackground(OutsideShade);
-            else if (today)
-                cell->setBackground(TodayShade);
-            else if (weekend)
-                cell->setBackground(WeekendShade);
-            else
-                cell->setData(Qt::BackgroundRole, QVariant());
+            if (cell->flags() != flags)
+                cell->setFlags(flags);
+            setRole(cell, Qt::BackgroundRole, shade);
         }
     }
 }
