@@ -79,7 +79,11 @@ void BM_WeekOpen(benchmark::State& state) {
     state.counters["filled_cells"] = filled;
     state.SetLabel(labelOf(state));
 }
-BENCHMARK(BM_WeekOpen)->Arg(LargeFile)->Arg(BenchDataFolder::EveryDayFull)->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK(BM_WeekOpen)
+    ->Arg(LargeFile)
+    ->Arg(BenchDataFolder::EveryDayFull)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime();
 
 // PageDown and PageUp in turn, each to the next frame: one week read and all 196 cells written and painted.
 void BM_WeekChange(benchmark::State& state) {
@@ -115,7 +119,11 @@ void BM_WeekChange(benchmark::State& state) {
     state.counters["filled_cells"] = filled;
     state.SetLabel(labelOf(state));
 }
-BENCHMARK(BM_WeekChange)->Arg(LargeFile)->Arg(BenchDataFolder::EveryDayFull)->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK(BM_WeekChange)
+    ->Arg(LargeFile)
+    ->Arg(BenchDataFolder::EveryDayFull)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime();
 
 // The floor: the one read of a week through the engine (connection reopened and closed, as the window does).
 void BM_WeekRangeRead(benchmark::State& state) {
@@ -136,7 +144,11 @@ void BM_WeekRangeRead(benchmark::State& state) {
     state.counters["filled_slots"] = static_cast<double>(filled);
     state.SetLabel(labelOf(state));
 }
-BENCHMARK(BM_WeekRangeRead)->Arg(LargeFile)->Arg(BenchDataFolder::EveryDayFull)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_WeekRangeRead)
+    ->Arg(LargeFile)
+    ->Arg(BenchDataFolder::EveryDayFull)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 } // namespace
 

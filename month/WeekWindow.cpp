@@ -212,8 +212,7 @@ void WeekWindow::watchBook() {
         if (day >= m_monday && day <= m_monday.addDays(6))
             m_reloadTimer->start();
     });
-    connect(&store::BookWatch::instance(), &store::BookWatch::reloadNeeded, this,
-            [this] { m_reloadTimer->start(); });
+    connect(&store::BookWatch::instance(), &store::BookWatch::reloadNeeded, this, [this] { m_reloadTimer->start(); });
 }
 
 bool WeekWindow::inCalendar(QDate day) const {
@@ -275,8 +274,8 @@ void WeekWindow::reloadWeek() {
 }
 
 void WeekWindow::showHeads() {
-    const std::array<QString, 7> weekdays = {tr("Monday"),   tr("Tuesday"), tr("Wednesday"), tr("Thursday"),
-                                             tr("Friday"),   tr("Saturday"), tr("Sunday")};
+    const std::array<QString, 7> weekdays = {tr("Monday"), tr("Tuesday"),  tr("Wednesday"), tr("Thursday"),
+                                             tr("Friday"), tr("Saturday"), tr("Sunday")};
     const QDate sunday = m_monday.addDays(6);
     m_caption->setText(tr("Week of %1 to %2").arg(dateText(m_monday), dateText(sunday)));
     for (int column = 0; column < 7; ++column) {
@@ -291,13 +290,15 @@ void WeekWindow::showHeads() {
         setRole(head, Qt::FontRole, today ? QVariant(font) : QVariant());
         // Green wins over the weekend grey, as in the month.
         setRole(head, Qt::ForegroundRole,
-                today ? QVariant(QBrush(TodayText)) : weekend ? QVariant(QBrush(WeekendText)) : QVariant());
+                today     ? QVariant(QBrush(TodayText))
+                : weekend ? QVariant(QBrush(WeekendText))
+                          : QVariant());
 
         // A day outside the calendar's years (the ends of its first and last week) cannot be opened: the month
         // cannot show it.
         const bool inside = inCalendar(day);
         const Qt::ItemFlags flags = inside ? Qt::ItemFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable) : Qt::ItemFlags();
-        const QVariant shade = !inside  ? QVariant(QBrush(OutsideShade))
+        const QVariant shade = !inside   ? QVariant(QBrush(OutsideShade))
                                : today   ? QVariant(QBrush(TodayShade))
                                : weekend ? QVariant(QBrush(WeekendShade))
                                          : QVariant();

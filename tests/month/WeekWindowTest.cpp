@@ -69,8 +69,8 @@ void writeSlots(const QList<Slot>& filled) {
     connection.close();
 }
 
-const QString Long = QStringLiteral("Ιωαννίδου Μαρία, έλεγχος μετά την επέμβαση, να φέρει τις εξετάσεις ") +
-                     QString(180, QChar(u'α'));
+const QString Long =
+    QStringLiteral("Ιωαννίδου Μαρία, έλεγχος μετά την επέμβαση, να φέρει τις εξετάσεις ") + QString(180, QChar(u'α'));
 
 const QList<Slot>& book() {
     static const QList<Slot> filled = {
@@ -229,22 +229,23 @@ private slots:
             // Blanks at the ends are no part of an appointment.
             cellText(QStringLiteral("3/1"), 14, QStringLiteral("Κυριακή βάρδια")),
         };
-        QTest::newRow("a week across the year's end") << QDate(2010, 1, 1) << QDate(2009, 12, 28) << yearEnd
-                                                      << "0123456" << QStringLiteral("Δευτέρα\n28/12");
-        QTest::newRow("a Sunday opens its own week") << QDate(2010, 1, 3) << QDate(2009, 12, 28) << yearEnd
-                                                     << "0123456" << QStringLiteral("Δευτέρα\n28/12");
+        QTest::newRow("a week across the year's end")
+            << QDate(2010, 1, 1) << QDate(2009, 12, 28) << yearEnd << "0123456" << QStringLiteral("Δευτέρα\n28/12");
+        QTest::newRow("a Sunday opens its own week")
+            << QDate(2010, 1, 3) << QDate(2009, 12, 28) << yearEnd << "0123456" << QStringLiteral("Δευτέρα\n28/12");
         QTest::newRow("a week across the month's end")
             << QDate(2010, 4, 1) << QDate(2010, 3, 29)
             << QStringList{cellText(QStringLiteral("30/3"), 5, Long),
                            cellText(QStringLiteral("31/3"), 3, QStringLiteral("Γεωργίου 6944 123456")),
                            // A cell shows the first line; its tool tip the whole text.
                            cellText(QStringLiteral("1/4"), 4, QStringLiteral("Πρώτη γραμμή"),
-                                QStringLiteral("Πρώτη γραμμή\nδεύτερη γραμμή"))}
+                                    QStringLiteral("Πρώτη γραμμή\nδεύτερη γραμμή"))}
             << "0123456" << QStringLiteral("Δευτέρα\n29/3");
         QTest::newRow("today's week")
             << QDate(2010, 3, 10) << QDate(2010, 3, 8)
             << QStringList{cellText(QStringLiteral("8/3"), 3, QStringLiteral("Αντωνίου Νίκος, έλεγχος")),
-                           cellText(QStringLiteral("9/3"), 5, QStringLiteral("Κωνσταντίνου Άννα 6977 000111, πρώτη επίσκεψη")),
+                           cellText(QStringLiteral("9/3"), 5,
+                                    QStringLiteral("Κωνσταντίνου Άννα 6977 000111, πρώτη επίσκεψη")),
                            cellText(QStringLiteral("10/3"), 4, QStringLiteral("Δημητρίου Σοφία")),
                            cellText(QStringLiteral("10/3"), 15, QStringLiteral("Οικονόμου Γ., αποτελέσματα εξετάσεων")),
                            cellText(QStringLiteral("12/3"), 21, QStringLiteral("Μαρκόπουλος Π.")),
@@ -325,10 +326,12 @@ private slots:
                                   << cellText(QStringLiteral("5/4"), 1, QStringLiteral("next week"));
         QTest::newRow("PageUp") << QDate(2010, 4, 5) << "PageUp" << QDate(2010, 3, 29) << 0
                                 << cellText(QStringLiteral("30/3"), 5, Long);
-        QTest::newRow("Alt+Right into the new year") << QDate(2009, 12, 23) << "Alt+Right" << QDate(2009, 12, 28)
-                                                     << 2 << cellText(QStringLiteral("31/12"), 1, QStringLiteral("Παπαδοπούλου Ελένη"));
-        QTest::newRow("Alt+Left into the old year") << QDate(2010, 1, 4) << "Alt+Left" << QDate(2009, 12, 28) << 0
-                                                    << cellText(QStringLiteral("31/12"), 1, QStringLiteral("Παπαδοπούλου Ελένη"));
+        QTest::newRow("Alt+Right into the new year")
+            << QDate(2009, 12, 23) << "Alt+Right" << QDate(2009, 12, 28) << 2
+            << cellText(QStringLiteral("31/12"), 1, QStringLiteral("Παπαδοπούλου Ελένη"));
+        QTest::newRow("Alt+Left into the old year")
+            << QDate(2010, 1, 4) << "Alt+Left" << QDate(2009, 12, 28) << 0
+            << cellText(QStringLiteral("31/12"), 1, QStringLiteral("Παπαδοπούλου Ελένη"));
         QTest::newRow("next button") << QDate(2010, 3, 24) << "next button" << QDate(2010, 3, 29) << 2
                                      << cellText(QStringLiteral("30/3"), 5, Long);
         QTest::newRow("previous button") << QDate(2010, 1, 10) << "previous button" << QDate(2009, 12, 28) << 6
@@ -336,16 +339,18 @@ private slots:
         // Back to today's week, on today's column.
         QTest::newRow("Home") << QDate(2012, 6, 6) << "Home" << QDate(2010, 3, 8) << 2
                               << cellText(QStringLiteral("8/3"), 3, QStringLiteral("Αντωνίου Νίκος, έλεγχος"));
-        QTest::newRow("this week button") << QDate(2035, 12, 31) << "today button" << QDate(2010, 3, 8) << 2
-                                          << cellText(QStringLiteral("8/3"), 3, QStringLiteral("Αντωνίου Νίκος, έλεγχος"));
+        QTest::newRow("this week button")
+            << QDate(2035, 12, 31) << "today button" << QDate(2010, 3, 8) << 2
+            << cellText(QStringLiteral("8/3"), 3, QStringLiteral("Αντωνίου Νίκος, έλεγχος"));
         QTest::newRow("PageUp at the first week stays")
             << QDate(2008, 1, 2) << "PageUp" << QDate(2007, 12, 31) << 2
             << cellText(QStringLiteral("1/1"), 2, QStringLiteral("πρώτη μέρα"));
         QTest::newRow("PageDown at the last week stays")
             << QDate(2035, 12, 31) << "PageDown" << QDate(2035, 12, 31) << 0
             << cellText(QStringLiteral("31/12"), 27, QStringLiteral("τελευταία μέρα"));
-        QTest::newRow("PageDown onto the last week") << QDate(2035, 12, 28) << "PageDown" << QDate(2035, 12, 31) << 0
-                                                     << cellText(QStringLiteral("31/12"), 27, QStringLiteral("τελευταία μέρα"));
+        QTest::newRow("PageDown onto the last week")
+            << QDate(2035, 12, 28) << "PageDown" << QDate(2035, 12, 31) << 0
+            << cellText(QStringLiteral("31/12"), 27, QStringLiteral("τελευταία μέρα"));
     }
 
     void movesByWeeks() {
@@ -476,10 +481,8 @@ private slots:
         QTest::addColumn<int>("column");
         QTest::newRow("Ctrl+W on today") << "key" << Today << 0 << QDate(2010, 3, 8) << 2;
         QTest::newRow("Ctrl+W on a focused day") << "key" << QDate(2010, 5, 1) << 31 << QDate(2010, 5, 31) << 0;
-        QTest::newRow("Ctrl+W on a month without today") << "key" << QDate(2011, 2, 1) << 0 << QDate(2011, 1, 31)
-                                                         << 1;
-        QTest::newRow("context menu on a focused day") << "menu" << QDate(2010, 1, 1) << 3 << QDate(2009, 12, 28)
-                                                       << 6;
+        QTest::newRow("Ctrl+W on a month without today") << "key" << QDate(2011, 2, 1) << 0 << QDate(2011, 1, 31) << 1;
+        QTest::newRow("context menu on a focused day") << "menu" << QDate(2010, 1, 1) << 3 << QDate(2009, 12, 28) << 6;
     }
 
     void theMonthOpensTheWeek() {
@@ -508,8 +511,8 @@ private slots:
         };
         bool opened = false;
         if (how == QLatin1String("key")) {
-            opened = withModal<WeekWindow>([&] { QTest::keyClick(m_month.get(), Qt::Key_W, Qt::ControlModifier); },
-                                           inside);
+            opened =
+                withModal<WeekWindow>([&] { QTest::keyClick(m_month.get(), Qt::Key_W, Qt::ControlModifier); }, inside);
         } else {
             QStringList entries;
             QAction* weekEntry = nullptr;
@@ -525,8 +528,8 @@ private slots:
             QLabel* day = dayLabel(*m_month, 10);
             QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), day->mapToGlobal(QPoint(5, 5)));
             QApplication::sendEvent(day, &event);
-            QCOMPARE(entries, (QStringList{QStringLiteral("Αναζήτηση ραντεβού…\tCtrl+F"),
-                                           QStringLiteral("Εβδομάδα…\tCtrl+W")}));
+            QCOMPARE(entries,
+                     (QStringList{QStringLiteral("Αναζήτηση ραντεβού…\tCtrl+F"), QStringLiteral("Εβδομάδα…\tCtrl+W")}));
             QVERIFY(weekEntry);
             // The entry chosen, as a click on it would: the month window has the activation back.
             QApplication::setActiveWindow(m_month.get());
