@@ -12,6 +12,7 @@
 #include "month/Occupancy.h"
 #include "month/RectangleShape.h"
 #include "month/SearchWindow.h"
+#include "month/WeekWindow.h"
 #include "store/Command.h"
 #include "store/Connection.h"
 #include "store/DayKey.h"
@@ -234,6 +235,13 @@ void TForm1::buildLayout() {
     addAction(m_searchAction);
     connect(m_searchAction, &QAction::triggered, this, &TForm1::OpenSearch);
 
+    m_weekAction = new QAction(tr("Week…"), this);
+    m_weekAction->setObjectName(QStringLiteral("WeekAction"));
+    m_weekAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    m_weekAction->setShortcutContext(Qt::WindowShortcut);
+    addAction(m_weekAction);
+    connect(m_weekAction, &QAction::triggered, this, &TForm1::OpenWeek);
+
     // Home comes back to today and puts the keyboard on it, whatever control has the focus.
     auto* today = new QAction(this);
     today->setObjectName(QStringLiteral("TodayAction"));
@@ -412,6 +420,26 @@ void TForm1::OpenSearch() {
         TForm3 search(*this);
         search.exec();
     });
+}
+
+void TForm1::OpenWeek() {
+    ErrorReport::guard([this] {
+        // A new window for each opening, like the search's: it reads the book afresh.
+        WeekWindow week(*this, weekToOpen());
+        week.exec();
+    });
+}
+
+QDate TForm1::weekToOpen() const {
+    const SharedState& shared = sharedState();
+    const QDate first(static_cast<int>(shared.SelectedYear), static_cast<int>(shared.SelectedMonth), 1);
+    // The window's own focus child, not the application's: a context menu has the keyboard while it is open.
+    for (ClickableLabel* day : m_dayLabels)
+        if (focusWidget() == day && day->isVisible() && !day->text().isEmpty())
+            return first.addDays(day->text().toInt() - 1);
+    if (first.year() == TodayYear && first.month() == TodayMonth)
+        return QDate(TodayYear, TodayMonth, TodayDay);
+    return first;
 }
 
 void TForm1::BuildMonth() {
@@ -687,6 +715,7 @@ void TForm1::moveDayFocus(int days) {
 void TForm1::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     menu.addAction(m_searchAction);
+    menu.addAction(m_weekAction);
     menu.exec(event->globalPos());
     event->accept();
 }

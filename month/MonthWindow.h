@@ -53,6 +53,14 @@ public:
     // Opens the search window (Ctrl+F, or the grid's context menu) and runs it until it closes.
     void OpenSearch();
 
+    // Opens the week window (Ctrl+W, or the grid's context menu) on the week of weekToOpen() and runs it until
+    // it closes.
+    void OpenWeek();
+
+    // The day whose week the week window opens on: the day that has the keyboard, else today when the shown
+    // month holds it, else the 1st of the shown month.
+    QDate weekToOpen() const;
+
     // Rebuilds the grid for the chosen month and year and then runs ScanMonthOccupancy. Throws, before
     // changing any label, when the year chooser holds no year.
     void BuildMonth();
@@ -154,6 +162,7 @@ private:
     QComboBox* m_yearChooser = nullptr;  // ComboBox2
     QPushButton* m_exitButton = nullptr; // Button1
     QAction* m_searchAction = nullptr;   // Ctrl+F and the context menu's entry
+    QAction* m_weekAction = nullptr;     // Ctrl+W and the context menu's entry
     std::array<ClickableLabel*, 37> m_dayLabels{};
     std::array<QLabel*, 37> m_countLabels{};
     // Which cells a rebuild leaves showing (a day and its count label), applied to the labels in one go at its

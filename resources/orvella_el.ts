@@ -226,6 +226,10 @@ With No nothing changes.</source>
         <source>Enter opens the day</source>
         <translation>Το Enter ανοίγει την ημέρα</translation>
     </message>
+    <message>
+        <source>Week…</source>
+        <translation>Εβδομάδα…</translation>
+    </message>
 </context>
 <context>
     <name>TForm2</name>
@@ -282,6 +286,65 @@ Deal with that, then close this day and open it again.</source>
     <message>
         <source>Or copy the default one there from "%1".</source>
         <translation>Ή αντιγράψτε εκεί το προεπιλεγμένο από το «%1».</translation>
+    </message>
+</context>
+<context>
+    <name>WeekWindow</name>
+    <message>
+        <source>Appointments of the week</source>
+        <translation>Εβδομαδιαία κατάσταση των ραντεβού</translation>
+    </message>
+    <message>
+        <source>&amp;Previous week</source>
+        <translation>Προηγούμενη (&amp;P)</translation>
+    </message>
+    <message>
+        <source>&amp;This week</source>
+        <translation>Σήμερα (&amp;T)</translation>
+    </message>
+    <message>
+        <source>&amp;Next week</source>
+        <translation>Επόμενη (&amp;N)</translation>
+    </message>
+    <message>
+        <source>&amp;Open the day</source>
+        <translation>Άνοιγμα ημέρας (&amp;O)</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>Έξοδος (&amp;X)</translation>
+    </message>
+    <message>
+        <source>Monday</source>
+        <translation>Δευτέρα</translation>
+    </message>
+    <message>
+        <source>Tuesday</source>
+        <translation>Τρίτη</translation>
+    </message>
+    <message>
+        <source>Wednesday</source>
+        <translation>Τετάρτη</translation>
+    </message>
+    <message>
+        <source>Thursday</source>
+        <translation>Πέμπτη</translation>
+    </message>
+    <message>
+        <source>Friday</source>
+        <translation>Παρασκευή</translation>
+    </message>
+    <message>
+        <source>Saturday</source>
+        <translation>Σάββατο</translation>
+    </message>
+    <message>
+        <source>Sunday</source>
+        <translation>Κυριακή</translation>
+    </message>
+    <message>
+        <source>Week of %1 to %2</source>
+        <translation>Εβδομάδα %1 έως %2</translation>
     </message>
 </context>
 <context>

@@ -50,9 +50,12 @@ QString slotTimeText(int slot) {
            slotEnd(slot).toString(QStringLiteral("HH:mm"));
 }
 
-std::vector<FilledSlot> readFilledSlots(Connection& connection) {
+namespace {
+
+// The filled slots of the records statement reads, in date and then time order.
+std::vector<FilledSlot> filledSlotsOf(Connection& connection, const QString& statement) {
     Query query(connection);
-    query.addStatement(QStringLiteral("SELECT * FROM %1").arg(QLatin1String(AppointmentTableName)));
+    query.addStatement(statement);
     query.open();
 
     // Columns are found by name once: an engine may return them in another order than the table's.
@@ -92,6 +95,30 @@ std::vector<FilledSlot> readFilledSlots(Connection& connection) {
         return a.date != b.date ? a.date < b.date : a.slot < b.slot;
     });
     return filled;
+}
+
+// A date as the windows write it in a statement: #month/day/year#.
+QString dateLiteral(QDate date) {
+    return QStringLiteral("#%1/%2/%3#").arg(date.month()).arg(date.day()).arg(date.year());
+}
+
+} // namespace
+
+std::vector<FilledSlot> readFilledSlots(Connection& connection) {
+    return filledSlotsOf(connection, QStringLiteral("SELECT * FROM %1").arg(QLatin1String(AppointmentTableName)));
+}
+
+std::vector<FilledSlot> readFilledSlots(Connection& connection, QDate first, QDate last) {
+    check(first.isValid() && last.isValid(), EngineError::Misuse,
+          QStringLiteral("A range of days needs two valid dates."));
+    if (last < first) {
+        return {};
+    }
+    // Both engines keep the date column in an order that is the calendar's (ISO text on the file, a date on the
+    // server), so the range is a comparison of the key alone.
+    return filledSlotsOf(connection, QStringLiteral("SELECT * FROM %1 WHERE %2 >= %3 AND %2 <= %4")
+                                         .arg(QLatin1String(AppointmentTableName), QLatin1String(DayColumnName),
+                                              dateLiteral(first), dateLiteral(last)));
 }
 
 } // namespace store

@@ -35,4 +35,9 @@ QString slotTimeText(int slot);
 // query of the whole appointment table; works the same on every engine. Throws EngineError.
 std::vector<FilledSlot> readFilledSlots(Connection& connection);
 
+// The filled slots of the days from first to last (both included), in date and then time order, read through
+// one query of those days' records only (a week window's read: one round trip on a server, one statement on
+// the file, however many days the book holds). Nothing when last is before first. Throws EngineError.
+std::vector<FilledSlot> readFilledSlots(Connection& connection, QDate first, QDate last);
+
 } // namespace store

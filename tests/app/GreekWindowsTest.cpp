@@ -9,6 +9,7 @@
 #include "base/OrvellaApplication.h"
 #include "day/DayWindow.h"
 #include "month/MonthWindow.h"
+#include "month/WeekWindow.h"
 #include "report/MemoryDataset.h"
 #include "report/OutputOptionsDialog.h"
 #include "report/ReportProject.h"
@@ -102,6 +103,13 @@ private slots:
             day->openDay(QStringLiteral("10/12/2026"), connection, store::selectDayStatement(keyOf(QDate(2026, 12, 10))),
                          QDir(folder).filePath(QStringLiteral("RANTEBOU.rav")));
             return std::unique_ptr<QWidget>(std::move(day));
+        });
+        QTest::newRow("week") << Build([](const QString&) {
+            // The week stands over a month window of its own, which goes once the week has gone.
+            auto* month = new TForm1(nullptr, QDate(2026, 12, 10));
+            auto week = std::make_unique<WeekWindow>(*month, QDate(2026, 12, 10));
+            QObject::connect(week.get(), &QObject::destroyed, month, &QObject::deleteLater);
+            return std::unique_ptr<QWidget>(std::move(week));
         });
         QTest::newRow("Output Options") << Build([](const QString&) {
             return std::make_unique<report::OutputOptionsDialog>(nullptr, report::OutputOptionsDialog::Mode::AnyDestination, 2);

@@ -10,6 +10,7 @@
 #include "day/DayWindow.h"
 #include "tests/day/DayWindowClosing.h"
 #include "month/MonthWindow.h"
+#include "month/WeekWindow.h"
 #include "store/Connection.h"
 #include "store/DayKey.h"
 #include "store/DayRecord.h"
@@ -21,6 +22,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTableWidget>
 #include <QTest>
 
 namespace {
@@ -60,6 +62,7 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void monthCountsFollowAnotherSeat();
+    void weekFollowsAnotherSeat();
     void dayWindowTakesUntouchedSlots();
     void seatCatchesUpAfterServerRestart();
 
@@ -99,6 +102,22 @@ void LiveUpdatesTest::monthCountsFollowAnotherSeat() {
     qInfo("the other seat's save showed in the month after %lld ms", clock.elapsed());
     save(m_theirs, QDate(2020, 1, 10), {{2, QStringLiteral("and another")}});
     QTRY_COMPARE_WITH_TIMEOUT(countOf(window, 10), QStringLiteral("2"), 1000);
+    QVERIFY2(m_reports.isEmpty(), qPrintable(m_reports.join(QLatin1Char('\n'))));
+}
+
+void LiveUpdatesTest::weekFollowsAnotherSeat() {
+    sharedState() = SharedState{};
+    TForm1 month(nullptr, QDate(2020, 2, 5));
+    WeekWindow week(month, QDate(2020, 2, 5));
+    auto* cells = week.findChild<QTableWidget*>(QStringLiteral("WeekTable"));
+    QVERIFY(cells);
+    // Thursday 6/2/2020, 11:00 - 11:30: the other seat fills it, then empties it again.
+    QCOMPARE(cells->item(6, 3)->text(), QString());
+    save(m_theirs, QDate(2020, 2, 6), {{7, QStringLiteral("from the other seat")}});
+    QTRY_COMPARE_WITH_TIMEOUT(cells->item(6, 3)->text(), QStringLiteral("from the other seat"), 1000);
+    QCOMPARE(cells->item(6, 3)->toolTip(), QStringLiteral("from the other seat"));
+    save(m_theirs, QDate(2020, 2, 6), {{7, QString()}});
+    QTRY_COMPARE_WITH_TIMEOUT(cells->item(6, 3)->text(), QString(), 1000);
     QVERIFY2(m_reports.isEmpty(), qPrintable(m_reports.join(QLatin1Char('\n'))));
 }
 

@@ -331,7 +331,7 @@ private slots:
     }
 
     void reachedFromTheMonthWindow() {
-        // A right click anywhere on the grid offers the search, with its key.
+        // A right click anywhere on the grid offers the search and the week, each with its key.
         QStringList entries;
         QTimer::singleShot(0, this, [&] {
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
@@ -346,7 +346,8 @@ private slots:
         QLabel* day = dayLabel(*m_month, 10);
         QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), day->mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(day, &event);
-        QCOMPARE(entries, QStringList{QStringLiteral("Αναζήτηση ραντεβού…\tCtrl+F")});
+        QCOMPARE(entries,
+                 (QStringList{QStringLiteral("Αναζήτηση ραντεβού…\tCtrl+F"), QStringLiteral("Εβδομάδα…\tCtrl+W")}));
 
         // Ctrl+F opens it, with the focus in the search box.
         bool opened = false;

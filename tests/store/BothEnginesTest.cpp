@@ -8,6 +8,7 @@
 #include "store/Connection.h"
 #include "store/DayKey.h"
 #include "store/DayRecord.h"
+#include "store/FilledSlots.h"
 #include "store/Query.h"
 #include "store/engine/EngineError.h"
 #include "store/engine/TableLayout.h"
@@ -19,6 +20,7 @@
 
 #include <functional>
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -98,6 +100,8 @@ private slots:
     void badDayKeysFail();
     void monthScanReadsEveryDay_data() { engines(); }
     void monthScanReadsEveryDay();
+    void rangeReadsItsDaysOnly_data() { engines(); }
+    void rangeReadsItsDaysOnly();
     void openRefused_data();
     void openRefused();
 
@@ -355,6 +359,52 @@ void BothEnginesTest::badDayKeysFail() {
 
 // The month window's scan: one connection, each day's SELECT in a row, then a day read again after another
 // seat's post shows that post (the server's month read never hides a change).
+// The week window's read: the filled slots of a range of days, both ends included, from one query, in date and
+// time order, whatever else the book holds around it.
+void BothEnginesTest::rangeReadsItsDaysOnly() {
+    BOOK(folder);
+    const QList<std::tuple<QDate, int, QString>> written = {
+        {QDate(2009, 12, 27), 1, QStringLiteral("the Sunday before")},
+        {QDate(2009, 12, 28), 28, QStringLiteral("first day, last slot")},
+        {QDate(2009, 12, 28), 1, QStringLiteral("  first day, first slot\n")},
+        {QDate(2009, 12, 31), 14, QStringLiteral("Παπαδοπούλου 6944 123456")},
+        {QDate(2010, 1, 3), 2, QStringLiteral("the last day")},
+        {QDate(2010, 1, 4), 2, QStringLiteral("the Monday after")},
+        {QDate(2010, 1, 2), 3, QStringLiteral("   ")},
+    };
+    {
+        store::Connection connection;
+        connection.reopen(BookFixture::connectionText(folder));
+        for (const auto& [date, number, text] : written) {
+            const QString key = QStringLiteral("#%1/%2/%3#").arg(date.month()).arg(date.day()).arg(date.year());
+            store::ensureDayRecord(connection, key);
+            store::Query query(connection);
+            store::openQuery(query, store::selectDayStatement(key));
+            query.setValue(slot(number), text);
+            query.post();
+        }
+        // A day with a record and nothing in it.
+        store::ensureDayRecord(connection, QStringLiteral("#12/30/2009#"));
+    }
+    const auto read = [&](QDate first, QDate last) {
+        store::Connection connection;
+        connection.reopen(BookFixture::connectionText(folder));
+        QStringList found;
+        for (const store::FilledSlot& filled : store::readFilledSlots(connection, first, last))
+            found << QStringLiteral("%1 %2 %3").arg(filled.date.toString(Qt::ISODate)).arg(filled.slot).arg(filled.text);
+        return found;
+    };
+    QCOMPARE(read(QDate(2009, 12, 28), QDate(2010, 1, 3)),
+             (QStringList{QStringLiteral("2009-12-28 0 first day, first slot"),
+                          QStringLiteral("2009-12-28 27 first day, last slot"),
+                          QStringLiteral("2009-12-31 13 Παπαδοπούλου 6944 123456"),
+                          QStringLiteral("2010-01-03 1 the last day")}));
+    QCOMPARE(read(QDate(2010, 1, 4), QDate(2010, 1, 4)), QStringList{QStringLiteral("2010-01-04 1 the Monday after")});
+    QCOMPARE(read(QDate(2009, 12, 29), QDate(2009, 12, 30)), QStringList{});
+    QCOMPARE(read(QDate(2010, 1, 4), QDate(2009, 12, 27)), QStringList{});
+    QCOMPARE(read(QDate(2000, 1, 1), QDate(2040, 12, 31)).size(), 6);
+}
+
 void BothEnginesTest::monthScanReadsEveryDay() {
     BOOK(folder);
     for (int day : {1, 15, 31}) {

@@ -1,0 +1,547 @@
+// The week window built for real over a real encrypted book: the seven days of a chosen week hold what the book
+// holds, at the calendar's ends too; the buttons and keys move by weeks and stop at the calendar's ends; a cell
+// opens its day through the month window's own path, after which the week shows what was saved; the month
+// opens the week on the right day. With ORVELLA_PICTURE_DIR set, a picture of the week is kept there.
+#include "tests/month/GridProbe.h"
+
+#include "base/ErrorReport.h"
+#include "base/OrvellaApplication.h"
+#include "base/SharedState.h"
+#include "day/DayWindow.h"
+#include "month/WeekWindow.h"
+#include "store/Command.h"
+#include "store/Connection.h"
+#include "store/DayKey.h"
+#include "store/Query.h"
+#include "store/engine/BookWatch.h"
+#include "store/engine/ConflictMessage.h"
+#include "store/engine/ConnectionText.h"
+#include "store/engine/TableLayout.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTableWidget>
+#include <QTimer>
+#include <QToolButton>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+const QDate Today(2010, 3, 10);
+
+struct Slot {
+    QDate date;
+    int slot; // 1 … 28, as the day window numbers them
+    QString text;
+};
+
+QString keyOf(QDate date) {
+    QString key = store::dateText(float(date.day()), float(date.month()), float(date.year()));
+    store::MakeDayKey(key);
+    return key;
+}
+
+// Writes slots into the book of the current folder through the engine, making each day's record first. Days
+// outside the calendar's years go in too: a book may hold them (an import, another program), the week must not
+// show them.
+void writeSlots(const QList<Slot>& filled) {
+    store::Connection connection;
+    connection.reopen(store::buildConnectionText(QDir::currentPath(), QStringLiteral("Kw73Tp")));
+    for (const Slot& slot : filled) {
+        try {
+            store::Command insert(connection);
+            insert.setCommandText(store::insertDayStatement(keyOf(slot.date)));
+            insert.execute();
+        } catch (const std::exception&) {
+        }
+        store::Query query(connection);
+        query.addStatement(store::selectDayStatement(keyOf(slot.date)));
+        query.open();
+        query.setValue(store::slotColumnNames().at(slot.slot - 1), slot.text);
+        query.post();
+    }
+    connection.close();
+}
+
+const QString Long =
+    QStringLiteral("Ιωαννίδου Μαρία, έλεγχος μετά την επέμβαση, να φέρει τις εξετάσεις ") + QString(180, QChar(u'α'));
+
+const QList<Slot>& book() {
+    static const QList<Slot> filled = {
+        {QDate(2009, 12, 27), 1, QStringLiteral("Κυριακή πριν")},
+        {QDate(2009, 12, 31), 1, QStringLiteral("Παπαδοπούλου Ελένη")},
+        {QDate(2010, 1, 1), 28, QStringLiteral("Πρωτοχρονιά")},
+        {QDate(2010, 1, 3), 14, QStringLiteral("  Κυριακή βάρδια  ")},
+        {QDate(2010, 1, 4), 1, QStringLiteral("Δευτέρα μετά")},
+        {QDate(2010, 3, 28), 1, QStringLiteral("week before")},
+        {QDate(2010, 3, 30), 5, Long},
+        {QDate(2010, 3, 31), 3, QStringLiteral("Γεωργίου 6944 123456")},
+        {QDate(2010, 4, 1), 4, QStringLiteral("Πρώτη γραμμή\nδεύτερη γραμμή")},
+        {QDate(2010, 4, 5), 1, QStringLiteral("next week")},
+        // Today's week, as an ordinary office fills it.
+        {QDate(2010, 3, 8), 3, QStringLiteral("Αντωνίου Νίκος, έλεγχος")},
+        {QDate(2010, 3, 9), 5, QStringLiteral("Κωνσταντίνου Άννα 6977 000111, πρώτη επίσκεψη")},
+        {QDate(2010, 3, 10), 4, QStringLiteral("Δημητρίου Σοφία")},
+        {QDate(2010, 3, 10), 15, QStringLiteral("Οικονόμου Γ., αποτελέσματα εξετάσεων")},
+        {QDate(2010, 3, 12), 21, QStringLiteral("Μαρκόπουλος Π.")},
+        {QDate(2010, 3, 13), 6, QStringLiteral("Σάββατο: Λαμπράκη Ε.")},
+        {QDate(2007, 12, 31), 2, QStringLiteral("πριν το ημερολόγιο")},
+        {QDate(2008, 1, 1), 2, QStringLiteral("πρώτη μέρα")},
+        {QDate(2035, 12, 31), 27, QStringLiteral("τελευταία μέρα")},
+        {QDate(2036, 1, 1), 1, QStringLiteral("μετά το ημερολόγιο")},
+    };
+    return filled;
+}
+
+template <typename T> T* part(const QWidget& window, const char* name) {
+    T* found = window.findChild<T*>(QLatin1String(name));
+    if (found == nullptr) {
+        qFatal("no control %s", name);
+    }
+    return found;
+}
+
+QTableWidget* table(const WeekWindow& week) {
+    return part<QTableWidget>(week, "WeekTable");
+}
+
+// Every cell that shows something, as the user reads it: "date | half hour | shown text | tool tip".
+QStringList shownCells(const WeekWindow& week) {
+    const QTableWidget* cells = table(week);
+    QStringList shown;
+    for (int column = 0; column < cells->columnCount(); ++column) {
+        for (int row = 0; row < cells->rowCount(); ++row) {
+            const QTableWidgetItem* cell = cells->item(row, column);
+            if (cell->text().isEmpty() && cell->toolTip().isEmpty())
+                continue;
+            const QDate date = week.dateOfColumn(column);
+            shown << QStringLiteral("%1/%2 | %3 | %4 | %5")
+                         .arg(date.day())
+                         .arg(date.month())
+                         .arg(cells->verticalHeaderItem(row)->text(), cell->text(), cell->toolTip());
+        }
+    }
+    return shown;
+}
+
+// The columns whose cells can be chosen (the days the calendar holds), as "0123456".
+QString openableColumns(const WeekWindow& week) {
+    QString columns;
+    for (int column = 0; column < 7; ++column)
+        if (table(week)->item(0, column)->flags() & Qt::ItemIsEnabled)
+            columns += QString::number(column);
+    return columns;
+}
+
+QString cellText(const QString& date, int slot, const QString& shown, const QString& tip = {}) {
+    return QStringLiteral("%1 | %2 | %3 | %4")
+        .arg(date, store::slotCaption(store::slotColumnNames().at(slot - 1)), shown, tip.isEmpty() ? shown : tip);
+}
+
+QLabel* countOfDay(const TForm1& month, int day) {
+    for (int cell = 1; cell <= 37; ++cell) {
+        if (dayLabel(month, cell)->text() == QString::number(day)) {
+            return countLabel(month, cell);
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class WeekWindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<EmptyDataFolder> m_folder;
+    std::unique_ptr<TForm1> m_month;
+    QStringList m_reports;
+
+    // A shown week window over the month window, active as a window system would make it.
+    std::unique_ptr<WeekWindow> openWeek(QDate day) {
+        auto week = std::make_unique<WeekWindow>(*m_month, day);
+        week->show();
+        QApplication::setActiveWindow(week.get());
+        if (!QTest::qWaitForWindowActive(week.get())) {
+            qWarning("the week window did not become active");
+        }
+        return week;
+    }
+
+    // Runs `open` with `inside` run on the first modal window of type T once it is up; false when none came.
+    template <typename T> bool withModal(const std::function<void()>& open, const std::function<void(T&)>& inside) {
+        bool ran = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* window = qobject_cast<T*>(QApplication::activeModalWidget());
+            if (window == nullptr) {
+                return;
+            }
+            ran = true;
+            inside(*window);
+            if (window->isVisible()) {
+                window->close();
+            }
+        });
+        open();
+        return ran;
+    }
+
+private slots:
+    void initTestCase() {
+        OrvellaApplication::setUpIdentity();
+        ErrorReport::setObserver([this](const QString& text) { m_reports << text; });
+        m_folder = std::make_unique<EmptyDataFolder>();
+        writeSlots(book());
+    }
+
+    void cleanupTestCase() {
+        m_folder.reset();
+        ErrorReport::setObserver({});
+    }
+
+    void init() {
+        sharedState() = SharedState{};
+        m_month = std::make_unique<TForm1>(nullptr, Today);
+        m_month->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_month.get()));
+        m_reports.clear();
+    }
+
+    void cleanup() {
+        m_month.reset();
+        QVERIFY2(m_reports.isEmpty(), qPrintable(m_reports.join(QLatin1Char('\n'))));
+    }
+
+    void showsTheWeekOfTheBook_data() {
+        QTest::addColumn<QDate>("day");
+        QTest::addColumn<QDate>("monday");
+        QTest::addColumn<QStringList>("cells");
+        QTest::addColumn<QString>("openable");
+        QTest::addColumn<QString>("firstHead");
+        const QStringList yearEnd = {
+            cellText(QStringLiteral("31/12"), 1, QStringLiteral("Παπαδοπούλου Ελένη")),
+            cellText(QStringLiteral("1/1"), 28, QStringLiteral("Πρωτοχρονιά")),
+            // Blanks at the ends are no part of an appointment.
+            cellText(QStringLiteral("3/1"), 14, QStringLiteral("Κυριακή βάρδια")),
+        };
+        QTest::newRow("a week across the year's end")
+            << QDate(2010, 1, 1) << QDate(2009, 12, 28) << yearEnd << "0123456" << QStringLiteral("Δευτέρα\n28/12");
+        QTest::newRow("a Sunday opens its own week")
+            << QDate(2010, 1, 3) << QDate(2009, 12, 28) << yearEnd << "0123456" << QStringLiteral("Δευτέρα\n28/12");
+        QTest::newRow("a week across the month's end")
+            << QDate(2010, 4, 1) << QDate(2010, 3, 29)
+            << QStringList{cellText(QStringLiteral("30/3"), 5, Long),
+                           cellText(QStringLiteral("31/3"), 3, QStringLiteral("Γεωργίου 6944 123456")),
+                           // A cell shows the first line; its tool tip the whole text.
+                           cellText(QStringLiteral("1/4"), 4, QStringLiteral("Πρώτη γραμμή"),
+                                    QStringLiteral("Πρώτη γραμμή\nδεύτερη γραμμή"))}
+            << "0123456" << QStringLiteral("Δευτέρα\n29/3");
+        QTest::newRow("today's week")
+            << QDate(2010, 3, 10) << QDate(2010, 3, 8)
+            << QStringList{cellText(QStringLiteral("8/3"), 3, QStringLiteral("Αντωνίου Νίκος, έλεγχος")),
+                           cellText(QStringLiteral("9/3"), 5,
+                                    QStringLiteral("Κωνσταντίνου Άννα 6977 000111, πρώτη επίσκεψη")),
+                           cellText(QStringLiteral("10/3"), 4, QStringLiteral("Δημητρίου Σοφία")),
+                           cellText(QStringLiteral("10/3"), 15, QStringLiteral("Οικονόμου Γ., αποτελέσματα εξετάσεων")),
+                           cellText(QStringLiteral("12/3"), 21, QStringLiteral("Μαρκόπουλος Π.")),
+                           cellText(QStringLiteral("13/3"), 6, QStringLiteral("Σάββατο: Λαμπράκη Ε."))}
+            << "0123456" << QStringLiteral("Δευτέρα\n8/3");
+        QTest::newRow("an empty week") << QDate(2010, 2, 17) << QDate(2010, 2, 15) << QStringList{} << "0123456"
+                                       << QStringLiteral("Δευτέρα\n15/2");
+        // The calendar's first week begins on the last day of 2007, its last week ends in 2036: those days are
+        // shown as lying outside, hold nothing and cannot be opened.
+        QTest::newRow("the first week of 2008")
+            << QDate(2008, 1, 6) << QDate(2007, 12, 31)
+            << QStringList{cellText(QStringLiteral("1/1"), 2, QStringLiteral("πρώτη μέρα"))} << "123456"
+            << QStringLiteral("Δευτέρα\n31/12");
+        QTest::newRow("the last week of 2035")
+            << QDate(2035, 12, 31) << QDate(2035, 12, 31)
+            << QStringList{cellText(QStringLiteral("31/12"), 27, QStringLiteral("τελευταία μέρα"))} << "0"
+            << QStringLiteral("Δευτέρα\n31/12");
+        QTest::newRow("a day before the calendar opens its first week")
+            << QDate(2007, 6, 1) << QDate(2007, 12, 31)
+            << QStringList{cellText(QStringLiteral("1/1"), 2, QStringLiteral("πρώτη μέρα"))} << "123456"
+            << QStringLiteral("Δευτέρα\n31/12");
+    }
+
+    void showsTheWeekOfTheBook() {
+        QFETCH(QDate, day);
+        QFETCH(QDate, monday);
+        QFETCH(QStringList, cells);
+        QFETCH(QString, openable);
+        QFETCH(QString, firstHead);
+        auto week = openWeek(day);
+        QCOMPARE(week->monday(), monday);
+        QTableWidget* grid = table(*week);
+        QCOMPARE(grid->columnCount(), 7);
+        QCOMPARE(grid->rowCount(), 28);
+        QCOMPARE(grid->horizontalHeaderItem(0)->text(), firstHead);
+        QCOMPARE(grid->horizontalHeaderItem(6)->text().section(QLatin1Char('\n'), 0, 0), QStringLiteral("Κυριακή"));
+        QCOMPARE(grid->verticalHeaderItem(0)->text(), QStringLiteral("08:00 - 08:30"));
+        QCOMPARE(grid->verticalHeaderItem(27)->text(), QStringLiteral("21:30 - 22:00"));
+        QCOMPARE(shownCells(*week), cells);
+        QCOMPARE(openableColumns(*week), openable);
+        QCOMPARE(part<QPushButton>(*week, "PreviousWeekButton")->isEnabled(), monday > QDate(2007, 12, 31));
+        QCOMPARE(part<QPushButton>(*week, "NextWeekButton")->isEnabled(), monday < QDate(2035, 12, 31));
+
+        const QByteArray pictures = qgetenv("ORVELLA_PICTURE_DIR");
+        if (!pictures.isEmpty() && QTest::currentDataTag() == QByteArray("today's week")) {
+            QDir().mkpath(QString::fromLocal8Bit(pictures));
+            week->grab().save(QDir(QString::fromLocal8Bit(pictures)).filePath(QStringLiteral("week-window.png")));
+        }
+    }
+
+    void marksTodayAndTheWeekend() {
+        auto week = openWeek(Today);
+        QTableWidget* grid = table(*week);
+        // Today (a Wednesday) green and bold, as the month draws its number; Saturday and Sunday grey.
+        QCOMPARE(grid->horizontalHeaderItem(2)->foreground().color(), QColor(0, 128, 0));
+        QVERIFY(grid->horizontalHeaderItem(2)->font().bold());
+        QVERIFY(!grid->horizontalHeaderItem(1)->font().bold());
+        QCOMPARE(grid->horizontalHeaderItem(5)->foreground().color(), QColor(128, 128, 128));
+        QCOMPARE(grid->horizontalHeaderItem(6)->foreground().color(), QColor(128, 128, 128));
+        QCOMPARE(grid->horizontalHeaderItem(0)->foreground().style(), Qt::NoBrush);
+        const QColor weekday = grid->item(0, 0)->background().color();
+        QVERIFY(grid->item(0, 2)->background().color() != weekday);
+        QVERIFY(grid->item(0, 5)->background().color() != weekday);
+        QCOMPARE(grid->item(27, 6)->background().color(), grid->item(0, 5)->background().color());
+        // The keyboard starts on the day it opened on.
+        QCOMPARE(grid->currentColumn(), 2);
+        QCOMPARE(QApplication::focusWidget(), grid);
+        QCOMPARE(week->windowTitle(), QStringLiteral("Εβδομαδιαία κατάσταση των ραντεβού"));
+    }
+
+    void movesByWeeks_data() {
+        QTest::addColumn<QDate>("from");
+        QTest::addColumn<QString>("step");
+        QTest::addColumn<QDate>("monday");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("firstCell");
+        QTest::newRow("PageDown") << QDate(2010, 3, 31) << "PageDown" << QDate(2010, 4, 5) << 2
+                                  << cellText(QStringLiteral("5/4"), 1, QStringLiteral("next week"));
+        QTest::newRow("PageUp") << QDate(2010, 4, 5) << "PageUp" << QDate(2010, 3, 29) << 0
+                                << cellText(QStringLiteral("30/3"), 5, Long);
+        QTest::newRow("Alt+Right into the new year")
+            << QDate(2009, 12, 23) << "Alt+Right" << QDate(2009, 12, 28) << 2
+            << cellText(QStringLiteral("31/12"), 1, QStringLiteral("Παπαδοπούλου Ελένη"));
+        QTest::newRow("Alt+Left into the old year")
+            << QDate(2010, 1, 4) << "Alt+Left" << QDate(2009, 12, 28) << 0
+            << cellText(QStringLiteral("31/12"), 1, QStringLiteral("Παπαδοπούλου Ελένη"));
+        QTest::newRow("next button") << QDate(2010, 3, 24) << "next button" << QDate(2010, 3, 29) << 2
+                                     << cellText(QStringLiteral("30/3"), 5, Long);
+        QTest::newRow("previous button") << QDate(2010, 1, 10) << "previous button" << QDate(2009, 12, 28) << 6
+                                         << cellText(QStringLiteral("31/12"), 1, QStringLiteral("Παπαδοπούλου Ελένη"));
+        // Back to today's week, on today's column.
+        QTest::newRow("Home") << QDate(2012, 6, 6) << "Home" << QDate(2010, 3, 8) << 2
+                              << cellText(QStringLiteral("8/3"), 3, QStringLiteral("Αντωνίου Νίκος, έλεγχος"));
+        QTest::newRow("this week button")
+            << QDate(2035, 12, 31) << "today button" << QDate(2010, 3, 8) << 2
+            << cellText(QStringLiteral("8/3"), 3, QStringLiteral("Αντωνίου Νίκος, έλεγχος"));
+        QTest::newRow("PageUp at the first week stays")
+            << QDate(2008, 1, 2) << "PageUp" << QDate(2007, 12, 31) << 2
+            << cellText(QStringLiteral("1/1"), 2, QStringLiteral("πρώτη μέρα"));
+        QTest::newRow("PageDown at the last week stays")
+            << QDate(2035, 12, 31) << "PageDown" << QDate(2035, 12, 31) << 0
+            << cellText(QStringLiteral("31/12"), 27, QStringLiteral("τελευταία μέρα"));
+        QTest::newRow("PageDown onto the last week")
+            << QDate(2035, 12, 28) << "PageDown" << QDate(2035, 12, 31) << 0
+            << cellText(QStringLiteral("31/12"), 27, QStringLiteral("τελευταία μέρα"));
+    }
+
+    void movesByWeeks() {
+        QFETCH(QDate, from);
+        QFETCH(QString, step);
+        QFETCH(QDate, monday);
+        QFETCH(int, column);
+        QFETCH(QString, firstCell);
+        auto week = openWeek(from);
+        QTableWidget* grid = table(*week);
+        grid->setCurrentCell(5, grid->currentColumn());
+        if (step == QLatin1String("PageDown"))
+            QTest::keyClick(grid, Qt::Key_PageDown);
+        else if (step == QLatin1String("PageUp"))
+            QTest::keyClick(grid, Qt::Key_PageUp);
+        else if (step == QLatin1String("Alt+Right"))
+            QTest::keyClick(grid, Qt::Key_Right, Qt::AltModifier);
+        else if (step == QLatin1String("Alt+Left"))
+            QTest::keyClick(grid, Qt::Key_Left, Qt::AltModifier);
+        else if (step == QLatin1String("Home"))
+            QTest::keyClick(grid, Qt::Key_Home);
+        else if (step == QLatin1String("next button"))
+            QTest::mouseClick(part<QPushButton>(*week, "NextWeekButton"), Qt::LeftButton);
+        else if (step == QLatin1String("previous button"))
+            QTest::mouseClick(part<QPushButton>(*week, "PreviousWeekButton"), Qt::LeftButton);
+        else
+            QTest::mouseClick(part<QPushButton>(*week, "ThisWeekButton"), Qt::LeftButton);
+        QCOMPARE(week->monday(), monday);
+        QCOMPARE(shownCells(*week).value(0), firstCell);
+        // The keyboard stays on the same half hour, on the same weekday (today's after Home).
+        QCOMPARE(grid->currentColumn(), column);
+        QCOMPARE(grid->currentRow(), 5);
+    }
+
+    void aCellOpensItsDay_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Enter") << "enter";
+        QTest::newRow("keypad Enter") << "keypad enter";
+        QTest::newRow("double click") << "double click";
+        QTest::newRow("open button") << "button";
+    }
+
+    void aCellOpensItsDay() {
+        QFETCH(QString, how);
+        auto week = openWeek(QDate(2010, 3, 30));
+        QTableWidget* grid = table(*week);
+        QCOMPARE(monthChooser(*m_month)->currentIndex(), 2); // March
+        // Thursday 1/4/2010, 12:30 - 13:00.
+        grid->setCurrentCell(9, 3);
+
+        const auto open = [&] {
+            if (how == QLatin1String("enter")) {
+                QTest::keyClick(grid, Qt::Key_Return);
+            } else if (how == QLatin1String("keypad enter")) {
+                QTest::keyClick(grid, Qt::Key_Enter, Qt::KeypadModifier);
+            } else if (how == QLatin1String("double click")) {
+                const QRect place = grid->visualItemRect(grid->item(9, 3));
+                QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, place.center());
+                QTest::mouseDClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, place.center());
+            } else {
+                QTest::mouseClick(part<QPushButton>(*week, "OpenDayButton"), Qt::LeftButton);
+            }
+        };
+        const bool opened = withModal<TForm2>(open, [&](TForm2& day) {
+            // The usual path: the day's heading and statement, and the month moved to April 2010.
+            QCOMPARE(part<QLabel>(day, "Label83")->text(), QStringLiteral("1/4/2010"));
+            QCOMPARE(day.ADOQuery1().statement().trimmed(),
+                     store::selectDayStatement(QStringLiteral("#4/1/2010#")).trimmed());
+            QCOMPARE(monthChooser(*m_month)->currentIndex(), 3);
+            QCOMPARE(part<QLineEdit>(day, "DBEdit4")->text(), QStringLiteral("Πρώτη γραμμή\nδεύτερη γραμμή"));
+            auto* slot10 = part<QLineEdit>(day, "DBEdit10");
+            slot10->setFocus();
+            for (const QChar ch : QStringLiteral("Νικολάου %1").arg(how))
+                QTest::sendKeyEvent(QTest::Click, slot10, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+            QTest::mouseClick(part<QToolButton>(day, "DBNavigator1Post"), Qt::LeftButton);
+        });
+        QVERIFY2(opened, "the day window did not open");
+
+        // Back in the week: still there, on the same week and cell, with what was saved.
+        QVERIFY(week->isVisible());
+        QCOMPARE(week->monday(), QDate(2010, 3, 29));
+        QCOMPARE(grid->currentRow(), 9);
+        QCOMPARE(grid->currentColumn(), 3);
+        QCOMPARE(grid->item(9, 3)->text(), QStringLiteral("Νικολάου %1").arg(how));
+        QCOMPARE(grid->item(9, 3)->toolTip(), QStringLiteral("Νικολάου %1").arg(how));
+        // The month counts the day's two slots, as the week shows them.
+        QLabel* count = countOfDay(*m_month, 1);
+        QVERIFY(count);
+        QCOMPARE(count->text(), QStringLiteral("2"));
+        int shownThatDay = 0;
+        for (int row = 0; row < 28; ++row)
+            shownThatDay += grid->item(row, 3)->text().isEmpty() ? 0 : 1;
+        QCOMPARE(shownThatDay, 2);
+
+        // The slot is emptied again for the next row, through the book, and the week follows the book's notice.
+        writeSlots({{QDate(2010, 4, 1), 10, QString()}});
+        store::BookWatch::instance().announceDay(QDate(2010, 4, 1));
+        QTRY_VERIFY(grid->item(9, 3)->text().isEmpty());
+        QVERIFY(grid->item(9, 3)->toolTip().isEmpty());
+    }
+
+    void aDayOutsideTheCalendarDoesNotOpen() {
+        auto week = openWeek(QDate(2008, 1, 1));
+        QTableWidget* grid = table(*week);
+        bool opened = false;
+        QTimer::singleShot(0, this, [&] {
+            if (auto* day = qobject_cast<TForm2*>(QApplication::activeModalWidget())) {
+                opened = true;
+                day->close();
+            }
+        });
+        // A double click on 31/12/2007 opens nothing (not the current day 1/1/2008 either), and the day cannot
+        // become the current one, which Enter would open.
+        const QRect place = grid->visualItemRect(grid->item(0, 0));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, place.center());
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, place.center());
+        QVERIFY(!opened);
+        grid->setCurrentCell(0, 0);
+        QCOMPARE(grid->currentColumn(), 1);
+        QCOMPARE(monthChooser(*m_month)->currentIndex(), 2);
+    }
+
+    void theMonthOpensTheWeek_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QDate>("shownMonth");
+        QTest::addColumn<int>("focusedDay");
+        QTest::addColumn<QDate>("monday");
+        QTest::addColumn<int>("column");
+        QTest::newRow("Ctrl+W on today") << "key" << Today << 0 << QDate(2010, 3, 8) << 2;
+        QTest::newRow("Ctrl+W on a focused day") << "key" << QDate(2010, 5, 1) << 31 << QDate(2010, 5, 31) << 0;
+        QTest::newRow("Ctrl+W on a month without today") << "key" << QDate(2011, 2, 1) << 0 << QDate(2011, 1, 31) << 1;
+        QTest::newRow("context menu on a focused day") << "menu" << QDate(2010, 1, 1) << 3 << QDate(2009, 12, 28) << 6;
+    }
+
+    void theMonthOpensTheWeek() {
+        QFETCH(QString, how);
+        QFETCH(QDate, shownMonth);
+        QFETCH(int, focusedDay);
+        QFETCH(QDate, monday);
+        QFETCH(int, column);
+        m_month->ShowMonth(shownMonth.year(), shownMonth.month());
+        if (focusedDay > 0) {
+            for (int cell = 1; cell <= 37; ++cell)
+                if (dayLabel(*m_month, cell)->text() == QString::number(focusedDay))
+                    dayLabel(*m_month, cell)->setFocus();
+        } else if (m_month->focusWidget()) {
+            m_month->focusWidget()->clearFocus();
+        }
+        QApplication::setActiveWindow(m_month.get());
+
+        QDate shownMonday;
+        int shownColumn = -1;
+        QString title;
+        const auto inside = [&](WeekWindow& week) {
+            shownMonday = week.monday();
+            shownColumn = table(week)->currentColumn();
+            title = week.windowTitle();
+        };
+        bool opened = false;
+        if (how == QLatin1String("key")) {
+            opened =
+                withModal<WeekWindow>([&] { QTest::keyClick(m_month.get(), Qt::Key_W, Qt::ControlModifier); }, inside);
+        } else {
+            QStringList entries;
+            QAction* weekEntry = nullptr;
+            QTimer::singleShot(0, this, [&] {
+                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                if (menu == nullptr)
+                    return;
+                for (QAction* action : menu->actions())
+                    entries << action->text() + QLatin1Char('\t') + action->shortcut().toString();
+                weekEntry = menu->actions().value(1);
+                menu->close();
+            });
+            QLabel* day = dayLabel(*m_month, 10);
+            QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), day->mapToGlobal(QPoint(5, 5)));
+            QApplication::sendEvent(day, &event);
+            QCOMPARE(entries,
+                     (QStringList{QStringLiteral("Αναζήτηση ραντεβού…\tCtrl+F"), QStringLiteral("Εβδομάδα…\tCtrl+W")}));
+            QVERIFY(weekEntry);
+            // The entry chosen, as a click on it would: the month window has the activation back.
+            QApplication::setActiveWindow(m_month.get());
+            opened = withModal<WeekWindow>([&] { weekEntry->trigger(); }, inside);
+        }
+        QVERIFY2(opened, "the week window did not open");
+        QCOMPARE(shownMonday, monday);
+        QCOMPARE(shownColumn, column);
+        QCOMPARE(title, QStringLiteral("Εβδομαδιαία κατάσταση των ραντεβού"));
+        QVERIFY(m_month->isVisible());
+    }
+};
+
+QTEST_MAIN(WeekWindowTest)
+#include "WeekWindowTest.moc"
