@@ -49,6 +49,18 @@ int filledCells(const WeekWindow& week) {
     return filled;
 }
 
+// The figure of a week-window run, or its failure: an error report, or a week that showed nothing.
+void reportWeek(benchmark::State& state, int filled) {
+    if (failedOnReports(state))
+        return;
+    if (filled == 0) {
+        state.SkipWithError("the week showed no appointment");
+        return;
+    }
+    state.counters["filled_cells"] = filled;
+    state.SetLabel(labelOf(state));
+}
+
 // Ctrl+W to the first frame: the window made over the month window, its week read, shown and painted.
 void BM_WeekOpen(benchmark::State& state) {
     QDir::setCurrent(folderOf(state).path());
@@ -70,14 +82,7 @@ void BM_WeekOpen(benchmark::State& state) {
         week.reset();
         QCoreApplication::processEvents();
     }
-    if (failedOnReports(state))
-        return;
-    if (filled == 0) {
-        state.SkipWithError("the week showed no appointment");
-        return;
-    }
-    state.counters["filled_cells"] = filled;
-    state.SetLabel(labelOf(state));
+    reportWeek(state, filled);
 }
 BENCHMARK(BM_WeekOpen)
     ->Arg(LargeFile)
@@ -110,14 +115,7 @@ void BM_WeekChange(benchmark::State& state) {
         forward = !forward;
         filled = filledCells(week);
     }
-    if (failedOnReports(state))
-        return;
-    if (filled == 0) {
-        state.SkipWithError("the week showed no appointment");
-        return;
-    }
-    state.counters["filled_cells"] = filled;
-    state.SetLabel(labelOf(state));
+    reportWeek(state, filled);
 }
 BENCHMARK(BM_WeekChange)
     ->Arg(LargeFile)

@@ -551,6 +551,12 @@ void TForm1::OpenDay() {
     ScanMonthOccupancy();
 }
 
+void TForm1::OpenDayOf(const QDate& day) {
+    ShowMonth(day.year(), day.month());
+    sharedState().SelectedDay = static_cast<float>(day.day());
+    OpenDay();
+}
+
 void TForm1::resetCells() {
     for (int cell = 1; cell <= calendar::CellCount; ++cell) {
         ClickableLabel* day = dayLabel(cell);

@@ -84,6 +84,10 @@ public:
     // window and, once that closes, scans the month again so that its counts show what was saved.
     void OpenDay();
 
+    // Opens `day` as the search and the week windows do: the month moves to the day's month, so that its counts
+    // are the ones the day changes, then the day opens exactly as a click on its number opens it.
+    void OpenDayOf(const QDate& day);
+
     // The window's own connection, command and query, which the scan and OpenDay use.
     store::Connection& ADOConnection1() const { return *m_connection; }
     store::Command& ADOCommand1() const { return *m_command; }

@@ -193,11 +193,7 @@ void TForm3::openCurrentResult() {
                     .arg(calendar::LastYear));
             return;
         }
-        // The month window moves to the found day's month, so that its counts are the ones the day changes;
-        // then the day opens exactly as a click on its number opens it.
-        m_month.ShowMonth(year, found.date.month());
-        sharedState().SelectedDay = static_cast<float>(found.date.day());
-        m_month.OpenDay();
+        m_month.OpenDayOf(found.date);
     });
     reloadBook(found.date, found.slot);
 }

@@ -355,13 +355,7 @@ void WeekWindow::openDayOf(const QModelIndex& cell) {
     const QDate day = dateOfColumn(cell.column());
     if (!inCalendar(day))
         return;
-    ErrorReport::guard([this, day] {
-        // The month window moves to the day's month, so that its counts are the ones the day changes; then the
-        // day opens exactly as a click on its number opens it.
-        m_month.ShowMonth(day.year(), day.month());
-        sharedState().SelectedDay = static_cast<float>(day.day());
-        m_month.OpenDay();
-    });
+    ErrorReport::guard([this, day] { m_month.OpenDayOf(day); });
     reloadWeek();
     m_table->setCurrentIndex(cell);
 }

@@ -110,6 +110,12 @@ ReadFile readOrdinaryFile(const QString& path, qint64 maxBytes, qint64 readAtMos
 // pipe", "a device", "a loop of links", "larger than 2,147,483,648 bytes", "missing" ...).
 QString notAnOrdinaryFile(const QString& path, qint64 maxBytes = -1);
 
+// What stands at a path that is not an ordinary file, in words a message can hold: "a folder", "a named pipe
+// (FIFO)", "a device", "a socket", "a link that leads back to itself (a loop of links)", "a special file" ...;
+// for a read refused as a file, also "a view of the running system".
+QString kindInWords(EntryKind kind);
+QString kindInWords(const ReadFile& read);
+
 // Makes a new empty file at path, never over anything already there (a link planted at the name included),
 // readable and writable by its owner only. Empty on success, else the system's reason.
 QString createExclusive(const QString& path);

@@ -2,29 +2,6 @@
 
 namespace report {
 
-namespace {
-
-// What a path that is not an ordinary file is, in words.
-QString kindOf(const platform::ReadFile& read) {
-    if (read.systemView)
-        return QStringLiteral("a view of the running system");
-    switch (read.kind) {
-    case platform::EntryKind::Folder:
-        return QStringLiteral("a folder");
-    case platform::EntryKind::Pipe:
-        return QStringLiteral("a named pipe (FIFO)");
-    case platform::EntryKind::Device:
-    case platform::EntryKind::DiskDevice:
-        return QStringLiteral("a device");
-    case platform::EntryKind::Socket:
-        return QStringLiteral("a socket");
-    default:
-        return QStringLiteral("not an ordinary file");
-    }
-}
-
-} // namespace
-
 QString SourceFile::fault(qint64 maxBytes) const {
     switch (outcome) {
     case Outcome::Read:
@@ -57,7 +34,7 @@ SourceFile readSourceFile(const QString& path, qint64 maxBytes) {
         break;
     case platform::ReadFile::Outcome::NotAFile:
         result.outcome = SourceFile::Outcome::NotAFile;
-        result.reason = kindOf(read);
+        result.reason = platform::kindInWords(read);
         break;
     case platform::ReadFile::Outcome::TooLarge:
         result.outcome = SourceFile::Outcome::TooLarge;

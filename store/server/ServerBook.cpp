@@ -89,24 +89,6 @@ QString placeOf(const QString& file, int line) {
     return QStringLiteral("The server file \"%1\", line %2,").arg(QDir::toNativeSeparators(file)).arg(line);
 }
 
-QString kindOf(platform::EntryKind kind) {
-    switch (kind) {
-    case platform::EntryKind::Folder:
-        return QStringLiteral("a folder");
-    case platform::EntryKind::Pipe:
-        return QStringLiteral("a named pipe (FIFO)");
-    case platform::EntryKind::Device:
-    case platform::EntryKind::DiskDevice:
-        return QStringLiteral("a device");
-    case platform::EntryKind::Socket:
-        return QStringLiteral("a socket");
-    case platform::EntryKind::LinkLoop:
-        return QStringLiteral("a link that leads back to itself");
-    default:
-        return QStringLiteral("not an ordinary file");
-    }
-}
-
 void checkLines(const std::vector<Line>& lines, const QString& file) {
     QStringList texts;
     for (const Line& line : lines)
@@ -172,7 +154,7 @@ void checkLines(const std::vector<Line>& lines, const QString& file) {
         check(!entry.exists() || entry.kind == platform::EntryKind::File, EngineError::CantOpen,
               QStringLiteral("%1 sets %2 to \"%3\", which is %4, not an ordinary file.")
                   .arg(placeOf(file, lineOf(lines, keyword)), keyword, QDir::toNativeSeparators(path),
-                       kindOf(entry.kind)));
+                       platform::kindInWords(entry.kind)));
     }
 }
 
@@ -226,8 +208,7 @@ ServerBook readServerBook(const QString& path) {
         throw EngineError(EngineError::CantOpen,
                           QStringLiteral("The server file \"%1\" is %2, not an ordinary file; Orvella does not read "
                                          "it. Put the server file back (orvella-datafolder server-folder makes one).")
-                              .arg(file, read.systemView ? QStringLiteral("a view of the running system")
-                                                         : kindOf(read.kind)));
+                              .arg(file, platform::kindInWords(read)));
     case platform::ReadFile::Outcome::TooLarge:
         throw EngineError(EngineError::CantOpen,
                           QStringLiteral("The server file \"%1\" is larger than the %2 bytes a server file may be (it "

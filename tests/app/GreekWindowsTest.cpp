@@ -2,6 +2,7 @@
 // but the names kept as they are (the engine's window titles, the program's name, file names and commands).
 // With ORVELLA_PICTURE_DIR set, a picture of each is kept there for a person to look at.
 #include "tests/base/ShownTexts.h"
+#include "tests/month/BookSlots.h"
 
 #include "app/MissingBookNotice.h"
 #include "app/OldBookOffer.h"
@@ -44,11 +45,7 @@ using Build = std::function<std::unique_ptr<QWidget>(const QString& folder)>;
 // Opens something modal; the test looks at each window it shows by title, the last one named is closed.
 using Open = std::function<void(const QString& folder)>;
 
-QString keyOf(const QDate& date) {
-    QString key = store::dateText(float(date.day()), float(date.month()), float(date.year()));
-    store::MakeDayKey(key);
-    return key;
-}
+using booktest::keyOf;
 
 } // namespace
 

@@ -1,5 +1,6 @@
 // The counts under the day numbers, read from a real encrypted data file, and opening a day from the month
 // window: the record made on first opening, the count after a post, nothing kept after closing unsaved.
+#include "tests/month/BookSlots.h"
 #include "tests/month/GridProbe.h"
 
 #include "base/ErrorReport.h"
@@ -35,11 +36,7 @@ namespace {
 
 const QString Password = QStringLiteral("Kw73Tp");
 
-QString keyOf(QDate date) {
-    QString key = store::dateText(float(date.day()), float(date.month()), float(date.year()));
-    store::MakeDayKey(key);
-    return key;
-}
+using booktest::keyOf;
 
 // Writes the given slots (1 to 28) of a day through the engine, making the record first.
 void writeDay(const QString& folder, QDate date, const QMap<int, QVariant>& slotValues) {

@@ -1,6 +1,7 @@
 // The search window built for real over a real encrypted book: typing finds slots as a Greek reader expects,
 // the keyboard alone works it, and a found day opens through the month window's own day-opening path, after
 // which the window shows what was saved and the month shows the new counts.
+#include "tests/month/BookSlots.h"
 #include "tests/month/GridProbe.h"
 
 #include "base/ErrorReport.h"
@@ -32,37 +33,9 @@ namespace {
 
 const QDate Today(2010, 3, 10);
 
-struct Slot {
-    QDate date;
-    int slot; // 1 … 28, as the day window numbers them
-    QString text;
-};
-
-QString keyOf(QDate date) {
-    QString key = store::dateText(float(date.day()), float(date.month()), float(date.year()));
-    store::MakeDayKey(key);
-    return key;
-}
-
-// Writes slots into the book of the current folder through the engine, making each day's record first.
-void writeSlots(const QList<Slot>& filled) {
-    store::Connection connection;
-    connection.reopen(store::buildConnectionText(QDir::currentPath(), QStringLiteral("Kw73Tp")));
-    for (const Slot& slot : filled) {
-        try {
-            store::Command insert(connection);
-            insert.setCommandText(store::insertDayStatement(keyOf(slot.date)));
-            insert.execute();
-        } catch (const std::exception&) {
-        }
-        store::Query query(connection);
-        query.addStatement(store::selectDayStatement(keyOf(slot.date)));
-        query.open();
-        query.setValue(store::slotColumnNames().at(slot.slot - 1), slot.text);
-        query.post();
-    }
-    connection.close();
-}
+using booktest::Slot;
+using booktest::keyOf;
+using booktest::writeSlots;
 
 // The book every test starts with: two days before today, today and two after.
 const QList<Slot>& book() {

@@ -2,6 +2,7 @@
 // holds, at the calendar's ends too; the buttons and keys move by weeks and stop at the calendar's ends; a cell
 // opens its day through the month window's own path, after which the week shows what was saved; the month
 // opens the week on the right day. With ORVELLA_PICTURE_DIR set, a picture of the week is kept there.
+#include "tests/month/BookSlots.h"
 #include "tests/month/GridProbe.h"
 
 #include "base/ErrorReport.h"
@@ -35,39 +36,9 @@ namespace {
 
 const QDate Today(2010, 3, 10);
 
-struct Slot {
-    QDate date;
-    int slot; // 1 … 28, as the day window numbers them
-    QString text;
-};
-
-QString keyOf(QDate date) {
-    QString key = store::dateText(float(date.day()), float(date.month()), float(date.year()));
-    store::MakeDayKey(key);
-    return key;
-}
-
-// Writes slots into the book of the current folder through the engine, making each day's record first. Days
-// outside the calendar's years go in too: a book may hold them (an import, another program), the week must not
-// show them.
-void writeSlots(const QList<Slot>& filled) {
-    store::Connection connection;
-    connection.reopen(store::buildConnectionText(QDir::currentPath(), QStringLiteral("Kw73Tp")));
-    for (const Slot& slot : filled) {
-        try {
-            store::Command insert(connection);
-            insert.setCommandText(store::insertDayStatement(keyOf(slot.date)));
-            insert.execute();
-        } catch (const std::exception&) {
-        }
-        store::Query query(connection);
-        query.addStatement(store::selectDayStatement(keyOf(slot.date)));
-        query.open();
-        query.setValue(store::slotColumnNames().at(slot.slot - 1), slot.text);
-        query.post();
-    }
-    connection.close();
-}
+using booktest::Slot;
+using booktest::keyOf;
+using booktest::writeSlots;
 
 const QString Long =
     QStringLiteral("Ιωαννίδου Μαρία, έλεγχος μετά την επέμβαση, να φέρει τις εξετάσεις ") + QString(180, QChar(u'α'));
