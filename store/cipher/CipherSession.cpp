@@ -8,6 +8,7 @@
 #include "store/engine/DateLiterals.h"
 #include "store/engine/EngineError.h"
 #include "store/engine/SqlNames.h"
+#include "store/engine/TableLayout.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -262,6 +263,76 @@ StoredRow CipherSession::updateRowOnce(const RowUpdate& update) {
     }
     transaction.commit();
     return stored;
+}
+
+void CipherSession::writeDays(const std::vector<QString>& storedDates, const DayWriteChoice& choose) {
+    onOpenedFile(*m_database, [&] { writeDaysOnce(storedDates, choose); });
+}
+
+void CipherSession::writeDaysOnce(const std::vector<QString>& storedDates, const DayWriteChoice& choose) {
+    const QString table = quotedName(QLatin1String(AppointmentTableName));
+    const QString key = quotedName(QLatin1String(DayColumnName));
+    const QStringList& columnNames = slotColumnNames();
+    // One statement for every day: a slot given no text keeps its own (COALESCE with NULL).
+    QStringList assignments;
+    for (int slot = 0; slot < columnNames.size(); ++slot)
+        assignments << QStringLiteral("%1 = COALESCE(?%2, %1)").arg(quotedName(columnNames.at(slot))).arg(slot + 1);
+    const QString update = QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?%4")
+                               .arg(table, assignments.join(QStringLiteral(", ")), key)
+                               .arg(columnNames.size() + 1);
+
+    m_database->requireSameFile();
+    SqliteDatabase& handle = m_database->handle();
+    const FailureContext context = m_database->context(Saving);
+    // IMMEDIATE: the write lock is held from the first read on, so no other program writes between what choose
+    // is shown and what is written.
+    Transaction transaction(handle, context);
+    {
+        // The file's SQLite predates ON CONFLICT DO NOTHING; OR IGNORE is the same for an existing key.
+        SqliteStatement make(handle, QStringLiteral("INSERT OR IGNORE INTO %1 (%2) VALUES (?)").arg(table, key),
+                             context);
+        for (const QString& date : storedDates) {
+            make.bind(1, date);
+            make.step();
+            make.reset();
+        }
+    }
+    ResultSet days;
+    {
+        SqliteStatement read(handle, QStringLiteral("SELECT * FROM %1 WHERE %2 = ?").arg(table, key), context);
+        for (const QString& date : storedDates) {
+            read.bind(1, date);
+            while (read.step()) {
+                std::vector<QVariant> row;
+                for (int column = 0; column < read.columnCount(); ++column)
+                    row.push_back(read.value(column));
+                days.rows.push_back(std::move(row));
+            }
+            if (!days.fields.isDescribed())
+                days.fields = FieldList(describe(read));
+            read.reset();
+        }
+    }
+    const std::vector<DayWrite> writes = choose(days);
+    {
+        SqliteStatement write(handle, update, context);
+        for (const DayWrite& day : writes) {
+            check(day.texts.size() == static_cast<std::size_t>(columnNames.size()), EngineError::Misuse,
+                  QStringLiteral("A day's write names %1 slots; the book has %2.")
+                      .arg(day.texts.size())
+                      .arg(columnNames.size()));
+            for (int slot = 0; slot < columnNames.size(); ++slot) {
+                const std::optional<QString>& text = day.texts[static_cast<std::size_t>(slot)];
+                write.bind(slot + 1, text ? QVariant(*text) : QVariant());
+            }
+            write.bind(columnNames.size() + 1, day.storedDate);
+            write.step();
+            check(sqlite3_changes(handle.get()) == 1, EngineError::GeneralError,
+                  QStringLiteral("The day %1 has no record to write into; nothing was saved.").arg(day.storedDate));
+            write.reset();
+        }
+    }
+    transaction.commit();
 }
 
 QString CipherSession::conflictMessage(const RowUpdate& update) {

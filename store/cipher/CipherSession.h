@@ -20,6 +20,7 @@ public:
     ResultSet select(const QString& statement) override;
     void execute(const QString& statement) override;
     StoredRow updateRow(const RowUpdate& update) override;
+    void writeDays(const std::vector<QString>& storedDates, const DayWriteChoice& choose) override;
     void beginReading() override;
     void endReading() noexcept override;
 
@@ -29,6 +30,7 @@ private:
     ResultSet selectOnce(const QString& statement);
     void executeOnce(const QString& statement);
     StoredRow updateRowOnce(const RowUpdate& update);
+    void writeDaysOnce(const std::vector<QString>& storedDates, const DayWriteChoice& choose);
     QString conflictMessage(const RowUpdate& update);
     std::vector<FieldDescription> describe(SqliteStatement& select);
 

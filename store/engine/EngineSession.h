@@ -5,7 +5,9 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -61,6 +63,17 @@ struct RowUpdate {
 // The record as stored after a write: column name and value, every column of the table.
 using StoredRow = std::vector<std::pair<QString, QVariant>>;
 
+// What to write into one day's record: for each slot column in time order (slotColumnNames()) the text to put
+// there, or none where the column keeps what it holds.
+struct DayWrite {
+    QString storedDate; // 'yyyy-mm-dd'
+    std::vector<std::optional<QString>> texts;
+};
+
+// Chooses what to write from the day records as they stand inside the write's transaction (every column, one row
+// per day asked for). It may throw: then nothing is written.
+using DayWriteChoice = std::function<std::vector<DayWrite>(const ResultSet& days)>;
+
 // An open book on one engine: all that the connection, the query and the command need of it. Statements
 // arrive as the windows write them, with #month/day/year# date literals; each engine turns them into its own
 // form. Every failure is an EngineError with a message a person can act on.
@@ -81,6 +94,12 @@ public:
     // original value (optimistic concurrency); returns the row as now stored. Throws EngineError with
     // code Conflict, naming the columns another program changed, and writes nothing when one differs.
     virtual StoredRow updateRow(const RowUpdate& update) = 0;
+
+    // Writes many days at once, all or nothing: in one transaction makes the records of storedDates that are
+    // missing, reads them, held against every other writer until the end (so that what choose sees is what the
+    // write finds), writes what choose picks and commits. Any failure, choose's own included, writes nothing and
+    // throws EngineError (or what choose threw).
+    virtual void writeDays(const std::vector<QString>& storedDates, const DayWriteChoice& choose) = 0;
 
     // Several selects that belong together (one month's scan) may see one state of the book and share its
     // cost: between beginReading and endReading the engine may hold one read open. They nest; an engine

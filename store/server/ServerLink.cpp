@@ -217,6 +217,11 @@ void ServerLink::ensureUp(const QString& doing) {
     }
     if (m_connection.isUp())
         return;
+    if (m_inTransaction)
+        throw EngineError(EngineError::ServerUnreachable,
+                          QStringLiteral("The connection to %1 was lost while %2; nothing of it was saved. Try again "
+                                         "once the server is back.")
+                              .arg(m_description, doing));
     // Reconnect on use: the user asked for something, so a bounded wait is right here.
     m_pollTimer->stop();
     m_attempt.reset();
@@ -285,6 +290,31 @@ void ServerLink::lose(const QString& reason, const QString& doing, int backend) 
                                    "server is back; your text is still shown.")
                         .arg(m_description, doingInWords(doing), reason.isEmpty() ? QCoreApplication::translate("store", "no answer") : reason)),
         backend);
+}
+
+void ServerLink::inTransaction(const std::function<void()>& work, int waitSeconds, const QString& doing) {
+    check(!m_inTransaction, EngineError::Misuse,
+          QStringLiteral("A transaction on the server was begun inside another."));
+    ensureUp(doing);
+    exchange([](pg_conn* c) { return PQsendQuery(c, "BEGIN"); }, waitSeconds, doing);
+    m_inTransaction = true;
+    try {
+        work();
+        exchange([](pg_conn* c) { return PQsendQuery(c, "COMMIT"); }, waitSeconds, doing);
+    } catch (...) {
+        m_inTransaction = false;
+        // A connection that is gone took the transaction with it; one still up is told to drop it.
+        if (m_connection.isUp()) {
+            try {
+                exchange([](pg_conn* c) { return PQsendQuery(c, "ROLLBACK"); }, waitSeconds, doing);
+            } catch (const EngineError&) {
+                // The first failure is the one to report; a connection that cannot roll back is dropped with it.
+                dropConnection();
+            }
+        }
+        throw;
+    }
+    m_inTransaction = false;
 }
 
 bool ServerLink::stopBackend(int backend, int waitSeconds, const QString& doing) {

@@ -66,6 +66,13 @@ public:
     // Runs sql whose rows are not needed; returns the number of rows it changed.
     int command(const QString& sql, const ServerParameters& parameters, int waitSeconds, const QString& doing);
 
+    // Runs work, whose statements go through query() and command(), as one transaction on the live connection:
+    // committed when work returns, rolled back when anything throws. While it runs a lost connection is not
+    // replaced: the next statement fails instead of running outside the transaction, which the server has
+    // dropped with the connection. Throws EngineError (an UnansweredStatement when the commit went unanswered:
+    // then only the server knows whether it was done).
+    void inTransaction(const std::function<void()>& work, int waitSeconds, const QString& doing);
+
     // Counts the changes this program knows of: every change notice, every write of its own, every reconnect.
     // What was read under an older count may be stale.
     quint64 generation() const { return m_generation; }
@@ -138,6 +145,7 @@ private:
     std::map<unsigned, TableInfo> m_tables;
     quint64 m_generation = 0;
     quint64 m_statements = 0;
+    bool m_inTransaction = false;
 };
 
 } // namespace store

@@ -45,6 +45,27 @@ bool isDaySelect(const ParameterizedStatement& statement) {
     return text == day;
 }
 
+// A PostgreSQL array literal of texts, {"a","b",NULL}: each element quoted, its quotes and backslashes escaped.
+QByteArray arrayOf(const std::vector<std::optional<QString>>& values) {
+    QByteArray array("{");
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i > 0)
+            array += ',';
+        if (!values[i]) {
+            array += "NULL";
+            continue;
+        }
+        array += '"';
+        for (const char c : values[i]->toUtf8()) {
+            if (c == '"' || c == '\\')
+                array += '\\';
+            array += c;
+        }
+        array += '"';
+    }
+    return array + '}';
+}
+
 } // namespace
 
 ServerSession::ServerSession(std::shared_ptr<ServerLink> link, int waitSeconds)
@@ -162,6 +183,63 @@ StoredRow ServerSession::writeRow(const RowUpdate& update, bool mayReconcile) {
             return writeRow(again, false);
     }
     throw EngineError(EngineError::Conflict, conflictMessage(update, now));
+}
+
+void ServerSession::writeDays(const std::vector<QString>& storedDates, const DayWriteChoice& choose) {
+    // The table and its key as the server folds them (unquoted, as server-init made them).
+    const QString table = QLatin1String(AppointmentTableName);
+    const QString key = QLatin1String(DayColumnName);
+    const QStringList& columnNames = slotColumnNames();
+    std::vector<std::optional<QString>> dates(storedDates.begin(), storedDates.end());
+    const ServerParameters days{arrayOf(dates)};
+    m_link->noteWrite();
+    m_link->inTransaction(
+        [&] {
+            m_link->command(
+                QStringLiteral("INSERT INTO %1 (%2) SELECT unnest($1::date[]) ON CONFLICT DO NOTHING").arg(table, key),
+                days, m_wait, Saving);
+            // FOR UPDATE holds the rows against every other seat until the commit: what choose sees stays.
+            const ResultSet current =
+                m_link->query(QStringLiteral("SELECT * FROM %1 WHERE %2 = ANY ($1::date[]) FOR UPDATE").arg(table, key),
+                              days, m_wait, Saving);
+            const std::vector<DayWrite> writes = choose(current);
+            if (writes.empty())
+                return;
+            // Every day in one statement, one array per column: a slot given no text (NULL) keeps its own.
+            std::vector<std::vector<std::optional<QString>>> columns(static_cast<std::size_t>(columnNames.size()) + 1);
+            for (const DayWrite& day : writes) {
+                check(day.texts.size() == static_cast<std::size_t>(columnNames.size()), EngineError::Misuse,
+                      QStringLiteral("A day's write names %1 slots; the book has %2.")
+                          .arg(day.texts.size())
+                          .arg(columnNames.size()));
+                columns[0].emplace_back(day.storedDate);
+                for (std::size_t slot = 0; slot < day.texts.size(); ++slot)
+                    columns[slot + 1].push_back(day.texts[slot]);
+            }
+            ServerParameters parameters;
+            QStringList assignments;
+            QStringList arrays{QStringLiteral("$1::date[]")};
+            QStringList names{QStringLiteral("day")};
+            for (const auto& column : columns)
+                parameters.emplace_back(arrayOf(column));
+            for (int slot = 0; slot < columnNames.size(); ++slot) {
+                const QString name = quotedName(columnNames.at(slot));
+                assignments << QStringLiteral("%1 = COALESCE(w.s%2, r.%1)").arg(name).arg(slot);
+                arrays << QStringLiteral("$%1::text[]").arg(slot + 2);
+                names << QStringLiteral("s%1").arg(slot);
+            }
+            const int written =
+                m_link->command(QStringLiteral("UPDATE %1 AS r SET %2 FROM unnest(%3) AS w(%4) WHERE r.%5 = w.day")
+                                    .arg(table, assignments.join(QStringLiteral(", ")),
+                                         arrays.join(QStringLiteral(", ")), names.join(QStringLiteral(", ")), key),
+                                parameters, m_wait, Saving);
+            check(written == static_cast<int>(writes.size()), EngineError::GeneralError,
+                  QStringLiteral("%1 wrote %2 of %3 days; nothing was saved.")
+                      .arg(atSentenceStart(m_link->description()))
+                      .arg(written)
+                      .arg(writes.size()));
+        },
+        m_wait, Saving);
 }
 
 ResultSet ServerSession::readRow(const RowUpdate& update, bool waitForWriters) {

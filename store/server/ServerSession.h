@@ -29,6 +29,7 @@ public:
     ResultSet select(const QString& statement) override;
     void execute(const QString& statement) override;
     StoredRow updateRow(const RowUpdate& update) override;
+    void writeDays(const std::vector<QString>& storedDates, const DayWriteChoice& choose) override;
 
     // How long a fetched month may serve its days at most.
     static constexpr int MonthServesMilliseconds = 2000;
