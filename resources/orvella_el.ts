@@ -214,6 +214,79 @@ With No nothing changes.</source>
     </message>
 </context>
 <context>
+    <name>RepeatDialog</name>
+    <message>
+        <source>Repeat the appointment</source>
+        <translation>Επανάληψη ραντεβού</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; at %2, from %3:</source>
+        <translation>«%1» στις %2, από %3:</translation>
+    </message>
+    <message>
+        <source>Every &amp;week</source>
+        <translation>Κάθε &amp;εβδομάδα</translation>
+    </message>
+    <message>
+        <source>Every</source>
+        <translation>Κάθε</translation>
+    </message>
+    <message>
+        <source> days</source>
+        <translation> ημέρες</translation>
+    </message>
+    <message>
+        <source>&amp;Times:</source>
+        <translation>&amp;Φορές:</translation>
+    </message>
+    <message>
+        <source>&amp;Until:</source>
+        <translation>Έ&amp;ως:</translation>
+    </message>
+    <message>
+        <source>&amp;Book</source>
+        <translation>&amp;Κράτηση</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Άκυρο</translation>
+    </message>
+    <message>
+        <source>The rule gives no day after this one within the calendar&apos;s years.</source>
+        <translation>Ο κανόνας δεν δίνει καμία ημέρα μετά από αυτήν μέσα στα έτη του ημερολογίου.</translation>
+    </message>
+    <message>
+        <source>What the days hold could not be read:
+%1</source>
+        <translation>Δεν ήταν δυνατό να διαβαστεί τι έχουν οι ημέρες:
+%1</translation>
+    </message>
+    <message>
+        <source>free: it will be booked</source>
+        <translation>ελεύθερη: θα κλειστεί</translation>
+    </message>
+    <message>
+        <source>taken by another appointment: left as it is</source>
+        <translation>κατειλημμένη από άλλο ραντεβού: μένει όπως είναι</translation>
+    </message>
+    <message>
+        <source>holds this appointment already</source>
+        <translation>έχει ήδη αυτό το ραντεβού</translation>
+    </message>
+    <message>
+        <source>%1 of the %2 days will be booked; %3 taken, %4 holding it already.</source>
+        <translation>Θα κλειστούν %1 από τις %2 ημέρες· %3 κατειλημμένες, %4 το έχουν ήδη.</translation>
+    </message>
+    <message>
+        <source>%1 days booked at %2.</source>
+        <translation>Κλείστηκαν %1 ημέρες στις %2.</translation>
+    </message>
+    <message>
+        <source>Taken by another appointment, left as they are: %1.</source>
+        <translation>Κατειλημμένες από άλλο ραντεβού, έμειναν όπως ήταν: %1.</translation>
+    </message>
+</context>
+<context>
     <name>SlotTextLimit</name>
     <message>
         <source>A slot holds at most %1 characters; the rest was left out.</source>
@@ -268,6 +341,14 @@ Deal with that, then close this day and open it again.</source>
 %2
 
 Διορθώστε το, μετά κλείστε την ημέρα και ανοίξτε την ξανά.</translation>
+    </message>
+    <message>
+        <source>&amp;Repeat…</source>
+        <translation>&amp;Επανάληψη…</translation>
+    </message>
+    <message>
+        <source>The slot %1 holds no appointment to repeat. Type it first, then repeat it.</source>
+        <translation>Η θέση %1 δεν έχει ραντεβού για επανάληψη. Γράψτε το πρώτα και μετά επαναλάβετέ το.</translation>
     </message>
 </context>
 <context>
