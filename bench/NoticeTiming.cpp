@@ -138,7 +138,7 @@ int runParent(int argc, char** argv) {
                 "frame less the splash's %d ms; Enter %d ms after the notice's first frame\n",
                 records, TForm4::DisplayMilliseconds, readMilliseconds);
     std::printf("%-5s %28s %28s\n", "pair", "key ahead: notice splash month", "key after: notice splash month");
-    std::vector<double> noticeAhead, noticeAfter, monthAhead, monthAfter, noticeRatios;
+    std::vector<double> noticeAhead, noticeAfter, splashAhead, splashAfter, monthAhead, monthAfter, noticeRatios;
     for (int pair = 1; pair <= pairs; ++pair) {
         Start ahead, after;
         // Alternating which goes first, so that neither always follows the other's cached files.
@@ -155,6 +155,8 @@ int runParent(int argc, char** argv) {
                     ahead.enterToMonth, after.notice, after.enterToSplash, after.enterToMonth);
         noticeAhead.push_back(ahead.notice);
         noticeAfter.push_back(after.notice);
+        splashAhead.push_back(ahead.enterToSplash);
+        splashAfter.push_back(after.enterToSplash);
         monthAhead.push_back(ahead.enterToMonth);
         monthAfter.push_back(after.enterToMonth);
         noticeRatios.push_back(ahead.notice / after.notice);
@@ -162,6 +164,8 @@ int runParent(int argc, char** argv) {
     printRange("notice, key ahead", noticeAhead, "ms");
     printRange("notice, key after", noticeAfter, "ms");
     printRange("notice ratio ahead / after", noticeRatios, "× ");
+    printRange("Enter to splash, picture ahead", splashAhead, "ms");
+    printRange("Enter to splash, picture on demand", splashAfter, "ms");
     printRange("Enter to month less splash, key ahead", monthAhead, "ms");
     printRange("Enter to month less splash, key after", monthAfter, "ms");
     std::fflush(stdout);

@@ -401,6 +401,13 @@ int dataOutput = -1;
 
 } // namespace
 
+void runThisThreadBehindTheWindows() {
+#ifdef __linux__
+    // On Linux a thread's nice value is its own: setpriority on its thread id touches no other thread.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
+#endif
+}
+
 QString boundThisProcess(qint64 memoryBytes) {
     const struct rlimit noCore {0, 0};
     ::setrlimit(RLIMIT_CORE, &noCore);

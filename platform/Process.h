@@ -44,4 +44,8 @@ QString boundThisProcess(qint64 memoryBytes);
 bool keepStandardOutputForData();
 bool writeData(const QByteArray& bytes);
 
+// On a worker thread whose work can wait (a backup, a key prepared ahead): the thread gives way to the window's
+// thread whenever both want a processor, so the windows answer at once while it works. Only this thread.
+void runThisThreadBehindTheWindows();
+
 } // namespace platform

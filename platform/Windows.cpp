@@ -467,6 +467,10 @@ int dataOutput = -1;
 
 } // namespace
 
+void runThisThreadBehindTheWindows() {
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
+}
+
 QString boundThisProcess(qint64 memoryBytes) {
     // A crash ends the helper at once, with no dialog waiting for someone to close it.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);

@@ -1,5 +1,7 @@
 #include "store/backup/DailyBackup.h"
 
+#include "platform/Process.h"
+
 #include "store/backup/BackupFolder.h"
 #include "store/cipher/FirstOpenCheck.h"
 #include "store/cipher/IntegrityCheck.h"
@@ -47,6 +49,8 @@ bool DailyBackup::startIfDue(const QString& dataFile, const QString& password, c
     // The month window's first open waits for this worker's check instead of running its own beside it.
     noteCheckUnderWay(dataFile);
     m_worker = std::thread([this, dataFile, password, today] {
+        // The windows come first: a backup made a moment later costs nobody anything.
+        platform::runThisThreadBehindTheWindows();
         bool sound = false;
         // Nothing may escape a worker thread (it would end the program): whatever goes wrong is a failed backup.
         try {

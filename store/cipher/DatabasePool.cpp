@@ -1,5 +1,7 @@
 #include "store/cipher/DatabasePool.h"
 
+#include "platform/Process.h"
+
 #include "platform/Memory.h"
 #include "store/cipher/PooledDatabase.h"
 
@@ -37,6 +39,8 @@ void DatabasePool::prepareInBackground(const QString& path, const QString& passw
     // The thread owns everything it touches until the future hands the handle over; the pool itself is only
     // ever used on the window thread. A short wait: a file locked at start is opened again by acquire.
     m_preparing = std::thread([path, password, promise = std::move(promise)]() mutable {
+        // The splash and the notice come first; the key is wanted only when the month window opens.
+        platform::runThisThreadBehindTheWindows();
         std::shared_ptr<PooledDatabase> database;
         try {
             database = std::make_shared<PooledDatabase>(path, password, identifyDataFile(path), 1);
