@@ -4,6 +4,7 @@
 #include "platform/Failure.h"
 #include "store/Connection.h"
 #include "store/FilledSlots.h"
+#include "store/engine/BookWatch.h"
 
 #include <QButtonGroup>
 #include <QColor>
@@ -211,6 +212,10 @@ void RepeatDialog::book() {
         showPlan();
         return;
     }
+    // The other windows of the program (the month's counts, a week, the search) learn which days changed, as
+    // they do of another desk's save.
+    for (const store::SlotWrite& write : done.free)
+        store::BookWatch::instance().announceDay(write.day);
     std::vector<QDate> taken;
     for (const store::SlotWrite& write : done.taken)
         taken.push_back(write.day);

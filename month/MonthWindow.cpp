@@ -189,7 +189,88 @@ void TForm1::watchBook() {
     connect(&store::BookWatch::instance(), &store::BookWatch::reloadNeeded, this, [this] {
         if (DaysInMonth > 0)
             m_rescanTimer->start();
+        // Anything may have changed: the search reads the book whole when it opens next.
+        m_searchIndexWhole = false;
+        m_searchDaysChanged.clear();
     });
+    // Each changed day is read into the search's picture once the notices of a save have all come.
+    m_searchDayTimer = new QTimer(this);
+    m_searchDayTimer->setSingleShot(true);
+    m_searchDayTimer->setInterval(RescanDelayMilliseconds);
+    connect(m_searchDayTimer, &QTimer::timeout, this, [this] {
+        try {
+            refreshSearchDays();
+        } catch (const std::exception&) {
+            // Not the user's step: the search reads the book whole when it opens next, and says what failed.
+            m_searchIndexWhole = false;
+        }
+    });
+    connect(&store::BookWatch::instance(), &store::BookWatch::dayChanged, this, [this](const QDate& day) {
+        if (m_searchIndexWhole) {
+            m_searchDaysChanged.insert(day);
+            m_searchDayTimer->start();
+        }
+    });
+}
+
+namespace {
+
+// The data file as it stands now: a save by this program or by another one shows as a new version.
+std::optional<platform::FileVersion> dataFileVersion() {
+    const platform::Entry entry =
+        platform::lookAt(QDir(sharedState().DataFolder).filePath(QLatin1String(store::DatabaseFileName)));
+    if (entry.kind != platform::EntryKind::File)
+        return std::nullopt;
+    return entry.version;
+}
+
+} // namespace
+
+const AppointmentIndex& TForm1::searchIndex() {
+    // Upcoming first from the day the window counts as today.
+    const QDate today = m_today.isValid() ? m_today : QDate::currentDate();
+    // A file another program wrote since the picture was made current (a second copy of Orvella on the same
+    // folder, the data-folder tool) is read whole again; a server book says what changed through its notices.
+    if (!m_searchIndexWhole || dataFileVersion() != m_searchIndexFile || m_searchIndex.today() != today) {
+        // A failed read keeps what the picture held, and says why.
+        m_searchIndexWhole = false;
+        const std::optional<platform::FileVersion> before = dataFileVersion();
+        m_searchIndex.load(sharedState().ConnectionText, today);
+        m_searchIndexWhole = true;
+        m_searchIndexFile = before;
+        m_searchDaysChanged.clear();
+        return m_searchIndex;
+    }
+    refreshSearchDays();
+    return m_searchIndex;
+}
+
+void TForm1::refreshSearchDays() {
+    m_searchDayTimer->stop();
+    if (!m_searchIndexWhole || m_searchDaysChanged.empty())
+        return;
+    store::Connection connection;
+    connection.reopen(sharedState().ConnectionText);
+    // Days close together (a day, a repeat's weeks) in one range read from the first to the last; days far
+    // apart each in a read of its own, so that two saves years apart do not read the years between.
+    const QDate first = *m_searchDaysChanged.begin();
+    const QDate last = *m_searchDaysChanged.rbegin();
+    const bool together = first.daysTo(last) <= 92;
+    std::vector<store::FilledSlot> read;
+    if (together)
+        read = store::readFilledSlots(connection, first, last);
+    for (const QDate& day : m_searchDaysChanged) {
+        std::vector<store::FilledSlot> ofDay;
+        if (!together)
+            ofDay = store::readFilledSlots(connection, day, day);
+        for (store::FilledSlot& slot : read)
+            if (slot.date == day)
+                ofDay.push_back(std::move(slot));
+        m_searchIndex.replaceDay(day, std::move(ofDay));
+    }
+    connection.close();
+    m_searchDaysChanged.clear();
+    m_searchIndexFile = dataFileVersion();
 }
 
 TForm1::~TForm1() = default;
@@ -549,6 +630,13 @@ void TForm1::OpenDay() {
 
     // No clearing first: every day of the month is written again.
     ScanMonthOccupancy();
+    // The search's picture learns what the day holds now (on a server book the day's notice may come too).
+    const QDate opened(static_cast<int>(shared.SelectedYear), static_cast<int>(shared.SelectedMonth),
+                       static_cast<int>(shared.SelectedDay));
+    if (m_searchIndexWhole && opened.isValid()) {
+        m_searchDaysChanged.insert(opened);
+        ErrorReport::guard([this] { refreshSearchDays(); });
+    }
 }
 
 void TForm1::OpenDayOf(const QDate& day) {

@@ -5,9 +5,14 @@
 #include <QPalette>
 #include <QString>
 
+#include "month/AppointmentIndex.h"
+#include "platform/Files.h"
+
 #include <array>
 #include <bitset>
 #include <memory>
+#include <optional>
+#include <set>
 
 class ClickableLabel;
 class QAction;
@@ -52,6 +57,12 @@ public:
 
     // Opens the search window (Ctrl+F, or the grid's context menu) and runs it until it closes.
     void OpenSearch();
+
+    // The search's picture of the book, kept for the run: read whole when the search first needs it, and again
+    // when the book may have changed in any way (a server's link came back, another program wrote the data
+    // file); otherwise kept current a day at a time, for each day a day window closed on and
+    // each day another desk saved. Throws EngineError when the book cannot be read.
+    const AppointmentIndex& searchIndex();
 
     // Opens the week window (Ctrl+W, or the grid's context menu) on the week of weekToOpen() and runs it until
     // it closes.
@@ -134,6 +145,8 @@ private:
     void focusDay(int day);
 
     void watchBook();
+    // Reads the days that changed since into the search's picture, when it has one.
+    void refreshSearchDays();
     void buildLayout();
     void buildShapes();
     void buildHeader();
@@ -157,6 +170,15 @@ private:
     std::unique_ptr<store::Query> m_query;
 
     QDate m_today;
+    // The search's picture (one for the run, so that a search window may hold on to it), whether it is to be
+    // read whole (before the search first opens, after a server's link came back), the data file as it stood
+    // when the picture was last made current (a file book; nothing for a server's), and the days to read into
+    // it again.
+    AppointmentIndex m_searchIndex;
+    bool m_searchIndexWhole = false;
+    std::optional<platform::FileVersion> m_searchIndexFile;
+    std::set<QDate> m_searchDaysChanged;
+    QTimer* m_searchDayTimer = nullptr;
     // Coalesces the book's change notices into one scan.
     QTimer* m_rescanTimer = nullptr;
     static constexpr int RescanDelayMilliseconds = 30;

@@ -47,7 +47,8 @@ TForm3::TForm3(TForm1& month) : QDialog(&month), m_month(month) {
     connect(&m_searchTimer, &QTimer::timeout, this, [this] { ErrorReport::guard([this] { runSearch(); }); });
     connect(m_searchBox, &QLineEdit::textChanged, this, [this] { m_searchTimer.start(); });
 
-    ErrorReport::guard([this] { m_index.load(sharedState().ConnectionText, m_today); });
+    // The month window's picture of the book, kept for the run: read whole only the first time.
+    ErrorReport::guard([this] { m_index = &m_month.searchIndex(); });
     runSearch();
 }
 
@@ -134,7 +135,7 @@ void TForm3::buildLayout() {
 
 void TForm3::runSearch() {
     m_searchTimer.stop();
-    showFound(m_index.find(m_searchBox->text(), ShownLimit));
+    showFound(index().find(m_searchBox->text(), ShownLimit));
     makeCurrent(0);
 }
 
@@ -142,7 +143,7 @@ void TForm3::showFound(const AppointmentIndex::Found& found) {
     std::vector<SearchResultsModel::Row> rows;
     rows.reserve(found.shown.size());
     for (const int position : found.shown) {
-        const store::FilledSlot& slot = m_index.entries()[static_cast<std::size_t>(position)];
+        const store::FilledSlot& slot = index().entries()[static_cast<std::size_t>(position)];
         rows.push_back({slot.date, slot.slot, slot.text, slot.date < m_today});
     }
     m_model->setRows(std::move(rows));
@@ -152,7 +153,7 @@ void TForm3::showFound(const AppointmentIndex::Found& found) {
     if (searchtext::searchKey(m_searchBox->text()).isEmpty()) {
         m_summary->setText(QStringLiteral("Γράψτε μέρος ενός ονόματος, ένα τηλέφωνο ή άλλο κείμενο (%1 ραντεβού "
                                           "στο βιβλίο). Enter ανοίγει την ημέρα, Esc κλείνει.")
-                               .arg(numberText(static_cast<int>(m_index.entries().size()))));
+                               .arg(numberText(static_cast<int>(index().entries().size()))));
     } else if (found.total == 0) {
         m_summary->setText(QStringLiteral("Κανένα ραντεβού δεν περιέχει «%1».").arg(m_searchBox->text().trimmed()));
     } else if (found.total == shown) {
@@ -199,9 +200,10 @@ void TForm3::openCurrentResult() {
 }
 
 void TForm3::reloadBook(QDate keepDate, int keepSlot) {
-    ErrorReport::guard([this] { m_index.load(sharedState().ConnectionText, m_today); });
+    // The month window read the closed day into its picture; a book that changed otherwise is read again here.
+    ErrorReport::guard([this] { m_index = &m_month.searchIndex(); });
     const int currentRow = m_results->currentIndex().row();
-    showFound(m_index.find(m_searchBox->text(), ShownLimit));
+    showFound(index().find(m_searchBox->text(), ShownLimit));
     // The same slot when it still matches, else the row at the same place.
     const int kept = keepDate.isValid() ? m_model->rowOf(keepDate, keepSlot) : -1;
     makeCurrent(kept >= 0 ? kept : std::min(std::max(currentRow, 0), m_model->rowCount() - 1));

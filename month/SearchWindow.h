@@ -43,7 +43,8 @@ public:
     // still matches.
     void reloadBook(QDate keepDate = {}, int keepSlot = -1);
 
-    const AppointmentIndex& index() const { return m_index; }
+    // What the search scans: the month window's picture of the book (empty when it could not be read).
+    const AppointmentIndex& index() const { return m_index ? *m_index : m_nothing; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -56,7 +57,8 @@ private:
 
     TForm1& m_month;
     QDate m_today;
-    AppointmentIndex m_index;
+    const AppointmentIndex* m_index = nullptr;
+    AppointmentIndex m_nothing;
     QTimer m_searchTimer;
 
     QLineEdit* m_searchBox = nullptr;    // Edit1

@@ -13,6 +13,8 @@ private slots:
     void matchesAsAGreekReaderExpects();
     void findsUpcomingFirstThenThePast();
     void countsBeyondTheShownRows();
+    void aChangedDayIsAsIfReadWhole_data();
+    void aChangedDayIsAsIfReadWhole();
 };
 
 void SearchTextTest::matchesAsAGreekReaderExpects_data() {
@@ -113,6 +115,79 @@ void SearchTextTest::countsBeyondTheShownRows() {
     QCOMPARE(index.entries()[static_cast<std::size_t>(found.shown.back())].date, QDate(2020, 1, 8));
     QCOMPARE(index.find(QStringLiteral("ό"), 1000).total, 560);
     QCOMPARE(index.find(QStringLiteral("χ"), 1000).total, 0);
+}
+
+using Slots = std::vector<store::FilledSlot>;
+Q_DECLARE_METATYPE(Slots)
+
+void SearchTextTest::aChangedDayIsAsIfReadWhole_data() {
+    QTest::addColumn<QDate>("day");
+    QTest::addColumn<Slots>("now");
+    // The book before: two past days, today, two upcoming days.
+    QTest::newRow("an upcoming day gains a slot")
+        << QDate(2010, 3, 12)
+        << Slots{{QDate(2010, 3, 12), 0, QStringLiteral("ελένη in two days")},
+                 {QDate(2010, 3, 12), 9, QStringLiteral("Ελένη, νέο")}};
+    QTest::newRow("a past day loses its slots") << QDate(2010, 3, 9) << Slots{};
+    QTest::newRow("a past day not in the book gains one")
+        << QDate(2009, 6, 1) << Slots{{QDate(2009, 6, 1), 4, QStringLiteral("ΕΛΕΝΗ, ανάμεσα")}};
+    QTest::newRow("an upcoming day not in the book, the last")
+        << QDate(2030, 1, 1) << Slots{{QDate(2030, 1, 1), 27, QStringLiteral("Ελένη στο τέλος")}};
+    QTest::newRow("today's text changes, given out of order")
+        << QDate(2010, 3, 10)
+        << Slots{{QDate(2010, 3, 10), 20, QStringLiteral("Νίκος απόψε")},
+                 {QDate(2010, 3, 10), 2, QStringLiteral("ελενη πρωί")}};
+    QTest::newRow("a day before everything") << QDate(2001, 1, 1) << Slots{{QDate(2001, 1, 1), 0, QStringLiteral("ε")}};
+}
+
+// A picture changed a day at a time finds what a picture read whole finds, in the same order.
+void SearchTextTest::aChangedDayIsAsIfReadWhole() {
+    QFETCH(QDate, day);
+    QFETCH(Slots, now);
+    const QDate today(2010, 3, 10);
+    const Slots before{
+        {QDate(2010, 3, 9), 5, QStringLiteral("Ελένη yesterday late")},
+        {QDate(2010, 3, 9), 1, QStringLiteral("Ελένη yesterday early")},
+        {QDate(2009, 1, 1), 0, QStringLiteral("ΕΛΕΝΗ long ago")},
+        {QDate(2010, 3, 10), 20, QStringLiteral("Ελένη today evening")},
+        {QDate(2010, 3, 10), 2, QStringLiteral("Ελένη today morning")},
+        {QDate(2010, 3, 12), 0, QStringLiteral("ελένη in two days")},
+        {QDate(2010, 3, 11), 3, QStringLiteral("Νίκος tomorrow")},
+    };
+    Slots after;
+    for (const store::FilledSlot& slot : before)
+        if (slot.date != day)
+            after.push_back(slot);
+    after.insert(after.end(), now.begin(), now.end());
+
+    AppointmentIndex changed;
+    changed.assign(before, today);
+    changed.replaceDay(day, now);
+    AppointmentIndex whole;
+    whole.assign(after, today);
+
+    const auto shown = [](const AppointmentIndex& index, const QString& search) {
+        QStringList rows;
+        const AppointmentIndex::Found found = index.find(search, 100);
+        for (const int position : found.shown) {
+            const store::FilledSlot& slot = index.entries()[static_cast<std::size_t>(position)];
+            rows << QStringLiteral("%1 %2 %3").arg(slot.date.toString(Qt::ISODate)).arg(slot.slot).arg(slot.text);
+        }
+        return rows;
+    };
+    QCOMPARE(changed.entries().size(), whole.entries().size());
+    for (const QString& search : {QStringLiteral("ελενη"), QStringLiteral("ε"), QStringLiteral("νικος"),
+                                  QStringLiteral("y"), QStringLiteral("\n")})
+        QCOMPARE(shown(changed, search), shown(whole, search));
+    // Changed again, back to what it was: the first picture again.
+    Slots old;
+    for (const store::FilledSlot& slot : before)
+        if (slot.date == day)
+            old.push_back(slot);
+    changed.replaceDay(day, old);
+    AppointmentIndex first;
+    first.assign(before, today);
+    QCOMPARE(shown(changed, QStringLiteral("ε")), shown(first, QStringLiteral("ε")));
 }
 
 QTEST_GUILESS_MAIN(SearchTextTest)

@@ -287,6 +287,34 @@ private slots:
         QCOMPARE(count->text(), QStringLiteral("2"));
     }
 
+    // The picture of the book is kept between openings; what another program writes into the file meanwhile is
+    // there at the next opening, and so is a change made through this program's own day window.
+    void aKeptPictureSeesOtherWritersAtTheNextOpening() {
+        {
+            auto window = openSearch();
+            typeText(searchBox(*window), QStringLiteral("Ζαχαρίου"));
+            QTRY_VERIFY(summary(*window)->text().contains(QStringLiteral("Κανένα")));
+        }
+        writeSlots({{QDate(2010, 3, 15), 7, QStringLiteral("Ζαχαρίου Άννα")}});
+        {
+            auto window = openSearch();
+            typeText(searchBox(*window), QStringLiteral("ζαχαριου"));
+            QTRY_COMPARE(shownRows(*window),
+                         QStringList{QStringLiteral("15/3/2010 | 11:00 - 11:30 | Ζαχαρίου Άννα")});
+        }
+        // A day saved through the program's own day window: its day alone is read again.
+        QVERIFY(withDayWindow([this] { m_month->OpenDayOf(QDate(2010, 3, 16)); }, [](TForm2& day) {
+            auto* box = part<QLineEdit>(day, "DBEdit1");
+            box->setFocus();
+            typeText(box, QStringLiteral("Ζαχαρίου Νίκος"));
+            QTest::mouseClick(part<QToolButton>(day, "DBNavigator1Post"), Qt::LeftButton);
+        }));
+        auto window = openSearch();
+        typeText(searchBox(*window), QStringLiteral("ζαχαριου"));
+        QTRY_COMPARE(shownRows(*window), (QStringList{QStringLiteral("15/3/2010 | 11:00 - 11:30 | Ζαχαρίου Άννα"),
+                                                      QStringLiteral("16/3/2010 | 08:00 - 08:30 | Ζαχαρίου Νίκος")}));
+    }
+
     void capsTheShownRows() {
         QList<Slot> many;
         for (int day = 1; day <= 18; ++day) {
