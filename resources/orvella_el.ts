@@ -2,6 +2,48 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="el_GR">
 <context>
+    <name>DayRangeDialog</name>
+    <message>
+        <source>Print days</source>
+        <translation>Εκτύπωση ημερών</translation>
+    </message>
+    <message>
+        <source>&amp;Print</source>
+        <translation>Ε&amp;κτύπωση</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Άκυρο</translation>
+    </message>
+    <message>
+        <source>&amp;From:</source>
+        <translation>Από (&amp;F):</translation>
+    </message>
+    <message>
+        <source>&amp;To:</source>
+        <translation>Έως (&amp;T):</translation>
+    </message>
+    <message>
+        <source>One day sheet for each day, in one print.</source>
+        <translation>Μία ημερήσια κατάσταση για κάθε ημέρα, σε μία εκτύπωση.</translation>
+    </message>
+    <message>
+        <source>The last day comes before the first.</source>
+        <translation>Η τελευταία ημέρα είναι πριν από την πρώτη.</translation>
+    </message>
+    <message>
+        <source>At most %1 days are printed at a time.</source>
+        <translation>Εκτυπώνονται έως %1 ημέρες τη φορά.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n day sheet(s).</source>
+        <translation>
+            <numerusform>%n ημερήσια κατάσταση.</numerusform>
+            <numerusform>%n ημερήσιες καταστάσεις.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>ErrorReport</name>
     <message>
         <source>An unknown error occurred.</source>
@@ -13,7 +55,7 @@
     <message>
         <source>Your appointment book is missing.
 
-The data folder "%1" is there, but the book %2 is not in it: it was deleted or moved, or it is kept on a disk that is not connected now. Orvella has not made a new, empty book in its place, so that none of your appointments is hidden or replaced.
+The data folder &quot;%1&quot; is there, but the book %2 is not in it: it was deleted or moved, or it is kept on a disk that is not connected now. Orvella has not made a new, empty book in its place, so that none of your appointments is hidden or replaced.
 
 If the book is on a disk that is not connected, connect it and start Orvella again.
 
@@ -193,7 +235,7 @@ With No nothing changes.</source>
         <translation>Απόρριψη</translation>
     </message>
     <message>
-        <source>Don't Save</source>
+        <source>Don&apos;t Save</source>
         <translation>Χωρίς αποθήκευση</translation>
     </message>
     <message>
@@ -269,11 +311,23 @@ Deal with that, then close this day and open it again.</source>
 
 Διορθώστε το, μετά κλείστε την ημέρα και ανοίξτε την ξανά.</translation>
     </message>
+    <message>
+        <source>&amp;Week</source>
+        <translation>Εβδομάδα (&amp;W)</translation>
+    </message>
+    <message>
+        <source>Ctrl+W</source>
+        <translation>Ctrl+W</translation>
+    </message>
+    <message>
+        <source>Some slots hold text that is not saved yet. Yes saves it, closes the day and shows its week; No closes the day without it and shows the week.</source>
+        <translation>Κάποια διαστήματα έχουν κείμενο που δεν έχει αποθηκευτεί ακόμη. Το Ναι το αποθηκεύει, κλείνει την ημέρα και δείχνει την εβδομάδα της· το Όχι κλείνει την ημέρα χωρίς αυτό και δείχνει την εβδομάδα.</translation>
+    </message>
 </context>
 <context>
     <name>TForm3</name>
     <message>
-        <source>The day %1 lies outside the calendar's years %2 to %3 and cannot be opened.</source>
+        <source>The day %1 lies outside the calendar&apos;s years %2 to %3 and cannot be opened.</source>
         <translation>Η ημέρα %1 είναι έξω από τα έτη του ημερολογίου (%2 έως %3) και δεν μπορεί να ανοίξει.</translation>
     </message>
 </context>
@@ -284,8 +338,27 @@ Deal with that, then close this day and open it again.</source>
         <translation>Η ημέρα τυπώνεται με αυτό το αρχείο, το φύλλο της ημέρας, που πρέπει να βρίσκεται δίπλα στο data.mdb. Αν ξεκινήσετε το Orvella από το μενού ή τη συντόμευσή του, το προεπιλεγμένο φύλλο ξαναμπαίνει όταν λείπει.</translation>
     </message>
     <message>
-        <source>Or copy the default one there from "%1".</source>
+        <source>Or copy the default one there from &quot;%1&quot;.</source>
         <translation>Ή αντιγράψτε εκεί το προεπιλεγμένο από το «%1».</translation>
+    </message>
+</context>
+<context>
+    <name>WeekPrint</name>
+    <message>
+        <source>The last day to print comes before the first.</source>
+        <translation>Η τελευταία ημέρα της εκτύπωσης είναι πριν από την πρώτη.</translation>
+    </message>
+    <message>
+        <source>At most %1 days are printed at a time.</source>
+        <translation>Εκτυπώνονται έως %1 ημέρες τη φορά.</translation>
+    </message>
+    <message>
+        <source>The week is printed with this file, the week sheet, which belongs beside data.mdb; the days still print one by one with RANTEBOU.rav. Starting Orvella from its menu entry or shortcut puts the default week sheet back when it is missing.</source>
+        <translation>Η εβδομάδα εκτυπώνεται με αυτό το αρχείο, την εβδομαδιαία κατάσταση, που ανήκει δίπλα στο data.mdb· οι ημέρες εκτυπώνονται ακόμη μία μία με το RANTEBOU.rav. Η εκκίνηση του Orvella από την καταχώρισή του στο μενού ή από τη συντόμευση επαναφέρει την προεπιλεγμένη εβδομαδιαία κατάσταση όταν λείπει.</translation>
+    </message>
+    <message>
+        <source>Or copy the default one there from &quot;%1&quot;.</source>
+        <translation>Ή αντιγράψτε εκεί την προεπιλεγμένη από το «%1».</translation>
     </message>
 </context>
 <context>
@@ -346,6 +419,18 @@ Deal with that, then close this day and open it again.</source>
         <source>Week of %1 to %2</source>
         <translation>Εβδομάδα %1 έως %2</translation>
     </message>
+    <message>
+        <source>Pr&amp;int the week</source>
+        <translation>Εκτύπωση εβδομάδας (&amp;I)</translation>
+    </message>
+    <message>
+        <source>Ctrl+P</source>
+        <translation>Ctrl+P</translation>
+    </message>
+    <message>
+        <source>Print &amp;days...</source>
+        <translation>Εκτύπωση ημερών… (&amp;D)</translation>
+    </message>
 </context>
 <context>
     <name>orvella-datafolder</name>
@@ -356,11 +441,11 @@ Deal with that, then close this day and open it again.</source>
   --export-ics FOLDER FILE [options]      write the book as an iCalendar file for other calendars
   --export-csv FOLDER FILE [options]      write the book as a CSV table
   --list-backups FOLDER                   list the daily copies of the book, newest first
-  --restore BACKUP FOLDER                 put a daily copy back as the folder's data.mdb
+  --restore BACKUP FOLDER                 put a daily copy back as the folder&apos;s data.mdb
   server-folder FOLDER CONNECTION         make a data folder naming a book on a server (server.book)
   server-init SERVER-FOLDER               make the appointment table and its change trigger on the server
-  copy-up FOLDER SERVER-FOLDER [--merge]  copy the folder's book up to the server
-  copy-down SERVER-FOLDER NEW-FOLDER      copy the server's book down into a new data.mdb
+  copy-up FOLDER SERVER-FOLDER [--merge]  copy the folder&apos;s book up to the server
+  copy-down SERVER-FOLDER NEW-FOLDER      copy the server&apos;s book down into a new data.mdb
   --help                                  show this list
 </source>
         <translation>χρήση: orvella-datafolder ΕΝΤΟΛΗ ...
@@ -384,15 +469,15 @@ Makes &lt;folder&gt; (if missing) with an empty, encrypted data.mdb and the defa
 Φτιάχνει τον &lt;φάκελο&gt; (αν λείπει) με κενό, κρυπτογραφημένο data.mdb και το προεπιλεγμένο φύλλο ημέρας RANTEBOU.rav. Αρχεία που υπάρχουν δεν αντικαθίστανται ποτέ. Το orvella-datafolder --help δείχνει όλες τις εντολές.</translation>
     </message>
     <message>
-        <source>"%1" exists and is not a folder.</source>
+        <source>&quot;%1&quot; exists and is not a folder.</source>
         <translation>Το «%1» υπάρχει και δεν είναι φάκελος.</translation>
     </message>
     <message>
-        <source>The folder "%1" could not be made.</source>
+        <source>The folder &quot;%1&quot; could not be made.</source>
         <translation>Ο φάκελος «%1» δεν μπόρεσε να δημιουργηθεί.</translation>
     </message>
     <message>
-        <source>"%1" already exists; nothing was changed.</source>
+        <source>&quot;%1&quot; already exists; nothing was changed.</source>
         <translation>Το «%1» υπάρχει ήδη· δεν άλλαξε τίποτα.</translation>
     </message>
     <message>
@@ -487,7 +572,7 @@ Makes &lt;folder&gt; (if missing) with an empty, encrypted data.mdb and the defa
         <translation>Γράψτε ή επιλέξτε το αρχείο PDF όπου θα γραφτεί η εκτύπωση.</translation>
     </message>
     <message>
-        <source>"%1" is a folder; name a file in it.</source>
+        <source>&quot;%1&quot; is a folder; name a file in it.</source>
         <translation>Το «%1» είναι φάκελος· δώστε όνομα αρχείου μέσα σε αυτόν.</translation>
     </message>
     <message>
@@ -562,11 +647,11 @@ Makes &lt;folder&gt; (if missing) with an empty, encrypted data.mdb and the defa
 <context>
     <name>store</name>
     <message>
-        <source>The file "%1" is an appointment book of the older format, not yet converted for Orvella. Close Orvella and start it again in this folder: it offers to convert the book (answer Yes, convert). The older book is kept beside the new one.</source>
+        <source>The file &quot;%1&quot; is an appointment book of the older format, not yet converted for Orvella. Close Orvella and start it again in this folder: it offers to convert the book (answer Yes, convert). The older book is kept beside the new one.</source>
         <translation>Το αρχείο «%1» είναι βιβλίο ραντεβού της παλαιότερης μορφής και δεν έχει μετατραπεί ακόμη για το Orvella. Κλείστε το Orvella και ξεκινήστε το πάλι σε αυτόν τον φάκελο: θα προτείνει τη μετατροπή του βιβλίου (απαντήστε «Ναι, μετατροπή»). Το παλιό βιβλίο μένει δίπλα στο νέο.</translation>
     </message>
     <message>
-        <source>Nothing was saved: another desk or program removed this day's record since it was opened here. Your text is still shown; note it before closing the day.</source>
+        <source>Nothing was saved: another desk or program removed this day&apos;s record since it was opened here. Your text is still shown; note it before closing the day.</source>
         <translation>Δεν αποθηκεύτηκε τίποτα: άλλος υπολογιστής ή άλλο πρόγραμμα αφαίρεσε την εγγραφή αυτής της ημέρας αφού άνοιξε εδώ. Το κείμενό σας φαίνεται ακόμη· σημειώστε το πριν κλείσετε την ημέρα.</translation>
     </message>
     <message>
@@ -578,19 +663,19 @@ Makes &lt;folder&gt; (if missing) with an empty, encrypted data.mdb and the defa
         <translation>Δεν αποθηκεύτηκε τίποτα: άλλος υπολογιστής ή άλλο πρόγραμμα άλλαξε το %1 αυτής της ημέρας αφού άνοιξε εδώ, και η αποθήκευση τώρα θα έσβηνε την αλλαγή του. Το κείμενό σας φαίνεται ακόμη: σημειώστε το, κλείστε την ημέρα χωρίς αποθήκευση, ανοίξτε την ξανά για να δείτε την άλλη αλλαγή και γράψτε πάλι το δικό σας.</translation>
     </message>
     <message>
-        <source>The data file "%1" is missing, but its folder keeps backups of it in "%2". Close Orvella and list them, newest first, with the command that puts one back:
+        <source>The data file &quot;%1&quot; is missing, but its folder keeps backups of it in &quot;%2&quot;. Close Orvella and list them, newest first, with the command that puts one back:
 
-orvella-datafolder --list-backups "%3"</source>
+orvella-datafolder --list-backups &quot;%3&quot;</source>
         <translation>Το αρχείο δεδομένων «%1» λείπει, αλλά ο φάκελός του κρατά αντίγραφα ασφαλείας του στο «%2». Κλείστε το Orvella και δείτε τα, από το νεότερο, μαζί με την εντολή που επαναφέρει ένα από αυτά:
 
-orvella-datafolder --list-backups "%3"</translation>
+orvella-datafolder --list-backups &quot;%3&quot;</translation>
     </message>
     <message>
-        <source>The data file "%1" does not exist. Start Orvella in the folder that holds data.mdb, or make a new data folder with orvella-datafolder.</source>
+        <source>The data file &quot;%1&quot; does not exist. Start Orvella in the folder that holds data.mdb, or make a new data folder with orvella-datafolder.</source>
         <translation>Το αρχείο δεδομένων «%1» δεν υπάρχει. Ξεκινήστε το Orvella στον φάκελο που περιέχει το data.mdb ή φτιάξτε νέο φάκελο δεδομένων με το orvella-datafolder.</translation>
     </message>
     <message>
-        <source>The newest good backup is "%1", made on %2. Close Orvella and put it back with this command in a terminal:
+        <source>The newest good backup is &quot;%1&quot;, made on %2. Close Orvella and put it back with this command in a terminal:
 
 %3
 
@@ -602,17 +687,17 @@ A book it replaces is kept beside it, never deleted.</source>
 Το βιβλίο που αντικαθιστά μένει δίπλα του· δεν διαγράφεται ποτέ.</translation>
     </message>
     <message>
-        <source>No good backup was found in "%1". Keep the file as it is and ask for help before anything is written to the folder "%2".</source>
+        <source>No good backup was found in &quot;%1&quot;. Keep the file as it is and ask for help before anything is written to the folder &quot;%2&quot;.</source>
         <translation>Δεν βρέθηκε καλό αντίγραφο ασφαλείας στο «%1». Αφήστε το αρχείο όπως είναι και ζητήστε βοήθεια πριν γραφτεί οτιδήποτε στον φάκελο «%2».</translation>
     </message>
     <message>
-        <source>Today's backup of the data file "%1" could not be made: the data folder "%2" (or the book in it) cannot be written by this user, so appointments can be looked at but no change to them can be saved either. Allow writing to the folder and the book, or copy the data folder to a place that allows it, and start Orvella again.</source>
+        <source>Today&apos;s backup of the data file &quot;%1&quot; could not be made: the data folder &quot;%2&quot; (or the book in it) cannot be written by this user, so appointments can be looked at but no change to them can be saved either. Allow writing to the folder and the book, or copy the data folder to a place that allows it, and start Orvella again.</source>
         <translation>Το σημερινό αντίγραφο ασφαλείας του αρχείου δεδομένων «%1» δεν μπόρεσε να γίνει: ο φάκελος δεδομένων «%2» (ή το βιβλίο μέσα του) δεν επιτρέπει εγγραφή σε αυτόν τον χρήστη, οπότε τα ραντεβού φαίνονται αλλά καμία αλλαγή τους δεν μπορεί να αποθηκευτεί. Επιτρέψτε την εγγραφή στον φάκελο και στο βιβλίο ή αντιγράψτε τον φάκελο δεδομένων σε θέση που την επιτρέπει, και ξεκινήστε πάλι το Orvella.</translation>
     </message>
     <message>
-        <source>Today's backup of the data file "%1" could not be made: %2
+        <source>Today&apos;s backup of the data file &quot;%1&quot; could not be made: %2
 
-Your appointments are not affected and you can go on working; Orvella tries again at its next start. Make sure the folder "%3" can be written and its disk has free space.</source>
+Your appointments are not affected and you can go on working; Orvella tries again at its next start. Make sure the folder &quot;%3&quot; can be written and its disk has free space.</source>
         <translation>Το σημερινό αντίγραφο ασφαλείας του αρχείου δεδομένων «%1» δεν μπόρεσε να γίνει: %2
 
 Τα ραντεβού σας δεν επηρεάζονται και μπορείτε να συνεχίσετε τη δουλειά· το Orvella θα ξαναδοκιμάσει στην επόμενη εκκίνηση. Βεβαιωθείτε ότι ο φάκελος «%3» επιτρέπει εγγραφή και ότι ο δίσκος του έχει ελεύθερο χώρο.</translation>

@@ -10,6 +10,8 @@
 #include "base/OrvellaApplication.h"
 #include "day/DayWindow.h"
 #include "month/MonthWindow.h"
+#include "day/WeekPrint.h"
+#include "month/DayRangeDialog.h"
 #include "month/WeekWindow.h"
 #include "report/MemoryDataset.h"
 #include "report/OutputOptionsDialog.h"
@@ -39,7 +41,7 @@ namespace {
 // The names every window may show as they are.
 const QStringList Kept = {QStringLiteral("Orvella by Quenmark"), QStringLiteral("Output Options"),
                           QStringLiteral("Report Status"), QStringLiteral("Report Preview"),
-                          QStringLiteral("Orvella")};
+                          QStringLiteral("The following reporting project does not exist:"), QStringLiteral("Orvella")};
 
 using Build = std::function<std::unique_ptr<QWidget>(const QString& folder)>;
 // Opens something modal; the test looks at each window it shows by title, the last one named is closed.
@@ -108,6 +110,15 @@ private slots:
             QObject::connect(week.get(), &QObject::destroyed, month, &QObject::deleteLater);
             return std::unique_ptr<QWidget>(std::move(week));
         });
+        QTest::newRow("days to print") << Build([](const QString&) {
+            return std::make_unique<DayRangeDialog>(QDate(2026, 12, 7), QDate(2026, 12, 13));
+        });
+        QTest::newRow("missing week sheet") << Build([](const QString& folder) {
+            auto box = std::make_unique<QMessageBox>(QMessageBox::Critical, QString::fromUtf8(ErrorReport::ApplicationTitle),
+                                                     WeekPrint::missingWeekSheetMessage(folder + QStringLiteral("/EBDOMADA.rav")),
+                                                     QMessageBox::Ok);
+            return std::unique_ptr<QWidget>(std::move(box));
+        });
         QTest::newRow("Output Options") << Build([](const QString&) {
             return std::make_unique<report::OutputOptionsDialog>(nullptr, report::OutputOptionsDialog::Mode::AnyDestination, 2);
         });
@@ -149,10 +160,13 @@ private slots:
         QTest::addColumn<Open>("open");
         QTest::addColumn<QStringList>("titles");
         QTest::newRow("closing with text not saved")
-            << Open([](const QString&) { TForm2::askAboutUnsaved(nullptr, false); })
+            << Open([](const QString&) { TForm2::askAboutUnsaved(nullptr, TForm2::Next::Close); })
             << QStringList{QStringLiteral("Orvella by Quenmark")};
         QTest::newRow("printing with text not saved")
-            << Open([](const QString&) { TForm2::askAboutUnsaved(nullptr, true); })
+            << Open([](const QString&) { TForm2::askAboutUnsaved(nullptr, TForm2::Next::Print); })
+            << QStringList{QStringLiteral("Orvella by Quenmark")};
+        QTest::newRow("week with text not saved")
+            << Open([](const QString&) { TForm2::askAboutUnsaved(nullptr, TForm2::Next::Week); })
             << QStringList{QStringLiteral("Orvella by Quenmark")};
         QTest::newRow("Report Preview") << Open([](const QString& folder) {
             QStringList columns{QStringLiteral("HMEROMHNIA")};

@@ -9,10 +9,14 @@
 #include "base/OrvellaApplication.h"
 #include "base/SharedState.h"
 #include "day/DayWindow.h"
+#include "month/DayRangeDialog.h"
 #include "month/WeekWindow.h"
+#include "tests/report/PdfTools.h"
+#include "tests/report/WindowDriver.h"
 #include "store/Command.h"
 #include "store/Connection.h"
 #include "store/DayKey.h"
+#include "store/DayRecord.h"
 #include "store/Query.h"
 #include "store/engine/BookWatch.h"
 #include "store/engine/ConflictMessage.h"
@@ -22,6 +26,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
@@ -31,6 +41,7 @@
 
 #include <functional>
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -442,6 +453,179 @@ private slots:
         grid->setCurrentCell(0, 0);
         QCOMPARE(grid->currentColumn(), 1);
         QCOMPARE(monthChooser(*m_month)->currentIndex(), 2);
+    }
+
+    void printsFromTheWeek_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("pages");
+        QTest::addColumn<QStringList>("texts");
+        const QStringList week = {QStringLiteral("Αντωνίου Νίκος"), QStringLiteral("Δημητρίου Σοφία"),
+                                  QStringLiteral("Λαμπράκη Ε."), QStringLiteral("14/3/2010")};
+        QTest::newRow("the week by Ctrl+P") << "ctrl+p" << 1 << week;
+        QTest::newRow("the week by its button") << "button" << 1 << week;
+        QTest::newRow("the shown week's days") << "days" << 7 << week;
+        QTest::newRow("two days chosen") << "two days" << 2 << QStringList{QStringLiteral("Αντωνίου Νίκος"), QStringLiteral("9/3/2010")};
+    }
+
+    // The week window's prints go through "Output Options" as the day's does: the week on one page, the days on
+    // one page each, in one PDF file.
+    void printsFromTheWeek() {
+        QFETCH(QString, how);
+        QFETCH(int, pages);
+        QFETCH(QStringList, texts);
+        if (!PdfTools::available())
+            QSKIP("poppler's pdftotext and pdfinfo are not installed");
+        for (const char* sheet : {"RANTEBOU.rav", "EBDOMADA.rav"}) {
+            const QString at = QDir::current().filePath(QLatin1String(sheet));
+            if (!QFileInfo::exists(at)) {
+                QVERIFY(QFile::copy(QStringLiteral(":/orvella/") + QLatin1String(sheet), at));
+                QVERIFY(QFile::setPermissions(at, QFile::ReadOwner | QFile::WriteOwner));
+            }
+        }
+        const QString pdf = QDir::current().filePath(QStringLiteral("week-%1.pdf").arg(QTest::currentDataTag()));
+        auto week = openWeek(Today);
+        bool answered = false;
+        WindowDriver::whenShown(QStringLiteral("Output Options"), [&](QWidget* dialog) {
+            if (!dialog)
+                return;
+            answered = true;
+            dialog->findChild<QRadioButton*>(QStringLiteral("FileRadio"))->setChecked(true);
+            dialog->findChild<QLineEdit*>(QStringLiteral("FileEdit"))->setText(pdf);
+            WindowDriver::click(dialog, QStringLiteral("OkButton"));
+        });
+        if (how == QLatin1String("ctrl+p")) {
+            QTest::keyClick(table(*week), Qt::Key_P, Qt::ControlModifier);
+        } else if (how == QLatin1String("button")) {
+            QTest::mouseClick(part<QPushButton>(*week, "PrintWeekButton"), Qt::LeftButton);
+        } else {
+            QDate from;
+            QDate to;
+            const bool asked = withModal<DayRangeDialog>(
+                [&] { QTest::mouseClick(part<QPushButton>(*week, "PrintDaysButton"), Qt::LeftButton); },
+                [&](DayRangeDialog& range) {
+                    from = range.first();
+                    to = range.last();
+                    if (how == QLatin1String("two days"))
+                        range.setRange(QDate(2010, 3, 8), QDate(2010, 3, 9));
+                    range.accept();
+                });
+            QVERIFY2(asked, "the days were not asked for");
+            // The shown week to begin with.
+            QCOMPARE(from, QDate(2010, 3, 8));
+            QCOMPARE(to, QDate(2010, 3, 14));
+        }
+        WindowDriver::cancelPending();
+        QVERIFY2(answered, "Output Options did not show");
+        QCOMPARE(PdfTools::pageCount(pdf), std::optional<int>(pages));
+        const QString printed = PdfTools::text(pdf).value_or(QString());
+        for (const QString& text : texts)
+            QVERIFY2(printed.contains(text), qPrintable(text));
+        QVERIFY(week->isVisible());
+    }
+
+    // The range asked for must be one: OK waits while the last day comes first or the days are too many.
+    void theDaysAskedForMustBeARange() {
+        DayRangeDialog range(QDate(2010, 3, 8), QDate(2010, 3, 14));
+        QPushButton* ok = range.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+        const QList<std::tuple<QDate, QDate, bool>> cases = {
+            {QDate(2010, 3, 8), QDate(2010, 3, 8), true},
+            {QDate(2010, 3, 9), QDate(2010, 3, 8), false},
+            {QDate(2010, 1, 1), QDate(2011, 1, 1), true},
+            {QDate(2010, 1, 1), QDate(2011, 1, 2), false},
+        };
+        for (const auto& [first, last, accepted] : cases) {
+            range.setRange(first, last);
+            QVERIFY2(ok->isEnabled() == accepted, qPrintable(first.toString() + QLatin1Char(' ') + last.toString()));
+        }
+    }
+
+    void theDayShowsItsWeek_data() {
+        QTest::addColumn<bool>("fromWeek");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("weekShown");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("from the month, nothing typed") << false << -1 << true << QString();
+        QTest::newRow("from the month, typed and saved") << false << int(QMessageBox::Save) << true << "Ρήγας";
+        QTest::newRow("from the month, typed and dropped") << false << int(QMessageBox::Discard) << true << QString();
+        QTest::newRow("from the month, typed and stayed") << false << int(QMessageBox::Cancel) << false << QString();
+        QTest::newRow("from a week, back to it") << true << int(QMessageBox::Save) << true << "Ρήγας";
+    }
+
+    // Ctrl+W in a day settles its text as a close does, closes the day and shows its week: a new week window
+    // over the month, or the week window the day was opened from (never a second one over it).
+    void theDayShowsItsWeek() {
+        QFETCH(bool, fromWeek);
+        QFETCH(int, answer);
+        QFETCH(bool, weekShown);
+        QFETCH(QString, stored);
+        const QDate day(2010, 5, 12);
+        writeSlots({{day, 20, QString()}});
+        std::unique_ptr<WeekWindow> outer;
+        if (fromWeek)
+            outer = openWeek(day);
+
+        QDate shownMonday;
+        int weekWindows = 0;
+        bool dayStayed = false;
+        const auto inDay = [&](TForm2& dayWindow) {
+            if (answer >= 0) {
+                auto* slot20 = part<QLineEdit>(dayWindow, "DBEdit20");
+                slot20->setFocus();
+                for (const QChar ch : QStringLiteral("Ρήγας"))
+                    QTest::sendKeyEvent(QTest::Click, slot20, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+                QTimer::singleShot(0, this, [answer] {
+                    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                        box->button(QMessageBox::StandardButton(answer))->click();
+                });
+            }
+            // Once the day has gone, whatever week window came up is looked at and closed.
+            QTimer::singleShot(0, this, [&] {
+                if (auto* week = qobject_cast<WeekWindow*>(QApplication::activeModalWidget())) {
+                    ++weekWindows;
+                    shownMonday = week->monday();
+                    if (week != outer.get())
+                        week->close();
+                }
+            });
+            QTest::keyClick(&dayWindow, Qt::Key_W, Qt::ControlModifier);
+            dayStayed = dayWindow.isVisible();
+            if (dayStayed) {
+                // Stayed: the text is still there to save, and the window is closed here without it.
+                QCOMPARE(part<QLineEdit>(dayWindow, "DBEdit20")->text(), QStringLiteral("Ρήγας"));
+                QTimer::singleShot(0, this, [] {
+                    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                        box->button(QMessageBox::Discard)->click();
+                });
+                dayWindow.close();
+            }
+        };
+        const bool opened = withModal<TForm2>(
+            [&] {
+                if (outer) {
+                    table(*outer)->setCurrentCell(19, 2);
+                    outer->openCurrentDay();
+                } else {
+                    m_month->OpenDayOf(day);
+                }
+            },
+            inDay);
+        QVERIFY2(opened, "the day did not open");
+        QCOMPARE(dayStayed, !weekShown);
+        if (fromWeek) {
+            // Back in the week it came from, read again with what was saved.
+            QCOMPARE(weekWindows, 0);
+            QVERIFY(outer->isVisible());
+            QCOMPARE(table(*outer)->item(19, 2)->text(), stored);
+        } else {
+            QCOMPARE(weekWindows, weekShown ? 1 : 0);
+            if (weekShown)
+                QCOMPARE(shownMonday, QDate(2010, 5, 10));
+        }
+        store::Connection connection;
+        connection.reopen(sharedState().ConnectionText);
+        store::Query query(connection);
+        store::openQuery(query, store::selectDayStatement(keyOf(day)));
+        QCOMPARE(query.value(store::slotColumnNames().at(19)).toString(), stored);
     }
 
     void theMonthOpensTheWeek_data() {

@@ -1,6 +1,6 @@
 // orvella-datafolder <folder>: makes a data folder for Orvella, creating the folder when it is missing,
 // with the encrypted appointment file "data.mdb" holding the empty appointment table and the default
-// day-sheet definition "RANTEBOU.rav". Never overwrites. The exports of a book to other calendars and to
+// day-sheet and week-sheet definitions "RANTEBOU.rav" and "EBDOMADA.rav". Never overwrites. The exports of a book to other calendars and to
 // spreadsheets live in ExportCommand.
 
 #include "platform/Files.h"
@@ -40,6 +40,7 @@ std::vector<FolderFile> folderFiles() {
         {QLatin1String(store::DatabaseFileName),
          [](const QString& path) { store::createDatabaseFile(path, QLatin1String(store::FixedDatabasePassword)); }},
         {QStringLiteral("RANTEBOU.rav"), writeDefaultDaySheet},
+        {QStringLiteral("EBDOMADA.rav"), writeDefaultWeekSheet},
     };
 }
 
