@@ -436,7 +436,7 @@ Deal with that, then close this day and open it again.</source>
     <name>orvella-datafolder</name>
     <message>
         <source>usage: orvella-datafolder COMMAND ...
-  FOLDER                                   make a data folder: an empty, encrypted data.mdb and RANTEBOU.rav
+  FOLDER                                   make a data folder: an empty, encrypted data.mdb, RANTEBOU.rav, EBDOMADA.rav
   --import OLD.mdb [--password P] [--into] FOLDER   bring the days of an older appointment book in
   --export-ics FOLDER FILE [options]      write the book as an iCalendar file for other calendars
   --export-csv FOLDER FILE [options]      write the book as a CSV table
@@ -449,7 +449,7 @@ Deal with that, then close this day and open it again.</source>
   --help                                  show this list
 </source>
         <translation>χρήση: orvella-datafolder ΕΝΤΟΛΗ ...
-  ΦΑΚΕΛΟΣ                                  φτιάχνει φάκελο δεδομένων: κενό, κρυπτογραφημένο data.mdb και RANTEBOU.rav
+  ΦΑΚΕΛΟΣ                                  φτιάχνει φάκελο δεδομένων: κενό, κρυπτογραφημένο data.mdb, RANTEBOU.rav, EBDOMADA.rav
   --import ΠΑΛΙΟ.mdb [--password P] [--into] ΦΑΚΕΛΟΣ   φέρνει τις ημέρες ενός παλαιότερου βιβλίου ραντεβού
   --export-ics ΦΑΚΕΛΟΣ ΑΡΧΕΙΟ [επιλογές]  γράφει το βιβλίο ως αρχείο iCalendar για άλλα ημερολόγια
   --export-csv ΦΑΚΕΛΟΣ ΑΡΧΕΙΟ [επιλογές]  γράφει το βιβλίο ως πίνακα CSV
@@ -464,9 +464,9 @@ Deal with that, then close this day and open it again.</source>
     </message>
     <message>
         <source>usage: orvella-datafolder &lt;folder&gt;
-Makes &lt;folder&gt; (if missing) with an empty, encrypted data.mdb and the default day sheet RANTEBOU.rav. Existing files are never overwritten. orvella-datafolder --help lists every command.</source>
+Makes &lt;folder&gt; (if missing) with an empty, encrypted data.mdb, the default day sheet RANTEBOU.rav and week sheet EBDOMADA.rav. Existing files are never overwritten. orvella-datafolder --help lists every command.</source>
         <translation>χρήση: orvella-datafolder &lt;φάκελος&gt;
-Φτιάχνει τον &lt;φάκελο&gt; (αν λείπει) με κενό, κρυπτογραφημένο data.mdb και το προεπιλεγμένο φύλλο ημέρας RANTEBOU.rav. Αρχεία που υπάρχουν δεν αντικαθίστανται ποτέ. Το orvella-datafolder --help δείχνει όλες τις εντολές.</translation>
+Φτιάχνει τον &lt;φάκελο&gt; (αν λείπει) με κενό, κρυπτογραφημένο data.mdb, το προεπιλεγμένο φύλλο ημέρας RANTEBOU.rav και το φύλλο εβδομάδας EBDOMADA.rav. Αρχεία που υπάρχουν δεν αντικαθίστανται ποτέ. Το orvella-datafolder --help δείχνει όλες τις εντολές.</translation>
     </message>
     <message>
         <source>&quot;%1&quot; exists and is not a folder.</source>

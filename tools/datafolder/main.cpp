@@ -52,7 +52,7 @@ int fail(const QString& message) {
 // Every command, one line each; the command's own usage (given no or wrong arguments) says more.
 constexpr char Help[] = QT_TRANSLATE_NOOP("orvella-datafolder",
     "usage: orvella-datafolder COMMAND ...\n"
-    "  FOLDER                                   make a data folder: an empty, encrypted data.mdb and RANTEBOU.rav\n"
+    "  FOLDER                                   make a data folder: an empty, encrypted data.mdb, RANTEBOU.rav, EBDOMADA.rav\n"
     "  --import OLD.mdb [--password P] [--into] FOLDER   bring the days of an older appointment book in\n"
     "  --export-ics FOLDER FILE [options]      write the book as an iCalendar file for other calendars\n"
     "  --export-csv FOLDER FILE [options]      write the book as a CSV table\n"
@@ -86,8 +86,8 @@ int main(int argc, char* argv[]) {
     if (arguments.size() != 2 || arguments[1].isEmpty() || arguments[1].startsWith(QLatin1Char('-')))
         return fail(QCoreApplication::translate(
             "orvella-datafolder", "usage: orvella-datafolder <folder>\nMakes <folder> (if missing) with an empty, "
-                                  "encrypted data.mdb and the default day sheet RANTEBOU.rav. Existing files are never "
-                                  "overwritten. orvella-datafolder --help lists every command."));
+                                  "encrypted data.mdb, the default day sheet RANTEBOU.rav and week sheet EBDOMADA.rav. "
+                                  "Existing files are never overwritten. orvella-datafolder --help lists every command."));
     const QString folder = arguments[1];
     const QFileInfo folderInfo(folder);
     if (folderInfo.exists() && !folderInfo.isDir())
