@@ -78,5 +78,6 @@ void DayRangeDialog::check() {
     else
         note = tr("%n day sheet(s).", nullptr, static_cast<int>(first().daysTo(last()) + 1));
     m_note->setText(note);
-    m_buttons->button(QDialogButtonBox::Ok)->setEnabled(last() >= first() && first().daysTo(last()) < WeekPrint::MostDays);
+    m_buttons->button(QDialogButtonBox::Ok)
+        ->setEnabled(last() >= first() && first().daysTo(last()) < WeekPrint::MostDays);
 }

@@ -1,9 +1,9 @@
 // Printing a week on the week sheet and a run of days on the day sheet, to PDF files read back with poppler:
 // every slot's text of the week on its one landscape page and long texts inside their cells, one day sheet per
 // day in one file, and a folder without the week sheet told what to do while its days still print.
+#include "day/WeekPrint.h"
 #include "base/OrvellaApplication.h"
 #include "day/ReportHost.h"
-#include "day/WeekPrint.h"
 #include "report/OutputOptions.h"
 #include "report/ReportError.h"
 #include "store/FilledSlots.h"
@@ -104,7 +104,8 @@ private slots:
         QVERIFY(WeekPrint::printWeek(nullptr, m_file->connectionText(), Monday.addDays(3), weekSheet(), &options));
         QCOMPARE(PdfTools::pageCount(m_pdf), std::optional<int>(1));
         const QSizeF size = PdfTools::pageSize(m_pdf).value_or(QSizeF());
-        QVERIFY2(qAbs(size.width() - 841.9) < 1 && qAbs(size.height() - 595.3) < 1, qPrintable(QString::number(size.width())));
+        QVERIFY2(qAbs(size.width() - 841.9) < 1 && qAbs(size.height() - 595.3) < 1,
+                 qPrintable(QString::number(size.width())));
         const QString page = PdfTools::text(m_pdf).value_or(QString());
         for (const char* name : {"Δευτέρα", "Τρίτη", "Τετάρτη", "Πέμπτη", "Παρασκευή", "Σάββατο", "Κυριακή"})
             QVERIFY2(page.contains(QString::fromUtf8(name)), name);
@@ -132,7 +133,8 @@ private slots:
         QVERIFY(WeekPrint::printWeek(nullptr, m_file->connectionText(), Monday, weekSheet(), &options));
 
         constexpr int slot = 8;
-        const QStringList inCell = wordsOf(PdfTools::areaText(m_pdf, 1, cellOf(3, slot).adjusted(-1, -1, 1, 1)).value_or(QString()));
+        const QStringList inCell =
+            wordsOf(PdfTools::areaText(m_pdf, 1, cellOf(3, slot).adjusted(-1, -1, 1, 1)).value_or(QString()));
         const QStringList onPage = wordsOf(PdfTools::text(m_pdf).value_or(QString()));
         QVERIFY2(inCell.size() >= 6, qPrintable(inCell.join(QLatin1Char(' '))));
         QVERIFY(inCell.first().startsWith(QStringLiteral("Λέξη00")));
@@ -146,7 +148,8 @@ private slots:
         QTest::addColumn<QDate>("last");
         QTest::newRow("one day") << QDate(2010, 3, 5) << QDate(2010, 3, 5);
         QTest::newRow("a week") << Monday << Monday.addDays(6);
-        QTest::newRow("across a month's end, a day without a record among them") << QDate(2010, 2, 26) << QDate(2010, 3, 2);
+        QTest::newRow("across a month's end, a day without a record among them")
+            << QDate(2010, 2, 26) << QDate(2010, 3, 2);
     }
 
     // One page per day in one file, in order: each with its own date, its own texts and no other day's, and
@@ -187,9 +190,10 @@ private slots:
             QFAIL("the week printed without its sheet");
         } catch (const report::ReportError& error) {
             const QString message = error.text();
-            QVERIFY2(message.startsWith(QStringLiteral("The following reporting project does not exist:\n\"") +
-                                        QDir::toNativeSeparators(QDir(folder()).filePath(QStringLiteral("EBDOMADA.rav")))),
-                     qPrintable(message));
+            QVERIFY2(
+                message.startsWith(QStringLiteral("The following reporting project does not exist:\n\"") +
+                                   QDir::toNativeSeparators(QDir(folder()).filePath(QStringLiteral("EBDOMADA.rav")))),
+                qPrintable(message));
             QVERIFY2(message.contains(QStringLiteral("RANTEBOU.rav")), qPrintable(message));
         }
         QVERIFY(!QFileInfo::exists(m_pdf));
@@ -209,8 +213,8 @@ private slots:
         QFETCH(QDate, first);
         QFETCH(QDate, last);
         const report::OutputOptions options = toPdf();
-        QVERIFY_THROWS_EXCEPTION(std::runtime_error,
-                                 WeekPrint::printDays(nullptr, m_file->connectionText(), first, last, daySheet(), &options));
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, WeekPrint::printDays(nullptr, m_file->connectionText(), first,
+                                                                          last, daySheet(), &options));
         QVERIFY(!QFileInfo::exists(m_pdf));
     }
 };

@@ -54,7 +54,8 @@ void writeSlots(const QString& folder, const QDate& day, const QList<QPair<int, 
 
 QString pdfText(const QString& path) {
     QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
+    pdftotext.start(QStringLiteral("pdftotext"),
+                    {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
     pdftotext.waitForFinished(20000);
     return QString::fromUtf8(pdftotext.readAllStandardOutput());
 }
@@ -114,13 +115,14 @@ private slots:
 
         m_today = QDate::currentDate();
         for (const int step : {1, -1, 2, -2, 3, -3})
-            if (const QDate day = m_today.addDays(step); !m_reference.isValid() && day.month() == m_today.month() &&
-                                                          day.weekNumber() == m_today.weekNumber())
+            if (const QDate day = m_today.addDays(step);
+                !m_reference.isValid() && day.month() == m_today.month() && day.weekNumber() == m_today.weekNumber())
                 m_reference = day;
         if (!m_reference.isValid())
             QSKIP("today's week holds no other day of today's month");
         // The second is as long as a slot holds, for a look at how the week's cell keeps it.
-        QString draft = QStringLiteral("Draft B, Παπαδοπούλου Ελένη, έλεγχος μετά την επέμβαση, να φέρει τις εξετάσεις");
+        QString draft =
+            QStringLiteral("Draft B, Παπαδοπούλου Ελένη, έλεγχος μετά την επέμβαση, να φέρει τις εξετάσεις");
         while (draft.size() + 12 <= 255)
             draft += QStringLiteral(", και φάκελο");
         writeSlots(folder(), m_reference, {{3, QStringLiteral("Προσχέδιο Α")}, {9, draft}});
@@ -135,7 +137,9 @@ private slots:
     }
 
     // No error report may come up; it would carry the application's title.
-    void cleanup() { QVERIFY2(m_x->findWindows(ProgramDriver::NoticeTitle).isEmpty(), "an error report is on the screen"); }
+    void cleanup() {
+        QVERIFY2(m_x->findWindows(ProgramDriver::NoticeTitle).isEmpty(), "an error report is on the screen");
+    }
 
     void theMonthOpensTheWeekByKeyAndByMenu_data() {
         QTest::addColumn<bool>("byMenu");
@@ -189,8 +193,9 @@ private slots:
         QVERIFY(!m_x->findWindows(ProgramDriver::WeekTitle).isEmpty());
         m_x->focus(week);
         m_x->key(QStringLiteral("ctrl+p"));
-        QVERIFY2(m_person->sendOutputToFile(m_x->waitForWindow(ProgramDriver::OutputOptionsTitle, 10000), pdf("week.pdf")),
-                 "the week's print wrote no PDF file");
+        QVERIFY2(
+            m_person->sendOutputToFile(m_x->waitForWindow(ProgramDriver::OutputOptionsTitle, 10000), pdf("week.pdf")),
+            "the week's print wrote no PDF file");
         QCOMPARE(pdfPages(pdf("week.pdf")), 1);
         QDir().mkpath(QStringLiteral(E2E_PICTURE_DIR));
         QFile::remove(QStringLiteral(E2E_PICTURE_DIR "/week-sheet.pdf"));
@@ -220,7 +225,8 @@ private slots:
         const QStringList days = m_x->findWindows(ProgramDriver::DayTitle);
         const QRect place = m_x->geometry(week);
         const QPoint cell = place.topLeft() + QPoint(place.width() / 2, place.height() / 2);
-        m_x->run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(cell.x()), QString::number(cell.y())});
+        m_x->run(QStringLiteral("xdotool"),
+                 {QStringLiteral("mousemove"), QString::number(cell.x()), QString::number(cell.y())});
         QThread::msleep(100);
         m_x->run(QStringLiteral("xdotool"), {QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"),
                                              QStringLiteral("--delay"), QStringLiteral("80"), QStringLiteral("1")});
@@ -239,7 +245,8 @@ private slots:
         const QDate monday = m_today.addDays(1 - m_today.dayOfWeek());
         QDate posted;
         for (QDate day = monday; day <= monday.addDays(6); day = day.addDays(1))
-            if (const auto stored = dayrecords::readSlots(folder(), day); stored && stored->value(27) == QStringLiteral("Διπλό κλικ"))
+            if (const auto stored = dayrecords::readSlots(folder(), day);
+                stored && stored->value(27) == QStringLiteral("Διπλό κλικ"))
                 posted = day;
         QVERIFY2(posted.isValid(), "no day of the week holds what was typed");
 
@@ -249,12 +256,14 @@ private slots:
         QVERIFY2(!range.isEmpty(), "the days to print were not asked for");
         m_x->focus(range);
         m_x->key(QStringLiteral("Return"));
-        QVERIFY2(m_person->sendOutputToFile(m_x->waitForWindow(ProgramDriver::OutputOptionsTitle, 10000), pdf("days.pdf")),
-                 "the days' print wrote no PDF file");
+        QVERIFY2(
+            m_person->sendOutputToFile(m_x->waitForWindow(ProgramDriver::OutputOptionsTitle, 10000), pdf("days.pdf")),
+            "the days' print wrote no PDF file");
         QCOMPARE(pdfPages(pdf("days.pdf")), 7);
         const QString printed = pdfText(pdf("days.pdf"));
-        for (const QString& text : {QStringLiteral("Διπλό κλικ"), QStringLiteral("Εβδομάδα πρώτη"), QStringLiteral("Draft B"),
-                                    monday.toString(QStringLiteral("d/M/yyyy")), monday.addDays(6).toString(QStringLiteral("d/M/yyyy"))})
+        for (const QString& text :
+             {QStringLiteral("Διπλό κλικ"), QStringLiteral("Εβδομάδα πρώτη"), QStringLiteral("Draft B"),
+              monday.toString(QStringLiteral("d/M/yyyy")), monday.addDays(6).toString(QStringLiteral("d/M/yyyy"))})
             QVERIFY2(printed.contains(text), qPrintable(text + QStringLiteral(" is not among the day sheets")));
         QVERIFY(closeWeek(week));
     }

@@ -531,6 +531,31 @@ private slots:
         }
     }
 
+    // A folder from before the week sheet: Ctrl+P says what is missing and what to do, in the error report's box,
+    // and the week stays open; no "Output Options" comes.
+    void aMissingWeekSheetIsReported() {
+        const QString sheet = QDir::current().filePath(QStringLiteral("EBDOMADA.rav"));
+        QFile::remove(sheet);
+        auto week = openWeek(Today);
+        bool optionsCame = false;
+        WindowDriver::whenShown(QStringLiteral("Output Options"), [&](QWidget* dialog) {
+            optionsCame = dialog != nullptr;
+            if (dialog)
+                WindowDriver::click(dialog, QStringLiteral("CancelButton"));
+        });
+        QTest::keyClick(table(*week), Qt::Key_P, Qt::ControlModifier);
+        WindowDriver::cancelPending();
+        const QStringList reports = m_reports;
+        m_reports.clear();
+        QVERIFY(!optionsCame);
+        QCOMPARE(reports.size(), 1);
+        QVERIFY2(reports.first().startsWith(QStringLiteral("The following reporting project does not exist:\n\"") +
+                                            QDir::toNativeSeparators(sheet) + QLatin1Char('"')),
+                 qPrintable(reports.first()));
+        QVERIFY2(reports.first().contains(QStringLiteral("RANTEBOU.rav")), qPrintable(reports.first()));
+        QVERIFY(week->isVisible());
+    }
+
     // The range asked for must be one: OK waits while the last day comes first or the days are too many.
     void theDaysAskedForMustBeARange() {
         DayRangeDialog range(QDate(2010, 3, 8), QDate(2010, 3, 14));
