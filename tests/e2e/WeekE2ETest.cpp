@@ -151,12 +151,23 @@ private slots:
         QFETCH(bool, byMenu);
         QString week;
         if (byMenu) {
-            // A right click on today's number, then the menu's last entry (of two) by the keyboard: Up reaches it
-            // whether or not the pointer left the first one lit.
+            // A right click on today's number, then a click on the menu's second entry (of two): the lower half of
+            // the menu's window.
+            const QStringList before = m_x->programWindows();
             m_x->click(m_person->onMonth(monthgrid::dayLabelRect(monthgrid::cellOfDate(m_today))).center(), 3);
-            QThread::msleep(300);
-            m_x->key(QStringLiteral("Up"));
-            m_x->key(QStringLiteral("Return"));
+            QString menu;
+            QVERIFY2(XSession::waitUntil(
+                         [&] {
+                             for (const QString& window : m_x->programWindows())
+                                 if (!before.contains(window))
+                                     menu = window;
+                             return !menu.isEmpty();
+                         },
+                         5000, 100),
+                     "the context menu did not open");
+            QThread::msleep(200);
+            const QRect place = m_x->geometry(menu);
+            m_x->click(QPoint(place.left() + place.width() / 3, place.top() + place.height() * 3 / 4));
             week = m_x->waitForWindow(ProgramDriver::WeekTitle, 10000);
         } else {
             week = openWeekByKey();
