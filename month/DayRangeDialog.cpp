@@ -8,6 +8,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -19,6 +20,8 @@ QDateEdit* makeDateEdit(QWidget* parent, const char* name) {
     edit->setDisplayFormat(QStringLiteral("d/M/yyyy"));
     edit->setDateRange(QDate(calendar::FirstYear, 1, 1), QDate(calendar::LastYear, 12, 31));
     edit->setCalendarPopup(true);
+    // The calendar that drops down names its months and weekdays in Greek, as the month window does.
+    edit->setLocale(QLocale(QLocale::Greek, QLocale::Greece));
     return edit;
 }
 
