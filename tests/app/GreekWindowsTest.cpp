@@ -79,6 +79,7 @@ private slots:
         QVERIFY(m_dir.isValid());
         store::createDatabaseFile(book(), QLatin1String(store::FixedDatabasePassword));
         QVERIFY(QFile::copy(QStringLiteral(":/orvella/RANTEBOU.rav"), m_dir.filePath(QStringLiteral("RANTEBOU.rav"))));
+        QVERIFY(QFile::copy(QStringLiteral(":/orvella/EBDOMADA.rav"), m_dir.filePath(QStringLiteral("EBDOMADA.rav"))));
         m_savedCurrent = QDir::currentPath();
         QVERIFY(QDir::setCurrent(m_dir.path()));
     }
@@ -168,6 +169,10 @@ private slots:
         QTest::newRow("week with text not saved")
             << Open([](const QString&) { TForm2::askAboutUnsaved(nullptr, TForm2::Next::Week); })
             << QStringList{QStringLiteral("Orvella by Quenmark")};
+        QTest::newRow("the week's preview") << Open([](const QString& folder) {
+            WeekPrint::printWeek(nullptr, store::buildConnectionText(folder, QLatin1String(store::FixedDatabasePassword)),
+                                 QDate(2026, 12, 10), WeekPrint::weekSheetOf(folder));
+        }) << QStringList{QStringLiteral("Output Options"), QStringLiteral("Report Preview")};
         QTest::newRow("Report Preview") << Open([](const QString& folder) {
             QStringList columns{QStringLiteral("HMEROMHNIA")};
             columns << store::slotColumnNames();
