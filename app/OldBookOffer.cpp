@@ -3,6 +3,7 @@
 #include "base/ErrorReport.h"
 #include "day/ReportHost.h"
 #include "platform/Files.h"
+#include "day/WeekPrint.h"
 #include "resources/DaySheetFile.h"
 #include "store/backup/DailyBackup.h"
 #include "legacy/BookImport.h"
@@ -61,11 +62,14 @@ void showSummary(const legacy::ImportSummary& summary) {
 } // namespace
 
 void completeConvertedFolder(const QString& folder) {
-    // A whole data folder, as the tool's import makes one: the day sheet where the folder has none (an older
-    // book came without one), and the day's backup of the new book at once rather than at the next start.
+    // A whole data folder, as the tool's import makes one: the day and week sheets where the folder has none (an
+    // older book came without them), and the day's backup of the new book at once rather than at the next start.
     const QString sheet = QDir(folder).filePath(QLatin1String(TForm6::ReportFileName));
     if (!platform::somethingAt(sheet))
         ErrorReport::guard([&] { writeDefaultDaySheet(sheet); });
+    const QString weekSheet = QDir(folder).filePath(QLatin1String(WeekPrint::WeekSheetFileName));
+    if (!platform::somethingAt(weekSheet))
+        ErrorReport::guard([&] { writeDefaultWeekSheet(weekSheet); });
     store::DailyBackup::instance().startIfDue(QDir(folder).filePath(QLatin1String(store::DatabaseFileName)),
                                               QLatin1String(store::FixedDatabasePassword), QDate::currentDate());
 }

@@ -123,6 +123,11 @@ void BenchDataFolder::make() {
         !QFile::setPermissions(sheet, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther)) {
         throw std::runtime_error(("the default day sheet could not be written to \"" + sheet + "\"").toStdString());
     }
+    const QString weekSheet = folder.filePath(QStringLiteral("EBDOMADA.rav"));
+    if (!QFile::copy(QStringLiteral(":/orvella/EBDOMADA.rav"), weekSheet) ||
+        !QFile::setPermissions(weekSheet, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther)) {
+        throw std::runtime_error(("the default week sheet could not be written to \"" + weekSheet + "\"").toStdString());
+    }
 
     // One handle of our own and one transaction: the store's post path would sync the file once per record.
     const store::FailureContext context{file, QStringLiteral("filling the data file for the benchmarks"), 0};

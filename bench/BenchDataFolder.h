@@ -7,7 +7,7 @@
 #include <memory>
 
 // A data folder for measurements: data.mdb holding a given number of day records and the default day sheet
-// RANTEBOU.rav, as a user's folder would hold them after years of use.
+// RANTEBOU.rav and EBDOMADA.rav, as a user's folder would hold them after years of use.
 //
 // The records are spread over every day from 1 January 2008 to 31 December 2035. The two months the
 // benchmarks show, January and March 2020 (31 days each), get records on most of their days first (all

@@ -1,6 +1,8 @@
 // What the user waits for in the week window on a data folder of 10,000 day records: opening it (the window
 // built, its week read and its first frame painted) and a change of week (PageDown: the next week read and
-// painted), beside their floor, the one read of a week's day records through the engine.
+// painted), beside their floor, the one read of a week's day records through the engine; and printing the week
+// to a PDF file through "Output Options" beside printing one day sheet the same way, in the same program so
+// that each repetition pairs the two.
 //
 // Every benchmark fails (instead of reporting a figure) when the error report fired or the week was not read,
 // so that a broken path never shows up as a fast one.
@@ -9,13 +11,22 @@
 #include "bench/BenchMain.h"
 
 #include "base/SharedState.h"
+#include "bench/WindowWatcher.h"
+#include "day/DayWindow.h"
+#include "day/ReportHost.h"
+#include "store/DayKey.h"
+#include "store/Query.h"
 #include "month/MonthWindow.h"
 #include "month/WeekWindow.h"
 #include "store/Connection.h"
 #include "store/FilledSlots.h"
 #include "store/engine/ConnectionText.h"
 
+#include <QAbstractButton>
 #include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QTableWidget>
 #include <QTest>
 
@@ -143,6 +154,91 @@ void BM_WeekRangeRead(benchmark::State& state) {
     state.SetLabel(labelOf(state));
 }
 BENCHMARK(BM_WeekRangeRead)
+    ->Arg(LargeFile)
+    ->Arg(BenchDataFolder::EveryDayFull)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// Whether `path` holds a PDF file; removes it either way.
+bool takePdf(const QString& path) {
+    QFile file(path);
+    const bool isPdf = file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-" && file.size() > 1000;
+    file.close();
+    QFile::remove(path);
+    return isPdf;
+}
+
+// Each round: `print` clicked, "Output Options" answered with the file output as soon as its first frame is up,
+// "Report Status" shown, the PDF file written.
+void printThroughOptions(benchmark::State& state, QAbstractButton* print, const QString& pdf) {
+    WindowWatcher options(QStringLiteral("Output Options"));
+    WindowWatcher status(QStringLiteral("Report Status"));
+    for (auto _ : state) {
+        options.arm([&pdf](QWidget* dialog) {
+            dialog->findChild<QRadioButton*>(QStringLiteral("FileRadio"))->setChecked(true);
+            dialog->findChild<QLineEdit*>(QStringLiteral("FileEdit"))->setText(pdf);
+            dialog->findChild<QAbstractButton*>(QStringLiteral("OkButton"))->click();
+        });
+        status.arm();
+        print->click();
+        state.PauseTiming();
+        if (!options.painted() || !status.shown() || !takePdf(pdf)) {
+            state.SkipWithError("the print did not write a PDF file through its windows");
+            return;
+        }
+        state.ResumeTiming();
+    }
+    failedOnReports(state);
+}
+
+// The week window's print button to the PDF written: the week's one read, EBDOMADA.rav, 196 cells on a page.
+void BM_PrintWeekToPdf(benchmark::State& state) {
+    const BenchDataFolder& folder = folderOf(state);
+    QDir::setCurrent(folder.path());
+    TForm1 month(nullptr, WeekDay);
+    WeekWindow week(month, WeekDay);
+    week.show();
+    if (!QTest::qWaitForWindowExposed(&week) || failedOnReports(state) || filledCells(week) == 0) {
+        state.SkipWithError("the week window did not show its week");
+        return;
+    }
+    printThroughOptions(state, week.findChild<QAbstractButton*>(QStringLiteral("PrintWeekButton")),
+                        QDir(folder.path()).filePath(QStringLiteral("week.pdf")));
+    state.SetLabel(labelOf(state));
+}
+BENCHMARK(BM_PrintWeekToPdf)
+    ->Arg(LargeFile)
+    ->Arg(BenchDataFolder::EveryDayFull)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// What the week's print is held against: the day window's print button on a day of the same week, to the PDF
+// written (its own connection and query, RANTEBOU.rav, one page).
+void BM_PrintDaySheetToPdf(benchmark::State& state) {
+    const BenchDataFolder& folder = folderOf(state);
+    QDir::setCurrent(folder.path());
+    TForm1 month(nullptr, WeekDay);
+    const SharedState& shared = sharedState();
+    TForm2 day;
+    // The first day of the week that has a record (the bench folder leaves every seventh day without one).
+    for (QDate shown = WeekDay; shown < WeekDay.addDays(7) && (shown == WeekDay || day.ADOQuery1().isEmpty());
+         shown = shown.addDays(1)) {
+        QString key = store::dateText(static_cast<float>(shown.day()), static_cast<float>(shown.month()),
+                                      static_cast<float>(shown.year()));
+        store::MakeDayKey(key);
+        day.openDay(shown.toString(QStringLiteral("d/M/yyyy")), shared.ConnectionText,
+                    store::selectDayStatement(key), TForm6::reportFileOf(shared.DataFolder));
+    }
+    day.show();
+    if (!QTest::qWaitForWindowExposed(&day) || failedOnReports(state) || day.ADOQuery1().isEmpty()) {
+        state.SkipWithError("the day window did not show its day");
+        return;
+    }
+    printThroughOptions(state, day.findChild<QAbstractButton*>(QStringLiteral("Button1")),
+                        QDir(folder.path()).filePath(QStringLiteral("day.pdf")));
+    state.SetLabel(labelOf(state));
+}
+BENCHMARK(BM_PrintDaySheetToPdf)
     ->Arg(LargeFile)
     ->Arg(BenchDataFolder::EveryDayFull)
     ->Unit(benchmark::kMillisecond)

@@ -22,7 +22,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
 cmake --build "$build" --target orvella orvella_bench_store orvella_bench_windows orvella_bench_startup \
-    orvella_bench_notice orvella_bench_datafolder orvella_bench_import orvella_bench_backup
+    orvella_bench_notice orvella_bench_datafolder orvella_bench_import orvella_bench_backup orvella_bench_week
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/orvella-bench.XXXXXX")
 xvfbPid=""
@@ -52,6 +52,10 @@ echo "== $(date -u '+%Y-%m-%d %H:%M UTC'): window benchmarks ($repetitions repet
 "$bench/orvella_bench_windows" --benchmark_repetitions="$repetitions" --benchmark_display_aggregates_only=true \
     --benchmark_enable_random_interleaving=true --benchmark_out="$work/windows.json" --benchmark_out_format=json ||
     echo "orvella_bench_windows stopped early"
+echo "== week window benchmarks ($repetitions repetitions, medians below)"
+"$bench/orvella_bench_week" --benchmark_repetitions="$repetitions" --benchmark_display_aggregates_only=true \
+    --benchmark_enable_random_interleaving=true --benchmark_out="$work/week.json" --benchmark_out_format=json ||
+    echo "orvella_bench_week stopped early"
 echo "== store benchmarks"
 runGoogleBenchmark orvella_bench_store "$work/store.json" || echo "orvella_bench_store stopped early"
 
@@ -186,6 +190,7 @@ fi
 # --- The table ------------------------------------------------------------------------------------------
 w="$work/windows.json"
 s="$work/store.json"
+wk="$work/week.json"
 number() { echo "$1" | awk '{ print $1 }'; }
 # "yes"/"no" for a figure against a limit in the same unit; "—" when the figure is missing.
 meets() {
@@ -231,6 +236,14 @@ row "One post of one slot (setValue and the post button)" "$(median "$w" BM_Post
 row "Print to PDF: print button, Output Options, Report Status, file written" \
     "$(median "$w" BM_PrintDayToPdf/real_time)"
 row "Report engine alone to PDF (file output preset)" "$(median "$w" BM_ReportToPdf/real_time)"
+row "Week window: Ctrl+W to its first frame, 10,000 day records" "$(median "$wk" BM_WeekOpen/10000/manual_time)"
+row "Week window: a change of week to its frame, 10,000 day records" "$(median "$wk" BM_WeekChange/10000/manual_time)"
+row "Week window: the one read of a week, 10,000 day records" "$(median "$wk" BM_WeekRangeRead/10000/real_time)"
+row "Week to PDF: print button, Output Options, Report Status, file written, 10,000 day records" \
+    "$(median "$wk" BM_PrintWeekToPdf/10000/real_time)"
+row "… the same, every slot of every day filled" "$(median "$wk" BM_PrintWeekToPdf/-1/real_time)"
+row "Day sheet to PDF the same way, a day of that week, 10,000 day records" \
+    "$(median "$wk" BM_PrintDaySheetToPdf/10000/real_time)"
 row "Month window construction with its first BuildMonth and scan (key already derived)" \
     "$(median "$w" BM_MonthWindowCreate/real_time)"
 noticeAhead=$(noticeFigure "notice, key ahead")
@@ -289,3 +302,6 @@ python3 "$here/bench/pair-ratios.py" "$w" \
     "Print button to PDF written / a plain 28-row PDF in one face|BM_PrintDayToPdf/real_time|BM_FloorPlainPdf/real_time|<=2.0" \
     "Print button to PDF written / the day sheet drawn by hand|BM_PrintDayToPdf/real_time|BM_FloorSheetPdf/10000/real_time|<=2.0" \
     "Report engine alone to PDF / the day sheet drawn by hand|BM_ReportToPdf/real_time|BM_FloorSheetPdf/10000/real_time|-"
+python3 "$here/bench/pair-ratios.py" "$wk" \
+    "Week printed to PDF / a day sheet printed to PDF, 10,000 records|BM_PrintWeekToPdf/10000/real_time|BM_PrintDaySheetToPdf/10000/real_time|<=3" \
+    "Week printed to PDF / a day sheet printed to PDF, every slot filled|BM_PrintWeekToPdf/-1/real_time|BM_PrintDaySheetToPdf/-1/real_time|<=3"

@@ -183,6 +183,15 @@ void TForm2::buildButtons() {
     m_exitButton = makeButton(this, "Button29", QStringLiteral("Έ&ξοδος"), 693);
     connect(m_exitButton, &QPushButton::clicked, this, &TForm2::Button29Click);
 
+    // Between print and post: the day's week, in the month's own week window.
+    m_weekButton = look::makePushButton(this, QStringLiteral("WeekButton"), tr("&Week"),
+                                        QRect(QPoint(24 + ButtonSize.width() + 8, ButtonTop), QSize(110, 25)),
+                                        Qt::NoFocus);
+    m_weekButton->setToolTip(tr("Ctrl+W"));
+    connect(m_weekButton, &QPushButton::clicked, this, &TForm2::WeekButtonClick);
+    auto* week = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_W), this);
+    connect(week, &QShortcut::activated, this, &TForm2::WeekButtonClick);
+
     // The post button takes no focus, so the keyboard reaches it through the usual save keys instead.
     auto* save = new QShortcut(QKeySequence::Save, this);
     connect(save, &QShortcut::activated, m_navigator, &RecordNavigator::post);
@@ -271,15 +280,24 @@ void TForm2::showStartsOfTexts(bool keepTheUsers) {
             box->setCursorPosition(0);
 }
 
-TForm2::Unsaved TForm2::askAboutUnsaved(QWidget* parent, bool beforePrinting) {
+TForm2::Unsaved TForm2::askAboutUnsaved(QWidget* parent, Next next) {
     QMessageBox box(QMessageBox::Question, QString::fromUtf8(ErrorReport::ApplicationTitle),
                     tr("Save the changes?"), QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
     box.setObjectName(QStringLiteral("UnsavedQuestion"));
-    box.setInformativeText(beforePrinting
-                               ? tr("Some slots hold text that is not saved yet. Yes saves it and prints the day "
-                                    "with it; No prints the day as last saved and keeps the text here unsaved.")
-                               : tr("Some slots hold text that is not saved yet. Yes saves it and closes the "
-                                    "day; No closes the day without it."));
+    switch (next) {
+    case Next::Print:
+        box.setInformativeText(tr("Some slots hold text that is not saved yet. Yes saves it and prints the day "
+                                  "with it; No prints the day as last saved and keeps the text here unsaved."));
+        break;
+    case Next::Close:
+        box.setInformativeText(tr("Some slots hold text that is not saved yet. Yes saves it and closes the "
+                                  "day; No closes the day without it."));
+        break;
+    case Next::Week:
+        box.setInformativeText(tr("Some slots hold text that is not saved yet. Yes saves it, closes the day and "
+                                  "shows its week; No closes the day without it and shows the week."));
+        break;
+    }
     box.button(QMessageBox::Save)->setText(tr("&Yes"));
     box.button(QMessageBox::Discard)->setText(tr("&No"));
     box.button(QMessageBox::Cancel)->setText(tr("Cancel"));
@@ -295,10 +313,10 @@ TForm2::Unsaved TForm2::askAboutUnsaved(QWidget* parent, bool beforePrinting) {
     }
 }
 
-bool TForm2::settleUnsaved(bool beforePrinting) {
+bool TForm2::settleUnsaved(Next next) {
     if (!m_dataSource->isEditing())
         return true;
-    switch (askAboutUnsaved(this, beforePrinting)) {
+    switch (askAboutUnsaved(this, next)) {
     case Unsaved::Save:
         // A refused save has shown its reason; the text stays in its boxes and the window stays open.
         m_navigator->post();
@@ -312,7 +330,7 @@ bool TForm2::settleUnsaved(bool beforePrinting) {
 }
 
 void TForm2::Button1Click() {
-    if (!settleUnsaved(true))
+    if (!settleUnsaved(Next::Print))
         return;
     ErrorReport::guard([this] {
         // A fresh host for each print, released right after it, also when the print fails.
@@ -335,10 +353,21 @@ void TForm2::FormClose() {
 void TForm2::done(int result) {
     // Also reached while the window is already hidden (a test's time limit, the application quitting): no
     // one is there to answer.
-    if (isVisible() && !settleUnsaved(false))
+    if (isVisible() && !settleUnsaved(Next::Close))
         return;
     FormClose();
     QDialog::done(result);
+}
+
+void TForm2::WeekButtonClick() {
+    // The week is the month's window and the day one record's: the day closes first (its edits saved or dropped
+    // as the user says), so that no day stays open under a week that can open it, or another, again.
+    if (!settleUnsaved(Next::Week))
+        return;
+    m_weekAsked = true;
+    FormClose();
+    // Settled already: past this window's own question.
+    QDialog::done(QDialog::Accepted);
 }
 
 void TForm2::keyPressEvent(QKeyEvent* event) {

@@ -57,6 +57,11 @@ public:
     void repeatSlot(int slot);
     // Exit button (and Esc): closes the window.
     void Button29Click();
+    // Week button (and Ctrl+W): settles edits not posted as a close does, then closes the window asking for the
+    // open day's week, which whoever opened the day then shows (see weekAsked).
+    void WeekButtonClick();
+    // Whether the window was closed by asking for the day's week.
+    bool weekAsked() const { return m_weekAsked; }
     // Runs on every close: closes the query, clears its statement, closes the connection.
     void FormClose();
 
@@ -67,7 +72,9 @@ public:
     // The question asked before the window closes or prints with edits not posted: Save (the default),
     // Don't save and Cancel (also Esc), in the program's words. The caller runs it.
     enum class Unsaved { Save, Drop, Stay };
-    static Unsaved askAboutUnsaved(QWidget* parent, bool beforePrinting);
+    // What comes after the question: the window closes, the day prints, or the window closes for the week.
+    enum class Next { Close, Print, Week };
+    static Unsaved askAboutUnsaved(QWidget* parent, Next next);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -83,7 +90,7 @@ private:
     void reportFinishedBackup();
     // Settles edits not posted before the window closes or prints. True when the caller may go on: nothing
     // was being edited, the edits were saved, or (Drop) the user chose to leave them.
-    bool settleUnsaved(bool beforePrinting);
+    bool settleUnsaved(Next next);
     // Each box shows the start of its text and the whole text as its tool tip.
     void showStartsOfTexts(bool keepTheUsers = false);
 
@@ -103,5 +110,7 @@ private:
     RecordNavigator* m_navigator = nullptr;
     QPushButton* m_printButton = nullptr;
     QPushButton* m_exitButton = nullptr;
+    QPushButton* m_weekButton = nullptr;
+    bool m_weekAsked = false;
     std::vector<QLineEdit*> m_slotBoxes;
 };

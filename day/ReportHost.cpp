@@ -30,15 +30,18 @@ QString TForm6::reportFileOf(const QString& dataFolder) {
     return dataFolder + QStringLiteral("\\") + QLatin1String(ReportFileName);
 }
 
-QString TForm6::missingSheetMessage(const QString& sheet) {
-    // Where the program keeps a copy of the default sheet: beside it on Windows, in the shared data folder of
+QString TForm6::defaultCopyOf(const QString& fileName) {
+    // Where the program keeps a copy of the default sheets: beside it on Windows, in the shared data folder of
     // the installed package elsewhere. A build run from its folder has neither.
-    QString copy;
-    for (const QString& candidate :
-         {QDir(QCoreApplication::applicationDirPath()).filePath(QLatin1String(ReportFileName)),
-          QStringLiteral(ORVELLA_SHARED_DATA_DIR "/") + QLatin1String(ReportFileName)})
-        if (copy.isEmpty() && QFileInfo(candidate).isFile())
-            copy = QDir::toNativeSeparators(candidate);
+    for (const QString& candidate : {QDir(QCoreApplication::applicationDirPath()).filePath(fileName),
+                                     QStringLiteral(ORVELLA_SHARED_DATA_DIR "/") + fileName})
+        if (QFileInfo(candidate).isFile())
+            return QDir::toNativeSeparators(candidate);
+    return {};
+}
+
+QString TForm6::missingSheetMessage(const QString& sheet) {
+    const QString copy = defaultCopyOf(QLatin1String(ReportFileName));
     QString advice = QCoreApplication::translate(
         "TForm6", "The day is printed with this file, the day sheet, which belongs beside data.mdb. Starting "
                   "Orvella from its menu entry or shortcut puts the default one back when it is missing.");

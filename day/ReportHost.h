@@ -44,6 +44,9 @@ public:
     // What a print says when the day sheet is missing: the engine's text with the sheet's path as this system
     // writes it, then what to do (in the user's language).
     static QString missingSheetMessage(const QString& sheet);
+    // The program's own copy of a default sheet (fileName: RANTEBOU.rav, EBDOMADA.rav) in this system's
+    // writing, or nothing when it has none.
+    static QString defaultCopyOf(const QString& fileName);
 
     store::Connection& ADOConnection1() const { return *m_connection; }
     store::Query& ADOQuery1() const { return *m_query; }

@@ -504,9 +504,13 @@ void TForm1::OpenSearch() {
 }
 
 void TForm1::OpenWeek() {
-    ErrorReport::guard([this] {
+    OpenWeekOf(weekToOpen());
+}
+
+void TForm1::OpenWeekOf(const QDate& day) {
+    ErrorReport::guard([this, day] {
         // A new window for each opening, like the search's: it reads the book afresh.
-        WeekWindow week(*this, weekToOpen());
+        WeekWindow week(*this, day);
         week.exec();
     });
 }
@@ -626,6 +630,7 @@ void TForm1::OpenDay() {
                        TForm6::reportFileOf(shared.DataFolder), recordNotMade);
 
     dayWindow->exec();
+    const bool weekAsked = dayWindow->weekAsked();
     dayWindow.reset();
 
     // No clearing first: every day of the month is written again.
@@ -637,12 +642,28 @@ void TForm1::OpenDay() {
         m_searchDaysChanged.insert(opened);
         ErrorReport::guard([this] { refreshSearchDays(); });
     }
+
+    // The day's week: a week window the day was opened from shows it already (and reads it again now).
+    if (weekAsked && !m_weekOpen)
+        OpenWeekOf(QDate(static_cast<int>(shared.SelectedYear), static_cast<int>(shared.SelectedMonth),
+                         static_cast<int>(shared.SelectedDay)));
 }
 
 void TForm1::OpenDayOf(const QDate& day) {
     ShowMonth(day.year(), day.month());
     sharedState().SelectedDay = static_cast<float>(day.day());
     OpenDay();
+}
+
+void TForm1::OpenDayFromWeek(const QDate& day) {
+    m_weekOpen = true;
+    try {
+        OpenDayOf(day);
+    } catch (...) {
+        m_weekOpen = false;
+        throw;
+    }
+    m_weekOpen = false;
 }
 
 void TForm1::resetCells() {

@@ -67,6 +67,8 @@ public:
     // Opens the week window (Ctrl+W, or the grid's context menu) on the week of weekToOpen() and runs it until
     // it closes.
     void OpenWeek();
+    // Opens the week window on the week that holds `day` and runs it until it closes.
+    void OpenWeekOf(const QDate& day);
 
     // The day whose week the week window opens on: the day that has the keyboard, else today when the shown
     // month holds it, else the 1st of the shown month.
@@ -92,12 +94,16 @@ public:
     void ShowDayMarker(int day, int count);
 
     // Opens the day SelectedDay of the shown month: makes sure its record exists, shows it in a new day
-    // window and, once that closes, scans the month again so that its counts show what was saved.
+    // window and, once that closes, scans the month again so that its counts show what was saved. A day closed
+    // by asking for its week (Ctrl+W in the day) then shows that week: in a new week window, or in the week
+    // window the day was opened from, which is shown again on its close.
     void OpenDay();
 
     // Opens `day` as the search and the week windows do: the month moves to the day's month, so that its counts
     // are the ones the day changes, then the day opens exactly as a click on its number opens it.
     void OpenDayOf(const QDate& day);
+    // The same from a week window: a day closed there by asking for its week goes back to that window.
+    void OpenDayFromWeek(const QDate& day);
 
     // The window's own connection, command and query, which the scan and OpenDay use.
     store::Connection& ADOConnection1() const { return *m_connection; }
@@ -189,6 +195,7 @@ private:
     QPushButton* m_exitButton = nullptr; // Button1
     QAction* m_searchAction = nullptr;   // Ctrl+F and the context menu's entry
     QAction* m_weekAction = nullptr;     // Ctrl+W and the context menu's entry
+    bool m_weekOpen = false;             // the open day came from a week window, which its week returns to
     std::array<ClickableLabel*, 37> m_dayLabels{};
     std::array<QLabel*, 37> m_countLabels{};
     // Which cells a rebuild leaves showing (a day and its count label), applied to the labels in one go at its

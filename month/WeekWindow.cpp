@@ -3,7 +3,10 @@
 #include "base/ErrorReport.h"
 #include "base/SharedState.h"
 #include "base/WindowLook.h"
+#include "day/ReportHost.h"
+#include "day/WeekPrint.h"
 #include "month/Calendar.h"
+#include "month/DayRangeDialog.h"
 #include "month/MonthWindow.h"
 #include "store/Connection.h"
 #include "store/DayKey.h"
@@ -140,11 +143,17 @@ void WeekWindow::buildLayout() {
     m_nextButton->setObjectName(QStringLiteral("NextWeekButton"));
     auto* openButton = new QPushButton(tr("&Open the day"), this);
     openButton->setObjectName(QStringLiteral("OpenDayButton"));
+    auto* printWeekButton = new QPushButton(tr("Pr&int the week"), this);
+    printWeekButton->setObjectName(QStringLiteral("PrintWeekButton"));
+    printWeekButton->setToolTip(tr("Ctrl+P"));
+    auto* printDaysButton = new QPushButton(tr("Print &days..."), this);
+    printDaysButton->setObjectName(QStringLiteral("PrintDaysButton"));
     auto* exitButton = new QPushButton(tr("E&xit"), this);
     exitButton->setObjectName(QStringLiteral("ExitButton"));
     // Enter belongs to the cells: no button is a default one that Enter would press instead, and the keyboard
     // stays on the table.
-    for (QPushButton* button : {m_previousButton, m_todayButton, m_nextButton, openButton, exitButton}) {
+    for (QPushButton* button :
+         {m_previousButton, m_todayButton, m_nextButton, openButton, printWeekButton, printDaysButton, exitButton}) {
         button->setAutoDefault(false);
         button->setDefault(false);
         button->setFocusPolicy(Qt::ClickFocus);
@@ -159,6 +168,9 @@ void WeekWindow::buildLayout() {
     top->addStretch(1);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(openButton);
+    bottom->addSpacing(24);
+    bottom->addWidget(printWeekButton);
+    bottom->addWidget(printDaysButton);
     bottom->addStretch(1);
     bottom->addWidget(exitButton);
     auto* layout = new QVBoxLayout(this);
@@ -171,6 +183,8 @@ void WeekWindow::buildLayout() {
     connect(m_nextButton, &QPushButton::clicked, this, &WeekWindow::showNextWeek);
     connect(m_todayButton, &QPushButton::clicked, this, &WeekWindow::showThisWeek);
     connect(openButton, &QPushButton::clicked, this, &WeekWindow::openCurrentDay);
+    connect(printWeekButton, &QPushButton::clicked, this, &WeekWindow::printWeek);
+    connect(printDaysButton, &QPushButton::clicked, this, &WeekWindow::printDays);
     connect(exitButton, &QPushButton::clicked, this, &QDialog::reject);
     // The clicked cell's day, whichever is current: a day outside the calendar never becomes current, but the
     // view reports a double click on it all the same.
@@ -193,6 +207,7 @@ void WeekWindow::buildShortcuts() {
     add("NextWeekAction", {QKeySequence(Qt::Key_PageDown), QKeySequence(Qt::ALT | Qt::Key_Right)},
         &WeekWindow::showNextWeek);
     add("ThisWeekAction", {QKeySequence(Qt::Key_Home)}, &WeekWindow::showThisWeek);
+    add("PrintWeekAction", {QKeySequence(Qt::CTRL | Qt::Key_P)}, &WeekWindow::printWeek);
 }
 
 void WeekWindow::watchBook() {
@@ -345,6 +360,26 @@ void WeekWindow::showSlots() {
     }
 }
 
+void WeekWindow::printWeek() {
+    ErrorReport::guard([this] {
+        const SharedState& shared = sharedState();
+        WeekPrint::printWeek(this, shared.ConnectionText, m_monday, WeekPrint::weekSheetOf(shared.DataFolder));
+    });
+}
+
+void WeekWindow::printDays() {
+    // The shown week, as far as it lies in the calendar.
+    DayRangeDialog range(std::max(m_monday, firstCalendarDay()), std::min(m_monday.addDays(6), lastCalendarDay()),
+                         this);
+    if (range.exec() != QDialog::Accepted)
+        return;
+    ErrorReport::guard([this, &range] {
+        const SharedState& shared = sharedState();
+        WeekPrint::printDays(this, shared.ConnectionText, range.first(), range.last(),
+                             TForm6::reportFileOf(shared.DataFolder));
+    });
+}
+
 void WeekWindow::openCurrentDay() {
     openDayOf(m_table->currentIndex());
 }
@@ -355,7 +390,7 @@ void WeekWindow::openDayOf(const QModelIndex& cell) {
     const QDate day = dateOfColumn(cell.column());
     if (!inCalendar(day))
         return;
-    ErrorReport::guard([this, day] { m_month.OpenDayOf(day); });
+    ErrorReport::guard([this, day] { m_month.OpenDayFromWeek(day); });
     reloadWeek();
     m_table->setCurrentIndex(cell);
 }

@@ -49,6 +49,12 @@ public:
     // the calendar's years.
     void openCurrentDay();
 
+    // Prints the shown week on the week sheet (EBDOMADA.rav beside the book), through the report engine's
+    // windows; a failure is shown by the error report.
+    void printWeek();
+    // Asks for a range of days (the shown week to begin with) and prints them on the day sheet, one each.
+    void printDays();
+
     // The date a column (0 Monday … 6 Sunday) shows.
     QDate dateOfColumn(int column) const { return m_monday.addDays(column); }
 

@@ -26,6 +26,7 @@ expected_files=(
     share/doc/orvella/copyright
     share/icons/hicolor/16x16/apps/orvella.png
     share/icons/hicolor/32x32/apps/orvella.png
+    share/orvella/EBDOMADA.rav
     share/orvella/RANTEBOU.rav
 )
 

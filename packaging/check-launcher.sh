@@ -58,6 +58,7 @@ expect_started() {
     [ "$(sed -n 2p "$record")" = 0 ] || problem "$name: the program got arguments"
     [ -s "$folder/data.mdb" ] || problem "$name: no data.mdb in $folder"
     [ -f "$folder/RANTEBOU.rav" ] || problem "$name: no RANTEBOU.rav in $folder"
+    [ -f "$folder/EBDOMADA.rav" ] || problem "$name: no EBDOMADA.rav in $folder"
     [ -z "$(find "$folder" -mindepth 1 -maxdepth 1 -name '.orvella-new.*')" ] ||
         problem "$name: a scratch folder was left in $folder"
 }

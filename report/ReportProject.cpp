@@ -32,8 +32,9 @@ struct PreparedReport {
 };
 
 // showStatus: "Report Status" opens over statusParent while a large definition is read.
-PreparedReport prepare(const QString& givenPath, const QString& path, const DataConnections& data, bool showStatus,
-                       QWidget* statusParent) {
+// runs: the sets of data the report is laid out with, one after another on pages of their own.
+PreparedReport prepare(const QString& givenPath, const QString& path, const QList<DataConnections>& runs,
+                       bool showStatus, QWidget* statusParent) {
     std::unique_ptr<ReportStatusWindow> status;
     const auto beforeReading = [&](qint64 bytes) {
         if (showStatus && bytes > LargeDefinitionBytes) {
@@ -49,7 +50,13 @@ PreparedReport prepare(const QString& givenPath, const QString& path, const Data
     prepared.definition = DefinitionCache::shared().read(path, givenPath, progress, beforeReading);
     if (status)
         status->showStep(QCoreApplication::translate("report", "Laying out the report"));
-    prepared.laidOut = ReportLayouter::layOut(prepared.definition->project, data);
+    for (const DataConnections& data : runs) {
+        LaidOutReport run = ReportLayouter::layOut(prepared.definition->project, data);
+        if (prepared.laidOut.pages.isEmpty())
+            prepared.laidOut = std::move(run);
+        else
+            prepared.laidOut.pages.append(std::move(run.pages));
+    }
     return prepared;
 }
 
@@ -68,6 +75,10 @@ void ReportProject::setDataset(const QString& connection, const Dataset* dataset
         m_data.remove(connection);
 }
 
+QList<DataConnections> ReportProject::runs() const {
+    return m_runs.isEmpty() ? QList<DataConnections>{m_data} : m_runs;
+}
+
 QString ReportProject::existingPath() const {
     if (!m_projectFile.isEmpty()) {
         if (QFileInfo::exists(m_projectFile))
@@ -83,7 +94,7 @@ QString ReportProject::existingPath() const {
 }
 
 int ReportProject::pageCount() const {
-    return static_cast<int>(prepare(m_projectFile, existingPath(), m_data, false, nullptr).laidOut.pages.size());
+    return static_cast<int>(prepare(m_projectFile, existingPath(), runs(), false, nullptr).laidOut.pages.size());
 }
 
 bool ReportProject::execute() {
@@ -96,7 +107,7 @@ bool ReportProject::execute(const OutputOptions& options) {
 
 bool ReportProject::run(const OutputOptions* preset) {
     // Everything that can fail before output is done first: reading, checking, laying out, the pictures.
-    const PreparedReport prepared = prepare(m_projectFile, existingPath(), m_data, true, m_dialogParent);
+    const PreparedReport prepared = prepare(m_projectFile, existingPath(), runs(), true, m_dialogParent);
     const LaidOutReport& laidOut = prepared.laidOut;
     const PagePainter painter(laidOut, &prepared.definition->pictures);
     const int pageCount = static_cast<int>(laidOut.pages.size());

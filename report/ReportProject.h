@@ -3,6 +3,7 @@
 #include "report/Dataset.h"
 #include "report/OutputOptions.h"
 
+#include <QList>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -39,6 +40,12 @@ public:
     // it; it must live until execute() returns.
     void setDataset(const QString& connection, const Dataset* dataset);
 
+    // Runs the active report once for each set of datasets, in order, in one output (one print job, one PDF
+    // file, one preview): each run starts on a page of its own and numbers its pages within itself, as if it
+    // were printed alone. The sets are not owned and must live until execute() returns. An empty list goes
+    // back to the one run over the datasets bound by setDataset().
+    void setRuns(const QList<DataConnections>& runs) { m_runs = runs; }
+
     // Runs the active report with the "Output Options" window. Returns false when the user cancelled it
     // or declined to replace an existing file (nothing was produced), true when the output was made (or
     // the preview closed). "Report Status" is up while a large definition is read.
@@ -54,11 +61,13 @@ public:
 private:
     bool run(const OutputOptions* preset);
     QString existingPath() const;
+    QList<DataConnections> runs() const;
 
     QPointer<QWidget> m_dialogParent;
     QString m_projectFile;
     QStringList m_protectedFiles;
     DataConnections m_data;
+    QList<DataConnections> m_runs;
 };
 
 } // namespace report

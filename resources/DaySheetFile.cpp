@@ -8,11 +8,15 @@
 #include <QStorageInfo>
 
 #include <stdexcept>
+#include <string>
 
-void writeDefaultDaySheet(const QString& path) {
-    QFile source(QStringLiteral(":/orvella/RANTEBOU.rav"));
+namespace {
+
+// Writes the definition kept in the resources under `resource` at path; `what` names it in a failure.
+void writeDefaultSheet(const QString& resource, const char* what, const QString& path) {
+    QFile source(resource);
     if (!source.open(QIODevice::ReadOnly))
-        throw std::runtime_error("the default day sheet is missing from this build");
+        throw std::runtime_error(std::string("the default ") + what + " is missing from this build");
     const QByteArray definition = source.readAll();
     platform::FilePlacement placement(path, platform::FilePlacement::Mode::NewOnly,
                                       platform::FilePlacement::Access::Usual);
@@ -26,4 +30,14 @@ void writeDefaultDaySheet(const QString& path) {
                                      .arg(QDir::toNativeSeparators(path), reason)
                                      .toStdString());
     }
+}
+
+} // namespace
+
+void writeDefaultDaySheet(const QString& path) {
+    writeDefaultSheet(QStringLiteral(":/orvella/RANTEBOU.rav"), "day sheet", path);
+}
+
+void writeDefaultWeekSheet(const QString& path) {
+    writeDefaultSheet(QStringLiteral(":/orvella/EBDOMADA.rav"), "week sheet", path);
 }

@@ -2,6 +2,48 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="el_GR">
 <context>
+    <name>DayRangeDialog</name>
+    <message>
+        <source>Print days</source>
+        <translation>Εκτύπωση ημερών</translation>
+    </message>
+    <message>
+        <source>&amp;Print</source>
+        <translation>Ε&amp;κτύπωση</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Άκυρο</translation>
+    </message>
+    <message>
+        <source>&amp;From:</source>
+        <translation>Από (&amp;F):</translation>
+    </message>
+    <message>
+        <source>&amp;To:</source>
+        <translation>Έως (&amp;T):</translation>
+    </message>
+    <message>
+        <source>One day sheet for each day, in one print.</source>
+        <translation>Μία ημερήσια κατάσταση για κάθε ημέρα, σε μία εκτύπωση.</translation>
+    </message>
+    <message>
+        <source>The last day comes before the first.</source>
+        <translation>Η τελευταία ημέρα είναι πριν από την πρώτη.</translation>
+    </message>
+    <message>
+        <source>At most %1 days are printed at a time.</source>
+        <translation>Εκτυπώνονται έως %1 ημέρες τη φορά.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n day sheet(s).</source>
+        <translation>
+            <numerusform>%n ημερήσια κατάσταση.</numerusform>
+            <numerusform>%n ημερήσιες καταστάσεις.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>ErrorReport</name>
     <message>
         <source>An unknown error occurred.</source>
@@ -343,6 +385,18 @@ Deal with that, then close this day and open it again.</source>
 Διορθώστε το, μετά κλείστε την ημέρα και ανοίξτε την ξανά.</translation>
     </message>
     <message>
+        <source>&amp;Week</source>
+        <translation>Εβδομάδα (&amp;W)</translation>
+    </message>
+    <message>
+        <source>Ctrl+W</source>
+        <translation>Ctrl+W</translation>
+    </message>
+    <message>
+        <source>Some slots hold text that is not saved yet. Yes saves it, closes the day and shows its week; No closes the day without it and shows the week.</source>
+        <translation>Κάποια διαστήματα έχουν κείμενο που δεν έχει αποθηκευτεί ακόμη. Το Ναι το αποθηκεύει, κλείνει την ημέρα και δείχνει την εβδομάδα της· το Όχι κλείνει την ημέρα χωρίς αυτό και δείχνει την εβδομάδα.</translation>
+    </message>
+    <message>
         <source>&amp;Repeat…</source>
         <translation>&amp;Επανάληψη…</translation>
     </message>
@@ -367,6 +421,25 @@ Deal with that, then close this day and open it again.</source>
     <message>
         <source>Or copy the default one there from &quot;%1&quot;.</source>
         <translation>Ή αντιγράψτε εκεί το προεπιλεγμένο από το «%1».</translation>
+    </message>
+</context>
+<context>
+    <name>WeekPrint</name>
+    <message>
+        <source>The last day to print comes before the first.</source>
+        <translation>Η τελευταία ημέρα της εκτύπωσης είναι πριν από την πρώτη.</translation>
+    </message>
+    <message>
+        <source>At most %1 days are printed at a time.</source>
+        <translation>Εκτυπώνονται έως %1 ημέρες τη φορά.</translation>
+    </message>
+    <message>
+        <source>The week is printed with this file, the week sheet, which belongs beside data.mdb; the days still print one by one with RANTEBOU.rav. Starting Orvella from its menu entry or shortcut puts the default week sheet back when it is missing.</source>
+        <translation>Η εβδομάδα εκτυπώνεται με αυτό το αρχείο, την εβδομαδιαία κατάσταση, που ανήκει δίπλα στο data.mdb· οι ημέρες εκτυπώνονται ακόμη μία μία με το RANTEBOU.rav. Η εκκίνηση του Orvella από την καταχώρισή του στο μενού ή από τη συντόμευση επαναφέρει την προεπιλεγμένη εβδομαδιαία κατάσταση όταν λείπει.</translation>
+    </message>
+    <message>
+        <source>Or copy the default one there from &quot;%1&quot;.</source>
+        <translation>Ή αντιγράψτε εκεί την προεπιλεγμένη από το «%1».</translation>
     </message>
 </context>
 <context>
@@ -426,6 +499,18 @@ Deal with that, then close this day and open it again.</source>
     <message>
         <source>Week of %1 to %2</source>
         <translation>Εβδομάδα %1 έως %2</translation>
+    </message>
+    <message>
+        <source>Pr&amp;int the week</source>
+        <translation>Εκτύπωση εβδομάδας (&amp;I)</translation>
+    </message>
+    <message>
+        <source>Ctrl+P</source>
+        <translation>Ctrl+P</translation>
+    </message>
+    <message>
+        <source>Print &amp;days...</source>
+        <translation>Εκτύπωση ημερών… (&amp;D)</translation>
     </message>
 </context>
 <context>
@@ -543,14 +628,6 @@ Deal with that, then close this day and open it again.</source>
         <translation>Το νέο βιβλίο «%1» έχει %2 ημέρες εκεί όπου γράφτηκαν %3· δεν μπήκε στη θέση του και δεν άλλαξε τίποτα.</translation>
     </message>
     <message>
-        <source>The older book &quot;%1&quot; is damaged where %2: reading it %3, and nothing was changed. Repair it with the older program, or use a backup copy.</source>
-        <translation>Το παλαιότερο βιβλίο «%1» είναι χαλασμένο εκεί όπου %2: η ανάγνωσή του %3, και δεν άλλαξε τίποτα. Επισκευάστε το με το παλαιότερο πρόγραμμα, ή χρησιμοποιήστε ένα αντίγραφο ασφαλείας.</translation>
-    </message>
-    <message>
-        <source>The older book &quot;%1&quot; could not be read: the program that reads it, &quot;%2&quot;, could not be started (%3). Nothing was changed. Install Orvella again.</source>
-        <translation>Το παλαιότερο βιβλίο «%1» δεν μπόρεσε να διαβαστεί: το πρόγραμμα που το διαβάζει, «%2», δεν μπόρεσε να ξεκινήσει (%3). Δεν άλλαξε τίποτα. Εγκαταστήστε ξανά το Orvella.</translation>
-    </message>
-    <message>
         <source>its tables or its first record are kept</source>
         <translation>φυλάγονται οι πίνακές του ή η πρώτη του εγγραφή</translation>
     </message>
@@ -561,6 +638,14 @@ Deal with that, then close this day and open it again.</source>
     <message>
         <source>no day</source>
         <translation>καμία ημέρα</translation>
+    </message>
+    <message>
+        <source>The older book &quot;%1&quot; is damaged where %2: reading it %3, and nothing was changed. Repair it with the older program, or use a backup copy.</source>
+        <translation>Το παλαιότερο βιβλίο «%1» είναι χαλασμένο εκεί όπου %2: η ανάγνωσή του %3, και δεν άλλαξε τίποτα. Επισκευάστε το με το παλαιότερο πρόγραμμα, ή χρησιμοποιήστε ένα αντίγραφο ασφαλείας.</translation>
+    </message>
+    <message>
+        <source>The older book &quot;%1&quot; could not be read: the program that reads it, &quot;%2&quot;, could not be started (%3). Nothing was changed. Install Orvella again.</source>
+        <translation>Το παλαιότερο βιβλίο «%1» δεν μπόρεσε να διαβαστεί: το πρόγραμμα που το διαβάζει, «%2», δεν μπόρεσε να ξεκινήσει (%3). Δεν άλλαξε τίποτα. Εγκαταστήστε ξανά το Orvella.</translation>
     </message>
     <message>
         <source>did not end within %1 seconds</source>
@@ -587,7 +672,7 @@ Deal with that, then close this day and open it again.</source>
     <name>orvella-datafolder</name>
     <message>
         <source>usage: orvella-datafolder COMMAND ...
-  FOLDER                                   make a data folder: an empty, encrypted data.mdb and RANTEBOU.rav
+  FOLDER                                   make a data folder: an empty, encrypted data.mdb, RANTEBOU.rav, EBDOMADA.rav
   --import OLD.mdb [--password P] [--into] FOLDER   bring the days of an older appointment book in
   --export-ics FOLDER FILE [options]      write the book as an iCalendar file for other calendars
   --export-csv FOLDER FILE [options]      write the book as a CSV table
@@ -600,7 +685,7 @@ Deal with that, then close this day and open it again.</source>
   --help                                  show this list
 </source>
         <translation>χρήση: orvella-datafolder ΕΝΤΟΛΗ ...
-  ΦΑΚΕΛΟΣ                                  φτιάχνει φάκελο δεδομένων: κενό, κρυπτογραφημένο data.mdb και RANTEBOU.rav
+  ΦΑΚΕΛΟΣ                                  φτιάχνει φάκελο δεδομένων: κενό, κρυπτογραφημένο data.mdb, RANTEBOU.rav, EBDOMADA.rav
   --import ΠΑΛΙΟ.mdb [--password P] [--into] ΦΑΚΕΛΟΣ   φέρνει τις ημέρες ενός παλαιότερου βιβλίου ραντεβού
   --export-ics ΦΑΚΕΛΟΣ ΑΡΧΕΙΟ [επιλογές]  γράφει το βιβλίο ως αρχείο iCalendar για άλλα ημερολόγια
   --export-csv ΦΑΚΕΛΟΣ ΑΡΧΕΙΟ [επιλογές]  γράφει το βιβλίο ως πίνακα CSV
@@ -615,9 +700,9 @@ Deal with that, then close this day and open it again.</source>
     </message>
     <message>
         <source>usage: orvella-datafolder &lt;folder&gt;
-Makes &lt;folder&gt; (if missing) with an empty, encrypted data.mdb and the default day sheet RANTEBOU.rav. Existing files are never overwritten. orvella-datafolder --help lists every command.</source>
+Makes &lt;folder&gt; (if missing) with an empty, encrypted data.mdb, the default day sheet RANTEBOU.rav and week sheet EBDOMADA.rav. Existing files are never overwritten. orvella-datafolder --help lists every command.</source>
         <translation>χρήση: orvella-datafolder &lt;φάκελος&gt;
-Φτιάχνει τον &lt;φάκελο&gt; (αν λείπει) με κενό, κρυπτογραφημένο data.mdb και το προεπιλεγμένο φύλλο ημέρας RANTEBOU.rav. Αρχεία που υπάρχουν δεν αντικαθίστανται ποτέ. Το orvella-datafolder --help δείχνει όλες τις εντολές.</translation>
+Φτιάχνει τον &lt;φάκελο&gt; (αν λείπει) με κενό, κρυπτογραφημένο data.mdb, το προεπιλεγμένο φύλλο ημέρας RANTEBOU.rav και το φύλλο εβδομάδας EBDOMADA.rav. Αρχεία που υπάρχουν δεν αντικαθίστανται ποτέ. Το orvella-datafolder --help δείχνει όλες τις εντολές.</translation>
     </message>
     <message>
         <source>&quot;%1&quot; exists and is not a folder.</source>
@@ -909,6 +994,10 @@ Puts the backup back as &lt;folder&gt;/data.mdb; the book it replaces is kept be
         <translation>Η αναφορά δεν μπορεί να γραφτεί στο %1: είναι το αρχείο %2 με άλλο όνομα ή μέσω συνδέσμου, και το πρόγραμμα δουλεύει με αυτό το αρχείο. Διαλέξτε άλλο όνομα αρχείου.</translation>
     </message>
     <message>
+        <source>%1 is a folder; name a file in it.</source>
+        <translation>Το %1 είναι φάκελος· δώστε ένα αρχείο μέσα του.</translation>
+    </message>
+    <message>
         <source>The report cannot be written to %1: it is a link that another user put in this shared folder, and it may lead to someone&apos;s file. Choose another file name.</source>
         <translation>Η αναφορά δεν μπορεί να γραφτεί στο %1: είναι σύνδεσμος που έβαλε άλλος χρήστης σε αυτόν τον κοινό φάκελο, και μπορεί να οδηγεί σε αρχείο κάποιου άλλου. Διαλέξτε άλλο όνομα αρχείου.</translation>
     </message>
@@ -961,10 +1050,6 @@ Replace it with the report?</source>
     <message>
         <source>No file was named to write the report to.</source>
         <translation>Δεν δόθηκε αρχείο για να γραφτεί η αναφορά.</translation>
-    </message>
-    <message>
-        <source>%1 is a folder; name a file in it.</source>
-        <translation>Το %1 είναι φάκελος· δώστε ένα αρχείο μέσα του.</translation>
     </message>
 </context>
 <context>
@@ -1090,6 +1175,10 @@ Your appointments are not affected and you can go on working; Orvella tries agai
         <translation>Ένα ερώτημα εκτελεί μία εντολή· αυτό το κείμενο έχει περισσότερες: %1</translation>
     </message>
     <message>
+        <source>running a statement</source>
+        <translation>την εκτέλεση μιας εντολής</translation>
+    </message>
+    <message>
         <source>A command runs one statement at a time; this text holds more: %1</source>
         <translation>Μια εντολή εκτελείται κάθε φορά· αυτό το κείμενο έχει περισσότερες: %1</translation>
     </message>
@@ -1100,6 +1189,10 @@ Your appointments are not affected and you can go on working; Orvella tries agai
     <message>
         <source>The folder &quot;%1&quot; does not exist.</source>
         <translation>Ο φάκελος «%1» δεν υπάρχει.</translation>
+    </message>
+    <message>
+        <source>making it</source>
+        <translation>τη δημιουργία του</translation>
     </message>
     <message>
         <source>The data file &quot;%1&quot; is empty (0 bytes): it is not an Orvella data file. Replace it with a data file made by orvella-datafolder.</source>
@@ -1118,8 +1211,24 @@ Your appointments are not affected and you can go on working; Orvella tries agai
         <translation>Το αρχείο «%1» δεν είναι αρχείο δεδομένων του Orvella: αρχίζει με αναγνώσιμο κείμενο, όπως τα αρχεία άλλων μορφών, ενώ ένα κρυπτογραφημένο αρχείο δεδομένων αρχίζει με τυχαία bytes.</translation>
     </message>
     <message>
+        <source>making a backup of it</source>
+        <translation>τη λήψη αντιγράφου ασφαλείας του</translation>
+    </message>
+    <message>
+        <source>writing the backup</source>
+        <translation>την εγγραφή του αντιγράφου ασφαλείας</translation>
+    </message>
+    <message>
         <source>The data file &quot;%1&quot; is damaged (%2). Orvella has not written to it and will not. Restore it from a backup.</source>
         <translation>Το αρχείο δεδομένων «%1» είναι χαλασμένο (%2). Το Orvella δεν έγραψε σε αυτό και δεν θα γράψει. Επαναφέρετέ το από αντίγραφο ασφαλείας.</translation>
+    </message>
+    <message>
+        <source>checking it</source>
+        <translation>τον έλεγχό του</translation>
+    </message>
+    <message>
+        <source>opening it</source>
+        <translation>το άνοιγμά του</translation>
     </message>
     <message>
         <source>The data file &quot;%1&quot; is a link that leads back to itself (a loop of links), so there is no file to open. Put the data file itself in its place.</source>
@@ -1190,6 +1299,14 @@ Your appointments are not affected and you can go on working; Orvella tries agai
         <translation>Η ημέρα δεν μπόρεσε να διαβαστεί ως ημερομηνία (το κλειδί της είναι «ERROR»), άρα η εγγραφή της ούτε διαβάζεται ούτε δημιουργείται.</translation>
     </message>
     <message>
+        <source>reading the records</source>
+        <translation>την ανάγνωση των εγγραφών</translation>
+    </message>
+    <message>
+        <source>saving the record</source>
+        <translation>την αποθήκευση της εγγραφής</translation>
+    </message>
+    <message>
         <source>The appointment table has no column %1.</source>
         <translation>Ο πίνακας ραντεβού δεν έχει στήλη %1.</translation>
     </message>
@@ -1258,6 +1375,22 @@ Your appointments are not affected and you can go on working; Orvella tries agai
         <translation>Το βιβλίο %1 δεν υπάρχει: %2 Ελέγξτε το όνομα της βάσης στο αρχείο διακομιστή του φακέλου δεδομένων, ή ζητήστε από τον διαχειριστή να φτιάξει το βιβλίο (orvella-datafolder server-init).</translation>
     </message>
     <message>
+        <source>%1 does not let this user in: %2 Check the user name in the data folder&apos;s server file, and ask the administrator whether the server lets this user in from this computer.</source>
+        <translation>%1 δεν δέχεται αυτόν τον χρήστη: %2 Ελέγξτε το όνομα χρήστη στο αρχείο διακομιστή του φακέλου δεδομένων, και ρωτήστε τον διαχειριστή αν ο διακομιστής δέχεται αυτόν τον χρήστη από αυτόν τον υπολογιστή.</translation>
+    </message>
+    <message>
+        <source>%1 could not be trusted: %2 Check that the data folder&apos;s server file names the server as its certificate does and that the office&apos;s certificate authority (sslrootcert, or %3) is the one that signed it.</source>
+        <translation>%1 δεν είναι έμπιστο (η γνησιότητα δεν επιβεβαιώθηκε): %2 Ελέγξτε ότι το αρχείο διακομιστή του φακέλου δεδομένων ονομάζει τον διακομιστή όπως το πιστοποιητικό του και ότι η αρχή πιστοποίησης του γραφείου (sslrootcert, ή %3) είναι αυτή που το υπέγραψε.</translation>
+    </message>
+    <message>
+        <source>%1 refused a statement: %2</source>
+        <translation>%1 αρνήθηκε μια εντολή: %2</translation>
+    </message>
+    <message>
+        <source>%1 has a table %2 that lacks the column(s) %3; it was left as it is.</source>
+        <translation>%1 έχει πίνακα %2 στον οποίο λείπουν οι στήλες %3· έμεινε όπως είναι.</translation>
+    </message>
+    <message>
         <source>The connection text for the server file &quot;%1&quot;</source>
         <translation>Το κείμενο σύνδεσης του αρχείου διακομιστή «%1»</translation>
     </message>
@@ -1272,6 +1405,26 @@ Your appointments are not affected and you can go on working; Orvella tries agai
     <message>
         <source>The server file &quot;%1&quot; holds a password, which Orvella refuses to read from a data folder anybody may copy. Remove it and keep it in the password file (%2) of each desk&apos;s user instead.</source>
         <translation>Το αρχείο διακομιστή «%1» έχει κωδικό, τον οποίο το Orvella αρνείται να διαβάσει από φάκελο δεδομένων που μπορεί να αντιγράψει οποιοσδήποτε. Αφαιρέστε τον και κρατήστε τον στο αρχείο κωδικών (%2) του χρήστη κάθε θέσης εργασίας.</translation>
+    </message>
+    <message>
+        <source>%1 sets %2, which Orvella sets itself for every connection (a connect is waited for at most a few seconds, a dead link noticed within seconds). Remove it from the file.</source>
+        <translation>%1 ορίζει το %2, που το Orvella το ορίζει μόνο του σε κάθε σύνδεση (μια σύνδεση περιμένει το πολύ λίγα δευτερόλεπτα, μια χαμένη γραμμή γίνεται αντιληπτή μέσα σε δευτερόλεπτα). Αφαιρέστε το από το αρχείο.</translation>
+    </message>
+    <message>
+        <source>%1 names a server by a %2-character %3; a server&apos;s name has at most %4 characters.</source>
+        <translation>%1 ονομάζει τον διακομιστή με %3 %2 χαρακτήρων· το όνομα ενός διακομιστή έχει το πολύ %4 χαρακτήρες.</translation>
+    </message>
+    <message>
+        <source>%1 sets %2=%3, which lets this desk give its password to a server it has not checked. A server on another computer is reached only over an encrypted connection to the server the office&apos;s certificate authority (sslrootcert, or %4) vouches for: remove the setting (sslmode=verify-full is the default) or write sslmode=verify-full.</source>
+        <translation>%1 ορίζει %2=%3, που επιτρέπει σε αυτή τη θέση να δώσει τον κωδικό της σε διακομιστή που δεν έχει ελέγξει. Ένας διακομιστής σε άλλον υπολογιστή προσεγγίζεται μόνο με κρυπτογραφημένη σύνδεση προς τον διακομιστή που εγγυάται η αρχή πιστοποίησης του γραφείου (sslrootcert, ή %4): αφαιρέστε τη ρύθμιση (το sslmode=verify-full είναι η προεπιλογή) ή γράψτε sslmode=verify-full.</translation>
+    </message>
+    <message>
+        <source>%1 names the password file &quot;%2&quot;, outside this user&apos;s home folder. Keep the passwords in %3, or in a file of this user&apos;s own under %4.</source>
+        <translation>%1 ονομάζει το αρχείο κωδικών «%2», έξω από τον προσωπικό φάκελο αυτού του χρήστη. Κρατήστε τους κωδικούς στο %3, ή σε δικό του αρχείο αυτού του χρήστη κάτω από το %4.</translation>
+    </message>
+    <message>
+        <source>%1 sets %2 to &quot;%3&quot;, which is %4, not an ordinary file.</source>
+        <translation>%1 ορίζει το %2 σε «%3», που είναι %4, όχι κανονικό αρχείο.</translation>
     </message>
     <message>
         <source>The server file &quot;%1&quot; is %2, not an ordinary file; Orvella does not read it. Put the server file back (orvella-datafolder server-folder makes one).</source>
@@ -1298,110 +1451,6 @@ Your appointments are not affected and you can go on working; Orvella tries agai
         <translation>Το αρχείο διακομιστή «%1» δεν ονομάζει διακομιστή. Θα έπρεπε να έχει μια γραμμή όπως: %2</translation>
     </message>
     <message>
-        <source>The appointment table of %1 lacks the column(s) %2: it is not an Orvella book, or it is damaged.</source>
-        <translation>Στον πίνακα ραντεβού του %1 λείπουν οι στήλες %2: δεν είναι βιβλίο του Orvella, ή είναι χαλασμένο.</translation>
-    </message>
-    <message>
-        <source>The connection to %1 was lost while %2 (%3). Anything being saved was either saved whole or not at all. Orvella connects again at the next step once the server is back; your text is still shown.</source>
-        <translation>Η σύνδεση με %1 χάθηκε κατά %2 (%3). Ό,τι αποθηκευόταν είτε αποθηκεύτηκε ολόκληρο είτε καθόλου. Το Orvella συνδέεται ξανά στο επόμενο βήμα μόλις επανέλθει ο διακομιστής· το κείμενό σας φαίνεται ακόμη.</translation>
-    </message>
-    <message>
-        <source>A record for this day already exists in %1; nothing was changed.</source>
-        <translation>Υπάρχει ήδη εγγραφή γι᾽ αυτή την ημέρα στο %1· δεν άλλαξε τίποτα.</translation>
-    </message>
-    <message>
-        <source>The appointment table of %1 lacks a column Orvella needs (%2): it is not an Orvella book, or it is damaged.</source>
-        <translation>Στον πίνακα ραντεβού του %1 λείπει μια στήλη που χρειάζεται το Orvella (%2): δεν είναι βιβλίο του Orvella, ή είναι χαλασμένο.</translation>
-    </message>
-    <message>
-        <source>The disk of the server of %1 is full, so nothing could be written while %2; nothing was changed. Ask the administrator to free space on the server, then try again: your text is still shown.</source>
-        <translation>Ο δίσκος του διακομιστή του %1 είναι γεμάτος, άρα δεν γράφτηκε τίποτα κατά %2· δεν άλλαξε τίποτα. Ζητήστε από τον διαχειριστή να ελευθερώσει χώρο στον διακομιστή και δοκιμάστε ξανά: το κείμενό σας φαίνεται ακόμη.</translation>
-    </message>
-    <message>
-        <source>The appointment table has no date column %1.</source>
-        <translation>Ο πίνακας ραντεβού δεν έχει στήλη ημερομηνίας %1.</translation>
-    </message>
-    <message>
-        <source>The copy to %1 did not add up (%2 days before, %3 added, %4 after); nothing was copied.</source>
-        <translation>Η αντιγραφή στο %1 δεν συμφωνεί (%2 ημέρες πριν, %3 προστέθηκαν, %4 μετά)· δεν αντιγράφηκε τίποτα.</translation>
-    </message>
-    <message>
-        <source>The copy of %1 read back differently; nothing was made.</source>
-        <translation>Το αντίγραφο του %1 διαβάστηκε διαφορετικό· δεν φτιάχτηκε τίποτα.</translation>
-    </message>
-    <message>
-        <source>The book &quot;%1&quot; holds no appointment table; it is not an Orvella data file.</source>
-        <translation>Το βιβλίο «%1» δεν έχει πίνακα ραντεβού· δεν είναι αρχείο δεδομένων του Orvella.</translation>
-    </message>
-    <message>
-        <source>running a statement</source>
-        <translation>την εκτέλεση μιας εντολής</translation>
-    </message>
-    <message>
-        <source>making it</source>
-        <translation>τη δημιουργία του</translation>
-    </message>
-    <message>
-        <source>making a backup of it</source>
-        <translation>τη λήψη αντιγράφου ασφαλείας του</translation>
-    </message>
-    <message>
-        <source>writing the backup</source>
-        <translation>την εγγραφή του αντιγράφου ασφαλείας</translation>
-    </message>
-    <message>
-        <source>checking it</source>
-        <translation>τον έλεγχό του</translation>
-    </message>
-    <message>
-        <source>opening it</source>
-        <translation>το άνοιγμά του</translation>
-    </message>
-    <message>
-        <source>reading the records</source>
-        <translation>την ανάγνωση των εγγραφών</translation>
-    </message>
-    <message>
-        <source>saving the record</source>
-        <translation>την αποθήκευση της εγγραφής</translation>
-    </message>
-    <message>
-        <source>%1 does not let this user in: %2 Check the user name in the data folder&apos;s server file, and ask the administrator whether the server lets this user in from this computer.</source>
-        <translation>%1 δεν δέχεται αυτόν τον χρήστη: %2 Ελέγξτε το όνομα χρήστη στο αρχείο διακομιστή του φακέλου δεδομένων, και ρωτήστε τον διαχειριστή αν ο διακομιστής δέχεται αυτόν τον χρήστη από αυτόν τον υπολογιστή.</translation>
-    </message>
-    <message>
-        <source>%1 could not be trusted: %2 Check that the data folder&apos;s server file names the server as its certificate does and that the office&apos;s certificate authority (sslrootcert, or %3) is the one that signed it.</source>
-        <translation>%1 δεν είναι έμπιστο (η γνησιότητα δεν επιβεβαιώθηκε): %2 Ελέγξτε ότι το αρχείο διακομιστή του φακέλου δεδομένων ονομάζει τον διακομιστή όπως το πιστοποιητικό του και ότι η αρχή πιστοποίησης του γραφείου (sslrootcert, ή %3) είναι αυτή που το υπέγραψε.</translation>
-    </message>
-    <message>
-        <source>%1 refused a statement: %2</source>
-        <translation>%1 αρνήθηκε μια εντολή: %2</translation>
-    </message>
-    <message>
-        <source>%1 has a table %2 that lacks the column(s) %3; it was left as it is.</source>
-        <translation>%1 έχει πίνακα %2 στον οποίο λείπουν οι στήλες %3· έμεινε όπως είναι.</translation>
-    </message>
-    <message>
-        <source>%1 sets %2, which Orvella sets itself for every connection (a connect is waited for at most a few seconds, a dead link noticed within seconds). Remove it from the file.</source>
-        <translation>%1 ορίζει το %2, που το Orvella το ορίζει μόνο του σε κάθε σύνδεση (μια σύνδεση περιμένει το πολύ λίγα δευτερόλεπτα, μια χαμένη γραμμή γίνεται αντιληπτή μέσα σε δευτερόλεπτα). Αφαιρέστε το από το αρχείο.</translation>
-    </message>
-    <message>
-        <source>%1 names a server by a %2-character %3; a server&apos;s name has at most %4 characters.</source>
-        <translation>%1 ονομάζει τον διακομιστή με %3 %2 χαρακτήρων· το όνομα ενός διακομιστή έχει το πολύ %4 χαρακτήρες.</translation>
-    </message>
-    <message>
-        <source>%1 sets %2=%3, which lets this desk give its password to a server it has not checked. A server on another computer is reached only over an encrypted connection to the server the office&apos;s certificate authority (sslrootcert, or %4) vouches for: remove the setting (sslmode=verify-full is the default) or write sslmode=verify-full.</source>
-        <translation>%1 ορίζει %2=%3, που επιτρέπει σε αυτή τη θέση να δώσει τον κωδικό της σε διακομιστή που δεν έχει ελέγξει. Ένας διακομιστής σε άλλον υπολογιστή προσεγγίζεται μόνο με κρυπτογραφημένη σύνδεση προς τον διακομιστή που εγγυάται η αρχή πιστοποίησης του γραφείου (sslrootcert, ή %4): αφαιρέστε τη ρύθμιση (το sslmode=verify-full είναι η προεπιλογή) ή γράψτε sslmode=verify-full.</translation>
-    </message>
-    <message>
-        <source>%1 names the password file &quot;%2&quot;, outside this user&apos;s home folder. Keep the passwords in %3, or in a file of this user&apos;s own under %4.</source>
-        <translation>%1 ονομάζει το αρχείο κωδικών «%2», έξω από τον προσωπικό φάκελο αυτού του χρήστη. Κρατήστε τους κωδικούς στο %3, ή σε δικό του αρχείο αυτού του χρήστη κάτω από το %4.</translation>
-    </message>
-    <message>
-        <source>%1 sets %2 to &quot;%3&quot;, which is %4, not an ordinary file.</source>
-        <translation>%1 ορίζει το %2 σε «%3», που είναι %4, όχι κανονικό αρχείο.</translation>
-    </message>
-    <message>
         <source>the server book &quot;%1&quot;</source>
         <translation>το βιβλίο διακομιστή «%1»</translation>
     </message>
@@ -1426,6 +1475,10 @@ Your appointments are not affected and you can go on working; Orvella tries agai
         <translation>%1 δεν έχει πίνακα ραντεβού %2. Ζητήστε από τον διαχειριστή να τον φτιάξει εκεί (orvella-datafolder server-init).</translation>
     </message>
     <message>
+        <source>The appointment table of %1 lacks the column(s) %2: it is not an Orvella book, or it is damaged.</source>
+        <translation>Στον πίνακα ραντεβού του %1 λείπουν οι στήλες %2: δεν είναι βιβλίο του Orvella, ή είναι χαλασμένο.</translation>
+    </message>
+    <message>
         <source>%1 (while %2)</source>
         <translation>%1 (κατά %2)</translation>
     </message>
@@ -1434,12 +1487,24 @@ Your appointments are not affected and you can go on working; Orvella tries agai
         <translation>%1 δεν απάντησε μέσα σε %2 δευτερόλεπτα κατά %3· η σύνδεση εγκαταλείφθηκε. Ό,τι αποθηκευόταν είτε αποθηκεύτηκε ολόκληρο είτε καθόλου. Ελέγξτε το δίκτυο και τον διακομιστή και δοκιμάστε ξανά: το κείμενό σας φαίνεται ακόμη.</translation>
     </message>
     <message>
+        <source>The connection to %1 was lost while %2 (%3). Anything being saved was either saved whole or not at all. Orvella connects again at the next step once the server is back; your text is still shown.</source>
+        <translation>Η σύνδεση με %1 χάθηκε κατά %2 (%3). Ό,τι αποθηκευόταν είτε αποθηκεύτηκε ολόκληρο είτε καθόλου. Το Orvella συνδέεται ξανά στο επόμενο βήμα μόλις επανέλθει ο διακομιστής· το κείμενό σας φαίνεται ακόμη.</translation>
+    </message>
+    <message>
         <source>no answer</source>
         <translation>καμία απάντηση</translation>
     </message>
     <message>
+        <source>A record for this day already exists in %1; nothing was changed.</source>
+        <translation>Υπάρχει ήδη εγγραφή γι᾽ αυτή την ημέρα στο %1· δεν άλλαξε τίποτα.</translation>
+    </message>
+    <message>
         <source>%1 holds no appointment table %2 (%3). Ask the administrator to make it there.</source>
         <translation>%1 δεν έχει πίνακα ραντεβού %2 (%3). Ζητήστε από τον διαχειριστή να τον φτιάξει εκεί.</translation>
+    </message>
+    <message>
+        <source>The appointment table of %1 lacks a column Orvella needs (%2): it is not an Orvella book, or it is damaged.</source>
+        <translation>Στον πίνακα ραντεβού του %1 λείπει μια στήλη που χρειάζεται το Orvella (%2): δεν είναι βιβλίο του Orvella, ή είναι χαλασμένο.</translation>
     </message>
     <message>
         <source>%1 does not allow this user what Orvella needs while %2 (%3). Ask the administrator to grant SELECT and INSERT on %4 and UPDATE on its slot columns (orvella-datafolder server-init gives them to the role %5).</source>
@@ -1448,6 +1513,10 @@ Your appointments are not affected and you can go on working; Orvella tries agai
     <message>
         <source>%1 was busy with other seats&apos; work while %2 (%3); nothing was changed. Try again in a moment.</source>
         <translation>%1 είχε εργασία άλλων θέσεων κατά %2 (%3)· δεν άλλαξε τίποτα. Δοκιμάστε ξανά σε λίγο.</translation>
+    </message>
+    <message>
+        <source>The disk of the server of %1 is full, so nothing could be written while %2; nothing was changed. Ask the administrator to free space on the server, then try again: your text is still shown.</source>
+        <translation>Ο δίσκος του διακομιστή του %1 είναι γεμάτος, άρα δεν γράφτηκε τίποτα κατά %2· δεν άλλαξε τίποτα. Ζητήστε από τον διαχειριστή να ελευθερώσει χώρο στον διακομιστή και δοκιμάστε ξανά: το κείμενό σας φαίνεται ακόμη.</translation>
     </message>
     <message>
         <source>%1 has run out of room for this work while %2 (%3); nothing was changed. Try again in a moment.</source>
@@ -1474,6 +1543,10 @@ Your appointments are not affected and you can go on working; Orvella tries agai
         <translation>%1 ανέφερε σφάλμα κατά %2: %3 (%4).</translation>
     </message>
     <message>
+        <source>The appointment table has no date column %1.</source>
+        <translation>Ο πίνακας ραντεβού δεν έχει στήλη ημερομηνίας %1.</translation>
+    </message>
+    <message>
         <source>%1 did not answer while saving the record, and nothing of it was saved (the server was asked again). Your text is still shown: press ✓ again to save it.</source>
         <translation>%1 δεν απάντησε κατά την αποθήκευση της εγγραφής, και δεν αποθηκεύτηκε τίποτα από αυτήν (ο διακομιστής ρωτήθηκε ξανά). Το κείμενό σας φαίνεται ακόμη: πατήστε ξανά ✓ για να αποθηκευτεί.</translation>
     </message>
@@ -1482,12 +1555,24 @@ Your appointments are not affected and you can go on working; Orvella tries agai
         <translation>%1 έχει ήδη %2 ημέρα(ες)· δεν αντιγράφηκε τίποτα. Αντιγράψτε με --merge για να προστεθούν οι ημέρες του αρχείου και να συμπληρωθούν μόνο οι ελεύθερες θέσεις του διακομιστή.</translation>
     </message>
     <message>
+        <source>The copy to %1 did not add up (%2 days before, %3 added, %4 after); nothing was copied.</source>
+        <translation>Η αντιγραφή στο %1 δεν συμφωνεί (%2 ημέρες πριν, %3 προστέθηκαν, %4 μετά)· δεν αντιγράφηκε τίποτα.</translation>
+    </message>
+    <message>
         <source>copying the server book into it</source>
         <translation>την αντιγραφή του βιβλίου του διακομιστή σε αυτό</translation>
     </message>
     <message>
+        <source>The copy of %1 read back differently; nothing was made.</source>
+        <translation>Το αντίγραφο του %1 διαβάστηκε διαφορετικό· δεν φτιάχτηκε τίποτα.</translation>
+    </message>
+    <message>
         <source>reading the book</source>
         <translation>την ανάγνωση του βιβλίου</translation>
+    </message>
+    <message>
+        <source>The book &quot;%1&quot; holds no appointment table; it is not an Orvella data file.</source>
+        <translation>Το βιβλίο «%1» δεν έχει πίνακα ραντεβού· δεν είναι αρχείο δεδομένων του Orvella.</translation>
     </message>
     <message>
         <source>writing the new book</source>

@@ -46,7 +46,7 @@ menu="$profile/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Orvella.lnk
 
 "$wine" "$installer" /S
 "$wineserver" -w
-for f in orvella.exe orvella-start.exe orvella-datafolder.exe orvella-oldbook-reader.exe uninstall.exe RANTEBOU.rav qt.conf \
+for f in orvella.exe orvella-start.exe orvella-datafolder.exe orvella-oldbook-reader.exe uninstall.exe RANTEBOU.rav EBDOMADA.rav qt.conf \
          platforms/qwindows.dll styles/qwindowsvistastyle.dll imageformats/qjpeg.dll \
          Qt6Core.dll libsqlcipher-0.dll libpq.dll libmdb-3.dll libstdc++-6.dll; do
     check "installed $f" test -f "$programs/$f"

@@ -24,7 +24,7 @@ install -m 755 "$build/orvella.exe" "$build/orvella-datafolder.exe" "$build/orve
 install -m 755 "$prefix/plugins/platforms/qwindows.dll" "$stage/platforms/"
 install -m 755 "$prefix/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
 for f in qjpeg qico; do install -m 755 "$prefix/plugins/imageformats/$f.dll" "$stage/imageformats/"; done
-install -m 644 "$source/resources/RANTEBOU.rav" "$stage/"
+install -m 644 "$source/resources/RANTEBOU.rav" "$source/resources/EBDOMADA.rav" "$stage/"
 printf '[Paths]\nPlugins = .\n' >"$stage/qt.conf"
 
 # Where a DLL may come from: the prefix, then Debian's mingw runtime (libgcc_s, libstdc++, winpthread, zlib).

@@ -11,6 +11,8 @@
 #include "day/DayWindow.h"
 #include "day/RepeatDialog.h"
 #include "month/MonthWindow.h"
+#include "day/WeekPrint.h"
+#include "month/DayRangeDialog.h"
 #include "month/WeekWindow.h"
 #include "report/MemoryDataset.h"
 #include "report/OutputOptionsDialog.h"
@@ -40,7 +42,7 @@ namespace {
 // The names every window may show as they are.
 const QStringList Kept = {QStringLiteral("Orvella by Quenmark"), QStringLiteral("Output Options"),
                           QStringLiteral("Report Status"), QStringLiteral("Report Preview"),
-                          QStringLiteral("Orvella")};
+                          QStringLiteral("The following reporting project does not exist:"), QStringLiteral("Orvella")};
 
 using Build = std::function<std::unique_ptr<QWidget>(const QString& folder)>;
 // Opens something modal; the test looks at each window it shows by title, the last one named is closed.
@@ -78,6 +80,7 @@ private slots:
         QVERIFY(m_dir.isValid());
         store::createDatabaseFile(book(), QLatin1String(store::FixedDatabasePassword));
         QVERIFY(QFile::copy(QStringLiteral(":/orvella/RANTEBOU.rav"), m_dir.filePath(QStringLiteral("RANTEBOU.rav"))));
+        QVERIFY(QFile::copy(QStringLiteral(":/orvella/EBDOMADA.rav"), m_dir.filePath(QStringLiteral("EBDOMADA.rav"))));
         m_savedCurrent = QDir::currentPath();
         QVERIFY(QDir::setCurrent(m_dir.path()));
     }
@@ -118,6 +121,15 @@ private slots:
                                                          QStringLiteral("Παπαδοπούλου Ελένη, 6971234567"));
             QObject::connect(dialog.get(), &QObject::destroyed, [connection] { delete connection; });
             return std::unique_ptr<QWidget>(std::move(dialog));
+        });
+        QTest::newRow("days to print") << Build([](const QString&) {
+            return std::make_unique<DayRangeDialog>(QDate(2026, 12, 7), QDate(2026, 12, 13));
+        });
+        QTest::newRow("missing week sheet") << Build([](const QString& folder) {
+            auto box = std::make_unique<QMessageBox>(QMessageBox::Critical, QString::fromUtf8(ErrorReport::ApplicationTitle),
+                                                     WeekPrint::missingWeekSheetMessage(folder + QStringLiteral("/EBDOMADA.rav")),
+                                                     QMessageBox::Ok);
+            return std::unique_ptr<QWidget>(std::move(box));
         });
         QTest::newRow("Output Options") << Build([](const QString&) {
             return std::make_unique<report::OutputOptionsDialog>(nullptr, report::OutputOptionsDialog::Mode::AnyDestination, 2);
@@ -160,11 +172,18 @@ private slots:
         QTest::addColumn<Open>("open");
         QTest::addColumn<QStringList>("titles");
         QTest::newRow("closing with text not saved")
-            << Open([](const QString&) { TForm2::askAboutUnsaved(nullptr, false); })
+            << Open([](const QString&) { TForm2::askAboutUnsaved(nullptr, TForm2::Next::Close); })
             << QStringList{QStringLiteral("Orvella by Quenmark")};
         QTest::newRow("printing with text not saved")
-            << Open([](const QString&) { TForm2::askAboutUnsaved(nullptr, true); })
+            << Open([](const QString&) { TForm2::askAboutUnsaved(nullptr, TForm2::Next::Print); })
             << QStringList{QStringLiteral("Orvella by Quenmark")};
+        QTest::newRow("week with text not saved")
+            << Open([](const QString&) { TForm2::askAboutUnsaved(nullptr, TForm2::Next::Week); })
+            << QStringList{QStringLiteral("Orvella by Quenmark")};
+        QTest::newRow("the week's preview") << Open([](const QString& folder) {
+            WeekPrint::printWeek(nullptr, store::buildConnectionText(folder, QLatin1String(store::FixedDatabasePassword)),
+                                 QDate(2026, 12, 10), WeekPrint::weekSheetOf(folder));
+        }) << QStringList{QStringLiteral("Output Options"), QStringLiteral("Report Preview")};
         QTest::newRow("Report Preview") << Open([](const QString& folder) {
             QStringList columns{QStringLiteral("HMEROMHNIA")};
             columns << store::slotColumnNames();

@@ -142,10 +142,11 @@ void OldBookOfferTest::answered() {
         QVERIFY(reported.isEmpty());
         QCOMPARE(store::WholeBookReader(data, QStringLiteral("Kw73Tp")).dayCount(), 60);
         QCOMPARE(bytesOf(dir.filePath(stem + QStringLiteral("-2.mdb"))), older);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 4);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 5);
         QVERIFY(!OldBookOffer::isOlderBook(data));
         // A whole data folder: the day sheet (its own kept as it was) and today's backup of the new book.
         QCOMPARE(bytesOf(sheet), ownSheet ? QByteArray("<project/>") : bytesOf(QStringLiteral(":/orvella/RANTEBOU.rav")));
+        QCOMPARE(bytesOf(dir.filePath(QStringLiteral("EBDOMADA.rav"))), bytesOf(QStringLiteral(":/orvella/EBDOMADA.rav")));
         // A book gets one backup a day in a process: here the conversion's, for the new book.
         const auto backup = store::DailyBackup::instance().finish();
         QVERIFY(backup.has_value());

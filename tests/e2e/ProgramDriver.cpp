@@ -13,6 +13,7 @@
 const QString ProgramDriver::NoticeTitle = QStringLiteral("^Orvella by Quenmark$");
 const QString ProgramDriver::MonthTitle = QStringLiteral("^Μηνιαία κατάσταση των ραντεβού$");
 const QString ProgramDriver::DayTitle = QStringLiteral("^Αναλυτική κατάσταση των ραντεβού$");
+const QString ProgramDriver::WeekTitle = QStringLiteral("^Εβδομαδιαία κατάσταση των ραντεβού$");
 const QString ProgramDriver::OutputOptionsTitle = QStringLiteral("^Output Options$");
 const QString ProgramDriver::ReportStatusTitle = QStringLiteral("^Report Status$");
 const QString ProgramDriver::PreviewTitle = QStringLiteral("^Report Preview$");
@@ -216,6 +217,15 @@ bool ProgramDriver::openDay(const QDate& day) {
     return true;
 }
 
+bool ProgramDriver::adoptDayWindow(const QStringList& known) {
+    m_day = m_session.waitForNewWindow(DayTitle, known, 10000);
+    if (m_day.isEmpty() || (m_place && !m_session.move(m_day, *m_place))) {
+        return false;
+    }
+    m_dayOrigin = m_session.geometry(m_day).topLeft();
+    return true;
+}
+
 QRect ProgramDriver::slotRect(int slot) const {
     const int side = (slot - 1) / 14;
     const int row = (slot - 1) % 14;
@@ -326,7 +336,10 @@ QString ProgramDriver::startPrint(Unsaved answer) {
 }
 
 bool ProgramDriver::printToFile(const QString& pdfPath, const QString& typedPath, Unsaved answer) {
-    const QString options = startPrint(answer);
+    return sendOutputToFile(startPrint(answer), pdfPath, typedPath);
+}
+
+bool ProgramDriver::sendOutputToFile(const QString& options, const QString& pdfPath, const QString& typedPath) {
     if (options.isEmpty()) {
         return false;
     }

@@ -19,6 +19,7 @@ public:
     static const QString NoticeTitle;
     static const QString MonthTitle;
     static const QString DayTitle;
+    static const QString WeekTitle;
     static const QString OutputOptionsTitle;
     static const QString ReportStatusTitle;
     static const QString PreviewTitle;
@@ -83,6 +84,9 @@ public:
     // Clicks the day's number in the month grid and waits for the day window; false when it didn't open.
     bool openDay(const QDate& day);
     QString dayWindow() const { return m_day; }
+    // Waits for a day window that is not one of `known` (opened some other way than openDay, from the week
+    // window say) and works with it from then on; false when none came.
+    bool adoptDayWindow(const QStringList& known);
     // Screen rectangle of slot 1 … 28's edit box in the open day window.
     QRect slotRect(int slot) const;
     // Clicks into the slot's edit box and types `text`.
@@ -112,6 +116,8 @@ public:
     // path typed, Enter) and waits until the file is written and the report windows have gone. `typedPath` is
     // what is typed when the program names the file otherwise (a Windows program under Wine: "Z:\tmp\...").
     bool printToFile(const QString& pdfPath, const QString& typedPath = {}, Unsaved answer = Unsaved::NotAsked);
+    // The same from an "Output Options" window already up (`options`, its id; empty fails), whatever opened it.
+    bool sendOutputToFile(const QString& options, const QString& pdfPath, const QString& typedPath = {});
     // Prints with the preselected preview; the "Report Preview" window's id, or empty.
     QString printToPreview();
 

@@ -50,12 +50,19 @@ void UserFolderTest::eachState_data() {
     QTest::addColumn<QStringList>("after");   // the names in the data folder afterwards
     QTest::addColumn<QByteArray>("bookWas"); // data.mdb's bytes before, kept as they were; empty for none
     using Kind = LaunchPlan::Kind;
-    const QStringList both = {QStringLiteral("RANTEBOU.rav"), QStringLiteral("data.mdb")};
+    const QStringList both = {QStringLiteral("EBDOMADA.rav"), QStringLiteral("RANTEBOU.rav"), QStringLiteral("data.mdb")};
+    const QStringList onServer = {QStringLiteral("EBDOMADA.rav"), QStringLiteral("RANTEBOU.rav"), QStringLiteral("server.book")};
     QTest::newRow("first start, not even the base folder")
         << Setup([](const QDir& base) { QVERIFY(QDir(base.path()).removeRecursively()); }) << int(Kind::Start) << both
         << QByteArray();
     QTest::newRow("first start") << Setup([](const QDir&) {}) << int(Kind::Start) << both << QByteArray();
     QTest::newRow("ready folder") << Setup([](const QDir& base) {
+        QVERIFY(base.mkdir("Orvella"));
+        put(base.filePath("Orvella/data.mdb"), "the user's book");
+        put(base.filePath("Orvella/RANTEBOU.rav"), "<sheet/>");
+        put(base.filePath("Orvella/EBDOMADA.rav"), "<week/>");
+    }) << int(Kind::Start) << both << QByteArray("the user's book");
+    QTest::newRow("a folder from before the week sheet: added, the rest kept") << Setup([](const QDir& base) {
         QVERIFY(base.mkdir("Orvella"));
         put(base.filePath("Orvella/data.mdb"), "the user's book");
         put(base.filePath("Orvella/RANTEBOU.rav"), "<sheet/>");
@@ -73,13 +80,11 @@ void UserFolderTest::eachState_data() {
         QVERIFY(base.mkdir("Orvella"));
         put(base.filePath("Orvella/server.book"), "host=books.office");
         put(base.filePath("Orvella/RANTEBOU.rav"), "<sheet/>");
-    }) << int(Kind::Start) << QStringList{QStringLiteral("RANTEBOU.rav"), QStringLiteral("server.book")}
-                                              << QByteArray();
+    }) << int(Kind::Start) << onServer << QByteArray();
     QTest::newRow("book on a server, sheet deleted: only the sheet made") << Setup([](const QDir& base) {
         QVERIFY(base.mkdir("Orvella"));
         put(base.filePath("Orvella/server.book"), "host=books.office");
-    }) << int(Kind::Start) << QStringList{QStringLiteral("RANTEBOU.rav"), QStringLiteral("server.book")}
-                                                                  << QByteArray();
+    }) << int(Kind::Start) << onServer << QByteArray();
     QTest::newRow("a file where the folder goes") << Setup([](const QDir& base) {
         put(base.filePath("Orvella"), "not a folder");
     }) << int(Kind::Failure) << QStringList() << QByteArray();

@@ -101,7 +101,7 @@ void ImportToolTest::makesANewDataFolder() {
     QVERIFY(ownerOnly(QDir(folder).filePath(QStringLiteral("data.mdb"))));
     QVERIFY2(run.output.contains(QLatin1String("60 records read, 60 new days")), qPrintable(run.output));
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name),
-             (QStringList{QStringLiteral("RANTEBOU.rav"), QStringLiteral("data.mdb")}));
+             (QStringList{QStringLiteral("EBDOMADA.rav"), QStringLiteral("RANTEBOU.rav"), QStringLiteral("data.mdb")}));
     QCOMPARE(daysIn(folder), 60);
 }
 
@@ -125,7 +125,7 @@ void ImportToolTest::addsDaysToAnExistingFolder() {
              qPrintable(again.output));
     QCOMPARE(daysIn(folder), 60);
     QVERIFY(storetest::snapshot(QDir(folder).filePath(QStringLiteral("RANTEBOU.rav"))) == sheet);
-    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 3);
 }
 
 void ImportToolTest::takesAnotherPassword() {

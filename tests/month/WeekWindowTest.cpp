@@ -1,7 +1,8 @@
 // The week window built for real over a real encrypted book: the seven days of a chosen week hold what the book
 // holds, at the calendar's ends too; the buttons and keys move by weeks and stop at the calendar's ends; a cell
 // opens its day through the month window's own path, after which the week shows what was saved; the month
-// opens the week on the right day. With ORVELLA_PICTURE_DIR set, a picture of the week is kept there.
+// opens the week on the right day; the week and a range of days print from it; a day's Ctrl+W shows its week.
+// With ORVELLA_PICTURE_DIR set, a picture of the week and the PDF of its sheet are kept there.
 #include "tests/month/BookSlots.h"
 #include "tests/month/GridProbe.h"
 
@@ -9,10 +10,14 @@
 #include "base/OrvellaApplication.h"
 #include "base/SharedState.h"
 #include "day/DayWindow.h"
+#include "month/DayRangeDialog.h"
 #include "month/WeekWindow.h"
+#include "tests/report/PdfTools.h"
+#include "tests/report/WindowDriver.h"
 #include "store/Command.h"
 #include "store/Connection.h"
 #include "store/DayKey.h"
+#include "store/DayRecord.h"
 #include "store/Query.h"
 #include "store/engine/BookWatch.h"
 #include "store/engine/ConflictMessage.h"
@@ -22,6 +27,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
@@ -31,6 +42,7 @@
 
 #include <functional>
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -442,6 +454,220 @@ private slots:
         grid->setCurrentCell(0, 0);
         QCOMPARE(grid->currentColumn(), 1);
         QCOMPARE(monthChooser(*m_month)->currentIndex(), 2);
+    }
+
+    void printsFromTheWeek_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("pages");
+        QTest::addColumn<QStringList>("texts");
+        const QStringList week = {QStringLiteral("Αντωνίου Νίκος"), QStringLiteral("Δημητρίου Σοφία"),
+                                  QStringLiteral("Λαμπράκη Ε."), QStringLiteral("14/3/2010")};
+        QTest::newRow("the week by Ctrl+P") << "ctrl+p" << 1 << week;
+        QTest::newRow("the week by its button") << "button" << 1 << week;
+        QTest::newRow("the shown week's days") << "days" << 7 << week;
+        QTest::newRow("two days chosen") << "two days" << 2 << QStringList{QStringLiteral("Αντωνίου Νίκος"), QStringLiteral("9/3/2010")};
+    }
+
+    // The week window's prints go through "Output Options" as the day's does: the week on one page, the days on
+    // one page each, in one PDF file.
+    void printsFromTheWeek() {
+        QFETCH(QString, how);
+        QFETCH(int, pages);
+        QFETCH(QStringList, texts);
+        if (!PdfTools::available())
+            QSKIP("poppler's pdftotext and pdfinfo are not installed");
+        for (const char* sheet : {"RANTEBOU.rav", "EBDOMADA.rav"}) {
+            const QString at = QDir::current().filePath(QLatin1String(sheet));
+            if (!QFileInfo::exists(at)) {
+                QVERIFY(QFile::copy(QStringLiteral(":/orvella/") + QLatin1String(sheet), at));
+                QVERIFY(QFile::setPermissions(at, QFile::ReadOwner | QFile::WriteOwner));
+            }
+        }
+        const QString pdf = QDir::current().filePath(QStringLiteral("week-%1.pdf").arg(QTest::currentDataTag()));
+        auto week = openWeek(Today);
+        bool answered = false;
+        WindowDriver::whenShown(QStringLiteral("Output Options"), [&](QWidget* dialog) {
+            if (!dialog)
+                return;
+            answered = true;
+            dialog->findChild<QRadioButton*>(QStringLiteral("FileRadio"))->setChecked(true);
+            dialog->findChild<QLineEdit*>(QStringLiteral("FileEdit"))->setText(pdf);
+            WindowDriver::click(dialog, QStringLiteral("OkButton"));
+        });
+        if (how == QLatin1String("ctrl+p")) {
+            QTest::keyClick(table(*week), Qt::Key_P, Qt::ControlModifier);
+        } else if (how == QLatin1String("button")) {
+            QTest::mouseClick(part<QPushButton>(*week, "PrintWeekButton"), Qt::LeftButton);
+        } else {
+            QDate from;
+            QDate to;
+            const bool asked = withModal<DayRangeDialog>(
+                [&] { QTest::mouseClick(part<QPushButton>(*week, "PrintDaysButton"), Qt::LeftButton); },
+                [&](DayRangeDialog& range) {
+                    from = range.first();
+                    to = range.last();
+                    if (how == QLatin1String("two days"))
+                        range.setRange(QDate(2010, 3, 8), QDate(2010, 3, 9));
+                    range.accept();
+                });
+            QVERIFY2(asked, "the days were not asked for");
+            // The shown week to begin with.
+            QCOMPARE(from, QDate(2010, 3, 8));
+            QCOMPARE(to, QDate(2010, 3, 14));
+        }
+        WindowDriver::cancelPending();
+        QVERIFY2(answered, "Output Options did not show");
+        QCOMPARE(PdfTools::pageCount(pdf), std::optional<int>(pages));
+        const QString printed = PdfTools::text(pdf).value_or(QString());
+        for (const QString& text : texts)
+            QVERIFY2(printed.contains(text), qPrintable(text));
+        QVERIFY(week->isVisible());
+        const QByteArray pictures = qgetenv("ORVELLA_PICTURE_DIR");
+        if (!pictures.isEmpty() && how == QLatin1String("ctrl+p")) {
+            QDir().mkpath(QString::fromLocal8Bit(pictures));
+            const QString kept = QDir(QString::fromLocal8Bit(pictures)).filePath(QStringLiteral("week-sheet.pdf"));
+            QFile::remove(kept);
+            QFile::copy(pdf, kept);
+        }
+    }
+
+    // A folder from before the week sheet: Ctrl+P says what is missing and what to do, in the error report's box,
+    // and the week stays open; no "Output Options" comes.
+    void aMissingWeekSheetIsReported() {
+        const QString sheet = QDir::current().filePath(QStringLiteral("EBDOMADA.rav"));
+        QFile::remove(sheet);
+        auto week = openWeek(Today);
+        bool optionsCame = false;
+        WindowDriver::whenShown(QStringLiteral("Output Options"), [&](QWidget* dialog) {
+            optionsCame = dialog != nullptr;
+            if (dialog)
+                WindowDriver::click(dialog, QStringLiteral("CancelButton"));
+        });
+        QTest::keyClick(table(*week), Qt::Key_P, Qt::ControlModifier);
+        WindowDriver::cancelPending();
+        const QStringList reports = m_reports;
+        m_reports.clear();
+        QVERIFY(!optionsCame);
+        QCOMPARE(reports.size(), 1);
+        QVERIFY2(reports.first().startsWith(QStringLiteral("The following reporting project does not exist:\n\"") +
+                                            QDir::toNativeSeparators(sheet) + QLatin1Char('"')),
+                 qPrintable(reports.first()));
+        QVERIFY2(reports.first().contains(QStringLiteral("RANTEBOU.rav")), qPrintable(reports.first()));
+        QVERIFY(week->isVisible());
+    }
+
+    // The range asked for must be one: OK waits while the last day comes first or the days are too many.
+    void theDaysAskedForMustBeARange() {
+        DayRangeDialog range(QDate(2010, 3, 8), QDate(2010, 3, 14));
+        QPushButton* ok = range.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+        const QList<std::tuple<QDate, QDate, bool>> cases = {
+            {QDate(2010, 3, 8), QDate(2010, 3, 8), true},
+            {QDate(2010, 3, 9), QDate(2010, 3, 8), false},
+            {QDate(2010, 1, 1), QDate(2011, 1, 1), true},
+            {QDate(2010, 1, 1), QDate(2011, 1, 2), false},
+        };
+        for (const auto& [first, last, accepted] : cases) {
+            range.setRange(first, last);
+            QVERIFY2(ok->isEnabled() == accepted, qPrintable(first.toString() + QLatin1Char(' ') + last.toString()));
+        }
+    }
+
+    void theDayShowsItsWeek_data() {
+        QTest::addColumn<bool>("fromWeek");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("weekShown");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("from the month, nothing typed") << false << -1 << true << QString();
+        QTest::newRow("from the month, typed and saved") << false << int(QMessageBox::Save) << true << "Ρήγας";
+        QTest::newRow("from the month, typed and dropped") << false << int(QMessageBox::Discard) << true << QString();
+        QTest::newRow("from the month, typed and stayed") << false << int(QMessageBox::Cancel) << false << QString();
+        QTest::newRow("from a week, back to it") << true << int(QMessageBox::Save) << true << "Ρήγας";
+    }
+
+    // Ctrl+W in a day settles its text as a close does, closes the day and shows its week: a new week window
+    // over the month, or the week window the day was opened from (never a second one over it).
+    void theDayShowsItsWeek() {
+        QFETCH(bool, fromWeek);
+        QFETCH(int, answer);
+        QFETCH(bool, weekShown);
+        QFETCH(QString, stored);
+        const QDate day(2010, 5, 12);
+        writeSlots({{day, 20, QString()}});
+        std::unique_ptr<WeekWindow> outer;
+        if (fromWeek)
+            outer = openWeek(day);
+
+        QDate shownMonday;
+        int weekWindows = 0;
+        bool dayStayed = false;
+        bool textKept = false;
+        const auto inDay = [&](TForm2& dayWindow) {
+            // The window shortcut needs its window active, as the window system makes a new dialog.
+            QApplication::setActiveWindow(&dayWindow);
+            if (!QTest::qWaitForWindowActive(&dayWindow))
+                qWarning("the day window did not become active");
+            if (answer >= 0) {
+                auto* slot20 = part<QLineEdit>(dayWindow, "DBEdit20");
+                slot20->setFocus();
+                for (const QChar ch : QStringLiteral("Ρήγας"))
+                    QTest::sendKeyEvent(QTest::Click, slot20, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+                QTimer::singleShot(0, this, [answer] {
+                    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                        box->button(QMessageBox::StandardButton(answer))->click();
+                });
+            }
+            QTest::keyClick(&dayWindow, Qt::Key_W, Qt::ControlModifier);
+            dayStayed = dayWindow.isVisible();
+            if (dayStayed) {
+                // Stayed: the text is still there to save, and the window is closed here without it.
+                textKept = part<QLineEdit>(dayWindow, "DBEdit20")->text() == QStringLiteral("Ρήγας");
+                QTimer::singleShot(0, this, [] {
+                    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                        box->button(QMessageBox::Discard)->click();
+                });
+                dayWindow.close();
+            }
+        };
+        // Once the day has gone, whatever new week window comes up is looked at and closed.
+        QTimer weekWatch;
+        weekWatch.setInterval(20);
+        connect(&weekWatch, &QTimer::timeout, this, [&] {
+            auto* week = qobject_cast<WeekWindow*>(QApplication::activeModalWidget());
+            if (week && week != outer.get() && week->isVisible()) {
+                ++weekWindows;
+                shownMonday = week->monday();
+                week->close();
+            }
+        });
+        weekWatch.start();
+        const bool opened = withModal<TForm2>(
+            [&] {
+                if (outer) {
+                    table(*outer)->setCurrentCell(19, 2);
+                    outer->openCurrentDay();
+                } else {
+                    m_month->OpenDayOf(day);
+                }
+            },
+            inDay);
+        QVERIFY2(opened, "the day did not open");
+        QCOMPARE(dayStayed, !weekShown);
+        QCOMPARE(textKept, dayStayed);
+        if (fromWeek) {
+            // Back in the week it came from, read again with what was saved.
+            QCOMPARE(weekWindows, 0);
+            QVERIFY(outer->isVisible());
+            QCOMPARE(table(*outer)->item(19, 2)->text(), stored);
+        } else {
+            QCOMPARE(weekWindows, weekShown ? 1 : 0);
+            if (weekShown)
+                QCOMPARE(shownMonday, QDate(2010, 5, 10));
+        }
+        store::Connection connection;
+        connection.reopen(sharedState().ConnectionText);
+        store::Query query(connection);
+        store::openQuery(query, store::selectDayStatement(keyOf(day)));
+        QCOMPARE(query.value(store::slotColumnNames().at(19)).toString(), stored);
     }
 
     void theMonthOpensTheWeek_data() {

@@ -62,4 +62,15 @@ std::optional<QString> pageText(const QString& path, int page) {
                 QString::number(page), QStringLiteral("-l"), QString::number(page), path, QStringLiteral("-")});
 }
 
+std::optional<QString> areaText(const QString& path, int page, const QRectF& area) {
+    // At 72 dots per inch the crop's pixels are points.
+    const QRect crop = area.toAlignedRect();
+    return run(QStringLiteral("/usr/bin/pdftotext"),
+               {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-x"), QString::number(crop.x()),
+                QStringLiteral("-y"), QString::number(crop.y()), QStringLiteral("-W"), QString::number(crop.width()),
+                QStringLiteral("-H"), QString::number(crop.height()), QStringLiteral("-enc"), QStringLiteral("UTF-8"),
+                QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"), QString::number(page), path,
+                QStringLiteral("-")});
+}
+
 } // namespace PdfTools

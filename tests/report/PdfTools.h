@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRectF>
 #include <QSizeF>
 #include <QString>
 
@@ -23,5 +24,8 @@ std::optional<QString> text(const QString& path);
 
 // The text of one page (from 1).
 std::optional<QString> pageText(const QString& path, int page);
+
+// The text that lies within an area of one page (from 1), given in points from the page's top left corner.
+std::optional<QString> areaText(const QString& path, int page, const QRectF& area);
 
 } // namespace PdfTools

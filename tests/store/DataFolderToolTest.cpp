@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -41,13 +42,15 @@ void DataFolderToolTest::makesFolderAndEmptyFile() {
     QCOMPARE(run.exitCode, 0);
     QVERIFY(run.output.contains(QLatin1String("data.mdb")));
     QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name),
-             (QStringList{QStringLiteral("RANTEBOU.rav"), QStringLiteral("data.mdb")}));
-    // The day sheet is the program's default one, byte for byte.
-    QFile sheet(QDir(folder).filePath(QStringLiteral("RANTEBOU.rav")));
-    QVERIFY(sheet.open(QIODevice::ReadOnly));
-    QFile original(QStringLiteral(ORVELLA_DEFAULT_SHEET));
-    QVERIFY(original.open(QIODevice::ReadOnly));
-    QCOMPARE(sheet.readAll(), original.readAll());
+             (QStringList{QStringLiteral("EBDOMADA.rav"), QStringLiteral("RANTEBOU.rav"), QStringLiteral("data.mdb")}));
+    // The day and week sheets are the program's default ones, byte for byte.
+    for (const char* name : {"RANTEBOU.rav", "EBDOMADA.rav"}) {
+        QFile sheet(QDir(folder).filePath(QLatin1String(name)));
+        QVERIFY(sheet.open(QIODevice::ReadOnly));
+        QFile original(QFileInfo(QStringLiteral(ORVELLA_DEFAULT_SHEET)).absoluteDir().filePath(QLatin1String(name)));
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        QCOMPARE(sheet.readAll(), original.readAll());
+    }
 
     store::Connection connection;
     connection.setConnectionText(storetest::connectionTextFor(folder));

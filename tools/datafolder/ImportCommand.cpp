@@ -88,18 +88,29 @@ int importIntoNewFolder(const ImportRequest& request) {
                             .arg(QDir::toNativeSeparators(path)));
     }
     bool bookMade = false;
+    bool sheetMade = false;
     try {
         const legacy::ImportSummary summary = legacy::BookImport::intoNewBook(request.source, request.password, book);
         bookMade = true;
         writeDefaultDaySheet(sheet);
+        sheetMade = true;
+        // The week sheet is not a user's file to guard: one already in the new folder is kept.
+        const QString weekSheet = dir.filePath(QStringLiteral("EBDOMADA.rav"));
+        const bool makeWeekSheet = !platform::somethingAt(weekSheet);
+        if (makeWeekSheet)
+            writeDefaultWeekSheet(weekSheet);
         QTextStream(stdout) << summary.text() << Qt::endl
                             << "made " << QDir::toNativeSeparators(book) << Qt::endl
                             << "made " << QDir::toNativeSeparators(sheet) << Qt::endl;
+        if (makeWeekSheet)
+            QTextStream(stdout) << "made " << QDir::toNativeSeparators(weekSheet) << Qt::endl;
         return 0;
     } catch (const std::exception& error) {
         // Only what this run made goes again, so the folder is as it was before.
         if (bookMade)
             QFile::remove(book);
+        if (sheetMade)
+            QFile::remove(sheet);
         if (madeFolder)
             QDir().rmdir(request.folder);
         return fail(QString::fromUtf8(error.what()));

@@ -1,5 +1,7 @@
 #include "tools/datafolder/ServerCommands.h"
 
+#include "resources/DaySheetFile.h"
+
 #include "store/engine/ConnectionText.h"
 #include "store/server/ServerAdmin.h"
 #include "store/server/ServerBook.h"
@@ -21,6 +23,7 @@
 namespace {
 
 const QString DaySheetName = QStringLiteral("RANTEBOU.rav");
+const QString WeekSheetName = QStringLiteral("EBDOMADA.rav");
 // A day sheet is a few kilobytes; the report engine reads none larger than this.
 constexpr qint64 DaySheetBytes = 16 << 20;
 
@@ -112,13 +115,18 @@ int serverFolder(const QStringList& arguments) {
     }
     // A day sheet already there (the user's own layout) is kept.
     const bool makeSheet = !existsAt(dir.filePath(DaySheetName));
+    const bool makeWeekSheet = !existsAt(dir.filePath(WeekSheetName));
     try {
         store::writeServerBook(serverFile, arguments[1]);
         if (makeSheet)
             writeDaySheet(dir.filePath(DaySheetName));
+        if (makeWeekSheet)
+            writeDefaultWeekSheet(dir.filePath(WeekSheetName));
     } catch (...) {
         if (madeFolder) {
-            QFile::remove(serverFile);
+            // Everything in a folder made here is this run's own.
+            for (const QString& made : {serverFile, dir.filePath(DaySheetName), dir.filePath(WeekSheetName)})
+                QFile::remove(made);
             QDir().rmdir(folder);
         }
         throw;
@@ -126,6 +134,8 @@ int serverFolder(const QStringList& arguments) {
     QTextStream(stdout) << "made " << native(serverFile) << Qt::endl;
     if (makeSheet)
         QTextStream(stdout) << "made " << native(dir.filePath(DaySheetName)) << Qt::endl;
+    if (makeWeekSheet)
+        QTextStream(stdout) << "made " << native(dir.filePath(WeekSheetName)) << Qt::endl;
     return 0;
 }
 

@@ -1,6 +1,6 @@
 // orvella-datafolder <folder>: makes a data folder for Orvella, creating the folder when it is missing,
 // with the encrypted appointment file "data.mdb" holding the empty appointment table and the default
-// day-sheet definition "RANTEBOU.rav". Never overwrites. The exports of a book to other calendars and to
+// day-sheet and week-sheet definitions "RANTEBOU.rav" and "EBDOMADA.rav". Never overwrites. The exports of a book to other calendars and to
 // spreadsheets live in ExportCommand.
 
 #include "platform/Files.h"
@@ -40,6 +40,7 @@ std::vector<FolderFile> folderFiles() {
         {QLatin1String(store::DatabaseFileName),
          [](const QString& path) { store::createDatabaseFile(path, QLatin1String(store::FixedDatabasePassword)); }},
         {QStringLiteral("RANTEBOU.rav"), writeDefaultDaySheet},
+        {QStringLiteral("EBDOMADA.rav"), writeDefaultWeekSheet},
     };
 }
 
@@ -51,7 +52,7 @@ int fail(const QString& message) {
 // Every command, one line each; the command's own usage (given no or wrong arguments) says more.
 constexpr char Help[] = QT_TRANSLATE_NOOP("orvella-datafolder",
     "usage: orvella-datafolder COMMAND ...\n"
-    "  FOLDER                                   make a data folder: an empty, encrypted data.mdb and RANTEBOU.rav\n"
+    "  FOLDER                                   make a data folder: an empty, encrypted data.mdb, RANTEBOU.rav, EBDOMADA.rav\n"
     "  --import OLD.mdb [--password P] [--into] FOLDER   bring the days of an older appointment book in\n"
     "  --export-ics FOLDER FILE [options]      write the book as an iCalendar file for other calendars\n"
     "  --export-csv FOLDER FILE [options]      write the book as a CSV table\n"
@@ -85,8 +86,8 @@ int main(int argc, char* argv[]) {
     if (arguments.size() != 2 || arguments[1].isEmpty() || arguments[1].startsWith(QLatin1Char('-')))
         return fail(QCoreApplication::translate(
             "orvella-datafolder", "usage: orvella-datafolder <folder>\nMakes <folder> (if missing) with an empty, "
-                                  "encrypted data.mdb and the default day sheet RANTEBOU.rav. Existing files are never "
-                                  "overwritten. orvella-datafolder --help lists every command."));
+                                  "encrypted data.mdb, the default day sheet RANTEBOU.rav and week sheet EBDOMADA.rav. "
+                                  "Existing files are never overwritten. orvella-datafolder --help lists every command."));
     const QString folder = arguments[1];
     const QFileInfo folderInfo(folder);
     if (folderInfo.exists() && !folderInfo.isDir())

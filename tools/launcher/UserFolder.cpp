@@ -7,6 +7,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <array>
 #include <optional>
 
 namespace {
@@ -78,17 +80,20 @@ LaunchPlan prepareUserFolder(const QString& base, const QString& toolPath) {
         return failed(QStringLiteral("\"%1\" is not a folder.").arg(shown(data)));
     if (!platform::lookAt(at("data.mdb")).exists() && !platform::somethingAt(at("server.book")))
         return {LaunchPlan::Kind::MissingBook, data, {}};
-    if (!platform::somethingAt(at("RANTEBOU.rav"))) {
-        // The tool makes both files and refuses a folder holding either: it fills a scratch folder inside the
-        // data folder and only the missing sheet is moved across.
+    // The day and week sheets, each put back when missing.
+    const std::array<const char*, 2> sheets = {"RANTEBOU.rav", "EBDOMADA.rav"};
+    if (std::any_of(sheets.begin(), sheets.end(), [&at](const char* sheet) { return !platform::somethingAt(at(sheet)); })) {
+        // The tool makes every file of a data folder and refuses a folder holding any: it fills a scratch folder
+        // inside the data folder and only the missing sheets are moved across.
         std::optional<QTemporaryDir> scratch = scratchIn(data);
         if (!scratch)
             return failed(QStringLiteral("cannot write into \"%1\".").arg(shown(data)));
         const QString made = QDir(scratch->path()).filePath(QStringLiteral("made"));
         if (const QString why = runTool(toolPath, made); !why.isEmpty())
             return failed(QStringLiteral("the data folder \"%1\" could not be made ready: %2").arg(shown(data), why));
-        if (!platform::somethingAt(at("RANTEBOU.rav")))
-            QDir().rename(QDir(made).filePath(QStringLiteral("RANTEBOU.rav")), at("RANTEBOU.rav"));
+        for (const char* sheet : sheets)
+            if (!platform::somethingAt(at(sheet)))
+                QDir().rename(QDir(made).filePath(QLatin1String(sheet)), at(sheet));
     }
     return {LaunchPlan::Kind::Start, data, {}};
 }
