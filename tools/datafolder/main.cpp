@@ -10,6 +10,9 @@
 #include "resources/Catalogue.h"
 #include "resources/DaySheetFile.h"
 #include "tools/datafolder/ExportCommand.h"
+#ifdef ORVELLA_ICS_IMPORT
+#include "tools/datafolder/CalendarImportCommand.h"
+#endif
 #include "tools/datafolder/ImportCommand.h"
 #include "tools/datafolder/ServerCommands.h"
 
@@ -55,6 +58,7 @@ constexpr char Help[] = QT_TRANSLATE_NOOP("orvella-datafolder",
     "  --import OLD.mdb [--password P] [--into] FOLDER   bring the days of an older appointment book in\n"
     "  --export-ics FOLDER FILE [options]      write the book as an iCalendar file for other calendars\n"
     "  --export-csv FOLDER FILE [options]      write the book as a CSV table\n"
+    "  --import-ics FILE FOLDER [options]      book another calendar's events into the free half hours\n"
     "  --list-backups FOLDER                   list the daily copies of the book, newest first\n"
     "  --restore BACKUP FOLDER                 put a daily copy back as the folder's data.mdb\n"
     "  server-folder FOLDER CONNECTION         make a data folder naming a book on a server (server.book)\n"
@@ -76,6 +80,10 @@ int main(int argc, char* argv[]) {
     }
     if (const std::optional<int> exported = runExportCommand(arguments))
         return *exported;
+#ifdef ORVELLA_ICS_IMPORT
+    if (const std::optional<int> imported = runCalendarImportCommand(arguments))
+        return *imported;
+#endif
     if (arguments.size() > 1 && arguments[1] == QLatin1String("--import"))
         return runImportCommand(arguments);
     if (arguments.size() > 1 && isServerCommand(arguments[1]))
