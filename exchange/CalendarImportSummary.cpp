@@ -9,10 +9,6 @@ namespace exchange {
 
 namespace {
 
-QString translated(const char* text) {
-    return QCoreApplication::translate("exchange", text);
-}
-
 QString whenOf(const SkippedEvent& skipped) {
     if (!skipped.start.isValid())
         return QStringLiteral("?");
@@ -34,7 +30,8 @@ void appendList(QStringList& lines, const std::vector<Item>& items, int listAtMo
     for (std::size_t i = 0; i < shown; ++i)
         lines << QStringLiteral("    ") + line(items[i]);
     if (shown < items.size())
-        lines << QStringLiteral("    ") + translated("… and %1 more").arg(items.size() - shown);
+        lines << QStringLiteral("    ") +
+                     QCoreApplication::translate("exchange", "… and %1 more").arg(items.size() - shown);
 }
 
 } // namespace
@@ -42,25 +39,28 @@ void appendList(QStringList& lines, const std::vector<Item>& items, int listAtMo
 QStringList importSummary(const QString& fileName, const CalendarReading& reading, const store::BookingPlan& plan,
                           int listAtMost) {
     QStringList lines;
-    lines << translated("%1: %2 events, %3 occurrences in the days taken.")
+    lines << QCoreApplication::translate("exchange", "%1: %2 events, %3 occurrences in the days taken.")
                  .arg(fileName)
                  .arg(reading.events)
                  .arg(reading.occurrences);
-    lines << translated("Half hours to book: %1").arg(plan.free.size());
-    lines << translated("Half hours already holding the same text (nothing to do): %1").arg(plan.same.size());
-    lines << translated("Half hours holding another text (left as they are): %1").arg(plan.taken.size());
+    lines << QCoreApplication::translate("exchange", "Half hours to book: %1").arg(plan.free.size());
+    lines << QCoreApplication::translate("exchange", "Half hours already holding the same text (nothing to do): %1")
+                 .arg(plan.same.size());
+    lines << QCoreApplication::translate("exchange", "Half hours holding another text (left as they are): %1")
+                 .arg(plan.taken.size());
     appendList(lines, plan.taken, listAtMost, [](const store::SlotWrite& write) {
         return QStringLiteral("%1 %2  %3")
             .arg(write.day.toString(QStringLiteral("yyyy-MM-dd")), store::slotTimeText(write.slot), write.text);
     });
-    lines << translated("Events or parts skipped: %1").arg(reading.skipped.size());
+    lines << QCoreApplication::translate("exchange", "Events or parts skipped: %1").arg(reading.skipped.size());
     appendList(lines, reading.skipped, listAtMost, [](const SkippedEvent& skipped) {
         return QStringLiteral("%1  %2  %3").arg(whenOf(skipped), skipReasonText(skipped.reason), skipped.text);
     });
     if (reading.outsideDays > 0)
-        lines << translated("Occurrences outside the days asked for (left out): %1").arg(reading.outsideDays);
+        lines << QCoreApplication::translate("exchange", "Occurrences outside the days asked for (left out): %1")
+                     .arg(reading.outsideDays);
     if (reading.shortenedTexts > 0)
-        lines << translated("Texts cut to the %1 characters a slot holds: %2")
+        lines << QCoreApplication::translate("exchange", "Texts cut to the %1 characters a slot holds: %2")
                      .arg(store::SlotTextSize)
                      .arg(reading.shortenedTexts);
     return lines;

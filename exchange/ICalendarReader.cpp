@@ -254,10 +254,6 @@ private:
     bool m_repeats = false;
 };
 
-QString translated(const char* text) {
-    return QCoreApplication::translate("exchange", text);
-}
-
 } // namespace
 
 QString bookedText(const QString& summary, const QString& location, bool* shortened) {
@@ -293,7 +289,8 @@ CalendarReading readCalendar(const QByteArray& text, const CalendarReadOptions& 
             calendars.push_back(calendar);
     }
     if (calendars.empty())
-        throw CalendarError(translated("It holds no iCalendar calendar (BEGIN:VCALENDAR … END:VCALENDAR)."));
+        throw CalendarError(QCoreApplication::translate(
+            "exchange", "It holds no iCalendar calendar (BEGIN:VCALENDAR … END:VCALENDAR)."));
     CalendarReading reading;
     SlotMapper mapper(options, reading);
     for (icalcomponent* calendar : calendars)
@@ -314,43 +311,47 @@ CalendarReading readCalendarFile(const QString& path, const CalendarReadOptions&
     case platform::ReadFile::Outcome::Read:
         break;
     case platform::ReadFile::Outcome::Missing:
-        throw CalendarError(translated("The calendar \"%1\" is not there.").arg(shown));
+        throw CalendarError(QCoreApplication::translate("exchange", "The calendar \"%1\" is not there.").arg(shown));
     case platform::ReadFile::Outcome::TooLarge:
-        throw CalendarError(translated("The calendar \"%1\" is larger than %2 MB; nothing was read. Export fewer "
-                                       "days from the other calendar.")
+        throw CalendarError(QCoreApplication::translate(
+                                "exchange", "The calendar \"%1\" is larger than %2 MB; nothing was read. Export fewer "
+                                            "days from the other calendar.")
                                 .arg(shown)
                                 .arg(MaximumCalendarBytes / (1024 * 1024)));
     case platform::ReadFile::Outcome::NotAFile:
         throw CalendarError(
-            translated("\"%1\" is %2, not a calendar file; nothing was read.").arg(shown, platform::kindInWords(file)));
+            QCoreApplication::translate("exchange", "\"%1\" is %2, not a calendar file; nothing was read.")
+                .arg(shown, platform::kindInWords(file)));
     case platform::ReadFile::Outcome::Unreadable:
-        throw CalendarError(translated("The calendar \"%1\" could not be read (%2).").arg(shown, file.reason));
+        throw CalendarError(QCoreApplication::translate("exchange", "The calendar \"%1\" could not be read (%2).")
+                                .arg(shown, file.reason));
     }
     try {
         return readCalendar(file.bytes, options);
     } catch (const CalendarError& error) {
-        throw CalendarError(translated("The calendar \"%1\" could not be read: %2").arg(shown, error.text()));
+        throw CalendarError(QCoreApplication::translate("exchange", "The calendar \"%1\" could not be read: %2")
+                                .arg(shown, error.text()));
     }
 }
 
 QString skipReasonText(SkipReason reason) {
     switch (reason) {
     case SkipReason::AllDay:
-        return translated("all-day event");
+        return QCoreApplication::translate("exchange", "all-day event");
     case SkipReason::OutsideHours:
-        return translated("outside 08:00-22:00");
+        return QCoreApplication::translate("exchange", "outside 08:00-22:00");
     case SkipReason::OutsideYears:
-        return translated("outside the years %1-%2").arg(FirstYear).arg(LastYear);
+        return QCoreApplication::translate("exchange", "outside the years %1-%2").arg(FirstYear).arg(LastYear);
     case SkipReason::NoTime:
-        return translated("no readable start");
+        return QCoreApplication::translate("exchange", "no readable start");
     case SkipReason::NoTitle:
-        return translated("no title");
+        return QCoreApplication::translate("exchange", "no title");
     case SkipReason::Cancelled:
-        return translated("cancelled");
+        return QCoreApplication::translate("exchange", "cancelled");
     case SkipReason::TooFrequent:
-        return translated("repeats every minute or second");
+        return QCoreApplication::translate("exchange", "repeats every minute or second");
     case SkipReason::TooLong:
-        return translated("longer than %1 days").arg(LongestOccurrenceDays);
+        return QCoreApplication::translate("exchange", "longer than %1 days").arg(LongestOccurrenceDays);
     }
     return {};
 }

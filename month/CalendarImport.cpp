@@ -17,10 +17,6 @@ namespace calendarimport {
 
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("CalendarImport", text);
-}
-
 // The lists of the summary shown in a window are kept short; the tool prints them whole.
 constexpr int ListedInWindow = 12;
 
@@ -36,8 +32,9 @@ void tell(QWidget* parent, const QString& name, const QString& text) {
 bool chooseAndImport(QWidget* parent, const QString& connectionText) {
     bool booked = false;
     ErrorReport::guard([&] {
-        const QString path = QFileDialog::getOpenFileName(parent, tr("Import a calendar (.ics)"), QString(),
-                                                          tr("Calendars (*.ics);;All files (*)"));
+        const QString path = QFileDialog::getOpenFileName(
+            parent, QCoreApplication::translate("CalendarImport", "Import a calendar (.ics)"), QString(),
+            QCoreApplication::translate("CalendarImport", "Calendars (*.ics);;All files (*)"));
         if (!path.isEmpty())
             booked = importFile(parent, connectionText, path);
     });
@@ -58,16 +55,19 @@ bool importFile(QWidget* parent, const QString& connectionText, const QString& p
             exchange::importSummary(QFileInfo(path).fileName(), reading, plan, ListedInWindow).join(QLatin1Char('\n'));
         if (plan.free.empty()) {
             tell(parent, QStringLiteral("CalendarImportDone"),
-                 summary + QStringLiteral("\n\n") + tr("Nothing to book; the book was not changed."));
+                 summary + QStringLiteral("\n\n") +
+                     QCoreApplication::translate("CalendarImport", "Nothing to book; the book was not changed."));
             return;
         }
         QMessageBox question(QMessageBox::Question, QString::fromUtf8(ErrorReport::ApplicationTitle),
                              summary + QStringLiteral("\n\n") +
-                                 tr("Book the %1 free half hours now? Nothing else is changed.").arg(plan.free.size()),
+                                 QCoreApplication::translate(
+                                     "CalendarImport", "Book the %1 free half hours now? Nothing else is changed.")
+                                     .arg(plan.free.size()),
                              QMessageBox::Yes | QMessageBox::No, parent);
         question.setObjectName(QStringLiteral("CalendarImportQuestion"));
-        question.button(QMessageBox::Yes)->setText(tr("&Yes"));
-        question.button(QMessageBox::No)->setText(tr("&No"));
+        question.button(QMessageBox::Yes)->setText(QCoreApplication::translate("CalendarImport", "&Yes"));
+        question.button(QMessageBox::No)->setText(QCoreApplication::translate("CalendarImport", "&No"));
         question.setDefaultButton(QMessageBox::No);
         question.setEscapeButton(QMessageBox::No);
         if (question.exec() != QMessageBox::Yes)
@@ -75,11 +75,13 @@ bool importFile(QWidget* parent, const QString& connectionText, const QString& p
         const store::BookingPlan done = store::bookFreeSlots(connection, reading.writes);
         connection.close();
         booked = !done.free.empty();
-        QString result = tr("Booked %1 half hours.").arg(done.free.size());
+        QString result = QCoreApplication::translate("CalendarImport", "Booked %1 half hours.").arg(done.free.size());
         if (done.taken.size() > plan.taken.size())
             result +=
-                QLatin1Char('\n') + tr("%1 of them were filled by another desk meanwhile and were left as they are.")
-                                        .arg(done.taken.size() - plan.taken.size());
+                QLatin1Char('\n') +
+                QCoreApplication::translate(
+                    "CalendarImport", "%1 of them were filled by another desk meanwhile and were left as they are.")
+                    .arg(done.taken.size() - plan.taken.size());
         tell(parent, QStringLiteral("CalendarImportDone"), result);
     });
     return booked;

@@ -22,12 +22,9 @@ const QString Command = QStringLiteral("--import-ics");
 constexpr int Failed = 1;
 constexpr int BadUsage = 2;
 
-QString translated(const char* text) {
-    return QCoreApplication::translate("orvella-datafolder", text);
-}
-
 QString usage() {
-    return translated(
+    return QCoreApplication::translate(
+        "orvella-datafolder",
         "usage: orvella-datafolder --import-ics FILE FOLDER [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--tz ZONE]\n"
         "Books the events of the iCalendar file FILE into the free half hours of the data folder FOLDER's book "
         "(times local to ZONE, Europe/Athens unless given; --from and --to keep the days between them, both "
@@ -55,7 +52,7 @@ QString readRequest(const QStringList& arguments, CalendarImportRequest& request
         if (argument == QLatin1String("--from") || argument == QLatin1String("--to") ||
             argument == QLatin1String("--tz")) {
             if (i + 1 >= arguments.size())
-                return translated("%1 needs a value.").arg(argument);
+                return QCoreApplication::translate("orvella-datafolder", "%1 needs a value.").arg(argument);
             const QString value = arguments[++i];
             if (argument == QLatin1String("--tz")) {
                 zone = value.toUtf8();
@@ -63,24 +60,27 @@ QString readRequest(const QStringList& arguments, CalendarImportRequest& request
             }
             const QDate day = QDate::fromString(value, QStringLiteral("yyyy-MM-dd"));
             if (!day.isValid())
-                return translated("%1 \"%2\" is not a day written as YYYY-MM-DD.").arg(argument, value);
+                return QCoreApplication::translate("orvella-datafolder",
+                                                   "%1 \"%2\" is not a day written as YYYY-MM-DD.")
+                    .arg(argument, value);
             (argument == QLatin1String("--from") ? request.options.from : request.options.to) = day;
         } else if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
-            return translated("unknown option \"%1\".").arg(argument);
+            return QCoreApplication::translate("orvella-datafolder", "unknown option \"%1\".").arg(argument);
         } else {
             positional << argument;
         }
     }
     if (positional.size() != 2 || positional[0].isEmpty() || positional[1].isEmpty())
-        return translated("give the calendar file to read and the data folder.");
+        return QCoreApplication::translate("orvella-datafolder", "give the calendar file to read and the data folder.");
     request.file = positional[0];
     request.folder = positional[1];
     if (request.options.from.isValid() && request.options.to.isValid() && request.options.from > request.options.to)
-        return translated("--from %1 comes after --to %2.")
+        return QCoreApplication::translate("orvella-datafolder", "--from %1 comes after --to %2.")
             .arg(request.options.from.toString(Qt::ISODate), request.options.to.toString(Qt::ISODate));
     request.options.zone = QTimeZone(zone);
     if (!request.options.zone.isValid())
-        return translated("\"%1\" is no time zone this system knows (write it as Europe/Athens).")
+        return QCoreApplication::translate("orvella-datafolder",
+                                           "\"%1\" is no time zone this system knows (write it as Europe/Athens).")
             .arg(QString::fromUtf8(zone));
     return {};
 }
@@ -106,15 +106,19 @@ std::optional<int> runCalendarImportCommand(const QStringList& arguments) {
             out << line << '\n';
         out.flush();
         if (plan.free.empty()) {
-            out << translated("Nothing to book; the book was not changed.") << Qt::endl;
+            out << QCoreApplication::translate("orvella-datafolder", "Nothing to book; the book was not changed.")
+                << Qt::endl;
             return 0;
         }
         const store::BookingPlan done = store::bookFreeSlots(connection, reading.writes);
         connection.close();
-        out << translated("Booked %1 half hours.").arg(done.free.size()) << Qt::endl;
+        out << QCoreApplication::translate("orvella-datafolder", "Booked %1 half hours.").arg(done.free.size())
+            << Qt::endl;
         // Another desk may have filled some of them since the summary: those were left as that desk wrote them.
         if (done.taken.size() > plan.taken.size())
-            out << translated("%1 of the half hours were filled by another desk meanwhile and were left as they are.")
+            out << QCoreApplication::translate(
+                       "orvella-datafolder",
+                       "%1 of the half hours were filled by another desk meanwhile and were left as they are.")
                        .arg(done.taken.size() - plan.taken.size())
                 << Qt::endl;
         return 0;
