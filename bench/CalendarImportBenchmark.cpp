@@ -36,10 +36,10 @@ const QTimeZone& athens() {
 // The calendar file, written once: ten half hours a day on 1,000 days from 2026-01-01.
 struct CalendarFile {
     CalendarFile() {
-        std::vector<store::FilledSlot> slots;
+        std::vector<store::FilledSlot> filled;
         for (int i = 0; i < Events; ++i)
-            slots.push_back({QDate(2026, 1, 1).addDays(i / 10), (i % 10) * 2, QStringLiteral("Ραντεβού %1").arg(i)});
-        text = exchange::calendarText(slots, {athens(), QDateTime::currentDateTimeUtc()});
+            filled.push_back({QDate(2026, 1, 1).addDays(i / 10), (i % 10) * 2, QStringLiteral("Ραντεβού %1").arg(i)});
+        text = exchange::calendarText(filled, {athens(), QDateTime::currentDateTimeUtc()});
         path = folder.filePath(QStringLiteral("calendar.ics"));
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())

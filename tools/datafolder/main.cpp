@@ -75,7 +75,14 @@ int main(int argc, char* argv[]) {
     catalogue::useTerminalLanguage();
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() == 2 && (arguments[1] == QLatin1String("--help") || arguments[1] == QLatin1String("-h"))) {
-        QTextStream(stdout) << QCoreApplication::translate("orvella-datafolder", Help);
+        QString help = QCoreApplication::translate("orvella-datafolder", Help);
+#ifndef ORVELLA_ICS_IMPORT
+        // A build without the calendar reader (the Windows one) has no --import-ics to list.
+        QStringList lines = help.split(QLatin1Char('\n'));
+        lines.removeIf([](const QString& line) { return line.contains(QLatin1String("--import-ics")); });
+        help = lines.join(QLatin1Char('\n'));
+#endif
+        QTextStream(stdout) << help;
         return 0;
     }
     if (const std::optional<int> exported = runExportCommand(arguments))
