@@ -7,6 +7,7 @@
 #include "base/ErrorReport.h"
 #include "base/OrvellaApplication.h"
 #include "base/SharedState.h"
+#include "month/CalendarImport.h"
 #include "store/Connection.h"
 #include "store/FilledSlots.h"
 #include "store/engine/ConnectionText.h"
@@ -165,6 +166,21 @@ private slots:
             book = QStringList{QStringLiteral("2010-03-10 4 Στο γραφείο"), QStringLiteral("2010-03-10 5 Εισαγωγή"),
                                QStringLiteral("2010-03-11 2 Δεύτερη")};
         QCOMPARE(filled, book);
+    }
+
+    // A file that is no calendar goes to the error report in Greek, naming the file; nothing is asked or written.
+    void aFileThatIsNoCalendarIsReported() {
+        const QString path = QDir::current().filePath(QStringLiteral("σημειώσεις.ics"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("Τηλέφωνα γιατρών\n") > 0);
+        file.close();
+        QVERIFY(!calendarimport::importFile(m_month.get(), sharedState().ConnectionText, path));
+        QCOMPARE(m_reports.size(), 1);
+        QVERIFY2(m_reports.front().contains(QStringLiteral("σημειώσεις.ics")) &&
+                     m_reports.front().contains(QStringLiteral("Δεν περιέχει ημερολόγιο iCalendar")),
+                 qPrintable(m_reports.front()));
+        m_reports.clear();
+        QCOMPARE(countOfDay(*m_month, 10)->text(), QStringLiteral("1"));
     }
 };
 
