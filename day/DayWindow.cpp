@@ -4,9 +4,11 @@
 #include "base/WindowLook.h"
 #include "day/DataSource.h"
 #include "day/RecordNavigator.h"
+#include "day/RepeatDialog.h"
 #include "day/ReportHost.h"
 #include "store/Connection.h"
 #include "store/DayRecord.h"
+#include "store/FilledSlots.h"
 #include "store/Query.h"
 #include "store/backup/DailyBackup.h"
 #include "store/engine/BookWatch.h"
@@ -20,6 +22,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -150,6 +153,9 @@ void TForm2::buildSlots() {
         edit->setAccessibleName(caption->text());
         m_dataSource->bind(edit, column);
         m_slotBoxes.push_back(edit);
+        edit->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(edit, &QLineEdit::customContextMenuRequested, this,
+                [this, edit](const QPoint& where) { offerRepeat(edit, where); });
         // A long text is seen whole in the tool tip; the box itself shows where it starts (see showEvent).
         connect(edit, &QLineEdit::textChanged, edit, [edit](const QString& text) {
             const bool cut = edit->fontMetrics().horizontalAdvance(text) > edit->contentsRect().width() - 4;
@@ -180,6 +186,43 @@ void TForm2::buildButtons() {
     // The post button takes no focus, so the keyboard reaches it through the usual save keys instead.
     auto* save = new QShortcut(QKeySequence::Save, this);
     connect(save, &QShortcut::activated, m_navigator, &RecordNavigator::post);
+    auto* repeat = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), this);
+    connect(repeat, &QShortcut::activated, this, [this] {
+        const auto box = std::find(m_slotBoxes.begin(), m_slotBoxes.end(), focusWidget());
+        if (box != m_slotBoxes.end())
+            repeatSlot(static_cast<int>(box - m_slotBoxes.begin()));
+    });
+}
+
+void TForm2::offerRepeat(QLineEdit* box, const QPoint& where) {
+    // The box's own menu (undo, cut, copy, paste …) with the repeat after it.
+    std::unique_ptr<QMenu> menu(box->createStandardContextMenu());
+    menu->addSeparator();
+    QAction* repeat = menu->addAction(tr("&Repeat…"));
+    repeat->setObjectName(QStringLiteral("RepeatAction"));
+    repeat->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    repeat->setEnabled(!box->isReadOnly());
+    const int slot = static_cast<int>(std::find(m_slotBoxes.begin(), m_slotBoxes.end(), box) - m_slotBoxes.begin());
+    connect(repeat, &QAction::triggered, this, [this, slot] { repeatSlot(slot); });
+    menu->exec(box->mapToGlobal(where));
+}
+
+void TForm2::repeatSlot(int slot) {
+    if (slot < 0 || slot >= static_cast<int>(m_slotBoxes.size()) || m_slotBoxes[slot]->isReadOnly())
+        return;
+    if (m_dataSource->isEditing()) {
+        m_navigator->post();
+        if (m_dataSource->isEditing())
+            return;
+    }
+    const QString text = m_slotBoxes[slot]->text();
+    if (!store::holdsAppointment(text)) {
+        ErrorReport::show(tr("The slot %1 holds no appointment to repeat. Type it first, then repeat it.")
+                              .arg(store::slotTimeText(slot)));
+        return;
+    }
+    RepeatDialog dialog(*m_connection, m_day, slot, text, this);
+    dialog.exec();
 }
 
 void TForm2::setHeading(const QString& text) {

@@ -51,6 +51,10 @@ public:
 
     // Print button: prints the shown day.
     void Button1Click();
+    // A slot's context menu "Repeat…" (and Ctrl+R in a slot): the slot's appointment on other days at the same
+    // half hour (RepeatDialog). Edits not posted are saved first, so that what repeats is what the day holds;
+    // a refused save has shown its reason and nothing repeats.
+    void repeatSlot(int slot);
     // Exit button (and Esc): closes the window.
     void Button29Click();
     // Runs on every close: closes the query, clears its statement, closes the connection.
@@ -73,6 +77,7 @@ private:
     void buildHeading();
     void buildSlots();
     void buildButtons();
+    void offerRepeat(QLineEdit* box, const QPoint& where);
     void watchBook();
     void startBackupIfDue();
     void reportFinishedBackup();

@@ -14,6 +14,7 @@
 #include "store/wholebook/WholeBookReader.h"
 #include "store/wholebook/WholeBookWriter.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -70,7 +71,7 @@ ImportSummary build(const QString& jetPath, const QString& jetPassword, const QS
                 for (const auto& slot : record.slotTexts)
                     blank = blank && !slot;
                 if (!blank || filled > 0)
-                    throw ImportError(QStringLiteral("Record %1 of \"%2\" holds text but no date; it cannot be "
+                    throw ImportError(QCoreApplication::translate("legacy", "Record %1 of \"%2\" holds text but no date; it cannot be "
                                                      "brought over as a day, and nothing was imported. Give it a "
                                                      "date in the older program, or empty it, and import again.")
                                           .arg(record.number)
@@ -80,7 +81,7 @@ ImportSummary build(const QString& jetPath, const QString& jetPassword, const QS
             }
             const QDate date = jetDay(*record.date);
             if (!date.isValid())
-                throw ImportError(QStringLiteral("Record %1 of \"%2\" has a date (%3) that is no calendar day; "
+                throw ImportError(QCoreApplication::translate("legacy", "Record %1 of \"%2\" has a date (%3) that is no calendar day; "
                                                  "nothing was imported. Correct it in the older program and import "
                                                  "again.")
                                       .arg(record.number)
@@ -93,6 +94,7 @@ ImportSummary build(const QString& jetPath, const QString& jetPassword, const QS
             std::optional<store::DayRow> written = writer.find(incoming.date);
             if (!written) {
                 writer.insert(incoming);
+                summary.newSlots += filled;
                 ++summary.newDays;
                 ++days;
                 continue;
@@ -107,7 +109,11 @@ ImportSummary build(const QString& jetPath, const QString& jetPassword, const QS
             mergedDates.insert(incoming.date);
             for (int slot = 0; slot < store::SlotCount; ++slot) {
                 auto& kept = written->slotTexts[static_cast<std::size_t>(slot)];
-                const SlotMerge merge = mergeSlot(kept, incoming.slotTexts[static_cast<std::size_t>(slot)]);
+                const auto& brought = incoming.slotTexts[static_cast<std::size_t>(slot)];
+                const SlotMerge merge = mergeSlot(kept, brought);
+                // An appointment the day held already (a second import of the same book) is nothing new.
+                if (!isFreeSlot(brought) && !(kept && holdsPart(*kept, *brought)))
+                    ++summary.newSlots;
                 if (merge.joined)
                     summary.joinedSlots << shownDay(incoming.date) + QLatin1Char(' ') + store::slotColumnNames()[slot];
                 kept = merge.value;
@@ -156,7 +162,7 @@ ImportSummary BookImport::intoNewBook(const QString& jetPath, const QString& jet
     return buildingBeside(placement, [&](const QString& partial) {
         ImportSummary summary = build(jetPath, jetPassword, partial, nullptr, QString());
         if (!placement.place().isEmpty())
-            throw ImportError(QStringLiteral("The new book could not be put in place as \"%1\" (the name was taken "
+            throw ImportError(QCoreApplication::translate("legacy", "The new book could not be put in place as \"%1\" (the name was taken "
                                              "meanwhile, or the folder refuses it); nothing was overwritten.")
                                   .arg(native(bookPath)));
         summary.book = bookPath;
@@ -167,7 +173,7 @@ ImportSummary BookImport::intoNewBook(const QString& jetPath, const QString& jet
 ImportSummary BookImport::intoExistingBook(const QString& jetPath, const QString& jetPassword,
                                            const QString& bookPath) {
     if (!QFileInfo(bookPath).isFile())
-        throw ImportError(QStringLiteral("There is no book \"%1\" to add the days to. Make a new one with "
+        throw ImportError(QCoreApplication::translate("legacy", "There is no book \"%1\" to add the days to. Make a new one with "
                                          "orvella-datafolder --import OLD.mdb FOLDER instead.")
                               .arg(native(bookPath)));
     platform::FilePlacement placement(bookPath, platform::FilePlacement::Mode::Replace);
@@ -181,7 +187,7 @@ ImportSummary BookImport::intoExistingBook(const QString& jetPath, const QString
         if (platform::openFilesStayPut())
             existing.close();
         if (!placement.place().isEmpty())
-            throw ImportError(QStringLiteral("The merged book could not take the place of \"%1\"; that book was left "
+            throw ImportError(QCoreApplication::translate("legacy", "The merged book could not take the place of \"%1\"; that book was left "
                                              "as it was.")
                                   .arg(native(bookPath)));
         summary.book = bookPath;
@@ -206,7 +212,7 @@ ImportSummary BookImport::convertDataFolder(const QString& folder, const QString
         if (keptAside && !placed)
             QFile::remove(keptAs);
         if (!placed)
-            throw ImportError(QStringLiteral("The converted book could not be put in place as \"%1\", or the older "
+            throw ImportError(QCoreApplication::translate("legacy", "The converted book could not be put in place as \"%1\", or the older "
                                              "book could not be kept aside as \"%2\"; the older book was left as it "
                                              "was. Check that the folder allows writing.")
                                   .arg(native(data), native(keptAs)));

@@ -15,6 +15,7 @@ struct ImportSummary {
     qint64 newDays = 0;          // days the book did not have before
     qint64 bookDays = 0;         // days in the book now
     qint64 filledSlots = 0;      // slots of the imported records that hold an appointment
+    qint64 newSlots = 0;         // of those, the appointments the book did not hold before
     qint64 mergeCount = 0;       // records that met a day already written
     QStringList mergedDays;      // "d/M/yyyy (why)"
     QStringList joinedSlots;     // "d/M/yyyy 0900-0930" where two different texts were both kept

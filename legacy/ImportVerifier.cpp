@@ -9,6 +9,7 @@
 #include "store/engine/TableLayout.h"
 #include "store/wholebook/WholeBookReader.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 #include <utility>
@@ -24,7 +25,7 @@ QString shown(const std::optional<QString>& text) {
 [[noreturn]] void differs(const QString& newBook, const QString& date, int slot, const std::optional<QString>& want,
                           const std::optional<QString>& got) {
     throw ImportError(
-        QStringLiteral("The new book \"%1\" did not read back as written (day %2, slot %3: %4 instead "
+        QCoreApplication::translate("legacy", "The new book \"%1\" did not read back as written (day %2, slot %3: %4 instead "
                        "of %5); it was not put in place and nothing was changed. Try again; if it "
                        "happens again, the disk may be failing.")
             .arg(QDir::toNativeSeparators(newBook), date, store::slotColumnNames()[slot], shown(got), shown(want)));
@@ -60,7 +61,7 @@ void ImportVerifier::verify(const QString& newBook) const {
         ++expectedDays;
         const std::optional<store::DayRow> day = book.find(date);
         if (!day)
-            throw ImportError(QStringLiteral("The new book \"%1\" lacks the day %2 of the older book; it was not put "
+            throw ImportError(QCoreApplication::translate("legacy", "The new book \"%1\" lacks the day %2 of the older book; it was not put "
                                              "in place and nothing was changed.")
                                   .arg(QDir::toNativeSeparators(newBook), date));
         const bool merged = m_expected.mergedDates.contains(date);
@@ -79,7 +80,7 @@ void ImportVerifier::verify(const QString& newBook) const {
             ++expectedDays;
             const std::optional<store::DayRow> day = book.find(before.date);
             if (!day)
-                throw ImportError(QStringLiteral("The new book \"%1\" lacks the day %2 of the book it was to extend; "
+                throw ImportError(QCoreApplication::translate("legacy", "The new book \"%1\" lacks the day %2 of the book it was to extend; "
                                                  "it was not put in place and nothing was changed.")
                                       .arg(QDir::toNativeSeparators(newBook), before.date));
             const bool merged = m_expected.mergedDates.contains(before.date);
@@ -94,7 +95,7 @@ void ImportVerifier::verify(const QString& newBook) const {
 
     const qint64 days = book.dayCount();
     if (days != expectedDays)
-        throw ImportError(QStringLiteral("The new book \"%1\" holds %2 days where %3 were written; it was not put in "
+        throw ImportError(QCoreApplication::translate("legacy", "The new book \"%1\" holds %2 days where %3 were written; it was not put in "
                                          "place and nothing was changed.")
                               .arg(QDir::toNativeSeparators(newBook))
                               .arg(days)

@@ -57,16 +57,16 @@ QString native(const QString& path) {
 
 QString describeRecord(qint64 count, const JetRecord& last) {
     if (count == 0)
-        return QStringLiteral("its tables or its first record are kept");
+        return QCoreApplication::translate("legacy", "its tables or its first record are kept");
     const QDate day = last.date ? jetDay(*last.date) : QDate();
-    return QStringLiteral("record %1 is kept (after the %2 records read, the last for %3)")
+    return QCoreApplication::translate("legacy", "record %1 is kept (after the %2 records read, the last for %3)")
         .arg(count + 1)
         .arg(count)
-        .arg(day.isValid() ? day.toString(QStringLiteral("d/M/yyyy")) : QStringLiteral("no day"));
+        .arg(day.isValid() ? day.toString(QStringLiteral("d/M/yyyy")) : QCoreApplication::translate("legacy", "no day"));
 }
 
 [[noreturn]] void damaged(const QString& path, const QString& where, const QString& how) {
-    throw OlderBookRefused(QStringLiteral("The older book \"%1\" is damaged where %2: reading it %3, and nothing was "
+    throw OlderBookRefused(QCoreApplication::translate("legacy", "The older book \"%1\" is damaged where %2: reading it %3, and nothing was "
                                           "changed. Repair it with the older program, or use a backup copy.")
                                .arg(native(path), where, how));
 }
@@ -189,24 +189,24 @@ OlderBookRecords readOlderBook(const QString& path, const QString& expectedPassw
     QString how;
     switch (run.outcome) {
     case platform::HelperRun::Outcome::NotStarted:
-        throw ImportError(QStringLiteral("The older book \"%1\" could not be read: the program that reads it, "
+        throw ImportError(QCoreApplication::translate("legacy", "The older book \"%1\" could not be read: the program that reads it, "
                                          "\"%2\", could not be started (%3). Nothing was changed. Install Orvella "
                                          "again.")
                               .arg(native(path), native(program), run.reason));
     case platform::HelperRun::Outcome::TimedOut:
-        how = QStringLiteral("did not end within %1 seconds").arg(ReadingTimeLimitMs / 1000);
+        how = QCoreApplication::translate("legacy", "did not end within %1 seconds").arg(ReadingTimeLimitMs / 1000);
         break;
     case platform::HelperRun::Outcome::TooMuchOutput:
-        how = QStringLiteral("gave more than %1 MB").arg(ReadingOutputCap / (1024 * 1024));
+        how = QCoreApplication::translate("legacy", "gave more than %1 MB").arg(ReadingOutputCap / (1024 * 1024));
         break;
     case platform::HelperRun::Outcome::Crashed:
-        how = QStringLiteral("crashed (or needed more than %1 MB of memory)").arg(ReadingMemoryCap / (1024 * 1024));
+        how = QCoreApplication::translate("legacy", "crashed (or needed more than %1 MB of memory)").arg(ReadingMemoryCap / (1024 * 1024));
         break;
     case platform::HelperRun::Outcome::Finished:
         if (run.exitCode == 0 && reply.state == OlderBookRecords::Reply::State::Whole)
             return records;
-        how = run.exitCode == 0 ? QStringLiteral("stopped on the way")
-                                : QStringLiteral("stopped with an error (%1)").arg(run.exitCode);
+        how = run.exitCode == 0 ? QCoreApplication::translate("legacy", "stopped on the way")
+                                : QCoreApplication::translate("legacy", "stopped with an error (%1)").arg(run.exitCode);
         break;
     }
     damaged(path, reply.where, how);

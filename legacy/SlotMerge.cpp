@@ -21,6 +21,9 @@ SlotMerge mergeSlot(const std::optional<QString>& kept, const std::optional<QStr
         return {kept, false};
     if (isFreeSlot(kept))
         return {incoming, false};
+    // Brought in before (the same older book imported again): kept once.
+    if (holdsPart(*kept, *incoming))
+        return {kept, false};
     return {*kept + QLatin1String(JoinSeparator) + *incoming, true};
 }
 

@@ -19,7 +19,8 @@ struct SlotMerge {
 };
 
 // Merges incoming into kept: a free side gives way to the other, equal texts stay once, and two different
-// appointments are both kept, kept's first, joined by JoinSeparator. A slot that holds an appointment is
+// appointments are both kept, kept's first, joined by JoinSeparator; a text kept holds already, whole or as one
+// of its joined texts, is not added again. A slot that holds an appointment is
 // never overwritten.
 SlotMerge mergeSlot(const std::optional<QString>& kept, const std::optional<QString>& incoming);
 

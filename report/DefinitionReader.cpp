@@ -3,6 +3,7 @@
 #include "report/ReportError.h"
 #include "report/SourceFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -232,7 +233,7 @@ private:
         QString text = what;
         while (text.endsWith(QLatin1Char('.')))
             text.chop(1);
-        throw ReportError(QStringLiteral("Cannot read the report definition %1: line %2, column %3: %4.")
+        throw ReportError(QCoreApplication::translate("report", "Cannot read the report definition %1: line %2, column %3: %4.")
                               .arg(quoted(m_label))
                               .arg(where.line)
                               .arg(where.column)
@@ -745,7 +746,7 @@ ProjectDefinition DefinitionReader::readFile(const QString& path, const Progress
 ProjectDefinition DefinitionReader::readFile(const QString& path, const QString& fileLabel, const Progress& progress) {
     const SourceFile file = readSourceFile(path, MaxDefinitionBytes);
     if (!file.isRead())
-        throw ReportError(QStringLiteral("Cannot read the report definition %1: it %2.")
+        throw ReportError(QCoreApplication::translate("report", "Cannot read the report definition %1: it %2.")
                               .arg(quoted(fileLabel), file.fault(MaxDefinitionBytes)));
     ProjectDefinition project = readBytes(file.bytes, fileLabel, QFileInfo(path).absolutePath(), progress);
     project.sourceFiles.prepend(path);
@@ -757,7 +758,7 @@ ProjectDefinition DefinitionReader::readFile(const QString& path, const QString&
 ProjectDefinition DefinitionReader::readBytes(const QByteArray& xml, const QString& fileLabel, const QString& baseDir,
                                               const Progress& progress) {
     if (xml.size() > MaxDefinitionBytes)
-        throw ReportError(QStringLiteral("Cannot read the report definition %1: it is larger than the %2 MB it may "
+        throw ReportError(QCoreApplication::translate("report", "Cannot read the report definition %1: it is larger than the %2 MB it may "
                                          "be.")
                               .arg(quoted(fileLabel))
                               .arg(MaxDefinitionBytes >> 20));

@@ -1,5 +1,7 @@
 #include "report/MemoryDataset.h"
 
+#include <QCoreApplication>
+
 #include "report/ReportError.h"
 
 namespace report {
@@ -8,7 +10,7 @@ MemoryDataset::MemoryDataset(QStringList columnNames) : m_columnNames(std::move(
 
 void MemoryDataset::appendRow(const QVariantList& values) {
     if (values.size() != m_columnNames.size())
-        throw ReportError(QStringLiteral("A row of %1 values does not fit a dataset of %2 columns.")
+        throw ReportError(QCoreApplication::translate("report", "A row of %1 values does not fit a dataset of %2 columns.")
                               .arg(values.size())
                               .arg(m_columnNames.size()));
     m_rows.append(values);
@@ -21,7 +23,7 @@ int MemoryDataset::rowCount() const {
 QVariant MemoryDataset::value(int row, int column) const {
     if (row < 0 || row >= m_rows.size() || column < 0 || column >= m_columnNames.size())
         throw ReportError(
-            QStringLiteral("There is no value at row %1, column %2 of the dataset.").arg(row).arg(column));
+            QCoreApplication::translate("report", "There is no value at row %1, column %2 of the dataset.").arg(row).arg(column));
     return m_rows[row][column];
 }
 

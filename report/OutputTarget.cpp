@@ -3,6 +3,7 @@
 #include "platform/Files.h"
 #include "report/SourceFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -28,11 +29,11 @@ QString whyNotWritable(const QString& path, const QStringList& protectedFiles) {
                 continue;
             const bool sameName = QDir::cleanPath(QFileInfo(path).absoluteFilePath()) ==
                                   QDir::cleanPath(QFileInfo(file).absoluteFilePath());
-            return sameName ? QStringLiteral("The report cannot be written to %1: the program works from that file, "
+            return sameName ? QCoreApplication::translate("report", "The report cannot be written to %1: the program works from that file, "
                                              "and writing the report there would destroy it. Choose another file "
                                              "name.")
                                   .arg(shown(path))
-                            : QStringLiteral("The report cannot be written to %1: it is the file %2 under another "
+                            : QCoreApplication::translate("report", "The report cannot be written to %1: it is the file %2 under another "
                                              "name or through a link, and the program works from that file. Choose "
                                              "another file name.")
                                   .arg(shown(path), shown(file));
@@ -43,11 +44,11 @@ QString whyNotWritable(const QString& path, const QStringList& protectedFiles) {
     if (!entry.exists())
         return {};
     if (entry.kind == platform::EntryKind::Folder)
-        return QStringLiteral("%1 is a folder; name a file in it.").arg(shown(path));
+        return QCoreApplication::translate("report", "%1 is a folder; name a file in it.").arg(shown(path));
     if (entry.kind == platform::EntryKind::Link) {
         const QString folder = QFileInfo(path).absolutePath();
         if (platform::isSharedFolder(folder) && !entry.ownedByUser && entry.owner != platform::lookAt(folder).owner)
-            return QStringLiteral("The report cannot be written to %1: it is a link that another user put in this "
+            return QCoreApplication::translate("report", "The report cannot be written to %1: it is a link that another user put in this "
                                   "shared folder, and it may lead to someone's file. Choose another file name.")
                 .arg(shown(path));
     }
@@ -59,7 +60,7 @@ bool somethingAt(const QString& path) {
 }
 
 QString replaceQuestion(const QString& path) {
-    return QStringLiteral("The file %1 already exists.\nReplace it with the report?").arg(shown(path));
+    return QCoreApplication::translate("report", "The file %1 already exists.\nReplace it with the report?").arg(shown(path));
 }
 
 } // namespace report::output

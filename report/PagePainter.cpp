@@ -2,6 +2,7 @@
 
 #include "report/ReportError.h"
 
+#include <QCoreApplication>
 #include <QBuffer>
 #include <QDir>
 #include <QFontMetricsF>
@@ -109,7 +110,7 @@ PagePainter::PagePainter(const LaidOutReport& report, DecodedPictures* known) : 
             if (m_images.contains(key))
                 continue;
             const QString picture =
-                QStringLiteral("The picture of the image at line %1, column %2 of the report \"%3\"%4")
+                QCoreApplication::translate("report", "The picture of the image at line %1, column %2 of the report \"%3\"%4")
                     .arg(item.sourceLine)
                     .arg(item.sourceColumn)
                     .arg(report.name, item.imageFile.isEmpty()

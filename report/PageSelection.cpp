@@ -1,5 +1,7 @@
 #include "report/PageSelection.h"
 
+#include <QCoreApplication>
+
 #include "report/ReportError.h"
 
 namespace report {
@@ -7,7 +9,7 @@ namespace report {
 QList<int> selectPages(int pageCount, const OutputOptions& options) {
     if (options.copies < 1 || options.copies > 99)
         throw ReportError(
-            QStringLiteral("The number of copies must lie between 1 and 99, not %1.").arg(options.copies));
+            QCoreApplication::translate("report", "The number of copies must lie between 1 and 99, not %1.").arg(options.copies));
     const QList<int> once = selectPagesOnce(pageCount, options);
     QList<int> pages;
     pages.reserve(once.size() * options.copies);
@@ -20,11 +22,11 @@ QList<int> selectPagesOnce(int pageCount, const OutputOptions& options) {
     const int first = options.fromPage <= 0 ? 1 : options.fromPage;
     int last = options.toPage <= 0 ? pageCount : options.toPage;
     if (options.fromPage < 0 || options.toPage < 0 || last < first)
-        throw ReportError(QStringLiteral("The page range %1 to %2 is not a range of pages.")
+        throw ReportError(QCoreApplication::translate("report", "The page range %1 to %2 is not a range of pages.")
                               .arg(options.fromPage)
                               .arg(options.toPage));
     if (first > pageCount)
-        throw ReportError(QStringLiteral("The report has %1 page(s); the range starting at page %2 holds none of them.")
+        throw ReportError(QCoreApplication::translate("report", "The report has %1 page(s); the range starting at page %2 holds none of them.")
                               .arg(pageCount)
                               .arg(first));
     last = std::min(last, pageCount);

@@ -3,6 +3,7 @@
 #include "report/ReportError.h"
 #include "report/ValueFormat.h"
 
+#include <QCoreApplication>
 #include <QHash>
 
 namespace report {
@@ -43,7 +44,7 @@ public:
 
 private:
     [[noreturn]] void fail(int line, int column, const QString& what) const {
-        throw ReportError(QStringLiteral("Cannot run the report %1 of %2: line %3, column %4: %5.")
+        throw ReportError(QCoreApplication::translate("report", "Cannot run the report %1 of %2: line %3, column %4: %5.")
                               .arg(quoted(m_project.activeReport().name), quoted(m_project.filePath))
                               .arg(line)
                               .arg(column)

@@ -61,7 +61,7 @@ void writePdf(const LaidOutReport& report, const PagePainter& painter, const QLi
         target.absolutePath() + QStringLiteral("/.") + target.fileName() +
             QStringLiteral(".%1.part").arg(QRandomGenerator::global()->generate(), 6, 16, QLatin1Char('0')));
     const auto cannotWrite = [&path](const QString& why) {
-        return ReportError(QStringLiteral("Cannot write the report to %1: %2.").arg(quoted(path), why));
+        return ReportError(QCoreApplication::translate("report", "Cannot write the report to %1: %2.").arg(quoted(path), why));
     };
     if (const QString why = placement.createPartial(); !why.isEmpty())
         throw cannotWrite(why);
@@ -74,7 +74,7 @@ void writePdf(const LaidOutReport& report, const PagePainter& painter, const QLi
         writer.setTitle(report.name);
         QPainter device;
         if (!device.begin(&writer))
-            throw ReportError(QStringLiteral("Cannot write the report to %1.").arg(quoted(path)));
+            throw ReportError(QCoreApplication::translate("report", "Cannot write the report to %1.").arg(quoted(path)));
         drawPages(device, writer, painter, pages, writer.resolution() / 25.4, progress);
         device.end();
         if (!file.flush() || file.error() != QFile::NoError)
@@ -98,7 +98,7 @@ QString choosePrinter(const QString& printerName) {
     for (const QPrinterInfo& printer : printers)
         if (printer.printerName() == printerName)
             return printerName;
-    throw ReportError(QStringLiteral("The printer %1 is not installed on this computer.").arg(quoted(printerName)));
+    throw ReportError(QCoreApplication::translate("report", "The printer %1 is not installed on this computer.").arg(quoted(printerName)));
 }
 
 void print(const LaidOutReport& report, const PagePainter& painter, const QList<int>& pages, const QString& printerName,
@@ -112,10 +112,10 @@ void print(const LaidOutReport& report, const PagePainter& painter, const QList<
     printer.setCopyCount(1);
     QPainter target;
     if (!target.begin(&printer))
-        throw ReportError(QStringLiteral("The printer %1 did not take the report.").arg(quoted(name)));
+        throw ReportError(QCoreApplication::translate("report", "The printer %1 did not take the report.").arg(quoted(name)));
     drawPages(target, printer, painter, pages, printer.resolution() / 25.4, progress);
     if (!target.end())
-        throw ReportError(QStringLiteral("The printer %1 did not take the whole report.").arg(quoted(name)));
+        throw ReportError(QCoreApplication::translate("report", "The printer %1 did not take the whole report.").arg(quoted(name)));
 }
 
 } // namespace report::output

@@ -117,7 +117,7 @@ bool ReportProject::run(const OutputOptions* preset) {
         output::choosePrinter(options.printerName);
     if (options.destination == OutputOptions::Destination::File) {
         if (options.filePath.trimmed().isEmpty())
-            throw ReportError(QStringLiteral("No file was named to write the report to."));
+            throw ReportError(QCoreApplication::translate("report", "No file was named to write the report to."));
         if (const QString refusal = output::whyNotWritable(options.filePath, protectedFiles); !refusal.isEmpty())
             throw ReportError(refusal);
         if (!options.replaceExisting && output::somethingAt(options.filePath) &&

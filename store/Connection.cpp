@@ -1,5 +1,7 @@
 #include "store/Connection.h"
 
+#include <QCoreApplication>
+
 #include "store/engine/ConnectionText.h"
 #include "store/engine/EngineError.h"
 #include "store/engine/EngineSession.h"
@@ -39,7 +41,7 @@ void Connection::open() {
         return;
     const ConnectionSettings settings = parseConnectionText(m_connectionText);
     check(!settings.dataSource.isEmpty(), EngineError::Misuse,
-          QStringLiteral("The connection text names no data file (no \"Data Source=\"): %1").arg(m_connectionText));
+          QCoreApplication::translate("store", "The connection text names no data file (no \"Data Source=\"): %1").arg(m_connectionText));
     m_session = openSession(settings, m_connectionTimeout);
 }
 
@@ -49,7 +51,7 @@ QString Connection::databasePath() const {
 
 EngineSession& Connection::session() const {
     check(m_session != nullptr, EngineError::Misuse,
-          QStringLiteral("The connection to the data file is not open; open it before running a statement."));
+          QCoreApplication::translate("store", "The connection to the data file is not open; open it before running a statement."));
     return *m_session;
 }
 

@@ -5,6 +5,7 @@
 #include "store/engine/EngineError.h"
 #include "store/engine/TableLayout.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 namespace store {
@@ -61,13 +62,13 @@ std::vector<FilledSlot> filledSlotsOf(Connection& connection, const QString& sta
     // Columns are found by name once: an engine may return them in another order than the table's.
     const int dateColumn = query.fieldIndex(QLatin1String(DayColumnName));
     check(dateColumn >= 0, EngineError::GeneralError,
-          QStringLiteral("The appointment table has no column %1.").arg(QLatin1String(DayColumnName)));
+          QCoreApplication::translate("store", "The appointment table has no column %1.").arg(QLatin1String(DayColumnName)));
     const QStringList& names = slotColumnNames();
     std::vector<int> slotColumns;
     for (const QString& name : names) {
         const int position = query.fieldIndex(name);
         check(position >= 0, EngineError::GeneralError,
-              QStringLiteral("The appointment table has no column \"%1\".").arg(name));
+              QCoreApplication::translate("store", "The appointment table has no column \"%1\".").arg(name));
         slotColumns.push_back(position);
     }
 
@@ -110,7 +111,7 @@ std::vector<FilledSlot> readFilledSlots(Connection& connection) {
 
 std::vector<FilledSlot> readFilledSlots(Connection& connection, QDate first, QDate last) {
     check(first.isValid() && last.isValid(), EngineError::Misuse,
-          QStringLiteral("A range of days needs two valid dates."));
+          QCoreApplication::translate("store", "A range of days needs two valid dates."));
     if (last < first) {
         return {};
     }

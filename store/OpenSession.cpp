@@ -7,6 +7,7 @@
 #include "store/server/ServerLink.h"
 #include "store/server/ServerSession.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -29,7 +30,7 @@ std::shared_ptr<EngineSession> openSession(const ConnectionSettings& settings, i
         const QString serverFile = source.dir().filePath(QLatin1String(ServerBookFileName));
         if (existsAt(serverFile)) {
             check(!existsAt(settings.dataSource), EngineError::CantOpen,
-                  QStringLiteral("The data folder \"%1\" holds both %2 (a book on this computer) and %3 (a book on a "
+                  QCoreApplication::translate("store", "The data folder \"%1\" holds both %2 (a book on this computer) and %3 (a book on a "
                                  "server), so it is not clear which book is meant. Move one of the two out of the "
                                  "folder.")
                       .arg(QDir::toNativeSeparators(source.absolutePath()), QLatin1String(DatabaseFileName),

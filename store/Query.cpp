@@ -4,6 +4,7 @@
 #include "store/engine/EngineError.h"
 #include "store/engine/EngineSession.h"
 
+#include <QCoreApplication>
 #include <QDate>
 
 namespace store {
@@ -97,7 +98,7 @@ int Query::checkedPosition(int position) const {
     // time cost a seventh of a month's scan.
     if (position < 0 || position >= fieldCount())
         throw EngineError(EngineError::Misuse,
-                          QStringLiteral("The record has no field at position %1; it has %2 fields.")
+                          QCoreApplication::translate("store", "The record has no field at position %1; it has %2 fields.")
                               .arg(position)
                               .arg(fieldCount()));
     return position;
@@ -106,7 +107,7 @@ int Query::checkedPosition(int position) const {
 int Query::checkedPosition(const QString& name) const {
     const int position = fieldIndex(name);
     if (position < 0)
-        throw EngineError(EngineError::Misuse, QStringLiteral("The record has no field named \"%1\".").arg(name));
+        throw EngineError(EngineError::Misuse, QCoreApplication::translate("store", "The record has no field named \"%1\".").arg(name));
     return position;
 }
 
@@ -148,7 +149,7 @@ QVariant Query::valueAt(int row, int position) const {
     const auto p = static_cast<std::size_t>(checkedPosition(position));
     if (row < 0 || row >= recordCount())
         throw EngineError(EngineError::Misuse,
-                          QStringLiteral("The result has no row %1; it has %2 rows.").arg(row).arg(recordCount()));
+                          QCoreApplication::translate("store", "The result has no row %1; it has %2 rows.").arg(row).arg(recordCount()));
     return presented(position, m_rows[static_cast<std::size_t>(row)][p]);
 }
 
@@ -158,17 +159,17 @@ int Query::fieldSize(const QString& name) const {
 
 void Query::setValue(const QString& name, const QVariant& value) {
     check(m_state != State::Closed, EngineError::Misuse,
-          QStringLiteral("The record cannot be edited: the query is closed."));
+          QCoreApplication::translate("store", "The record cannot be edited: the query is closed."));
     const int position = checkedPosition(name);
-    check(hasRow(), EngineError::Misuse, QStringLiteral("There is no record to edit: the result is empty."));
+    check(hasRow(), EngineError::Misuse, QCoreApplication::translate("store", "There is no record to edit: the result is empty."));
     const Field& field = m_fields[static_cast<std::size_t>(position)];
     check(!field.table.isEmpty(), EngineError::Misuse,
-          QStringLiteral("The field \"%1\" is computed and cannot be changed.").arg(field.name));
+          QCoreApplication::translate("store", "The field \"%1\" is computed and cannot be changed.").arg(field.name));
     const QVariant stored = storedForm(position, value);
     if (field.size > 0 && stored.typeId() == QMetaType::QString) {
         const qsizetype length = characterCount(stored.toString());
         check(length <= field.size, EngineError::TooLong,
-              QStringLiteral("The text for \"%1\" is %2 characters long; this field holds at most %3 characters.")
+              QCoreApplication::translate("store", "The text for \"%1\" is %2 characters long; this field holds at most %3 characters.")
                   .arg(field.name)
                   .arg(length)
                   .arg(field.size));
@@ -186,7 +187,7 @@ void Query::setValue(const QString& name, const QVariant& value) {
 
 void Query::post() {
     check(m_state != State::Closed, EngineError::Misuse,
-          QStringLiteral("The record cannot be saved: the query is closed."));
+          QCoreApplication::translate("store", "The record cannot be saved: the query is closed."));
     if (m_state != State::Edit)
         return;
     std::vector<int> changed;
@@ -208,12 +209,12 @@ void Query::writeChanges(const std::vector<int>& changed) {
     const std::vector<QVariant>& original = m_rows.front();
     for (std::size_t i = 0; i < m_fields.size(); ++i) {
         check(!m_changed[i] || m_fields[i].table == table, EngineError::Misuse,
-              QStringLiteral("The record cannot be saved: its changed fields come from more than one table."));
+              QCoreApplication::translate("store", "The record cannot be saved: its changed fields come from more than one table."));
         if (m_fields[i].isKey && m_fields[i].table == table)
             update.keys.emplace_back(m_fields[i].origin, original[i]);
     }
     check(!update.keys.empty(), EngineError::Misuse,
-          QStringLiteral("The record cannot be saved: the result does not hold the key of the table %1.").arg(table));
+          QCoreApplication::translate("store", "The record cannot be saved: the result does not hold the key of the table %1.").arg(table));
     for (int p : changed) {
         const auto i = static_cast<std::size_t>(p);
         update.changes.push_back({m_fields[i].origin, original[i], m_edited[i]});

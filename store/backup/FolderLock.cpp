@@ -1,5 +1,6 @@
 #include "store/backup/FolderLock.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 namespace store {
@@ -14,7 +15,7 @@ FolderLock::FolderLock(const QString& dataFolder, Mode mode)
     case platform::FileLock::Outcome::Held:
         break;
     case platform::FileLock::Outcome::InUse:
-        m_reason = QStringLiteral("Orvella is running on the folder \"%1\"").arg(QDir::toNativeSeparators(dataFolder));
+        m_reason = QCoreApplication::translate("store", "Orvella is running on the folder \"%1\"").arg(QDir::toNativeSeparators(dataFolder));
         break;
     case platform::FileLock::Outcome::CannotOpen:
         m_reason = QStringLiteral("the lock file \"%1\" could not be opened: %2").arg(path, m_lock.reason());

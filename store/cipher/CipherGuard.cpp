@@ -2,6 +2,7 @@
 
 #include "store/cipher/CipherFailure.h"
 
+#include <QCoreApplication>
 #include <sqlcipher/sqlite3.h>
 
 namespace store {
@@ -13,7 +14,7 @@ void requireCipher(sqlite3* db) {
         answered = sqlite3_step(statement) == SQLITE_ROW && sqlite3_column_text(statement, 0) != nullptr;
     sqlite3_finalize(statement);
     check(answered, EngineError::GeneralError,
-          QStringLiteral("This build is linked against plain SQLite; refusing to run: the data file would be "
+          QCoreApplication::translate("store", "This build is linked against plain SQLite; refusing to run: the data file would be "
                          "neither read with its password nor written encrypted."));
 }
 

@@ -10,6 +10,7 @@
 #include "store/engine/SqlNames.h"
 #include "store/engine/TableLayout.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QStringList>
 
@@ -74,7 +75,7 @@ template <typename Operation> auto onOpenedFile(const PooledDatabase& database, 
         if (error.kind() != EngineError::NotADatabase)
             throw;
         throw EngineError(error.kind(),
-                          QStringLiteral("The data file \"%1\" was replaced or changed by another program while it was "
+                          QCoreApplication::translate("store", "The data file \"%1\" was replaced or changed by another program while it was "
                                          "open: it no longer reads as the book that was opened. Nothing was saved. "
                                          "Note any text not yet saved, close the day and open it again.")
                               .arg(QDir::toNativeSeparators(database.path())),
@@ -127,7 +128,7 @@ ResultSet CipherSession::selectOnce(const QString& statement) {
     const BoundStatement bound = bindDateLiterals(statement);
     PooledDatabase::KeptStatement& kept = m_database->keptStatement(bound.sql, m_database->context(Reading));
     check(!kept.statement.hadMoreStatements(), EngineError::Misuse,
-          QStringLiteral("A query runs one statement; this text holds more: %1").arg(statement));
+          QCoreApplication::translate("store", "A query runs one statement; this text holds more: %1").arg(statement));
     // The whole result is read now: the query works on this snapshot, and the statement is reset before
     // anything else runs on a handle that other connections to the same file share.
     KeptRun run(kept, bound.dates);
@@ -177,9 +178,9 @@ void CipherSession::execute(const QString& statement) {
 void CipherSession::executeOnce(const QString& statement) {
     const BoundStatement bound = bindDateLiterals(statement);
     PooledDatabase::KeptStatement& kept =
-        m_database->keptStatement(bound.sql, m_database->context(QStringLiteral("running a statement")));
+        m_database->keptStatement(bound.sql, m_database->context(QStringLiteral(QT_TRANSLATE_NOOP("store", "running a statement"))));
     check(!kept.statement.hadMoreStatements(), EngineError::Misuse,
-          QStringLiteral("A command runs one statement at a time; this text holds more: %1").arg(statement));
+          QCoreApplication::translate("store", "A command runs one statement at a time; this text holds more: %1").arg(statement));
     KeptRun run(kept, bound.dates);
     while (run.statement().step()) {
         // Rows a command returns are not used.

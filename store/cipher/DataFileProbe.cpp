@@ -33,11 +33,11 @@ QString describeForeignFile(const QString& path) {
     const qint64 size = data.size();
     const QByteArray head = data.read(64);
     if (size == 0)
-        return QStringLiteral("The data file \"%1\" is empty (0 bytes): it is not an Orvella data file. Replace it "
+        return QCoreApplication::translate("store", "The data file \"%1\" is empty (0 bytes): it is not an Orvella data file. Replace it "
                               "with a data file made by orvella-datafolder.")
             .arg(file);
     if (head.startsWith(QByteArrayLiteral("SQLite format 3\0")))
-        return QStringLiteral("The file \"%1\" is an unencrypted database, not an Orvella data file (an Orvella "
+        return QCoreApplication::translate("store", "The file \"%1\" is an unencrypted database, not an Orvella data file (an Orvella "
                               "data file is encrypted with its database password).")
             .arg(file);
     // An appointment book of the older format, left as it was when its conversion was declined at start.
@@ -49,11 +49,11 @@ QString describeForeignFile(const QString& path) {
                                            "beside the new one.")
             .arg(file);
     if (size < PageSize || size % PageSize != 0)
-        return QStringLiteral("The file \"%1\" is not an Orvella data file: its size (%2 bytes) is not that of one.")
+        return QCoreApplication::translate("store", "The file \"%1\" is not an Orvella data file: its size (%2 bytes) is not that of one.")
             .arg(file)
             .arg(size);
     if (longestReadableRun(head) >= 16)
-        return QStringLiteral("The file \"%1\" is not an Orvella data file: it begins with readable text, as files "
+        return QCoreApplication::translate("store", "The file \"%1\" is not an Orvella data file: it begins with readable text, as files "
                               "of other formats do, where an encrypted data file begins with random bytes.")
             .arg(file);
     return {};

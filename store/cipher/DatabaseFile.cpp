@@ -8,6 +8,7 @@
 #include "store/cipher/SqliteDatabase.h"
 #include "store/engine/TableLayout.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,19 +17,19 @@ namespace store {
 
 void createDatabaseFile(const QString& path, const QString& password) {
     const QString file = QDir::toNativeSeparators(path);
-    check(!password.isEmpty(), EngineError::NoPassword, QStringLiteral("A data file needs a database password."));
+    check(!password.isEmpty(), EngineError::NoPassword, QCoreApplication::translate("store", "A data file needs a database password."));
     check(!platform::somethingAt(path), EngineError::CantOpen,
           QStringLiteral("\"%1\" already exists; it was left as it is. Choose another folder, or move the file away "
                          "first.")
               .arg(file));
     const QFileInfo target(path);
     check(target.dir().exists(), EngineError::CantOpen,
-          QStringLiteral("The folder \"%1\" does not exist.").arg(QDir::toNativeSeparators(target.absolutePath())));
+          QCoreApplication::translate("store", "The folder \"%1\" does not exist.").arg(QDir::toNativeSeparators(target.absolutePath())));
 
     // The file is made under a passing name and takes its own only when complete, never over anything that
     // appeared there meanwhile.
     platform::FilePlacement placement(path, platform::FilePlacement::Mode::NewOnly);
-    const FailureContext context{path, QStringLiteral("making it"), 0};
+    const FailureContext context{path, QStringLiteral(QT_TRANSLATE_NOOP("store", "making it")), 0};
     {
         SqliteDatabase database(placement.partialPath(), SqliteDatabase::OpenMode::Create, context);
         requireCipher(database.get());

@@ -39,8 +39,8 @@ void removeWithJournal(const QString& path) {
 } // namespace
 
 void copyBook(const QString& dataFile, const QString& password, const QString& target) {
-    const FailureContext reading{dataFile, QStringLiteral("making a backup of it"), CopyWaitMilliseconds / 1000};
-    const FailureContext writing{target, QStringLiteral("writing the backup"), CopyWaitMilliseconds / 1000};
+    const FailureContext reading{dataFile, QStringLiteral(QT_TRANSLATE_NOOP("store", "making a backup of it")), CopyWaitMilliseconds / 1000};
+    const FailureContext writing{target, QStringLiteral(QT_TRANSLATE_NOOP("store", "writing the backup")), CopyWaitMilliseconds / 1000};
     check(!QFileInfo::exists(target), EngineError::CantOpen,
           QStringLiteral("\"%1\" already exists; it was left as it is.").arg(QDir::toNativeSeparators(target)));
     try {

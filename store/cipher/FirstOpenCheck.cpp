@@ -5,6 +5,7 @@
 #include "store/cipher/PooledDatabase.h"
 #include "store/engine/EngineError.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -66,7 +67,7 @@ std::optional<BookKey> keyOf(const QString& path) {
 
 void throwDamagedBook(const QString& path, const QString& damage) {
     throw EngineError(EngineError::Damaged,
-                      QStringLiteral("The data file \"%1\" is damaged (%2). Orvella has not written to it and will "
+                      QCoreApplication::translate("store", "The data file \"%1\" is damaged (%2). Orvella has not written to it and will "
                                      "not. Restore it from a backup.")
                           .arg(QDir::toNativeSeparators(path), damage));
 }

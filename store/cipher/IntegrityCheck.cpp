@@ -53,7 +53,7 @@ qlonglong dayRecordCount(SqliteDatabase& database, const FailureContext& context
 }
 
 QString checkBookFile(const QString& path, const QString& password, bool thorough) {
-    const FailureContext context{path, QStringLiteral("checking it"), 0};
+    const FailureContext context{path, QStringLiteral(QT_TRANSLATE_NOOP("store", "checking it")), 0};
     // Looked at without opening it: a pipe or a device in a backup's place would make the check wait for ever.
     if (const QString what = platform::notAnOrdinaryFile(path); !what.isEmpty())
         return what == QLatin1String("missing")

@@ -20,7 +20,7 @@ namespace store {
 
 namespace {
 
-const QString Opening = QStringLiteral("opening it");
+const QString Opening = QStringLiteral(QT_TRANSLATE_NOOP("store", "opening it"));
 
 } // namespace
 
@@ -31,7 +31,7 @@ FileIdentity identifyDataFile(const QString& path) {
     switch (entry.kind) {
     case platform::EntryKind::LinkLoop:
         throw EngineError(EngineError::CantOpen,
-                          QStringLiteral("The data file \"%1\" is a link that leads back to itself (a loop of links), "
+                          QCoreApplication::translate("store", "The data file \"%1\" is a link that leads back to itself (a loop of links), "
                                          "so there is no file to open. Put the data file itself in its place.")
                               .arg(file));
     case platform::EntryKind::Missing: {
@@ -56,7 +56,7 @@ FileIdentity identifyDataFile(const QString& path) {
     case platform::EntryKind::Folder:
         throw EngineError(EngineError::CantOpen, QStringLiteral("\"%1\" is a folder, not a data file.").arg(file));
     case platform::EntryKind::Unreachable:
-        throw EngineError(EngineError::CantOpen, QStringLiteral("The data file \"%1\" cannot be reached.").arg(file));
+        throw EngineError(EngineError::CantOpen, QCoreApplication::translate("store", "The data file \"%1\" cannot be reached.").arg(file));
     case platform::EntryKind::File:
         break;
     default: {
@@ -78,7 +78,7 @@ FileIdentity identifyDataFile(const QString& path) {
     identity.writable = platform::mayWrite(path);
     check(
         platform::mayRead(path), EngineError::NoPassword,
-        QStringLiteral("The data file \"%1\" may not be read by this user. Allow reading it and try again.").arg(file));
+        QCoreApplication::translate("store", "The data file \"%1\" may not be read by this user. Allow reading it and try again.").arg(file));
     const QString foreign = entry.version.size == 0 ? describeForeignFile(path) : QString();
     check(foreign.isEmpty(), EngineError::NotADatabase, foreign);
     return identity;
@@ -88,7 +88,7 @@ PooledDatabase::PooledDatabase(const QString& path, const QString& password, con
                                int waitSeconds)
     : m_path(path), m_identity(identity) {
     check(!password.isEmpty(), EngineError::NoPassword,
-          QStringLiteral("The connection text gives no database password for \"%1\"; Orvella data files are always "
+          QCoreApplication::translate("store", "The connection text gives no database password for \"%1\"; Orvella data files are always "
                          "encrypted with one.")
               .arg(QDir::toNativeSeparators(path)));
     // Never SQLITE_OPEN_CREATE: the program does not make data files. A file this user may not write
@@ -105,7 +105,7 @@ PooledDatabase::PooledDatabase(const QString& path, const QString& password, con
         check(foreign.isEmpty(), EngineError::NotADatabase, foreign);
         throw EngineError(
             EngineError::NotADatabase,
-            QStringLiteral("The data file \"%1\" could not be opened: the database password does not match, or the "
+            QCoreApplication::translate("store", "The data file \"%1\" could not be opened: the database password does not match, or the "
                            "file is not an Orvella data file.")
                 .arg(QDir::toNativeSeparators(path)));
     }
@@ -152,7 +152,7 @@ void PooledDatabase::requireSameFile() const {
         same = false;
     }
     check(same, EngineError::Conflict,
-          QStringLiteral("Nothing was saved: the data file \"%1\" was removed or replaced by another program after "
+          QCoreApplication::translate("store", "Nothing was saved: the data file \"%1\" was removed or replaced by another program after "
                          "it was opened. Your text is still shown; note it, then close the day and open it again.")
               .arg(QDir::toNativeSeparators(m_path)));
 }
@@ -199,7 +199,7 @@ void PooledDatabase::checkTable() {
         }
     }
     check(!columns.isEmpty(), EngineError::NotADatabase,
-          QStringLiteral("The data file \"%1\" holds no appointment table %2: it is not an Orvella data file, or it is "
+          QCoreApplication::translate("store", "The data file \"%1\" holds no appointment table %2: it is not an Orvella data file, or it is "
                          "damaged.")
               .arg(file, table));
     QStringList missing;
@@ -208,18 +208,18 @@ void PooledDatabase::checkTable() {
             missing << name;
     }
     check(missing.isEmpty(), EngineError::NotADatabase,
-          QStringLiteral("The appointment table of the data file \"%1\" lacks the column(s) %2: it is not an Orvella "
+          QCoreApplication::translate("store", "The appointment table of the data file \"%1\" lacks the column(s) %2: it is not an Orvella "
                          "data file, or it is damaged.")
               .arg(file, missing.join(QStringLiteral(", "))));
     // The month scan reads a record by position and a save finds it by its date: a table with other columns,
     // or whose date is not its key, would be miscounted and would gain a record at every opening of a day.
     check(extra.isEmpty(), EngineError::NotADatabase,
-          QStringLiteral("The appointment table of the data file \"%1\" has column(s) an Orvella data file does not "
+          QCoreApplication::translate("store", "The appointment table of the data file \"%1\" has column(s) an Orvella data file does not "
                          "have: %2. Nothing was changed in it. Copy its days into a book made by orvella-datafolder, "
                          "or remove those columns with the sqlcipher tool.")
               .arg(file, extra.join(QStringLiteral(", "))));
     check(dateInKey && !othersInKey, EngineError::NotADatabase,
-          QStringLiteral("The appointment table of the data file \"%1\" does not have the date %2 as its key, so a "
+          QCoreApplication::translate("store", "The appointment table of the data file \"%1\" does not have the date %2 as its key, so a "
                          "day could gain a second record. Nothing was changed in it. Copy its days into a book made "
                          "by orvella-datafolder.")
               .arg(file, QLatin1String(DayColumnName)));

@@ -2,6 +2,7 @@
 
 #include "store/cipher/SqliteDatabase.h"
 
+#include <QCoreApplication>
 #include <sqlcipher/sqlite3.h>
 
 #include <utility>
@@ -22,7 +23,7 @@ SqliteStatement::SqliteStatement(SqliteDatabase& database, const QString& sql, c
     const char* tail = nullptr;
     check(sqlite3_prepare_v2(database.get(), utf8.constData(), static_cast<int>(utf8.size() + 1), &m_statement, &tail),
           database.get(), context);
-    check(m_statement != nullptr, EngineError::Misuse, QStringLiteral("The statement is empty."));
+    check(m_statement != nullptr, EngineError::Misuse, QCoreApplication::translate("store", "The statement is empty."));
     m_hadMore = tail && !QString::fromUtf8(tail).trimmed().remove(QLatin1Char(';')).trimmed().isEmpty();
 }
 

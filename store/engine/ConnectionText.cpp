@@ -3,6 +3,7 @@
 #include "platform/Files.h"
 #include "store/engine/EngineError.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QStringList>
 
@@ -94,7 +95,7 @@ QString buildConnectionText(const QString& dataFolder, const QString& password) 
     const QString meant = localPath(dataFolder + QStringLiteral("\\") + QLatin1String(DatabaseFileName));
     if (parseConnectionText(text).dataSource != meant)
         throw EngineError(EngineError::CantOpen,
-                          QStringLiteral("The data folder's name \"%1\" cannot be used: it holds text that would name "
+                          QCoreApplication::translate("store", "The data folder's name \"%1\" cannot be used: it holds text that would name "
                                          "another data file. Rename the folder (for example without \";\" or "
                                          "\"=\") and start Orvella there.")
                               .arg(QDir::toNativeSeparators(dataFolder)));

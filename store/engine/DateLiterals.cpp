@@ -2,6 +2,7 @@
 
 #include "store/engine/EngineError.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QStringList>
 
@@ -86,12 +87,12 @@ template <typename Place> QString replaceDates(const QString& statement, Place p
         if (c == QLatin1Char('#')) {
             const qsizetype end = statement.indexOf(QLatin1Char('#'), i + 1);
             check(end > i, EngineError::GeneralError,
-                  QStringLiteral("The statement has a date that does not end (a \"#\" without its closing \"#\"): %1")
+                  QCoreApplication::translate("store", "The statement has a date that does not end (a \"#\" without its closing \"#\"): %1")
                       .arg(statement));
             const QStringView literal = QStringView(statement).mid(i + 1, end - i - 1);
             const QString stored = literalToStored(literal.trimmed());
             check(!stored.isEmpty(), EngineError::NotADate,
-                  QStringLiteral("The date #%1# is not a calendar date (month/day/year), so no day record can be found "
+                  QCoreApplication::translate("store", "The date #%1# is not a calendar date (month/day/year), so no day record can be found "
                                  "or made for it.")
                       .arg(literal.toString()));
             result += place(stored);
@@ -104,7 +105,7 @@ template <typename Place> QString replaceDates(const QString& statement, Place p
             // The day key's failure text stands where the date belongs.
             throw EngineError(
                 EngineError::NotADate,
-                QStringLiteral("The day could not be read as a date (its key is \"ERROR\"), so its record can be "
+                QCoreApplication::translate("store", "The day could not be read as a date (its key is \"ERROR\"), so its record can be "
                                "neither read nor made."));
         }
         result += c;

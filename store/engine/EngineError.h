@@ -48,4 +48,9 @@ inline void check(bool ok, EngineError::Kind kind, const QString& message) {
         throw EngineError(kind, message);
 }
 
+// What an engine was doing when something failed ("reading the records"), in the user's language, for the
+// middle of a message. The phrases are written in English where they are made, marked for the catalogue with
+// QT_TRANSLATE_NOOP("store", …), and put into words here, when a message is built.
+QString doingInWords(const QString& doing);
+
 } // namespace store

@@ -10,7 +10,7 @@ inline QString quotedName(const QString& name) {
 }
 
 // What an engine was doing, for its messages.
-inline const QString ReadingRecords = QStringLiteral("reading the records");
-inline const QString SavingRecord = QStringLiteral("saving the record");
+inline const QString ReadingRecords = QStringLiteral(QT_TRANSLATE_NOOP("store", "reading the records"));
+inline const QString SavingRecord = QStringLiteral(QT_TRANSLATE_NOOP("store", "saving the record"));
 
 } // namespace store

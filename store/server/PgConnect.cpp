@@ -4,6 +4,7 @@
 #include "platform/Sockets.h"
 #include "store/server/ServerBook.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -70,7 +71,7 @@ QString reasonOf(const QString& message) {
 
 EngineError unreachable(const QString& book, const QString& reason) {
     return EngineError(EngineError::ServerUnreachable,
-                       QStringLiteral("Could not reach %1: %2 Check that the server is running and that this "
+                       QCoreApplication::translate("store", "Could not reach %1: %2 Check that the server is running and that this "
                                       "computer may reach it over the network, then try again.")
                            .arg(book, reason));
 }
@@ -243,13 +244,13 @@ EngineError ConnectAttempt::failure(const QString& book, bool timedOut, int seco
     // The server wanted a password this user has none for, or refused the one given.
     if (PQconnectionNeedsPassword(c) || state == QLatin1String("28P01"))
         return EngineError(EngineError::ServerRefused,
-                           QStringLiteral("The server refused the user of %1: %2 Check the user name in the data "
+                           QCoreApplication::translate("store", "The server refused the user of %1: %2 Check the user name in the data "
                                           "folder's server file and the password in this user's %3.")
                                .arg(book, reason, platform::serverPasswordFileName()),
                            native);
     if (state == QLatin1String("3D000"))
         return EngineError(EngineError::ServerRefused,
-                           QStringLiteral("The book %1 does not exist: %2 Check the database name in the data "
+                           QCoreApplication::translate("store", "The book %1 does not exist: %2 Check the database name in the data "
                                           "folder's server file, or ask the administrator to make the book "
                                           "(orvella-datafolder server-init).")
                                .arg(book, reason),
@@ -257,7 +258,7 @@ EngineError ConnectAttempt::failure(const QString& book, bool timedOut, int seco
     // No such user, or no rule of the server that lets this user in from this computer (pg_hba.conf).
     if (state == QLatin1String("28000"))
         return EngineError(EngineError::ServerRefused,
-                           QStringLiteral("%1 does not let this user in: %2 Check the user name in the data folder's "
+                           QCoreApplication::translate("store", "%1 does not let this user in: %2 Check the user name in the data folder's "
                                           "server file, and ask the administrator whether the server lets this user in "
                                           "from this computer.")
                                .arg(atSentenceStart(book), reason),
@@ -267,7 +268,7 @@ EngineError ConnectAttempt::failure(const QString& book, bool timedOut, int seco
     if (state.isEmpty() && m_stepStatus == CONNECTION_SSL_STARTUP)
         return EngineError(
             EngineError::ServerUntrusted,
-            QStringLiteral("%1 could not be trusted: %2 Check that the data folder's server file names the server as "
+            QCoreApplication::translate("store", "%1 could not be trusted: %2 Check that the data folder's server file names the server as "
                            "its certificate does and that the office's certificate authority (sslrootcert, or %3) is "
                            "the one that signed it.")
                 .arg(atSentenceStart(book), reason, platform::serverAuthorityFileName()),

@@ -6,6 +6,7 @@
 #include "store/server/ServerBook.h"
 #include "store/server/ServerLink.h"
 
+#include <QCoreApplication>
 #include <QSet>
 #include <QStringList>
 
@@ -34,7 +35,7 @@ PgResult ServerAdmin::run(const QString& sql, const std::vector<std::optional<QB
                                        : state == QLatin1String("53100") ? EngineError::DiskFull
                                                                          : EngineError::GeneralError;
         throw EngineError(kind,
-                          QStringLiteral("%1 refused a statement: %2")
+                          QCoreApplication::translate("store", "%1 refused a statement: %2")
                               .arg(atSentenceStart(m_description), result ? result.message() : m_connection.errorMessage()),
                           state.isEmpty() ? QString() : QStringLiteral("SQLSTATE ") + state);
     }
@@ -67,7 +68,7 @@ QString initServerBook(const QString& connection) {
                 missing << name;
         }
         check(missing.isEmpty(), EngineError::NotADatabase,
-              QStringLiteral("%1 has a table %2 that lacks the column(s) %3; it was left as it is.")
+              QCoreApplication::translate("store", "%1 has a table %2 that lacks the column(s) %3; it was left as it is.")
                   .arg(atSentenceStart(server.description()), QLatin1String(AppointmentTableName), missing.join(QStringLiteral(", "))));
         done << QStringLiteral("kept the appointment table that was there");
     }

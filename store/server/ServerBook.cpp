@@ -5,6 +5,7 @@
 #include "platform/Files.h"
 #include "store/engine/EngineError.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QRegularExpression>
 #include <QStringDecoder>
@@ -85,8 +86,8 @@ int lineOf(const std::vector<Line>& lines, const QString& keyword) {
 // Where a refusal of file points: its line, or the connection text as a whole.
 QString placeOf(const QString& file, int line) {
     if (line <= 0)
-        return QStringLiteral("The connection text for the server file \"%1\"").arg(QDir::toNativeSeparators(file));
-    return QStringLiteral("The server file \"%1\", line %2,").arg(QDir::toNativeSeparators(file)).arg(line);
+        return QCoreApplication::translate("store", "The connection text for the server file \"%1\"").arg(QDir::toNativeSeparators(file));
+    return QCoreApplication::translate("store", "The server file \"%1\", line %2,").arg(QDir::toNativeSeparators(file)).arg(line);
 }
 
 void checkLines(const std::vector<Line>& lines, const QString& file) {
@@ -99,17 +100,17 @@ void checkLines(const std::vector<Line>& lines, const QString& file) {
     if (!options)
         throw EngineError(
             EngineError::CantOpen,
-            QStringLiteral("The server file \"%1\" does not hold a connection text Orvella can read (%2). It should "
+            QCoreApplication::translate("store", "The server file \"%1\" does not hold a connection text Orvella can read (%2). It should "
                            "hold a line such as: %3")
                 .arg(QDir::toNativeSeparators(file), reason, Example));
     check(optionValue(options, "password").isEmpty(), EngineError::NoPassword,
-          QStringLiteral("The server file \"%1\" holds a password, which Orvella refuses to read from a data folder "
+          QCoreApplication::translate("store", "The server file \"%1\" holds a password, which Orvella refuses to read from a data folder "
                          "anybody may copy. Remove it and keep it in the password file (%2) of each desk's "
                          "user instead.")
               .arg(QDir::toNativeSeparators(file), platform::serverPasswordFileName()));
     for (const QString& keyword : programOwnOptions()) {
         check(optionValue(options, keyword.toLatin1().constData()).isEmpty(), EngineError::CantOpen,
-              QStringLiteral("%1 sets %2, which Orvella sets itself for every connection (a connect is waited for "
+              QCoreApplication::translate("store", "%1 sets %2, which Orvella sets itself for every connection (a connect is waited for "
                              "at most a few seconds, a dead link noticed within seconds). Remove it from the file.")
                   .arg(placeOf(file, lineOf(lines, keyword)), keyword));
     }
@@ -117,7 +118,7 @@ void checkLines(const std::vector<Line>& lines, const QString& file) {
         const QStringList names = optionValue(options, keyword).split(QLatin1Char(','));
         for (const QString& name : names)
             check(name.size() <= MaximumServerNameLength, EngineError::CantOpen,
-                  QStringLiteral("%1 names a server by a %2-character %3; a server's name has at most %4 characters.")
+                  QCoreApplication::translate("store", "%1 names a server by a %2-character %3; a server's name has at most %4 characters.")
                       .arg(placeOf(file, lineOf(lines, QLatin1String(keyword))))
                       .arg(name.size())
                       .arg(QLatin1String(keyword))
@@ -129,7 +130,7 @@ void checkLines(const std::vector<Line>& lines, const QString& file) {
         const QString given = !mode.isEmpty() ? mode : requireSsl ? QStringLiteral("require") : QString();
         const QString keyword = !mode.isEmpty() ? QStringLiteral("sslmode") : QStringLiteral("requiressl");
         check(given.isEmpty() || given == QLatin1String("verify-full"), EngineError::ServerUntrusted,
-              QStringLiteral("%1 sets %2=%3, which lets this desk give its password to a server it has not checked. A "
+              QCoreApplication::translate("store", "%1 sets %2=%3, which lets this desk give its password to a server it has not checked. A "
                              "server on another computer is reached only over an encrypted connection to the server "
                              "the office's certificate authority (sslrootcert, or %4) vouches for: remove the "
                              "setting (sslmode=verify-full is the default) or write sslmode=verify-full.")
@@ -141,7 +142,7 @@ void checkLines(const std::vector<Line>& lines, const QString& file) {
     if (!passfile.isEmpty()) {
         const QString home = QDir::cleanPath(QDir::homePath()) + QLatin1Char('/');
         check(QDir::isAbsolutePath(passfile) && QDir::cleanPath(passfile).startsWith(home), EngineError::CantOpen,
-              QStringLiteral("%1 names the password file \"%2\", outside this user's home folder. Keep the passwords "
+              QCoreApplication::translate("store", "%1 names the password file \"%2\", outside this user's home folder. Keep the passwords "
                              "in %3, or in a file of this user's own under %4.")
                   .arg(placeOf(file, lineOf(lines, QStringLiteral("passfile"))), passfile,
                        platform::serverPasswordFileName(), QDir::toNativeSeparators(QDir::homePath())));
@@ -152,7 +153,7 @@ void checkLines(const std::vector<Line>& lines, const QString& file) {
             continue;
         const platform::Entry entry = platform::lookAt(path);
         check(!entry.exists() || entry.kind == platform::EntryKind::File, EngineError::CantOpen,
-              QStringLiteral("%1 sets %2 to \"%3\", which is %4, not an ordinary file.")
+              QCoreApplication::translate("store", "%1 sets %2 to \"%3\", which is %4, not an ordinary file.")
                   .arg(placeOf(file, lineOf(lines, keyword)), keyword, QDir::toNativeSeparators(path),
                        platform::kindInWords(entry.kind)));
     }
@@ -206,19 +207,19 @@ ServerBook readServerBook(const QString& path) {
         break;
     case platform::ReadFile::Outcome::NotAFile:
         throw EngineError(EngineError::CantOpen,
-                          QStringLiteral("The server file \"%1\" is %2, not an ordinary file; Orvella does not read "
+                          QCoreApplication::translate("store", "The server file \"%1\" is %2, not an ordinary file; Orvella does not read "
                                          "it. Put the server file back (orvella-datafolder server-folder makes one).")
                               .arg(file, platform::kindInWords(read)));
     case platform::ReadFile::Outcome::TooLarge:
         throw EngineError(EngineError::CantOpen,
-                          QStringLiteral("The server file \"%1\" is larger than the %2 bytes a server file may be (it "
+                          QCoreApplication::translate("store", "The server file \"%1\" is larger than the %2 bytes a server file may be (it "
                                          "holds one line such as: %3). Put the server file back.")
                               .arg(file)
                               .arg(MaximumServerBookBytes)
                               .arg(Example));
     default:
         throw EngineError(EngineError::CantOpen,
-                          QStringLiteral("The server file \"%1\" could not be read: %2").arg(file, read.reason));
+                          QCoreApplication::translate("store", "The server file \"%1\" could not be read: %2").arg(file, read.reason));
     }
     std::vector<Line> lines;
     const QList<QByteArray> rawLines = read.bytes.split('\n');
@@ -226,14 +227,14 @@ ServerBook readServerBook(const QString& path) {
         const QByteArray& raw = rawLines[index];
         // A NUL would end the text where the library reads it, hiding what follows from the checks here.
         check(!raw.contains('\0'), EngineError::CantOpen,
-              QStringLiteral("The server file \"%1\", line %2, holds a NUL character: it is not a text file. Put the "
+              QCoreApplication::translate("store", "The server file \"%1\", line %2, holds a NUL character: it is not a text file. Put the "
                              "server file back.")
                   .arg(file)
                   .arg(index + 1));
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         const QString line = QString(utf8(raw)).trimmed();
         check(!utf8.hasError(), EngineError::CantOpen,
-              QStringLiteral("The server file \"%1\", line %2, is not UTF-8 text. Write it again as UTF-8 (the names "
+              QCoreApplication::translate("store", "The server file \"%1\", line %2, is not UTF-8 text. Write it again as UTF-8 (the names "
                              "of a server, a database and a user may hold any letters).")
                   .arg(file)
                   .arg(index + 1));
@@ -241,7 +242,7 @@ ServerBook readServerBook(const QString& path) {
             lines.push_back(Line{index + 1, line});
     }
     check(!lines.empty(), EngineError::CantOpen,
-          QStringLiteral("The server file \"%1\" names no server. It should hold a line such as: %2").arg(file, Example));
+          QCoreApplication::translate("store", "The server file \"%1\" names no server. It should hold a line such as: %2").arg(file, Example));
     checkLines(lines, path);
     QStringList texts;
     for (const Line& line : lines)
@@ -252,7 +253,7 @@ ServerBook readServerBook(const QString& path) {
 QString describeServerBook(const QString& connection) {
     const Options options = parsed(connection, nullptr);
     if (!options)
-        return QStringLiteral("the server book \"%1\"").arg(connection.left(MaximumServerNameLength));
+        return QCoreApplication::translate("store", "the server book \"%1\"").arg(connection.left(MaximumServerNameLength));
     const QString service = optionValue(options, "service");
     QString database = optionValue(options, "dbname");
     QString host = optionValue(options, "host");
@@ -260,14 +261,14 @@ QString describeServerBook(const QString& connection) {
         host = optionValue(options, "hostaddr");
     const QString port = optionValue(options, "port");
     if (!service.isEmpty() && database.isEmpty() && host.isEmpty())
-        return QStringLiteral("the server book of service \"%1\"").arg(service);
+        return QCoreApplication::translate("store", "the server book of service \"%1\"").arg(service);
     if (database.isEmpty())
-        database = QStringLiteral("(the user's own)");
+        database = QCoreApplication::translate("store", "(the user's own)");
     if (host.isEmpty())
-        host = QStringLiteral("this computer");
+        host = QCoreApplication::translate("store", "this computer");
     if (!port.isEmpty())
         host += QLatin1Char(':') + port;
-    return QStringLiteral("the database \"%1\" on the server \"%2\"").arg(database, host);
+    return QCoreApplication::translate("store", "the database \"%1\" on the server \"%2\"").arg(database, host);
 }
 
 QString atSentenceStart(QString text) {

@@ -40,7 +40,7 @@ constexpr std::size_t MaximumPrepared = 200;
 constexpr int RetryMilliseconds = 2000;
 constexpr int PollMilliseconds = 50;
 
-const QString Opening = QStringLiteral("opening it");
+const QString Opening = QStringLiteral(QT_TRANSLATE_NOOP("store", "opening it"));
 
 // The server's messages outside any statement (a shutdown under way, ...) show up as the next statement's
 // failure; the library's default of printing them to the terminal helps nobody.
@@ -188,7 +188,7 @@ void ServerLink::checkTable() {
     for (int row = 0; row < result.rows(); ++row)
         columns.insert(result.text(row, 0).toLower());
     check(!columns.isEmpty(), EngineError::NotADatabase,
-          QStringLiteral("%1 holds no appointment table %2. Ask the administrator to make it there "
+          QCoreApplication::translate("store", "%1 holds no appointment table %2. Ask the administrator to make it there "
                          "(orvella-datafolder server-init).")
               .arg(atSentenceStart(m_description), QLatin1String(AppointmentTableName)));
     QStringList missing;
@@ -197,7 +197,7 @@ void ServerLink::checkTable() {
             missing << name;
     }
     check(missing.isEmpty(), EngineError::NotADatabase,
-          QStringLiteral("The appointment table of %1 lacks the column(s) %2: it is not an Orvella book, or it is "
+          QCoreApplication::translate("store", "The appointment table of %1 lacks the column(s) %2: it is not an Orvella book, or it is "
                          "damaged.")
               .arg(m_description, missing.join(QStringLiteral(", "))));
 }
@@ -230,7 +230,7 @@ void ServerLink::ensureUp(const QString& doing) {
         connection = connectNow();
     } catch (const EngineError& error) {
         m_retryTimer->start();
-        throw EngineError(error.kind(), QStringLiteral("%1 (while %2)").arg(error.text(), doing), error.nativeCode());
+        throw EngineError(error.kind(), QCoreApplication::translate("store", "%1 (while %2)").arg(error.text(), doingInWords(doing)), error.nativeCode());
     }
     adopt(std::move(connection));
     BookWatch::instance().announceReload();
@@ -267,12 +267,12 @@ PgResult ServerLink::exchange(const std::function<int(pg_conn*)>& send, int wait
             dropConnection();
             throw UnansweredStatement(
                 EngineError(EngineError::Busy,
-                            QStringLiteral("%1 did not answer within %2 seconds while %3; the connection was given up. "
+                            QCoreApplication::translate("store", "%1 did not answer within %2 seconds while %3; the connection was given up. "
                                            "Anything being saved was either saved whole or not at all. Check the "
                                            "network and the server, then try again: your text is still shown.")
                                 .arg(atSentenceStart(m_description))
                                 .arg(seconds)
-                                .arg(doing)),
+                                .arg(doingInWords(doing))),
                 backend);
         }
         platform::socketReady(PQsocket(c), platform::SocketWait::Readable, static_cast<int>(left));
@@ -285,10 +285,10 @@ void ServerLink::lose(const QString& reason, const QString& doing, int backend) 
     dropConnection();
     throw UnansweredStatement(
         EngineError(EngineError::ServerUnreachable,
-                    QStringLiteral("The connection to %1 was lost while %2 (%3). Anything being saved was either "
+                    QCoreApplication::translate("store", "The connection to %1 was lost while %2 (%3). Anything being saved was either "
                                    "saved whole or not at all. Orvella connects again at the next step once the "
                                    "server is back; your text is still shown.")
-                        .arg(m_description, doing, reason.isEmpty() ? QStringLiteral("no answer") : reason)),
+                        .arg(m_description, doingInWords(doing), reason.isEmpty() ? QCoreApplication::translate("store", "no answer") : reason)),
         backend);
 }
 
@@ -341,64 +341,64 @@ void ServerLink::failFor(const QString& state, const QString& reason, const QStr
     if (state == QLatin1String("23505"))
         throw EngineError(
             EngineError::DuplicateKey,
-            QStringLiteral("A record for this day already exists in %1; nothing was changed.").arg(m_description));
+            QCoreApplication::translate("store", "A record for this day already exists in %1; nothing was changed.").arg(m_description));
     if (state == QLatin1String("42P01"))
         throw EngineError(
             EngineError::NotADatabase,
-            QStringLiteral("%1 holds no appointment table %2 (%3). Ask the administrator to make it there.")
+            QCoreApplication::translate("store", "%1 holds no appointment table %2 (%3). Ask the administrator to make it there.")
                 .arg(atSentenceStart(m_description), table, reason));
     if (state == QLatin1String("42703"))
         throw EngineError(
             EngineError::NotADatabase,
-            QStringLiteral("The appointment table of %1 lacks a column Orvella needs (%2): it is not an Orvella "
+            QCoreApplication::translate("store", "The appointment table of %1 lacks a column Orvella needs (%2): it is not an Orvella "
                            "book, or it is damaged.")
                 .arg(m_description, reason));
     if (state == QLatin1String("42501") || state == QLatin1String("25006"))
         throw EngineError(
             EngineError::ReadOnly,
-            QStringLiteral("%1 does not allow this user what Orvella needs while %2 (%3). Ask the administrator to "
+            QCoreApplication::translate("store", "%1 does not allow this user what Orvella needs while %2 (%3). Ask the administrator to "
                            "grant SELECT and INSERT on %4 and UPDATE on its slot columns (orvella-datafolder "
                            "server-init gives them to the role %5).")
-                .arg(atSentenceStart(m_description), doing, reason, table, QLatin1String(DeskRoleName)));
+                .arg(atSentenceStart(m_description), doingInWords(doing), reason, table, QLatin1String(DeskRoleName)));
     if (state == QLatin1String("57014") || state == QLatin1String("55P03") || state == QLatin1String("40001") ||
         state == QLatin1String("40P01"))
         throw EngineError(
             EngineError::Busy,
-            QStringLiteral("%1 was busy with other seats' work while %2 (%3); nothing was changed. Try again in a "
+            QCoreApplication::translate("store", "%1 was busy with other seats' work while %2 (%3); nothing was changed. Try again in a "
                            "moment.")
-                .arg(atSentenceStart(m_description), doing, reason));
+                .arg(atSentenceStart(m_description), doingInWords(doing), reason));
     if (state == QLatin1String("53100"))
         throw EngineError(
             EngineError::DiskFull,
-            QStringLiteral("The disk of the server of %1 is full, so nothing could be written while %2; nothing was "
+            QCoreApplication::translate("store", "The disk of the server of %1 is full, so nothing could be written while %2; nothing was "
                            "changed. Ask the administrator to free space on the server, then try again: your text is "
                            "still shown.")
-                .arg(m_description, doing));
+                .arg(m_description, doingInWords(doing)));
     if (state.startsWith(QLatin1String("53")))
         throw EngineError(
             EngineError::Busy,
-            QStringLiteral("%1 has run out of room for this work while %2 (%3); nothing was changed. Try again in a "
+            QCoreApplication::translate("store", "%1 has run out of room for this work while %2 (%3); nothing was changed. Try again in a "
                            "moment.")
-                .arg(atSentenceStart(m_description), doing, reason));
+                .arg(atSentenceStart(m_description), doingInWords(doing), reason));
     if (state == QLatin1String("22001"))
         throw EngineError(
             EngineError::TooLong,
-            QStringLiteral("%1 refused a text longer than its field while %2 (%3).").arg(atSentenceStart(m_description), doing, reason));
+            QCoreApplication::translate("store", "%1 refused a text longer than its field while %2 (%3).").arg(atSentenceStart(m_description), doingInWords(doing), reason));
     if (state == QLatin1String("22007") || state == QLatin1String("22008"))
         throw EngineError(EngineError::NotADate,
-                          QStringLiteral("%1 refused a date while %2 (%3).").arg(atSentenceStart(m_description), doing, reason));
+                          QCoreApplication::translate("store", "%1 refused a date while %2 (%3).").arg(atSentenceStart(m_description), doingInWords(doing), reason));
     if (state.startsWith(QLatin1String("23")))
         throw EngineError(EngineError::Constraint,
-                          QStringLiteral("%1 refused a value while %2 (%3).").arg(atSentenceStart(m_description), doing, reason));
+                          QCoreApplication::translate("store", "%1 refused a value while %2 (%3).").arg(atSentenceStart(m_description), doingInWords(doing), reason));
     if (state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P")))
         throw EngineError(
             EngineError::ServerUnreachable,
-            QStringLiteral("%1 stopped serving while %2 (%3). Anything being saved was either saved whole or not at "
+            QCoreApplication::translate("store", "%1 stopped serving while %2 (%3). Anything being saved was either saved whole or not at "
                            "all; try again once the server is back.")
-                .arg(atSentenceStart(m_description), doing, reason));
+                .arg(atSentenceStart(m_description), doingInWords(doing), reason));
     throw EngineError(
         EngineError::GeneralError,
-        QStringLiteral("%1 reported an error while %2: %3 (%4).").arg(atSentenceStart(m_description), doing, reason, state));
+        QCoreApplication::translate("store", "%1 reported an error while %2: %3 (%4).").arg(atSentenceStart(m_description), doingInWords(doing), reason, state));
 }
 
 const ServerLink::TableInfo& ServerLink::tableInfo(unsigned oid, int waitSeconds, const QString& doing) {

@@ -8,6 +8,7 @@
 #include "store/server/ServerBook.h"
 #include "store/server/ServerLink.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace store {
@@ -107,7 +108,7 @@ ResultSet ServerSession::selectDay(const QString& storedDate) {
                 dateColumn = static_cast<int>(i);
         }
         check(dateColumn >= 0, EngineError::NotADatabase,
-              QStringLiteral("The appointment table has no date column %1.").arg(QLatin1String(DayColumnName)));
+              QCoreApplication::translate("store", "The appointment table has no date column %1.").arg(QLatin1String(DayColumnName)));
         for (auto& row : month.rows)
             fetched.days.emplace(row[static_cast<std::size_t>(dateColumn)].toString(), std::move(row));
         fetched.fields = std::move(month.fields);
@@ -125,7 +126,7 @@ ResultSet ServerSession::selectDay(const QString& storedDate) {
 void ServerSession::execute(const QString& statement) {
     const ParameterizedStatement parameterized = parameterizeStatement(statement);
     m_link->noteWrite();
-    m_link->command(parameterized.text, datesOf(parameterized), m_wait, QStringLiteral("running a statement"));
+    m_link->command(parameterized.text, datesOf(parameterized), m_wait, QStringLiteral(QT_TRANSLATE_NOOP("store", "running a statement")));
 }
 
 StoredRow ServerSession::updateRow(const RowUpdate& update) {
@@ -308,7 +309,7 @@ StoredRow ServerSession::settle(const RowUpdate& update, const UnansweredStateme
     if (untouched)
         throw EngineError(
             unanswered.kind(),
-            QStringLiteral("%1 did not answer while saving the record, and nothing of it was saved (the server was "
+            QCoreApplication::translate("store", "%1 did not answer while saving the record, and nothing of it was saved (the server was "
                            "asked again). Your text is still shown: press ✓ again to save it.")
                 .arg(atSentenceStart(m_link->description())),
             unanswered.nativeCode());

@@ -15,6 +15,7 @@
 #include "store/server/ServerAdmin.h"
 #include "store/server/ServerBook.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -141,7 +142,7 @@ CopySummary copyRowsUp(const std::vector<Row>& rows, ServerAdmin& server, bool m
         server.run(QStringLiteral("ROLLBACK"));
         throw EngineError(
             EngineError::Constraint,
-            QStringLiteral("%1 already holds %2 day(s); nothing was copied. Copy with --merge to add the file's "
+            QCoreApplication::translate("store", "%1 already holds %2 day(s); nothing was copied. Copy with --merge to add the file's "
                            "days and fill only the server's free slots.")
                 .arg(atSentenceStart(server.description()))
                 .arg(present));
@@ -197,7 +198,7 @@ CopySummary copyRowsUp(const std::vector<Row>& rows, ServerAdmin& server, bool m
         server.run(QStringLiteral("ROLLBACK"));
         throw EngineError(
             EngineError::GeneralError,
-            QStringLiteral("The copy to %1 did not add up (%2 days before, %3 added, %4 after); nothing was copied.")
+            QCoreApplication::translate("store", "The copy to %1 did not add up (%2 days before, %3 added, %4 after); nothing was copied.")
                 .arg(server.description())
                 .arg(present)
                 .arg(summary.added)
@@ -220,7 +221,7 @@ CopySummary copyBookDown(const QString& connection, const QString& file, const Q
         target.absoluteFilePath() +
             QStringLiteral(".%1.copying").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
     const QString& partial = placement.partialPath();
-    const FailureContext context{file, QStringLiteral("copying the server book into it"), 0};
+    const FailureContext context{file, QStringLiteral(QT_TRANSLATE_NOOP("store", "copying the server book into it")), 0};
     createDatabaseFile(partial, password);
     {
         SqliteDatabase database(partial, SqliteDatabase::OpenMode::ReadWrite, context);
@@ -243,7 +244,7 @@ CopySummary copyBookDown(const QString& connection, const QString& file, const Q
         }
         // Read back and compared before the file takes its name.
         check(sameRows(rows, readFileDirectly(database, context)), EngineError::GeneralError,
-              QStringLiteral("The copy of %1 read back differently; nothing was made.").arg(server.description()));
+              QCoreApplication::translate("store", "The copy of %1 read back differently; nothing was made.").arg(server.description()));
     }
     check(placement.place().isEmpty(), EngineError::CantOpen,
           QStringLiteral("\"%1\" could not be put in place (it appeared meanwhile?); nothing was overwritten.")

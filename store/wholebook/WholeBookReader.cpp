@@ -1,5 +1,7 @@
 #include "store/wholebook/WholeBookReader.h"
 
+#include <QCoreApplication>
+
 #include "store/cipher/CipherGuard.h"
 #include "store/cipher/FileFormat.h"
 #include "store/engine/TableLayout.h"
@@ -41,7 +43,7 @@ int declaredSize(const QString& type) {
 } // namespace
 
 WholeBookReader::WholeBookReader(const QString& path, const QString& password, Access access)
-    : m_path(path), m_context{path, QStringLiteral("reading the book"), 4} {
+    : m_path(path), m_context{path, QStringLiteral(QT_TRANSLATE_NOOP("store", "reading the book")), 4} {
     m_database = SqliteDatabase(
         path, access == Access::ReadAndLock ? SqliteDatabase::OpenMode::ReadWrite : SqliteDatabase::OpenMode::ReadOnly,
         m_context);
@@ -55,7 +57,7 @@ WholeBookReader::WholeBookReader(const QString& path, const QString& password, A
                           m_context);
     probe.step();
     check(probe.value(0).toInt() == 1, EngineError::NotADatabase,
-          QStringLiteral("The book \"%1\" holds no appointment table; it is not an Orvella data file.").arg(path));
+          QCoreApplication::translate("store", "The book \"%1\" holds no appointment table; it is not an Orvella data file.").arg(path));
     if (access == Access::ReadAndLock) {
         m_database.execute(QStringLiteral("BEGIN IMMEDIATE"), m_context);
         m_locked = true;

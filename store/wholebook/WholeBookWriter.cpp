@@ -34,7 +34,7 @@ std::optional<DayRow> dayFrom(const SqliteStatement& statement) {
 } // namespace
 
 WholeBookWriter::WholeBookWriter(const QString& path, const QString& password, const SlotSizes& sizes)
-    : m_path(path), m_context{path, QStringLiteral("writing the new book"), 0}, m_sizes(sizes) {
+    : m_path(path), m_context{path, QStringLiteral(QT_TRANSLATE_NOOP("store", "writing the new book")), 0}, m_sizes(sizes) {
     const QFileInfo target(path);
     check(!target.exists() && !target.isSymLink(), EngineError::CantOpen,
           QStringLiteral("\"%1\" already exists; it was left as it is.").arg(QDir::toNativeSeparators(path)));

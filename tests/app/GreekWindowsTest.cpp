@@ -9,6 +9,7 @@
 #include "base/ErrorReport.h"
 #include "base/OrvellaApplication.h"
 #include "day/DayWindow.h"
+#include "day/RepeatDialog.h"
 #include "month/MonthWindow.h"
 #ifdef ORVELLA_ICS_IMPORT
 #include "month/CalendarImport.h"
@@ -111,6 +112,16 @@ private slots:
             auto week = std::make_unique<WeekWindow>(*month, QDate(2026, 12, 10));
             QObject::connect(week.get(), &QObject::destroyed, month, &QObject::deleteLater);
             return std::unique_ptr<QWidget>(std::move(week));
+        });
+        QTest::newRow("repeat") << Build([](const QString& folder) {
+            // The connection the dialog reads through goes with it.
+            auto* connection = new store::Connection;
+            connection->reopen(store::buildConnectionText(folder, QLatin1String(store::FixedDatabasePassword)));
+            store::bookFreeSlots(*connection, {{QDate(2026, 12, 24), 4, QStringLiteral("Κωνσταντίνου")}});
+            auto dialog = std::make_unique<RepeatDialog>(*connection, QDate(2026, 12, 10), 4,
+                                                         QStringLiteral("Παπαδοπούλου Ελένη, 6971234567"));
+            QObject::connect(dialog.get(), &QObject::destroyed, [connection] { delete connection; });
+            return std::unique_ptr<QWidget>(std::move(dialog));
         });
         QTest::newRow("Output Options") << Build([](const QString&) {
             return std::make_unique<report::OutputOptionsDialog>(nullptr,

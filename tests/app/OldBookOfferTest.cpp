@@ -137,7 +137,7 @@ void OldBookOfferTest::answered() {
     if (converted) {
         QCOMPARE(m_seen.size(), 2);
         QVERIFY2(m_seen[1].startsWith(QLatin1String("OldBookSummary:")) &&
-                     m_seen[1].contains(QLatin1String("60 records")),
+                     m_seen[1].contains(QStringLiteral("Διαβάστηκαν 60 εγγραφές")),
                  qPrintable(m_seen[1]));
         QVERIFY(reported.isEmpty());
         QCOMPARE(store::WholeBookReader(data, QStringLiteral("Kw73Tp")).dayCount(), 60);
@@ -176,7 +176,7 @@ void OldBookOfferTest::refusedBookIsNotOfferedAgain_data() {
 #ifdef Q_OS_WIN
     const QString damaged = QStringLiteral("data.mdb");
 #else
-    const QString damaged = QStringLiteral("is damaged");
+    const QString damaged = QStringLiteral("είναι χαλασμένο εκεί όπου φυλάγονται");
 #endif
     QTest::newRow("damaged where the library crashes")
         << "rantebou-small-password.mdb" << legacytest::BytePatches{{98358, QByteArray::fromHex("0080")}} << damaged;

@@ -260,8 +260,8 @@ private slots:
         print();
         QCOMPARE(m_reports.size(), 1);
         QVERIFY2(m_reports.first().contains(QStringLiteral("RANTEBOU.rav")), qPrintable(m_reports.first()));
-        QVERIFY2(m_reports.first().contains(QStringLiteral("line 4")), qPrintable(m_reports.first()));
-        QVERIFY2(m_reports.first().contains(QStringLiteral("column")), qPrintable(m_reports.first()));
+        QVERIFY2(m_reports.first().contains(QStringLiteral("γραμμή 4")), qPrintable(m_reports.first()));
+        QVERIFY2(m_reports.first().contains(QStringLiteral("στήλη 12")), qPrintable(m_reports.first()));
         QVERIFY(m_window->isVisible());
     }
 
@@ -269,7 +269,7 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("link");
         QTest::addColumn<QString>("message");
-        const QString own = QStringLiteral("the program works from that file");
+        const QString own = QStringLiteral("το πρόγραμμα δουλεύει με αυτό το αρχείο");
         QTest::newRow("data.mdb, the folder current") << "data.mdb"
                                                       << "" << own;
         QTest::newRow("the book's full path") << "@data.mdb"
@@ -278,7 +278,7 @@ private slots:
                                       << "" << own;
         QTest::newRow("a link to the book") << "day.pdf"
                                             << "data.mdb"
-                                            << "under another name or through a link";
+                                            << "με άλλο όνομα ή μέσω συνδέσμου";
     }
 
     // A careless name in "Output Options" never replaces the book or the day sheet: the window says why

@@ -71,8 +71,8 @@ void DayRecordNotMadeTest::toldWhyOnlyWhenTheRecordIsMissing() {
     if (told) {
         QCOMPARE(reports.size(), 1);
         QVERIFY2(reports[0].contains(QStringLiteral("Η ημέρα 5/3/2010 δεν μπόρεσε να δημιουργηθεί")), qPrintable(reports[0]));
-        QVERIFY2(reports[0].contains(QLatin1String("read-only")), qPrintable(reports[0]));
-        QVERIFY2(reports[0].contains(QLatin1String("Allow writing to it")), qPrintable(reports[0]));
+        QVERIFY2(reports[0].contains(QStringLiteral("μόνο για ανάγνωση")), qPrintable(reports[0]));
+        QVERIFY2(reports[0].contains(QStringLiteral("Επιτρέψτε την εγγραφή σε αυτό")), qPrintable(reports[0]));
     } else {
         QCOMPARE(reports, QStringList());
     }

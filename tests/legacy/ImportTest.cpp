@@ -190,6 +190,23 @@ void ImportTest::daysAreAddedToAnExistingBook() {
     QCOMPARE(dayOf(book, QStringLiteral("2012-07-03")).slotTexts[slotOf("1230-1300")], text("Κ. Λάμπρου"));
     QCOMPARE(dayOf(book, QStringLiteral("2000-01-01")).slotTexts[0], text("Only in the book"));
     QCOMPARE(dayOf(book, QStringLiteral("2030-12-31")).slotTexts[0], text("Αναστασίου Νίκος (πρώτη επίσκεψη)"));
+    // Every appointment of the older book was new to this book, the one joined to the book's own text too.
+    QVERIFY(summary.filledSlots > 0);
+    QCOMPARE(summary.newSlots, summary.filledSlots);
+
+    // The same older book a second time brings nothing new, and says so instead of counting its appointments
+    // as brought over.
+    const legacy::ImportSummary again = legacy::BookImport::intoExistingBook(
+        legacytest::copyOfFixture(dir, QStringLiteral("rantebou-small-password.mdb")), Password, book);
+    QCOMPARE(again.newDays, 0);
+    QCOMPARE(again.filledSlots, summary.filledSlots);
+    QCOMPARE(again.newSlots, 0);
+    QVERIFY2(again.headline().contains(QStringLiteral("Nothing new: all %1 appointments").arg(again.filledSlots)),
+             qPrintable(again.headline()));
+    QVERIFY2(!again.headline().contains(QLatin1String("brought over.")), qPrintable(again.headline()));
+    QCOMPARE(again.joinedSlots, QStringList());
+    QCOMPARE(dayOf(book, QStringLiteral("2012-02-29")).slotTexts[slotOf("0900-0930")],
+             text("Δική μου / Γεωργίου Μαρία τηλ. 210-1234567"));
 }
 
 void ImportTest::joinedTextLongerThanASlotGrowsTheSlot() {

@@ -5,6 +5,7 @@
 #include "store/cipher/IntegrityCheck.h"
 #include "store/engine/ConnectionText.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
@@ -30,7 +31,7 @@ QString sizeText(qint64 bytes) {
 
 int listBackups(const QString& folder) {
     if (!QFileInfo(folder).isDir())
-        return fail(QStringLiteral("\"%1\" is not a folder.").arg(native(folder)));
+        return fail(QCoreApplication::translate("orvella-datafolder", "\"%1\" is not a folder.").arg(native(folder)));
     if (const QString problem = store::backupFolderProblem(folder); !problem.isEmpty())
         return fail(problem + QLatin1Char('.'));
     const QList<store::BackupFile> backups = store::listBackups(folder);
@@ -77,12 +78,12 @@ std::optional<int> runBackupCommand(const QStringList& arguments) {
     const QString& command = arguments[1];
     if (command == QLatin1String("--list-backups")) {
         if (arguments.size() != 3)
-            return fail(QStringLiteral("usage: orvella-datafolder --list-backups <folder>"));
+            return fail(QCoreApplication::translate("orvella-datafolder", "usage: orvella-datafolder --list-backups <folder>"));
         return listBackups(arguments[2]);
     }
     if (command == QLatin1String("--restore")) {
         if (arguments.size() != 4)
-            return fail(QStringLiteral("usage: orvella-datafolder --restore <backup> <folder>\nPuts the backup "
+            return fail(QCoreApplication::translate("orvella-datafolder", "usage: orvella-datafolder --restore <backup> <folder>\nPuts the backup "
                                        "back as <folder>/data.mdb; the book it replaces is kept beside it."));
         return restore(arguments[2], arguments[3]);
     }

@@ -10,6 +10,7 @@
 #include "platform/Files.h"
 #include "store/backup/BackupFolder.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -68,7 +69,7 @@ QString readRequest(const QStringList& arguments, ExportRequest& request) {
                                 (request.calendar && argument == QLatin1String("--tz"));
         if (takesValue) {
             if (i + 1 >= arguments.size()) {
-                return QStringLiteral("%1 needs a value.").arg(argument);
+                return QCoreApplication::translate("orvella-datafolder", "%1 needs a value.").arg(argument);
             }
             const QString value = arguments[++i];
             if (argument == QLatin1String("--tz")) {
@@ -77,24 +78,24 @@ QString readRequest(const QStringList& arguments, ExportRequest& request) {
             }
             const QDate day = dayFromText(value);
             if (!day.isValid()) {
-                return QStringLiteral("%1 \"%2\" is not a day written as YYYY-MM-DD.").arg(argument, value);
+                return QCoreApplication::translate("orvella-datafolder", "%1 \"%2\" is not a day written as YYYY-MM-DD.").arg(argument, value);
             }
             (argument == QLatin1String("--from") ? request.from : request.to) = day;
         } else if (argument == QLatin1String("--force")) {
             request.force = true;
         } else if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
-            return QStringLiteral("unknown option \"%1\".").arg(argument);
+            return QCoreApplication::translate("orvella-datafolder", "unknown option \"%1\".").arg(argument);
         } else {
             positional << argument;
         }
     }
     if (positional.size() != 2 || positional[0].isEmpty() || positional[1].isEmpty()) {
-        return QStringLiteral("give the data folder and the file to write.");
+        return QCoreApplication::translate("orvella-datafolder", "give the data folder and the file to write.");
     }
     request.folder = positional[0];
     request.file = positional[1];
     if (request.from.isValid() && request.to.isValid() && request.from > request.to) {
-        return QStringLiteral("--from %1 comes after --to %2.")
+        return QCoreApplication::translate("orvella-datafolder", "--from %1 comes after --to %2.")
             .arg(request.from.toString(Qt::ISODate), request.to.toString(Qt::ISODate));
     }
     return {};
@@ -107,13 +108,13 @@ QString readRequest(const QStringList& arguments, ExportRequest& request) {
 QString whyNotWritable(const QString& file, const QString& shownTarget, const QDir& folder) {
     const platform::Entry entry = platform::lookAt(file, false);
     if (entry.kind == platform::EntryKind::Folder)
-        return QStringLiteral("\"%1\" is a folder; give the name of the file to write.").arg(shownTarget);
+        return QCoreApplication::translate("orvella-datafolder", "\"%1\" is a folder; give the name of the file to write.").arg(shownTarget);
     if (entry.kind == platform::EntryKind::Link || entry.kind == platform::EntryKind::LinkLoop)
-        return QStringLiteral("\"%1\" is a link; the export is written through no link (it may lead to someone "
+        return QCoreApplication::translate("orvella-datafolder", "\"%1\" is a link; the export is written through no link (it may lead to someone "
                               "else's file), --force or not. Give the name of a file of your own.")
             .arg(shownTarget);
     if (entry.exists() && entry.kind != platform::EntryKind::File)
-        return QStringLiteral("\"%1\" is %2, not an ordinary file; nothing was written.")
+        return QCoreApplication::translate("orvella-datafolder", "\"%1\" is %2, not an ordinary file; nothing was written.")
             .arg(shownTarget, platform::notAnOrdinaryFile(file));
     QStringList own{folder.filePath(QString::fromLatin1(store::DatabaseFileName)),
                     folder.filePath(QStringLiteral("RANTEBOU.rav"))};
@@ -123,12 +124,12 @@ QString whyNotWritable(const QString& file, const QString& shownTarget, const QD
     const std::optional<platform::FileIdentity> target = platform::identityOf(file);
     for (const QString& path : own) {
         if (target && platform::identityOf(path) == target)
-            return QStringLiteral("\"%1\" is the data folder's own %2; choose another file.")
+            return QCoreApplication::translate("orvella-datafolder", "\"%1\" is the data folder's own %2; choose another file.")
                 .arg(shownTarget, QDir::toNativeSeparators(folder.relativeFilePath(path)));
     }
     const std::optional<platform::FileIdentity> backupsFolder = platform::identityOf(backups.path());
     if (backupsFolder && platform::identityOf(QFileInfo(file).absolutePath()) == backupsFolder)
-        return QStringLiteral("\"%1\" is in the data folder's backups, which hold Orvella's own copies; choose "
+        return QCoreApplication::translate("orvella-datafolder", "\"%1\" is in the data folder's backups, which hold Orvella's own copies; choose "
                               "another folder.")
             .arg(shownTarget);
     return {};
@@ -147,7 +148,7 @@ std::optional<int> runExportCommand(const QStringList& arguments) {
     }
     const QTimeZone zone(request.zone);
     if (request.calendar && !zone.isValid()) {
-        return fail(BadUsage, QStringLiteral("\"%1\" is no time zone this system knows (write it as Europe/Athens).")
+        return fail(BadUsage, QCoreApplication::translate("orvella-datafolder", "\"%1\" is no time zone this system knows (write it as Europe/Athens).")
                                   .arg(QString::fromUtf8(request.zone)));
     }
 
@@ -159,7 +160,7 @@ std::optional<int> runExportCommand(const QStringList& arguments) {
     if ((target.exists() || target.isSymLink()) && !request.force) {
         return fail(
             Failed,
-            QStringLiteral("\"%1\" already exists; nothing was written (add --force to replace it).").arg(shownTarget));
+            QCoreApplication::translate("orvella-datafolder", "\"%1\" already exists; nothing was written (add --force to replace it).").arg(shownTarget));
     }
 
     std::vector<store::FilledSlot> filled;
@@ -186,7 +187,7 @@ std::optional<int> runExportCommand(const QStringList& arguments) {
         request.file, request.force ? platform::FilePlacement::Mode::Replace : platform::FilePlacement::Mode::NewOnly,
         platform::FilePlacement::Access::Usual);
     if (const QString reason = placement.write(contents); !reason.isEmpty())
-        return fail(Failed, QStringLiteral("\"%1\" could not be written: %2").arg(shownTarget, reason));
+        return fail(Failed, QCoreApplication::translate("orvella-datafolder", "\"%1\" could not be written: %2").arg(shownTarget, reason));
     QTextStream(stdout) << "wrote " << filled.size() << (filled.size() == 1 ? " appointment" : " appointments")
                         << " to " << shownTarget << Qt::endl;
     return 0;

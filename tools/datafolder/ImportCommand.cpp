@@ -6,6 +6,7 @@
 #include "platform/Files.h"
 #include "store/engine/ConnectionText.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -67,10 +68,10 @@ int importIntoNewFolder(const ImportRequest& request) {
     const QString folder = QDir::toNativeSeparators(request.folder);
     const QFileInfo folderInfo(request.folder);
     if (folderInfo.exists() && !folderInfo.isDir())
-        return fail(QStringLiteral("\"%1\" exists and is not a folder; nothing was changed.").arg(folder));
+        return fail(QCoreApplication::translate("orvella-datafolder", "\"%1\" exists and is not a folder; nothing was changed.").arg(folder));
     const bool madeFolder = !folderInfo.exists();
     if (!QDir().mkpath(request.folder))
-        return fail(QStringLiteral("the folder \"%1\" could not be made; check that you may write where it should "
+        return fail(QCoreApplication::translate("orvella-datafolder", "the folder \"%1\" could not be made; check that you may write where it should "
                                    "be.")
                         .arg(folder));
     // The book's folder is the user's alone, whatever the umask.
@@ -82,7 +83,7 @@ int importIntoNewFolder(const ImportRequest& request) {
     for (const QString& path : {book, sheet}) {
         const QFileInfo existing(path);
         if (existing.exists() || existing.isSymLink())
-            return fail(QStringLiteral("\"%1\" already exists; nothing was changed. Choose a new folder, or add the "
+            return fail(QCoreApplication::translate("orvella-datafolder", "\"%1\" already exists; nothing was changed. Choose a new folder, or add the "
                                        "older book's days to that book with --into.")
                             .arg(QDir::toNativeSeparators(path)));
     }

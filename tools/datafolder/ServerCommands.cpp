@@ -8,6 +8,7 @@
 #include "platform/FilePlacement.h"
 #include "platform/Files.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -73,7 +74,7 @@ void writeDaySheet(const QString& path, const QString& from = {}) {
         const platform::ReadFile sheet = platform::readOrdinaryFile(own, DaySheetBytes);
         if (!sheet.isRead())
             throw std::runtime_error(
-                QStringLiteral("The day sheet \"%1\" could not be copied: it is not an ordinary file of at most %2 MB.")
+                QCoreApplication::translate("orvella-datafolder", "The day sheet \"%1\" could not be copied: it is not an ordinary file of at most %2 MB.")
                     .arg(native(own))
                     .arg(DaySheetBytes >> 20)
                     .toStdString());
@@ -82,7 +83,7 @@ void writeDaySheet(const QString& path, const QString& from = {}) {
     platform::FilePlacement placement(path, platform::FilePlacement::Mode::NewOnly);
     if (const QString why = placement.write(definition); !why.isEmpty())
         throw std::runtime_error(
-            QStringLiteral("\"%1\" could not be written: %2").arg(native(path), why).toStdString());
+            QCoreApplication::translate("orvella-datafolder", "\"%1\" could not be written: %2").arg(native(path), why).toStdString());
 }
 
 int serverFolder(const QStringList& arguments) {
@@ -96,17 +97,17 @@ int serverFolder(const QStringList& arguments) {
     for (const QLatin1String name :
          {QLatin1String(store::ServerBookFileName), QLatin1String(store::DatabaseFileName)}) {
         if (existsAt(dir.filePath(name)))
-            return fail(QStringLiteral("\"%1\" already exists; nothing was changed.").arg(native(dir.filePath(name))));
+            return fail(QCoreApplication::translate("orvella-datafolder", "\"%1\" already exists; nothing was changed.").arg(native(dir.filePath(name))));
     }
     // A folder made here is the user's alone, whatever the umask (the file names the user and the server); it
     // goes again when what it was made for fails.
     const bool madeFolder = !existsAt(folder);
     if (madeFolder) {
         if (!QDir().mkpath(folder))
-            return fail(QStringLiteral("The folder \"%1\" could not be made.").arg(native(folder)));
+            return fail(QCoreApplication::translate("orvella-datafolder", "The folder \"%1\" could not be made.").arg(native(folder)));
         if (const QString why = platform::makeOwnerOnlyFolder(folder); !why.isEmpty()) {
             QDir().rmdir(folder);
-            return fail(QStringLiteral("The folder \"%1\" could not be made the user's own: %2").arg(native(folder), why));
+            return fail(QCoreApplication::translate("orvella-datafolder", "The folder \"%1\" could not be made the user's own: %2").arg(native(folder), why));
         }
     }
     // A day sheet already there (the user's own layout) is kept.
@@ -161,12 +162,12 @@ int copyDown(const QStringList& arguments) {
     const QString connection = serverConnectionOf(arguments[0]);
     const QString folder = arguments[1];
     if (!QDir().mkpath(folder))
-        return fail(QStringLiteral("The folder \"%1\" could not be made.").arg(native(folder)));
+        return fail(QCoreApplication::translate("orvella-datafolder", "The folder \"%1\" could not be made.").arg(native(folder)));
     const QDir dir(folder);
     for (const QLatin1String name : {QLatin1String(store::ServerBookFileName), QLatin1String(store::DatabaseFileName),
                                      QLatin1String("RANTEBOU.rav")}) {
         if (existsAt(dir.filePath(name)))
-            return fail(QStringLiteral("\"%1\" already exists; nothing was changed.").arg(native(dir.filePath(name))));
+            return fail(QCoreApplication::translate("orvella-datafolder", "\"%1\" already exists; nothing was changed.").arg(native(dir.filePath(name))));
     }
     const QString file = dir.filePath(QLatin1String(store::DatabaseFileName));
     const store::CopySummary summary =
