@@ -22,6 +22,7 @@ packages=(
     libjpeg-dev
     mdbtools-dev libmdb3  # reading older appointment books (Jet .mdb) for the import
     libpq-dev postgresql  # a book on a server: the client library, and the server the tests start and remove
+    libical-dev  # reading other calendars' .ics files for the import (parsing, repetitions, time zones)
     openssl  # the certificates of the encrypted server connection test
     locales  # the Greek locale the server connection test makes for itself (localedef), to read libpq in Greek
     googletest libbenchmark-dev

@@ -58,6 +58,12 @@ echo "== week window benchmarks ($repetitions repetitions, medians below)"
     echo "orvella_bench_week stopped early"
 echo "== store benchmarks"
 runGoogleBenchmark orvella_bench_store "$work/store.json" || echo "orvella_bench_store stopped early"
+# The import of another calendar's 10,000 events, where the build has it (its console lines give it beside its
+# floors, libical's parse and one prepared insert; docs/performance.md has the figures).
+if [ -x "$bench/orvella_bench_calendar_import" ]; then
+    runGoogleBenchmark orvella_bench_calendar_import "$work/calendar.json" ||
+        echo "orvella_bench_calendar_import stopped early"
+fi
 
 # One value of one run from the library's JSON output, which puts every key on a line of its own.
 jsonValue() { # json file, run name, key

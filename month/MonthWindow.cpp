@@ -8,6 +8,9 @@
 #include "day/ReportHost.h"
 #include "month/Calendar.h"
 #include "month/ClickableLabel.h"
+#ifdef ORVELLA_ICS_IMPORT
+#include "month/CalendarImport.h"
+#endif
 #include "month/NumberText.h"
 #include "month/Occupancy.h"
 #include "month/RectangleShape.h"
@@ -322,6 +325,16 @@ void TForm1::buildLayout() {
     m_weekAction->setShortcutContext(Qt::WindowShortcut);
     addAction(m_weekAction);
     connect(m_weekAction, &QAction::triggered, this, &TForm1::OpenWeek);
+
+#ifdef ORVELLA_ICS_IMPORT
+    m_importAction = new QAction(tr("Import a calendar (.ics)…"), this);
+    m_importAction->setObjectName(QStringLiteral("ImportCalendarAction"));
+    connect(m_importAction, &QAction::triggered, this, [this] {
+        // The month's counts show what was booked.
+        if (calendarimport::chooseAndImport(this, sharedState().ConnectionText))
+            ErrorReport::guard([this] { ScanMonthOccupancy(); });
+    });
+#endif
 
     // Home comes back to today and puts the keyboard on it, whatever control has the focus.
     auto* today = new QAction(this);
@@ -831,6 +844,10 @@ void TForm1::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     menu.addAction(m_searchAction);
     menu.addAction(m_weekAction);
+    if (m_importAction) {
+        menu.addSeparator();
+        menu.addAction(m_importAction);
+    }
     menu.exec(event->globalPos());
     event->accept();
 }

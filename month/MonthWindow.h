@@ -196,6 +196,7 @@ private:
     QAction* m_searchAction = nullptr;   // Ctrl+F and the context menu's entry
     QAction* m_weekAction = nullptr;     // Ctrl+W and the context menu's entry
     bool m_weekOpen = false;             // the open day came from a week window, which its week returns to
+    QAction* m_importAction = nullptr;   // the context menu's import of a calendar, where it is built
     std::array<ClickableLabel*, 37> m_dayLabels{};
     std::array<QLabel*, 37> m_countLabels{};
     // Which cells a rebuild leaves showing (a day and its count label), applied to the labels in one go at its

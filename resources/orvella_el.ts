@@ -2,6 +2,41 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="el_GR">
 <context>
+    <name>CalendarImport</name>
+    <message>
+        <source>Import a calendar (.ics)</source>
+        <translation>Εισαγωγή ημερολογίου (.ics)</translation>
+    </message>
+    <message>
+        <source>Calendars (*.ics);;All files (*)</source>
+        <translation>Ημερολόγια (*.ics);;Όλα τα αρχεία (*)</translation>
+    </message>
+    <message>
+        <source>Nothing to book; the book was not changed.</source>
+        <translation>Τίποτα για καταχώριση· το βιβλίο δεν άλλαξε.</translation>
+    </message>
+    <message>
+        <source>Book the %1 free half hours now? Nothing else is changed.</source>
+        <translation>Να καταχωριστούν τώρα τα %1 ελεύθερα μισάωρα; Τίποτε άλλο δεν αλλάζει.</translation>
+    </message>
+    <message>
+        <source>&amp;Yes</source>
+        <translation>&amp;Ναι</translation>
+    </message>
+    <message>
+        <source>&amp;No</source>
+        <translation>Ό&amp;χι</translation>
+    </message>
+    <message>
+        <source>Booked %1 half hours.</source>
+        <translation>Καταχωρίστηκαν %1 μισάωρα.</translation>
+    </message>
+    <message>
+        <source>%1 of them were filled by another desk meanwhile and were left as they are.</source>
+        <translation>%1 από αυτά τα συμπλήρωσε στο μεταξύ άλλη θέση εργασίας και έμειναν όπως ήταν.</translation>
+    </message>
+</context>
+<context>
     <name>DayRangeDialog</name>
     <message>
         <source>Print days</source>
@@ -345,6 +380,10 @@ With No nothing changes.</source>
         <source>Week…</source>
         <translation>Εβδομάδα…</translation>
     </message>
+    <message>
+        <source>Import a calendar (.ics)…</source>
+        <translation>Εισαγωγή ημερολογίου (.ics)…</translation>
+    </message>
 </context>
 <context>
     <name>TForm2</name>
@@ -514,6 +553,97 @@ Deal with that, then close this day and open it again.</source>
     </message>
 </context>
 <context>
+    <name>exchange</name>
+    <message>
+        <source>… and %1 more</source>
+        <translation>… και άλλα %1</translation>
+    </message>
+    <message>
+        <source>%1: %2 events, %3 occurrences in the days taken.</source>
+        <translation>%1: %2 γεγονότα, %3 εμφανίσεις στις ημέρες που λαμβάνονται.</translation>
+    </message>
+    <message>
+        <source>Half hours to book: %1</source>
+        <translation>Μισάωρα προς καταχώριση: %1</translation>
+    </message>
+    <message>
+        <source>Half hours already holding the same text (nothing to do): %1</source>
+        <translation>Μισάωρα που έχουν ήδη το ίδιο κείμενο (τίποτα να γίνει): %1</translation>
+    </message>
+    <message>
+        <source>Half hours holding another text (left as they are): %1</source>
+        <translation>Μισάωρα με άλλο κείμενο (μένουν όπως είναι): %1</translation>
+    </message>
+    <message>
+        <source>Events or parts skipped: %1</source>
+        <translation>Γεγονότα ή τμήματα που παραλείπονται: %1</translation>
+    </message>
+    <message>
+        <source>Occurrences outside the days asked for (left out): %1</source>
+        <translation>Εμφανίσεις εκτός των ημερών που ζητήθηκαν (παραλείπονται): %1</translation>
+    </message>
+    <message>
+        <source>Texts cut to the %1 characters a slot holds: %2</source>
+        <translation>Κείμενα που κόπηκαν στους %1 χαρακτήρες ενός μισάωρου: %2</translation>
+    </message>
+    <message>
+        <source>It holds no iCalendar calendar (BEGIN:VCALENDAR … END:VCALENDAR).</source>
+        <translation>Δεν περιέχει ημερολόγιο iCalendar (BEGIN:VCALENDAR … END:VCALENDAR).</translation>
+    </message>
+    <message>
+        <source>The calendar &quot;%1&quot; is not there.</source>
+        <translation>Το ημερολόγιο "%1" δεν υπάρχει.</translation>
+    </message>
+    <message>
+        <source>The calendar &quot;%1&quot; is larger than %2 MB; nothing was read. Export fewer days from the other calendar.</source>
+        <translation>Το ημερολόγιο "%1" είναι μεγαλύτερο από %2 MB· δεν διαβάστηκε τίποτα. Εξαγάγετε λιγότερες ημέρες από το άλλο ημερολόγιο.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is %2, not a calendar file; nothing was read.</source>
+        <translation>Το "%1" είναι %2, όχι αρχείο ημερολογίου· δεν διαβάστηκε τίποτα.</translation>
+    </message>
+    <message>
+        <source>The calendar &quot;%1&quot; could not be read (%2).</source>
+        <translation>Το ημερολόγιο "%1" δεν ήταν δυνατό να διαβαστεί (%2).</translation>
+    </message>
+    <message>
+        <source>The calendar &quot;%1&quot; could not be read: %2</source>
+        <translation>Το ημερολόγιο "%1" δεν ήταν δυνατό να διαβαστεί: %2</translation>
+    </message>
+    <message>
+        <source>all-day event</source>
+        <translation>ολοήμερο γεγονός</translation>
+    </message>
+    <message>
+        <source>outside 08:00-22:00</source>
+        <translation>εκτός 08:00-22:00</translation>
+    </message>
+    <message>
+        <source>outside the years %1-%2</source>
+        <translation>εκτός των ετών %1-%2</translation>
+    </message>
+    <message>
+        <source>no readable start</source>
+        <translation>χωρίς αναγνώσιμη έναρξη</translation>
+    </message>
+    <message>
+        <source>no title</source>
+        <translation>χωρίς τίτλο</translation>
+    </message>
+    <message>
+        <source>cancelled</source>
+        <translation>ακυρωμένο</translation>
+    </message>
+    <message>
+        <source>repeats every minute or second</source>
+        <translation>επαναλαμβάνεται κάθε λεπτό ή δευτερόλεπτο</translation>
+    </message>
+    <message>
+        <source>longer than %1 days</source>
+        <translation>μεγαλύτερο από %1 ημέρες</translation>
+    </message>
+</context>
+<context>
     <name>legacy</name>
     <message>
         <source>Record %1 of &quot;%2&quot; holds text but no date; it cannot be brought over as a day, and nothing was imported. Give it a date in the older program, or empty it, and import again.</source>
@@ -671,34 +801,6 @@ Deal with that, then close this day and open it again.</source>
 <context>
     <name>orvella-datafolder</name>
     <message>
-        <source>usage: orvella-datafolder COMMAND ...
-  FOLDER                                   make a data folder: an empty, encrypted data.mdb, RANTEBOU.rav, EBDOMADA.rav
-  --import OLD.mdb [--password P] [--into] FOLDER   bring the days of an older appointment book in
-  --export-ics FOLDER FILE [options]      write the book as an iCalendar file for other calendars
-  --export-csv FOLDER FILE [options]      write the book as a CSV table
-  --list-backups FOLDER                   list the daily copies of the book, newest first
-  --restore BACKUP FOLDER                 put a daily copy back as the folder&apos;s data.mdb
-  server-folder FOLDER CONNECTION         make a data folder naming a book on a server (server.book)
-  server-init SERVER-FOLDER               make the appointment table and its change trigger on the server
-  copy-up FOLDER SERVER-FOLDER [--merge]  copy the folder&apos;s book up to the server
-  copy-down SERVER-FOLDER NEW-FOLDER      copy the server&apos;s book down into a new data.mdb
-  --help                                  show this list
-</source>
-        <translation>χρήση: orvella-datafolder ΕΝΤΟΛΗ ...
-  ΦΑΚΕΛΟΣ                                  φτιάχνει φάκελο δεδομένων: κενό, κρυπτογραφημένο data.mdb, RANTEBOU.rav, EBDOMADA.rav
-  --import ΠΑΛΙΟ.mdb [--password P] [--into] ΦΑΚΕΛΟΣ   φέρνει τις ημέρες ενός παλαιότερου βιβλίου ραντεβού
-  --export-ics ΦΑΚΕΛΟΣ ΑΡΧΕΙΟ [επιλογές]  γράφει το βιβλίο ως αρχείο iCalendar για άλλα ημερολόγια
-  --export-csv ΦΑΚΕΛΟΣ ΑΡΧΕΙΟ [επιλογές]  γράφει το βιβλίο ως πίνακα CSV
-  --list-backups ΦΑΚΕΛΟΣ                  δείχνει τα ημερήσια αντίγραφα του βιβλίου, από το νεότερο
-  --restore ΑΝΤΙΓΡΑΦΟ ΦΑΚΕΛΟΣ             επαναφέρει ένα ημερήσιο αντίγραφο ως data.mdb του φακέλου
-  server-folder ΦΑΚΕΛΟΣ ΣΥΝΔΕΣΗ           φτιάχνει φάκελο δεδομένων για βιβλίο σε διακομιστή (server.book)
-  server-init ΦΑΚΕΛΟΣ-ΔΙΑΚΟΜΙΣΤΗ          φτιάχνει τον πίνακα των ραντεβού και τον μηχανισμό ειδοποιήσεών του στον διακομιστή
-  copy-up ΦΑΚΕΛΟΣ ΦΑΚΕΛΟΣ-ΔΙΑΚΟΜΙΣΤΗ [--merge]  ανεβάζει το βιβλίο του φακέλου στον διακομιστή
-  copy-down ΦΑΚΕΛΟΣ-ΔΙΑΚΟΜΙΣΤΗ ΝΕΟΣ-ΦΑΚΕΛΟΣ  κατεβάζει το βιβλίο του διακομιστή σε νέο data.mdb
-  --help                                  δείχνει αυτή τη λίστα
-</translation>
-    </message>
-    <message>
         <source>usage: orvella-datafolder &lt;folder&gt;
 Makes &lt;folder&gt; (if missing) with an empty, encrypted data.mdb, the default day sheet RANTEBOU.rav and week sheet EBDOMADA.rav. Existing files are never overwritten. orvella-datafolder --help lists every command.</source>
         <translation>χρήση: orvella-datafolder &lt;φάκελος&gt;
@@ -805,6 +907,58 @@ Puts the backup back as &lt;folder&gt;/data.mdb; the book it replaces is kept be
     <message>
         <source>The folder &quot;%1&quot; could not be made the user&apos;s own: %2</source>
         <translation>Ο φάκελος «%1» δεν μπόρεσε να γίνει μόνο του χρήστη: %2</translation>
+    </message>
+    <message>
+        <source>usage: orvella-datafolder --import-ics FILE FOLDER [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--tz ZONE]
+Books the events of the iCalendar file FILE into the free half hours of the data folder FOLDER&apos;s book (times local to ZONE, Europe/Athens unless given; --from and --to keep the days between them, both included). A half hour holding text is never written over; what is skipped is listed before anything is written, and everything is written at once or not at all.</source>
+        <translation>χρήση: orvella-datafolder --import-ics ΑΡΧΕΙΟ ΦΑΚΕΛΟΣ [--from ΕΕΕΕ-ΜΜ-ΗΗ] [--to ΕΕΕΕ-ΜΜ-ΗΗ] [--tz ΖΩΝΗ]
+Καταχωρίζει τα γεγονότα του αρχείου iCalendar ΑΡΧΕΙΟ στα ελεύθερα μισάωρα του βιβλίου του φακέλου δεδομένων ΦΑΚΕΛΟΣ (ώρες τοπικές της ΖΩΝΗΣ, Europe/Athens αν δεν δοθεί· τα --from και --to κρατούν τις ημέρες ανάμεσά τους, μαζί με αυτές). Ένα μισάωρο με κείμενο δεν γράφεται ποτέ από πάνω· ό,τι παραλείπεται αναφέρεται πριν γραφτεί οτιδήποτε, και όλα γράφονται μαζί ή καθόλου.</translation>
+    </message>
+    <message>
+        <source>give the calendar file to read and the data folder.</source>
+        <translation>δώστε το αρχείο ημερολογίου προς ανάγνωση και τον φάκελο δεδομένων.</translation>
+    </message>
+    <message>
+        <source>Nothing to book; the book was not changed.</source>
+        <translation>Τίποτα για καταχώριση· το βιβλίο δεν άλλαξε.</translation>
+    </message>
+    <message>
+        <source>Booked %1 half hours.</source>
+        <translation>Καταχωρίστηκαν %1 μισάωρα.</translation>
+    </message>
+    <message>
+        <source>%1 of the half hours were filled by another desk meanwhile and were left as they are.</source>
+        <translation>%1 από τα μισάωρα τα συμπλήρωσε στο μεταξύ άλλη θέση εργασίας και έμειναν όπως ήταν.</translation>
+    </message>
+    <message>
+        <source>usage: orvella-datafolder COMMAND ...
+  FOLDER                                   make a data folder: an empty, encrypted data.mdb, RANTEBOU.rav, EBDOMADA.rav
+  --import OLD.mdb [--password P] [--into] FOLDER   bring the days of an older appointment book in
+  --export-ics FOLDER FILE [options]      write the book as an iCalendar file for other calendars
+  --export-csv FOLDER FILE [options]      write the book as a CSV table
+  --import-ics FILE FOLDER [options]      book another calendar&apos;s events into the free half hours
+  --list-backups FOLDER                   list the daily copies of the book, newest first
+  --restore BACKUP FOLDER                 put a daily copy back as the folder&apos;s data.mdb
+  server-folder FOLDER CONNECTION         make a data folder naming a book on a server (server.book)
+  server-init SERVER-FOLDER               make the appointment table and its change trigger on the server
+  copy-up FOLDER SERVER-FOLDER [--merge]  copy the folder&apos;s book up to the server
+  copy-down SERVER-FOLDER NEW-FOLDER      copy the server&apos;s book down into a new data.mdb
+  --help                                  show this list
+</source>
+        <translation>χρήση: orvella-datafolder ΕΝΤΟΛΗ ...
+  ΦΑΚΕΛΟΣ                                  φτιάχνει φάκελο δεδομένων: κενό, κρυπτογραφημένο data.mdb, RANTEBOU.rav, EBDOMADA.rav
+  --import ΠΑΛΙΟ.mdb [--password P] [--into] ΦΑΚΕΛΟΣ   φέρνει τις ημέρες ενός παλαιότερου βιβλίου ραντεβού
+  --export-ics ΦΑΚΕΛΟΣ ΑΡΧΕΙΟ [επιλογές]  γράφει το βιβλίο ως αρχείο iCalendar για άλλα ημερολόγια
+  --export-csv ΦΑΚΕΛΟΣ ΑΡΧΕΙΟ [επιλογές]  γράφει το βιβλίο ως πίνακα CSV
+  --import-ics ΑΡΧΕΙΟ ΦΑΚΕΛΟΣ [επιλογές]  καταχωρίζει τα γεγονότα άλλου ημερολογίου στα ελεύθερα μισάωρα
+  --list-backups ΦΑΚΕΛΟΣ                  δείχνει τα ημερήσια αντίγραφα του βιβλίου, από το νεότερο
+  --restore ΑΝΤΙΓΡΑΦΟ ΦΑΚΕΛΟΣ             επαναφέρει ένα ημερήσιο αντίγραφο ως data.mdb του φακέλου
+  server-folder ΦΑΚΕΛΟΣ ΣΥΝΔΕΣΗ           φτιάχνει φάκελο δεδομένων για βιβλίο σε διακομιστή (server.book)
+  server-init ΦΑΚΕΛΟΣ-ΔΙΑΚΟΜΙΣΤΗ          φτιάχνει τον πίνακα των ραντεβού και τον μηχανισμό ειδοποιήσεών του στον διακομιστή
+  copy-up ΦΑΚΕΛΟΣ ΦΑΚΕΛΟΣ-ΔΙΑΚΟΜΙΣΤΗ [--merge]  ανεβάζει το βιβλίο του φακέλου στον διακομιστή
+  copy-down ΦΑΚΕΛΟΣ-ΔΙΑΚΟΜΙΣΤΗ ΝΕΟΣ-ΦΑΚΕΛΟΣ  κατεβάζει το βιβλίο του διακομιστή σε νέο data.mdb
+  --help                                  δείχνει αυτή τη λίστα
+</translation>
     </message>
 </context>
 <context>
@@ -1577,6 +1731,30 @@ Your appointments are not affected and you can go on working; Orvella tries agai
     <message>
         <source>writing the new book</source>
         <translation>την εγγραφή του νέου βιβλίου</translation>
+    </message>
+    <message>
+        <source>A slot to book has no valid day.</source>
+        <translation>Ένα μισάωρο προς καταχώριση δεν έχει έγκυρη ημέρα.</translation>
+    </message>
+    <message>
+        <source>The day %1 has no slot %2; slots are 0 to %3.</source>
+        <translation>Η ημέρα %1 δεν έχει μισάωρο %2· τα μισάωρα είναι 0 έως %3.</translation>
+    </message>
+    <message>
+        <source>The text for %1 is empty: nothing to book.</source>
+        <translation>Το κείμενο για %1 είναι κενό: τίποτα για καταχώριση.</translation>
+    </message>
+    <message>
+        <source>The text for %1 holds the character U+0000, which the book does not keep.</source>
+        <translation>Το κείμενο για %1 περιέχει τον χαρακτήρα U+0000, που το βιβλίο δεν κρατά.</translation>
+    </message>
+    <message>
+        <source>The text for %1 is %2 characters long; a slot holds at most %3 characters.</source>
+        <translation>Το κείμενο για %1 έχει μήκος %2 χαρακτήρες· ένα μισάωρο χωρά το πολύ %3 χαρακτήρες.</translation>
+    </message>
+    <message>
+        <source>The book made %1 of the %2 day records to write into; nothing was saved.</source>
+        <translation>Το βιβλίο έφτιαξε %1 από τις %2 εγγραφές ημερών για εγγραφή· δεν αποθηκεύτηκε τίποτα.</translation>
     </message>
 </context>
 </TS>

@@ -6,6 +6,8 @@
 #include "store/engine/EngineSession.h"
 #include "store/engine/TableLayout.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <array>
 #include <map>
@@ -32,21 +34,25 @@ qsizetype codePoints(const QString& text) {
 
 void refuseUnwritable(const std::vector<SlotWrite>& writes) {
     for (const SlotWrite& write : writes) {
-        check(write.day.isValid(), EngineError::NotADate, QStringLiteral("A slot to book has no valid day."));
+        check(write.day.isValid(), EngineError::NotADate,
+              QCoreApplication::translate("store", "A slot to book has no valid day."));
         const QString day = write.day.toString(Qt::ISODate);
         check(write.slot >= 0 && write.slot < SlotCount, EngineError::Misuse,
-              QStringLiteral("The day %1 has no slot %2; slots are 0 to %3.")
+              QCoreApplication::translate("store", "The day %1 has no slot %2; slots are 0 to %3.")
                   .arg(day)
                   .arg(write.slot)
                   .arg(SlotCount - 1));
         const QString where = QStringLiteral("%1, %2").arg(day, slotTimeText(write.slot));
         check(holdsAppointment(write.text), EngineError::Misuse,
-              QStringLiteral("The text for %1 is empty: nothing to book.").arg(where));
+              QCoreApplication::translate("store", "The text for %1 is empty: nothing to book.").arg(where));
         check(!write.text.contains(QChar(0)), EngineError::Constraint,
-              QStringLiteral("The text for %1 holds the character U+0000, which the book does not keep.").arg(where));
+              QCoreApplication::translate("store",
+                                          "The text for %1 holds the character U+0000, which the book does not keep.")
+                  .arg(where));
         const qsizetype length = codePoints(write.text);
         check(length <= SlotTextSize, EngineError::TooLong,
-              QStringLiteral("The text for %1 is %2 characters long; a slot holds at most %3 characters.")
+              QCoreApplication::translate("store",
+                                          "The text for %1 is %2 characters long; a slot holds at most %3 characters.")
                   .arg(where)
                   .arg(length)
                   .arg(SlotTextSize));
@@ -80,8 +86,9 @@ std::map<QDate, DaySlots> daysOf(const ResultSet& records) {
             if ((field.origin.isEmpty() ? field.name : field.origin).compare(name, Qt::CaseInsensitive) == 0)
                 return i;
         }
-        throw EngineError(EngineError::GeneralError,
-                          QStringLiteral("The appointment table has no column \"%1\".").arg(name));
+        throw EngineError(
+            EngineError::GeneralError,
+            QCoreApplication::translate("store", "The appointment table has no column \"%1\".").arg(name));
     };
     const std::size_t dateColumn = column(QLatin1String(DayColumnName));
     std::array<std::size_t, SlotCount> slotColumns{};
@@ -130,7 +137,8 @@ BookingPlan bookFreeSlots(Connection& connection, const std::vector<SlotWrite>& 
     connection.session().writeDays(storedDates, [&](const ResultSet& records) {
         std::map<QDate, DaySlots> days = daysOf(records);
         check(days.size() == dates.size(), EngineError::GeneralError,
-              QStringLiteral("The book made %1 of the %2 day records to write into; nothing was saved.")
+              QCoreApplication::translate("store",
+                                          "The book made %1 of the %2 day records to write into; nothing was saved.")
                   .arg(days.size())
                   .arg(dates.size()));
         plan = sortWrites(writes, days);

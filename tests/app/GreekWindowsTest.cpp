@@ -13,6 +13,9 @@
 #include "month/MonthWindow.h"
 #include "day/WeekPrint.h"
 #include "month/DayRangeDialog.h"
+#ifdef ORVELLA_ICS_IMPORT
+#include "month/CalendarImport.h"
+#endif
 #include "month/WeekWindow.h"
 #include "report/MemoryDataset.h"
 #include "report/OutputOptionsDialog.h"
@@ -92,7 +95,8 @@ private slots:
 
     void aWindowShowsNoEnglish_data() {
         QTest::addColumn<Build>("build");
-        QTest::newRow("month") << Build([](const QString&) { return std::make_unique<TForm1>(nullptr, QDate(2026, 12, 10)); });
+        QTest::newRow("month") << Build(
+            [](const QString&) { return std::make_unique<TForm1>(nullptr, QDate(2026, 12, 10)); });
         QTest::newRow("day") << Build([](const QString& folder) {
             const QString connection = store::buildConnectionText(folder, QLatin1String(store::FixedDatabasePassword));
             {
@@ -101,7 +105,8 @@ private slots:
                 store::ensureDayRecord(made, keyOf(QDate(2026, 12, 10)));
             }
             auto day = std::make_unique<TForm2>();
-            day->openDay(QStringLiteral("10/12/2026"), connection, store::selectDayStatement(keyOf(QDate(2026, 12, 10))),
+            day->openDay(QStringLiteral("10/12/2026"), connection,
+                         store::selectDayStatement(keyOf(QDate(2026, 12, 10))),
                          QDir(folder).filePath(QStringLiteral("RANTEBOU.rav")));
             return std::unique_ptr<QWidget>(std::move(day));
         });
@@ -132,28 +137,29 @@ private slots:
             return std::unique_ptr<QWidget>(std::move(box));
         });
         QTest::newRow("Output Options") << Build([](const QString&) {
-            return std::make_unique<report::OutputOptionsDialog>(nullptr, report::OutputOptionsDialog::Mode::AnyDestination, 2);
+            return std::make_unique<report::OutputOptionsDialog>(nullptr,
+                                                                 report::OutputOptionsDialog::Mode::AnyDestination, 2);
         });
         QTest::newRow("Output Options, printer only") << Build([](const QString&) {
-            return std::make_unique<report::OutputOptionsDialog>(nullptr, report::OutputOptionsDialog::Mode::PrinterOnly, 1);
+            return std::make_unique<report::OutputOptionsDialog>(nullptr,
+                                                                 report::OutputOptionsDialog::Mode::PrinterOnly, 1);
         });
         QTest::newRow("Report Status") << Build([](const QString&) {
             auto status = std::make_unique<report::ReportStatusWindow>(QStringLiteral("DaySheet"));
             status->showPage(QCoreApplication::translate("ReportPreviewWindow", "Printing"), 1, 2);
             return std::unique_ptr<QWidget>(std::move(status));
         });
-        QTest::newRow("older book offer") << Build([](const QString&) {
-            return std::unique_ptr<QWidget>(OldBookOffer::createQuestion());
-        });
+        QTest::newRow("older book offer")
+            << Build([](const QString&) { return std::unique_ptr<QWidget>(OldBookOffer::createQuestion()); });
         QTest::newRow("missing book") << Build([](const QString& folder) {
             return std::unique_ptr<QWidget>(MissingBookNotice::createBox(folder + QStringLiteral("/elsewhere")));
         });
         QTest::newRow("a refused save") << Build([](const QString&) {
             store::RowUpdate update;
             update.changes.push_back({store::slotColumnNames().at(2), QVariant(), QStringLiteral("ours")});
-            auto box = std::make_unique<QMessageBox>(QMessageBox::Critical, QString::fromUtf8(ErrorReport::ApplicationTitle),
-                                                     store::conflictMessage(update, std::vector<QVariant>{QStringLiteral("theirs")}),
-                                                     QMessageBox::Ok);
+            auto box = std::make_unique<QMessageBox>(
+                QMessageBox::Critical, QString::fromUtf8(ErrorReport::ApplicationTitle),
+                store::conflictMessage(update, std::vector<QVariant>{QStringLiteral("theirs")}), QMessageBox::Ok);
             return std::unique_ptr<QWidget>(std::move(box));
         });
     }
@@ -184,6 +190,30 @@ private slots:
             WeekPrint::printWeek(nullptr, store::buildConnectionText(folder, QLatin1String(store::FixedDatabasePassword)),
                                  QDate(2026, 12, 10), WeekPrint::weekSheetOf(folder));
         }) << QStringList{QStringLiteral("Output Options"), QStringLiteral("Report Preview")};
+#ifdef ORVELLA_ICS_IMPORT
+        // Calendars of Greek appointments, so that only the window's own words are looked at: the question with
+        // its summary (answered No), and the notice of a calendar with nothing to book.
+        const auto importOf = [](const QByteArray& events) {
+            return Open([events](const QString& folder) {
+                const QString path = QDir(folder).filePath(QStringLiteral("ημερολόγιο.ics"));
+                QFile file(path);
+                QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+                file.write("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:x\r\n" + events + "END:VCALENDAR\r\n");
+                file.close();
+                calendarimport::importFile(
+                    nullptr, store::buildConnectionText(folder, QLatin1String(store::FixedDatabasePassword)), path);
+            });
+        };
+        const QByteArray holiday =
+            "BEGIN:VEVENT\r\nUID:b\r\nSUMMARY:Αργία\r\nDTSTART;VALUE=DATE:20260306\r\nEND:VEVENT\r\n";
+        QTest::newRow("importing a calendar")
+            << importOf("BEGIN:VEVENT\r\nUID:a\r\nSUMMARY:Ραντεβού\r\nDTSTART:20260302T073000\r\n"
+                        "DTEND:20260302T090000\r\nEND:VEVENT\r\n" +
+                        holiday)
+            << QStringList{QStringLiteral("Orvella by Quenmark")};
+        QTest::newRow("a calendar with nothing to book")
+            << importOf(holiday) << QStringList{QStringLiteral("Orvella by Quenmark")};
+#endif
         QTest::newRow("Report Preview") << Open([](const QString& folder) {
             QStringList columns{QStringLiteral("HMEROMHNIA")};
             columns << store::slotColumnNames();
@@ -212,7 +242,8 @@ private slots:
             if (!window || seen.size() == titles.size() || window->windowTitle() != titles.at(seen.size()) ||
                 !window->isVisible())
                 return;
-            const QString name = QString::fromLatin1(QTest::currentDataTag()) + QLatin1Char('-') + QString::number(seen.size());
+            const QString name =
+                QString::fromLatin1(QTest::currentDataTag()) + QLatin1Char('-') + QString::number(seen.size());
             english << look(window, name);
             seen << window->windowTitle();
             if (seen.size() == titles.size())

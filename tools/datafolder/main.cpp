@@ -10,6 +10,9 @@
 #include "resources/Catalogue.h"
 #include "resources/DaySheetFile.h"
 #include "tools/datafolder/ExportCommand.h"
+#ifdef ORVELLA_ICS_IMPORT
+#include "tools/datafolder/CalendarImportCommand.h"
+#endif
 #include "tools/datafolder/ImportCommand.h"
 #include "tools/datafolder/ServerCommands.h"
 
@@ -56,6 +59,7 @@ constexpr char Help[] = QT_TRANSLATE_NOOP("orvella-datafolder",
     "  --import OLD.mdb [--password P] [--into] FOLDER   bring the days of an older appointment book in\n"
     "  --export-ics FOLDER FILE [options]      write the book as an iCalendar file for other calendars\n"
     "  --export-csv FOLDER FILE [options]      write the book as a CSV table\n"
+    "  --import-ics FILE FOLDER [options]      book another calendar's events into the free half hours\n"
     "  --list-backups FOLDER                   list the daily copies of the book, newest first\n"
     "  --restore BACKUP FOLDER                 put a daily copy back as the folder's data.mdb\n"
     "  server-folder FOLDER CONNECTION         make a data folder naming a book on a server (server.book)\n"
@@ -72,11 +76,22 @@ int main(int argc, char* argv[]) {
     catalogue::useTerminalLanguage();
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() == 2 && (arguments[1] == QLatin1String("--help") || arguments[1] == QLatin1String("-h"))) {
-        QTextStream(stdout) << QCoreApplication::translate("orvella-datafolder", Help);
+        QString help = QCoreApplication::translate("orvella-datafolder", Help);
+#ifndef ORVELLA_ICS_IMPORT
+        // A build without the calendar reader (the Windows one) has no --import-ics to list.
+        QStringList lines = help.split(QLatin1Char('\n'));
+        lines.removeIf([](const QString& line) { return line.contains(QLatin1String("--import-ics")); });
+        help = lines.join(QLatin1Char('\n'));
+#endif
+        QTextStream(stdout) << help;
         return 0;
     }
     if (const std::optional<int> exported = runExportCommand(arguments))
         return *exported;
+#ifdef ORVELLA_ICS_IMPORT
+    if (const std::optional<int> imported = runCalendarImportCommand(arguments))
+        return *imported;
+#endif
     if (arguments.size() > 1 && arguments[1] == QLatin1String("--import"))
         return runImportCommand(arguments);
     if (arguments.size() > 1 && isServerCommand(arguments[1]))
