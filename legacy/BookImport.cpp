@@ -48,6 +48,7 @@ ImportSummary build(const QString& jetPath, const QString& jetPassword, const QS
         sizes = existing->slotSizes();
     const store::SlotSizes declared = sizes;
     QSet<QString> mergedDates;
+    std::unique_ptr<store::WholeBookReader> readBack;
     {
         store::WholeBookWriter writer(partial, QLatin1String(store::FixedDatabasePassword), sizes);
         qint64 days = 0;
@@ -122,10 +123,12 @@ ImportSummary build(const QString& jetPath, const QString& jetPassword, const QS
         }
         writer.commit();
         summary.bookDays = days;
+        // Read back through the handle that wrote it: its key is derived once, every page read from the file.
+        readBack = writer.readBack();
     }
 
     ImportVerifier({&older, existing ? existingPath : QString(), mergedDates, summary.mergeCount})
-        .verify(partial);
+        .verify(*readBack, partial);
     return summary;
 }
 

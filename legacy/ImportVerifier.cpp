@@ -46,9 +46,8 @@ bool keeps(const std::optional<QString>& merged, const std::optional<QString>& p
 
 ImportVerifier::ImportVerifier(Expectation expectation) : m_expected(std::move(expectation)) {}
 
-void ImportVerifier::verify(const QString& newBook) const {
+void ImportVerifier::verify(store::WholeBookReader& book, const QString& newBook) const {
     const QString password = QLatin1String(store::FixedDatabasePassword);
-    store::WholeBookReader book(newBook, password);
     qint64 expectedDays = -m_expected.mergeCount;
 
     OlderBookRecords::Cursor jet = m_expected.older->records();

@@ -236,8 +236,11 @@ qint64 JetBook::recordCount() const {
 std::optional<QString> JetBook::slotText(int slot, const JetRecord& record) const {
     MdbTableDef* table = m_handles->table;
     const MdbColumn* column = columnAt(table, m_slotColumns[static_cast<std::size_t>(slot)]);
-    const QString where = QStringLiteral("the slot %1 of %2 in \"%3\"")
-                              .arg(store::slotColumnNames()[slot], dayName(record), native(m_path));
+    // Said only when something is wrong: this runs for every slot of every record.
+    const auto where = [&] {
+        return QStringLiteral("the slot %1 of %2 in \"%3\"")
+            .arg(store::slotColumnNames()[slot], dayName(record), native(m_path));
+    };
     if (column->bind_ptr) {
         // The library hands a text without characters and a missing value alike as an empty text: both
         // mean a free slot, and the slot is kept without a value.
@@ -246,14 +249,14 @@ std::optional<QString> JetBook::slotText(int slot, const JetRecord& record) cons
             return std::nullopt;
         if (length >= BindSize - 1)
             throw ImportError(
-                QStringLiteral("The text in %1 is too long to be read whole; nothing was imported.").arg(where));
+                QStringLiteral("The text in %1 is too long to be read whole; nothing was imported.").arg(where()));
         const QString text =
             QString::fromUtf8(m_handles->bound.data() + static_cast<std::size_t>(slot) * BindSize, length);
         if (m_format == JetHeader::Format::Jet4 && text.contains(QLatin1String("??")))
             throw ImportError(QStringLiteral("The text in %1 may hold characters that cannot be read from this kind "
                                              "of column (it reads \"%2\"); nothing was imported. Shorten or retype "
                                              "that text in the older program and import again.")
-                                  .arg(where, text));
+                                  .arg(where(), text));
         return text;
     }
     if (column->cur_value_len == 0)
@@ -266,14 +269,14 @@ std::optional<QString> JetBook::slotText(int slot, const JetRecord& record) cons
     if (!text)
         throw ImportError(QStringLiteral("The text in %1 is damaged (it is not whole UTF-16 text); nothing was "
                                          "imported. Retype it in the older program and import again.")
-                              .arg(where));
+                              .arg(where()));
     // A NUL character ends the text for the older program (it showed only what came before); brought over whole,
     // the slot would hold what nobody saw there.
     if (text->contains(QChar(u'\0')))
         throw ImportError(QStringLiteral("The text in %1 holds a NUL character (U+0000), where the older program "
                                          "showed only \"%2\"; nothing was imported. Retype that text in the older "
                                          "program and import again.")
-                              .arg(where, text->left(text->indexOf(QChar(u'\0')))));
+                              .arg(where(), text->left(text->indexOf(QChar(u'\0')))));
     // A value of nothing but the compression mark holds no text: a free slot, as the library reads it.
     if (text->isEmpty())
         return std::nullopt;

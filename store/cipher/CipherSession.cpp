@@ -146,6 +146,39 @@ ResultSet CipherSession::selectOnce(const QString& statement) {
     return result;
 }
 
+void CipherSession::readText(const QString& statement, TextRowReader& reader) {
+    onOpenedFile(*m_database, [&] { readTextOnce(statement, reader); });
+}
+
+void CipherSession::readTextOnce(const QString& statement, TextRowReader& reader) {
+    const BoundStatement bound = bindDateLiterals(statement);
+    PooledDatabase::KeptStatement& kept = m_database->keptStatement(bound.sql, m_database->context(Reading));
+    check(!kept.statement.hadMoreStatements(), EngineError::Misuse,
+          QStringLiteral("A query runs one statement; this text holds more: %1").arg(statement));
+    KeptRun run(kept, bound.dates);
+    SqliteStatement& select = run.statement();
+    const int columns = select.columnCount();
+    QStringList names;
+    for (int column = 0; column < columns; ++column)
+        names << select.columnName(column);
+    reader.columns(names);
+    std::vector<TextValue> values(static_cast<std::size_t>(columns));
+    // A decimal number is written as select() gives it; the library's own text of it may differ.
+    std::vector<QByteArray> numbers(static_cast<std::size_t>(columns));
+    while (select.step()) {
+        for (int column = 0; column < columns; ++column) {
+            TextValue& value = values[static_cast<std::size_t>(column)];
+            if (!select.textAt(column, value.data, value.size)) {
+                const QVariant decimal = select.value(column);
+                QByteArray& text = numbers[static_cast<std::size_t>(column)];
+                text = decimal.isNull() ? QByteArray() : decimal.toString().toUtf8();
+                value = decimal.isNull() ? TextValue() : TextValue{text.constData(), text.size()};
+            }
+        }
+        reader.row(values.data());
+    }
+}
+
 std::vector<FieldDescription> CipherSession::describe(SqliteStatement& select) {
     std::vector<FieldDescription> fields;
     sqlite3* db = m_database->handle().get();

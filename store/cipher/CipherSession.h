@@ -18,6 +18,7 @@ public:
 
     void setWait(int seconds) override;
     ResultSet select(const QString& statement) override;
+    void readText(const QString& statement, TextRowReader& reader) override;
     void execute(const QString& statement) override;
     StoredRow updateRow(const RowUpdate& update) override;
     void beginReading() override;
@@ -27,6 +28,7 @@ public:
 
 private:
     ResultSet selectOnce(const QString& statement);
+    void readTextOnce(const QString& statement, TextRowReader& reader);
     void executeOnce(const QString& statement);
     StoredRow updateRowOnce(const RowUpdate& update);
     QString conflictMessage(const RowUpdate& update);

@@ -117,4 +117,16 @@ QVariant SqliteStatement::value(int column) const {
     }
 }
 
+bool SqliteStatement::textAt(int column, const char*& data, qsizetype& size) const {
+    const int type = sqlite3_column_type(m_statement, column);
+    if (type == SQLITE_NULL || type == SQLITE_FLOAT)
+        return false;
+    // Asked for before its length, as the library wants: the length is then that of the text.
+    const unsigned char* text = type == SQLITE_BLOB ? static_cast<const unsigned char*>(sqlite3_column_blob(m_statement, column))
+                                                    : sqlite3_column_text(m_statement, column);
+    size = sqlite3_column_bytes(m_statement, column);
+    data = text ? reinterpret_cast<const char*>(text) : "";
+    return true;
+}
+
 } // namespace store

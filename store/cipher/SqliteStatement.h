@@ -43,6 +43,9 @@ public:
     QString originName(int column) const;
     // The current row's value as stored: a null QVariant, qlonglong, double, QString or QByteArray.
     QVariant value(int column) const;
+    // The current row's text, whole number or bytes as they are stored, without a copy (valid until the next
+    // step); false for no value and for a decimal number, whose text value() makes.
+    bool textAt(int column, const char*& data, qsizetype& size) const;
 
 private:
     sqlite3_stmt* m_statement = nullptr;

@@ -48,6 +48,25 @@ WholeBookReader::WholeBookReader(const QString& path, const QString& password, A
     requireCipher(m_database.get());
     keyBook(m_database, password, m_context);
     m_database.setBusyTimeout(m_context.waitSeconds * 1000);
+    requireAppointmentTable();
+    if (access == Access::ReadAndLock) {
+        m_database.execute(QStringLiteral("BEGIN IMMEDIATE"), m_context);
+        m_locked = true;
+    }
+}
+
+WholeBookReader::WholeBookReader(const QString& path, SqliteDatabase keyed)
+    : m_path(path), m_context{path, QStringLiteral("reading the book"), 4}, m_database(std::move(keyed)) {
+    check(m_database.get() != nullptr && !m_database.inTransaction(), EngineError::Misuse,
+          QStringLiteral("The book \"%1\" can only be read back through a handle open on it outside any "
+                         "transaction.")
+              .arg(path));
+    m_database.releaseCache();
+    m_database.setBusyTimeout(m_context.waitSeconds * 1000);
+    requireAppointmentTable();
+}
+
+void WholeBookReader::requireAppointmentTable() {
     // The first read proves the password (a wrong one fails here as "not a database").
     SqliteStatement probe(m_database,
                           QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = '%1'")
@@ -55,11 +74,7 @@ WholeBookReader::WholeBookReader(const QString& path, const QString& password, A
                           m_context);
     probe.step();
     check(probe.value(0).toInt() == 1, EngineError::NotADatabase,
-          QStringLiteral("The book \"%1\" holds no appointment table; it is not an Orvella data file.").arg(path));
-    if (access == Access::ReadAndLock) {
-        m_database.execute(QStringLiteral("BEGIN IMMEDIATE"), m_context);
-        m_locked = true;
-    }
+          QStringLiteral("The book \"%1\" holds no appointment table; it is not an Orvella data file.").arg(m_path));
 }
 
 WholeBookReader::~WholeBookReader() {

@@ -3,6 +3,7 @@
 #include "store/cipher/CipherGuard.h"
 #include "store/cipher/FileFormat.h"
 #include "store/engine/TableLayout.h"
+#include "store/wholebook/WholeBookReader.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -156,6 +157,13 @@ void WholeBookWriter::commit() {
     m_update.reset();
     m_database.execute(QStringLiteral("COMMIT"), m_context);
     m_committed = true;
+}
+
+std::unique_ptr<WholeBookReader> WholeBookWriter::readBack() {
+    check(m_committed, EngineError::Misuse,
+          QStringLiteral("The new book \"%1\" is read back only once it is written whole.")
+              .arg(QDir::toNativeSeparators(m_path)));
+    return std::make_unique<WholeBookReader>(m_path, std::move(m_database));
 }
 
 } // namespace store
