@@ -88,7 +88,7 @@ ImportSummary build(const QString& jetPath, const QString& jetPassword, const QS
                                       .arg(native(jetPath))
                                       .arg(*record.date));
             summary.filledSlots += filled;
-            store::DayRow incoming{date.toString(Qt::ISODate), record.slotTexts};
+            store::DayRow incoming{isoDay(date), record.slotTexts};
             if (date.year() < FirstCalendarYear || date.year() > LastCalendarYear)
                 summary.outsideCalendar << date.toString(QStringLiteral("d/M/yyyy"));
             std::optional<store::DayRow> written = writer.find(incoming.date);

@@ -55,7 +55,7 @@ void ImportVerifier::verify(store::WholeBookReader& book, const QString& newBook
     while (jet.next(record)) {
         if (!record.date)
             continue;
-        const QString date = jetDay(*record.date).toString(Qt::ISODate);
+        const QString date = isoDay(jetDay(*record.date));
         ++expectedDays;
         const std::optional<store::DayRow> day = book.find(date);
         if (!day)

@@ -68,6 +68,14 @@ void SqliteStatement::bind(int parameter, const QVariant& value) {
     check(rc, m_database->get(), m_context);
 }
 
+void SqliteStatement::bindText(int parameter, const std::optional<QString>& text) {
+    const int rc =
+        text ? sqlite3_bind_text16(m_statement, parameter, text->isNull() ? static_cast<const void*>(u"") : text->utf16(),
+                                   static_cast<int>(text->size() * 2), SQLITE_STATIC)
+             : sqlite3_bind_null(m_statement, parameter);
+    check(rc, m_database->get(), m_context);
+}
+
 void SqliteStatement::reset() {
     // sqlite3_reset repeats the last step's error, which that step has reported already.
     sqlite3_reset(m_statement);

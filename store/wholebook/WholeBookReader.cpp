@@ -15,18 +15,6 @@ QString selectColumns() {
     return columns;
 }
 
-void readDay(const SqliteStatement& statement, DayRow& day) {
-    day.date = statement.value(0).toString();
-    for (int slot = 0; slot < SlotCount; ++slot) {
-        const QVariant value = statement.value(slot + 1);
-        auto& text = day.slotTexts[static_cast<std::size_t>(slot)];
-        if (value.isNull())
-            text.reset();
-        else
-            text = value.toString();
-    }
-}
-
 // The n of a declared type VARCHAR(n), or 0.
 int declaredSize(const QString& type) {
     const qsizetype open = type.indexOf(QLatin1Char('('));
@@ -125,7 +113,7 @@ bool WholeBookReader::next(DayRow& day) {
             m_context);
     if (!m_all->step())
         return false;
-    readDay(*m_all, day);
+    readDayRow(*m_all, day);
     return true;
 }
 
@@ -140,10 +128,28 @@ std::optional<DayRow> WholeBookReader::find(const QString& date) {
     std::optional<DayRow> day;
     if (m_find->step()) {
         day.emplace();
-        readDay(*m_find, *day);
+        readDayRow(*m_find, *day);
     }
     m_find->reset();
     return day;
+}
+
+void readDayRow(const SqliteStatement& statement, DayRow& day) {
+    const auto textOf = [&](int column, std::optional<QString>& text) {
+        const char* data = nullptr;
+        qsizetype size = 0;
+        if (statement.textAt(column, data, size))
+            text = QString::fromUtf8(data, size);
+        else if (const QVariant decimal = statement.value(column); !decimal.isNull())
+            text = decimal.toString();
+        else
+            text.reset();
+    };
+    std::optional<QString> date;
+    textOf(0, date);
+    day.date = date.value_or(QString());
+    for (int slot = 0; slot < SlotCount; ++slot)
+        textOf(slot + 1, day.slotTexts[static_cast<std::size_t>(slot)]);
 }
 
 } // namespace store

@@ -52,4 +52,8 @@ private:
     bool m_locked = false;
 };
 
+// Reads the record statement's row holds (the date, then the 28 slots) into day, each value as the Qt string of
+// its stored text, without a value in between.
+void readDayRow(const SqliteStatement& statement, DayRow& day);
+
 } // namespace store
