@@ -125,4 +125,3 @@ private:
     sqlite3_stmt* m_range = nullptr;
     bool m_ok = false;
 };
-

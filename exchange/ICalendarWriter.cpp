@@ -240,15 +240,18 @@ QByteArray calendarText(const store::FilledSlotTexts& filled, const CalendarOpti
     int firstYear = QDate::currentDate().year();
     int lastYear = firstYear;
     if (!filled.empty()) {
-        const auto [earliest, latest] = std::minmax_element(
-            filled.entries().begin(), filled.entries().end(),
-            [](const store::FilledSlotTexts::Slot& a, const store::FilledSlotTexts::Slot& b) { return a.date < b.date; });
+        const auto [earliest, latest] =
+            std::minmax_element(filled.entries().begin(), filled.entries().end(),
+                                [](const store::FilledSlotTexts::Slot& a, const store::FilledSlotTexts::Slot& b) {
+                                    return a.date < b.date;
+                                });
         firstYear = earliest->date.year();
         lastYear = latest->date.year();
     }
     text += timeZoneComponent(options.zone, firstYear, lastYear);
 
-    const QByteArray stamp = "DTSTAMP:" + options.stamp.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'")).toLatin1();
+    const QByteArray stamp =
+        "DTSTAMP:" + options.stamp.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'")).toLatin1();
     const QByteArray zoneParameter = ";TZID=" + parameterValue(QString::fromUtf8(options.zone.id())) + ':';
     // Each event's lines are made in one buffer, kept from event to event; only the summary can need folding.
     QByteArray line;

@@ -2,8 +2,8 @@
 
 #include "legacy/ImportError.h"
 #include "legacy/JetBook.h"
-#include "legacy/OlderBookReading.h"
 #include "legacy/JetDate.h"
+#include "legacy/OlderBookReading.h"
 #include "legacy/SlotMerge.h"
 #include "store/engine/ConnectionText.h"
 #include "store/engine/TableLayout.h"

@@ -2,8 +2,8 @@
 
 #include "store/Connection.h"
 #include "store/Query.h"
-#include "store/engine/EngineSession.h"
 #include "store/engine/EngineError.h"
+#include "store/engine/EngineSession.h"
 #include "store/engine/TableLayout.h"
 
 #include <QUtf8StringView>
@@ -163,7 +163,8 @@ QDate storedDay(const TextValue& value) {
 // Gathers the filled slots of the rows of the whole table.
 class FilledSlotGatherer : public TextRowReader {
 public:
-    FilledSlotGatherer(FilledSlotTexts& texts, QDate first, QDate last) : m_texts(texts), m_first(first), m_last(last) {}
+    FilledSlotGatherer(FilledSlotTexts& texts, QDate first, QDate last)
+        : m_texts(texts), m_first(first), m_last(last) {}
 
     void columns(const QStringList& names) override {
         // Found by name once: an engine may return them in another order than the table's.

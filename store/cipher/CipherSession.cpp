@@ -104,8 +104,9 @@ class KeptRun {
 public:
     KeptRun(PooledDatabase::KeptStatement& kept, const QStringList& dates) : m_kept(kept) {
         int parameter = 1;
+        // The dates live in the caller's BoundStatement until the run ends.
         for (const QString& date : dates)
-            m_kept.statement.bind(parameter++, date);
+            m_kept.statement.bindText(parameter++, date);
     }
     ~KeptRun() { m_kept.statement.reset(); }
     KeptRun(const KeptRun&) = delete;
@@ -125,8 +126,9 @@ ResultSet CipherSession::select(const QString& statement) {
 ResultSet CipherSession::selectOnce(const QString& statement) {
     const BoundStatement bound = bindDateLiterals(statement);
     PooledDatabase::KeptStatement& kept = m_database->keptStatement(bound.sql, m_database->context(Reading));
-    check(!kept.statement.hadMoreStatements(), EngineError::Misuse,
-          QStringLiteral("A query runs one statement; this text holds more: %1").arg(statement));
+    if (kept.statement.hadMoreStatements())
+        throw EngineError(EngineError::Misuse,
+                          QStringLiteral("A query runs one statement; this text holds more: %1").arg(statement));
     // The whole result is read now: the query works on this snapshot, and the statement is reset before
     // anything else runs on a handle that other connections to the same file share.
     KeptRun run(kept, bound.dates);
@@ -153,8 +155,9 @@ void CipherSession::readText(const QString& statement, TextRowReader& reader) {
 void CipherSession::readTextOnce(const QString& statement, TextRowReader& reader) {
     const BoundStatement bound = bindDateLiterals(statement);
     PooledDatabase::KeptStatement& kept = m_database->keptStatement(bound.sql, m_database->context(Reading));
-    check(!kept.statement.hadMoreStatements(), EngineError::Misuse,
-          QStringLiteral("A query runs one statement; this text holds more: %1").arg(statement));
+    if (kept.statement.hadMoreStatements())
+        throw EngineError(EngineError::Misuse,
+                          QStringLiteral("A query runs one statement; this text holds more: %1").arg(statement));
     KeptRun run(kept, bound.dates);
     SqliteStatement& select = run.statement();
     const int columns = select.columnCount();

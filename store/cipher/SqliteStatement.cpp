@@ -69,10 +69,10 @@ void SqliteStatement::bind(int parameter, const QVariant& value) {
 }
 
 void SqliteStatement::bindText(int parameter, const std::optional<QString>& text) {
-    const int rc =
-        text ? sqlite3_bind_text16(m_statement, parameter, text->isNull() ? static_cast<const void*>(u"") : text->utf16(),
-                                   static_cast<int>(text->size() * 2), SQLITE_STATIC)
-             : sqlite3_bind_null(m_statement, parameter);
+    const int rc = text ? sqlite3_bind_text16(m_statement, parameter,
+                                              text->isNull() ? static_cast<const void*>(u"") : text->utf16(),
+                                              static_cast<int>(text->size() * 2), SQLITE_STATIC)
+                        : sqlite3_bind_null(m_statement, parameter);
     check(rc, m_database->get(), m_context);
 }
 
@@ -130,8 +130,9 @@ bool SqliteStatement::textAt(int column, const char*& data, qsizetype& size) con
     if (type == SQLITE_NULL || type == SQLITE_FLOAT)
         return false;
     // Asked for before its length, as the library wants: the length is then that of the text.
-    const unsigned char* text = type == SQLITE_BLOB ? static_cast<const unsigned char*>(sqlite3_column_blob(m_statement, column))
-                                                    : sqlite3_column_text(m_statement, column);
+    const unsigned char* text = type == SQLITE_BLOB
+                                    ? static_cast<const unsigned char*>(sqlite3_column_blob(m_statement, column))
+                                    : sqlite3_column_text(m_statement, column);
     size = sqlite3_column_bytes(m_statement, column);
     data = text ? reinterpret_cast<const char*>(text) : "";
     return true;

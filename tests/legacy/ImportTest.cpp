@@ -270,14 +270,15 @@ void ImportTest::damagedBooksAreRefusedWithinABound_data() {
 void ImportTest::textWithANulCharacterIsRefused() {
     QTemporaryDir dir;
     const QString source = legacytest::copyOfFixture(dir, QStringLiteral("rantebou-small.mdb"));
-    QVERIFY(legacytest::replaceOnce(source, legacytest::utf16Bytes(QStringLiteral("Γεωργίου Μαρία τηλ. 210-1234567")),
-                                    legacytest::utf16Bytes(QStringLiteral("Γεωργίου") + QChar(u'\0') +
-                                                           QStringLiteral("Μαρία τηλ. 210-1234567"))));
+    QVERIFY(legacytest::replaceOnce(
+        source, legacytest::utf16Bytes(QStringLiteral("Γεωργίου Μαρία τηλ. 210-1234567")),
+        legacytest::utf16Bytes(QStringLiteral("Γεωργίου") + QChar(u'\0') + QStringLiteral("Μαρία τηλ. 210-1234567"))));
     try {
         legacy::BookImport::intoNewBook(source, Password, dir.filePath(QStringLiteral("new.mdb")));
         QFAIL("the text with a NUL character was imported");
     } catch (const legacy::ImportError& refusal) {
-        QVERIFY2(refusal.text().contains(QLatin1String("U+0000")) && refusal.text().contains(QLatin1String("0900-0930")) &&
+        QVERIFY2(refusal.text().contains(QLatin1String("U+0000")) &&
+                     refusal.text().contains(QLatin1String("0900-0930")) &&
                      refusal.text().contains(QLatin1String("29/2/2012")) &&
                      refusal.text().contains(QStringLiteral("\"Γεωργίου\"")),
                  qPrintable(refusal.text()));
@@ -306,8 +307,8 @@ void ImportTest::damagedBooksAreRefusedWithinABound() {
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("rantebou-small.mdb")});
 
     QTemporaryDir folder;
-    const QString data = legacytest::patchedCopy(folder, QStringLiteral("rantebou-small.mdb"), patches,
-                                                 QStringLiteral("data.mdb"));
+    const QString data =
+        legacytest::patchedCopy(folder, QStringLiteral("rantebou-small.mdb"), patches, QStringLiteral("data.mdb"));
     const storetest::FileSnapshot before = storetest::snapshot(data);
     QVERIFY_THROWS_EXCEPTION(legacy::OlderBookRefused,
                              legacy::BookImport::convertDataFolder(folder.path(), Password, QDate(2026, 12, 10)));
@@ -347,10 +348,10 @@ void ImportTest::theCheckFindsWhatTheBookLost() {
     const legacy::JetRecord second = recordOf(2, QDate(2010, 3, 6), slotOf("2130-2200"), QStringLiteral("τέλος"));
     legacy::OlderBookRecords older;
     QCOMPARE(legacy::OlderBookRecords::take(dir.filePath(QStringLiteral("old.mdb")),
-                                           legacy::HelperStream::opening(legacy::JetHeader::Format::Jet4, {}) +
-                                               legacy::HelperStream::record(first) +
-                                               legacy::HelperStream::record(second) + legacy::HelperStream::end(),
-                                           older)
+                                            legacy::HelperStream::opening(legacy::JetHeader::Format::Jet4, {}) +
+                                                legacy::HelperStream::record(first) +
+                                                legacy::HelperStream::record(second) + legacy::HelperStream::end(),
+                                            older)
                  .state,
              legacy::OlderBookRecords::Reply::State::Whole);
 
@@ -358,8 +359,8 @@ void ImportTest::theCheckFindsWhatTheBookLost() {
     sizes.fill(store::SlotTextSize);
     store::WholeBookWriter writer(book, Password, sizes);
     for (const legacy::JetRecord& record : {first, second})
-        writer.insert({QDate(1899, 12, 30).addDays(static_cast<qint64>(*record.date)).toString(Qt::ISODate),
-                       record.slotTexts});
+        writer.insert(
+            {QDate(1899, 12, 30).addDays(static_cast<qint64>(*record.date)).toString(Qt::ISODate), record.slotTexts});
     writer.commit();
     if (!change.isEmpty()) {
         const store::FailureContext context{book, QStringLiteral("changing the test book"), 0};
