@@ -9,6 +9,8 @@ rounds="${2:-20}"
 work=$(mktemp -d "${TMPDIR:-/tmp}/orvella-rounds.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 export QT_QPA_PLATFORM=offscreen
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 # Instructions of one round of a figure.
 perRound() { # figure
@@ -19,7 +21,7 @@ perRound() { # figure
 }
 # The median wall time of one round, in microseconds, without Callgrind.
 wall() { # figure
-    "$build/bench/orvella_bench_rounds" "$1" 200 | sed -E 's/.*median ([0-9.]+) us.*/\1/'
+    "$build/bench/orvella_bench_rounds" "$1" 200 2>/dev/null | sed -E 's/.*median ([0-9.]+) us.*/\1/'
 }
 
 declare -A count time
