@@ -150,14 +150,37 @@ QByteArray opening(JetHeader::Format format, const QStringList& ignoredColumns) 
 }
 
 QByteArray record(const JetRecord& record) {
-    return piece([&](QDataStream& stream) {
-        stream << qint8(RecordTag) << record.number << record.date.has_value() << record.date.value_or(0.0);
-        for (const auto& slot : record.slotTexts) {
-            stream << slot.has_value();
-            if (slot)
-                stream << *slot;
+    // The bytes QDataStream would write (see StreamReader), written by hand into one buffer of the right size: the
+    // helper writes one of these for every record.
+    qsizetype size = 1 + 8 + 1 + 8;
+    for (const auto& slot : record.slotTexts)
+        size += 1 + (slot ? 4 + 2 * slot->size() : 0);
+    QByteArray bytes(size, Qt::Uninitialized);
+    char* out = bytes.data();
+    const auto put = [&out](auto value) {
+        qToBigEndian(value, out);
+        out += sizeof value;
+    };
+    put(qint8(RecordTag));
+    put(qint64(record.number));
+    put(qint8(record.date.has_value() ? 1 : 0));
+    quint64 date = 0;
+    const double value = record.date.value_or(0.0);
+    std::memcpy(&date, &value, sizeof date);
+    put(date);
+    for (const auto& slot : record.slotTexts) {
+        put(qint8(slot ? 1 : 0));
+        if (!slot)
+            continue;
+        if (slot->isNull()) {
+            put(quint32(0xffffffffu));
+            continue;
         }
-    });
+        put(quint32(2 * slot->size()));
+        qToBigEndian<char16_t>(slot->utf16(), slot->size(), out);
+        out += 2 * slot->size();
+    }
+    return bytes;
 }
 
 QByteArray end() {
