@@ -6,6 +6,7 @@
 #   ORVELLA_BENCH_REPETITIONS  repetitions of each Google Benchmark (default 5); the table shows their median
 #   ORVELLA_BENCH_STARTS       starts timed by orvella_bench_startup (default 11)
 #   ORVELLA_BENCH_MEMORY_RUNS  starts of the real program for its peak memory (default 3)
+#   ORVELLA_BENCH_PAIRS        pairs of the import and the exports against their floors (default 5)
 #
 # The window benchmarks and the start-up run on Qt's offscreen platform. The peak memory is read from the
 # real program under a private Xvfb (the start-up notice is answered with xdotool, as a user would); without
@@ -22,7 +23,8 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
 cmake --build "$build" --target orvella orvella_bench_store orvella_bench_windows orvella_bench_startup \
-    orvella_bench_notice orvella_bench_datafolder orvella_bench_import orvella_bench_backup orvella_bench_week
+    orvella_bench_notice orvella_bench_datafolder orvella_bench_import orvella_bench_backup orvella_bench_week \
+    orvella-datafolder orvella-oldbook-reader orvella_floor_exchange orvella_bench_rounds
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/orvella-bench.XXXXXX")
 xvfbPid=""
@@ -311,3 +313,17 @@ python3 "$here/bench/pair-ratios.py" "$w" \
 python3 "$here/bench/pair-ratios.py" "$wk" \
     "Week printed to PDF / a day sheet printed to PDF, 10,000 records|BM_PrintWeekToPdf/10000/real_time|BM_PrintDaySheetToPdf/10000/real_time|<=3" \
     "Week printed to PDF / a day sheet printed to PDF, every slot filled|BM_PrintWeekToPdf/-1/real_time|BM_PrintDaySheetToPdf/-1/real_time|<=3"
+
+# --- Instructions beside the floors (Callgrind), and the same pairs on the wall clock ----------------------
+# The import and the exports as whole processes, orvella-datafolder against orvella_floor_exchange; the month
+# change on the file and on a server book against its floors, counted over rounds of orvella_bench_rounds.
+echo
+echo "Instructions (Callgrind; they do not depend on the machine's load) beside the wall clock of the same pairs."
+echo
+if command -v valgrind >/dev/null; then
+    bash "$here/bench/exchange-floors.sh" "$build" "${ORVELLA_BENCH_PAIRS:-5}" || echo "exchange-floors.sh failed"
+    echo
+    bash "$here/bench/month-instructions.sh" "$build" || echo "month-instructions.sh failed"
+else
+    echo "valgrind is not installed: no instruction counts (apt-get install valgrind)"
+fi

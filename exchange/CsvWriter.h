@@ -16,8 +16,11 @@ namespace exchange {
 // (beginning with =, +, -, @, after blanks too, or with a tab or CR) gets a leading apostrophe, which spreadsheets
 // take as "this is text"; control characters other than tab and line breaks become blanks.
 QByteArray csvField(const QString& value);
+// The same field made of a UTF-8 text, appended to line.
+void appendCsvField(QByteArray& line, QByteArrayView utf8);
 
 // The header row and the rows, each ending in CR LF.
+QByteArray csvTable(const store::FilledSlotTexts& filled);
 QByteArray csvTable(const std::vector<store::FilledSlot>& filled);
 
 } // namespace exchange

@@ -11,10 +11,6 @@ namespace {
 
 constexpr int MaxLineOctets = 75;
 
-QByteArray crlf() {
-    return QByteArrayLiteral("\r\n");
-}
-
 // "+0200", or "+051721" for the odd zone whose offset has seconds.
 QByteArray offsetText(int seconds) {
     const char sign = seconds < 0 ? '-' : '+';
@@ -85,12 +81,14 @@ struct Onset {
 
 } // namespace
 
-QByteArray escapeText(const QString& text) {
-    QByteArray escaped;
-    escaped.reserve(text.size() + 8);
-    const QByteArray utf8 = text.toUtf8();
+void appendEscapedText(QByteArray& escaped, QByteArrayView utf8) {
+    qsizetype plain = 0; // the start of the bytes not yet written, which need no escape
     for (qsizetype i = 0; i < utf8.size(); ++i) {
         const char c = utf8[i];
+        const bool control = (static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7f;
+        if (!control && c != '\\' && c != ';' && c != ',')
+            continue;
+        escaped.append(utf8.sliced(plain, i - plain));
         switch (c) {
         case '\\':
             escaped += "\\\\";
@@ -112,22 +110,25 @@ QByteArray escapeText(const QString& text) {
             escaped += "\\n";
             break;
         default:
-            if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7f) {
-                escaped += ' ';
-            } else {
-                escaped += c;
-            }
+            escaped += ' ';
         }
+        plain = i + 1;
     }
+    escaped.append(utf8.sliced(plain));
+}
+
+QByteArray escapeText(const QString& text) {
+    QByteArray escaped;
+    appendEscapedText(escaped, text.toUtf8());
     return escaped;
 }
 
-QByteArray foldLine(const QByteArray& line) {
+void appendFoldedLine(QByteArray& folded, QByteArrayView line) {
     if (line.size() <= MaxLineOctets) {
-        return line + crlf();
+        folded.append(line);
+        folded += "\r\n";
+        return;
     }
-    QByteArray folded;
-    folded.reserve(line.size() + line.size() / 70 * 3 + 2);
     qsizetype start = 0;
     bool first = true;
     do {
@@ -141,11 +142,17 @@ QByteArray foldLine(const QByteArray& line) {
         if (!first) {
             folded += ' ';
         }
-        folded += line.mid(start, end - start);
-        folded += crlf();
+        folded.append(line.sliced(start, end - start));
+        folded += "\r\n";
         start = end;
         first = false;
     } while (start < line.size());
+}
+
+QByteArray foldLine(const QByteArray& line) {
+    QByteArray folded;
+    folded.reserve(line.size() + line.size() / 70 * 3 + 2);
+    appendFoldedLine(folded, line);
     return folded;
 }
 
@@ -220,7 +227,7 @@ QByteArray timeZoneComponent(const QTimeZone& zone, int firstYear, int lastYear)
     return text;
 }
 
-QByteArray calendarText(const std::vector<store::FilledSlot>& filled, const CalendarOptions& options) {
+QByteArray calendarText(const store::FilledSlotTexts& filled, const CalendarOptions& options) {
     QByteArray text;
     text.reserve(static_cast<qsizetype>(filled.size()) * 240 + 4096);
     text += foldLine("BEGIN:VCALENDAR");
@@ -234,26 +241,69 @@ QByteArray calendarText(const std::vector<store::FilledSlot>& filled, const Cale
     int lastYear = firstYear;
     if (!filled.empty()) {
         const auto [earliest, latest] =
-            std::minmax_element(filled.begin(), filled.end(),
-                                [](const store::FilledSlot& a, const store::FilledSlot& b) { return a.date < b.date; });
+            std::minmax_element(filled.entries().begin(), filled.entries().end(),
+                                [](const store::FilledSlotTexts::Slot& a, const store::FilledSlotTexts::Slot& b) {
+                                    return a.date < b.date;
+                                });
         firstYear = earliest->date.year();
         lastYear = latest->date.year();
     }
     text += timeZoneComponent(options.zone, firstYear, lastYear);
 
-    const QByteArray stamp = options.stamp.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'")).toLatin1();
+    const QByteArray stamp =
+        "DTSTAMP:" + options.stamp.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'")).toLatin1();
     const QByteArray zoneParameter = ";TZID=" + parameterValue(QString::fromUtf8(options.zone.id())) + ':';
-    for (const store::FilledSlot& slot : filled) {
-        text += foldLine("BEGIN:VEVENT");
-        text += foldLine("UID:" + eventUid(slot.date, slot.slot));
-        text += foldLine("DTSTAMP:" + stamp);
-        text += foldLine("DTSTART" + zoneParameter + localText(slot.date, store::slotStart(slot.slot)));
-        text += foldLine("DTEND" + zoneParameter + localText(slot.date, store::slotEnd(slot.slot)));
-        text += foldLine("SUMMARY:" + escapeText(slot.text));
-        text += foldLine("END:VEVENT");
+    // Each event's lines are made in one buffer, kept from event to event; only the summary can need folding.
+    QByteArray line;
+    QDate lastDate;
+    QByteArray digits; // the date's 20100305
+    for (const store::FilledSlotTexts::Slot& slot : filled.entries()) {
+        if (slot.date != lastDate) {
+            lastDate = slot.date;
+            digits = dateDigits(slot.date);
+        }
+        const QTime start = store::slotStart(slot.slot);
+        const QTime end = store::slotEnd(slot.slot);
+        text += "BEGIN:VEVENT\r\n";
+        line.clear();
+        line += "UID:";
+        line += digits;
+        line += '-';
+        appendNumber(line, start.hour(), 2);
+        appendNumber(line, start.minute(), 2);
+        line += "@orvella.quenmark";
+        appendFoldedLine(text, line);
+        appendFoldedLine(text, stamp);
+        line.clear();
+        line += "DTSTART";
+        line += zoneParameter;
+        line += digits;
+        line += 'T';
+        appendNumber(line, start.hour(), 2);
+        appendNumber(line, start.minute(), 2);
+        appendNumber(line, start.second(), 2);
+        appendFoldedLine(text, line);
+        line.clear();
+        line += "DTEND";
+        line += zoneParameter;
+        line += digits;
+        line += 'T';
+        appendNumber(line, end.hour(), 2);
+        appendNumber(line, end.minute(), 2);
+        appendNumber(line, end.second(), 2);
+        appendFoldedLine(text, line);
+        line.clear();
+        line += "SUMMARY:";
+        appendEscapedText(line, filled.text(slot));
+        appendFoldedLine(text, line);
+        text += "END:VEVENT\r\n";
     }
     text += foldLine("END:VCALENDAR");
     return text;
+}
+
+QByteArray calendarText(const std::vector<store::FilledSlot>& filled, const CalendarOptions& options) {
+    return calendarText(store::FilledSlotTexts::of(filled), options);
 }
 
 } // namespace exchange

@@ -24,10 +24,14 @@ struct CalendarOptions {
 // A TEXT value: backslash, semicolon and comma escaped, every line break (CR LF, LF or CR) written as \n,
 // other control characters (which the format does not allow) as a blank.
 QByteArray escapeText(const QString& text);
+// The same of a UTF-8 text, appended to line.
+void appendEscapedText(QByteArray& line, QByteArrayView utf8);
 
 // One content line (without its line end) folded as the format asks: lines of at most 75 octets, each
 // continuation starting with a blank, never splitting a UTF-8 character; every line ends in CR LF.
 QByteArray foldLine(const QByteArray& line);
+// The same, appended to text.
+void appendFoldedLine(QByteArray& text, QByteArrayView line);
 
 // The identity of a slot's event, the same at every export, so that a calendar importing the file again
 // updates the event instead of adding a second one: "20100305-1000@orvella.quenmark".
@@ -39,6 +43,7 @@ QByteArray eventUid(QDate date, int slot);
 QByteArray timeZoneComponent(const QTimeZone& zone, int firstYear, int lastYear);
 
 // The whole calendar: the time zone, then one event per slot.
+QByteArray calendarText(const store::FilledSlotTexts& filled, const CalendarOptions& options);
 QByteArray calendarText(const std::vector<store::FilledSlot>& filled, const CalendarOptions& options);
 
 } // namespace exchange

@@ -49,6 +49,7 @@ ImportSummary build(const QString& jetPath, const QString& jetPassword, const QS
         sizes = existing->slotSizes();
     const store::SlotSizes declared = sizes;
     QSet<QString> mergedDates;
+    std::unique_ptr<store::WholeBookReader> readBack;
     {
         store::WholeBookWriter writer(partial, QLatin1String(store::FixedDatabasePassword), sizes);
         qint64 days = 0;
@@ -88,7 +89,7 @@ ImportSummary build(const QString& jetPath, const QString& jetPassword, const QS
                                       .arg(native(jetPath))
                                       .arg(*record.date));
             summary.filledSlots += filled;
-            store::DayRow incoming{date.toString(Qt::ISODate), record.slotTexts};
+            store::DayRow incoming{isoDay(date), record.slotTexts};
             if (date.year() < FirstCalendarYear || date.year() > LastCalendarYear)
                 summary.outsideCalendar << date.toString(QStringLiteral("d/M/yyyy"));
             std::optional<store::DayRow> written = writer.find(incoming.date);
@@ -128,10 +129,12 @@ ImportSummary build(const QString& jetPath, const QString& jetPassword, const QS
         }
         writer.commit();
         summary.bookDays = days;
+        // Read back through the handle that wrote it: its key is derived once, every page read from the file.
+        readBack = writer.readBack();
     }
 
     ImportVerifier({&older, existing ? existingPath : QString(), mergedDates, summary.mergeCount})
-        .verify(partial);
+        .verify(*readBack, partial);
     return summary;
 }
 

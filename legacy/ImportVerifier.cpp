@@ -2,8 +2,8 @@
 
 #include "legacy/ImportError.h"
 #include "legacy/JetBook.h"
-#include "legacy/OlderBookReading.h"
 #include "legacy/JetDate.h"
+#include "legacy/OlderBookReading.h"
 #include "legacy/SlotMerge.h"
 #include "store/engine/ConnectionText.h"
 #include "store/engine/TableLayout.h"
@@ -47,9 +47,8 @@ bool keeps(const std::optional<QString>& merged, const std::optional<QString>& p
 
 ImportVerifier::ImportVerifier(Expectation expectation) : m_expected(std::move(expectation)) {}
 
-void ImportVerifier::verify(const QString& newBook) const {
+void ImportVerifier::verify(store::WholeBookReader& book, const QString& newBook) const {
     const QString password = QLatin1String(store::FixedDatabasePassword);
-    store::WholeBookReader book(newBook, password);
     qint64 expectedDays = -m_expected.mergeCount;
 
     OlderBookRecords::Cursor jet = m_expected.older->records();
@@ -57,7 +56,7 @@ void ImportVerifier::verify(const QString& newBook) const {
     while (jet.next(record)) {
         if (!record.date)
             continue;
-        const QString date = jetDay(*record.date).toString(Qt::ISODate);
+        const QString date = isoDay(jetDay(*record.date));
         ++expectedDays;
         const std::optional<store::DayRow> day = book.find(date);
         if (!day)

@@ -3,6 +3,10 @@
 #include <QSet>
 #include <QString>
 
+namespace store {
+class WholeBookReader;
+}
+
 namespace legacy {
 
 class OlderBookRecords;
@@ -21,8 +25,8 @@ public:
     };
 
     explicit ImportVerifier(Expectation expectation);
-    // Throws ImportError naming the first day and slot that differ.
-    void verify(const QString& newBook) const;
+    // Reads the new book at newBook through book; throws ImportError naming the first day and slot that differ.
+    void verify(store::WholeBookReader& book, const QString& newBook) const;
 
 private:
     Expectation m_expected;

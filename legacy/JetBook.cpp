@@ -6,6 +6,7 @@
 #include "platform/Files.h"
 #include "store/engine/TableLayout.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -56,7 +57,7 @@ void JetBook::requireReadableFile(const QString& path) {
     const QString file = native(path);
     const platform::Entry entry = platform::lookAt(path);
     if (entry.kind == platform::EntryKind::Missing)
-        throw ImportError(QStringLiteral("The file \"%1\" does not exist. Give the path of the older appointment "
+        throw ImportError(QCoreApplication::translate("legacy", "The file \"%1\" does not exist. Give the path of the older appointment "
                                          "book (data.mdb).")
                               .arg(file));
     if (entry.kind == platform::EntryKind::Folder)
@@ -71,7 +72,7 @@ void JetBook::requireReadableFile(const QString& path) {
                               .arg(file, what));
     if (!platform::mayRead(path))
         throw ImportError(
-            QStringLiteral("The file \"%1\" cannot be read: you are not allowed to. Allow reading it and try again.")
+            QCoreApplication::translate("legacy", "The file \"%1\" cannot be read: you are not allowed to. Allow reading it and try again.")
                 .arg(file));
 }
 
@@ -82,11 +83,11 @@ JetBook::JetBook(const QString& path, const QString& expectedPassword) : m_path(
     const JetHeader header = JetHeader::read(path);
     switch (header.format) {
     case JetHeader::Format::NotJet:
-        throw ImportError(QStringLiteral("The file \"%1\" is not an older appointment book: it is not a Jet "
+        throw ImportError(QCoreApplication::translate("legacy", "The file \"%1\" is not an older appointment book: it is not a Jet "
                                          "database (.mdb) file%2. Give the older program's data.mdb.")
                               .arg(file, info.size() == 0 ? QStringLiteral(" (it is empty)") : QString()));
     case JetHeader::Format::Newer:
-        throw ImportError(QStringLiteral("The file \"%1\" is a database of a newer format than the older appointment "
+        throw ImportError(QCoreApplication::translate("legacy", "The file \"%1\" is a database of a newer format than the older appointment "
                                          "book's (Jet 3 or Jet 4); it cannot be read. Save it in the 2000 format "
                                          "(.mdb) first.")
                               .arg(file));
@@ -96,14 +97,14 @@ JetBook::JetBook(const QString& path, const QString& expectedPassword) : m_path(
     }
     m_format = header.format;
     if (info.size() < 3 * header.pageSize || info.size() % header.pageSize != 0)
-        throw ImportError(QStringLiteral("The file \"%1\" is incomplete (%2 bytes, where a whole one is made "
+        throw ImportError(QCoreApplication::translate("legacy", "The file \"%1\" is incomplete (%2 bytes, where a whole one is made "
                                          "of at least three %3-byte pages): it was cut short, perhaps while being "
                                          "copied. Copy it again from where it came from.")
                               .arg(file)
                               .arg(info.size())
                               .arg(header.pageSize));
     if (!passwordAccepted(header.password, expectedPassword))
-        throw ImportError(QStringLiteral("The database password of \"%1\" is not \"%2\"; nothing was read. If this "
+        throw ImportError(QCoreApplication::translate("legacy", "The database password of \"%1\" is not \"%2\"; nothing was read. If this "
                                          "book was protected with another password, give it with --password.")
                               .arg(file, expectedPassword));
 
@@ -113,7 +114,7 @@ JetBook::JetBook(const QString& path, const QString& expectedPassword) : m_path(
     try {
         m_handles->mdb = mdb_open(platform::libraryFileName(path).constData(), MDB_NOFLAGS);
         if (!m_handles->mdb)
-            throw ImportError(QStringLiteral("The file \"%1\" could not be opened as a Jet database; it may be "
+            throw ImportError(QCoreApplication::translate("legacy", "The file \"%1\" could not be opened as a Jet database; it may be "
                                              "damaged.")
                                   .arg(file));
         openTable();
@@ -161,19 +162,19 @@ void JetBook::openTable() {
     const QString file = native(m_path);
     MdbHandle* mdb = m_handles->mdb;
     if (!mdb_read_catalog(mdb, MDB_TABLE))
-        throw ImportError(QStringLiteral("The list of tables in \"%1\" cannot be read: the file is damaged. Repair "
+        throw ImportError(QCoreApplication::translate("legacy", "The list of tables in \"%1\" cannot be read: the file is damaged. Repair "
                                          "it with the older program, or copy it again from a backup.")
                               .arg(file));
     // Table names are compared without regard to case, as Jet does.
     QByteArray name(store::AppointmentTableName);
     m_handles->table = mdb_read_table_by_name(mdb, name.data(), MDB_TABLE);
     if (!m_handles->table)
-        throw ImportError(QStringLiteral("The file \"%1\" is a Jet database but not an appointment book: it has no "
+        throw ImportError(QCoreApplication::translate("legacy", "The file \"%1\" is a Jet database but not an appointment book: it has no "
                                          "table %2. Give the older program's own data.mdb.")
                               .arg(file, name));
     MdbTableDef* table = m_handles->table;
     if (!mdb_read_columns(table))
-        throw ImportError(QStringLiteral("The columns of the table %1 in \"%2\" cannot be read: the file is damaged.")
+        throw ImportError(QCoreApplication::translate("legacy", "The columns of the table %1 in \"%2\" cannot be read: the file is damaged.")
                               .arg(name, file));
 
     m_slotColumns.fill(-1);
@@ -183,7 +184,7 @@ void JetBook::openTable() {
         const QString columnName = QString::fromUtf8(column->name);
         if (columnName.compare(QLatin1String(store::DayColumnName), Qt::CaseInsensitive) == 0) {
             if (column->col_type != MDB_DATETIME)
-                throw ImportError(QStringLiteral("The column %1 of the table %2 in \"%3\" does not hold dates; this "
+                throw ImportError(QCoreApplication::translate("legacy", "The column %1 of the table %2 in \"%3\" does not hold dates; this "
                                                  "is not an appointment book the import can read.")
                                       .arg(columnName, name, file));
             m_dateColumn = static_cast<int>(i);
@@ -199,18 +200,18 @@ void JetBook::openTable() {
             continue;
         }
         if (column->col_type != MDB_TEXT && column->col_type != MDB_MEMO)
-            throw ImportError(QStringLiteral("The slot column %1 of the table %2 in \"%3\" does not hold text; this "
+            throw ImportError(QCoreApplication::translate("legacy", "The slot column %1 of the table %2 in \"%3\" does not hold text; this "
                                              "is not an appointment book the import can read.")
                                   .arg(columnName, name, file));
         m_slotColumns[static_cast<std::size_t>(match)] = static_cast<int>(i);
     }
     if (m_dateColumn < 0)
-        throw ImportError(QStringLiteral("The table %1 in \"%2\" has no date column %3; it is not an appointment book "
+        throw ImportError(QCoreApplication::translate("legacy", "The table %1 in \"%2\" has no date column %3; it is not an appointment book "
                                          "the import can read.")
                               .arg(name, file, QLatin1String(store::DayColumnName)));
     for (int slot = 0; slot < store::SlotCount; ++slot) {
         if (m_slotColumns[static_cast<std::size_t>(slot)] < 0)
-            throw ImportError(QStringLiteral("The table %1 in \"%2\" has no column %3 for the half hour %3; it is not "
+            throw ImportError(QCoreApplication::translate("legacy", "The table %1 in \"%2\" has no column %3 for the half hour %3; it is not "
                                              "an appointment book the import can read, and nothing was imported.")
                                   .arg(name, file, slotNames[slot]));
     }
@@ -236,8 +237,11 @@ qint64 JetBook::recordCount() const {
 std::optional<QString> JetBook::slotText(int slot, const JetRecord& record) const {
     MdbTableDef* table = m_handles->table;
     const MdbColumn* column = columnAt(table, m_slotColumns[static_cast<std::size_t>(slot)]);
-    const QString where = QStringLiteral("the slot %1 of %2 in \"%3\"")
-                              .arg(store::slotColumnNames()[slot], dayName(record), native(m_path));
+    // Said only when something is wrong: this runs for every slot of every record.
+    const auto where = [&] {
+        return QStringLiteral("the slot %1 of %2 in \"%3\"")
+            .arg(store::slotColumnNames()[slot], dayName(record), native(m_path));
+    };
     if (column->bind_ptr) {
         // The library hands a text without characters and a missing value alike as an empty text: both
         // mean a free slot, and the slot is kept without a value.
@@ -246,34 +250,34 @@ std::optional<QString> JetBook::slotText(int slot, const JetRecord& record) cons
             return std::nullopt;
         if (length >= BindSize - 1)
             throw ImportError(
-                QStringLiteral("The text in %1 is too long to be read whole; nothing was imported.").arg(where));
+                QCoreApplication::translate("legacy", "The text in %1 is too long to be read whole; nothing was imported.").arg(where()));
         const QString text =
             QString::fromUtf8(m_handles->bound.data() + static_cast<std::size_t>(slot) * BindSize, length);
         if (m_format == JetHeader::Format::Jet4 && text.contains(QLatin1String("??")))
-            throw ImportError(QStringLiteral("The text in %1 may hold characters that cannot be read from this kind "
+            throw ImportError(QCoreApplication::translate("legacy", "The text in %1 may hold characters that cannot be read from this kind "
                                              "of column (it reads \"%2\"); nothing was imported. Shorten or retype "
                                              "that text in the older program and import again.")
-                                  .arg(where, text));
+                                  .arg(where(), text));
         return text;
     }
     if (column->cur_value_len == 0)
         return std::nullopt;
     const auto* bytes = m_handles->mdb->pg_buf + column->cur_value_start;
     if (column->cur_value_start < 0 || column->cur_value_start + column->cur_value_len > MDB_PGSIZE)
-        throw ImportError(QStringLiteral("The record of %1 in \"%2\" is damaged; nothing was imported.")
+        throw ImportError(QCoreApplication::translate("legacy", "The record of %1 in \"%2\" is damaged; nothing was imported.")
                               .arg(dayName(record), native(m_path)));
     const std::optional<QString> text = decodeJet4Text(bytes, column->cur_value_len);
     if (!text)
-        throw ImportError(QStringLiteral("The text in %1 is damaged (it is not whole UTF-16 text); nothing was "
+        throw ImportError(QCoreApplication::translate("legacy", "The text in %1 is damaged (it is not whole UTF-16 text); nothing was "
                                          "imported. Retype it in the older program and import again.")
-                              .arg(where));
+                              .arg(where()));
     // A NUL character ends the text for the older program (it showed only what came before); brought over whole,
     // the slot would hold what nobody saw there.
     if (text->contains(QChar(u'\0')))
-        throw ImportError(QStringLiteral("The text in %1 holds a NUL character (U+0000), where the older program "
+        throw ImportError(QCoreApplication::translate("legacy", "The text in %1 holds a NUL character (U+0000), where the older program "
                                          "showed only \"%2\"; nothing was imported. Retype that text in the older "
                                          "program and import again.")
-                              .arg(where, text->left(text->indexOf(QChar(u'\0')))));
+                              .arg(where(), text->left(text->indexOf(QChar(u'\0')))));
     // A value of nothing but the compression mark holds no text: a free slot, as the library reads it.
     if (text->isEmpty())
         return std::nullopt;
@@ -284,7 +288,7 @@ bool JetBook::next(JetRecord& record) {
     MdbTableDef* table = m_handles->table;
     if (!mdb_fetch_row(table)) {
         if (m_read < static_cast<qint64>(table->num_rows))
-            throw ImportError(QStringLiteral("Only %1 of the %2 records of the appointment table in \"%3\" could be "
+            throw ImportError(QCoreApplication::translate("legacy", "Only %1 of the %2 records of the appointment table in \"%3\" could be "
                                              "read: parts of the file are damaged. Nothing was imported. Repair the "
                                              "file with the older program, or use a backup copy.")
                                   .arg(m_read)
@@ -300,7 +304,7 @@ bool JetBook::next(JetRecord& record) {
         std::memcpy(&value, m_handles->mdb->pg_buf + dateColumn->cur_value_start, sizeof value);
         record.date = value;
     } else if (dateColumn->cur_value_len != 0) {
-        throw ImportError(QStringLiteral("The date of record %1 in \"%2\" is damaged; nothing was imported.")
+        throw ImportError(QCoreApplication::translate("legacy", "The date of record %1 in \"%2\" is damaged; nothing was imported.")
                               .arg(record.number)
                               .arg(native(m_path)));
     }

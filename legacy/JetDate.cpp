@@ -14,4 +14,20 @@ QDate jetDay(double value) {
     return day.year() >= 1 && day.year() <= 9999 ? day : QDate();
 }
 
+QString isoDay(QDate day) {
+    if (!day.isValid() || day.year() < 1 || day.year() > 9999)
+        return day.toString(Qt::ISODate);
+    char16_t text[10];
+    const auto put = [&text](int at, int value, int digits) {
+        for (int i = digits - 1; i >= 0; --i, value /= 10)
+            text[at + i] = static_cast<char16_t>(u'0' + value % 10);
+    };
+    put(0, day.year(), 4);
+    text[4] = u'-';
+    put(5, day.month(), 2);
+    text[7] = u'-';
+    put(8, day.day(), 2);
+    return QString::fromUtf16(text, 10);
+}
+
 } // namespace legacy

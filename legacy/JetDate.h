@@ -10,4 +10,8 @@ namespace legacy {
 // no day of the years 1 to 9999.
 QDate jetDay(double value);
 
+// The day as the book's key writes it, yyyy-MM-dd (what QDate::toString(Qt::ISODate) gives for the years 1 to
+// 9999), made by hand: the import and its check write one for every record.
+QString isoDay(QDate day);
+
 } // namespace legacy

@@ -11,6 +11,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIODevice>
+#include <QtEndian>
+
+#include <cstring>
 
 namespace legacy {
 
@@ -31,24 +34,90 @@ template <typename Write> QByteArray piece(Write&& write) {
     return bytes;
 }
 
-// Reads one record's fields after its tag; false when the stream ends or is not whole.
-bool readRecord(QDataStream& stream, JetRecord& record) {
-    bool hasDate = false;
-    double date = 0;
-    stream >> record.number >> hasDate >> date;
+// Reads what the helper wrote with QDataStream (version StreamVersion: numbers big-endian, a flag one byte, a text
+// its length in bytes, or 0xffffffff for a null text, then its UTF-16 units big-endian) by hand, straight from
+// the bytes: the import reads every record two or three times, and a QDataStream over a buffer costs a device
+// read per field.
+class StreamReader {
+public:
+    StreamReader(const QByteArray& bytes, qsizetype at) : m_data(bytes.constData()), m_size(bytes.size()), m_at(at) {}
+
+    bool ok() const { return m_ok; }
+    qsizetype at() const { return m_at; }
+
+    template <typename Number> Number number() {
+        const char* bytes = take(sizeof(Number));
+        return bytes ? qFromBigEndian<Number>(bytes) : Number();
+    }
+    bool flag() { return number<qint8>() != 0; }
+    double real() {
+        const auto bits = number<quint64>();
+        double value = 0;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
+    }
+    QString text() {
+        const auto length = number<quint32>();
+        if (length == 0xffffffffu || !m_ok)
+            return QString();
+        const char* bytes = length % 2 == 0 ? take(length) : nullptr;
+        if (!bytes)
+            return QString();
+        QString text(static_cast<qsizetype>(length / 2), Qt::Uninitialized);
+        qFromBigEndian<char16_t>(bytes, text.size(), text.data());
+        return text;
+    }
+    // Steps over a text, checking only that it is whole.
+    void skipText() {
+        const auto length = number<quint32>();
+        if (length != 0xffffffffu && m_ok && (length % 2 != 0 || !take(length)))
+            m_ok = false;
+    }
+    QStringList texts() {
+        QStringList list;
+        const auto count = number<quint32>();
+        for (quint32 i = 0; i < count && m_ok; ++i)
+            list << text();
+        return list;
+    }
+
+private:
+    const char* take(qsizetype count) {
+        if (!m_ok || count > m_size - m_at) {
+            m_ok = false;
+            return nullptr;
+        }
+        const char* bytes = m_data + m_at;
+        m_at += count;
+        return bytes;
+    }
+
+    const char* m_data;
+    qsizetype m_size;
+    qsizetype m_at;
+    bool m_ok = true;
+};
+
+// Reads one record's fields after its tag; false when the stream ends or is not whole. Without texts, only its
+// number and date are kept and its slots only checked to be whole.
+bool readRecord(StreamReader& stream, JetRecord& record, bool withTexts = true) {
+    record.number = stream.number<qint64>();
+    const bool hasDate = stream.flag();
+    const double date = stream.real();
     record.date = hasDate ? std::optional<double>(date) : std::nullopt;
     for (auto& slot : record.slotTexts) {
-        bool has = false;
-        stream >> has;
-        if (has) {
-            QString text;
-            stream >> text;
-            slot = std::move(text);
-        } else {
-            slot.reset();
+        const bool has = stream.flag();
+        if (!withTexts) {
+            if (has)
+                stream.skipText();
+            continue;
         }
+        if (has)
+            slot = stream.text();
+        else
+            slot.reset();
     }
-    return stream.status() == QDataStream::Ok;
+    return stream.ok();
 }
 
 QString native(const QString& path) {
@@ -81,14 +150,37 @@ QByteArray opening(JetHeader::Format format, const QStringList& ignoredColumns) 
 }
 
 QByteArray record(const JetRecord& record) {
-    return piece([&](QDataStream& stream) {
-        stream << qint8(RecordTag) << record.number << record.date.has_value() << record.date.value_or(0.0);
-        for (const auto& slot : record.slotTexts) {
-            stream << slot.has_value();
-            if (slot)
-                stream << *slot;
+    // The bytes QDataStream would write (see StreamReader), written by hand into one buffer of the right size: the
+    // helper writes one of these for every record.
+    qsizetype size = 1 + 8 + 1 + 8;
+    for (const auto& slot : record.slotTexts)
+        size += 1 + (slot ? 4 + 2 * slot->size() : 0);
+    QByteArray bytes(size, Qt::Uninitialized);
+    char* out = bytes.data();
+    const auto put = [&out](auto value) {
+        qToBigEndian(value, out);
+        out += sizeof value;
+    };
+    put(qint8(RecordTag));
+    put(qint64(record.number));
+    put(qint8(record.date.has_value() ? 1 : 0));
+    quint64 date = 0;
+    const double value = record.date.value_or(0.0);
+    std::memcpy(&date, &value, sizeof date);
+    put(date);
+    for (const auto& slot : record.slotTexts) {
+        put(qint8(slot ? 1 : 0));
+        if (!slot)
+            continue;
+        if (slot->isNull()) {
+            put(quint32(0xffffffffu));
+            continue;
         }
-    });
+        put(quint32(2 * slot->size()));
+        qToBigEndian<char16_t>(slot->utf16(), slot->size(), out);
+        out += 2 * slot->size();
+    }
+    return bytes;
 }
 
 QByteArray end() {
@@ -104,16 +196,12 @@ QByteArray refusal(const QString& message) {
 bool OlderBookRecords::Cursor::next(JetRecord& record) {
     if (m_at >= m_bytes->size())
         return false;
-    QDataStream stream(*m_bytes);
-    stream.setVersion(StreamVersion);
-    stream.skipRawData(static_cast<int>(m_at));
-    qint8 tag = 0;
-    stream >> tag;
-    if (tag != RecordTag || !readRecord(stream, record)) {
+    StreamReader stream(*m_bytes, m_at);
+    if (stream.number<qint8>() != RecordTag || !readRecord(stream, record)) {
         m_at = m_bytes->size();
         return false;
     }
-    m_at = stream.device()->pos();
+    m_at = stream.at();
     return true;
 }
 
@@ -121,37 +209,36 @@ OlderBookRecords::Reply OlderBookRecords::take(const QString& path, QByteArray o
     Reply reply;
     records = OlderBookRecords();
     records.path = path;
-    QDataStream stream(output);
-    stream.setVersion(StreamVersion);
-    qint8 tag = 0;
-    quint32 mark = 0;
-    qint8 format = 0;
+    StreamReader stream(output, 0);
     JetRecord last;
     const auto refused = [&] {
-        stream >> reply.refusal;
-        reply.state = stream.status() == QDataStream::Ok ? Reply::State::Refused : Reply::State::Cut;
+        reply.refusal = stream.text();
+        reply.state = stream.ok() ? Reply::State::Refused : Reply::State::Cut;
         reply.where = describeRecord(records.count, last);
         return reply;
     };
-    stream >> tag;
+    auto tag = stream.number<qint8>();
     if (tag == RefusalTag)
         return refused();
-    stream >> mark >> format >> records.ignoredColumns;
+    const auto mark = stream.number<quint32>();
+    const auto format = stream.number<qint8>();
+    records.ignoredColumns = stream.texts();
     reply.where = describeRecord(0, last);
-    if (tag != OpeningTag || mark != StreamMark || stream.status() != QDataStream::Ok)
+    if (tag != OpeningTag || mark != StreamMark || !stream.ok())
         return reply;
     records.format = static_cast<JetHeader::Format>(format);
-    records.m_first = stream.device()->pos();
+    records.m_first = stream.at();
     for (;;) {
-        const qsizetype at = stream.device()->pos();
-        stream >> tag;
-        if (stream.status() == QDataStream::Ok && tag == EndTag) {
+        const qsizetype at = stream.at();
+        tag = stream.number<qint8>();
+        if (stream.ok() && tag == EndTag) {
             output.truncate(at); // the cursor stops where the records end
             break;
         }
-        if (stream.status() == QDataStream::Ok && tag == RefusalTag)
+        if (stream.ok() && tag == RefusalTag)
             return refused();
-        if (stream.status() != QDataStream::Ok || tag != RecordTag || !readRecord(stream, last)) {
+        // Checked whole here; the texts are read when the records are.
+        if (!stream.ok() || tag != RecordTag || !readRecord(stream, last, false)) {
             reply.where = describeRecord(records.count, last);
             return reply;
         }
@@ -177,9 +264,13 @@ OlderBookRecords readOlderBook(const QString& path, const QString& expectedPassw
     // What the path leads to is looked at before any process opens it: a pipe or a device is refused here.
     JetBook::requireReadableFile(path);
     const QString program = readingHelperProgram();
-    const platform::HelperRun run = platform::runHelper(program, {QFileInfo(path).absoluteFilePath()},
-                                                        {{QLatin1String(HelperPasswordVariable), expectedPassword}},
-                                                        ReadingTimeLimitMs, ReadingOutputCap);
+    // The helper's refusals reach the user as they are: in the language of the program that asked, which the
+    // catalogue names by translating this "en" (to "el" where the Greek one is installed).
+    const QString language = QCoreApplication::translate("catalogue", "en");
+    const platform::HelperRun run = platform::runHelper(
+        program, {QFileInfo(path).absoluteFilePath()},
+        {{QLatin1String(HelperPasswordVariable), expectedPassword}, {QLatin1String(HelperLanguageVariable), language}},
+        ReadingTimeLimitMs, ReadingOutputCap);
     OlderBookRecords records;
     const OlderBookRecords::Reply reply = OlderBookRecords::take(path, run.output, records);
     // The helper's own refusal (not a Jet file, a wrong password, a record it cannot read faithfully) is a whole

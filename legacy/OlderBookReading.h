@@ -73,5 +73,7 @@ QString readingHelperProgram();
 // The variable that passes the expected password to the helper (not on its command line, where other users of
 // the machine could read it).
 inline constexpr char HelperPasswordVariable[] = "ORVELLA_OLDBOOK_PASSWORD";
+// The language the helper writes its refusals in: "el" when the program that starts it speaks Greek.
+inline constexpr char HelperLanguageVariable[] = "ORVELLA_OLDBOOK_LANGUAGE";
 
 } // namespace legacy

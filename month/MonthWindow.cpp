@@ -585,7 +585,7 @@ void TForm1::ScanMonthOccupancy() {
             for (int position = 0; position < occupancy::PositionsPerRecord; ++position) {
                 try {
                     const QVariant value = m_query->value(position);
-                    if (!value.isNull() && occupancy::holdsText(value.toString())) {
+                    if (occupancy::holdsText(value)) {
                         ++count;
                     }
                 } catch (const std::exception&) {

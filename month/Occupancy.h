@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
 
 // How the month scan decides that a value of a day record holds something.
 namespace occupancy {
@@ -15,5 +16,8 @@ QString stripBlanksAndControls(const QString& text);
 
 // Whether a value's text holds anything once blanks and control characters are stripped from its ends.
 bool holdsText(const QString& text);
+// The same of a value read from a record: none holds nothing, a date (the record's own) always holds its text,
+// anything else its text as the value gives it.
+bool holdsText(const QVariant& value);
 
 } // namespace occupancy

@@ -553,6 +553,13 @@ Deal with that, then close this day and open it again.</source>
     </message>
 </context>
 <context>
+    <name>catalogue</name>
+    <message>
+        <source>en</source>
+        <translation>el</translation>
+    </message>
+</context>
+<context>
     <name>exchange</name>
     <message>
         <source>… and %1 more</source>
@@ -592,23 +599,23 @@ Deal with that, then close this day and open it again.</source>
     </message>
     <message>
         <source>The calendar &quot;%1&quot; is not there.</source>
-        <translation>Το ημερολόγιο "%1" δεν υπάρχει.</translation>
+        <translation>Το ημερολόγιο &quot;%1&quot; δεν υπάρχει.</translation>
     </message>
     <message>
         <source>The calendar &quot;%1&quot; is larger than %2 MB; nothing was read. Export fewer days from the other calendar.</source>
-        <translation>Το ημερολόγιο "%1" είναι μεγαλύτερο από %2 MB· δεν διαβάστηκε τίποτα. Εξαγάγετε λιγότερες ημέρες από το άλλο ημερολόγιο.</translation>
+        <translation>Το ημερολόγιο &quot;%1&quot; είναι μεγαλύτερο από %2 MB· δεν διαβάστηκε τίποτα. Εξαγάγετε λιγότερες ημέρες από το άλλο ημερολόγιο.</translation>
     </message>
     <message>
         <source>&quot;%1&quot; is %2, not a calendar file; nothing was read.</source>
-        <translation>Το "%1" είναι %2, όχι αρχείο ημερολογίου· δεν διαβάστηκε τίποτα.</translation>
+        <translation>Το &quot;%1&quot; είναι %2, όχι αρχείο ημερολογίου· δεν διαβάστηκε τίποτα.</translation>
     </message>
     <message>
         <source>The calendar &quot;%1&quot; could not be read (%2).</source>
-        <translation>Το ημερολόγιο "%1" δεν ήταν δυνατό να διαβαστεί (%2).</translation>
+        <translation>Το ημερολόγιο &quot;%1&quot; δεν ήταν δυνατό να διαβαστεί (%2).</translation>
     </message>
     <message>
         <source>The calendar &quot;%1&quot; could not be read: %2</source>
-        <translation>Το ημερολόγιο "%1" δεν ήταν δυνατό να διαβαστεί: %2</translation>
+        <translation>Το ημερολόγιο &quot;%1&quot; δεν ήταν δυνατό να διαβαστεί: %2</translation>
     </message>
     <message>
         <source>all-day event</source>
@@ -796,6 +803,90 @@ Deal with that, then close this day and open it again.</source>
     <message>
         <source>stopped with an error (%1)</source>
         <translation>σταμάτησε με σφάλμα (%1)</translation>
+    </message>
+    <message>
+        <source>The file &quot;%1&quot; does not exist. Give the path of the older appointment book (data.mdb).</source>
+        <translation>Το αρχείο «%1» δεν υπάρχει. Δώστε τη διαδρομή του παλαιότερου βιβλίου ραντεβού (data.mdb).</translation>
+    </message>
+    <message>
+        <source>The file &quot;%1&quot; cannot be read: you are not allowed to. Allow reading it and try again.</source>
+        <translation>Το αρχείο «%1» δεν μπορεί να διαβαστεί: δεν επιτρέπεται. Επιτρέψτε την ανάγνωσή του και δοκιμάστε ξανά.</translation>
+    </message>
+    <message>
+        <source>The file &quot;%1&quot; is not an older appointment book: it is not a Jet database (.mdb) file%2. Give the older program&apos;s data.mdb.</source>
+        <translation>Το αρχείο «%1» δεν είναι παλαιότερο βιβλίο ραντεβού: δεν είναι αρχείο βάσης Jet (.mdb)%2. Δώστε το data.mdb του παλαιότερου προγράμματος.</translation>
+    </message>
+    <message>
+        <source>The file &quot;%1&quot; is a database of a newer format than the older appointment book&apos;s (Jet 3 or Jet 4); it cannot be read. Save it in the 2000 format (.mdb) first.</source>
+        <translation>Το αρχείο «%1» είναι βάση νεότερης μορφής από αυτήν του παλαιότερου βιβλίου ραντεβού (Jet 3 ή Jet 4)· δεν μπορεί να διαβαστεί. Αποθηκεύστε το πρώτα στη μορφή του 2000 (.mdb).</translation>
+    </message>
+    <message>
+        <source>The file &quot;%1&quot; is incomplete (%2 bytes, where a whole one is made of at least three %3-byte pages): it was cut short, perhaps while being copied. Copy it again from where it came from.</source>
+        <translation>Το αρχείο «%1» είναι ελλιπές (%2 bytes, ενώ ένα ολόκληρο έχει τουλάχιστον τρεις σελίδες των %3 bytes): κόπηκε, ίσως κατά την αντιγραφή. Αντιγράψτε το ξανά από εκεί που ήρθε.</translation>
+    </message>
+    <message>
+        <source>The database password of &quot;%1&quot; is not &quot;%2&quot;; nothing was read. If this book was protected with another password, give it with --password.</source>
+        <translation>Ο κωδικός της βάσης του «%1» δεν είναι «%2»· δεν διαβάστηκε τίποτα. Αν αυτό το βιβλίο προστατεύτηκε με άλλον κωδικό, δώστε τον με το --password.</translation>
+    </message>
+    <message>
+        <source>The file &quot;%1&quot; could not be opened as a Jet database; it may be damaged.</source>
+        <translation>Το αρχείο «%1» δεν μπόρεσε να ανοίξει ως βάση Jet· ίσως είναι χαλασμένο.</translation>
+    </message>
+    <message>
+        <source>The list of tables in &quot;%1&quot; cannot be read: the file is damaged. Repair it with the older program, or copy it again from a backup.</source>
+        <translation>Ο κατάλογος των πινάκων του «%1» δεν διαβάζεται: το αρχείο είναι χαλασμένο. Επισκευάστε το με το παλαιότερο πρόγραμμα, ή αντιγράψτε το ξανά από αντίγραφο ασφαλείας.</translation>
+    </message>
+    <message>
+        <source>The file &quot;%1&quot; is a Jet database but not an appointment book: it has no table %2. Give the older program&apos;s own data.mdb.</source>
+        <translation>Το αρχείο «%1» είναι βάση Jet αλλά όχι βιβλίο ραντεβού: δεν έχει πίνακα %2. Δώστε το ίδιο το data.mdb του παλαιότερου προγράμματος.</translation>
+    </message>
+    <message>
+        <source>The columns of the table %1 in &quot;%2&quot; cannot be read: the file is damaged.</source>
+        <translation>Οι στήλες του πίνακα %1 στο «%2» δεν διαβάζονται: το αρχείο είναι χαλασμένο.</translation>
+    </message>
+    <message>
+        <source>The column %1 of the table %2 in &quot;%3&quot; does not hold dates; this is not an appointment book the import can read.</source>
+        <translation>Η στήλη %1 του πίνακα %2 στο «%3» δεν έχει ημερομηνίες· αυτό δεν είναι βιβλίο ραντεβού που μπορεί να διαβάσει η εισαγωγή.</translation>
+    </message>
+    <message>
+        <source>The slot column %1 of the table %2 in &quot;%3&quot; does not hold text; this is not an appointment book the import can read.</source>
+        <translation>Η στήλη θέσης %1 του πίνακα %2 στο «%3» δεν έχει κείμενο· αυτό δεν είναι βιβλίο ραντεβού που μπορεί να διαβάσει η εισαγωγή.</translation>
+    </message>
+    <message>
+        <source>The table %1 in &quot;%2&quot; has no date column %3; it is not an appointment book the import can read.</source>
+        <translation>Ο πίνακας %1 στο «%2» δεν έχει στήλη ημερομηνίας %3· δεν είναι βιβλίο ραντεβού που μπορεί να διαβάσει η εισαγωγή.</translation>
+    </message>
+    <message>
+        <source>The table %1 in &quot;%2&quot; has no column %3 for the half hour %3; it is not an appointment book the import can read, and nothing was imported.</source>
+        <translation>Ο πίνακας %1 στο «%2» δεν έχει στήλη %3 για το μισάωρο %3· δεν είναι βιβλίο ραντεβού που μπορεί να διαβάσει η εισαγωγή, και δεν εισήχθη τίποτα.</translation>
+    </message>
+    <message>
+        <source>The text in %1 is too long to be read whole; nothing was imported.</source>
+        <translation>Το κείμενο στο %1 είναι πολύ μεγάλο για να διαβαστεί ολόκληρο· δεν εισήχθη τίποτα.</translation>
+    </message>
+    <message>
+        <source>The text in %1 may hold characters that cannot be read from this kind of column (it reads &quot;%2&quot;); nothing was imported. Shorten or retype that text in the older program and import again.</source>
+        <translation>Το κείμενο στο %1 ίσως έχει χαρακτήρες που δεν διαβάζονται από αυτό το είδος στήλης (διαβάζεται «%2»)· δεν εισήχθη τίποτα. Συντομεύστε ή ξαναγράψτε αυτό το κείμενο στο παλαιότερο πρόγραμμα και κάντε ξανά την εισαγωγή.</translation>
+    </message>
+    <message>
+        <source>The record of %1 in &quot;%2&quot; is damaged; nothing was imported.</source>
+        <translation>Η εγγραφή του %1 στο «%2» είναι χαλασμένη· δεν εισήχθη τίποτα.</translation>
+    </message>
+    <message>
+        <source>The text in %1 is damaged (it is not whole UTF-16 text); nothing was imported. Retype it in the older program and import again.</source>
+        <translation>Το κείμενο στο %1 είναι χαλασμένο (δεν είναι ολόκληρο κείμενο UTF-16)· δεν εισήχθη τίποτα. Ξαναγράψτε το στο παλαιότερο πρόγραμμα και κάντε ξανά την εισαγωγή.</translation>
+    </message>
+    <message>
+        <source>The text in %1 holds a NUL character (U+0000), where the older program showed only &quot;%2&quot;; nothing was imported. Retype that text in the older program and import again.</source>
+        <translation>Το κείμενο στο %1 έχει χαρακτήρα NUL (U+0000), εκεί όπου το παλαιότερο πρόγραμμα έδειχνε μόνο «%2»· δεν εισήχθη τίποτα. Ξαναγράψτε αυτό το κείμενο στο παλαιότερο πρόγραμμα και κάντε ξανά την εισαγωγή.</translation>
+    </message>
+    <message>
+        <source>Only %1 of the %2 records of the appointment table in &quot;%3&quot; could be read: parts of the file are damaged. Nothing was imported. Repair the file with the older program, or use a backup copy.</source>
+        <translation>Μόνο %1 από τις %2 εγγραφές του πίνακα ραντεβού στο «%3» διαβάστηκαν: μέρη του αρχείου είναι χαλασμένα. Δεν εισήχθη τίποτα. Επισκευάστε το αρχείο με το παλαιότερο πρόγραμμα, ή χρησιμοποιήστε ένα αντίγραφο ασφαλείας.</translation>
+    </message>
+    <message>
+        <source>The date of record %1 in &quot;%2&quot; is damaged; nothing was imported.</source>
+        <translation>Η ημερομηνία της εγγραφής %1 στο «%2» είναι χαλασμένη· δεν εισήχθη τίποτα.</translation>
     </message>
 </context>
 <context>
@@ -1755,6 +1846,34 @@ Your appointments are not affected and you can go on working; Orvella tries agai
     <message>
         <source>The book made %1 of the %2 day records to write into; nothing was saved.</source>
         <translation>Το βιβλίο έφτιαξε %1 από τις %2 εγγραφές ημερών για εγγραφή· δεν αποθηκεύτηκε τίποτα.</translation>
+    </message>
+    <message>
+        <source>The connection to %1 was lost while %2; nothing of it was saved. Try again once the server is back.</source>
+        <translation>Η σύνδεση με %1 χάθηκε κατά %2· δεν αποθηκεύτηκε τίποτα από αυτό. Δοκιμάστε ξανά μόλις επανέλθει ο διακομιστής.</translation>
+    </message>
+    <message>
+        <source>A transaction on the server was begun inside another.</source>
+        <translation>Μια συναλλαγή στον διακομιστή ξεκίνησε μέσα σε άλλη.</translation>
+    </message>
+    <message>
+        <source>A day&apos;s write names %1 slots; the book has %2.</source>
+        <translation>Η εγγραφή μιας ημέρας ονομάζει %1 θέσεις· το βιβλίο έχει %2.</translation>
+    </message>
+    <message>
+        <source>%1 wrote %2 of %3 days; nothing was saved.</source>
+        <translation>%1 έγραψε %2 από τις %3 ημέρες· δεν αποθηκεύτηκε τίποτα.</translation>
+    </message>
+    <message>
+        <source>The book &quot;%1&quot; can only be read back through a handle open on it outside any transaction.</source>
+        <translation>Το βιβλίο «%1» διαβάζεται ξανά μόνο μέσω ενός χειριστηρίου ανοιχτού σε αυτό έξω από κάθε συναλλαγή.</translation>
+    </message>
+    <message>
+        <source>The new book &quot;%1&quot; is read back only once it is written whole.</source>
+        <translation>Το νέο βιβλίο «%1» διαβάζεται ξανά μόνο αφού γραφτεί ολόκληρο.</translation>
+    </message>
+    <message>
+        <source>The day %1 has no record to write into; nothing was saved.</source>
+        <translation>Η ημέρα %1 δεν έχει εγγραφή για να γραφτεί· δεν αποθηκεύτηκε τίποτα.</translation>
     </message>
 </context>
 </TS>

@@ -12,18 +12,6 @@ QString plainNumber(float value) {
     return QString::number(static_cast<qlonglong>(value));
 }
 
-// One part of a date text: plain decimal digits only, no sign or blanks.
-bool readPart(const QString& part, int& value) {
-    if (part.isEmpty() || part.size() > 4)
-        return false;
-    for (QChar c : part) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return false;
-    }
-    value = part.toInt();
-    return true;
-}
-
 } // namespace
 
 QString dateText(float day, float month, float year) {
@@ -32,13 +20,28 @@ QString dateText(float day, float month, float year) {
 
 void MakeDayKey(QString& text) {
     // The program writes the date text day first with "/", so it is read back in that form and never
-    // through the locale: a month-first locale would otherwise open another day's record.
-    const QStringList parts = text.split(QLatin1Char('/'));
-    int day = 0;
-    int month = 0;
-    int year = 0;
-    if (parts.size() != 3 || !readPart(parts[0], day) || !readPart(parts[1], month) || !readPart(parts[2], year) ||
-        !QDate::isValid(year, month, day) || year < 1) {
+    // through the locale: a month-first locale would otherwise open another day's record. Read by hand, in
+    // place: the month's scan makes 31 keys a rebuild.
+    int parts[3] = {};
+    int part = 0;
+    int digits = 0;
+    bool readable = true;
+    for (const QChar c : std::as_const(text)) {
+        if (c == QLatin1Char('/') && digits > 0 && part < 2) {
+            ++part;
+            digits = 0;
+        } else if (c >= QLatin1Char('0') && c <= QLatin1Char('9') && digits < 4) {
+            parts[part] = parts[part] * 10 + (c.unicode() - u'0');
+            ++digits;
+        } else {
+            readable = false;
+            break;
+        }
+    }
+    const int day = parts[0];
+    const int month = parts[1];
+    const int year = parts[2];
+    if (!readable || part != 2 || digits == 0 || !QDate::isValid(year, month, day) || year < 1) {
         text = QStringLiteral("ERROR");
         return;
     }

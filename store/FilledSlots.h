@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QDate>
 #include <QString>
 #include <QTime>
@@ -39,5 +41,40 @@ std::vector<FilledSlot> readFilledSlots(Connection& connection);
 // one query of those days' records only (a week window's read: one round trip on a server, one statement on
 // the file, however many days the book holds). Nothing when last is before first. Throws EngineError.
 std::vector<FilledSlot> readFilledSlots(Connection& connection, QDate first, QDate last);
+
+// The filled slots of a book on their way to a file: each slot's text as the engine holds it, UTF-8 without the
+// blanks and control characters at its ends, kept in one buffer (no Qt string per slot), in date and then time
+// order once sorted.
+class FilledSlotTexts {
+public:
+    struct Slot {
+        QDate date;
+        int slot = 0;       // as FilledSlot::slot
+        qsizetype at = 0;   // where its text starts in the buffer
+        qsizetype size = 0; // its length in bytes
+    };
+
+    // Adds a slot; its text is taken as it is (the caller has stripped it).
+    void append(QDate date, int slot, QByteArrayView text);
+    // Puts the slots in date order, keeping the order of the slots of one date.
+    void sortByDate();
+
+    const std::vector<Slot>& entries() const { return m_slots; }
+    QByteArrayView text(const Slot& slot) const { return QByteArrayView(m_texts).sliced(slot.at, slot.size); }
+    bool empty() const { return m_slots.empty(); }
+    std::size_t size() const { return m_slots.size(); }
+
+    // The same slots as filled, in the same order, their texts made UTF-8.
+    static FilledSlotTexts of(const std::vector<FilledSlot>& filled);
+
+private:
+    QByteArray m_texts;
+    std::vector<Slot> m_slots;
+};
+
+// The filled slots of the days from first to last (an invalid date: no bound on that side), as
+// readFilledSlots(connection) finds them, read through one query of the whole table whose values go from the
+// engine into the buffer as they are stored. Throws EngineError.
+FilledSlotTexts readFilledSlotTexts(Connection& connection, QDate first = QDate(), QDate last = QDate());
 
 } // namespace store

@@ -27,6 +27,22 @@ qsizetype characterCount(const QString& text) {
     return count;
 }
 
+// A stored date as QDate::fromString(text, Qt::ISODate) reads it; the book's own yyyy-mm-dd by hand, since every
+// record the month's scan reads passes here.
+QDate storedDay(const QString& text) {
+    const auto digit = [&](qsizetype i) { return text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'); };
+    const auto number = [&](qsizetype from, qsizetype count) {
+        int n = 0;
+        for (qsizetype i = from; i < from + count; ++i)
+            n = n * 10 + (text[i].unicode() - u'0');
+        return n;
+    };
+    if (text.size() == 10 && text[4] == QLatin1Char('-') && text[7] == QLatin1Char('-') && digit(0) && digit(1) &&
+        digit(2) && digit(3) && digit(5) && digit(6) && digit(8) && digit(9))
+        return QDate(number(0, 4), number(5, 2), number(8, 2));
+    return QDate::fromString(text, Qt::ISODate);
+}
+
 } // namespace
 
 Query::Query(Connection& connection, QObject* parent) : QObject(parent), m_connection(connection) {}
@@ -113,7 +129,8 @@ int Query::checkedPosition(const QString& name) const {
 
 QVariant Query::presented(int position, const QVariant& stored) const {
     if (m_fields[static_cast<std::size_t>(position)].isDate && stored.typeId() == QMetaType::QString) {
-        const QDate date = QDate::fromString(stored.toString(), Qt::ISODate);
+        const QString& text = *static_cast<const QString*>(stored.constData());
+        const QDate date = storedDay(text);
         if (date.isValid())
             return date;
     }

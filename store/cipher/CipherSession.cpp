@@ -106,8 +106,9 @@ class KeptRun {
 public:
     KeptRun(PooledDatabase::KeptStatement& kept, const QStringList& dates) : m_kept(kept) {
         int parameter = 1;
+        // The dates live in the caller's BoundStatement until the run ends.
         for (const QString& date : dates)
-            m_kept.statement.bind(parameter++, date);
+            m_kept.statement.bindText(parameter++, date);
     }
     ~KeptRun() { m_kept.statement.reset(); }
     KeptRun(const KeptRun&) = delete;
@@ -127,8 +128,9 @@ ResultSet CipherSession::select(const QString& statement) {
 ResultSet CipherSession::selectOnce(const QString& statement) {
     const BoundStatement bound = bindDateLiterals(statement);
     PooledDatabase::KeptStatement& kept = m_database->keptStatement(bound.sql, m_database->context(Reading));
-    check(!kept.statement.hadMoreStatements(), EngineError::Misuse,
-          QCoreApplication::translate("store", "A query runs one statement; this text holds more: %1").arg(statement));
+    if (kept.statement.hadMoreStatements())
+        throw EngineError(EngineError::Misuse,
+                          QCoreApplication::translate("store", "A query runs one statement; this text holds more: %1").arg(statement));
     // The whole result is read now: the query works on this snapshot, and the statement is reset before
     // anything else runs on a handle that other connections to the same file share.
     KeptRun run(kept, bound.dates);
@@ -146,6 +148,40 @@ ResultSet CipherSession::selectOnce(const QString& statement) {
         kept.fields = FieldList(describe(select));
     result.fields = kept.fields;
     return result;
+}
+
+void CipherSession::readText(const QString& statement, TextRowReader& reader) {
+    onOpenedFile(*m_database, [&] { readTextOnce(statement, reader); });
+}
+
+void CipherSession::readTextOnce(const QString& statement, TextRowReader& reader) {
+    const BoundStatement bound = bindDateLiterals(statement);
+    PooledDatabase::KeptStatement& kept = m_database->keptStatement(bound.sql, m_database->context(Reading));
+    if (kept.statement.hadMoreStatements())
+        throw EngineError(EngineError::Misuse,
+                          QCoreApplication::translate("store", "A query runs one statement; this text holds more: %1").arg(statement));
+    KeptRun run(kept, bound.dates);
+    SqliteStatement& select = run.statement();
+    const int columns = select.columnCount();
+    QStringList names;
+    for (int column = 0; column < columns; ++column)
+        names << select.columnName(column);
+    reader.columns(names);
+    std::vector<TextValue> values(static_cast<std::size_t>(columns));
+    // A decimal number is written as select() gives it; the library's own text of it may differ.
+    std::vector<QByteArray> numbers(static_cast<std::size_t>(columns));
+    while (select.step()) {
+        for (int column = 0; column < columns; ++column) {
+            TextValue& value = values[static_cast<std::size_t>(column)];
+            if (!select.textAt(column, value.data, value.size)) {
+                const QVariant decimal = select.value(column);
+                QByteArray& text = numbers[static_cast<std::size_t>(column)];
+                text = decimal.isNull() ? QByteArray() : decimal.toString().toUtf8();
+                value = decimal.isNull() ? TextValue() : TextValue{text.constData(), text.size()};
+            }
+        }
+        reader.row(values.data());
+    }
 }
 
 std::vector<FieldDescription> CipherSession::describe(SqliteStatement& select) {
@@ -318,7 +354,7 @@ void CipherSession::writeDaysOnce(const std::vector<QString>& storedDates, const
         SqliteStatement write(handle, update, context);
         for (const DayWrite& day : writes) {
             check(day.texts.size() == static_cast<std::size_t>(columnNames.size()), EngineError::Misuse,
-                  QStringLiteral("A day's write names %1 slots; the book has %2.")
+                  QCoreApplication::translate("store", "A day's write names %1 slots; the book has %2.")
                       .arg(day.texts.size())
                       .arg(columnNames.size()));
             for (int slot = 0; slot < columnNames.size(); ++slot) {
@@ -328,7 +364,7 @@ void CipherSession::writeDaysOnce(const std::vector<QString>& storedDates, const
             write.bind(columnNames.size() + 1, day.storedDate);
             write.step();
             check(sqlite3_changes(handle.get()) == 1, EngineError::GeneralError,
-                  QStringLiteral("The day %1 has no record to write into; nothing was saved.").arg(day.storedDate));
+                  QCoreApplication::translate("store", "The day %1 has no record to write into; nothing was saved.").arg(day.storedDate));
             write.reset();
         }
     }

@@ -18,6 +18,7 @@ public:
 
     void setWait(int seconds) override;
     ResultSet select(const QString& statement) override;
+    void readText(const QString& statement, TextRowReader& reader) override;
     void execute(const QString& statement) override;
     StoredRow updateRow(const RowUpdate& update) override;
     void writeDays(const std::vector<QString>& storedDates, const DayWriteChoice& choose) override;
@@ -28,6 +29,7 @@ public:
 
 private:
     ResultSet selectOnce(const QString& statement);
+    void readTextOnce(const QString& statement, TextRowReader& reader);
     void executeOnce(const QString& statement);
     StoredRow updateRowOnce(const RowUpdate& update);
     void writeDaysOnce(const std::vector<QString>& storedDates, const DayWriteChoice& choose);

@@ -65,6 +65,10 @@ bool SqliteDatabase::inTransaction() const {
     return sqlite3_get_autocommit(m_db) == 0;
 }
 
+void SqliteDatabase::releaseCache() {
+    sqlite3_db_release_memory(m_db);
+}
+
 void SqliteDatabase::setBusyTimeout(int milliseconds) {
     sqlite3_busy_timeout(m_db, milliseconds);
 }

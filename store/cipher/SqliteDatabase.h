@@ -29,6 +29,9 @@ public:
     void execute(const QString& sql, const FailureContext& context);
     bool isReadOnly() const;
     bool inTransaction() const;
+    // Lets go of every page the handle keeps in memory, so that the next read reads (and decrypts and checks)
+    // each page from the file again.
+    void releaseCache();
     // Sets how long a locked file is waited for.
     void setBusyTimeout(int milliseconds);
 

@@ -69,6 +69,14 @@ void SqliteStatement::bind(int parameter, const QVariant& value) {
     check(rc, m_database->get(), m_context);
 }
 
+void SqliteStatement::bindText(int parameter, const std::optional<QString>& text) {
+    const int rc = text ? sqlite3_bind_text16(m_statement, parameter,
+                                              text->isNull() ? static_cast<const void*>(u"") : text->utf16(),
+                                              static_cast<int>(text->size() * 2), SQLITE_STATIC)
+                        : sqlite3_bind_null(m_statement, parameter);
+    check(rc, m_database->get(), m_context);
+}
+
 void SqliteStatement::reset() {
     // sqlite3_reset repeats the last step's error, which that step has reported already.
     sqlite3_reset(m_statement);
@@ -116,6 +124,19 @@ QVariant SqliteStatement::value(int column) const {
     default:
         return QVariant();
     }
+}
+
+bool SqliteStatement::textAt(int column, const char*& data, qsizetype& size) const {
+    const int type = sqlite3_column_type(m_statement, column);
+    if (type == SQLITE_NULL || type == SQLITE_FLOAT)
+        return false;
+    // Asked for before its length, as the library wants: the length is then that of the text.
+    const unsigned char* text = type == SQLITE_BLOB
+                                    ? static_cast<const unsigned char*>(sqlite3_column_blob(m_statement, column))
+                                    : sqlite3_column_text(m_statement, column);
+    size = sqlite3_column_bytes(m_statement, column);
+    data = text ? reinterpret_cast<const char*>(text) : "";
+    return true;
 }
 
 } // namespace store

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <optional>
+
 struct sqlite3_stmt;
 
 namespace store {
@@ -27,6 +29,9 @@ public:
 
     // Binds a value to the 1-based parameter: null, text, whole or decimal number, bytes.
     void bind(int parameter, const QVariant& value);
+    // Binds a text (whole UTF-16) without copying it, or no value: text must stay as it is until the statement is
+    // reset. A null text that is there binds as an empty text.
+    void bindText(int parameter, const std::optional<QString>& text);
     // Makes the statement ready to run again: back before its first row, every parameter unbound. Ends the
     // read it was doing, so a kept statement holds no lock between uses.
     void reset();
@@ -43,6 +48,9 @@ public:
     QString originName(int column) const;
     // The current row's value as stored: a null QVariant, qlonglong, double, QString or QByteArray.
     QVariant value(int column) const;
+    // The current row's text, whole number or bytes as they are stored, without a copy (valid until the next
+    // step); false for no value and for a decimal number, whose text value() makes.
+    bool textAt(int column, const char*& data, qsizetype& size) const;
 
 private:
     sqlite3_stmt* m_statement = nullptr;

@@ -3,6 +3,7 @@
 #include "store/engine/ConnectionText.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <functional>
@@ -60,6 +61,24 @@ struct RowUpdate {
     std::vector<Change> changes;
 };
 
+// One value of a row as the engine holds it, as UTF-8 text (a date as 'yyyy-mm-dd'), with no Qt value made of
+// it: valid until the next row. A null data is no value.
+struct TextValue {
+    const char* data = nullptr;
+    qsizetype size = 0;
+    bool isNull() const { return data == nullptr; }
+};
+
+// Takes the rows of EngineSession::readText, one at a time.
+class TextRowReader {
+public:
+    virtual ~TextRowReader() = default;
+    // The result's column names, once, before its first row.
+    virtual void columns(const QStringList& names) = 0;
+    // One row: a value per column, in the order of columns().
+    virtual void row(const TextValue* values) = 0;
+};
+
 // The record as stored after a write: column name and value, every column of the table.
 using StoredRow = std::vector<std::pair<QString, QVariant>>;
 
@@ -86,6 +105,11 @@ public:
 
     // Runs one statement and returns its whole result.
     virtual ResultSet select(const QString& statement) = 0;
+
+    // Runs one statement and hands its rows to reader as text, one at a time, without making a Qt value of any
+    // of its values: the whole book on its way to a file. The same rows, columns and texts as select() (this
+    // default reads them through it).
+    virtual void readText(const QString& statement, TextRowReader& reader);
 
     // Runs one statement whose rows, if any, are not needed.
     virtual void execute(const QString& statement) = 0;

@@ -39,8 +39,9 @@ const QString Example = QStringLiteral("host=server.example dbname=orvella user=
 // connection for copying the server's files rather than for statements.
 const QStringList& programOwnOptions() {
     static const QStringList options = {
-        QStringLiteral("connect_timeout"),  QStringLiteral("keepalives"),       QStringLiteral("keepalives_idle"),
-        QStringLiteral("keepalives_interval"), QStringLiteral("keepalives_count"), QStringLiteral("tcp_user_timeout"),
+        QStringLiteral("connect_timeout"),  QStringLiteral("keepalives"),
+        QStringLiteral("keepalives_idle"),  QStringLiteral("keepalives_interval"),
+        QStringLiteral("keepalives_count"), QStringLiteral("tcp_user_timeout"),
         QStringLiteral("options"),          QStringLiteral("replication"),
     };
     return options;
@@ -90,6 +91,13 @@ QString placeOf(const QString& file, int line) {
     return QCoreApplication::translate("store", "The server file \"%1\", line %2,").arg(QDir::toNativeSeparators(file)).arg(line);
 }
 
+// Refuses with message() unless ok: the checks run at every open of the book, and most messages name the line
+// of the file, which takes a reading of every line; they are made only for the refusal itself.
+template <typename Message> void refuseUnless(bool ok, EngineError::Kind kind, Message message) {
+    if (!ok)
+        throw EngineError(kind, message());
+}
+
 void checkLines(const std::vector<Line>& lines, const QString& file) {
     QStringList texts;
     for (const Line& line : lines)
@@ -103,59 +111,71 @@ void checkLines(const std::vector<Line>& lines, const QString& file) {
             QCoreApplication::translate("store", "The server file \"%1\" does not hold a connection text Orvella can read (%2). It should "
                            "hold a line such as: %3")
                 .arg(QDir::toNativeSeparators(file), reason, Example));
-    check(optionValue(options, "password").isEmpty(), EngineError::NoPassword,
-          QCoreApplication::translate("store", "The server file \"%1\" holds a password, which Orvella refuses to read from a data folder "
-                         "anybody may copy. Remove it and keep it in the password file (%2) of each desk's "
-                         "user instead.")
-              .arg(QDir::toNativeSeparators(file), platform::serverPasswordFileName()));
+    refuseUnless(optionValue(options, "password").isEmpty(), EngineError::NoPassword, [&] {
+        return QCoreApplication::translate("store",
+                   "The server file \"%1\" holds a password, which Orvella refuses to read from a data folder "
+                   "anybody may copy. Remove it and keep it in the password file (%2) of each desk's "
+                   "user instead.")
+            .arg(QDir::toNativeSeparators(file), platform::serverPasswordFileName());
+    });
     for (const QString& keyword : programOwnOptions()) {
-        check(optionValue(options, keyword.toLatin1().constData()).isEmpty(), EngineError::CantOpen,
-              QCoreApplication::translate("store", "%1 sets %2, which Orvella sets itself for every connection (a connect is waited for "
-                             "at most a few seconds, a dead link noticed within seconds). Remove it from the file.")
-                  .arg(placeOf(file, lineOf(lines, keyword)), keyword));
+        refuseUnless(optionValue(options, keyword.toLatin1().constData()).isEmpty(), EngineError::CantOpen, [&] {
+            return QCoreApplication::translate("store",
+                       "%1 sets %2, which Orvella sets itself for every connection (a connect is waited for "
+                       "at most a few seconds, a dead link noticed within seconds). Remove it from the file.")
+                .arg(placeOf(file, lineOf(lines, keyword)), keyword);
+        });
     }
     for (const char* keyword : {"host", "hostaddr"}) {
         const QStringList names = optionValue(options, keyword).split(QLatin1Char(','));
         for (const QString& name : names)
-            check(name.size() <= MaximumServerNameLength, EngineError::CantOpen,
-                  QCoreApplication::translate("store", "%1 names a server by a %2-character %3; a server's name has at most %4 characters.")
-                      .arg(placeOf(file, lineOf(lines, QLatin1String(keyword))))
-                      .arg(name.size())
-                      .arg(QLatin1String(keyword))
-                      .arg(MaximumServerNameLength));
+            refuseUnless(name.size() <= MaximumServerNameLength, EngineError::CantOpen, [&] {
+                return QCoreApplication::translate("store",
+                           "%1 names a server by a %2-character %3; a server's name has at most %4 characters.")
+                    .arg(placeOf(file, lineOf(lines, QLatin1String(keyword))))
+                    .arg(name.size())
+                    .arg(QLatin1String(keyword))
+                    .arg(MaximumServerNameLength);
+            });
     }
     const QString mode = optionValue(options, "sslmode");
     const bool requireSsl = optionValue(options, "requiressl") == QLatin1String("1");
     if (!isLocalServer(connection)) {
         const QString given = !mode.isEmpty() ? mode : requireSsl ? QStringLiteral("require") : QString();
         const QString keyword = !mode.isEmpty() ? QStringLiteral("sslmode") : QStringLiteral("requiressl");
-        check(given.isEmpty() || given == QLatin1String("verify-full"), EngineError::ServerUntrusted,
-              QCoreApplication::translate("store", "%1 sets %2=%3, which lets this desk give its password to a server it has not checked. A "
-                             "server on another computer is reached only over an encrypted connection to the server "
-                             "the office's certificate authority (sslrootcert, or %4) vouches for: remove the "
-                             "setting (sslmode=verify-full is the default) or write sslmode=verify-full.")
-                  .arg(placeOf(file, lineOf(lines, keyword)), keyword,
-                       keyword == QLatin1String("sslmode") ? given : QStringLiteral("1"),
-                       platform::serverAuthorityFileName()));
+        refuseUnless(given.isEmpty() || given == QLatin1String("verify-full"), EngineError::ServerUntrusted, [&] {
+            return QCoreApplication::translate("store",
+                       "%1 sets %2=%3, which lets this desk give its password to a server it has not checked. A "
+                       "server on another computer is reached only over an encrypted connection to the server "
+                       "the office's certificate authority (sslrootcert, or %4) vouches for: remove the "
+                       "setting (sslmode=verify-full is the default) or write sslmode=verify-full.")
+                .arg(placeOf(file, lineOf(lines, keyword)), keyword,
+                     keyword == QLatin1String("sslmode") ? given : QStringLiteral("1"),
+                     platform::serverAuthorityFileName());
+        });
     }
     const QString passfile = optionValue(options, "passfile");
     if (!passfile.isEmpty()) {
         const QString home = QDir::cleanPath(QDir::homePath()) + QLatin1Char('/');
-        check(QDir::isAbsolutePath(passfile) && QDir::cleanPath(passfile).startsWith(home), EngineError::CantOpen,
-              QCoreApplication::translate("store", "%1 names the password file \"%2\", outside this user's home folder. Keep the passwords "
-                             "in %3, or in a file of this user's own under %4.")
-                  .arg(placeOf(file, lineOf(lines, QStringLiteral("passfile"))), passfile,
-                       platform::serverPasswordFileName(), QDir::toNativeSeparators(QDir::homePath())));
+        refuseUnless(
+            QDir::isAbsolutePath(passfile) && QDir::cleanPath(passfile).startsWith(home), EngineError::CantOpen, [&] {
+                return QCoreApplication::translate("store",
+                           "%1 names the password file \"%2\", outside this user's home folder. Keep the passwords "
+                           "in %3, or in a file of this user's own under %4.")
+                    .arg(placeOf(file, lineOf(lines, QStringLiteral("passfile"))), passfile,
+                         platform::serverPasswordFileName(), QDir::toNativeSeparators(QDir::homePath()));
+            });
     }
     for (const QString& keyword : libraryFiles()) {
         const QString path = optionValue(options, keyword.toLatin1().constData());
         if (path.isEmpty())
             continue;
         const platform::Entry entry = platform::lookAt(path);
-        check(!entry.exists() || entry.kind == platform::EntryKind::File, EngineError::CantOpen,
-              QCoreApplication::translate("store", "%1 sets %2 to \"%3\", which is %4, not an ordinary file.")
-                  .arg(placeOf(file, lineOf(lines, keyword)), keyword, QDir::toNativeSeparators(path),
-                       platform::kindInWords(entry.kind)));
+        refuseUnless(!entry.exists() || entry.kind == platform::EntryKind::File, EngineError::CantOpen, [&] {
+            return QCoreApplication::translate("store", "%1 sets %2 to \"%3\", which is %4, not an ordinary file.")
+                .arg(placeOf(file, lineOf(lines, keyword)), keyword, QDir::toNativeSeparators(path),
+                     platform::kindInWords(entry.kind));
+        });
     }
 }
 
@@ -241,8 +261,9 @@ ServerBook readServerBook(const QString& path) {
         if (!line.isEmpty() && !line.startsWith(QLatin1Char('#')))
             lines.push_back(Line{index + 1, line});
     }
-    check(!lines.empty(), EngineError::CantOpen,
-          QCoreApplication::translate("store", "The server file \"%1\" names no server. It should hold a line such as: %2").arg(file, Example));
+    check(
+        !lines.empty(), EngineError::CantOpen,
+        QCoreApplication::translate("store", "The server file \"%1\" names no server. It should hold a line such as: %2").arg(file, Example));
     checkLines(lines, path);
     QStringList texts;
     for (const Line& line : lines)
@@ -281,8 +302,8 @@ void writeServerBook(const QString& path, const QString& connection) {
     checkServerConnection(connection, path);
     const QByteArray text = "# The appointment book of this data folder is kept on a server. The line below is the\n"
                             "# connection text (libpq key=value pairs, a URI or service=name). Never put a password\n"
-                            "# here: each desk's user keeps it in " + platform::serverPasswordFileName().toUtf8() +
-                            ".\n" + connection.toUtf8() + '\n';
+                            "# here: each desk's user keeps it in " +
+                            platform::serverPasswordFileName().toUtf8() + ".\n" + connection.toUtf8() + '\n';
     // Owner-only like every file the program makes: it names the user and the server.
     platform::FilePlacement placement(path, platform::FilePlacement::Mode::NewOnly);
     const QString reason = placement.write(text);

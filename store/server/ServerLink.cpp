@@ -219,7 +219,7 @@ void ServerLink::ensureUp(const QString& doing) {
         return;
     if (m_inTransaction)
         throw EngineError(EngineError::ServerUnreachable,
-                          QStringLiteral("The connection to %1 was lost while %2; nothing of it was saved. Try again "
+                          QCoreApplication::translate("store", "The connection to %1 was lost while %2; nothing of it was saved. Try again "
                                          "once the server is back.")
                               .arg(m_description, doing));
     // Reconnect on use: the user asked for something, so a bounded wait is right here.
@@ -294,7 +294,7 @@ void ServerLink::lose(const QString& reason, const QString& doing, int backend) 
 
 void ServerLink::inTransaction(const std::function<void()>& work, int waitSeconds, const QString& doing) {
     check(!m_inTransaction, EngineError::Misuse,
-          QStringLiteral("A transaction on the server was begun inside another."));
+          QCoreApplication::translate("store", "A transaction on the server was begun inside another."));
     ensureUp(doing);
     exchange([](pg_conn* c) { return PQsendQuery(c, "BEGIN"); }, waitSeconds, doing);
     m_inTransaction = true;

@@ -209,7 +209,7 @@ void ServerSession::writeDays(const std::vector<QString>& storedDates, const Day
             std::vector<std::vector<std::optional<QString>>> columns(static_cast<std::size_t>(columnNames.size()) + 1);
             for (const DayWrite& day : writes) {
                 check(day.texts.size() == static_cast<std::size_t>(columnNames.size()), EngineError::Misuse,
-                      QStringLiteral("A day's write names %1 slots; the book has %2.")
+                      QCoreApplication::translate("store", "A day's write names %1 slots; the book has %2.")
                           .arg(day.texts.size())
                           .arg(columnNames.size()));
                 columns[0].emplace_back(day.storedDate);
@@ -234,7 +234,7 @@ void ServerSession::writeDays(const std::vector<QString>& storedDates, const Day
                                          arrays.join(QStringLiteral(", ")), names.join(QStringLiteral(", ")), key),
                                 parameters, m_wait, Saving);
             check(written == static_cast<int>(writes.size()), EngineError::GeneralError,
-                  QStringLiteral("%1 wrote %2 of %3 days; nothing was saved.")
+                  QCoreApplication::translate("store", "%1 wrote %2 of %3 days; nothing was saved.")
                       .arg(atSentenceStart(m_link->description()))
                       .arg(written)
                       .arg(writes.size()));

@@ -17,18 +17,6 @@ QString selectColumns() {
     return columns;
 }
 
-void readDay(const SqliteStatement& statement, DayRow& day) {
-    day.date = statement.value(0).toString();
-    for (int slot = 0; slot < SlotCount; ++slot) {
-        const QVariant value = statement.value(slot + 1);
-        auto& text = day.slotTexts[static_cast<std::size_t>(slot)];
-        if (value.isNull())
-            text.reset();
-        else
-            text = value.toString();
-    }
-}
-
 // The n of a declared type VARCHAR(n), or 0.
 int declaredSize(const QString& type) {
     const qsizetype open = type.indexOf(QLatin1Char('('));
@@ -50,6 +38,25 @@ WholeBookReader::WholeBookReader(const QString& path, const QString& password, A
     requireCipher(m_database.get());
     keyBook(m_database, password, m_context);
     m_database.setBusyTimeout(m_context.waitSeconds * 1000);
+    requireAppointmentTable();
+    if (access == Access::ReadAndLock) {
+        m_database.execute(QStringLiteral("BEGIN IMMEDIATE"), m_context);
+        m_locked = true;
+    }
+}
+
+WholeBookReader::WholeBookReader(const QString& path, SqliteDatabase keyed)
+    : m_path(path), m_context{path, QStringLiteral(QT_TRANSLATE_NOOP("store", "reading the book")), 4}, m_database(std::move(keyed)) {
+    check(m_database.get() != nullptr && !m_database.inTransaction(), EngineError::Misuse,
+          QCoreApplication::translate("store", "The book \"%1\" can only be read back through a handle open on it outside any "
+                         "transaction.")
+              .arg(path));
+    m_database.releaseCache();
+    m_database.setBusyTimeout(m_context.waitSeconds * 1000);
+    requireAppointmentTable();
+}
+
+void WholeBookReader::requireAppointmentTable() {
     // The first read proves the password (a wrong one fails here as "not a database").
     SqliteStatement probe(m_database,
                           QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = '%1'")
@@ -57,11 +64,7 @@ WholeBookReader::WholeBookReader(const QString& path, const QString& password, A
                           m_context);
     probe.step();
     check(probe.value(0).toInt() == 1, EngineError::NotADatabase,
-          QCoreApplication::translate("store", "The book \"%1\" holds no appointment table; it is not an Orvella data file.").arg(path));
-    if (access == Access::ReadAndLock) {
-        m_database.execute(QStringLiteral("BEGIN IMMEDIATE"), m_context);
-        m_locked = true;
-    }
+          QCoreApplication::translate("store", "The book \"%1\" holds no appointment table; it is not an Orvella data file.").arg(m_path));
 }
 
 WholeBookReader::~WholeBookReader() {
@@ -112,7 +115,7 @@ bool WholeBookReader::next(DayRow& day) {
             m_context);
     if (!m_all->step())
         return false;
-    readDay(*m_all, day);
+    readDayRow(*m_all, day);
     return true;
 }
 
@@ -127,10 +130,28 @@ std::optional<DayRow> WholeBookReader::find(const QString& date) {
     std::optional<DayRow> day;
     if (m_find->step()) {
         day.emplace();
-        readDay(*m_find, *day);
+        readDayRow(*m_find, *day);
     }
     m_find->reset();
     return day;
+}
+
+void readDayRow(const SqliteStatement& statement, DayRow& day) {
+    const auto textOf = [&](int column, std::optional<QString>& text) {
+        const char* data = nullptr;
+        qsizetype size = 0;
+        if (statement.textAt(column, data, size))
+            text = QString::fromUtf8(data, size);
+        else if (const QVariant decimal = statement.value(column); !decimal.isNull())
+            text = decimal.toString();
+        else
+            text.reset();
+    };
+    std::optional<QString> date;
+    textOf(0, date);
+    day.date = date.value_or(QString());
+    for (int slot = 0; slot < SlotCount; ++slot)
+        textOf(slot + 1, day.slotTexts[static_cast<std::size_t>(slot)]);
 }
 
 } // namespace store

@@ -23,6 +23,10 @@ public:
     };
 
     WholeBookReader(const QString& path, const QString& password, Access access = Access::Read);
+    // Reads the book at path through a handle that is open on it and keyed already (a writer's, after its
+    // commit), so that its key is not derived again. What the handle kept of the book in memory is let go
+    // first: every page is read from the file anew.
+    WholeBookReader(const QString& path, SqliteDatabase keyed);
     ~WholeBookReader();
     WholeBookReader(const WholeBookReader&) = delete;
     WholeBookReader& operator=(const WholeBookReader&) = delete;
@@ -38,6 +42,8 @@ public:
     void close();
 
 private:
+    void requireAppointmentTable();
+
     QString m_path;
     FailureContext m_context;
     SqliteDatabase m_database;
@@ -45,5 +51,9 @@ private:
     std::unique_ptr<SqliteStatement> m_find;
     bool m_locked = false;
 };
+
+// Reads the record statement's row holds (the date, then the 28 slots) into day, each value as the Qt string of
+// its stored text, without a value in between.
+void readDayRow(const SqliteStatement& statement, DayRow& day);
 
 } // namespace store

@@ -3,7 +3,9 @@
 #include "store/cipher/CipherGuard.h"
 #include "store/cipher/FileFormat.h"
 #include "store/engine/TableLayout.h"
+#include "store/wholebook/WholeBookReader.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -15,19 +17,9 @@ QString quotedSlot(int slot) {
     return QLatin1Char('"') + slotColumnNames()[slot] + QLatin1Char('"');
 }
 
-QVariant slotValue(const std::optional<QString>& text) {
-    // A text that is there but empty stays a text: only a slot without a value is null.
-    return text ? QVariant(text->isNull() ? QString(QLatin1String("")) : *text) : QVariant();
-}
-
 std::optional<DayRow> dayFrom(const SqliteStatement& statement) {
     DayRow day;
-    day.date = statement.value(0).toString();
-    for (int slot = 0; slot < SlotCount; ++slot) {
-        const QVariant value = statement.value(slot + 1);
-        if (!value.isNull())
-            day.slotTexts[static_cast<std::size_t>(slot)] = value.toString();
-    }
+    readDayRow(statement, day);
     return day;
 }
 
@@ -130,13 +122,14 @@ void WholeBookWriter::fitTexts(const DayRow& day) {
 }
 
 void WholeBookWriter::bindSlots(SqliteStatement& statement, const DayRow& day, int firstParameter) {
+    // A text that is there but empty stays a text: only a slot without a value is null.
     for (int slot = 0; slot < SlotCount; ++slot)
-        statement.bind(firstParameter + slot, slotValue(day.slotTexts[static_cast<std::size_t>(slot)]));
+        statement.bindText(firstParameter + slot, day.slotTexts[static_cast<std::size_t>(slot)]);
 }
 
 void WholeBookWriter::insert(const DayRow& day) {
     fitTexts(day);
-    m_insert->bind(1, day.date);
+    m_insert->bindText(1, day.date);
     bindSlots(*m_insert, day, 2);
     m_insert->step();
     m_insert->reset();
@@ -144,7 +137,7 @@ void WholeBookWriter::insert(const DayRow& day) {
 
 void WholeBookWriter::update(const DayRow& day) {
     fitTexts(day);
-    m_update->bind(1, day.date);
+    m_update->bindText(1, day.date);
     bindSlots(*m_update, day, 2);
     m_update->step();
     m_update->reset();
@@ -156,6 +149,13 @@ void WholeBookWriter::commit() {
     m_update.reset();
     m_database.execute(QStringLiteral("COMMIT"), m_context);
     m_committed = true;
+}
+
+std::unique_ptr<WholeBookReader> WholeBookWriter::readBack() {
+    check(m_committed, EngineError::Misuse,
+          QCoreApplication::translate("store", "The new book \"%1\" is read back only once it is written whole.")
+              .arg(QDir::toNativeSeparators(m_path)));
+    return std::make_unique<WholeBookReader>(m_path, std::move(m_database));
 }
 
 } // namespace store

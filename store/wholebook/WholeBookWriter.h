@@ -11,6 +11,8 @@
 
 namespace store {
 
+class WholeBookReader;
+
 // Fills a new book file with many day records at once: one transaction and prepared statements, where
 // one autocommit per record would take minutes for a large book. The file is made at path (nothing may be
 // there yet) with the appointment table, keyed with password; it holds the records only after commit().
@@ -32,6 +34,9 @@ public:
     void update(const DayRow& day);
     // Ends the transaction: the records are in the file.
     void commit();
+    // After commit(): the new book read back through the handle that wrote it, whose key is not derived a
+    // second time; every page is read from the file anew. The writer writes nothing after this.
+    std::unique_ptr<WholeBookReader> readBack();
 
     // The declared slot sizes, grown where a longer text came.
     const SlotSizes& slotSizes() const { return m_sizes; }

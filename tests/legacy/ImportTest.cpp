@@ -7,9 +7,13 @@
 
 #include "legacy/BookImport.h"
 #include "legacy/ImportError.h"
+#include "legacy/ImportVerifier.h"
+#include "legacy/OlderBookReading.h"
 #include "store/Connection.h"
 #include "store/Query.h"
 #include "store/cipher/DatabaseFile.h"
+#include "store/cipher/FileFormat.h"
+#include "store/cipher/SqliteDatabase.h"
 #include "store/engine/TableLayout.h"
 #include "store/wholebook/WholeBookReader.h"
 #include "store/wholebook/WholeBookWriter.h"
@@ -64,6 +68,8 @@ private slots:
     void damagedBooksAreRefusedWithinABound_data();
     void damagedBooksAreRefusedWithinABound();
     void textWithANulCharacterIsRefused();
+    void theCheckFindsWhatTheBookLost_data();
+    void theCheckFindsWhatTheBookLost();
 };
 
 void ImportTest::everyTestBookIntoANewBook_data() {
@@ -281,14 +287,15 @@ void ImportTest::damagedBooksAreRefusedWithinABound_data() {
 void ImportTest::textWithANulCharacterIsRefused() {
     QTemporaryDir dir;
     const QString source = legacytest::copyOfFixture(dir, QStringLiteral("rantebou-small.mdb"));
-    QVERIFY(legacytest::replaceOnce(source, legacytest::utf16Bytes(QStringLiteral("Γεωργίου Μαρία τηλ. 210-1234567")),
-                                    legacytest::utf16Bytes(QStringLiteral("Γεωργίου") + QChar(u'\0') +
-                                                           QStringLiteral("Μαρία τηλ. 210-1234567"))));
+    QVERIFY(legacytest::replaceOnce(
+        source, legacytest::utf16Bytes(QStringLiteral("Γεωργίου Μαρία τηλ. 210-1234567")),
+        legacytest::utf16Bytes(QStringLiteral("Γεωργίου") + QChar(u'\0') + QStringLiteral("Μαρία τηλ. 210-1234567"))));
     try {
         legacy::BookImport::intoNewBook(source, Password, dir.filePath(QStringLiteral("new.mdb")));
         QFAIL("the text with a NUL character was imported");
     } catch (const legacy::ImportError& refusal) {
-        QVERIFY2(refusal.text().contains(QLatin1String("U+0000")) && refusal.text().contains(QLatin1String("0900-0930")) &&
+        QVERIFY2(refusal.text().contains(QLatin1String("U+0000")) &&
+                     refusal.text().contains(QLatin1String("0900-0930")) &&
                      refusal.text().contains(QLatin1String("29/2/2012")) &&
                      refusal.text().contains(QStringLiteral("\"Γεωργίου\"")),
                  qPrintable(refusal.text()));
@@ -317,13 +324,80 @@ void ImportTest::damagedBooksAreRefusedWithinABound() {
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("rantebou-small.mdb")});
 
     QTemporaryDir folder;
-    const QString data = legacytest::patchedCopy(folder, QStringLiteral("rantebou-small.mdb"), patches,
-                                                 QStringLiteral("data.mdb"));
+    const QString data =
+        legacytest::patchedCopy(folder, QStringLiteral("rantebou-small.mdb"), patches, QStringLiteral("data.mdb"));
     const storetest::FileSnapshot before = storetest::snapshot(data);
     QVERIFY_THROWS_EXCEPTION(legacy::OlderBookRefused,
                              legacy::BookImport::convertDataFolder(folder.path(), Password, QDate(2026, 12, 10)));
     QVERIFY(storetest::snapshot(data) == before);
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("data.mdb")});
+}
+
+// The check reads the new book back through the handle that wrote it (its key is derived once): what another
+// hand changed in the file after the commit is found, and named by its day and slot.
+void ImportTest::theCheckFindsWhatTheBookLost_data() {
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("as written") << QString() << QString();
+    QTest::newRow("a slot changed") << "UPDATE RANTEBOU SET \"1000-1030\" = 'Άλλος' WHERE HMEROMHNIA = '2010-03-05'"
+                                    << "day 2010-03-05, slot 1000-1030: \"Άλλος\" instead of \"Παπαδόπουλος\"";
+    QTest::newRow("a slot emptied") << "UPDATE RANTEBOU SET \"2130-2200\" = NULL WHERE HMEROMHNIA = '2010-03-06'"
+                                    << "day 2010-03-06, slot 2130-2200: no value instead of \"τέλος\"";
+    QTest::newRow("a day gone") << "DELETE FROM RANTEBOU WHERE HMEROMHNIA = '2010-03-06'"
+                                << "lacks the day 2010-03-06 of the older book";
+    QTest::newRow("a day more") << "INSERT INTO RANTEBOU (HMEROMHNIA) VALUES ('2010-03-07')"
+                                << "holds 3 days where 2 were written";
+}
+
+void ImportTest::theCheckFindsWhatTheBookLost() {
+    QFETCH(QString, change);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    const QString book = dir.filePath(QStringLiteral("new.mdb"));
+    const auto recordOf = [](int number, QDate day, int slot, const QString& text) {
+        legacy::JetRecord record;
+        record.number = number;
+        record.date = static_cast<double>(QDate(1899, 12, 30).daysTo(day));
+        record.slotTexts[static_cast<std::size_t>(slot)] = text;
+        return record;
+    };
+    const legacy::JetRecord first = recordOf(1, QDate(2010, 3, 5), slotOf("1000-1030"), QStringLiteral("Παπαδόπουλος"));
+    const legacy::JetRecord second = recordOf(2, QDate(2010, 3, 6), slotOf("2130-2200"), QStringLiteral("τέλος"));
+    legacy::OlderBookRecords older;
+    QCOMPARE(legacy::OlderBookRecords::take(dir.filePath(QStringLiteral("old.mdb")),
+                                            legacy::HelperStream::opening(legacy::JetHeader::Format::Jet4, {}) +
+                                                legacy::HelperStream::record(first) +
+                                                legacy::HelperStream::record(second) + legacy::HelperStream::end(),
+                                            older)
+                 .state,
+             legacy::OlderBookRecords::Reply::State::Whole);
+
+    store::SlotSizes sizes;
+    sizes.fill(store::SlotTextSize);
+    store::WholeBookWriter writer(book, Password, sizes);
+    for (const legacy::JetRecord& record : {first, second})
+        writer.insert(
+            {QDate(1899, 12, 30).addDays(static_cast<qint64>(*record.date)).toString(Qt::ISODate), record.slotTexts});
+    writer.commit();
+    if (!change.isEmpty()) {
+        const store::FailureContext context{book, QStringLiteral("changing the test book"), 0};
+        store::SqliteDatabase other(book, store::SqliteDatabase::OpenMode::ReadWrite, context);
+        store::keyBook(other, Password, context);
+        other.execute(change, context);
+    }
+    const std::unique_ptr<store::WholeBookReader> readBack = writer.readBack();
+    const legacy::ImportVerifier verifier({&older, QString(), {}, 0});
+    if (message.isEmpty()) {
+        verifier.verify(*readBack, book);
+        return;
+    }
+    try {
+        verifier.verify(*readBack, book);
+        QFAIL("the check passed a book that differs from what was written");
+    } catch (const legacy::ImportError& error) {
+        QVERIFY2(error.text().contains(message), qPrintable(error.text()));
+        QVERIFY2(error.text().contains(QStringLiteral("it was not put in place")), qPrintable(error.text()));
+    }
 }
 
 QTEST_GUILESS_MAIN(ImportTest)

@@ -7,7 +7,6 @@
 #include "base/OrvellaApplication.h"
 #include "base/SharedState.h"
 #include "day/DayWindow.h"
-#include "tests/day/DayWindowClosing.h"
 #include "month/Occupancy.h"
 #include "platform/Files.h"
 #include "store/Command.h"
@@ -18,6 +17,7 @@
 #include "store/cipher/DatabaseFile.h"
 #include "store/engine/ConnectionText.h"
 #include "store/engine/TableLayout.h"
+#include "tests/day/DayWindowClosing.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -173,6 +173,27 @@ private slots:
         QFETCH(QString, stripped);
         QCOMPARE(occupancy::stripBlanksAndControls(text), stripped);
         QCOMPARE(occupancy::holdsText(text), !stripped.isEmpty());
+    }
+
+    // What a record's value holds, of each kind a query gives: the scan reads them without converting a text.
+    void valuesHoldTextByTheirKind_data() {
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<bool>("holds");
+        QTest::newRow("no value") << QVariant() << false;
+        QTest::newRow("null text") << QVariant(QString()) << false;
+        QTest::newRow("blanks and controls") << QVariant(QStringLiteral(" \t\r\n")) << false;
+        QTest::newRow("a name") << QVariant(QStringLiteral(" Ελένη ")) << true;
+        QTest::newRow("the record's date") << QVariant(QDate(2020, 1, 15)) << true;
+        QTest::newRow("no day") << QVariant(QDate()) << false;
+        QTest::newRow("a date without an ISO text") << QVariant(QDate(10000, 1, 1)) << false;
+        QTest::newRow("a whole number") << QVariant(qlonglong(7)) << true;
+        QTest::newRow("bytes of blanks") << QVariant(QByteArray("  ")) << false;
+    }
+
+    void valuesHoldTextByTheirKind() {
+        QFETCH(QVariant, value);
+        QFETCH(bool, holds);
+        QCOMPARE(occupancy::holdsText(value), holds);
     }
 
     void countsFilledSlotsOfEachDay_data() {
@@ -347,19 +368,17 @@ private slots:
         QTest::newRow("starts on today") << today << QList<int>{} << today;
         QTest::newRow("right") << today << QList<int>{Qt::Key_Right} << QDate(2010, 3, 21);
         QTest::newRow("down a week") << today << QList<int>{Qt::Key_Down} << QDate(2010, 3, 27);
-        QTest::newRow("down two weeks, into April") << today << QList<int>{Qt::Key_Down, Qt::Key_Down}
-                                                    << QDate(2010, 4, 3);
-        QTest::newRow("left twenty days, into February") << today << QList<int>(20, Qt::Key_Left)
-                                                         << QDate(2010, 2, 28);
-        QTest::newRow("up into the last year's December") << QDate(2011, 1, 3) << QList<int>{Qt::Key_Up}
-                                                           << QDate(2010, 12, 27);
-        QTest::newRow("never before the first year") << QDate(2008, 1, 3) << QList<int>{Qt::Key_Up, Qt::Key_Left}
-                                                      << QDate(2008, 1, 2);
-        QTest::newRow("never after the last year") << QDate(2035, 12, 30)
-                                                    << QList<int>{Qt::Key_Right, Qt::Key_Right, Qt::Key_Down}
-                                                    << QDate(2035, 12, 31);
-        QTest::newRow("Home comes back to today") << today << QList<int>{Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Home}
-                                                  << today;
+        QTest::newRow("down two weeks, into April")
+            << today << QList<int>{Qt::Key_Down, Qt::Key_Down} << QDate(2010, 4, 3);
+        QTest::newRow("left twenty days, into February") << today << QList<int>(20, Qt::Key_Left) << QDate(2010, 2, 28);
+        QTest::newRow("up into the last year's December")
+            << QDate(2011, 1, 3) << QList<int>{Qt::Key_Up} << QDate(2010, 12, 27);
+        QTest::newRow("never before the first year")
+            << QDate(2008, 1, 3) << QList<int>{Qt::Key_Up, Qt::Key_Left} << QDate(2008, 1, 2);
+        QTest::newRow("never after the last year")
+            << QDate(2035, 12, 30) << QList<int>{Qt::Key_Right, Qt::Key_Right, Qt::Key_Down} << QDate(2035, 12, 31);
+        QTest::newRow("Home comes back to today")
+            << today << QList<int>{Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Home} << today;
     }
 
     // The focus starts on today and the arrows move it a day or a week, into the next or last month where it
@@ -375,11 +394,13 @@ private slots:
         for (int key : keys)
             QTest::keyClick(month->focusWidget(), Qt::Key(key));
         const SharedState& shared = sharedState();
-        QCOMPARE(QDate(int(shared.SelectedYear), int(shared.SelectedMonth), 1), QDate(focused.year(), focused.month(), 1));
+        QCOMPARE(QDate(int(shared.SelectedYear), int(shared.SelectedMonth), 1),
+                 QDate(focused.year(), focused.month(), 1));
         QCOMPARE(month->focusWidget(), dayLabelShowing(*month, focused.day()));
         // The frame: the focused label's border differs from its inside, an unfocused label's does not.
         const QImage framed = month->focusWidget()->grab().toImage();
-        QVERIFY(framed.pixelColor(1, framed.height() / 2) != framed.pixelColor(framed.width() / 2 + 20, framed.height() / 2));
+        QVERIFY(framed.pixelColor(1, framed.height() / 2) !=
+                framed.pixelColor(framed.width() / 2 + 20, framed.height() / 2));
         QVERIFY(m_reports.isEmpty());
     }
 

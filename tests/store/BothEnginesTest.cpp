@@ -403,6 +403,21 @@ void BothEnginesTest::rangeReadsItsDaysOnly() {
     QCOMPARE(read(QDate(2009, 12, 29), QDate(2009, 12, 30)), QStringList{});
     QCOMPARE(read(QDate(2010, 1, 4), QDate(2009, 12, 27)), QStringList{});
     QCOMPARE(read(QDate(2000, 1, 1), QDate(2040, 12, 31)).size(), 6);
+    // The exports' read: the same slots, their texts as the engine stores them, the whole book or its days.
+    const auto readStored = [&](QDate first, QDate last) {
+        store::Connection connection;
+        connection.reopen(BookFixture::connectionText(folder));
+        const store::FilledSlotTexts texts = store::readFilledSlotTexts(connection, first, last);
+        QStringList found;
+        for (const store::FilledSlotTexts::Slot& filled : texts.entries())
+            found << QStringLiteral("%1 %2 %3")
+                         .arg(filled.date.toString(Qt::ISODate))
+                         .arg(filled.slot)
+                         .arg(QString::fromUtf8(texts.text(filled)));
+        return found;
+    };
+    QCOMPARE(readStored(QDate(2009, 12, 28), QDate(2010, 1, 3)), read(QDate(2009, 12, 28), QDate(2010, 1, 3)));
+    QCOMPARE(readStored(QDate(), QDate()), read(QDate(2000, 1, 1), QDate(2040, 12, 31)));
 }
 
 void BothEnginesTest::monthScanReadsEveryDay() {

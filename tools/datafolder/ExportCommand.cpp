@@ -163,19 +163,17 @@ std::optional<int> runExportCommand(const QStringList& arguments) {
             QCoreApplication::translate("orvella-datafolder", "\"%1\" already exists; nothing was written (add --force to replace it).").arg(shownTarget));
     }
 
-    std::vector<store::FilledSlot> filled;
+    store::FilledSlotTexts filled;
     try {
         store::Connection connection;
         connection.reopen(
             store::buildConnectionText(request.folder, QString::fromLatin1(store::FixedDatabasePassword)));
-        filled = store::readFilledSlots(connection);
+        // Only the days asked for are kept, as they are read.
+        filled = store::readFilledSlotTexts(connection, request.from, request.to);
         connection.close();
     } catch (const std::exception& error) {
         return fail(Failed, QString::fromUtf8(error.what()));
     }
-    std::erase_if(filled, [&request](const store::FilledSlot& slot) {
-        return (request.from.isValid() && slot.date < request.from) || (request.to.isValid() && slot.date > request.to);
-    });
 
     const QByteArray contents = request.calendar
                                     ? exchange::calendarText(filled, {zone, QDateTime::currentDateTimeUtc()})

@@ -9,6 +9,7 @@
 #include "legacy/OlderBookReading.h"
 #include "platform/Failure.h"
 #include "platform/Process.h"
+#include "resources/Catalogue.h"
 
 #include <QCoreApplication>
 
@@ -43,6 +44,8 @@ int main(int argc, char* argv[]) {
     if (!platform::keepStandardOutputForData())
         return 3;
     QCoreApplication application(argc, argv);
+    if (qEnvironmentVariable(legacy::HelperLanguageVariable) == QLatin1String("el"))
+        catalogue::useGreek();
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() != 2)
         return 2;
