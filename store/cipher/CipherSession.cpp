@@ -121,16 +121,27 @@ private:
 
 } // namespace
 
+namespace {
+
+// The kept statement of a query, which runs one statement only.
+PooledDatabase::KeptStatement& keptQuery(PooledDatabase& database, const BoundStatement& bound,
+                                         const QString& statement) {
+    PooledDatabase::KeptStatement& kept = database.keptStatement(bound.sql, database.context(Reading));
+    if (kept.statement.hadMoreStatements())
+        throw EngineError(EngineError::Misuse,
+                          QCoreApplication::translate("store", "A query runs one statement; this text holds more: %1").arg(statement));
+    return kept;
+}
+
+} // namespace
+
 ResultSet CipherSession::select(const QString& statement) {
     return onOpenedFile(*m_database, [&] { return selectOnce(statement); });
 }
 
 ResultSet CipherSession::selectOnce(const QString& statement) {
     const BoundStatement bound = bindDateLiterals(statement);
-    PooledDatabase::KeptStatement& kept = m_database->keptStatement(bound.sql, m_database->context(Reading));
-    if (kept.statement.hadMoreStatements())
-        throw EngineError(EngineError::Misuse,
-                          QCoreApplication::translate("store", "A query runs one statement; this text holds more: %1").arg(statement));
+    PooledDatabase::KeptStatement& kept = keptQuery(*m_database, bound, statement);
     // The whole result is read now: the query works on this snapshot, and the statement is reset before
     // anything else runs on a handle that other connections to the same file share.
     KeptRun run(kept, bound.dates);
@@ -156,10 +167,7 @@ void CipherSession::readText(const QString& statement, TextRowReader& reader) {
 
 void CipherSession::readTextOnce(const QString& statement, TextRowReader& reader) {
     const BoundStatement bound = bindDateLiterals(statement);
-    PooledDatabase::KeptStatement& kept = m_database->keptStatement(bound.sql, m_database->context(Reading));
-    if (kept.statement.hadMoreStatements())
-        throw EngineError(EngineError::Misuse,
-                          QCoreApplication::translate("store", "A query runs one statement; this text holds more: %1").arg(statement));
+    PooledDatabase::KeptStatement& kept = keptQuery(*m_database, bound, statement);
     KeptRun run(kept, bound.dates);
     SqliteStatement& select = run.statement();
     const int columns = select.columnCount();
