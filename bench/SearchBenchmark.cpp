@@ -162,6 +162,45 @@ void BM_SearchIndexLoad(benchmark::State& state) {
 }
 BENCHMARK(BM_SearchIndexLoad)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// Opening the search again once the month window holds its picture of the book: the window built, shown and its
+// first (empty) search run, nothing read from the book.
+void BM_SearchReopen(benchmark::State& state) {
+    QDir::setCurrent(largeFolder().path());
+    TForm1 month(nullptr, BenchToday);
+    month.show();
+    month.searchIndex();
+    for (auto _ : state) {
+        TForm3 search(month);
+        search.show();
+        if (!QTest::qWaitForWindowExposed(&search)) {
+            state.SkipWithError("the search window was not shown");
+            return;
+        }
+        search.hide();
+    }
+    state.counters["indexed_slots"] = static_cast<double>(month.searchIndex().entries().size());
+}
+BENCHMARK(BM_SearchReopen)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A day that closed, put into the picture of the whole book: the day's slots normalised, the joined texts after
+// it moved.
+void BM_SearchDayUpdate(benchmark::State& state) {
+    QDir::setCurrent(largeFolder().path());
+    const QString connectionText =
+        store::buildConnectionText(largeFolder().path(), QLatin1String(store::FixedDatabasePassword));
+    AppointmentIndex index;
+    index.load(connectionText, BenchToday);
+    const store::FilledSlot middle = index.entries()[index.entries().size() / 2];
+    std::vector<store::FilledSlot> day;
+    for (const store::FilledSlot& slot : index.entries())
+        if (slot.date == middle.date)
+            day.push_back(slot);
+    for (auto _ : state)
+        index.replaceDay(middle.date, day);
+    state.counters["indexed_slots"] = static_cast<double>(index.entries().size());
+}
+BENCHMARK(BM_SearchDayUpdate)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // An export as the user runs it: the real orvella-datafolder on the large folder, from start to exit.
 void BM_ExportCommand(benchmark::State& state) {
     const bool calendar = state.range(0) == 0;
