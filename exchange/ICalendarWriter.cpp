@@ -274,24 +274,20 @@ QByteArray calendarText(const store::FilledSlotTexts& filled, const CalendarOpti
         line += "@orvella.quenmark";
         appendFoldedLine(text, line);
         appendFoldedLine(text, stamp);
-        line.clear();
-        line += "DTSTART";
-        line += zoneParameter;
-        line += digits;
-        line += 'T';
-        appendNumber(line, start.hour(), 2);
-        appendNumber(line, start.minute(), 2);
-        appendNumber(line, start.second(), 2);
-        appendFoldedLine(text, line);
-        line.clear();
-        line += "DTEND";
-        line += zoneParameter;
-        line += digits;
-        line += 'T';
-        appendNumber(line, end.hour(), 2);
-        appendNumber(line, end.minute(), 2);
-        appendNumber(line, end.second(), 2);
-        appendFoldedLine(text, line);
+        // DTSTART and DTEND: the day's local date and time in the zone named.
+        const auto appendMoment = [&](const char* name, QTime time) {
+            line.clear();
+            line += name;
+            line += zoneParameter;
+            line += digits;
+            line += 'T';
+            appendNumber(line, time.hour(), 2);
+            appendNumber(line, time.minute(), 2);
+            appendNumber(line, time.second(), 2);
+            appendFoldedLine(text, line);
+        };
+        appendMoment("DTSTART", start);
+        appendMoment("DTEND", end);
         line.clear();
         line += "SUMMARY:";
         appendEscapedText(line, filled.text(slot));

@@ -15,6 +15,19 @@ void AppointmentIndex::load(const QString& connectionText, QDate today) {
     assign(std::move(filled), today);
 }
 
+namespace {
+
+// Each slot's normalised text onto text, followed by a line break, and where it starts onto starts.
+void appendNormalised(const std::vector<store::FilledSlot>& filled, QString& text, std::vector<qsizetype>& starts) {
+    for (const store::FilledSlot& slot : filled) {
+        starts.push_back(text.size());
+        text += searchtext::normalised(slot.text);
+        text += QLatin1Char('\n');
+    }
+}
+
+} // namespace
+
 bool AppointmentIndex::before(const store::FilledSlot& a, const store::FilledSlot& b) const {
     // Upcoming days ascending, then past days descending; within a day the slots keep their time order.
     const bool aUpcoming = a.date >= m_today;
@@ -33,11 +46,7 @@ void AppointmentIndex::assign(std::vector<store::FilledSlot> filled, QDate today
     QString text;
     std::vector<qsizetype> starts;
     starts.reserve(filled.size() + 1);
-    for (const store::FilledSlot& slot : filled) {
-        starts.push_back(text.size());
-        text += searchtext::normalised(slot.text);
-        text += QLatin1Char('\n');
-    }
+    appendNormalised(filled, text, starts);
     starts.push_back(text.size());
     m_entries = std::move(filled);
     m_text = std::move(text);
@@ -67,11 +76,7 @@ void AppointmentIndex::replaceDay(QDate day, std::vector<store::FilledSlot> fill
     // The joined texts before and after the day stay as they are; only the day's own are normalised.
     QString middle;
     std::vector<qsizetype> middleStarts;
-    for (const store::FilledSlot& slot : filled) {
-        middleStarts.push_back(middle.size());
-        middle += searchtext::normalised(slot.text);
-        middle += QLatin1Char('\n');
-    }
+    appendNormalised(filled, middle, middleStarts);
     const qsizetype from = m_starts[at];
     const qsizetype to = m_starts[end];
     const qsizetype shift = middle.size() - (to - from);
