@@ -67,6 +67,7 @@ build_windows() {
     configure_and_build
     local prefix
     prefix=$(bash "$here/packaging/windows/deps.sh" | tail -n1)
+    bash "$here/packaging/windows/deps-ical.sh" "$prefix"
     local werror=()
     [ "${CI:-}" = "true" ] && werror=(-DORVELLA_WERROR=ON)
     cmake -S "$here" -B "$windows_build" -G Ninja -DCMAKE_BUILD_TYPE=Release "${werror[@]}" \

@@ -12,6 +12,7 @@
 #include <ctime>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <set>
 
 namespace exchange {
@@ -58,6 +59,24 @@ icaltimetype inItsZone(icalcomponent* calendar, icalproperty* property, icaltime
     if (!zone)
         zone = icaltimezone_get_builtin_timezone(name);
     return zone ? icaltime_set_timezone(&time, zone) : time;
+}
+
+// A system without zone files of its own (Windows) has libical's zone descriptions shipped beside the program,
+// in a folder "zoneinfo": the library is pointed at them before its first calendar, since it looks for them
+// elsewhere (where the library was built). Where the folder is not there, the library keeps to the system's zone
+// files. The descriptions serve a TZID the calendar names without describing it.
+void useZoneDescriptionsBesideTheProgram() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        if (!QCoreApplication::instance())
+            return;
+        const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/zoneinfo");
+        if (!platform::notAnOrdinaryFile(folder + QStringLiteral("/zones.tab"), 1024 * 1024).isEmpty())
+            return;
+        const QByteArray name = platform::cRuntimeFileName(folder);
+        if (!name.isEmpty())
+            set_zone_directory(name.constData());
+    });
 }
 
 // Cuts text to at most SlotTextSize characters as the book counts them (a character outside the basic plane is
@@ -277,6 +296,7 @@ CalendarReading readCalendar(const QByteArray& text, const CalendarReadOptions& 
     // A malformed line becomes an X-LIC-ERROR property of its component, never an abort of the program.
     icalerror_set_errors_are_fatal(0);
     const QByteArray terminated = text + '\0';
+    useZoneDescriptionsBesideTheProgram();
     Component root(icalparser_parse_string(terminated.constData()));
     icalerror_clear_errno();
     std::vector<icalcomponent*> calendars;

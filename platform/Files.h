@@ -150,6 +150,10 @@ bool openFilesStayPut();
 // which SQLite and the libmdb built for Orvella turn into the wide names the system reads, so that a folder
 // named in Greek opens whatever the ANSI code page.
 QByteArray libraryFileName(const QString& path);
+// The bytes a C library that opens files through the C runtime's own fopen takes for path (libical's zone
+// files): the file system's encoding on POSIX; on Windows the ANSI code page, or the short (8.3) name when the
+// path holds characters that page lacks. Empty when the path cannot be named so at all.
+QByteArray cRuntimeFileName(const QString& path);
 
 // Gives the file at from the name to, only when nothing stands at to; from's name is gone afterwards. Empty on
 // success, else the reason.

@@ -383,6 +383,10 @@ QByteArray libraryFileName(const QString& path) {
     return QFile::encodeName(path);
 }
 
+QByteArray cRuntimeFileName(const QString& path) {
+    return QFile::encodeName(path);
+}
+
 QString serverPasswordFileName() {
     return QStringLiteral("~/.pgpass");
 }

@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -447,6 +448,41 @@ QStringList lookUpHost(const QString& name, QString* reason) {
 
 QByteArray libraryFileName(const QString& path) {
     return QDir::toNativeSeparators(path).toUtf8();
+}
+
+namespace {
+
+// The path in the ANSI code page, or nothing when a character of it is not in that page.
+std::optional<QByteArray> inAnsiCodePage(const std::wstring& wide) {
+    BOOL lossy = FALSE;
+    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, nullptr, 0, nullptr, &lossy);
+    if (size <= 0 || lossy)
+        return std::nullopt;
+    QByteArray bytes(size, Qt::Uninitialized);
+    if (WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, bytes.data(), size, nullptr, &lossy) <= 0 ||
+        lossy)
+        return std::nullopt;
+    bytes.chop(1); // the terminating NUL
+    return bytes;
+}
+
+} // namespace
+
+QByteArray cRuntimeFileName(const QString& path) {
+    const std::wstring wide = QDir::toNativeSeparators(path).toStdWString();
+    if (const std::optional<QByteArray> ansi = inAnsiCodePage(wide))
+        return *ansi;
+    // A short name is made of ANSI characters only, where the volume keeps short names at all.
+    std::wstring shortName(MAX_PATH, L'\0');
+    DWORD length = GetShortPathNameW(wide.c_str(), shortName.data(), static_cast<DWORD>(shortName.size()));
+    if (length >= shortName.size()) {
+        shortName.resize(length);
+        length = GetShortPathNameW(wide.c_str(), shortName.data(), static_cast<DWORD>(shortName.size()));
+    }
+    if (length == 0 || length >= shortName.size())
+        return {};
+    shortName.resize(length);
+    return inAnsiCodePage(shortName).value_or(QByteArray());
 }
 
 QString serverPasswordFileName() {

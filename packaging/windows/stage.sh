@@ -6,7 +6,8 @@
 # BUILD is the cross-build folder, PREFIX the one deps.sh printed, STAGE the folder to fill (made anew). The
 # programs, every DLL they load (found by walking their import tables, so nothing is missed and nothing extra
 # shipped), the Qt plugins Windows needs (the windows platform, the native style, the JPEG and icon readers),
-# the default day sheet, and a qt.conf that keeps Qt from looking for plugins anywhere else.
+# the day and week sheets, libical's zone descriptions, and a qt.conf that keeps Qt from looking for plugins
+# anywhere else.
 set -euo pipefail
 [ $# -eq 3 ] || { echo "usage: stage.sh BUILD PREFIX STAGE" >&2; exit 2; }
 build=$1 prefix=$2 stage=$3
@@ -25,6 +26,11 @@ install -m 755 "$prefix/plugins/platforms/qwindows.dll" "$stage/platforms/"
 install -m 755 "$prefix/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
 for f in qjpeg qico; do install -m 755 "$prefix/plugins/imageformats/$f.dll" "$stage/imageformats/"; done
 install -m 644 "$source/resources/RANTEBOU.rav" "$source/resources/EBDOMADA.rav" "$stage/"
+# libical's zone descriptions, for the .ics import (Windows has no zone files of its own).
+if [ -d "$prefix/share/libical/zoneinfo" ]; then
+    cp -R "$prefix/share/libical/zoneinfo" "$stage/zoneinfo"
+    find "$stage/zoneinfo" -type f -exec chmod 644 {} +
+fi
 printf '[Paths]\nPlugins = .\n' >"$stage/qt.conf"
 
 # Where a DLL may come from: the prefix, then Debian's mingw runtime (libgcc_s, libstdc++, winpthread, zlib).
