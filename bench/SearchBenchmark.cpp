@@ -22,6 +22,7 @@
 
 #include <QAbstractItemModel>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -181,6 +182,60 @@ void BM_SearchReopen(benchmark::State& state) {
     state.counters["indexed_slots"] = static_cast<double>(month.searchIndex().entries().size());
 }
 BENCHMARK(BM_SearchReopen)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+long residentKilobytes() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+// The search's first opening once the month window made its picture ahead, while the user looked at the month:
+// the window built, shown and its first search run, the picture taken from the thread that made it. Arg 0: the
+// 10,000-day book; 1: the full book (every slot of 2008-2035). The memory the kept picture holds is a counter
+// (the process's resident set after the opening, less before the month window was made).
+void BM_SearchFirstOpenAhead(benchmark::State& state) {
+    BenchDataFolder& folder = state.range(0) == 0 ? largeFolder() : BenchDataFolder::shared(BenchDataFolder::EveryDayFull);
+    QDir::setCurrent(folder.path());
+    double residentMb = 0;
+    std::size_t indexed = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const long before = residentKilobytes();
+        auto month = std::make_unique<TForm1>(nullptr, BenchToday);
+        month->show();
+        if (!QTest::qWaitFor([&] { return month->searchPictureMadeAhead(); }, 120000)) {
+            state.SkipWithError("no picture was made ahead");
+            return;
+        }
+        state.ResumeTiming();
+        TForm3 search(*month);
+        search.show();
+        if (!QTest::qWaitForWindowExposed(&search)) {
+            state.SkipWithError("the search window was not shown");
+            return;
+        }
+        state.PauseTiming();
+        indexed = search.index().entries().size();
+        residentMb = static_cast<double>(residentKilobytes() - before) / 1024.0;
+        search.hide();
+        month->hide();
+        month.reset();
+        state.ResumeTiming();
+    }
+    if (failedOnReports(state))
+        return;
+    if (static_cast<long long>(indexed) != folder.filledSlots()) {
+        state.SkipWithError("the picture does not hold every filled slot");
+        return;
+    }
+    state.counters["indexed_slots"] = static_cast<double>(indexed);
+    state.counters["resident_MB"] = residentMb;
+}
+BENCHMARK(BM_SearchFirstOpenAhead)->Arg(0)->Arg(1)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // A day that closed, put into the picture of the whole book: the day's slots normalised, the joined texts after
 // it moved.

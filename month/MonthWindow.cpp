@@ -194,6 +194,7 @@ void TForm1::watchBook() {
             m_rescanTimer->start();
         // Anything may have changed: the search reads the book whole when it opens next.
         m_searchIndexWhole = false;
+        m_searchAhead.reset();
         m_searchDaysChanged.clear();
     });
     // Each changed day is read into the search's picture once the notices of a save have all come.
@@ -209,7 +210,7 @@ void TForm1::watchBook() {
         }
     });
     connect(&store::BookWatch::instance(), &store::BookWatch::dayChanged, this, [this](const QDate& day) {
-        if (m_searchIndexWhole) {
+        if (m_searchIndexWhole || m_searchAhead) {
             m_searchDaysChanged.insert(day);
             m_searchDayTimer->start();
         }
@@ -234,6 +235,8 @@ const AppointmentIndex& TForm1::searchIndex() {
     const QDate today = m_today.isValid() ? m_today : QDate::currentDate();
     // A file another program wrote since the picture was made current (a second copy of Orvella on the same
     // folder, the data-folder tool) is read whole again; a server book says what changed through its notices.
+    if (!m_searchIndexWhole && m_searchAhead && adoptSearchAhead(today))
+        return m_searchIndex;
     if (!m_searchIndexWhole || dataFileVersion() != m_searchIndexFile || m_searchIndex.today() != today) {
         // A failed read keeps what the picture held, and says why.
         m_searchIndexWhole = false;
@@ -246,6 +249,34 @@ const AppointmentIndex& TForm1::searchIndex() {
     }
     refreshSearchDays();
     return m_searchIndex;
+}
+
+void TForm1::startSearchAhead() {
+    // A server book's picture would need a link of its own: it is read when the search first opens.
+    if (m_searchIndexWhole || m_searchAhead || !dataFileVersion())
+        return;
+    const QDate today = m_today.isValid() ? m_today : QDate::currentDate();
+    const SharedState& shared = sharedState();
+    m_searchAhead = std::make_unique<SearchAhead>(
+        QDir(shared.DataFolder).filePath(QLatin1String(store::DatabaseFileName)), shared.DatabasePassword, today);
+}
+
+bool TForm1::adoptSearchAhead(QDate today) {
+    std::optional<SearchAhead::Picture> picture = m_searchAhead->take();
+    m_searchAhead.reset();
+    if (!picture || picture->index.today() != today)
+        return false;
+    const std::optional<platform::FileVersion> now = dataFileVersion();
+    // Written since the reading began, and not by a day window of this program: another program's change,
+    // which only a whole read sees.
+    if (now != picture->file && m_searchDaysChanged.empty())
+        return false;
+    m_searchIndex = std::move(picture->index);
+    m_searchIndexWhole = true;
+    m_searchIndexFile = picture->file;
+    // The days this program saved meanwhile are read again: the reading may have met them before or after.
+    refreshSearchDays();
+    return true;
 }
 
 void TForm1::refreshSearchDays() {
@@ -651,9 +682,10 @@ void TForm1::OpenDay() {
     // The search's picture learns what the day holds now (on a server book the day's notice may come too).
     const QDate opened(static_cast<int>(shared.SelectedYear), static_cast<int>(shared.SelectedMonth),
                        static_cast<int>(shared.SelectedDay));
-    if (m_searchIndexWhole && opened.isValid()) {
+    if ((m_searchIndexWhole || m_searchAhead) && opened.isValid()) {
         m_searchDaysChanged.insert(opened);
-        ErrorReport::guard([this] { refreshSearchDays(); });
+        if (m_searchIndexWhole)
+            ErrorReport::guard([this] { refreshSearchDays(); });
     }
 
     // The day's week: a week window the day was opened from shows it already (and reads it again now).
@@ -781,6 +813,7 @@ void TForm1::DayLabelClicked(QLabel* label) {
 }
 
 void TForm1::FormClose() {
+    m_searchAhead.reset();
     m_connection->close();
 }
 
@@ -861,6 +894,8 @@ void TForm1::showEvent(QShowEvent* event) {
             if (!focusWidget() || !focusWidget()->isVisible())
                 focusDay(TodayDay);
         });
+        // The search's picture is made while the user looks at the month.
+        QTimer::singleShot(SearchAheadDelayMilliseconds, this, [this] { startSearchAhead(); });
     }
     QDialog::showEvent(event);
 }

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "month/AppointmentIndex.h"
+#include "month/SearchAhead.h"
 #include "platform/Files.h"
 
 #include <array>
@@ -58,11 +59,14 @@ public:
     // Opens the search window (Ctrl+F, or the grid's context menu) and runs it until it closes.
     void OpenSearch();
 
-    // The search's picture of the book, kept for the run: read whole when the search first needs it, and again
+    // The search's picture of the book, kept for the run: made ahead on a thread of its own a little after the
+    // window first shows (a book file), else read whole when the search first needs it, and again
     // when the book may have changed in any way (a server's link came back, another program wrote the data
     // file); otherwise kept current a day at a time, for each day a day window closed on and
     // each day another desk saved. Throws EngineError when the book cannot be read.
     const AppointmentIndex& searchIndex();
+    // Whether a picture made ahead is there for the search to take (the tests wait for it).
+    bool searchPictureMadeAhead() const { return m_searchAhead && m_searchAhead->finished(); }
 
     // Opens the week window (Ctrl+W, or the grid's context menu) on the week of weekToOpen() and runs it until
     // it closes.
@@ -185,6 +189,13 @@ private:
     std::optional<platform::FileVersion> m_searchIndexFile;
     std::set<QDate> m_searchDaysChanged;
     QTimer* m_searchDayTimer = nullptr;
+    // The picture of a book file made ahead on a thread of its own, from a while after the window first shows
+    // until the search first opens (a server book's is read when the search opens).
+    std::unique_ptr<SearchAhead> m_searchAhead;
+    static constexpr int SearchAheadDelayMilliseconds = 2000;
+    void startSearchAhead();
+    // Takes the picture made ahead, when there is one that still shows the book; whether it did.
+    bool adoptSearchAhead(QDate today);
     // Coalesces the book's change notices into one scan.
     QTimer* m_rescanTimer = nullptr;
     static constexpr int RescanDelayMilliseconds = 30;

@@ -136,6 +136,30 @@ std::optional<DayRow> WholeBookReader::find(const QString& date) {
     return day;
 }
 
+void WholeBookReader::readBetween(const QString& from, const QString& below,
+                                  const std::function<void(const DayRow&)>& take) {
+    QString where;
+    if (!from.isEmpty())
+        where = QStringLiteral("%1 >= ?1").arg(QLatin1String(DayColumnName));
+    if (!below.isEmpty())
+        where += (where.isEmpty() ? QString() : QStringLiteral(" AND ")) +
+                 QStringLiteral("%1 < ?2").arg(QLatin1String(DayColumnName));
+    SqliteStatement range(m_database,
+                          QStringLiteral("SELECT %1 FROM %2%3")
+                              .arg(selectColumns(), QLatin1String(AppointmentTableName),
+                                   where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where),
+                          m_context);
+    if (!from.isEmpty())
+        range.bind(1, from);
+    if (!below.isEmpty())
+        range.bind(2, below);
+    DayRow day;
+    while (range.step()) {
+        readDayRow(range, day);
+        take(day);
+    }
+}
+
 void readDayRow(const SqliteStatement& statement, DayRow& day) {
     const auto textOf = [&](int column, std::optional<QString>& text) {
         const char* data = nullptr;

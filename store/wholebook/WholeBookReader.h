@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -38,6 +39,10 @@ public:
     bool next(DayRow& day);
     // The record of date, if the book holds one.
     std::optional<DayRow> find(const QString& date);
+    // Each record whose stored date is at least `from` and below `below` (a bound left empty: no bound on that
+    // side), in no promised order, through one statement that is reset afterwards: between two such reads the
+    // book is not held, so a save of another connection gets in.
+    void readBetween(const QString& from, const QString& below, const std::function<void(const DayRow&)>& take);
     // Lets the book go (and its lock) before the reader itself goes; it reads nothing after this.
     void close();
 

@@ -8,12 +8,14 @@
 #include "base/OrvellaApplication.h"
 #include "base/SharedState.h"
 #include "day/DayWindow.h"
+#include "month/SearchAhead.h"
 #include "month/SearchWindow.h"
 #include "store/Command.h"
 #include "store/Connection.h"
 #include "store/DayKey.h"
 #include "store/Query.h"
 #include "store/engine/ConnectionText.h"
+#include "store/FilledSlots.h"
 #include "store/engine/TableLayout.h"
 
 #include <QAbstractItemModel>
@@ -26,6 +28,7 @@
 #include <QToolButton>
 #include <QTreeView>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -313,6 +316,90 @@ private slots:
         typeText(searchBox(*window), QStringLiteral("ζαχαριου"));
         QTRY_COMPARE(shownRows(*window), (QStringList{QStringLiteral("15/3/2010 | 11:00 - 11:30 | Ζαχαρίου Άννα"),
                                                       QStringLiteral("16/3/2010 | 08:00 - 08:30 | Ζαχαρίου Νίκος")}));
+    }
+
+    // The picture made ahead, read a quarter at a time on its own handle, is the whole read's, whatever the file
+    // holds: days before and after the calendar's years, a quarter's first and last day, a
+    // date that is none, blank and control-only texts, a number stored in a slot.
+    void aPictureReadInQuartersIsTheWholeRead() {
+        const QString connectionText = store::buildConnectionText(QDir::currentPath(), QStringLiteral("Kw73Tp"));
+        {
+            store::Connection connection;
+            connection.reopen(connectionText);
+            const QStringList rows = {
+                QStringLiteral("'2007-12-31', ' before the years ', NULL"),
+                QStringLiteral("'2036-01-01', 'after the years', 'two'"),
+                QStringLiteral("'2010-03-31', ' \t ', 'quarter end'"),
+                QStringLiteral("'2011-04-01', 'quarter start', NULL"),
+                QStringLiteral("'2010-03-06', 'a day of its own', 'Παπαδοπούλου'"),
+                QStringLiteral("'no date', 'not a day', NULL"),
+                QStringLiteral("'2035-12-31', 42, '\n'"),
+            };
+            for (const QString& row : rows) {
+                store::Command insert(connection);
+                insert.setCommandText(QStringLiteral("INSERT INTO %1 (%2, \"0800-0830\", \"2130-2200\") VALUES (%3)")
+                                          .arg(QLatin1String(store::AppointmentTableName),
+                                               QLatin1String(store::DayColumnName), row));
+                insert.execute();
+            }
+            connection.close();
+        }
+        store::Connection connection;
+        connection.reopen(connectionText);
+        const std::vector<store::FilledSlot> whole = store::readFilledSlots(connection);
+        connection.close();
+        const std::atomic_bool go{false};
+        bool stopped = true;
+        const std::vector<store::FilledSlot> quarters = SearchAhead::readInQuarters(
+            QDir::current().filePath(QLatin1String(store::DatabaseFileName)), QStringLiteral("Kw73Tp"), go, &stopped);
+        QVERIFY(!stopped);
+        QCOMPARE(quarters.size(), whole.size());
+        QCOMPARE(whole.size(), std::size_t(book().size() + 8));
+        for (std::size_t i = 0; i < whole.size(); ++i) {
+            QCOMPARE(quarters[i].date, whole[i].date);
+            QCOMPARE(quarters[i].slot, whole[i].slot);
+            QCOMPARE(quarters[i].text, whole[i].text);
+        }
+        // Stopped before its first quarter, it reads no further.
+        const std::atomic_bool stop{true};
+        const std::vector<store::FilledSlot> cut = SearchAhead::readInQuarters(
+            QDir::current().filePath(QLatin1String(store::DatabaseFileName)), QStringLiteral("Kw73Tp"), stop, &stopped);
+        QVERIFY(stopped);
+        QVERIFY(cut.size() < whole.size());
+    }
+
+    // The picture made ahead while the month waited is the one the search shows, unless the book changed since:
+    // a day this program saved is read into it again, another program's write makes the search read the book whole.
+    void thePictureMadeAheadShowsTheBook_data() {
+        QTest::addColumn<QString>("meanwhile");
+        QTest::addColumn<QStringList>("rows");
+        const QString known = QStringLiteral("12/3/2010 | 08:00 - 08:30 | ΠΑΠΑΔΟΠΟΥΛΟΥ Ε. 6944 123456");
+        const QString past = QStringLiteral("5/3/2010 | 10:00 - 10:30 | Παπαδοπούλου Ελένη");
+        QTest::newRow("nothing") << "nothing" << QStringList{known, past};
+        QTest::newRow("a day saved in this program")
+            << "own" << QStringList{known, QStringLiteral("16/3/2010 | 08:00 - 08:30 | Παπαδοπούλου Νίκη"), past};
+        QTest::newRow("another program's write")
+            << "other" << QStringList{known, QStringLiteral("15/3/2010 | 11:00 - 11:30 | Παπαδοπούλου Άννα"), past};
+    }
+
+    void thePictureMadeAheadShowsTheBook() {
+        QFETCH(QString, meanwhile);
+        QFETCH(QStringList, rows);
+        QTRY_VERIFY_WITH_TIMEOUT(m_month->searchPictureMadeAhead(), 20000);
+        if (meanwhile == QLatin1String("own")) {
+            QVERIFY(withDayWindow([this] { m_month->OpenDayOf(QDate(2010, 3, 16)); }, [](TForm2& day) {
+                auto* box = part<QLineEdit>(day, "DBEdit1");
+                box->setFocus();
+                typeText(box, QStringLiteral("Παπαδοπούλου Νίκη"));
+                QTest::mouseClick(part<QToolButton>(day, "DBNavigator1Post"), Qt::LeftButton);
+            }));
+        } else if (meanwhile == QLatin1String("other")) {
+            writeSlots({{QDate(2010, 3, 15), 7, QStringLiteral("Παπαδοπούλου Άννα")}});
+        }
+        auto window = openSearch();
+        typeText(searchBox(*window), QStringLiteral("παπαδοπουλου"));
+        QTRY_COMPARE(shownRows(*window), rows);
+        QVERIFY(!m_month->searchPictureMadeAhead());
     }
 
     void capsTheShownRows() {

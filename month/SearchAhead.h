@@ -1,0 +1,52 @@
+#pragma once
+
+#include "month/AppointmentIndex.h"
+#include "platform/Files.h"
+
+#include <QDate>
+#include <QString>
+
+#include <atomic>
+#include <future>
+#include <optional>
+#include <thread>
+
+// The search's picture of a book file, made on a thread of its own while the month window waits for the user, so
+// that the search's first opening finds it made instead of reading the whole book then. The thread opens the file
+// on a handle of its own (its own key derivation, not the pool's handle, which only the window thread uses) and
+// reads it a quarter of a year at a time: between two reads the book is not held, so a save from the windows
+// waits for one short read at most, never for the whole book.
+class SearchAhead {
+public:
+    struct Picture {
+        AppointmentIndex index;
+        // The data file as it stood when the reading began: a file written since by anyone but this program is
+        // no longer the one pictured.
+        platform::FileVersion file;
+    };
+
+    // Starts reading the book file at path, keyed with password; `today` orders the picture as the search does.
+    SearchAhead(const QString& path, const QString& password, QDate today);
+    // Stops a reading under way at its next quarter and waits for the thread.
+    ~SearchAhead();
+    SearchAhead(const SearchAhead&) = delete;
+    SearchAhead& operator=(const SearchAhead&) = delete;
+
+    // Whether the thread is done (the picture, or its failure, is there to take).
+    bool finished() const;
+    // The picture, once made: waits for a reading still under way. Nothing when the file could not be read or
+    // was no ordinary file: the search then reads the book itself and says what failed. Once only.
+    std::optional<Picture> take();
+
+    // The filled slots of the book file at path as store::readFilledSlots reads them (every record of a valid
+    // date, each slot that holds text without its blank ends), read a quarter of a year at a time; nothing more
+    // is read once stop is set (the slots read so far are returned, with *stopped set).
+    static std::vector<store::FilledSlot> readInQuarters(const QString& path, const QString& password,
+                                                         const std::atomic_bool& stop, bool* stopped = nullptr);
+
+private:
+    std::atomic_bool m_stop{false};
+    std::promise<std::optional<Picture>> m_promise;
+    std::future<std::optional<Picture>> m_picture;
+    std::thread m_thread;
+};
