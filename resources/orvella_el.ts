@@ -1051,6 +1051,10 @@ Books the events of the iCalendar file FILE into the free half hours of the data
   --help                                  δείχνει αυτή τη λίστα
 </translation>
     </message>
+    <message>
+        <source>The week sheet &quot;%1&quot; could not be copied: it is not an ordinary file of at most %2 MB.</source>
+        <translation>Το φύλλο εβδομάδας «%1» δεν μπόρεσε να αντιγραφεί: δεν είναι κανονικό αρχείο έως %2 MB.</translation>
+    </message>
 </context>
 <context>
     <name>report</name>

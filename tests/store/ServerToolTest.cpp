@@ -137,7 +137,7 @@ void ServerToolTest::serverFolderMadeAndRefused() {
     // The folder and its files are the user's alone, whatever the umask.
     QCOMPARE(int(QFileInfo(folder).permissions() & 0x7077),
              int(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-    for (const char* name : {"server.book", "RANTEBOU.rav"})
+    for (const char* name : {"server.book", "RANTEBOU.rav", "EBDOMADA.rav"})
         QCOMPARE(int(QFileInfo(QDir(folder).filePath(QLatin1String(name))).permissions() & 0x7077),
                  int(QFile::ReadOwner | QFile::WriteOwner));
 
@@ -155,6 +155,12 @@ void ServerToolTest::serverFolderMadeAndRefused() {
     QCOMPARE(failed.output, QString());
     QVERIFY2(failed.errors.startsWith(QLatin1String("orvella-datafolder: The book the database \"no_such_book\"")),
              qPrintable(failed.errors));
+    // A copy down from it leaves no folder behind, which a later start would take for one that lost its book.
+    const QString notMade = m_dir.filePath(QStringLiteral("never"));
+    Run notCopied = runTool({QStringLiteral("copy-down"), missing, notMade});
+    QCOMPARE(notCopied.exitCode, 1);
+    QVERIFY2(notCopied.errors.contains(QLatin1String("does not exist")), qPrintable(notCopied.errors));
+    QVERIFY(!QFileInfo::exists(notMade));
 
     // Every command on a line of its own.
     Run help = runTool({QStringLiteral("--help")});
@@ -199,11 +205,21 @@ void ServerToolTest::copyUpAndDownRoundTrips() {
     QVERIFY2(up.exitCode == 0, qPrintable(up.errors));
     QCOMPARE(m_books.server().run(database, QStringLiteral("SELECT count(*) FROM rantebou")), QStringLiteral("10000"));
 
+    // The server folder's own sheets go down with the book.
+    for (const char* name : {"RANTEBOU.rav", "EBDOMADA.rav"}) {
+        QFile sheet(QDir(server).filePath(QLatin1String(name)));
+        QVERIFY(sheet.open(QIODevice::WriteOnly) && sheet.write(QByteArray("<sheet of ") + name + "/>") > 0);
+    }
     const QString target = m_dir.filePath(QStringLiteral("target"));
     Run down = runTool({QStringLiteral("copy-down"), server, target});
     QVERIFY2(down.exitCode == 0, qPrintable(down.errors));
-    QVERIFY(QFile::exists(QDir(target).filePath(QStringLiteral("RANTEBOU.rav"))));
-    QCOMPARE(QDir(target).entryList(QDir::Files | QDir::Hidden).size(), 2); // nothing left beside
+    // A whole data folder: the book and the server folder's two sheets, the user's alone; nothing left beside.
+    for (const char* name : {"RANTEBOU.rav", "EBDOMADA.rav"}) {
+        QFile copy(QDir(target).filePath(QLatin1String(name)));
+        QVERIFY(copy.open(QIODevice::ReadOnly) && copy.readAll() == QByteArray("<sheet of ") + name + "/>");
+        QCOMPARE(int(copy.permissions() & 0x7077), int(QFile::ReadOwner | QFile::WriteOwner));
+    }
+    QCOMPARE(QDir(target).entryList(QDir::Files | QDir::Hidden).size(), 3);
     const QStringList copied = fileBook(target);
     QCOMPARE(copied.size(), original.size());
     for (int i = 0; i < original.size(); ++i)
@@ -214,6 +230,15 @@ void ServerToolTest::copyUpAndDownRoundTrips() {
     QCOMPARE(over.exitCode, 1);
     QVERIFY2(over.errors.contains(QLatin1String("already exists")), qPrintable(over.errors));
     QCOMPARE(fileBook(target).size(), 10000);
+
+    // A week sheet of the user's own in the new folder is kept.
+    const QString withSheet = m_dir.filePath(QStringLiteral("with-sheet"));
+    QVERIFY(QDir().mkpath(withSheet) && QFile::copy(QDir(server).filePath(QStringLiteral("RANTEBOU.rav")),
+                                                     QDir(withSheet).filePath(QStringLiteral("EBDOMADA.rav"))));
+    Run besideOwn = runTool({QStringLiteral("copy-down"), server, withSheet});
+    QVERIFY2(besideOwn.exitCode == 0, qPrintable(besideOwn.errors));
+    QFile own(QDir(withSheet).filePath(QStringLiteral("EBDOMADA.rav")));
+    QVERIFY(own.open(QIODevice::ReadOnly) && own.readAll() == "<sheet of RANTEBOU.rav/>");
 }
 
 void ServerToolTest::copyUpRefusedOrMerged() {

@@ -1,7 +1,5 @@
 #include "tools/datafolder/ServerCommands.h"
 
-#include "resources/DaySheetFile.h"
-
 #include "store/engine/ConnectionText.h"
 #include "store/server/ServerAdmin.h"
 #include "store/server/ServerBook.h"
@@ -41,7 +39,7 @@ int usage() {
            "      copies the book up; refused when the server already holds days, unless --merge (which adds the\n"
            "      file's days and fills only the server's free slots)\n"
            "  orvella-datafolder copy-down <server folder> <new folder>\n"
-           "      copies the server book down into a new data.mdb in <new folder>, with the day sheet\n";
+           "      copies the server book down into a new data.mdb in <new folder>, with the day and week sheets\n";
     return 2;
 }
 
@@ -63,21 +61,25 @@ QString serverConnectionOf(const QString& folder) {
     return store::readServerBook(QDir(folder).filePath(QLatin1String(store::ServerBookFileName))).connection;
 }
 
-// The default day sheet from the program's resources or, when from names a folder with a day sheet of its
-// own, that one; placed the one way, never over a file, owner-only like the rest of the folder.
-void writeDaySheet(const QString& path, const QString& from = {}) {
-    const QString own = from.isEmpty() ? QString() : QDir(from).filePath(DaySheetName);
+// A sheet (the day's or the week's) from the program's resources or, when from names a folder with that sheet
+// of its own, that one; placed the one way, never over a file, owner-only like the rest of the folder.
+void writeSheet(const QString& name, const QString& path, const QString& from = {}) {
+    const QString own = from.isEmpty() ? QString() : QDir(from).filePath(name);
     QByteArray definition;
     if (own.isEmpty() || !platform::lookAt(own).exists()) {
-        QFile resource(QStringLiteral(":/orvella/RANTEBOU.rav"));
+        QFile resource(QStringLiteral(":/orvella/") + name);
         if (!resource.open(QIODevice::ReadOnly))
-            throw std::runtime_error("The default day sheet is missing from this build.");
+            throw std::runtime_error(QStringLiteral("The default %1 is missing from this build.")
+                                         .arg(name == DaySheetName ? QStringLiteral("day sheet") : QStringLiteral("week sheet"))
+                                         .toStdString());
         definition = resource.readAll();
     } else {
         const platform::ReadFile sheet = platform::readOrdinaryFile(own, DaySheetBytes);
         if (!sheet.isRead())
             throw std::runtime_error(
-                QCoreApplication::translate("orvella-datafolder", "The day sheet \"%1\" could not be copied: it is not an ordinary file of at most %2 MB.")
+                (name == DaySheetName
+                     ? QCoreApplication::translate("orvella-datafolder", "The day sheet \"%1\" could not be copied: it is not an ordinary file of at most %2 MB.")
+                     : QCoreApplication::translate("orvella-datafolder", "The week sheet \"%1\" could not be copied: it is not an ordinary file of at most %2 MB."))
                     .arg(native(own))
                     .arg(DaySheetBytes >> 20)
                     .toStdString());
@@ -119,9 +121,9 @@ int serverFolder(const QStringList& arguments) {
     try {
         store::writeServerBook(serverFile, arguments[1]);
         if (makeSheet)
-            writeDaySheet(dir.filePath(DaySheetName));
+            writeSheet(DaySheetName, dir.filePath(DaySheetName));
         if (makeWeekSheet)
-            writeDefaultWeekSheet(dir.filePath(WeekSheetName));
+            writeSheet(WeekSheetName, dir.filePath(WeekSheetName));
     } catch (...) {
         if (madeFolder) {
             // Everything in a folder made here is this run's own.
@@ -171,6 +173,7 @@ int copyDown(const QStringList& arguments) {
         return usage();
     const QString connection = serverConnectionOf(arguments[0]);
     const QString folder = arguments[1];
+    const bool madeFolder = !existsAt(folder);
     if (!QDir().mkpath(folder))
         return fail(QCoreApplication::translate("orvella-datafolder", "The folder \"%1\" could not be made.").arg(native(folder)));
     const QDir dir(folder);
@@ -179,10 +182,28 @@ int copyDown(const QStringList& arguments) {
         if (existsAt(dir.filePath(name)))
             return fail(QCoreApplication::translate("orvella-datafolder", "\"%1\" already exists; nothing was changed.").arg(native(dir.filePath(name))));
     }
+    // A week sheet already there (the user's own layout) is kept.
+    const bool makeWeekSheet = !existsAt(dir.filePath(WeekSheetName));
     const QString file = dir.filePath(QLatin1String(store::DatabaseFileName));
-    const store::CopySummary summary =
-        store::copyBookDown(connection, file, QLatin1String(store::FixedDatabasePassword));
-    writeDaySheet(dir.filePath(DaySheetName), arguments[0]);
+    // The copy is a whole data folder, the server folder's own sheets in it, or nothing: a server that cannot be
+    // reached leaves no empty folder behind that a later start would take for one that lost its book.
+    QStringList made;
+    store::CopySummary summary;
+    try {
+        summary = store::copyBookDown(connection, file, QLatin1String(store::FixedDatabasePassword));
+        made << file;
+        writeSheet(DaySheetName, dir.filePath(DaySheetName), arguments[0]);
+        made << dir.filePath(DaySheetName);
+        if (makeWeekSheet)
+            writeSheet(WeekSheetName, dir.filePath(WeekSheetName), arguments[0]);
+    } catch (...) {
+        // Only what this run placed goes.
+        for (const QString& path : made)
+            QFile::remove(path);
+        if (madeFolder)
+            QDir().rmdir(folder);
+        throw;
+    }
     QTextStream(stdout) << "copied " << summary.days << " day(s) from " << store::describeServerBook(connection)
                         << " to " << native(file) << Qt::endl;
     return 0;
