@@ -27,6 +27,9 @@ namespace {
 // Bytes the library may hand over for one converted text: a memo of up to 16,000 characters in UTF-8.
 constexpr int BindSize = 65536;
 
+// The bits of a record's place in a page's table of records that give its offset; the others are flags.
+constexpr int RecordOffsetMask = 0x1fff;
+
 QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
@@ -131,7 +134,7 @@ JetBook::~JetBook() {
 JetBook::JetBook(JetBook&& other) noexcept
     : m_path(std::move(other.m_path)), m_format(other.m_format), m_handles(std::exchange(other.m_handles, nullptr)),
       m_ignored(std::move(other.m_ignored)), m_dateColumn(other.m_dateColumn), m_slotColumns(other.m_slotColumns),
-      m_read(other.m_read) {}
+      m_layout(std::move(other.m_layout)), m_read(other.m_read) {}
 
 JetBook& JetBook::operator=(JetBook&& other) noexcept {
     if (this != &other) {
@@ -142,6 +145,7 @@ JetBook& JetBook::operator=(JetBook&& other) noexcept {
         m_ignored = std::move(other.m_ignored);
         m_dateColumn = other.m_dateColumn;
         m_slotColumns = other.m_slotColumns;
+        m_layout = std::move(other.m_layout);
         m_read = other.m_read;
     }
     return *this;
@@ -217,15 +221,26 @@ void JetBook::openTable() {
     }
 
     // Jet 4 text is decoded from its stored bytes here (the library would turn a character beyond the basic
-    // plane into "??"); memo values and Jet 3's code-page text come converted from the library.
+    // plane into "??"), and the library's own conversion of the same bytes is the second reading it must agree
+    // with; memo values and Jet 3's code-page text come converted from the library alone.
     mdb_set_bind_size(mdb, BindSize);
     m_handles->bound.assign(static_cast<std::size_t>(BindSize) * store::SlotCount, '\0');
     for (int slot = 0; slot < store::SlotCount; ++slot) {
         const int index = m_slotColumns[static_cast<std::size_t>(slot)];
-        const MdbColumn* column = columnAt(table, index);
-        if (m_format == JetHeader::Format::Jet3 || column->col_type == MDB_MEMO)
-            mdb_bind_column(table, index + 1, m_handles->bound.data() + static_cast<std::size_t>(slot) * BindSize,
-                            &m_handles->boundLength[static_cast<std::size_t>(slot)]);
+        mdb_bind_column(table, index + 1, m_handles->bound.data() + static_cast<std::size_t>(slot) * BindSize,
+                        &m_handles->boundLength[static_cast<std::size_t>(slot)]);
+    }
+    m_layout = Jet4Columns();
+    for (unsigned i = 0; i < table->num_cols; ++i) {
+        const MdbColumn* column = columnAt(table, static_cast<int>(i));
+        if (column->is_fixed) {
+            m_layout.fixedEnds.push_back(column->fixed_offset + column->col_size);
+            continue;
+        }
+        auto& numbers = m_layout.variableNumbers;
+        if (numbers.size() <= column->var_col_num)
+            numbers.resize(column->var_col_num + 1, -1);
+        numbers[column->var_col_num] = column->col_num;
     }
     mdb_rewind_table(table);
 }
@@ -242,17 +257,17 @@ std::optional<QString> JetBook::slotText(int slot, const JetRecord& record) cons
         return QStringLiteral("the slot %1 of %2 in \"%3\"")
             .arg(store::slotColumnNames()[slot], dayName(record), native(m_path));
     };
-    if (column->bind_ptr) {
+    const int length = m_handles->boundLength[static_cast<std::size_t>(slot)];
+    const char* library = m_handles->bound.data() + static_cast<std::size_t>(slot) * BindSize;
+    if (m_format == JetHeader::Format::Jet3 || column->col_type == MDB_MEMO) {
         // The library hands a text without characters and a missing value alike as an empty text: both
         // mean a free slot, and the slot is kept without a value.
-        const int length = m_handles->boundLength[static_cast<std::size_t>(slot)];
         if (length == 0)
             return std::nullopt;
         if (length >= BindSize - 1)
             throw ImportError(
                 QCoreApplication::translate("legacy", "The text in %1 is too long to be read whole; nothing was imported.").arg(where()));
-        const QString text =
-            QString::fromUtf8(m_handles->bound.data() + static_cast<std::size_t>(slot) * BindSize, length);
+        const QString text = QString::fromUtf8(library, length);
         if (m_format == JetHeader::Format::Jet4 && text.contains(QLatin1String("??")))
             throw ImportError(QCoreApplication::translate("legacy", "The text in %1 may hold characters that cannot be read from this kind "
                                              "of column (it reads \"%2\"); nothing was imported. Shorten or retype "
@@ -278,10 +293,45 @@ std::optional<QString> JetBook::slotText(int slot, const JetRecord& record) cons
                                          "showed only \"%2\"; nothing was imported. Retype that text in the older "
                                          "program and import again.")
                               .arg(where(), text->left(text->indexOf(QChar(u'\0')))));
+    // The same bytes as the library reads them: where the two readings part, one of them is wrong, and neither is
+    // brought over.
+    if (length >= BindSize - 1 || !readsAlike(*text, QByteArrayView(library, length)))
+        throw ImportError(QCoreApplication::translate("legacy", "The text in %1 reads \"%2\" from its stored bytes but \"%3\" "
+                                         "as the library that reads the file gives it; the stored text is damaged, "
+                                         "and nothing was imported. Retype it in the older program and import "
+                                         "again.")
+                              .arg(where(), shortened(*text), shortened(QString::fromUtf8(library, length))));
     // A value of nothing but the compression mark holds no text: a free slot, as the library reads it.
     if (text->isEmpty())
         return std::nullopt;
     return text;
+}
+
+void JetBook::requireValuesInPlace(const JetRecord& record) const {
+    MdbTableDef* table = m_handles->table;
+    MdbHandle* mdb = m_handles->mdb;
+    // The record just read is the one before the table's place in its page.
+    int start = 0;
+    std::size_t size = 0;
+    if (table->cur_row == 0 || mdb_find_row(mdb, static_cast<int>(table->cur_row) - 1, &start, &size) != 0 ||
+        (start & RecordOffsetMask) + static_cast<qint64>(size) > MDB_PGSIZE)
+        throw ImportError(QCoreApplication::translate("legacy", "The record of %1 in \"%2\" is damaged; nothing was imported.")
+                              .arg(dayName(record), native(m_path)));
+    const std::optional<int> misplaced =
+        misplacedJet4Value(mdb->pg_buf + (start & RecordOffsetMask), static_cast<int>(size), m_layout);
+    if (!misplaced)
+        return;
+    // The column by its name: a slot's is its half hour.
+    QString column = QStringLiteral("#%1").arg(*misplaced + 1);
+    for (unsigned i = 0; i < table->num_cols; ++i) {
+        const MdbColumn* candidate = columnAt(table, static_cast<int>(i));
+        if (!candidate->is_fixed && static_cast<int>(candidate->var_col_num) == *misplaced)
+            column = QString::fromUtf8(candidate->name);
+    }
+    throw ImportError(QCoreApplication::translate("legacy", "The record of %1 in \"%2\" is damaged: the stored value of its column %3 "
+                                     "overlaps another value or runs beyond the record; nothing was imported. Repair the "
+                                     "file with the older program, or use a backup copy.")
+                          .arg(dayName(record), native(m_path), column));
 }
 
 bool JetBook::next(JetRecord& record) {
@@ -308,6 +358,8 @@ bool JetBook::next(JetRecord& record) {
                               .arg(record.number)
                               .arg(native(m_path)));
     }
+    if (m_format == JetHeader::Format::Jet4)
+        requireValuesInPlace(record);
     for (int slot = 0; slot < store::SlotCount; ++slot)
         record.slotTexts[static_cast<std::size_t>(slot)] = slotText(slot, record);
     return true;

@@ -1,5 +1,7 @@
 #include "legacy/JetText.h"
 
+#include <QAnyStringView>
+
 namespace legacy {
 
 std::optional<QString> decodeJet4Text(const unsigned char* bytes, int length) {
@@ -41,6 +43,35 @@ std::optional<QString> decodeJet4Text(const unsigned char* bytes, int length) {
             return std::nullopt;
     }
     return text;
+}
+
+bool readsAlike(const QString& decoded, QByteArrayView library) {
+    bool beyondTheBasicPlane = false;
+    for (const QChar c : decoded)
+        beyondTheBasicPlane = beyondTheBasicPlane || c.isSurrogate();
+    const QUtf8StringView read(library.data(), library.size());
+    if (!beyondTheBasicPlane)
+        return QAnyStringView::compare(decoded, read) == 0;
+    // decodeJet4Text lets surrogates through only in whole pairs: each pair is one character the library reads as "??".
+    QString expected;
+    expected.reserve(decoded.size());
+    for (qsizetype k = 0; k < decoded.size(); ++k) {
+        if (decoded[k].isHighSurrogate()) {
+            expected += QLatin1String("??");
+            ++k;
+        } else {
+            expected += decoded[k];
+        }
+    }
+    return QAnyStringView::compare(expected, read) == 0;
+}
+
+QString shortened(const QString& text) {
+    constexpr qsizetype Shown = 40;
+    if (text.size() <= Shown)
+        return text;
+    // Never half of a pair of surrogates.
+    return text.left(text[Shown - 1].isHighSurrogate() ? Shown - 1 : Shown) + QChar(u'…');
 }
 
 } // namespace legacy
