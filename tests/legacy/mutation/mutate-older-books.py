@@ -72,7 +72,7 @@ def library_reading(path):
     if run.returncode != 0:
         return None
     days = collections.defaultdict(list)
-    for line in run.stdout.decode("utf-8", "replace").splitlines():
+    for line in run.stdout.decode("utf-8", "replace").split("\n"):
         if line.strip():
             record = json.loads(line)
             days[record.get("HMEROMHNIA")].append(record)
