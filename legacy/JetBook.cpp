@@ -26,6 +26,9 @@ namespace {
 
 // Bytes the library may hand over for one converted text: a memo of up to 16,000 characters in UTF-8.
 constexpr int BindSize = 65536;
+// Bytes the library's conversion of one Jet 4 text value (at most a page) may take in UTF-8: three for every two
+// bytes stored, two for every byte of compressed text, and the terminating NUL.
+constexpr int ConvertedSize = 2 * MDB_PGSIZE + 1;
 
 // The bits of a record's place in a page's table of records that give its offset; the others are flags.
 constexpr int RecordOffsetMask = 0x1fff;
@@ -54,6 +57,7 @@ struct JetBook::Handles {
     MdbTableDef* table = nullptr;
     std::vector<char> bound; // one buffer of BindSize per slot
     std::array<int, store::SlotCount> boundLength{};
+    std::vector<char> converted = std::vector<char>(ConvertedSize); // the library's reading of one Jet 4 text
 };
 
 void JetBook::requireReadableFile(const QString& path) {
@@ -221,14 +225,16 @@ void JetBook::openTable() {
     }
 
     // Jet 4 text is decoded from its stored bytes here (the library would turn a character beyond the basic
-    // plane into "??"), and the library's own conversion of the same bytes is the second reading it must agree
-    // with; memo values and Jet 3's code-page text come converted from the library alone.
+    // plane into "??"), and read a second time by the library's own conversion, which it must agree with; memo
+    // values and Jet 3's code-page text come converted from the library alone.
     mdb_set_bind_size(mdb, BindSize);
     m_handles->bound.assign(static_cast<std::size_t>(BindSize) * store::SlotCount, '\0');
     for (int slot = 0; slot < store::SlotCount; ++slot) {
         const int index = m_slotColumns[static_cast<std::size_t>(slot)];
-        mdb_bind_column(table, index + 1, m_handles->bound.data() + static_cast<std::size_t>(slot) * BindSize,
-                        &m_handles->boundLength[static_cast<std::size_t>(slot)]);
+        const MdbColumn* column = columnAt(table, index);
+        if (m_format == JetHeader::Format::Jet3 || column->col_type == MDB_MEMO)
+            mdb_bind_column(table, index + 1, m_handles->bound.data() + static_cast<std::size_t>(slot) * BindSize,
+                            &m_handles->boundLength[static_cast<std::size_t>(slot)]);
     }
     m_layout = Jet4Columns();
     for (unsigned i = 0; i < table->num_cols; ++i) {
@@ -257,17 +263,17 @@ std::optional<QString> JetBook::slotText(int slot, const JetRecord& record) cons
         return QStringLiteral("the slot %1 of %2 in \"%3\"")
             .arg(store::slotColumnNames()[slot], dayName(record), native(m_path));
     };
-    const int length = m_handles->boundLength[static_cast<std::size_t>(slot)];
-    const char* library = m_handles->bound.data() + static_cast<std::size_t>(slot) * BindSize;
-    if (m_format == JetHeader::Format::Jet3 || column->col_type == MDB_MEMO) {
+    if (column->bind_ptr) {
         // The library hands a text without characters and a missing value alike as an empty text: both
         // mean a free slot, and the slot is kept without a value.
+        const int length = m_handles->boundLength[static_cast<std::size_t>(slot)];
         if (length == 0)
             return std::nullopt;
         if (length >= BindSize - 1)
             throw ImportError(
                 QCoreApplication::translate("legacy", "The text in %1 is too long to be read whole; nothing was imported.").arg(where()));
-        const QString text = QString::fromUtf8(library, length);
+        const QString text =
+            QString::fromUtf8(m_handles->bound.data() + static_cast<std::size_t>(slot) * BindSize, length);
         if (m_format == JetHeader::Format::Jet4 && text.contains(QLatin1String("??")))
             throw ImportError(QCoreApplication::translate("legacy", "The text in %1 may hold characters that cannot be read from this kind "
                                              "of column (it reads \"%2\"); nothing was imported. Shorten or retype "
@@ -278,7 +284,8 @@ std::optional<QString> JetBook::slotText(int slot, const JetRecord& record) cons
     if (column->cur_value_len == 0)
         return std::nullopt;
     const auto* bytes = m_handles->mdb->pg_buf + column->cur_value_start;
-    if (column->cur_value_start < 0 || column->cur_value_start + column->cur_value_len > MDB_PGSIZE)
+    if (column->cur_value_start < 0 || column->cur_value_len < 0 ||
+        column->cur_value_start + column->cur_value_len > MDB_PGSIZE)
         throw ImportError(QCoreApplication::translate("legacy", "The record of %1 in \"%2\" is damaged; nothing was imported.")
                               .arg(dayName(record), native(m_path)));
     const std::optional<QString> text = decodeJet4Text(bytes, column->cur_value_len);
@@ -293,9 +300,12 @@ std::optional<QString> JetBook::slotText(int slot, const JetRecord& record) cons
                                          "showed only \"%2\"; nothing was imported. Retype that text in the older "
                                          "program and import again.")
                               .arg(where(), text->left(text->indexOf(QChar(u'\0')))));
-    // The same bytes as the library reads them: where the two readings part, one of them is wrong, and neither is
-    // brought over.
-    if (length >= BindSize - 1 || !readsAlike(*text, QByteArrayView(library, length)))
+    // The same bytes as the library reads them (its conversion that a bound column's text comes from): where the
+    // two readings part, one of them is wrong, and neither is brought over.
+    char* library = m_handles->converted.data();
+    const int length = mdb_unicode2ascii(m_handles->mdb, reinterpret_cast<const char*>(bytes),
+                                         static_cast<std::size_t>(column->cur_value_len), library, ConvertedSize);
+    if (length < 0 || length >= ConvertedSize - 1 || !readsAlike(*text, QByteArrayView(library, length)))
         throw ImportError(QCoreApplication::translate("legacy", "The text in %1 reads \"%2\" from its stored bytes but \"%3\" "
                                          "as the library that reads the file gives it; the stored text is damaged, "
                                          "and nothing was imported. Retype it in the older program and import "

@@ -1,7 +1,5 @@
 #include "legacy/JetText.h"
 
-#include <QAnyStringView>
-
 namespace legacy {
 
 std::optional<QString> decodeJet4Text(const unsigned char* bytes, int length) {
@@ -46,24 +44,31 @@ std::optional<QString> decodeJet4Text(const unsigned char* bytes, int length) {
 }
 
 bool readsAlike(const QString& decoded, QByteArrayView library) {
-    bool beyondTheBasicPlane = false;
-    for (const QChar c : decoded)
-        beyondTheBasicPlane = beyondTheBasicPlane || c.isSurrogate();
-    const QUtf8StringView read(library.data(), library.size());
-    if (!beyondTheBasicPlane)
-        return QAnyStringView::compare(decoded, read) == 0;
-    // decodeJet4Text lets surrogates through only in whole pairs: each pair is one character the library reads as "??".
-    QString expected;
-    expected.reserve(decoded.size());
+    // decoded written as UTF-8 the way the library writes it, compared byte by byte as it goes: every value of every
+    // record passes here.
+    const auto* bytes = reinterpret_cast<const unsigned char*>(library.data());
+    const qsizetype length = library.size();
+    qsizetype at = 0;
+    const auto next = [&](unsigned expected) { return at < length && bytes[at++] == expected; };
     for (qsizetype k = 0; k < decoded.size(); ++k) {
-        if (decoded[k].isHighSurrogate()) {
-            expected += QLatin1String("??");
-            ++k;
+        const char16_t c = decoded[k].unicode();
+        bool same = true;
+        if (QChar::isSurrogate(c)) {
+            // The library converts UCS-2, where each half of a pair is a character it cannot convert: "?" for each.
+            const bool pair = QChar::isHighSurrogate(c) && k + 1 < decoded.size() && decoded[k + 1].isLowSurrogate();
+            same = next('?') && (!pair || next('?'));
+            k += pair ? 1 : 0;
+        } else if (c < 0x80) {
+            same = next(c);
+        } else if (c < 0x800) {
+            same = next(0xc0u | (c >> 6)) && next(0x80u | (c & 0x3fu));
         } else {
-            expected += decoded[k];
+            same = next(0xe0u | (c >> 12)) && next(0x80u | ((c >> 6) & 0x3fu)) && next(0x80u | (c & 0x3fu));
         }
+        if (!same)
+            return false;
     }
-    return QAnyStringView::compare(expected, read) == 0;
+    return at == length;
 }
 
 QString shortened(const QString& text) {
