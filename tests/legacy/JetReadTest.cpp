@@ -174,6 +174,8 @@ void JetReadTest::secondReading_data() {
     QTest::newRow("the same Greek") << QStringLiteral("Γεια σας") << QStringLiteral("Γεια σας").toUtf8() << true;
     QTest::newRow("both empty") << QString() << QByteArray() << true;
     QTest::newRow("an emoji as ??") << QStringLiteral("a😀b🦷") << QByteArray("a??b??") << true;
+    QTest::newRow("an emoji whole (Windows)") << QStringLiteral("a😀b") << QStringLiteral("a😀b").toUtf8() << true;
+    QTest::newRow("another emoji") << QStringLiteral("a😀b") << QStringLiteral("a🦷b").toUtf8() << false;
     QTest::newRow("?? typed as such") << QStringLiteral("τι;??") << QStringLiteral("τι;??").toUtf8() << true;
     QTest::newRow("an emoji as one ?") << QStringLiteral("a😀b") << QByteArray("a?b") << false;
     QTest::newRow("?? where the text has none") << QStringLiteral("ab") << QByteArray("??") << false;
