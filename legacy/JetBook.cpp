@@ -26,6 +26,12 @@ namespace {
 
 // Bytes the library may hand over for one converted text: a memo of up to 16,000 characters in UTF-8.
 constexpr int BindSize = 65536;
+// Bytes the library's conversion of one Jet 4 text value (at most a page) may take in UTF-8: three for every two
+// bytes stored, two for every byte of compressed text, and the terminating NUL.
+constexpr int ConvertedSize = 2 * MDB_PGSIZE + 1;
+
+// The bits of a record's place in a page's table of records that give its offset; the others are flags.
+constexpr int RecordOffsetMask = 0x1fff;
 
 QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
@@ -51,6 +57,7 @@ struct JetBook::Handles {
     MdbTableDef* table = nullptr;
     std::vector<char> bound; // one buffer of BindSize per slot
     std::array<int, store::SlotCount> boundLength{};
+    std::vector<char> converted = std::vector<char>(ConvertedSize); // the library's reading of one Jet 4 text
 };
 
 void JetBook::requireReadableFile(const QString& path) {
@@ -131,7 +138,7 @@ JetBook::~JetBook() {
 JetBook::JetBook(JetBook&& other) noexcept
     : m_path(std::move(other.m_path)), m_format(other.m_format), m_handles(std::exchange(other.m_handles, nullptr)),
       m_ignored(std::move(other.m_ignored)), m_dateColumn(other.m_dateColumn), m_slotColumns(other.m_slotColumns),
-      m_read(other.m_read) {}
+      m_layout(std::move(other.m_layout)), m_read(other.m_read) {}
 
 JetBook& JetBook::operator=(JetBook&& other) noexcept {
     if (this != &other) {
@@ -142,6 +149,7 @@ JetBook& JetBook::operator=(JetBook&& other) noexcept {
         m_ignored = std::move(other.m_ignored);
         m_dateColumn = other.m_dateColumn;
         m_slotColumns = other.m_slotColumns;
+        m_layout = std::move(other.m_layout);
         m_read = other.m_read;
     }
     return *this;
@@ -217,7 +225,8 @@ void JetBook::openTable() {
     }
 
     // Jet 4 text is decoded from its stored bytes here (the library would turn a character beyond the basic
-    // plane into "??"); memo values and Jet 3's code-page text come converted from the library.
+    // plane into "??"), and read a second time by the library's own conversion, which it must agree with; memo
+    // values and Jet 3's code-page text come converted from the library alone.
     mdb_set_bind_size(mdb, BindSize);
     m_handles->bound.assign(static_cast<std::size_t>(BindSize) * store::SlotCount, '\0');
     for (int slot = 0; slot < store::SlotCount; ++slot) {
@@ -226,6 +235,18 @@ void JetBook::openTable() {
         if (m_format == JetHeader::Format::Jet3 || column->col_type == MDB_MEMO)
             mdb_bind_column(table, index + 1, m_handles->bound.data() + static_cast<std::size_t>(slot) * BindSize,
                             &m_handles->boundLength[static_cast<std::size_t>(slot)]);
+    }
+    m_layout = Jet4Columns();
+    for (unsigned i = 0; i < table->num_cols; ++i) {
+        const MdbColumn* column = columnAt(table, static_cast<int>(i));
+        if (column->is_fixed) {
+            m_layout.fixedEnds.push_back(column->fixed_offset + column->col_size);
+            continue;
+        }
+        auto& numbers = m_layout.variableNumbers;
+        if (numbers.size() <= column->var_col_num)
+            numbers.resize(column->var_col_num + 1, -1);
+        numbers[column->var_col_num] = column->col_num;
     }
     mdb_rewind_table(table);
 }
@@ -263,7 +284,8 @@ std::optional<QString> JetBook::slotText(int slot, const JetRecord& record) cons
     if (column->cur_value_len == 0)
         return std::nullopt;
     const auto* bytes = m_handles->mdb->pg_buf + column->cur_value_start;
-    if (column->cur_value_start < 0 || column->cur_value_start + column->cur_value_len > MDB_PGSIZE)
+    if (column->cur_value_start < 0 || column->cur_value_len < 0 ||
+        column->cur_value_start + column->cur_value_len > MDB_PGSIZE)
         throw ImportError(QCoreApplication::translate("legacy", "The record of %1 in \"%2\" is damaged; nothing was imported.")
                               .arg(dayName(record), native(m_path)));
     const std::optional<QString> text = decodeJet4Text(bytes, column->cur_value_len);
@@ -278,10 +300,48 @@ std::optional<QString> JetBook::slotText(int slot, const JetRecord& record) cons
                                          "showed only \"%2\"; nothing was imported. Retype that text in the older "
                                          "program and import again.")
                               .arg(where(), text->left(text->indexOf(QChar(u'\0')))));
+    // The same bytes as the library reads them (its conversion that a bound column's text comes from): where the
+    // two readings part, one of them is wrong, and neither is brought over.
+    char* library = m_handles->converted.data();
+    const int length = mdb_unicode2ascii(m_handles->mdb, reinterpret_cast<const char*>(bytes),
+                                         static_cast<std::size_t>(column->cur_value_len), library, ConvertedSize);
+    if (length < 0 || length >= ConvertedSize - 1 || !readsAlike(*text, QByteArrayView(library, length)))
+        throw ImportError(QCoreApplication::translate("legacy", "The text in %1 reads \"%2\" from its stored bytes but \"%3\" "
+                                         "as the library that reads the file gives it; the stored text is damaged, "
+                                         "and nothing was imported. Retype it in the older program and import "
+                                         "again.")
+                              .arg(where(), shortened(*text), shortened(QString::fromUtf8(library, length))));
     // A value of nothing but the compression mark holds no text: a free slot, as the library reads it.
     if (text->isEmpty())
         return std::nullopt;
     return text;
+}
+
+void JetBook::requireValuesInPlace(const JetRecord& record) const {
+    MdbTableDef* table = m_handles->table;
+    MdbHandle* mdb = m_handles->mdb;
+    // The record just read is the one before the table's place in its page.
+    int start = 0;
+    std::size_t size = 0;
+    if (table->cur_row == 0 || mdb_find_row(mdb, static_cast<int>(table->cur_row) - 1, &start, &size) != 0 ||
+        (start & RecordOffsetMask) + static_cast<qint64>(size) > MDB_PGSIZE)
+        throw ImportError(QCoreApplication::translate("legacy", "The record of %1 in \"%2\" is damaged; nothing was imported.")
+                              .arg(dayName(record), native(m_path)));
+    const std::optional<int> misplaced =
+        misplacedJet4Value(mdb->pg_buf + (start & RecordOffsetMask), static_cast<int>(size), m_layout);
+    if (!misplaced)
+        return;
+    // The column by its name: a slot's is its half hour.
+    QString column = QStringLiteral("#%1").arg(*misplaced + 1);
+    for (unsigned i = 0; i < table->num_cols; ++i) {
+        const MdbColumn* candidate = columnAt(table, static_cast<int>(i));
+        if (!candidate->is_fixed && static_cast<int>(candidate->var_col_num) == *misplaced)
+            column = QString::fromUtf8(candidate->name);
+    }
+    throw ImportError(QCoreApplication::translate("legacy", "The record of %1 in \"%2\" is damaged: the stored value of its column %3 "
+                                     "overlaps another value or runs beyond the record; nothing was imported. Repair the "
+                                     "file with the older program, or use a backup copy.")
+                          .arg(dayName(record), native(m_path), column));
 }
 
 bool JetBook::next(JetRecord& record) {
@@ -308,6 +368,8 @@ bool JetBook::next(JetRecord& record) {
                               .arg(record.number)
                               .arg(native(m_path)));
     }
+    if (m_format == JetHeader::Format::Jet4)
+        requireValuesInPlace(record);
     for (int slot = 0; slot < store::SlotCount; ++slot)
         record.slotTexts[static_cast<std::size_t>(slot)] = slotText(slot, record);
     return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "legacy/JetHeader.h"
+#include "legacy/JetRecordLayout.h"
 #include "store/wholebook/DayRow.h"
 
 #include <QString>
@@ -55,6 +56,7 @@ private:
     void close() noexcept;
     void openTable();
     std::optional<QString> slotText(int slot, const JetRecord& record) const;
+    void requireValuesInPlace(const JetRecord& record) const;
 
     QString m_path;
     JetHeader::Format m_format = JetHeader::Format::NotJet;
@@ -62,6 +64,7 @@ private:
     QStringList m_ignored;
     int m_dateColumn = -1;                             // index in the library's column list
     std::array<int, store::SlotCount> m_slotColumns{}; // the same, per slot
+    Jet4Columns m_layout;                              // where a Jet 4 record places its values
     qint64 m_read = 0;
 };
 

@@ -43,4 +43,55 @@ std::optional<QString> decodeJet4Text(const unsigned char* bytes, int length) {
     return text;
 }
 
+bool readsAlike(const QString& decoded, QByteArrayView library) {
+    // decoded written as UTF-8 the way the library writes it, compared byte by byte as it goes: every value of every
+    // record passes here.
+    const auto* text = reinterpret_cast<const char16_t*>(decoded.utf16());
+    const qsizetype size = decoded.size();
+    const auto* bytes = reinterpret_cast<const unsigned char*>(library.data());
+    const qsizetype length = library.size();
+    qsizetype at = 0;
+    for (qsizetype k = 0; k < size; ++k) {
+        const char16_t c = text[k];
+        if (c < 0x80) {
+            if (at == length || bytes[at] != c)
+                return false;
+            ++at;
+        } else if (c < 0x800) {
+            if (length - at < 2 || bytes[at] != (0xc0u | (c >> 6)) || bytes[at + 1] != (0x80u | (c & 0x3fu)))
+                return false;
+            at += 2;
+        } else if (!QChar::isSurrogate(c)) {
+            if (length - at < 3 || bytes[at] != (0xe0u | (c >> 12)) || bytes[at + 1] != (0x80u | ((c >> 6) & 0x3fu)) ||
+                bytes[at + 2] != (0x80u | (c & 0x3fu)))
+                return false;
+            at += 3;
+        } else {
+            if (!QChar::isHighSurrogate(c) || k + 1 == size || !QChar::isLowSurrogate(text[k + 1]))
+                return false; // decodeJet4Text gives no half of a pair alone
+            // Through iconv the library converts UCS-2, where each half of the pair is a character it cannot convert
+            // ("??"); built for Windows it converts UTF-16 and writes the character itself.
+            const char32_t code = QChar::surrogateToUcs4(c, text[++k]);
+            if (length - at >= 2 && bytes[at] == '?' && bytes[at + 1] == '?') {
+                at += 2;
+            } else if (length - at >= 4 && bytes[at] == (0xf0u | (code >> 18)) &&
+                       bytes[at + 1] == (0x80u | ((code >> 12) & 0x3fu)) &&
+                       bytes[at + 2] == (0x80u | ((code >> 6) & 0x3fu)) && bytes[at + 3] == (0x80u | (code & 0x3fu))) {
+                at += 4;
+            } else {
+                return false;
+            }
+        }
+    }
+    return at == length;
+}
+
+QString shortened(const QString& text) {
+    constexpr qsizetype Shown = 40;
+    if (text.size() <= Shown)
+        return text;
+    // Never half of a pair of surrogates.
+    return text.left(text[Shown - 1].isHighSurrogate() ? Shown - 1 : Shown) + QChar(u'…');
+}
+
 } // namespace legacy

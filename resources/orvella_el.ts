@@ -888,6 +888,14 @@ Deal with that, then close this day and open it again.</source>
         <source>The date of record %1 in &quot;%2&quot; is damaged; nothing was imported.</source>
         <translation>Η ημερομηνία της εγγραφής %1 στο «%2» είναι χαλασμένη· δεν εισήχθη τίποτα.</translation>
     </message>
+    <message>
+        <source>The text in %1 reads &quot;%2&quot; from its stored bytes but &quot;%3&quot; as the library that reads the file gives it; the stored text is damaged, and nothing was imported. Retype it in the older program and import again.</source>
+        <translation>Το κείμενο στο %1 διαβάζεται «%2» από τα αποθηκευμένα byte του, αλλά «%3» όπως το δίνει η βιβλιοθήκη που διαβάζει το αρχείο· το αποθηκευμένο κείμενο είναι χαλασμένο, και δεν εισήχθη τίποτα. Ξαναγράψτε το στο παλαιότερο πρόγραμμα και κάντε ξανά την εισαγωγή.</translation>
+    </message>
+    <message>
+        <source>The record of %1 in &quot;%2&quot; is damaged: the stored value of its column %3 overlaps another value or runs beyond the record; nothing was imported. Repair the file with the older program, or use a backup copy.</source>
+        <translation>Η εγγραφή του %1 στο «%2» είναι χαλασμένη: η αποθηκευμένη τιμή της στήλης της %3 επικαλύπτει άλλη τιμή ή ξεπερνά το τέλος της εγγραφής· δεν εισήχθη τίποτα. Επιδιορθώστε το αρχείο με το παλαιότερο πρόγραμμα ή χρησιμοποιήστε ένα αντίγραφο ασφαλείας.</translation>
+    </message>
 </context>
 <context>
     <name>orvella-datafolder</name>

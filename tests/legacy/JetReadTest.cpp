@@ -50,6 +50,8 @@ private slots:
     void passwordAccepted();
     void text_data();
     void text();
+    void secondReading_data();
+    void secondReading();
     void day_data();
     void day();
     void everyRecordOfEachTestBook_data();
@@ -162,6 +164,32 @@ void JetReadTest::text() {
     QCOMPARE(result.has_value(), readable);
     if (readable)
         QCOMPARE(*result, text);
+}
+
+// The library's reading (UTF-8, a character beyond the basic plane as "??") against the text decoded from the bytes.
+void JetReadTest::secondReading_data() {
+    QTest::addColumn<QString>("decoded");
+    QTest::addColumn<QByteArray>("library");
+    QTest::addColumn<bool>("alike");
+    QTest::newRow("the same Greek") << QStringLiteral("Γεια σας") << QStringLiteral("Γεια σας").toUtf8() << true;
+    QTest::newRow("both empty") << QString() << QByteArray() << true;
+    QTest::newRow("an emoji as ??") << QStringLiteral("a😀b🦷") << QByteArray("a??b??") << true;
+    QTest::newRow("an emoji whole (Windows)") << QStringLiteral("a😀b") << QStringLiteral("a😀b").toUtf8() << true;
+    QTest::newRow("another emoji") << QStringLiteral("a😀b") << QStringLiteral("a🦷b").toUtf8() << false;
+    QTest::newRow("?? typed as such") << QStringLiteral("τι;??") << QStringLiteral("τι;??").toUtf8() << true;
+    QTest::newRow("an emoji as one ?") << QStringLiteral("a😀b") << QByteArray("a?b") << false;
+    QTest::newRow("?? where the text has none") << QStringLiteral("ab") << QByteArray("??") << false;
+    QTest::newRow("garbage where the library reads nothing") << QStringLiteral("扥慭") << QByteArray() << false;
+    QTest::newRow("nothing where the library reads text") << QString() << QByteArray("Dr.") << false;
+    QTest::newRow("one letter apart") << QStringLiteral("Μαρία") << QStringLiteral("Μαρίa").toUtf8() << false;
+    QTest::newRow("cut short") << QStringLiteral("Dr. Smith, check-up") << QByteArray("Dr. Smith") << false;
+}
+
+void JetReadTest::secondReading() {
+    QFETCH(QString, decoded);
+    QFETCH(QByteArray, library);
+    QFETCH(bool, alike);
+    QCOMPARE(legacy::readsAlike(decoded, library), alike);
 }
 
 void JetReadTest::day_data() {
