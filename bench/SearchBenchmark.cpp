@@ -212,17 +212,16 @@ void BM_SearchFirstOpenAhead(benchmark::State& state) {
             return;
         }
         state.ResumeTiming();
-        TForm3 search(*month);
-        search.show();
-        if (!QTest::qWaitForWindowExposed(&search)) {
+        auto search = std::make_unique<TForm3>(*month);
+        search->show();
+        if (!QTest::qWaitForWindowExposed(search.get())) {
             state.SkipWithError("the search window was not shown");
             return;
         }
         state.PauseTiming();
-        indexed = search.index().entries().size();
+        indexed = search->index().entries().size();
         residentMb = static_cast<double>(residentKilobytes() - before) / 1024.0;
-        search.hide();
-        month->hide();
+        search.reset();
         month.reset();
         state.ResumeTiming();
     }
