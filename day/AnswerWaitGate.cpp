@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QLineEdit>
 #include <QTimer>
+#include <QTimerEvent>
 #include <QWidget>
 
 #include <algorithm>
@@ -42,9 +43,15 @@ AnswerWaitGate::~AnswerWaitGate() {
                     window->close();
             });
     }
-    for (const QPointer<QTimer>& timer : m_timers) {
+    for (const QPointer<QTimer>& timer : m_idleTimers) {
         if (timer && !timer->isActive())
             timer->start();
+    }
+    // The timer's own event again, so that it fires now rather than one interval late; a timer that fired or
+    // was started again meanwhile has another number and lets it pass.
+    for (const auto& [timer, number] : m_firedTimers) {
+        if (timer)
+            QCoreApplication::postEvent(timer.data(), new QTimerEvent(number));
     }
     if (m_quit)
         QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(QEvent::Quit));
@@ -130,12 +137,21 @@ void AnswerWaitGate::hold(QObject* receiver, QEvent* event) {
         m_quit = true;
         break;
     default:
-        // A timer stopped now starts again when the gate goes; a single shot of QTimer::singleShot, whose
-        // timer keeps running when its event is not delivered, fires again one interval later by itself.
+        // A timer's event not delivered leaves the timer running. One that fires whenever the loop is idle
+        // would fire on and on through the wait: it stops now and starts again when the gate goes. Another
+        // QTimer fires when the gate goes (see the destructor); a single shot of QTimer::singleShot fires again
+        // one interval later by itself.
         if (auto* timer = qobject_cast<QTimer*>(receiver)) {
-            timer->stop();
-            if (std::find(m_timers.begin(), m_timers.end(), timer) == m_timers.end())
-                m_timers.emplace_back(timer);
+            const int number = static_cast<QTimerEvent*>(event)->timerId();
+            if (timer->interval() == 0) {
+                timer->stop();
+                if (std::find(m_idleTimers.begin(), m_idleTimers.end(), timer) == m_idleTimers.end())
+                    m_idleTimers.emplace_back(timer);
+            } else if (std::find_if(m_firedTimers.begin(), m_firedTimers.end(), [&](const auto& fired) {
+                           return fired.first == timer && fired.second == number;
+                       }) == m_firedTimers.end()) {
+                m_firedTimers.emplace_back(timer, number);
+            }
         }
         break;
     }

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include <utility>
 #include <vector>
 
 class QEvent;
@@ -51,6 +52,7 @@ private:
 
     std::vector<QPointer<QObject>> m_own;
     std::vector<QPointer<QWidget>> m_closing;
-    std::vector<QPointer<QTimer>> m_timers;
+    std::vector<QPointer<QTimer>> m_idleTimers;                  // stopped, started again when the gate goes
+    std::vector<std::pair<QPointer<QTimer>, int>> m_firedTimers; // with their timer's number
     bool m_quit = false;
 };

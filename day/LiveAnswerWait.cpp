@@ -11,7 +11,9 @@
 #include <QThread>
 #include <QTimer>
 
-bool LiveAnswerWait::waitReadable(int socket, int milliseconds, const QString& waiting) {
+#include <algorithm>
+
+bool LiveAnswerWait::waitReadable(int socket, int milliseconds, qint64 waitedSoFar, const QString& waiting) {
     if (platform::socketReady(socket, platform::SocketWait::Readable, 0))
         return true;
     // Only the windows' thread has windows to keep alive.
@@ -56,7 +58,7 @@ bool LiveAnswerWait::waitReadable(int socket, int milliseconds, const QString& w
             show();
         });
         limit.start(milliseconds);
-        shown.start(ShownAfterMilliseconds);
+        shown.start(static_cast<int>(std::max<qint64>(0, ShownAfterMilliseconds - waitedSoFar)));
         loop.exec();
         delete note.data();
         if (busyCursor)

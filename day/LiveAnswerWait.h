@@ -8,7 +8,7 @@
 // WaitingNote; a command tried meanwhile shows the note at once.
 class LiveAnswerWait : public store::AnswerWait {
 public:
-    bool waitReadable(int socket, int milliseconds, const QString& waiting) override;
+    bool waitReadable(int socket, int milliseconds, qint64 waitedSoFar, const QString& waiting) override;
 
     // How long an answer may take before the wait shows on screen.
     static constexpr int ShownAfterMilliseconds = 1000;

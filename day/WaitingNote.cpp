@@ -11,7 +11,7 @@ constexpr int BelowTheTop = 60;
 } // namespace
 
 WaitingNote::WaitingNote(const QString& waiting, QWidget* over)
-    : QLabel(over, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus) {
+    : QLabel(over, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus) {
     setObjectName(QStringLiteral("AnswerWaitNote"));
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);

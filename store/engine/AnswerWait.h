@@ -16,9 +16,10 @@ public:
     AnswerWait& operator=(const AnswerWait&) = delete;
 
     // Waits up to milliseconds for socket (a database connection's, as its client library hands it out) to
-    // turn readable or fail. waiting says in the user's words what is being waited for, for a note on screen.
+    // turn readable or fail. waiting says in the user's words what is being waited for, for a note on screen;
+    // waitedSoFar is how long this answer has been waited for already (one answer may come in several reads).
     // True when the socket is ready; false when the time ran out or the wait was cut short.
-    virtual bool waitReadable(int socket, int milliseconds, const QString& waiting) = 0;
+    virtual bool waitReadable(int socket, int milliseconds, qint64 waitedSoFar, const QString& waiting) = 0;
 
     // The wait installed, or nullptr for the plain one. An installed wait must stay until it is uninstalled
     // (install(nullptr)), and never be swapped while a wait runs.

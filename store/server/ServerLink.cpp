@@ -277,13 +277,13 @@ PgResult ServerLink::exchange(const std::function<int(pg_conn*)>& send, int wait
                                 .arg(doingInWords(doing))),
                 backend);
         }
-        awaitAnswer(static_cast<int>(left), doing);
+        awaitAnswer(static_cast<int>(left), clock.elapsed(), doing);
         if (!PQconsumeInput(c))
             lose(m_connection.errorMessage(), doing, backend);
     }
 }
 
-bool ServerLink::awaitAnswer(int milliseconds, const QString& doing) {
+bool ServerLink::awaitAnswer(int milliseconds, qint64 waitedSoFar, const QString& doing) {
     const int socket = m_connection.socket();
     AnswerWait* wait = AnswerWait::installed();
     if (!wait)
@@ -309,7 +309,7 @@ bool ServerLink::awaitAnswer(int milliseconds, const QString& doing) {
                 link.m_noticeTimer->start();
         }
     } waiting(*this, doing);
-    return wait->waitReadable(socket, milliseconds,
+    return wait->waitReadable(socket, milliseconds, waitedSoFar,
                               QCoreApplication::translate("store", "Waiting for %1 to answer while %2…")
                                   .arg(m_description, doingInWords(doing)));
 }

@@ -124,7 +124,7 @@ private:
     PgResult exchange(const std::function<int(pg_conn*)>& send, int waitSeconds, const QString& doing);
     // Waits up to milliseconds for the socket to turn readable, through the installed AnswerWait if there is
     // one; the link stays closed to every other use meanwhile.
-    bool awaitAnswer(int milliseconds, const QString& doing);
+    bool awaitAnswer(int milliseconds, qint64 waitedSoFar, const QString& doing);
     // Throws the refusal of a statement asked for while another waits for its answer.
     void refuseWhileWaiting(const QString& doing) const;
     // Runs a prepared statement with its parameters (null for a missing value) and waits for its result.
