@@ -208,7 +208,7 @@ void Query::post() {
     if (m_state != State::Edit)
         return;
     // What is posted is what the buffer holds now. The windows take keys while a server's answer is out, so
-    // the buffer may change under the write: what was typed meanwhile is no part of this post.
+    // the buffer may change under the write: what was typed meanwhile is left out of this post.
     const std::vector<bool> posted = m_changed;
     const std::vector<QVariant> values = m_edited;
     std::vector<int> changed;

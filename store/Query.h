@@ -68,8 +68,8 @@ public:
 
     // Writes the changed fields of the current row; on failure throws and stays in Edit with the
     // user's values. Fails without writing when another program changed one of those fields since the
-    // record was read. What is typed while the write waits for a server (the windows run meanwhile) is no
-    // part of the post: those fields stay in Edit, with the user's text, once it is done.
+    // record was read. What is typed while the write waits for a server (the windows run meanwhile) is
+    // left out of the post: those fields stay in Edit, with the user's text, once it is done.
     void post();
 
     // Drops edits and returns to Browse.
