@@ -9,6 +9,7 @@
 #include "base/OrvellaApplication.h"
 #include "day/DayWindow.h"
 #include "day/LiveAnswerWait.h"
+#include "tests/day/DayWindowClosing.h"
 #include "store/Connection.h"
 #include "store/DayKey.h"
 #include "store/DayRecord.h"
@@ -143,16 +144,22 @@ QString ServerWaitTest::stored(int slot) {
 }
 
 void ServerWaitTest::postWhileTheServerIsSilent_data() {
+    QTest::addColumn<QString>("how");       // the post: "button" (✓), "keys" (Ctrl+S), "closing" (the question's Yes)
     QTest::addColumn<int>("silentFor");     // milliseconds the server process is stopped; -1: past the post
     QTest::addColumn<QString>("meanwhile"); // what the user or the book does while the answer is out
-    QTest::newRow("answer after 2 s, typing in another slot") << 2000 << QStringLiteral("type");
-    QTest::newRow("answer after 2 s, commands tried") << 2000 << QStringLiteral("commands");
-    QTest::newRow("answer after 2 s, a flood of notices") << 2000 << QStringLiteral("flood");
-    QTest::newRow("answer after 2 s, closed by the window manager") << 2000 << QStringLiteral("close");
-    QTest::newRow("no answer within the bound, typing in another slot") << -1 << QStringLiteral("type");
+    const QString button = QStringLiteral("button");
+    QTest::newRow("✓, answer after 2 s, typing in another slot") << button << 2000 << QStringLiteral("type");
+    QTest::newRow("✓, answer after 2 s, commands tried") << button << 2000 << QStringLiteral("commands");
+    QTest::newRow("Ctrl+S, answer after 2 s, a flood of notices") << QStringLiteral("keys") << 2000
+                                                                   << QStringLiteral("flood");
+    QTest::newRow("✓, answer after 2 s, closed by the window manager") << button << 2000 << QStringLiteral("close");
+    QTest::newRow("closing, answer after 2 s, typing in another slot") << QStringLiteral("closing") << 2000
+                                                                        << QStringLiteral("type");
+    QTest::newRow("✓, no answer within the bound, typing in another slot") << button << -1 << QStringLiteral("type");
 }
 
 void ServerWaitTest::postWhileTheServerIsSilent() {
+    QFETCH(QString, how);
     QFETCH(int, silentFor);
     QFETCH(QString, meanwhile);
     const bool saved = silentFor > 0;
@@ -220,7 +227,16 @@ void ServerWaitTest::postWhileTheServerIsSilent() {
     QCOMPARE(::kill(backend, SIGSTOP), 0);
     {
         WaitProbe probe(*window, acts.at(meanwhile), backend, silentFor);
-        QTest::mouseClick(post, Qt::LeftButton);
+        bool asked = false;
+        if (how == QLatin1String("keys")) {
+            QTest::keyClick(first, Qt::Key_S, Qt::ControlModifier);
+        } else if (how == QLatin1String("closing")) {
+            dayclosing::answerWhenAsked(window.get(), QMessageBox::Save, &asked);
+            window->close();
+            QVERIFY(asked);
+        } else {
+            QTest::mouseClick(post, Qt::LeftButton);
+        }
         const qint64 took = probe.clock.elapsed();
         qInfo("the post took %lld ms; %d paints in %d ticks; the note showed after %lld ms", took, probe.paints,
               probe.ticks, probe.noteAt);
@@ -251,12 +267,13 @@ void ServerWaitTest::postWhileTheServerIsSilent() {
         QTRY_VERIFY_WITH_TIMEOUT(::kill(backend, 0) != 0, 5000); // ended before it reads the post it was sent
         m_reports.clear();
     }
-    if (meanwhile == QLatin1String("close")) {
-        // The window manager's close waited for the answer, then went ahead: nothing was left unsaved.
+    if (meanwhile == QLatin1String("close") || (how == QLatin1String("closing") && !typing)) {
+        // The close waited for the answer, then went ahead: nothing was left unsaved.
         QTRY_VERIFY_WITH_TIMEOUT(!alive || !alive->isVisible(), 2000);
         QVERIFY2(m_reports.isEmpty(), qPrintable(m_reports.join(QLatin1Char('\n'))));
         return;
     }
+    // A close whose save left what was typed meanwhile unsaved stays open with it.
     QVERIFY(window->isVisible());
     if (meanwhile == QLatin1String("flood")) {
         QVERIFY2(refusal.contains(QStringLiteral("περιμένει ακόμη")), qPrintable(refusal));
