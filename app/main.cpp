@@ -4,6 +4,7 @@
 #include "app/MissingBookNotice.h"
 #include "base/ErrorReport.h"
 #include "base/OrvellaApplication.h"
+#include "day/LiveAnswerWait.h"
 
 int main(int argc, char** argv) {
     OrvellaApplication application(argc, argv);
@@ -18,7 +19,11 @@ int main(int argc, char** argv) {
         ErrorReport::show(arguments[2]);
         return 1;
     }
+    // A slow server holds up no window: they repaint and keep what is typed while its answer is awaited.
+    LiveAnswerWait answerWait;
+    store::AnswerWait::install(&answerWait);
     TForm5 host;
     application.exec();
+    store::AnswerWait::install(nullptr);
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "base/ErrorReport.h"
 #include "base/WindowLook.h"
+#include "day/AnswerWaitGate.h"
 #include "day/DataSource.h"
 #include "day/RecordNavigator.h"
 #include "day/RepeatDialog.h"
@@ -152,6 +153,8 @@ void TForm2::buildSlots() {
         edit->setGeometry(QRect(QPoint(EditLefts[side], CaptionTops[row] + EditBelowCaption), EditSize));
         edit->setAccessibleName(caption->text());
         m_dataSource->bind(edit, column);
+        // Typing goes on while a post waits for a slow server; the text stays in editing after it.
+        AnswerWaitGate::letTypeInto(edit);
         m_slotBoxes.push_back(edit);
         edit->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(edit, &QLineEdit::customContextMenuRequested, this,

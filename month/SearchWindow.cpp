@@ -3,6 +3,7 @@
 #include "base/ErrorReport.h"
 #include "base/SharedState.h"
 #include "base/WindowLook.h"
+#include "day/AnswerWaitGate.h"
 #include "month/Calendar.h"
 #include "month/MonthWindow.h"
 #include "month/SearchResultsModel.h"
@@ -72,6 +73,8 @@ void TForm3::buildLayout() {
     m_searchBox->setPlaceholderText(QStringLiteral("μέρος ονόματος, τηλέφωνο ή άλλο κείμενο"));
     // Longer than any slot would be of no use: no slot holds more.
     m_searchBox->setMaxLength(255);
+    // Typing only restarts the search's timer, which waits for any server answer being awaited: no key is lost.
+    AnswerWaitGate::letTypeInto(m_searchBox);
     m_searchBox->setClearButtonEnabled(true);
     caption->setBuddy(m_searchBox);
 

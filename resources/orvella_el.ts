@@ -463,6 +463,13 @@ Deal with that, then close this day and open it again.</source>
     </message>
 </context>
 <context>
+    <name>WaitingNote</name>
+    <message>
+        <source>Saving, closing, printing and opening days wait until it answers; what you type meanwhile is kept.</source>
+        <translation>Η αποθήκευση, το κλείσιμο, η εκτύπωση και το άνοιγμα ημερών περιμένουν ώσπου να απαντήσει· ό,τι πληκτρολογείτε στο μεταξύ κρατιέται.</translation>
+    </message>
+</context>
+<context>
     <name>WeekPrint</name>
     <message>
         <source>The last day to print comes before the first.</source>
@@ -1886,6 +1893,14 @@ Your appointments are not affected and you can go on working; Orvella tries agai
     <message>
         <source>The day %1 has no record to write into; nothing was saved.</source>
         <translation>Η ημέρα %1 δεν έχει εγγραφή για να γραφτεί· δεν αποθηκεύτηκε τίποτα.</translation>
+    </message>
+    <message>
+        <source>Waiting for %1 to answer while %2…</source>
+        <translation>Αναμονή να απαντήσει %1 κατά %2…</translation>
+    </message>
+    <message>
+        <source>Orvella is still waiting for %1 to answer while %2, so %3 has to wait. Try again once the server has answered.</source>
+        <translation>Το Orvella περιμένει ακόμη να απαντήσει %1 κατά %2· ό,τι ζητήθηκε κατά %3 δεν έγινε. Δοκιμάστε ξανά μόλις απαντήσει ο διακομιστής.</translation>
     </message>
 </context>
 </TS>

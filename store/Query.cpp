@@ -207,23 +207,41 @@ void Query::post() {
           QCoreApplication::translate("store", "The record cannot be saved: the query is closed."));
     if (m_state != State::Edit)
         return;
+    // What is posted is what the buffer holds now. The windows take keys while a server's answer is out, so
+    // the buffer may change under the write: what was typed meanwhile is left out of this post.
+    const std::vector<bool> posted = m_changed;
+    const std::vector<QVariant> values = m_edited;
     std::vector<int> changed;
-    for (std::size_t i = 0; i < m_changed.size(); ++i) {
-        if (m_changed[i])
+    for (std::size_t i = 0; i < posted.size(); ++i) {
+        if (posted[i])
             changed.push_back(static_cast<int>(i));
     }
     if (!changed.empty())
-        writeChanges(changed);
-    dropEdits();
-    setState(State::Browse);
+        writeChanges(changed, values);
+    // A field stays in editing only when it was typed in while the write waited: left out of the post, or
+    // changed again after it was posted.
+    bool stillEdited = false;
+    for (std::size_t i = 0; i < m_changed.size(); ++i) {
+        if (posted[i] && sameValue(m_edited[i], values[i])) {
+            m_edited[i] = QVariant();
+            m_changed[i] = false;
+        } else if (m_changed[i]) {
+            m_changed[i] = !sameValue(m_edited[i], m_rows.front()[i]);
+        }
+        stillEdited = stillEdited || m_changed[i];
+    }
+    if (!stillEdited)
+        dropEdits();
+    setState(stillEdited ? State::Edit : State::Browse);
     emit valuesChanged();
 }
 
-void Query::writeChanges(const std::vector<int>& changed) {
+void Query::writeChanges(const std::vector<int>& changed, const std::vector<QVariant>& values) {
     const QString table = m_fields[static_cast<std::size_t>(changed.front())].table;
     RowUpdate update;
     update.table = table;
-    const std::vector<QVariant>& original = m_rows.front();
+    const std::vector<QVariant> original = m_rows.front();
+    std::vector<bool> posted(m_fields.size(), false);
     for (std::size_t i = 0; i < m_fields.size(); ++i) {
         check(!m_changed[i] || m_fields[i].table == table, EngineError::Misuse,
               QCoreApplication::translate("store", "The record cannot be saved: its changed fields come from more than one table."));
@@ -234,22 +252,25 @@ void Query::writeChanges(const std::vector<int>& changed) {
           QCoreApplication::translate("store", "The record cannot be saved: the result does not hold the key of the table %1.").arg(table));
     for (int p : changed) {
         const auto i = static_cast<std::size_t>(p);
-        update.changes.push_back({m_fields[i].origin, original[i], m_edited[i]});
+        posted[i] = true;
+        update.changes.push_back({m_fields[i].origin, original[i], values[i]});
     }
 
     EngineSession& session = m_connection.session();
     session.setWait(m_connection.waitFor(m_commandTimeout));
     const StoredRow stored = session.updateRow(update);
 
-    // The row as now stored, so that fields other programs saved meanwhile show too.
+    // The row as now stored, so that fields other programs saved meanwhile show too; except a field typed in
+    // while the write waited, which keeps the value it was read with, so that its own post still refuses to
+    // overwrite what another program saved in it since.
     std::vector<QVariant> fresh = original;
-    for (std::size_t i = 0; i < m_changed.size(); ++i) {
-        if (m_changed[i])
-            fresh[i] = m_edited[i];
-    }
+    for (int p : changed)
+        fresh[static_cast<std::size_t>(p)] = values[static_cast<std::size_t>(p)];
     for (const auto& [name, value] : stored) {
         for (std::size_t i = 0; i < m_fields.size(); ++i) {
-            if (m_fields[i].table == table && m_fields[i].origin.compare(name, Qt::CaseInsensitive) == 0)
+            const bool typedMeanwhile = m_changed[i] && !posted[i];
+            if (!typedMeanwhile && m_fields[i].table == table &&
+                m_fields[i].origin.compare(name, Qt::CaseInsensitive) == 0)
                 fresh[i] = value;
         }
     }

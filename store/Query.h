@@ -68,7 +68,8 @@ public:
 
     // Writes the changed fields of the current row; on failure throws and stays in Edit with the
     // user's values. Fails without writing when another program changed one of those fields since the
-    // record was read.
+    // record was read. What is typed while the write waits for a server (the windows run meanwhile) is
+    // left out of the post: those fields stay in Edit, with the user's text, once it is done.
     void post();
 
     // Drops edits and returns to Browse.
@@ -92,7 +93,8 @@ private:
     bool hasRow() const { return !m_rows.empty(); }
     QVariant presented(int position, const QVariant& stored) const;
     QVariant storedForm(int position, const QVariant& value) const;
-    void writeChanges(const std::vector<int>& changed);
+    // Writes the fields changed (positions) with the values posted, and takes the row as now stored.
+    void writeChanges(const std::vector<int>& changed, const std::vector<QVariant>& values);
     void setState(State state);
     void dropEdits();
 

@@ -3,6 +3,8 @@
 #include <QDate>
 #include <QObject>
 
+#include <set>
+
 namespace store {
 
 // Tells the windows of this program that the book changed under them, whichever engine holds it: another seat
@@ -19,6 +21,17 @@ public:
     void announceDay(const QDate& day);
     void announceReload();
 
+    // Held while a statement waits for its answer and the windows run meanwhile: what is announced then is
+    // told once the last hold ends, so that no window reads the book while the one connection is busy.
+    class Hold {
+    public:
+        Hold();
+        ~Hold();
+        Hold(const Hold&) = delete;
+        Hold& operator=(const Hold&) = delete;
+    };
+    bool isHeld() const { return m_holds > 0; }
+
 signals:
     // The record of day was made or saved, by this seat or another.
     void dayChanged(const QDate& day);
@@ -27,6 +40,13 @@ signals:
 
 private:
     BookWatch() = default;
+    void tellDay(const QDate& day);
+    void tellReload();
+    void release();
+
+    int m_holds = 0;
+    std::set<QDate> m_heldDays;
+    bool m_heldReload = false;
 };
 
 } // namespace store

@@ -1,6 +1,7 @@
 #include "store/server/ServerLink.h"
 
 #include "platform/Sockets.h"
+#include "store/engine/AnswerWait.h"
 #include "store/engine/BookWatch.h"
 #include "store/engine/EngineError.h"
 #include "store/engine/TableLayout.h"
@@ -237,6 +238,7 @@ void ServerLink::ensureUp(const QString& doing) {
 }
 
 PgResult ServerLink::exchange(const std::function<int(pg_conn*)>& send, int waitSeconds, const QString& doing) {
+    refuseWhileWaiting(doing);
     pg_conn* c = m_connection.get();
     // The server process that gets the statement: once it is sent, only the server knows whether it was done.
     const int backend = c ? PQbackendPID(c) : 0;
@@ -275,10 +277,50 @@ PgResult ServerLink::exchange(const std::function<int(pg_conn*)>& send, int wait
                                 .arg(doingInWords(doing))),
                 backend);
         }
-        platform::socketReady(PQsocket(c), platform::SocketWait::Readable, static_cast<int>(left));
+        awaitAnswer(static_cast<int>(left), clock.elapsed(), doing);
         if (!PQconsumeInput(c))
             lose(m_connection.errorMessage(), doing, backend);
     }
+}
+
+bool ServerLink::awaitAnswer(int milliseconds, qint64 waitedSoFar, const QString& doing) {
+    const int socket = m_connection.socket();
+    AnswerWait* wait = AnswerWait::installed();
+    if (!wait)
+        return platform::socketReady(socket, platform::SocketWait::Readable, milliseconds);
+    // The windows run while the answer is out. Whatever they would ask of the server meanwhile is refused
+    // (refuseWhileWaiting), the idle watcher leaves the socket to this wait, and change notices, read here or
+    // announced before, are told once the answer is in.
+    struct Waiting {
+        ServerLink& link;
+        BookWatch::Hold hold;
+        Waiting(ServerLink& waiting, const QString& what) : link(waiting) {
+            link.m_waiting = true;
+            link.m_waitingFor = what;
+            if (link.m_notifier)
+                link.m_notifier->setEnabled(false);
+        }
+        ~Waiting() {
+            link.m_waiting = false;
+            link.m_waitingFor.clear();
+            if (link.m_notifier)
+                link.m_notifier->setEnabled(true);
+            if (!link.m_changedDays.empty() && !link.m_noticeTimer->isActive())
+                link.m_noticeTimer->start();
+        }
+    } waiting(*this, doing);
+    return wait->waitReadable(socket, milliseconds, waitedSoFar,
+                              QCoreApplication::translate("store", "Waiting for %1 to answer while %2…")
+                                  .arg(m_description, doingInWords(doing)));
+}
+
+void ServerLink::refuseWhileWaiting(const QString& doing) const {
+    if (!m_waiting)
+        return;
+    throw EngineError(EngineError::Busy,
+                      QCoreApplication::translate("store", "Orvella is still waiting for %1 to answer while %2, so %3 "
+                                                           "has to wait. Try again once the server has answered.")
+                          .arg(m_description, doingInWords(m_waitingFor), doingInWords(doing)));
 }
 
 void ServerLink::lose(const QString& reason, const QString& doing, int backend) {
@@ -293,6 +335,7 @@ void ServerLink::lose(const QString& reason, const QString& doing, int backend) 
 }
 
 void ServerLink::inTransaction(const std::function<void()>& work, int waitSeconds, const QString& doing) {
+    refuseWhileWaiting(doing);
     check(!m_inTransaction, EngineError::Misuse,
           QCoreApplication::translate("store", "A transaction on the server was begun inside another."));
     ensureUp(doing);
@@ -482,6 +525,7 @@ PgResult ServerLink::execute(const Prepared& statement, const ServerParameters& 
 
 ResultSet ServerLink::query(const QString& sql, const ServerParameters& parameters, int waitSeconds,
                             const QString& doing) {
+    refuseWhileWaiting(doing);
     ensureUp(doing);
     const Prepared& statement = prepared(sql, static_cast<int>(parameters.size()), waitSeconds, doing);
     PgResult result = execute(statement, parameters, waitSeconds, doing);
@@ -500,6 +544,7 @@ ResultSet ServerLink::query(const QString& sql, const ServerParameters& paramete
 }
 
 int ServerLink::command(const QString& sql, const ServerParameters& parameters, int waitSeconds, const QString& doing) {
+    refuseWhileWaiting(doing);
     ensureUp(doing);
     const Prepared& statement = prepared(sql, static_cast<int>(parameters.size()), waitSeconds, doing);
     const PgResult result = execute(statement, parameters, waitSeconds, doing);
@@ -530,6 +575,9 @@ void ServerLink::takeNotices() {
 }
 
 void ServerLink::announceChanges() {
+    // Told once the answer being waited for is in (see awaitAnswer).
+    if (m_waiting)
+        return;
     if (m_changedDays.size() > MaximumDaysAnnounced) {
         BookWatch::instance().announceReload();
     } else {
@@ -541,7 +589,7 @@ void ServerLink::announceChanges() {
 
 void ServerLink::readIdleSocket() {
     pg_conn* c = m_connection.get();
-    if (!c)
+    if (!c || m_waiting)
         return;
     if (!PQconsumeInput(c) || PQstatus(c) != CONNECTION_OK) {
         // The server went away while nobody asked anything of it: try again in the background, so that the
@@ -553,6 +601,8 @@ void ServerLink::readIdleSocket() {
 }
 
 void ServerLink::retry() {
+    if (m_waiting)
+        return;
     if (m_connection.isUp()) {
         m_retryTimer->stop();
         return;
@@ -569,6 +619,8 @@ void ServerLink::retry() {
 }
 
 void ServerLink::pollRetry() {
+    if (m_waiting)
+        return;
     if (!m_attempt) {
         m_pollTimer->stop();
         return;

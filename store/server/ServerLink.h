@@ -84,6 +84,9 @@ public:
 
     // Whether the connection is up now (no round trip).
     bool isUp() const { return m_connection.isUp(); }
+    // Whether a statement is waiting for its answer (through an installed AnswerWait, the windows running
+    // meanwhile). Every other use of the link is refused until it is in, and change notices are told after.
+    bool isWaiting() const { return m_waiting; }
 
     // How long an answer is waited for when the caller gives 0, and how long a connect may take.
     static constexpr int DefaultWaitSeconds = 5;
@@ -119,6 +122,11 @@ private:
     const Prepared& prepared(const QString& sql, int parameterCount, int waitSeconds, const QString& doing);
     const TableInfo& tableInfo(unsigned oid, int waitSeconds, const QString& doing);
     PgResult exchange(const std::function<int(pg_conn*)>& send, int waitSeconds, const QString& doing);
+    // Waits up to milliseconds for the socket to turn readable, through the installed AnswerWait if there is
+    // one; the link stays closed to every other use meanwhile.
+    bool awaitAnswer(int milliseconds, qint64 waitedSoFar, const QString& doing);
+    // Throws the refusal of a statement asked for while another waits for its answer.
+    void refuseWhileWaiting(const QString& doing) const;
     // Runs a prepared statement with its parameters (null for a missing value) and waits for its result.
     PgResult execute(const Prepared& statement, const ServerParameters& parameters, int waitSeconds,
                      const QString& doing);
@@ -146,6 +154,8 @@ private:
     quint64 m_generation = 0;
     quint64 m_statements = 0;
     bool m_inTransaction = false;
+    bool m_waiting = false;
+    QString m_waitingFor; // what the statement being waited for does, while m_waiting
 };
 
 } // namespace store

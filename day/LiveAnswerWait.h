@@ -1,0 +1,15 @@
+#pragma once
+
+#include "store/engine/AnswerWait.h"
+
+// The windows' way of waiting for a server's answer: an event loop of its own that runs until the socket has
+// the answer or the time runs out, through an AnswerWaitGate, so that the windows repaint and keep what is
+// typed meanwhile while nothing else reaches the server. A wait past a second shows so: a busy cursor and a
+// WaitingNote; a command tried meanwhile shows the note at once.
+class LiveAnswerWait : public store::AnswerWait {
+public:
+    bool waitReadable(int socket, int milliseconds, qint64 waitedSoFar, const QString& waiting) override;
+
+    // How long an answer may take before the wait shows on screen.
+    static constexpr int ShownAfterMilliseconds = 1000;
+};
