@@ -15,6 +15,8 @@ bool holdsText(QStringView text);
 // shows as a replacement character) holds something. A byte order mark they start with is no part of the text,
 // as a Qt string made of them leaves it out.
 bool holdsText(QByteArrayView utf8);
+// The same of the bytes up to the first NUL, read without measuring them first.
+bool holdsNulEndedText(const char* text);
 // The same of a value as an engine stores it: none holds nothing, a text as above, a number its digits (always
 // something), anything else the text the value gives.
 bool holdsText(const QVariant& stored);

@@ -46,7 +46,7 @@ bool ServerRows::holdsText(int row, int column) const {
         return !result.isNull(row, column);
     default:
         // A text: no value reads as an empty one, which holds nothing either.
-        return store::holdsText(QByteArrayView(result.nulEnded(row, column)));
+        return holdsNulEndedText(result.nulEnded(row, column));
     }
 }
 
