@@ -108,6 +108,32 @@ const std::array<Weekday, 7> Weekdays = {{
     {8, u"Κυριακή", 525, 51, Lime},
 }};
 
+// The text of a day's number or a count: "1" to "31" made once, so that a rebuild's captions and counts share them.
+QString numberText(int number) {
+    static const std::array<QString, 32> texts = [] {
+        std::array<QString, 32> made;
+        for (int n = 0; n < static_cast<int>(made.size()); ++n)
+            made[static_cast<std::size_t>(n)] = QString::number(n);
+        return made;
+    }();
+    return number >= 0 && number < static_cast<int>(texts.size()) ? texts[static_cast<std::size_t>(number)]
+                                                                  : QString::number(number);
+}
+
+// The day a caption shows: its number when it is one as numberText writes it (1 to 31), else 0.
+int dayOfCaption(const QString& caption) {
+    const qsizetype length = caption.size();
+    if (length < 1 || length > 2 || caption[0] < QLatin1Char('1') || caption[0] > QLatin1Char('9'))
+        return 0;
+    int day = caption[0].unicode() - u'0';
+    if (length == 2) {
+        if (caption[1] < QLatin1Char('0') || caption[1] > QLatin1Char('9'))
+            return 0;
+        day = day * 10 + (caption[1].unicode() - u'0');
+    }
+    return day <= 31 ? day : 0;
+}
+
 // A label drawn on white with the given text colour.
 void paintOnWhite(QLabel* label, const QColor& textColour) {
     QPalette palette = label->palette();
@@ -503,7 +529,10 @@ void TForm1::buildCells() {
     m_todayNumberPalette.setColor(QPalette::WindowText, Green);
     for (int cell = 1; cell <= calendar::CellCount; ++cell) {
         ClickableLabel* day = dayLabel(cell);
-        day->setPalette(calendar::isWeekendColumn(calendar::columnOfCell(cell)) ? m_weekendNumberPalette : base);
+        const bool weekend = calendar::isWeekendColumn(calendar::columnOfCell(cell));
+        day->setPalette(weekend ? m_weekendNumberPalette : base);
+        m_numberColours.at(static_cast<std::size_t>(cell - 1)) =
+            weekend ? NumberColour::Weekend : NumberColour::Unknown;
         day->setAutoFillBackground(true);
     }
 }
@@ -582,7 +611,7 @@ void TForm1::BuildMonth() {
     ComputeFirstWeekday();
     resetCells();
     placeDays();
-    markToday();
+    paintNumbers();
     applyCellVisibility();
     // Last, because the scan finds each day's cell by the captions written above.
     ScanMonthOccupancy();
@@ -600,42 +629,68 @@ void TForm1::CheckLeapYear(quint16 year) {
 
 void TForm1::ScanMonthOccupancy() {
     const SharedState& shared = sharedState();
-    m_connection->reopen(sharedState().ConnectionText);
-    {
-        // The month's reads see one state of the book and share one read of it, until the block ends.
-        store::ReadTogether together(*m_connection);
-        for (int day = 1; day <= DaysInMonth; ++day) {
-            // Its own key and statement: the open day's DayKey and DayQuery are not touched.
-            QString dayKey = store::dateText(static_cast<float>(day), shared.SelectedMonth, shared.SelectedYear);
-            store::MakeDayKey(dayKey);
-            store::openQuery(*m_query, store::selectDayStatement(dayKey));
-
-            // The date column counts too, so an existing record ends at its number of filled slots; a day
-            // without a record reads null everywhere and stays at -1.
-            int count = -1;
-            for (int position = 0; position < occupancy::PositionsPerRecord; ++position) {
-                try {
-                    const QVariant value = m_query->value(position);
-                    if (occupancy::holdsText(value)) {
-                        ++count;
-                    }
-                } catch (const std::exception&) {
-                    // A value that cannot be read counts as blank.
-                }
-            }
-            if (count >= 1) {
-                ShowDayMarker(day, count);
-            } else {
-                ClearDayMarker(day);
+    // Each day's count label as the captions show it, found once for the month; what the scan finds is written
+    // when it ends, however it ends: a day it could not read, and every day after it, keeps what it showed
+    // (nothing, after a rebuild).
+    DayCounts counts = countLabelsOfDays();
+    try {
+        m_connection->reopen(sharedState().ConnectionText);
+        {
+            // The month's reads see one state of the book and share one read of it, until the block ends.
+            store::ReadTogether together(*m_connection);
+            for (int day = 1; day <= DaysInMonth; ++day) {
+                // Its own key and statement: the open day's DayKey and DayQuery are not touched.
+                const QString dayKey =
+                    store::dayKeyOf(static_cast<float>(day), shared.SelectedMonth, shared.SelectedYear);
+                // The date column counts too, so an existing record ends at its number of filled slots; a day
+                // without a record stays at -1. A value the record does not have counts as blank.
+                const std::optional<int> held =
+                    store::countHeldValues(*m_query, store::selectDayStatement(dayKey), occupancy::PositionsPerRecord);
+                counts.count.at(static_cast<std::size_t>(day)) = held.value_or(0) - 1;
+                counts.scanned = day;
             }
         }
-        m_query->close();
+        m_connection->close();
+    } catch (...) {
+        showCounts(counts);
+        throw;
     }
-    m_connection->close();
+    showCounts(counts);
+}
+
+TForm1::DayCounts TForm1::countLabelsOfDays() const {
+    DayCounts counts;
+    // A day shown twice keeps its first cell, as countLabelOfDay finds it.
+    std::bitset<32> found;
+    for (int cell = 1; cell <= calendar::CellCount; ++cell) {
+        const int day = dayOfCaption(dayLabel(cell)->text());
+        if (day > 0 && !found.test(static_cast<std::size_t>(day))) {
+            found.set(static_cast<std::size_t>(day));
+            counts.dayOfCell.at(static_cast<std::size_t>(cell - 1)) = day;
+        }
+    }
+    return counts;
+}
+
+void TForm1::showCounts(const DayCounts& counts) {
+    for (std::size_t cell = 0; cell < m_countLabels.size(); ++cell) {
+        QLabel* label = m_countLabels.at(cell);
+        const int day = counts.dayOfCell.at(cell);
+        if (day > 0 && day <= counts.scanned) {
+            const int count = counts.count.at(static_cast<std::size_t>(day));
+            if (count >= 1)
+                label->setText(numberText(count));
+            else
+                clearText(label);
+        } else if (m_clearCounts) {
+            clearText(label);
+        }
+    }
+    m_clearCounts = false;
 }
 
 QLabel* TForm1::countLabelOfDay(int day) const {
-    const QString text = QString::number(day);
+    const QString text = numberText(day);
     for (int cell = 1; cell <= calendar::CellCount; ++cell) {
         if (dayLabel(cell)->text() == text) {
             return m_countLabels.at(static_cast<std::size_t>(cell - 1));
@@ -652,7 +707,7 @@ void TForm1::ClearDayMarker(int day) {
 
 void TForm1::ShowDayMarker(int day, int count) {
     if (QLabel* label = countLabelOfDay(day)) {
-        label->setText(QString::number(count));
+        label->setText(numberText(count));
     }
 }
 
@@ -712,15 +767,10 @@ void TForm1::OpenDayFromWeek(const QDate& day) {
 }
 
 void TForm1::resetCells() {
-    for (int cell = 1; cell <= calendar::CellCount; ++cell) {
-        ClickableLabel* day = dayLabel(cell);
-        // Its caption is settled by placeDays: the day's number, or none. Writing it empty here first would
-        // only make a label that keeps its number lay out its text twice.
-        m_dayShown.reset(static_cast<std::size_t>(cell - 1));
-        setNumberPalette(day, calendar::isWeekendColumn(calendar::columnOfCell(cell)) ? m_weekendNumberPalette
-                                                                                      : m_weekdayNumberPalette);
-        clearText(m_countLabels.at(static_cast<std::size_t>(cell - 1)));
-    }
+    // Captions are settled by placeDays and colours by paintNumbers; the counts are emptied by the scan, which
+    // writes each count label once, with what it then shows.
+    m_dayShown.reset();
+    m_clearCounts = true;
 }
 
 void TForm1::clearText(QLabel* label) {
@@ -728,11 +778,17 @@ void TForm1::clearText(QLabel* label) {
         label->clear();
 }
 
-void TForm1::setNumberPalette(QLabel* label, const QPalette& palette) {
-    // Most rebuilds leave most colours as they were; a palette change repolishes the label, so skip it then.
-    if (label->palette() != palette) {
-        label->setPalette(palette);
-    }
+void TForm1::setNumberColour(int cell, NumberColour colour) {
+    // Most rebuilds leave most colours as they were; a palette change repolishes the label, so skip it then. The
+    // colour last given is known, except at first, when the label's palette is compared.
+    ClickableLabel* day = dayLabel(cell);
+    NumberColour& shown = m_numberColours.at(static_cast<std::size_t>(cell - 1));
+    const QPalette& palette = colour == NumberColour::Today     ? m_todayNumberPalette
+                              : colour == NumberColour::Weekend ? m_weekendNumberPalette
+                                                                : m_weekdayNumberPalette;
+    if (shown != colour && (shown != NumberColour::Unknown || day->palette() != palette))
+        day->setPalette(palette);
+    shown = colour;
 }
 
 void TForm1::placeDays() {
@@ -745,13 +801,15 @@ void TForm1::placeDays() {
             break;
         }
         ClickableLabel* day = dayLabel(cell);
-        day->setText(QString::number(DayCounter));
+        day->setText(numberText(DayCounter));
         m_dayShown.set(static_cast<std::size_t>(cell - 1));
     }
-    // The cells without a day have no caption.
+    // The cells without a day have no caption. Emptied by an empty text, not cleared: clearing a label that takes
+    // the focus also drops Qt's text control, which the next number given to it would make again.
     for (int cell = 1; cell <= calendar::CellCount; ++cell) {
-        if (!m_dayShown.test(static_cast<std::size_t>(cell - 1)))
-            clearText(dayLabel(cell));
+        ClickableLabel* day = dayLabel(cell);
+        if (!m_dayShown.test(static_cast<std::size_t>(cell - 1)) && !day->text().isEmpty())
+            day->setText(QString());
     }
 }
 
@@ -765,18 +823,17 @@ void TForm1::applyCellVisibility() {
     }
 }
 
-void TForm1::markToday() {
+void TForm1::paintNumbers() {
     const SharedState& shared = sharedState();
-    if (shared.SelectedMonth != static_cast<float>(TodayMonth) ||
-        shared.SelectedYear != static_cast<float>(TodayYear)) {
-        return;
-    }
-    // Hidden cells have empty captions, so exactly one label matches; green wins over the weekend grey.
-    const QString today = QString::number(TodayDay);
-    for (ClickableLabel* day : m_dayLabels) {
-        if (day->text() == today) {
-            setNumberPalette(day, m_todayNumberPalette);
-        }
+    const bool todaysMonth =
+        shared.SelectedMonth == static_cast<float>(TodayMonth) && shared.SelectedYear == static_cast<float>(TodayYear);
+    // Hidden cells have empty captions, so exactly one label can show today; green wins over the weekend grey.
+    const QString today = numberText(TodayDay);
+    for (int cell = 1; cell <= calendar::CellCount; ++cell) {
+        const bool isToday = todaysMonth && dayLabel(cell)->text() == today;
+        setNumberColour(cell, isToday                                                   ? NumberColour::Today
+                              : calendar::isWeekendColumn(calendar::columnOfCell(cell)) ? NumberColour::Weekend
+                                                                                        : NumberColour::Weekday);
     }
 }
 

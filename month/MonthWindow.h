@@ -164,10 +164,24 @@ private:
     void buildCells();
     void resetCells();
     void placeDays();
-    void markToday();
+    // Gives each day number its colour: today's green, the weekend's grey, else black.
+    void paintNumbers();
     void applyCellVisibility();
-    static void setNumberPalette(QLabel* label, const QPalette& palette);
+    enum class NumberColour { Unknown, Weekday, Weekend, Today };
+    void setNumberColour(int cell, NumberColour colour);
     static void clearText(QLabel* label);
+
+    // What a scan found: the day each cell's caption shows (0 for none; a day shown twice only in its first cell),
+    // and the count of each day up to the last one read.
+    struct DayCounts {
+        std::array<int, 37> dayOfCell{};
+        std::array<int, 32> count{};
+        int scanned = 0;
+    };
+    DayCounts countLabelsOfDays() const;
+    // Writes each count label once: a day read, its count or nothing; any other, nothing after a rebuild, else
+    // what it showed.
+    void showCounts(const DayCounts& counts);
 
     ClickableLabel* dayLabel(int cell) const { return m_dayLabels.at(static_cast<std::size_t>(cell - 1)); }
 
@@ -214,6 +228,10 @@ private:
     // end: a cell that stays visible from one month to the next is then not hidden and shown again on the way
     // (each costs a round of window-system events), and the window is never painted in between anyway.
     std::bitset<37> m_dayShown;
+    // The colour each day number was last given (Unknown: as built, not yet compared), and whether the counts are
+    // to be emptied by the scan that ends the rebuild.
+    std::array<NumberColour, 37> m_numberColours{};
+    bool m_clearCounts = false;
 
     // Day-number colours, made once so that a rebuild only swaps palettes.
     QPalette m_weekdayNumberPalette;

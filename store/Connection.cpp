@@ -39,9 +39,15 @@ void Connection::reopen(const QString& text) {
 void Connection::open() {
     if (m_session)
         return;
-    const ConnectionSettings settings = parseConnectionText(m_connectionText);
-    check(!settings.dataSource.isEmpty(), EngineError::Misuse,
-          QCoreApplication::translate("store", "The connection text names no data file (no \"Data Source=\"): %1").arg(m_connectionText));
+    // Read once for a text: a window reopens its connection with the same text at every step.
+    if (!m_settings || m_settings->first != m_connectionText)
+        m_settings = std::make_pair(m_connectionText, parseConnectionText(m_connectionText));
+    const ConnectionSettings& settings = m_settings->second;
+    if (settings.dataSource.isEmpty())
+        throw EngineError(
+            EngineError::Misuse,
+            QCoreApplication::translate("store", "The connection text names no data file (no \"Data Source=\"): %1")
+                .arg(m_connectionText));
     m_session = openSession(settings, m_connectionTimeout);
 }
 
@@ -50,8 +56,12 @@ QString Connection::databasePath() const {
 }
 
 EngineSession& Connection::session() const {
-    check(m_session != nullptr, EngineError::Misuse,
-          QCoreApplication::translate("store", "The connection to the data file is not open; open it before running a statement."));
+    // The message is made only when it is needed: every statement asks for the session, 31 of them a month.
+    if (!m_session)
+        throw EngineError(
+            EngineError::Misuse,
+            QCoreApplication::translate(
+                "store", "The connection to the data file is not open; open it before running a statement."));
     return *m_session;
 }
 

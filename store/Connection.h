@@ -1,8 +1,12 @@
 #pragma once
 
+#include "store/engine/ConnectionText.h"
+
 #include <QString>
 
 #include <memory>
+#include <optional>
+#include <utility>
 
 namespace store {
 
@@ -53,6 +57,8 @@ private:
     int m_commandTimeout = 0;
     int m_connectionTimeout = 0;
     std::shared_ptr<EngineSession> m_session;
+    // The last connection text read, and what it gave.
+    std::optional<std::pair<QString, ConnectionSettings>> m_settings;
 };
 
 } // namespace store

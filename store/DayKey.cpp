@@ -1,5 +1,7 @@
 #include "store/DayKey.h"
 
+#include "store/engine/DateLiterals.h"
+
 #include <QDate>
 #include <QStringList>
 
@@ -7,15 +9,45 @@ namespace store {
 
 namespace {
 
-// A whole number written in plain decimal, no fraction, exponent or leading zeros.
-QString plainNumber(float value) {
-    return QString::number(static_cast<qlonglong>(value));
-}
+// Whole numbers written in plain decimal, as QString::number writes them, into one text made at the end: the
+// month's scan writes 31 date texts and keys a rebuild, and the locale's number formatting is no part of them.
+class DecimalText {
+public:
+    void append(char16_t c) { m_text[m_size++] = c; }
+    void append(qlonglong value) {
+        char16_t digits[20];
+        int count = 0;
+        // Taken as unsigned so that the smallest number has its magnitude too.
+        unsigned long long magnitude =
+            value < 0 ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+        do {
+            digits[count++] = static_cast<char16_t>(u'0' + magnitude % 10);
+            magnitude /= 10;
+        } while (magnitude != 0);
+        if (value < 0)
+            append(u'-');
+        while (count > 0)
+            append(digits[--count]);
+    }
+    QString text() const { return QString(reinterpret_cast<const QChar*>(m_text), m_size); }
+
+private:
+    // Three numbers of at most 20 characters with their signs, and four separators.
+    char16_t m_text[3 * 21 + 4] = {};
+    qsizetype m_size = 0;
+};
 
 } // namespace
 
 QString dateText(float day, float month, float year) {
-    return plainNumber(day) + QLatin1Char('/') + plainNumber(month) + QLatin1Char('/') + plainNumber(year);
+    DecimalText text;
+    // Plain decimal: no fraction, exponent or leading zeros.
+    text.append(static_cast<qlonglong>(day));
+    text.append(u'/');
+    text.append(static_cast<qlonglong>(month));
+    text.append(u'/');
+    text.append(static_cast<qlonglong>(year));
+    return text.text();
 }
 
 void MakeDayKey(QString& text) {
@@ -45,8 +77,35 @@ void MakeDayKey(QString& text) {
         text = QStringLiteral("ERROR");
         return;
     }
-    text = QLatin1Char('#') + QString::number(month) + QLatin1Char('/') + QString::number(day) + QLatin1Char('/') +
-           QString::number(year) + QLatin1Char('#');
+    DecimalText key;
+    key.append(u'#');
+    key.append(qlonglong{month});
+    key.append(u'/');
+    key.append(qlonglong{day});
+    key.append(u'/');
+    key.append(qlonglong{year});
+    key.append(u'#');
+    text = key.text();
+}
+
+QString dayKeyOf(float day, float month, float year) {
+    const auto d = static_cast<qlonglong>(day);
+    const auto m = static_cast<qlonglong>(month);
+    const auto y = static_cast<qlonglong>(year);
+    // MakeDayKey reads each part of the text as at most four digits, without a sign.
+    const auto readable = [](qlonglong part) { return part >= 0 && part <= 9999; };
+    if (!readable(d) || !readable(m) || !readable(y) || y < 1 ||
+        !QDate::isValid(static_cast<int>(y), static_cast<int>(m), static_cast<int>(d)))
+        return QStringLiteral("ERROR");
+    DecimalText key;
+    key.append(u'#');
+    key.append(m);
+    key.append(u'/');
+    key.append(d);
+    key.append(u'/');
+    key.append(y);
+    key.append(u'#');
+    return key.text();
 }
 
 QString insertDayStatement(const QString& dayKey) {
@@ -54,7 +113,7 @@ QString insertDayStatement(const QString& dayKey) {
 }
 
 QString selectDayStatement(const QString& dayKey) {
-    return QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=") + dayKey;
+    return dayReadPrefix() + dayKey;
 }
 
 } // namespace store

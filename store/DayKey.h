@@ -12,6 +12,10 @@ QString dateText(float day, float month, float year);
 // when the text is not a valid date. Reads day first with "/" whatever the locale; never throws.
 void MakeDayKey(QString& text);
 
+// The day key MakeDayKey makes of dateText(day, month, year), made without writing and reading back the date
+// text: the month's scan makes 31 a rebuild.
+QString dayKeyOf(float day, float month, float year);
+
 // "INSERT INTO RANTEBOU(HMEROMHNIA) VALUES(" + dayKey + ")": makes sure the day record exists.
 QString insertDayStatement(const QString& dayKey);
 

@@ -32,4 +32,12 @@ void openQuery(Query& query, const QString& statement) {
     query.open();
 }
 
+std::optional<int> countHeldValues(Query& query, const QString& statement, int positions) {
+    query.close();
+    query.clearStatement();
+    query.setCommandTimeout(0);
+    query.addStatement(statement);
+    return query.countHeld(positions);
+}
+
 } // namespace store

@@ -22,4 +22,9 @@ std::optional<QString> ensureDayRecord(Connection& connection, const QString& da
 // wait, the statement as its one line, open. Throws the engine's error when it cannot be read.
 void openQuery(Query& query, const QString& statement);
 
+// Puts query onto statement as openQuery does and, instead of opening it, counts how many of the first
+// `positions` values of the statement's first row hold something (Query::countHeld); none when it has no row.
+// The query is left closed. Throws the engine's error when it cannot be read.
+std::optional<int> countHeldValues(Query& query, const QString& statement, int positions);
+
 } // namespace store

@@ -4,6 +4,7 @@
 #include "store/Query.h"
 #include "store/engine/EngineError.h"
 #include "store/engine/EngineSession.h"
+#include "store/engine/HeldText.h"
 #include "store/engine/TableLayout.h"
 
 #include <QCoreApplication>
@@ -37,8 +38,7 @@ QString stripBlanksAndControls(const QString& text) {
 }
 
 bool holdsAppointment(const QString& text) {
-    // The same answer as stripping, without making the stripped copy: the month's scan asks this of every slot.
-    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return !isBlankOrControl(c); });
+    return holdsText(QStringView(text));
 }
 
 QTime slotStart(int slot) {

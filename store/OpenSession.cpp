@@ -29,12 +29,16 @@ std::shared_ptr<EngineSession> openSession(const ConnectionSettings& settings, i
     if (source.fileName().compare(QLatin1String(DatabaseFileName), Qt::CaseInsensitive) == 0) {
         const QString serverFile = source.dir().filePath(QLatin1String(ServerBookFileName));
         if (existsAt(serverFile)) {
-            check(!existsAt(settings.dataSource), EngineError::CantOpen,
-                  QCoreApplication::translate("store", "The data folder \"%1\" holds both %2 (a book on this computer) and %3 (a book on a "
+            // The message is made only for the refusal: a book on a server is opened at every step of a window.
+            if (existsAt(settings.dataSource))
+                throw EngineError(
+                    EngineError::CantOpen,
+                    QCoreApplication::translate(
+                        "store", "The data folder \"%1\" holds both %2 (a book on this computer) and %3 (a book on a "
                                  "server), so it is not clear which book is meant. Move one of the two out of the "
                                  "folder.")
-                      .arg(QDir::toNativeSeparators(source.absolutePath()), QLatin1String(DatabaseFileName),
-                           QLatin1String(ServerBookFileName)));
+                        .arg(QDir::toNativeSeparators(source.absolutePath()), QLatin1String(DatabaseFileName),
+                             QLatin1String(ServerBookFileName)));
             const ServerBook book = readServerBook(serverFile);
             return std::make_shared<ServerSession>(ServerLink::acquire(book.connection), waitSeconds);
         }

@@ -69,7 +69,8 @@ void Query::addStatement(const QString& line) {
 }
 
 QString Query::statement() const {
-    return m_lines.join(QLatin1Char('\n'));
+    // One line, as every window's statement is, is the statement itself.
+    return m_lines.size() == 1 ? m_lines.front() : m_lines.join(QLatin1Char('\n'));
 }
 
 void Query::setCommandTimeout(int seconds) {
@@ -87,6 +88,13 @@ void Query::open() {
     m_changed.assign(m_fields.size(), false);
     setState(State::Browse);
     emit valuesChanged();
+}
+
+std::optional<int> Query::countHeld(int positions) {
+    close();
+    EngineSession& session = m_connection.session();
+    session.setWait(m_connection.waitFor(m_commandTimeout));
+    return session.countHeld(statement(), positions);
 }
 
 bool Query::isEmpty() const {

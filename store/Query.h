@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <optional>
 #include <vector>
 
 namespace store {
@@ -36,6 +37,12 @@ public:
 
     // Runs the statement on the open connection; throws EngineError.
     void open();
+
+    // Runs the statement on the open connection as open() would, but keeps no result: tells how many of the first
+    // `positions` values of its first row hold something (store::holdsText, which value() followed by
+    // occupancy's look at each would tell too), or none when it has no row. The query is closed first and stays
+    // closed. Throws EngineError as open() does.
+    std::optional<int> countHeld(int positions);
 
     State state() const { return m_state; }
     bool isOpen() const { return m_state != State::Closed; }

@@ -7,12 +7,15 @@
 #include "store/engine/ConflictMessage.h"
 #include "store/engine/DateLiterals.h"
 #include "store/engine/EngineError.h"
+#include "store/engine/HeldText.h"
 #include "store/engine/SqlNames.h"
 #include "store/engine/TableLayout.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QStringList>
+
+#include <algorithm>
 
 #include <sqlcipher/sqlite3.h>
 
@@ -190,6 +193,31 @@ void CipherSession::readTextOnce(const QString& statement, TextRowReader& reader
         }
         reader.row(values.data());
     }
+}
+
+std::optional<int> CipherSession::countHeld(const QString& statement, int positions) {
+    return onOpenedFile(*m_database, [&] { return countHeldOnce(statement, positions); });
+}
+
+std::optional<int> CipherSession::countHeldOnce(const QString& statement, int positions) {
+    const BoundStatement bound = bindDateLiterals(statement);
+    PooledDatabase::KeptStatement& kept = keptQuery(*m_database, bound, statement);
+    KeptRun run(kept, bound.dates);
+    SqliteStatement& select = run.statement();
+    if (!select.step())
+        return std::nullopt;
+    const int columns = std::min(positions, select.columnCount());
+    int held = 0;
+    for (int column = 0; column < columns; ++column) {
+        // The library's text of a value holds something exactly when the value select() makes of it does: a
+        // number's text is never blank, and a text's or bytes' are their stored bytes.
+        if (holdsText(select.asText(column)))
+            ++held;
+    }
+    // The rest of the result is read as select() reads it, so that a record the file cannot give fails the same.
+    while (select.step()) {
+    }
+    return held;
 }
 
 std::vector<FieldDescription> CipherSession::describe(SqliteStatement& select) {

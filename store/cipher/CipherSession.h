@@ -19,6 +19,7 @@ public:
     void setWait(int seconds) override;
     ResultSet select(const QString& statement) override;
     void readText(const QString& statement, TextRowReader& reader) override;
+    std::optional<int> countHeld(const QString& statement, int positions) override;
     void execute(const QString& statement) override;
     StoredRow updateRow(const RowUpdate& update) override;
     void writeDays(const std::vector<QString>& storedDates, const DayWriteChoice& choose) override;
@@ -30,6 +31,7 @@ public:
 private:
     ResultSet selectOnce(const QString& statement);
     void readTextOnce(const QString& statement, TextRowReader& reader);
+    std::optional<int> countHeldOnce(const QString& statement, int positions);
     void executeOnce(const QString& statement);
     StoredRow updateRowOnce(const RowUpdate& update);
     void writeDaysOnce(const std::vector<QString>& storedDates, const DayWriteChoice& choose);

@@ -139,4 +139,11 @@ bool SqliteStatement::textAt(int column, const char*& data, qsizetype& size) con
     return true;
 }
 
+QByteArrayView SqliteStatement::asText(int column) const {
+    // Asked for before its length, as the library wants.
+    const unsigned char* text = sqlite3_column_text(m_statement, column);
+    return text ? QByteArrayView(reinterpret_cast<const char*>(text), sqlite3_column_bytes(m_statement, column))
+                : QByteArrayView();
+}
+
 } // namespace store

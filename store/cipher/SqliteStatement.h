@@ -2,6 +2,7 @@
 
 #include "store/cipher/CipherFailure.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QVariant>
 
@@ -51,6 +52,9 @@ public:
     // The current row's text, whole number or bytes as they are stored, without a copy (valid until the next
     // step); false for no value and for a decimal number, whose text value() makes.
     bool textAt(int column, const char*& data, qsizetype& size) const;
+    // The current row's value as the library's text of it (a number's digits, the bytes of bytes), without a copy
+    // (valid until the next step); empty for no value.
+    QByteArrayView asText(int column) const;
 
 private:
     sqlite3_stmt* m_statement = nullptr;

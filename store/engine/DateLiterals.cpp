@@ -1,6 +1,7 @@
 #include "store/engine/DateLiterals.h"
 
 #include "store/engine/EngineError.h"
+#include "store/engine/TableLayout.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -121,6 +122,26 @@ template <typename Place> QString replaceDates(const QString& statement, Place p
 
 } // namespace
 
+const QString& dayReadPrefix() {
+    static const QString prefix = QStringLiteral("SELECT * FROM %1 WHERE %2=")
+                                      .arg(QLatin1String(AppointmentTableName), QLatin1String(DayColumnName));
+    return prefix;
+}
+
+std::optional<QString> dayReadDate(const QString& statement) {
+    const QString& prefix = dayReadPrefix();
+    const qsizetype open = prefix.size();
+    const qsizetype close = statement.size() - 1;
+    // The one literal runs to the end; replaceDates would find the same, and nothing around it to translate.
+    if (close <= open || statement[open] != QLatin1Char('#') || statement[close] != QLatin1Char('#') ||
+        !statement.startsWith(prefix) || QStringView(statement).sliced(open + 1, close - open - 1).contains(u'#'))
+        return std::nullopt;
+    QString stored = literalToStored(QStringView(statement).sliced(open + 1, close - open - 1).trimmed());
+    if (stored.isEmpty())
+        return std::nullopt;
+    return stored;
+}
+
 QString translateStatement(const QString& statement) {
     return replaceDates(statement,
                         [](const QString& stored) { return QLatin1Char('\'') + stored + QLatin1Char('\''); });
@@ -128,6 +149,13 @@ QString translateStatement(const QString& statement) {
 
 BoundStatement bindDateLiterals(const QString& statement) {
     BoundStatement bound;
+    // A day read as the windows write it, 31 of them a month's scan, shares one text.
+    if (std::optional<QString> date = dayReadDate(statement)) {
+        static const QString sql = dayReadPrefix() + QLatin1Char('?');
+        bound.sql = sql;
+        bound.dates << std::move(*date);
+        return bound;
+    }
     bound.sql = replaceDates(statement, [&bound](const QString& stored) {
         bound.dates << stored;
         return QStringLiteral("?");
@@ -139,7 +167,7 @@ ParameterizedStatement parameterizeStatement(const QString& statement) {
     ParameterizedStatement result;
     result.text = replaceDates(statement, [&result](const QString& stored) {
         result.dates.push_back(stored);
-        return QStringLiteral("$%1").arg(result.dates.size());
+        return QLatin1Char('$') + QString::number(result.dates.size());
     });
     return result;
 }

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 namespace store {
@@ -33,5 +34,14 @@ ParameterizedStatement parameterizeStatement(const QString& statement);
 
 // The stored form of a date, 'yyyy-mm-dd' without the quotes; empty for an invalid date.
 QString storedDate(int year, int month, int day);
+
+// The statement that reads one day record, as the windows write it, up to its date: "SELECT * FROM RANTEBOU WHERE
+// HMEROMHNIA=", followed by the day key.
+const QString& dayReadPrefix();
+
+// The stored form of the date of a statement that is exactly dayReadPrefix() and one date literal #month/day/year#
+// that is a calendar date: what bindDateLiterals and parameterizeStatement take out of it, without reading it the
+// long way. None for any other text, which they read with all their checks.
+std::optional<QString> dayReadDate(const QString& statement);
 
 } // namespace store

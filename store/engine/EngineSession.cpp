@@ -1,5 +1,9 @@
 #include "store/engine/EngineSession.h"
 
+#include "store/engine/HeldText.h"
+
+#include <algorithm>
+
 namespace store {
 
 void EngineSession::readText(const QString& statement, TextRowReader& reader) {
@@ -21,6 +25,16 @@ void EngineSession::readText(const QString& statement, TextRowReader& reader) {
         }
         reader.row(values.data());
     }
+}
+
+std::optional<int> EngineSession::countHeld(const QString& statement, int positions) {
+    const ResultSet result = select(statement);
+    if (result.rows.empty())
+        return std::nullopt;
+    const std::vector<QVariant>& row = result.rows.front();
+    return static_cast<int>(std::count_if(
+        row.begin(), row.begin() + std::clamp<qsizetype>(positions, 0, static_cast<qsizetype>(row.size())),
+        [](const QVariant& value) { return holdsText(value); }));
 }
 
 } // namespace store

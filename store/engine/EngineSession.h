@@ -111,6 +111,12 @@ public:
     // default reads them through it).
     virtual void readText(const QString& statement, TextRowReader& reader);
 
+    // Runs one statement and tells how many of the first `positions` values of its first row hold something
+    // (holdsText of the stored value), as reading each of them from select()'s result would tell, but without a
+    // Qt value made of a text; none when the result has no row: a month's scan counting each day's filled slots.
+    // This default counts through select().
+    virtual std::optional<int> countHeld(const QString& statement, int positions);
+
     // Runs one statement whose rows, if any, are not needed.
     virtual void execute(const QString& statement) = 0;
 

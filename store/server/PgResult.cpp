@@ -63,4 +63,12 @@ QByteArray PgResult::bytes(int row, int column) const {
     return QByteArray(PQgetvalue(m_result, row, column), PQgetlength(m_result, row, column));
 }
 
+QByteArrayView PgResult::view(int row, int column) const {
+    return QByteArrayView(PQgetvalue(m_result, row, column), PQgetlength(m_result, row, column));
+}
+
+const char* PgResult::nulEnded(int row, int column) const {
+    return PQgetvalue(m_result, row, column);
+}
+
 } // namespace store

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 struct pg_result;
@@ -32,6 +33,11 @@ public:
     int columns() const;
     bool isNull(int row, int column) const;
     QByteArray bytes(int row, int column) const;
+    // The same bytes where the result holds them, valid while it lives.
+    QByteArrayView view(int row, int column) const;
+    // The value as the text the library holds, ended by a NUL (no value: an empty text), valid while the result
+    // lives. The server's texts hold no NUL of their own.
+    const char* nulEnded(int row, int column) const;
     QString text(int row, int column) const { return QString::fromUtf8(bytes(row, column)); }
 
 private:

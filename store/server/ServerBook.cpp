@@ -14,6 +14,8 @@
 #include <libpq-fe.h>
 
 #include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace store {
@@ -98,7 +100,25 @@ template <typename Message> void refuseUnless(bool ok, EngineError::Kind kind, M
         throw EngineError(kind, message());
 }
 
-void checkLines(const std::vector<Line>& lines, const QString& file) {
+// The files a connection text names for the server library to open: each option's keyword and the path.
+using LibraryFiles = std::vector<std::pair<QString, QString>>;
+
+// Refuses a library file that is there and is not an ordinary file. Looked at again at every open: what is at a
+// path may change while the file naming it does not.
+void checkLibraryFiles(const std::vector<Line>& lines, const QString& file, const LibraryFiles& named) {
+    for (const auto& [keyword, path] : named) {
+        const platform::Entry entry = platform::lookAt(path);
+        refuseUnless(!entry.exists() || entry.kind == platform::EntryKind::File, EngineError::CantOpen, [&] {
+            return QCoreApplication::translate("store", "%1 sets %2 to \"%3\", which is %4, not an ordinary file.")
+                .arg(placeOf(file, lineOf(lines, keyword)), keyword, QDir::toNativeSeparators(path),
+                     platform::kindInWords(entry.kind));
+        });
+    }
+}
+
+// The checks of the connection text itself (the environment's server and the user's home folder besides);
+// gives the library files it names.
+LibraryFiles checkText(const std::vector<Line>& lines, const QString& file) {
     QStringList texts;
     for (const Line& line : lines)
         texts << line.text;
@@ -166,17 +186,17 @@ void checkLines(const std::vector<Line>& lines, const QString& file) {
                          platform::serverPasswordFileName(), QDir::toNativeSeparators(QDir::homePath()));
             });
     }
+    LibraryFiles named;
     for (const QString& keyword : libraryFiles()) {
         const QString path = optionValue(options, keyword.toLatin1().constData());
-        if (path.isEmpty())
-            continue;
-        const platform::Entry entry = platform::lookAt(path);
-        refuseUnless(!entry.exists() || entry.kind == platform::EntryKind::File, EngineError::CantOpen, [&] {
-            return QCoreApplication::translate("store", "%1 sets %2 to \"%3\", which is %4, not an ordinary file.")
-                .arg(placeOf(file, lineOf(lines, keyword)), keyword, QDir::toNativeSeparators(path),
-                     platform::kindInWords(entry.kind));
-        });
+        if (!path.isEmpty())
+            named.emplace_back(keyword, path);
     }
+    return named;
+}
+
+void checkLines(const std::vector<Line>& lines, const QString& file) {
+    checkLibraryFiles(lines, file, checkText(lines, file));
 }
 
 // Whether one host entry is this computer: a socket folder (or an abstract socket), localhost or a loopback
@@ -219,6 +239,62 @@ void checkServerConnection(const QString& connection, const QString& file) {
     checkLines({Line{0, connection}}, file);
 }
 
+namespace {
+
+// The lines of a server file's bytes that make its connection text, with their numbers. Throws for a NUL or
+// bytes that are not UTF-8; the messages are made only for the refusal, as the file is read at every open.
+std::vector<Line> connectionLines(const QByteArray& bytes, const QString& file) {
+    std::vector<Line> lines;
+    const QList<QByteArray> rawLines = bytes.split('\n');
+    for (int index = 0; index < rawLines.size(); ++index) {
+        const QByteArray& raw = rawLines[index];
+        // A NUL would end the text where the library reads it, hiding what follows from the checks here.
+        refuseUnless(!raw.contains('\0'), EngineError::CantOpen, [&] {
+            return QCoreApplication::translate(
+                       "store",
+                       "The server file \"%1\", line %2, holds a NUL character: it is not a text file. Put the "
+                       "server file back.")
+                .arg(file)
+                .arg(index + 1);
+        });
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString line = QString(utf8(raw)).trimmed();
+        refuseUnless(!utf8.hasError(), EngineError::CantOpen, [&] {
+            return QCoreApplication::translate(
+                       "store",
+                       "The server file \"%1\", line %2, is not UTF-8 text. Write it again as UTF-8 (the names "
+                       "of a server, a database and a user may hold any letters).")
+                .arg(file)
+                .arg(index + 1);
+        });
+        if (!line.isEmpty() && !line.startsWith(QLatin1Char('#')))
+            lines.push_back(Line{index + 1, line});
+    }
+    refuseUnless(!lines.empty(), EngineError::CantOpen, [&] {
+        return QCoreApplication::translate("store",
+                                           "The server file \"%1\" names no server. It should hold a line such as: %2")
+            .arg(file, Example);
+    });
+    return lines;
+}
+
+// The last server file found sound on this thread, with what its checks read besides its bytes (the environment's
+// server, the home folder): the same again gives the same lines, connection text and library files.
+struct SoundBook {
+    QString path;
+    QByteArray bytes;
+    QStringList surroundings;
+    std::vector<Line> lines;
+    LibraryFiles named;
+    QString connection;
+};
+
+QStringList checkSurroundings() {
+    return {qEnvironmentVariable("PGHOST"), qEnvironmentVariable("PGHOSTADDR"), QDir::homePath()};
+}
+
+} // namespace
+
 ServerBook readServerBook(const QString& path) {
     const QString file = QDir::toNativeSeparators(path);
     const platform::ReadFile read = platform::readOrdinaryFile(path, MaximumServerBookBytes);
@@ -241,34 +317,21 @@ ServerBook readServerBook(const QString& path) {
         throw EngineError(EngineError::CantOpen,
                           QCoreApplication::translate("store", "The server file \"%1\" could not be read: %2").arg(file, read.reason));
     }
-    std::vector<Line> lines;
-    const QList<QByteArray> rawLines = read.bytes.split('\n');
-    for (int index = 0; index < rawLines.size(); ++index) {
-        const QByteArray& raw = rawLines[index];
-        // A NUL would end the text where the library reads it, hiding what follows from the checks here.
-        check(!raw.contains('\0'), EngineError::CantOpen,
-              QCoreApplication::translate("store", "The server file \"%1\", line %2, holds a NUL character: it is not a text file. Put the "
-                             "server file back.")
-                  .arg(file)
-                  .arg(index + 1));
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString line = QString(utf8(raw)).trimmed();
-        check(!utf8.hasError(), EngineError::CantOpen,
-              QCoreApplication::translate("store", "The server file \"%1\", line %2, is not UTF-8 text. Write it again as UTF-8 (the names "
-                             "of a server, a database and a user may hold any letters).")
-                  .arg(file)
-                  .arg(index + 1));
-        if (!line.isEmpty() && !line.startsWith(QLatin1Char('#')))
-            lines.push_back(Line{index + 1, line});
+    thread_local std::optional<SoundBook> sound;
+    const QStringList surroundings = checkSurroundings();
+    if (sound && sound->path == path && sound->bytes == read.bytes && sound->surroundings == surroundings) {
+        checkLibraryFiles(sound->lines, path, sound->named);
+        return ServerBook{path, sound->connection};
     }
-    check(
-        !lines.empty(), EngineError::CantOpen,
-        QCoreApplication::translate("store", "The server file \"%1\" names no server. It should hold a line such as: %2").arg(file, Example));
-    checkLines(lines, path);
+    sound.reset();
+    std::vector<Line> lines = connectionLines(read.bytes, file);
+    const LibraryFiles named = checkText(lines, path);
+    checkLibraryFiles(lines, path, named);
     QStringList texts;
     for (const Line& line : lines)
         texts << line.text;
-    return ServerBook{path, texts.join(QLatin1Char(' '))};
+    sound = SoundBook{path, read.bytes, surroundings, std::move(lines), named, texts.join(QLatin1Char(' '))};
+    return ServerBook{path, sound->connection};
 }
 
 QString describeServerBook(const QString& connection) {

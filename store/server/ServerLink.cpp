@@ -22,17 +22,6 @@ namespace store {
 
 namespace {
 
-// The server's type numbers the store tells apart.
-constexpr unsigned BoolType = 16;
-constexpr unsigned Int8Type = 20;
-constexpr unsigned Int2Type = 21;
-constexpr unsigned Int4Type = 23;
-constexpr unsigned Float4Type = 700;
-constexpr unsigned Float8Type = 701;
-constexpr unsigned NumericType = 1700;
-constexpr unsigned CharType = 1042;
-constexpr unsigned VarcharType = 1043;
-constexpr unsigned DateType = 1082;
 // A declared text size arrives with the length word's four bytes added.
 constexpr int SizeHeader = 4;
 // Prepared statements kept per connection before the oldest are dropped.
@@ -46,26 +35,6 @@ const QString Opening = QStringLiteral(QT_TRANSLATE_NOOP("store", "opening it"))
 // The server's messages outside any statement (a shutdown under way, ...) show up as the next statement's
 // failure; the library's default of printing them to the terminal helps nobody.
 void ignoreNotice(void*, const char*) {}
-
-QVariant valueOf(const PgResult& result, int row, int column, unsigned type) {
-    if (result.isNull(row, column))
-        return QVariant();
-    const QByteArray bytes = result.bytes(row, column);
-    switch (type) {
-    case BoolType:
-        return bytes == "t";
-    case Int2Type:
-    case Int4Type:
-    case Int8Type:
-        return bytes.toLongLong();
-    case Float4Type:
-    case Float8Type:
-    case NumericType:
-        return bytes.toDouble();
-    default:
-        return QString::fromUtf8(bytes);
-    }
-}
 
 // The names of the appointment table as the windows spell them: the server folds unquoted names to lower case.
 QString layoutSpelling(const QString& name) {
@@ -490,8 +459,10 @@ const ServerLink::Prepared& ServerLink::prepared(const QString& sql, int paramet
         field.name = layoutSpelling(QString::fromUtf8(PQfname(description.get(), column)));
         const unsigned type = PQftype(description.get(), column);
         const int modifier = PQfmod(description.get(), column);
-        field.size = (type == VarcharType || type == CharType) && modifier >= SizeHeader ? modifier - SizeHeader : 0;
-        field.isDate = type == DateType;
+        field.size = (type == servertype::Varchar || type == servertype::Char) && modifier >= SizeHeader
+                         ? modifier - SizeHeader
+                         : 0;
+        field.isDate = type == servertype::Date;
         const unsigned table = PQftable(description.get(), column);
         if (table != 0) {
             const TableInfo& info = tableInfo(table, waitSeconds, doing);
@@ -523,23 +494,26 @@ PgResult ServerLink::execute(const Prepared& statement, const ServerParameters& 
         waitSeconds, doing);
 }
 
-ResultSet ServerLink::query(const QString& sql, const ServerParameters& parameters, int waitSeconds,
+ServerRows ServerLink::read(const QString& sql, const ServerParameters& parameters, int waitSeconds,
                             const QString& doing) {
     refuseWhileWaiting(doing);
     ensureUp(doing);
     const Prepared& statement = prepared(sql, static_cast<int>(parameters.size()), waitSeconds, doing);
-    PgResult result = execute(statement, parameters, waitSeconds, doing);
-    ResultSet rows;
+    ServerRows rows;
+    rows.result = execute(statement, parameters, waitSeconds, doing);
     rows.fields = statement.fields;
-    const int columns = result.columns();
-    rows.rows.reserve(static_cast<std::size_t>(result.rows()));
-    for (int row = 0; row < result.rows(); ++row) {
-        std::vector<QVariant> converted;
-        converted.reserve(static_cast<std::size_t>(columns));
-        for (int column = 0; column < columns; ++column)
-            converted.push_back(valueOf(result, row, column, statement.types[static_cast<std::size_t>(column)]));
-        rows.rows.push_back(std::move(converted));
-    }
+    rows.types = statement.types;
+    return rows;
+}
+
+ResultSet ServerLink::query(const QString& sql, const ServerParameters& parameters, int waitSeconds,
+                            const QString& doing) {
+    const ServerRows fetched = read(sql, parameters, waitSeconds, doing);
+    ResultSet rows;
+    rows.fields = fetched.fields;
+    rows.rows.reserve(static_cast<std::size_t>(fetched.rows()));
+    for (int row = 0; row < fetched.rows(); ++row)
+        rows.rows.push_back(fetched.values(row));
     return rows;
 }
 

@@ -4,6 +4,7 @@
 #include "store/engine/EngineSession.h"
 #include "store/server/PgConnection.h"
 #include "store/server/PgResult.h"
+#include "store/server/ServerRows.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -63,6 +64,8 @@ public:
     // Runs sql ($1, $2, ... for the parameters) and returns its rows in the store's form (dates as
     // 'yyyy-mm-dd' text). The answer is waited for at most waitSeconds (0: the default). Throws EngineError.
     ResultSet query(const QString& sql, const ServerParameters& parameters, int waitSeconds, const QString& doing);
+    // The same, its rows kept as the server sent them.
+    ServerRows read(const QString& sql, const ServerParameters& parameters, int waitSeconds, const QString& doing);
     // Runs sql whose rows are not needed; returns the number of rows it changed.
     int command(const QString& sql, const ServerParameters& parameters, int waitSeconds, const QString& doing);
 

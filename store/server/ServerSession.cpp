@@ -11,6 +11,8 @@
 #include <QCoreApplication>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace store {
 
 namespace {
@@ -33,16 +35,78 @@ std::optional<QByteArray> parameterOf(const QVariant& value) {
     return value.toString().toUtf8();
 }
 
+// The statement's text as the day read's check compares it: blanks run together and trimmed, upper case, no blank
+// beside "=".
+QString dayReadForm(const QString& text) {
+    QString form = text.simplified().toUpper();
+    form.replace(QLatin1String(" ="), QLatin1String("=")).replace(QLatin1String("= "), QLatin1String("="));
+    return form;
+}
+
+// The same comparison made in place for a text of plain ASCII, whose blanks and upper case need no tables:
+// every statement of a month's scan passes here. A blank is kept only between two characters that are not "=".
+bool asciiDayReadFormIs(QStringView text, QLatin1StringView form) {
+    const auto isBlank = [](char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); };
+    qsizetype matched = 0;
+    const auto next = [&](char16_t c) { return matched < form.size() && form[matched++] == QLatin1Char(char(c)); };
+    bool blankBefore = false;
+    char16_t previous = 0;
+    for (const QChar character : text) {
+        const char16_t c = character.unicode();
+        if (isBlank(c)) {
+            blankBefore = previous != 0;
+            continue;
+        }
+        const char16_t upper = c >= u'a' && c <= u'z' ? char16_t(c - u'a' + u'A') : c;
+        if (blankBefore && upper != u'=' && previous != u'=' && !next(u' '))
+            return false;
+        if (!next(upper))
+            return false;
+        blankBefore = false;
+        previous = upper;
+    }
+    return matched == form.size();
+}
+
 // Whether the statement reads one day record the way the windows do, "SELECT * FROM RANTEBOU WHERE
 // HMEROMHNIA=<date>", in any letter case and spacing.
 bool isDaySelect(const ParameterizedStatement& statement) {
     if (statement.dates.size() != 1)
         return false;
-    QString text = statement.text.simplified().toUpper();
-    text.replace(QLatin1String(" ="), QLatin1String("=")).replace(QLatin1String("= "), QLatin1String("="));
-    static const QString day = QStringLiteral("SELECT * FROM %1 WHERE %2=$1")
-                                   .arg(QLatin1String(AppointmentTableName), QLatin1String(DayColumnName));
-    return text == day;
+    static const QByteArray day = QStringLiteral("SELECT * FROM %1 WHERE %2=$1")
+                                      .arg(QLatin1String(AppointmentTableName), QLatin1String(DayColumnName))
+                                      .toLatin1();
+    const QString& text = statement.text;
+    if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; }))
+        return asciiDayReadFormIs(text, QLatin1StringView(day));
+    // Beyond ASCII, Unicode's own blanks and upper case (the long s is an S) decide.
+    return dayReadForm(text) == QLatin1StringView(day);
+}
+
+// A day's year, month and day of the month; a day of 0 for no day.
+struct Day {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+};
+
+// The day of a stored 'yyyy-mm-dd' as QDate::fromString(text, Qt::ISODate) reads it; the form storedDate() writes
+// by hand, without making a QDate of it.
+Day dayOfStored(const QString& text) {
+    const auto digit = [&](qsizetype i) { return text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'); };
+    const auto number = [&](qsizetype from, qsizetype count) {
+        int n = 0;
+        for (qsizetype i = from; i < from + count; ++i)
+            n = n * 10 + (text[i].unicode() - u'0');
+        return n;
+    };
+    if (text.size() == 10 && text[4] == QLatin1Char('-') && text[7] == QLatin1Char('-') && digit(0) && digit(1) &&
+        digit(2) && digit(3) && digit(5) && digit(6) && digit(8) && digit(9)) {
+        const Day day{number(0, 4), number(5, 2), number(8, 2)};
+        return day.year > 0 && QDate::isValid(day.year, day.month, day.day) ? day : Day{};
+    }
+    const QDate date = QDate::fromString(text, Qt::ISODate);
+    return date.isValid() ? Day{date.year(), date.month(), date.day()} : Day{};
 }
 
 // A PostgreSQL array literal of texts, {"a","b",NULL}: each element quoted, its quotes and backslashes escaped.
@@ -78,49 +142,101 @@ void ServerSession::setWait(int seconds) {
 }
 
 ResultSet ServerSession::select(const QString& statement) {
+    if (const std::optional<QString> day = dayReadDate(statement))
+        return selectDay(*day);
     const ParameterizedStatement parameterized = parameterizeStatement(statement);
     if (isDaySelect(parameterized))
         return selectDay(parameterized.dates.front());
     return m_link->query(parameterized.text, datesOf(parameterized), m_wait, Reading);
 }
 
-ResultSet ServerSession::selectDay(const QString& storedDate) {
-    const QDate day = QDate::fromString(storedDate, Qt::ISODate);
-    const QDate first(day.year(), day.month(), 1);
-    const bool fresh = m_month && m_month->first == first && m_month->generation == m_link->generation() &&
-                       m_month->age.elapsed() < MonthServesMilliseconds && !m_month->served.contains(storedDate);
-    if (!fresh) {
-        // One round trip for the whole month: a month's scan reads every one of its days in a row.
-        static const QString monthStatement =
-            QStringLiteral("SELECT * FROM %1 WHERE %2 >= $1 AND %2 < $2")
-                .arg(QLatin1String(AppointmentTableName), QLatin1String(DayColumnName));
-        ResultSet month = m_link->query(
-            monthStatement, {first.toString(Qt::ISODate).toUtf8(), first.addMonths(1).toString(Qt::ISODate).toUtf8()},
-            m_wait, Reading);
-        Month fetched;
-        fetched.first = first;
-        fetched.generation = m_link->generation();
-        fetched.age.start();
-        int dateColumn = -1;
-        for (std::size_t i = 0; i < month.fields.size(); ++i) {
-            if (month.fields[i].isDate &&
-                month.fields[i].origin.compare(QLatin1String(DayColumnName), Qt::CaseInsensitive) == 0)
-                dateColumn = static_cast<int>(i);
-        }
-        check(dateColumn >= 0, EngineError::NotADatabase,
-              QCoreApplication::translate("store", "The appointment table has no date column %1.").arg(QLatin1String(DayColumnName)));
-        for (auto& row : month.rows)
-            fetched.days.emplace(row[static_cast<std::size_t>(dateColumn)].toString(), std::move(row));
-        fetched.fields = std::move(month.fields);
-        m_month = std::move(fetched);
+std::optional<int> ServerSession::countHeld(const QString& statement, int positions) {
+    // The windows' day reads take the short way; any other spelling of one is found as select() finds it.
+    std::optional<QString> day = dayReadDate(statement);
+    if (!day) {
+        ParameterizedStatement parameterized = parameterizeStatement(statement);
+        if (!isDaySelect(parameterized))
+            return EngineSession::countHeld(statement, positions);
+        day = std::move(parameterized.dates.front());
     }
-    m_month->served.insert(storedDate);
+    const int row = rowOfDay(*day);
+    if (row < 0)
+        return std::nullopt;
+    const ServerRows& rows = m_month->rows;
+    const int columns = std::min(positions, rows.columns());
+    int held = 0;
+    for (int column = 0; column < columns; ++column)
+        held += rows.holdsText(row, column) ? 1 : 0;
+    return held;
+}
+
+ResultSet ServerSession::selectDay(const QString& storedDate) {
+    const int row = rowOfDay(storedDate);
     ResultSet result;
-    result.fields = m_month->fields;
-    const auto found = m_month->days.find(storedDate);
-    if (found != m_month->days.end())
-        result.rows.push_back(found->second);
+    result.fields = m_month->rows.fields;
+    if (row >= 0)
+        result.rows.push_back(m_month->rows.values(row));
     return result;
+}
+
+int ServerSession::rowOfDay(const QString& storedDate) {
+    const Day day = dayOfStored(storedDate);
+    const auto index = static_cast<std::size_t>(day.day > 0 ? day.day - 1 : 0);
+    const bool fresh = m_month && day.day > 0 && m_month->year == day.year && m_month->month == day.month &&
+                       m_month->generation == m_link->generation() &&
+                       m_month->age.elapsed() < MonthServesMilliseconds && !m_month->served.test(index);
+    if (!fresh)
+        m_month = readMonth(day.year, day.month);
+    if (day.day == 0)
+        return -1;
+    m_month->served.set(index);
+    const int row = m_month->rowOfDay[index];
+    // Found only under the very text asked for, as a look-up by the stored date finds it.
+    if (row < 0)
+        return -1;
+    const QByteArrayView date = m_month->rows.result.view(row, m_month->dateColumn);
+    return storedDate == QLatin1StringView(date.data(), date.size()) ? row : -1;
+}
+
+ServerSession::Month ServerSession::readMonth(int year, int month) {
+    // One round trip for the whole month: a month's scan reads every one of its days in a row. Its values stay as
+    // the server sent them until a day is asked for.
+    static const QString monthStatement = QStringLiteral("SELECT * FROM %1 WHERE %2 >= $1 AND %2 < $2")
+                                              .arg(QLatin1String(AppointmentTableName), QLatin1String(DayColumnName));
+    const QDate first(year, month, 1);
+    const QDate next = first.addMonths(1);
+    // The bounds in ISO form, as QDate writes it (by hand where the stored form has it; none for no day).
+    const QString from = first.isValid() ? store::storedDate(year, month, 1) : QString();
+    const QString to = next.isValid() && next.year() <= 9999 ? store::storedDate(next.year(), next.month(), 1)
+                                                             : next.toString(Qt::ISODate);
+    Month fetched;
+    fetched.rows = m_link->read(monthStatement, {from.toUtf8(), to.toUtf8()}, m_wait, Reading);
+    fetched.year = year;
+    fetched.month = month;
+    fetched.generation = m_link->generation();
+    fetched.age.start();
+    for (std::size_t i = 0; i < fetched.rows.fields.size(); ++i) {
+        if (fetched.rows.fields[i].isDate &&
+            fetched.rows.fields[i].origin.compare(QLatin1String(DayColumnName), Qt::CaseInsensitive) == 0)
+            fetched.dateColumn = static_cast<int>(i);
+    }
+    if (fetched.dateColumn < 0)
+        throw EngineError(EngineError::NotADatabase,
+                          QCoreApplication::translate("store", "The appointment table has no date column %1.")
+                              .arg(QLatin1String(DayColumnName)));
+    // Each day's row found by its date's text, 'yyyy-mm-dd' of this month; a second row of a day is not seen.
+    fetched.rowOfDay.fill(-1);
+    const QByteArray prefix = from.left(8).toLatin1();
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    for (int row = 0; row < fetched.rows.rows(); ++row) {
+        const QByteArrayView date = fetched.rows.result.view(row, fetched.dateColumn);
+        if (prefix.size() != 8 || date.size() != 10 || !date.startsWith(prefix) || !digit(date[8]) || !digit(date[9]))
+            continue;
+        const int dayOfMonth = (date[8] - '0') * 10 + (date[9] - '0');
+        if (dayOfMonth >= 1 && dayOfMonth <= 31 && fetched.rowOfDay[static_cast<std::size_t>(dayOfMonth - 1)] < 0)
+            fetched.rowOfDay[static_cast<std::size_t>(dayOfMonth - 1)] = row;
+    }
+    return fetched;
 }
 
 void ServerSession::execute(const QString& statement) {

@@ -1,14 +1,15 @@
 #pragma once
 
 #include "store/engine/EngineSession.h"
+#include "store/server/ServerRows.h"
 
 #include <QDate>
 #include <QElapsedTimer>
 
-#include <map>
+#include <array>
+#include <bitset>
 #include <memory>
 #include <optional>
-#include <set>
 
 namespace store {
 
@@ -27,6 +28,7 @@ public:
 
     void setWait(int seconds) override;
     ResultSet select(const QString& statement) override;
+    std::optional<int> countHeld(const QString& statement, int positions) override;
     void execute(const QString& statement) override;
     StoredRow updateRow(const RowUpdate& update) override;
     void writeDays(const std::vector<QString>& storedDates, const DayWriteChoice& choose) override;
@@ -36,15 +38,22 @@ public:
 
 private:
     struct Month {
-        QDate first;
+        int year = 0;
+        int month = 0;
         quint64 generation = 0;
         QElapsedTimer age;
-        FieldList fields;
-        std::map<QString, std::vector<QVariant>> days; // by stored date
-        std::set<QString> served;
+        ServerRows rows; // as the server sent them
+        int dateColumn = -1;
+        std::array<int, 31> rowOfDay{}; // by day of the month: the row whose date is that day, or -1
+        std::bitset<31> served;
     };
 
     ResultSet selectDay(const QString& storedDate);
+    // The row of the day storedDate in its month's one read, that month read again unless it may serve the day;
+    // -1 when the day has no record.
+    int rowOfDay(const QString& storedDate);
+    // The month of year in one read, its rows found by day; throws EngineError.
+    Month readMonth(int year, int month);
     // The guarded write; with mayReconcile, columns already holding what is posted are not taken for another
     // program's change (written again over what they hold now, once).
     StoredRow writeRow(const RowUpdate& update, bool mayReconcile);

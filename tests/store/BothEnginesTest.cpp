@@ -11,6 +11,7 @@
 #include "store/FilledSlots.h"
 #include "store/Query.h"
 #include "store/engine/EngineError.h"
+#include "store/engine/HeldText.h"
 #include "store/engine/TableLayout.h"
 
 #include <QDate>
@@ -18,8 +19,10 @@
 #include <QFile>
 #include <QTest>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <tuple>
 
 namespace {
@@ -435,14 +438,39 @@ void BothEnginesTest::monthScanReadsEveryDay() {
     store::Connection scan;
     scan.reopen(BookFixture::connectionText(folder));
     store::Query query(scan);
+    // The count of a statement's first record, as the values an opened query reads of it tell; none without one.
+    store::Query counting(scan);
+    const auto valuesHeld = [&](const QString& statement) -> std::optional<int> {
+        store::openQuery(query, statement);
+        if (query.isEmpty())
+            return std::nullopt;
+        int held = 0;
+        for (int position = 0; position < std::min(query.fieldCount(), 29); ++position)
+            held += store::holdsText(query.value(position)) ? 1 : 0;
+        return held;
+    };
     for (int day = 1; day <= 31; ++day) {
-        store::openQuery(query, store::selectDayStatement(QStringLiteral("#1/%1/2020#").arg(day)));
+        const QString statement = store::selectDayStatement(QStringLiteral("#1/%1/2020#").arg(day));
         const bool has = day == 1 || day == 15 || day == 31;
+        QCOMPARE(store::countHeldValues(counting, statement, 29), has ? std::optional<int>(2) : std::nullopt);
+        QVERIFY(!counting.isOpen());
+        store::openQuery(query, statement);
         QCOMPARE(query.isEmpty(), !has);
         if (has) {
             QCOMPARE(query.value(0).toDate(), QDate(2020, 1, day));
             QCOMPARE(query.value(slot(day % 28 + 1)).toString(), QStringLiteral("day %1").arg(day));
         }
+    }
+    // Other spellings of a day's read, a read of several records and one of fewer columns count as they read.
+    const QList<std::pair<QString, std::optional<int>>> others = {
+        {QStringLiteral("select *  from rantebou where hmeromhnia = #1/15/2020#"), 2},
+        {QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA >= #1/10/2020# ORDER BY HMEROMHNIA"), 2},
+        {QStringLiteral("SELECT HMEROMHNIA FROM RANTEBOU WHERE HMEROMHNIA=#1/31/2020#"), 1},
+        {QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=#2/1/2020#"), std::nullopt},
+    };
+    for (const auto& [statement, held] : others) {
+        QCOMPARE(store::countHeldValues(counting, statement, 29), held);
+        QCOMPARE(valuesHeld(statement), held);
     }
     {
         store::Connection connection;
@@ -454,6 +482,8 @@ void BothEnginesTest::monthScanReadsEveryDay() {
     }
     store::openQuery(query, store::selectDayStatement(QStringLiteral("#1/15/2020#")));
     QCOMPARE(query.value(slot(1)).toString(), QStringLiteral("later"));
+    // A count read again after another seat's save sees it too.
+    QCOMPARE(store::countHeldValues(counting, store::selectDayStatement(QStringLiteral("#1/15/2020#")), 29), 3);
 }
 
 void BothEnginesTest::openRefused_data() {

@@ -12,6 +12,8 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <functional>
+
 class StoreTextsTest : public QObject {
     Q_OBJECT
 
@@ -40,18 +42,40 @@ void StoreTextsTest::dateTextIsPlainDecimal_data() {
     QTest::addColumn<float>("month");
     QTest::addColumn<float>("year");
     QTest::addColumn<QString>("text");
-    QTest::newRow("5 March 2010") << 5.0f << 3.0f << 2010.0f << QStringLiteral("5/3/2010");
-    QTest::newRow("31 December 2010") << 31.0f << 12.0f << 2010.0f << QStringLiteral("31/12/2010");
-    QTest::newRow("1 January 2035") << 1.0f << 1.0f << 2035.0f << QStringLiteral("1/1/2035");
-    QTest::newRow("29 February 2008") << 29.0f << 2.0f << 2008.0f << QStringLiteral("29/2/2008");
+    QTest::addColumn<QString>("key");
+    QTest::newRow("5 March 2010") << 5.0f << 3.0f << 2010.0f << QStringLiteral("5/3/2010")
+                                  << QStringLiteral("#3/5/2010#");
+    QTest::newRow("31 December 2010") << 31.0f << 12.0f << 2010.0f << QStringLiteral("31/12/2010")
+                                      << QStringLiteral("#12/31/2010#");
+    QTest::newRow("1 January 2035") << 1.0f << 1.0f << 2035.0f << QStringLiteral("1/1/2035")
+                                    << QStringLiteral("#1/1/2035#");
+    QTest::newRow("29 February 2008") << 29.0f << 2.0f << 2008.0f << QStringLiteral("29/2/2008")
+                                      << QStringLiteral("#2/29/2008#");
+    QTest::newRow("fractions dropped") << 5.9f << 3.2f << 2010.5f << QStringLiteral("5/3/2010")
+                                       << QStringLiteral("#3/5/2010#");
+    QTest::newRow("no such day") << 30.0f << 2.0f << 2010.0f << QStringLiteral("30/2/2010") << QStringLiteral("ERROR");
+    QTest::newRow("day 0") << 0.0f << 1.0f << 2010.0f << QStringLiteral("0/1/2010") << QStringLiteral("ERROR");
+    QTest::newRow("negative") << -5.0f << 3.0f << 2010.0f << QStringLiteral("-5/3/2010") << QStringLiteral("ERROR");
+    QTest::newRow("year 1") << 1.0f << 1.0f << 1.0f << QStringLiteral("1/1/1") << QStringLiteral("#1/1/1#");
+    QTest::newRow("year 9999") << 31.0f << 12.0f << 9999.0f << QStringLiteral("31/12/9999")
+                               << QStringLiteral("#12/31/9999#");
+    QTest::newRow("year 10000") << 1.0f << 1.0f << 10000.0f << QStringLiteral("1/1/10000") << QStringLiteral("ERROR");
+    QTest::newRow("a large number") << 1.0f << 1.0f << 3e9f << QStringLiteral("1/1/3000000000")
+                                    << QStringLiteral("ERROR");
 }
 
+// The date text, and the day key made of it, which the month's scan makes without the text.
 void StoreTextsTest::dateTextIsPlainDecimal() {
     QFETCH(float, day);
     QFETCH(float, month);
     QFETCH(float, year);
     QFETCH(QString, text);
+    QFETCH(QString, key);
     QCOMPARE(store::dateText(day, month, year), text);
+    QString made = text;
+    store::MakeDayKey(made);
+    QCOMPARE(made, key);
+    QCOMPARE(store::dayKeyOf(day, month, year), key);
 }
 
 void StoreTextsTest::dayKeyFromDateText_data() {
@@ -122,6 +146,9 @@ void StoreTextsTest::everyDayRoundTrips() {
         QString key = store::dateText(static_cast<float>(date.day()), static_cast<float>(date.month()),
                                       static_cast<float>(date.year()));
         store::MakeDayKey(key);
+        QCOMPARE(store::dayKeyOf(static_cast<float>(date.day()), static_cast<float>(date.month()),
+                                 static_cast<float>(date.year())),
+                 key);
         const QString sql = store::translateStatement(store::selectDayStatement(key));
         const QRegularExpressionMatch match = stored.match(sql);
         QVERIFY2(match.hasMatch(), qPrintable(sql));
@@ -201,12 +228,34 @@ void StoreTextsTest::dateLiteralsTranslated_data() {
                                                 << QStringLiteral("SELECT 'it''s #1/1/2010#', '2010-01-02'");
     QTest::newRow("ERRORS is a name, not the key")
         << QStringLiteral("SELECT ERRORS FROM t") << QStringLiteral("SELECT ERRORS FROM t");
+    QTest::newRow("day read with blanks in its date")
+        << QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=# 12/31/2035 #")
+        << QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA='2035-12-31'");
+    QTest::newRow("day read and more")
+        << QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=#3/5/2010# OR 1=#3/6/2010#")
+        << QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA='2010-03-05' OR 1='2010-03-06'");
+    QTest::newRow("day read in other letters")
+        << QStringLiteral("select * from rantebou where hmeromhnia=#3/5/2010#")
+        << QStringLiteral("select * from rantebou where hmeromhnia='2010-03-05'");
 }
 
+// The literals translated, and taken out as parameters the same, however a statement is read (a day read as the
+// windows write it takes a short way).
 void StoreTextsTest::dateLiteralsTranslated() {
     QFETCH(QString, statement);
     QFETCH(QString, translated);
     QCOMPARE(store::translateStatement(statement), translated);
+    const store::BoundStatement bound = store::bindDateLiterals(statement);
+    QString filled = bound.sql;
+    for (const QString& date : bound.dates)
+        filled.replace(filled.indexOf(QLatin1Char('?')), 1, QLatin1Char('\'') + date + QLatin1Char('\''));
+    QCOMPARE(filled, translated);
+    const store::ParameterizedStatement parameterized = store::parameterizeStatement(statement);
+    filled = parameterized.text;
+    for (std::size_t i = parameterized.dates.size(); i > 0; --i)
+        filled.replace(QStringLiteral("$%1").arg(i),
+                       QLatin1Char('\'') + parameterized.dates[i - 1] + QLatin1Char('\''));
+    QCOMPARE(filled, translated);
 }
 
 void StoreTextsTest::badDatesRefused_data() {
@@ -223,17 +272,26 @@ void StoreTextsTest::badDatesRefused_data() {
     QTest::newRow("letters") << QStringLiteral("SELECT 1 WHERE 1=#a/b/c#") << QStringLiteral("not a calendar date");
     QTest::newRow("unterminated") << QStringLiteral("SELECT 1 WHERE 1=#3/5/2010")
                                   << QStringLiteral("without its closing");
+    QTest::newRow("day read of 31 April") << QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=#4/31/2010#")
+                                          << QStringLiteral("#4/31/2010# is not a calendar date");
+    QTest::newRow("day read of an unterminated date")
+        << QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=#4/3/2010") << QStringLiteral("without its closing");
 }
 
 void StoreTextsTest::badDatesRefused() {
     QFETCH(QString, statement);
     QFETCH(QString, message);
-    try {
-        store::translateStatement(statement);
-        QFAIL("the statement was accepted");
-    } catch (const store::EngineError& error) {
-        QVERIFY2(error.text().contains(message), qPrintable(error.text()));
-        QVERIFY(!error.text().contains(QLatin1String("no such column")));
+    const std::function<void()> readings[] = {[&] { store::translateStatement(statement); },
+                                              [&] { store::bindDateLiterals(statement); },
+                                              [&] { store::parameterizeStatement(statement); }};
+    for (const std::function<void()>& reading : readings) {
+        try {
+            reading();
+            QFAIL("the statement was accepted");
+        } catch (const store::EngineError& error) {
+            QVERIFY2(error.text().contains(message), qPrintable(error.text()));
+            QVERIFY(!error.text().contains(QLatin1String("no such column")));
+        }
     }
 }
 
