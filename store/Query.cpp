@@ -1,6 +1,7 @@
 #include "store/Query.h"
 
 #include "store/Connection.h"
+#include "store/engine/DateLiterals.h"
 #include "store/engine/EngineError.h"
 #include "store/engine/EngineSession.h"
 
@@ -30,16 +31,9 @@ qsizetype characterCount(const QString& text) {
 // A stored date as QDate::fromString(text, Qt::ISODate) reads it; the book's own yyyy-mm-dd by hand, since every
 // record the month's scan reads passes here.
 QDate storedDay(const QString& text) {
-    const auto digit = [&](qsizetype i) { return text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'); };
-    const auto number = [&](qsizetype from, qsizetype count) {
-        int n = 0;
-        for (qsizetype i = from; i < from + count; ++i)
-            n = n * 10 + (text[i].unicode() - u'0');
-        return n;
-    };
-    if (text.size() == 10 && text[4] == QLatin1Char('-') && text[7] == QLatin1Char('-') && digit(0) && digit(1) &&
-        digit(2) && digit(3) && digit(5) && digit(6) && digit(8) && digit(9))
-        return QDate(number(0, 4), number(5, 2), number(8, 2));
+    int year = 0, month = 0, day = 0;
+    if (storedDateParts(text, year, month, day))
+        return QDate(year, month, day);
     return QDate::fromString(text, Qt::ISODate);
 }
 

@@ -57,6 +57,23 @@ QString storedDate(int year, int month, int day) {
     return QString(reinterpret_cast<const QChar*>(text), 10);
 }
 
+bool storedDateParts(const QString& text, int& year, int& month, int& day) {
+    const auto digit = [&](qsizetype i) { return text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'); };
+    const auto number = [&](qsizetype from, qsizetype count) {
+        int n = 0;
+        for (qsizetype i = from; i < from + count; ++i)
+            n = n * 10 + (text[i].unicode() - u'0');
+        return n;
+    };
+    if (text.size() != 10 || text[4] != QLatin1Char('-') || text[7] != QLatin1Char('-') || !digit(0) || !digit(1) ||
+        !digit(2) || !digit(3) || !digit(5) || !digit(6) || !digit(8) || !digit(9))
+        return false;
+    year = number(0, 4);
+    month = number(5, 2);
+    day = number(8, 2);
+    return true;
+}
+
 namespace {
 
 // The one reading of a statement's text: quotes and bracketed names pass untouched, every date literal outside

@@ -35,6 +35,11 @@ ParameterizedStatement parameterizeStatement(const QString& statement);
 // The stored form of a date, 'yyyy-mm-dd' without the quotes; empty for an invalid date.
 QString storedDate(int year, int month, int day);
 
+// The year, month and day of a stored 'yyyy-mm-dd' read by hand (every record a scan reads passes here), true
+// when text has exactly that form; whether they make a calendar date is left to the caller. Any other text is
+// for QDate::fromString(text, Qt::ISODate) to read.
+bool storedDateParts(const QString& text, int& year, int& month, int& day);
+
 // The statement that reads one day record, as the windows write it, up to its date: "SELECT * FROM RANTEBOU WHERE
 // HMEROMHNIA=", followed by the day key.
 const QString& dayReadPrefix();

@@ -93,18 +93,9 @@ struct Day {
 // The day of a stored 'yyyy-mm-dd' as QDate::fromString(text, Qt::ISODate) reads it; the form storedDate() writes
 // by hand, without making a QDate of it.
 Day dayOfStored(const QString& text) {
-    const auto digit = [&](qsizetype i) { return text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'); };
-    const auto number = [&](qsizetype from, qsizetype count) {
-        int n = 0;
-        for (qsizetype i = from; i < from + count; ++i)
-            n = n * 10 + (text[i].unicode() - u'0');
-        return n;
-    };
-    if (text.size() == 10 && text[4] == QLatin1Char('-') && text[7] == QLatin1Char('-') && digit(0) && digit(1) &&
-        digit(2) && digit(3) && digit(5) && digit(6) && digit(8) && digit(9)) {
-        const Day day{number(0, 4), number(5, 2), number(8, 2)};
+    Day day;
+    if (storedDateParts(text, day.year, day.month, day.day))
         return day.year > 0 && QDate::isValid(day.year, day.month, day.day) ? day : Day{};
-    }
     const QDate date = QDate::fromString(text, Qt::ISODate);
     return date.isValid() ? Day{date.year(), date.month(), date.day()} : Day{};
 }
