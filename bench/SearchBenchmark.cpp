@@ -15,6 +15,7 @@
 #include "exchange/CsvWriter.h"
 #include "exchange/ICalendarWriter.h"
 #include "month/MonthWindow.h"
+#include "month/SearchText.h"
 #include "month/SearchWindow.h"
 #include "store/Connection.h"
 #include "store/FilledSlots.h"
@@ -25,6 +26,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
+#include <QStringMatcher>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
@@ -48,8 +50,9 @@ BenchDataFolder& largeFolder() {
 // The month window and the search window over it, as Ctrl+F leaves them, on the large data folder.
 class ShownSearch {
 public:
-    ShownSearch() {
-        QDir::setCurrent(largeFolder().path());
+    // fullBook: the book with every slot of 2008-2035 filled instead of the 10,000-day one.
+    explicit ShownSearch(bool fullBook = false) {
+        QDir::setCurrent(fullBook ? BenchDataFolder::shared(BenchDataFolder::EveryDayFull).path() : largeFolder().path());
         m_month = std::make_unique<TForm1>(nullptr, BenchToday);
         m_month->show();
         m_search = std::make_unique<TForm3>(*m_month);
@@ -91,7 +94,7 @@ const QStringList& searches() {
 // of the search before each keystroke (not timed).
 void BM_SearchKeystroke(benchmark::State& state) {
     const QString search = searches().at(static_cast<int>(state.range(0)));
-    ShownSearch shown;
+    ShownSearch shown(state.range(1) == 1);
     if (!shown.ready() || failedOnReports(state)) {
         state.SkipWithError("the search window did not show");
         return;
@@ -128,11 +131,16 @@ void BM_SearchKeystroke(benchmark::State& state) {
     state.counters["indexed_slots"] = static_cast<double>(shown.window().index().entries().size());
     state.SetLabel(search.toStdString());
 }
-BENCHMARK(BM_SearchKeystroke)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->UseManualTime();
+// Arguments: which search, and the book (0 the 10,000 days, 1 every slot filled: one letter there is the worst case).
+BENCHMARK(BM_SearchKeystroke)
+    ->ArgsProduct({{0, 1, 2, 3, 4}, {0}})
+    ->Args({2, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime();
 
 // The pure part of a keystroke, without the event loop and painting: normalise the search and scan the index.
 void BM_SearchScanOnly(benchmark::State& state) {
-    ShownSearch shown;
+    ShownSearch shown(state.range(1) == 1);
     const AppointmentIndex& index = shown.window().index();
     const QString search = searches().at(static_cast<int>(state.range(0)));
     int total = 0;
@@ -143,7 +151,36 @@ void BM_SearchScanOnly(benchmark::State& state) {
     state.counters["matches"] = total;
     state.SetLabel(search.toStdString());
 }
-BENCHMARK(BM_SearchScanOnly)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SearchScanOnly)
+    ->ArgsProduct({{0, 1, 2, 3, 4}, {0}})
+    ->Args({2, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// The floor of a keystroke: the same normalised texts held one Qt string each, and the search counted in each with
+// a prepared matcher, nothing else (no order, no rows, no window).
+void BM_SearchFloorScan(benchmark::State& state) {
+    ShownSearch shown(state.range(1) == 1);
+    std::vector<QString> texts;
+    for (const store::FilledSlot& slot : shown.window().index().entries())
+        texts.push_back(searchtext::normalised(slot.text));
+    const QString search = searches().at(static_cast<int>(state.range(0)));
+    const QStringMatcher matcher(searchtext::searchKey(search));
+    int total = 0;
+    for (auto _ : state) {
+        total = 0;
+        for (const QString& text : texts)
+            total += matcher.indexIn(text) >= 0 ? 1 : 0;
+        benchmark::DoNotOptimize(total);
+    }
+    if (total != shown.window().index().find(search, 1).total) {
+        state.SkipWithError("the floor's count differs from the search's");
+        return;
+    }
+    state.counters["matches"] = total;
+    state.SetLabel(search.toStdString());
+}
+BENCHMARK(BM_SearchFloorScan)->Args({2, 0})->Args({2, 1})->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // What opening the search window (and each return from a day opened from it) costs: the whole book read through
 // one query and normalised into the index.
