@@ -71,7 +71,17 @@ build() {
     cmake --install "$work/build"
     # Relative, as deps.sh leaves its own .pc files: the prefix stays usable after it is moved.
     sed -i -e "s|^prefix=.*|prefix=\${pcfiledir}/../..|" -e "s|$prefix|\${prefix}|g" "$prefix/lib/pkgconfig/libical.pc"
-    [ -f "$prefix/share/libical/zoneinfo/zones.tab" ] || { echo "no zone descriptions installed" >&2; return 1; }
+    # libical's install leaves out the zones at the top of its folder (EET, CET, EST5EDT ...) and whole folders
+    # of them (Etc, US, Canada ...), which zones.tab lists all the same: the library then takes such a TZID for a
+    # zone without rules, an offset of 0, and every time in it comes out hours off. Every description of the
+    # source is copied here, and every zone zones.tab names must have its file.
+    local zones=$prefix/share/libical/zoneinfo
+    [ -f "$zones/zones.tab" ] || { echo "no zone descriptions installed" >&2; return 1; }
+    (cd "$work/src/zoneinfo" && find . -name '*.ics' -print0 | xargs -0 -I{} install -D -m 644 {} "$zones/{}")
+    local missing
+    missing=$(awk '{ print $3 }' "$zones/zones.tab" | while read -r zone; do
+        [ -f "$zones/$zone.ics" ] || printf '%s ' "$zone"; done)
+    [ -z "$missing" ] || { echo "zones.tab names zones without a description: $missing" >&2; return 1; }
     ls "$prefix"/bin/libical.dll >/dev/null
 }
 if ! (set -euo pipefail; build) >>"$log" 2>&1; then
