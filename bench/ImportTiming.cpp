@@ -10,6 +10,7 @@
 // (VmHWM) above what it held before the import; it grows with the older book, whose records are held once in
 // the compact form the helper sent them (about the size of the older file). Prints each run and the medians.
 
+#include "bench/ProcessStatus.h"
 #include "legacy/BookImport.h"
 #include "legacy/OlderBookReading.h"
 
@@ -34,17 +35,6 @@ using Clock = std::chrono::steady_clock;
 
 double millisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-long statusKilobytes(const char* key) {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(key))
-            return line.mid(static_cast<qsizetype>(qstrlen(key))).trimmed().split(' ').first().toLong();
-    }
-    return -1;
 }
 
 double cpuMilliseconds() {

@@ -8,6 +8,7 @@
 #include "bench/BenchDataFolder.h"
 #include "bench/BenchMain.h"
 #include "bench/PlatformNotices.h"
+#include "bench/ProcessStatus.h"
 
 #include "base/ErrorReport.h"
 #include "base/OrvellaApplication.h"
@@ -220,16 +221,6 @@ void BM_SearchReopen(benchmark::State& state) {
 }
 BENCHMARK(BM_SearchReopen)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-long residentKilobytes() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
 // The search's first opening once the month window made its picture ahead, while the user looked at the month:
 // the window built, shown and its first search run, the picture taken from the thread that made it. Arg 0: the
 // 10,000-day book; 1: the full book (every slot of 2008-2035). The memory the kept picture holds is a counter
@@ -241,7 +232,7 @@ void BM_SearchFirstOpenAhead(benchmark::State& state) {
     std::size_t indexed = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        const long before = residentKilobytes();
+        const long before = statusKilobytes("VmRSS:");
         auto month = std::make_unique<TForm1>(nullptr, BenchToday);
         month->show();
         if (!QTest::qWaitFor([&] { return month->searchPictureMadeAhead(); }, 120000)) {
@@ -257,7 +248,7 @@ void BM_SearchFirstOpenAhead(benchmark::State& state) {
         }
         state.PauseTiming();
         indexed = search->index().entries().size();
-        residentMb = static_cast<double>(residentKilobytes() - before) / 1024.0;
+        residentMb = static_cast<double>(statusKilobytes("VmRSS:") - before) / 1024.0;
         search.reset();
         month.reset();
         state.ResumeTiming();
