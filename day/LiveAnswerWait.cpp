@@ -20,6 +20,15 @@ bool LiveAnswerWait::waitReadable(int socket, int milliseconds, qint64 waitedSoF
     QCoreApplication* application = QCoreApplication::instance();
     if (!application || QThread::currentThread() != application->thread())
         return platform::socketReady(socket, platform::SocketWait::Readable, milliseconds);
+    const int held = static_cast<int>(std::clamp<qint64>(HeldMilliseconds - waitedSoFar, 0, milliseconds));
+    if (held > 0) {
+        if (platform::socketReady(socket, platform::SocketWait::Readable, held))
+            return true;
+        milliseconds -= held;
+        waitedSoFar += held;
+        if (milliseconds <= 0)
+            return false;
+    }
 
     QEventLoop loop;
     bool ready = false;

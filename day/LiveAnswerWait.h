@@ -12,4 +12,8 @@ public:
 
     // How long an answer may take before the wait shows on screen.
     static constexpr int ShownAfterMilliseconds = 1000;
+    // How long an answer is waited for as before, the windows held, before they run meanwhile: an answer within
+    // it (nearly every one) leaves what was typed queued in the window system and delivered in order afterwards,
+    // where the loop's gate would refuse a key not aimed at a slot (a day still opening).
+    static constexpr int HeldMilliseconds = 200;
 };
