@@ -129,7 +129,7 @@ void BM_SearchKeystroke(benchmark::State& state) {
     }
     state.counters["matches"] = total;
     state.counters["rows_shown"] = rows;
-    state.counters["indexed_slots"] = static_cast<double>(shown.window().index().entries().size());
+    state.counters["indexed_slots"] = static_cast<double>(shown.window().index().size());
     state.SetLabel(search.toStdString());
 }
 // Arguments: which search, and the book (0 the 10,000 days, 1 every slot filled: one letter there is the worst case).
@@ -163,8 +163,9 @@ BENCHMARK(BM_SearchScanOnly)
 void BM_SearchFloorScan(benchmark::State& state) {
     ShownSearch shown(state.range(1) == 1);
     std::vector<QString> texts;
-    for (const store::FilledSlot& slot : shown.window().index().entries())
-        texts.push_back(searchtext::normalised(slot.text));
+    const AppointmentIndex& index = shown.window().index();
+    for (std::size_t i = 0; i < index.size(); ++i)
+        texts.push_back(searchtext::normalised(index.entry(i).text));
     const QString search = searches().at(static_cast<int>(state.range(0)));
     const QStringMatcher matcher(searchtext::searchKey(search));
     int total = 0;
@@ -193,11 +194,11 @@ void BM_SearchIndexLoad(benchmark::State& state) {
     for (auto _ : state) {
         index.load(connectionText, BenchToday);
     }
-    if (static_cast<long long>(index.entries().size()) != largeFolder().filledSlots()) {
+    if (static_cast<long long>(index.size()) != largeFolder().filledSlots()) {
         state.SkipWithError("the index does not hold every filled slot");
         return;
     }
-    state.counters["indexed_slots"] = static_cast<double>(index.entries().size());
+    state.counters["indexed_slots"] = static_cast<double>(index.size());
 }
 BENCHMARK(BM_SearchIndexLoad)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -217,7 +218,7 @@ void BM_SearchReopen(benchmark::State& state) {
         }
         search.hide();
     }
-    state.counters["indexed_slots"] = static_cast<double>(month.searchIndex().entries().size());
+    state.counters["indexed_slots"] = static_cast<double>(month.searchIndex().size());
 }
 BENCHMARK(BM_SearchReopen)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -229,6 +230,7 @@ void BM_SearchFirstOpenAhead(benchmark::State& state) {
     BenchDataFolder& folder = state.range(0) == 0 ? largeFolder() : BenchDataFolder::shared(BenchDataFolder::EveryDayFull);
     QDir::setCurrent(folder.path());
     double residentMb = 0;
+    double heldMb = 0;
     std::size_t indexed = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -247,7 +249,8 @@ void BM_SearchFirstOpenAhead(benchmark::State& state) {
             return;
         }
         state.PauseTiming();
-        indexed = search->index().entries().size();
+        indexed = search->index().size();
+        heldMb = static_cast<double>(search->index().heldBytes()) / (1024.0 * 1024.0);
         residentMb = static_cast<double>(statusKilobytes("VmRSS:") - before) / 1024.0;
         search.reset();
         month.reset();
@@ -261,6 +264,7 @@ void BM_SearchFirstOpenAhead(benchmark::State& state) {
     }
     state.counters["indexed_slots"] = static_cast<double>(indexed);
     state.counters["resident_MB"] = residentMb;
+    state.counters["picture_MB"] = heldMb;
 }
 BENCHMARK(BM_SearchFirstOpenAhead)->Arg(0)->Arg(1)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -272,14 +276,14 @@ void BM_SearchDayUpdate(benchmark::State& state) {
         store::buildConnectionText(largeFolder().path(), QLatin1String(store::FixedDatabasePassword));
     AppointmentIndex index;
     index.load(connectionText, BenchToday);
-    const store::FilledSlot middle = index.entries()[index.entries().size() / 2];
+    const store::FilledSlot middle = index.entry(index.size() / 2);
     std::vector<store::FilledSlot> day;
-    for (const store::FilledSlot& slot : index.entries())
-        if (slot.date == middle.date)
-            day.push_back(slot);
+    for (std::size_t i = 0; i < index.size(); ++i)
+        if (index.entry(i).date == middle.date)
+            day.push_back(index.entry(i));
     for (auto _ : state)
         index.replaceDay(middle.date, day);
-    state.counters["indexed_slots"] = static_cast<double>(index.entries().size());
+    state.counters["indexed_slots"] = static_cast<double>(index.size());
 }
 BENCHMARK(BM_SearchDayUpdate)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -6,7 +6,6 @@
 #include "store/FilledSlots.h"
 #include "store/wholebook/WholeBookReader.h"
 
-#include <algorithm>
 
 SearchAhead::SearchAhead(const QString& path, const QString& password, QDate today)
     : m_picture(m_promise.get_future()) {
@@ -18,7 +17,7 @@ SearchAhead::SearchAhead(const QString& path, const QString& password, QDate tod
             const platform::Entry before = platform::lookAt(path);
             if (before.kind == platform::EntryKind::File) {
                 bool stopped = false;
-                std::vector<store::FilledSlot> filled = readInQuarters(path, password, m_stop, &stopped);
+                AppointmentIndex::Gathered filled = readInQuarters(path, password, m_stop, &stopped);
                 if (!stopped) {
                     picture.emplace();
                     picture->index.assign(std::move(filled), today);
@@ -54,24 +53,22 @@ std::optional<SearchAhead::Picture> SearchAhead::take() {
     return picture;
 }
 
-std::vector<store::FilledSlot> SearchAhead::readInQuarters(const QString& path, const QString& password,
-                                                           const std::atomic_bool& stop, bool* stopped) {
+AppointmentIndex::Gathered SearchAhead::readInQuarters(const QString& path, const QString& password,
+                                                       const std::atomic_bool& stop, bool* stopped) {
     if (stopped)
         *stopped = false;
     store::WholeBookReader book(path, password);
-    std::vector<store::FilledSlot> filled;
+    AppointmentIndex::Gathered filled;
     const auto take = [&filled](const store::DayRow& day) {
-        const QDate date = QDate::fromString(day.date, Qt::ISODate);
-        // A record whose date cannot be read as one is no day of the book.
+        const QDate date = store::storedDay(day.date);
         if (!date.isValid())
             return;
         for (int slot = 0; slot < store::SlotCount; ++slot) {
             const std::optional<QString>& value = day.slotTexts[static_cast<std::size_t>(slot)];
             if (!value)
                 continue;
-            QString text = store::stripBlanksAndControls(*value);
-            if (!text.isEmpty())
-                filled.push_back({date, slot, std::move(text)});
+            if (const std::optional<QString> text = store::appointmentText(*value))
+                filled.add(date, slot, *text);
         }
     };
     // The stored dates are ISO text, so text bounds are the calendar's: everything before the first quarter, each
@@ -92,9 +89,6 @@ std::vector<store::FilledSlot> SearchAhead::readInQuarters(const QString& path, 
     }
     book.readBetween(key(end), QString(), take);
     book.close();
-    // In the order the whole read gives: date, then slot; the records of one date as the file holds them.
-    std::stable_sort(filled.begin(), filled.end(), [](const store::FilledSlot& a, const store::FilledSlot& b) {
-        return a.date != b.date ? a.date < b.date : a.slot < b.slot;
-    });
+    // The picture puts them in its own order.
     return filled;
 }

@@ -41,8 +41,8 @@ public:
     // The filled slots of the book file at path as store::readFilledSlots reads them (every record of a valid
     // date, each slot that holds text without its blank ends), read a quarter of a year at a time; nothing more
     // is read once stop is set (the slots read so far are returned, with *stopped set).
-    static std::vector<store::FilledSlot> readInQuarters(const QString& path, const QString& password,
-                                                         const std::atomic_bool& stop, bool* stopped = nullptr);
+    static AppointmentIndex::Gathered readInQuarters(const QString& path, const QString& password,
+                                                     const std::atomic_bool& stop, bool* stopped = nullptr);
 
 private:
     std::atomic_bool m_stop{false};

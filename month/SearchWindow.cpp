@@ -146,8 +146,8 @@ void TForm3::showFound(const AppointmentIndex::Found& found) {
     std::vector<SearchResultsModel::Row> rows;
     rows.reserve(found.shown.size());
     for (const int position : found.shown) {
-        const store::FilledSlot& slot = index().entries()[static_cast<std::size_t>(position)];
-        rows.push_back({slot.date, slot.slot, slot.text, slot.date < m_today});
+        store::FilledSlot slot = index().entry(static_cast<std::size_t>(position));
+        rows.push_back({slot.date, slot.slot, std::move(slot.text), slot.date < m_today});
     }
     m_model->setRows(std::move(rows));
     m_openButton->setEnabled(found.total > 0);
@@ -156,7 +156,7 @@ void TForm3::showFound(const AppointmentIndex::Found& found) {
     if (searchtext::searchKey(m_searchBox->text()).isEmpty()) {
         m_summary->setText(QStringLiteral("Γράψτε μέρος ενός ονόματος, ένα τηλέφωνο ή άλλο κείμενο (%1 ραντεβού "
                                           "στο βιβλίο). Enter ανοίγει την ημέρα, Esc κλείνει.")
-                               .arg(numberText(static_cast<int>(index().entries().size()))));
+                               .arg(numberText(static_cast<int>(index().size()))));
     } else if (found.total == 0) {
         m_summary->setText(QStringLiteral("Κανένα ραντεβού δεν περιέχει «%1».").arg(m_searchBox->text().trimmed()));
     } else if (found.total == shown) {

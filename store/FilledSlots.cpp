@@ -2,6 +2,7 @@
 
 #include "store/Connection.h"
 #include "store/Query.h"
+#include "store/engine/DateLiterals.h"
 #include "store/engine/EngineError.h"
 #include "store/engine/EngineSession.h"
 #include "store/engine/HeldText.h"
@@ -35,6 +36,22 @@ QString stripBlanksAndControls(const QString& text) {
         --last;
     }
     return text.mid(first, last - first);
+}
+
+std::optional<QString> appointmentText(const QString& value) {
+    QString text = stripBlanksAndControls(value);
+    if (text.isEmpty())
+        return std::nullopt;
+    return text;
+}
+
+QDate storedDay(const QString& text) {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    if (storedDateParts(text, year, month, day))
+        return QDate(year, month, day);
+    return QVariant(text).toDate();
 }
 
 bool holdsAppointment(const QString& text) {
@@ -87,9 +104,8 @@ std::vector<FilledSlot> filledSlotsOf(Connection& connection, const QString& sta
             if (value.isNull()) {
                 continue;
             }
-            QString text = stripBlanksAndControls(value.toString());
-            if (!text.isEmpty()) {
-                filled.push_back({date, slot, std::move(text)});
+            if (std::optional<QString> text = appointmentText(value.toString())) {
+                filled.push_back({date, slot, std::move(*text)});
             }
         }
     }
@@ -158,7 +174,7 @@ QDate storedDay(const TextValue& value) {
     if (value.size == 10 && value.data[4] == '-' && value.data[7] == '-' && digit(0) && digit(1) && digit(2) &&
         digit(3) && digit(5) && digit(6) && digit(8) && digit(9))
         return QDate(number(0, 4), number(5, 2), number(8, 2));
-    return QVariant(QString::fromUtf8(value.data, value.size)).toDate();
+    return store::storedDay(QString::fromUtf8(value.data, value.size));
 }
 
 // Gathers the filled slots of the rows of the whole table.

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QTime>
 
+#include <optional>
+
 #include <vector>
 
 namespace store {
@@ -19,6 +21,15 @@ QString stripBlanksAndControls(const QString& text);
 // Whether a slot's text holds an appointment: anything left once blanks and control characters are
 // stripped from its ends. A slot without a value, or with only blanks, is free.
 bool holdsAppointment(const QString& text);
+
+// The text of a slot's value as a filled slot holds it (without the blanks and control characters at its ends);
+// nothing when the value holds no appointment.
+std::optional<QString> appointmentText(const QString& value);
+
+// The day a record's stored date names, read as the engines' values read it: 'yyyy-mm-dd' by hand (every record
+// of a whole read passes here), any other text as QVariant::toDate() reads it. Invalid when it names no day: such
+// a record is no day of the book.
+QDate storedDay(const QString& text);
 
 // One slot of the book that holds an appointment.
 struct FilledSlot {

@@ -201,7 +201,7 @@ private slots:
         QCOMPARE(shownRows(*window), rows);
         QCOMPARE(results(*window)->currentIndex().row(), rows.isEmpty() ? -1 : 0);
         // The book itself is untouched by whatever was typed.
-        QCOMPARE(window->index().entries().size(), std::size_t(5));
+        QCOMPARE(window->index().size(), std::size_t(5));
     }
 
     void keyboardAlone() {
@@ -346,26 +346,29 @@ private slots:
         }
         store::Connection connection;
         connection.reopen(connectionText);
-        const std::vector<store::FilledSlot> whole = store::readFilledSlots(connection);
+        const std::vector<store::FilledSlot> read = store::readFilledSlots(connection);
         connection.close();
         const std::atomic_bool go{false};
         bool stopped = true;
-        const std::vector<store::FilledSlot> quarters = SearchAhead::readInQuarters(
-            QDir::current().filePath(QLatin1String(store::DatabaseFileName)), QStringLiteral("Kw73Tp"), go, &stopped);
+        const QString path = QDir::current().filePath(QLatin1String(store::DatabaseFileName));
+        AppointmentIndex::Gathered gathered = SearchAhead::readInQuarters(path, QStringLiteral("Kw73Tp"), go, &stopped);
         QVERIFY(!stopped);
-        QCOMPARE(quarters.size(), whole.size());
-        QCOMPARE(whole.size(), std::size_t(book().size() + 8));
+        QCOMPARE(gathered.size(), read.size());
+        QCOMPARE(read.size(), std::size_t(book().size() + 8));
+        AppointmentIndex quarters;
+        quarters.assign(std::move(gathered), QDate(2010, 3, 10));
+        AppointmentIndex whole;
+        whole.assign(read, QDate(2010, 3, 10));
         for (std::size_t i = 0; i < whole.size(); ++i) {
-            QCOMPARE(quarters[i].date, whole[i].date);
-            QCOMPARE(quarters[i].slot, whole[i].slot);
-            QCOMPARE(quarters[i].text, whole[i].text);
+            QCOMPARE(quarters.entry(i).date, whole.entry(i).date);
+            QCOMPARE(quarters.entry(i).slot, whole.entry(i).slot);
+            QCOMPARE(quarters.entry(i).text, whole.entry(i).text);
         }
         // Stopped before its first quarter, it reads no further.
         const std::atomic_bool stop{true};
-        const std::vector<store::FilledSlot> cut = SearchAhead::readInQuarters(
-            QDir::current().filePath(QLatin1String(store::DatabaseFileName)), QStringLiteral("Kw73Tp"), stop, &stopped);
+        const AppointmentIndex::Gathered cut = SearchAhead::readInQuarters(path, QStringLiteral("Kw73Tp"), stop, &stopped);
         QVERIFY(stopped);
-        QVERIFY(cut.size() < whole.size());
+        QVERIFY(cut.size() < read.size());
     }
 
     // The picture made ahead while the month waited is the one the search shows, unless the book changed since:
