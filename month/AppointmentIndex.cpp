@@ -162,9 +162,152 @@ store::FilledSlot AppointmentIndex::entry(std::size_t position) const {
             packedtext::unpacked(QByteArrayView(m_texts).sliced(entry.at, end - entry.at))};
 }
 
+std::size_t AppointmentIndex::stowedBytes() const {
+    std::size_t bytes = m_stowedRuns.capacity() * sizeof(QByteArray);
+    for (const QByteArray& run : m_stowedRuns)
+        bytes += static_cast<std::size_t>(run.capacity());
+    return bytes;
+}
+
 std::size_t AppointmentIndex::heldBytes() const {
     return m_entries.capacity() * sizeof(Entry) + m_starts.capacity() * sizeof(std::uint32_t) +
-           static_cast<std::size_t>(m_texts.capacity() + m_normalised.capacity());
+           static_cast<std::size_t>(m_texts.capacity() + m_normalised.capacity()) + stowedBytes();
+}
+
+namespace {
+
+// A stowed run, compressed at once: its number of slots and the sizes of its two texts, then its slots in columns
+// (days, slot numbers, each text's length, each normalised text's length), then the texts and the normalised texts
+// as they lie in memory.
+struct RunSizes {
+    quint64 entries;
+    quint64 texts;
+    quint64 normalised;
+};
+constexpr quint64 ColumnBytes = 4 + 1 + 4 + 4;
+
+template <typename T> void appendRaw(QByteArray& bytes, const T& value) {
+    bytes.append(reinterpret_cast<const char*>(&value), static_cast<qsizetype>(sizeof value));
+}
+
+// Reads count values of T off the front of bytes into values, false when bytes is shorter.
+template <typename T> bool takeRaw(QByteArrayView& bytes, T* values, quint64 count) {
+    if (count > static_cast<quint64>(bytes.size()) / sizeof(T))
+        return false;
+    std::memcpy(values, bytes.data(), static_cast<std::size_t>(count * sizeof(T)));
+    bytes = bytes.sliced(static_cast<qsizetype>(count * sizeof(T)));
+    return true;
+}
+
+} // namespace
+
+void AppointmentIndex::beginStowed(QDate today) {
+    *this = AppointmentIndex();
+    m_today = today;
+    m_todayDay = static_cast<std::int32_t>(today.toJulianDay());
+    m_stowing = true;
+}
+
+bool AppointmentIndex::stowRun(const Gathered& run) {
+    store::check(m_stowing, store::EngineError::Misuse,
+                 QCoreApplication::translate("month", "A run of slots was given to a picture that is not being stowed."));
+    if (run.m_slots.empty())
+        return true;
+    std::vector<Gathered::Slot> sorted = run.m_slots;
+    std::stable_sort(sorted.begin(), sorted.end(), [this](const Gathered::Slot& a, const Gathered::Slot& b) {
+        return before(a.day, a.slot, b.day, b.slot);
+    });
+    if (m_stowedLastSlot >= 0 && before(sorted.front().day, sorted.front().slot, m_stowedLastDay, m_stowedLastSlot))
+        return false;
+    std::vector<Entry> entries;
+    entries.reserve(sorted.size());
+    QByteArray texts;
+    std::vector<std::uint32_t> starts;
+    starts.reserve(sorted.size());
+    QByteArray normalised;
+    appendEntries(run, sorted, entries, texts, starts, normalised);
+    requireIndexable(m_stowedTexts + texts.size());
+    requireIndexable(m_stowedNormalised + normalised.size());
+
+    const std::size_t count = entries.size();
+    const RunSizes sizes{count, static_cast<quint64>(texts.size()), static_cast<quint64>(normalised.size())};
+    QByteArray whole;
+    whole.reserve(static_cast<qsizetype>(sizeof sizes + count * ColumnBytes + sizes.texts + sizes.normalised));
+    appendRaw(whole, sizes);
+    for (const Entry& entry : entries)
+        appendRaw(whole, entry.day);
+    for (const Entry& entry : entries)
+        whole.append(static_cast<char>(entry.slot));
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint32_t end = i + 1 < count ? entries[i + 1].at : static_cast<std::uint32_t>(texts.size());
+        appendRaw(whole, static_cast<std::uint32_t>(end - entries[i].at));
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint32_t end = i + 1 < count ? starts[i + 1] : static_cast<std::uint32_t>(normalised.size());
+        appendRaw(whole, static_cast<std::uint32_t>(end - starts[i]));
+    }
+    whole.append(texts);
+    whole.append(normalised);
+    // The fastest level: the picture is stowed on a thread behind the windows, and made whole at the opening.
+    QByteArray compressed = qCompress(whole, 1);
+    store::check(!compressed.isEmpty(), store::EngineError::GeneralError,
+                 QCoreApplication::translate("month", "The search's picture of the book could not be compressed."));
+    // The compressor's buffer was made for the worst case.
+    compressed.squeeze();
+    m_stowedRuns.push_back(std::move(compressed));
+    m_stowedSize += count;
+    m_stowedTexts += texts.size();
+    m_stowedNormalised += normalised.size();
+    m_stowedLastDay = sorted.back().day;
+    m_stowedLastSlot = sorted.back().slot;
+    return true;
+}
+
+bool AppointmentIndex::unstow() {
+    if (!m_stowing)
+        return true;
+    std::vector<QByteArray> runs = std::move(m_stowedRuns);
+    const std::size_t total = m_stowedSize;
+    AppointmentIndex whole;
+    whole.m_today = m_today;
+    whole.m_todayDay = m_todayDay;
+    whole.m_entries.reserve(total);
+    whole.m_starts.reserve(total + 1);
+    whole.m_texts.reserve(m_stowedTexts);
+    whole.m_normalised.reserve(m_stowedNormalised);
+    *this = AppointmentIndex();
+    m_today = whole.m_today;
+    m_todayDay = whole.m_todayDay;
+    for (QByteArray& run : runs) {
+        const QByteArray bytes = qUncompress(run);
+        run = QByteArray();
+        QByteArrayView rest(bytes);
+        RunSizes sizes{};
+        if (!takeRaw(rest, &sizes, 1) || sizes.entries > static_cast<quint64>(rest.size()) / ColumnBytes)
+            return false;
+        const std::size_t count = static_cast<std::size_t>(sizes.entries);
+        std::vector<std::int32_t> days(count);
+        std::vector<std::uint8_t> slotNumbers(count);
+        std::vector<std::uint32_t> textSizes(count);
+        std::vector<std::uint32_t> normalisedSizes(count);
+        if (!takeRaw(rest, days.data(), count) || !takeRaw(rest, slotNumbers.data(), count) ||
+            !takeRaw(rest, textSizes.data(), count) || !takeRaw(rest, normalisedSizes.data(), count) ||
+            sizes.texts + sizes.normalised != static_cast<quint64>(rest.size()))
+            return false;
+        auto at = static_cast<std::uint32_t>(whole.m_texts.size());
+        auto start = static_cast<std::uint32_t>(whole.m_normalised.size());
+        for (std::size_t i = 0; i < count; ++i) {
+            whole.m_entries.push_back({days[i], at, slotNumbers[i]});
+            whole.m_starts.push_back(start);
+            at += textSizes[i];
+            start += normalisedSizes[i];
+        }
+        whole.m_texts.append(rest.first(static_cast<qsizetype>(sizes.texts)));
+        whole.m_normalised.append(rest.sliced(static_cast<qsizetype>(sizes.texts)));
+    }
+    whole.m_starts.push_back(static_cast<std::uint32_t>(whole.m_normalised.size()));
+    *this = std::move(whole);
+    return true;
 }
 
 AppointmentIndex::Found AppointmentIndex::find(const QString& search, int limit) const {

@@ -63,19 +63,34 @@ public:
     QDate today() const { return m_today; }
 
     // The number of filled slots, and the one at a position in shown order.
-    std::size_t size() const { return m_entries.size(); }
+    std::size_t size() const { return stowed() ? m_stowedSize : m_entries.size(); }
     store::FilledSlot entry(std::size_t position) const;
 
     // The bytes its contents take (its buffers as allocated).
     std::size_t heldBytes() const;
+
+    // A picture made ahead waits for the search's first opening stowed: compressed (names and numbers repeat from
+    // day to day) a run of slots at a time as the book is read, so that neither the reading nor the wait holds
+    // more than a fraction of the whole picture. Only size(), today() and heldBytes() may be asked of it stowed.
+    //
+    // Empties the picture and begins a stowed one for today.
+    void beginStowed(QDate today);
+    // Adds the slots of run (in any order), which must all come after the slots stowed so far in shown order:
+    // false, with nothing added, when one comes before. Throws EngineError when it cannot be compressed.
+    bool stowRun(const Gathered& run);
+    bool stowed() const { return m_stowing; }
+    // Makes a stowed picture whole again; false when it cannot be (it is then empty).
+    bool unstow();
 
 private:
     struct Entry {
         std::int32_t day; // QDate::toJulianDay()
         std::uint32_t at; // where its packed text starts in m_texts; it ends where the next one starts
         std::uint8_t slot;
+        std::uint8_t unused[3] = {}; // so that a stowed picture holds no stray bytes
     };
 
+    std::size_t stowedBytes() const;
     // Whether a slot of day a comes before one of b in shown order (slots of one day keep their time order).
     bool before(std::int32_t a, int slotA, std::int32_t b, int slotB) const;
     // The packed slots texts and normalised texts of sorted, appended to the buffers, starting at entry `first`.
@@ -85,6 +100,14 @@ private:
 
     QDate m_today;
     std::int32_t m_todayDay = 0;
+    bool m_stowing = false;
+    std::size_t m_stowedSize = 0;
+    qsizetype m_stowedTexts = 0;
+    qsizetype m_stowedNormalised = 0;
+    std::vector<QByteArray> m_stowedRuns;
+    // The last slot stowed (day, slot), which the next run must not come before.
+    std::int32_t m_stowedLastDay = 0;
+    int m_stowedLastSlot = -1;
     std::vector<Entry> m_entries;
     // The packed texts as stored, one after the other in shown order.
     QByteArray m_texts;

@@ -297,6 +297,8 @@ bool TForm1::adoptSearchAhead(QDate today) {
     // which only a whole read sees.
     if (now != picture->file && m_searchDaysChanged.empty())
         return false;
+    if (!picture->index.unstow())
+        return false;
     m_searchIndex = std::move(picture->index);
     m_searchIndexWhole = true;
     m_searchIndexFile = picture->file;

@@ -6,6 +6,8 @@
 #include "store/FilledSlots.h"
 #include "store/wholebook/WholeBookReader.h"
 
+#include <algorithm>
+
 
 SearchAhead::SearchAhead(const QString& path, const QString& password, QDate today)
     : m_picture(m_promise.get_future()) {
@@ -17,10 +19,10 @@ SearchAhead::SearchAhead(const QString& path, const QString& password, QDate tod
             const platform::Entry before = platform::lookAt(path);
             if (before.kind == platform::EntryKind::File) {
                 bool stopped = false;
-                AppointmentIndex::Gathered filled = readInQuarters(path, password, m_stop, &stopped);
-                if (!stopped) {
+                std::optional<AppointmentIndex> stowed = readStowed(path, password, today, m_stop, &stopped);
+                if (stowed && !stopped) {
                     picture.emplace();
-                    picture->index.assign(std::move(filled), today);
+                    picture->index = std::move(*stowed);
                     picture->file = before.version;
                 }
             }
@@ -53,42 +55,61 @@ std::optional<SearchAhead::Picture> SearchAhead::take() {
     return picture;
 }
 
-AppointmentIndex::Gathered SearchAhead::readInQuarters(const QString& path, const QString& password,
+std::optional<AppointmentIndex> SearchAhead::readStowed(const QString& path, const QString& password, QDate today,
                                                        const std::atomic_bool& stop, bool* stopped) {
     if (stopped)
         *stopped = false;
-    store::WholeBookReader book(path, password);
-    AppointmentIndex::Gathered filled;
-    const auto take = [&filled](const store::DayRow& day) {
-        const QDate date = store::storedDay(day.date);
-        if (!date.isValid())
-            return;
-        for (int slot = 0; slot < store::SlotCount; ++slot) {
-            const std::optional<QString>& value = day.slotTexts[static_cast<std::size_t>(slot)];
-            if (!value)
-                continue;
-            if (const std::optional<QString> text = store::appointmentText(*value))
-                filled.add(date, slot, *text);
-        }
+    // The stored dates are ISO text, so text bounds are the calendar's. The ranges: everything before the first
+    // bound, from each bound to the next, everything from the last on; the bounds are the calendar's quarters and
+    // today, so that every range lies wholly before today or wholly from today on.
+    std::vector<QDate> bounds;
+    for (QDate from(calendar::FirstYear, 1, 1); from <= QDate(calendar::LastYear + 1, 1, 1); from = from.addMonths(3))
+        bounds.push_back(from);
+    bounds.push_back(today);
+    std::sort(bounds.begin(), bounds.end());
+    bounds.erase(std::unique(bounds.begin(), bounds.end()), bounds.end());
+    struct Range {
+        QString from;  // empty: no bound
+        QString below; // empty: no bound
     };
-    // The stored dates are ISO text, so text bounds are the calendar's: everything before the first quarter, each
-    // quarter of the calendar's years, everything after them (a date beyond them, or text that is no date).
     const auto key = [](QDate day) { return day.toString(Qt::ISODate); };
-    QDate from(calendar::FirstYear, 1, 1);
-    const QDate end(calendar::LastYear + 1, 1, 1);
-    book.readBetween(QString(), key(from), take);
-    while (from < end) {
+    std::vector<Range> upcoming;
+    std::vector<Range> past{{QString(), key(bounds.front())}};
+    for (std::size_t i = 0; i + 1 < bounds.size(); ++i)
+        (bounds[i] >= today ? upcoming : past).push_back({key(bounds[i]), key(bounds[i + 1])});
+    upcoming.push_back({key(bounds.back()), QString()});
+    // In shown order: from today on ascending, then the past, the most recent first.
+    std::vector<Range> ranges = std::move(upcoming);
+    ranges.insert(ranges.end(), past.rbegin(), past.rend());
+
+    store::WholeBookReader book(path, password);
+    book.keepFewPages();
+    AppointmentIndex picture;
+    picture.beginStowed(today);
+    for (const Range& range : ranges) {
         if (stop) {
             if (stopped)
                 *stopped = true;
-            return filled;
+            return std::nullopt;
         }
-        const QDate below = from.addMonths(3);
-        book.readBetween(key(from), key(below), take);
-        from = below;
+        AppointmentIndex::Gathered run;
+        book.readBetween(range.from, range.below, [&run](const store::DayRow& day) {
+            const QDate date = store::storedDay(day.date);
+            if (!date.isValid())
+                return;
+            for (int slot = 0; slot < store::SlotCount; ++slot) {
+                const std::optional<QString>& value = day.slotTexts[static_cast<std::size_t>(slot)];
+                if (!value)
+                    continue;
+                if (const std::optional<QString> text = store::appointmentText(*value))
+                    run.add(date, slot, *text);
+            }
+        });
+        // A stored date not written as 'yyyy-mm-dd' can name a day outside the range its text falls in: such a
+        // book's picture is made in one piece when the search opens.
+        if (!picture.stowRun(run))
+            return std::nullopt;
     }
-    book.readBetween(key(end), QString(), take);
     book.close();
-    // The picture puts them in its own order.
-    return filled;
+    return picture;
 }

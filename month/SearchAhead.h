@@ -19,6 +19,7 @@
 class SearchAhead {
 public:
     struct Picture {
+        // Stowed: made whole when the search first opens.
         AppointmentIndex index;
         // The data file as it stood when the reading began: a file written since by anyone but this program is
         // no longer the one pictured.
@@ -38,11 +39,14 @@ public:
     // was no ordinary file: the search then reads the book itself and says what failed. Once only.
     std::optional<Picture> take();
 
-    // The filled slots of the book file at path as store::readFilledSlots reads them (every record of a valid
-    // date, each slot that holds text without its blank ends), read a quarter of a year at a time; nothing more
-    // is read once stop is set (the slots read so far are returned, with *stopped set).
-    static AppointmentIndex::Gathered readInQuarters(const QString& path, const QString& password,
-                                                     const std::atomic_bool& stop, bool* stopped = nullptr);
+    // The search's picture of the book file at path as AppointmentIndex::load makes it for today, stowed: read
+    // a range of days at a time in shown order (from today on ascending, then the past, the most recent first;
+    // the calendar's quarters, split at today, and the days beyond them at either end), each range compressed
+    // before the next is read. Nothing when a record's stored date names a day outside the range it was read in
+    // (a date not written as the program writes it). Nothing more is read once stop is set: nothing, with
+    // *stopped set.
+    static std::optional<AppointmentIndex> readStowed(const QString& path, const QString& password, QDate today,
+                                                      const std::atomic_bool& stop, bool* stopped = nullptr);
 
 private:
     std::atomic_bool m_stop{false};

@@ -71,6 +71,11 @@ WholeBookReader::~WholeBookReader() {
     close();
 }
 
+void WholeBookReader::keepFewPages() {
+    // In KiB: the tree's upper pages, which every range read walks down again, and the pages of the range.
+    m_database.execute(QStringLiteral("PRAGMA cache_size = -256"), m_context);
+}
+
 void WholeBookReader::close() {
     m_all.reset();
     m_find.reset();

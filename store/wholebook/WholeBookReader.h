@@ -43,6 +43,9 @@ public:
     // side), in no promised order, through one statement that is reset afterwards: between two such reads the
     // book is not held, so a save of another connection gets in.
     void readBetween(const QString& from, const QString& below, const std::function<void(const DayRow&)>& take);
+    // Keeps no more than a few of the book's pages in memory (a reading of the whole book that must hold little:
+    // each page is read and decrypted once however large the cache, since every record is read once).
+    void keepFewPages();
     // Lets the book go (and its lock) before the reader itself goes; it reads nothing after this.
     void close();
 

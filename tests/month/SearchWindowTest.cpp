@@ -318,10 +318,21 @@ private slots:
                                                       QStringLiteral("16/3/2010 | 08:00 - 08:30 | Ζαχαρίου Νίκος")}));
     }
 
-    // The picture made ahead, read a quarter at a time on its own handle, is the whole read's, whatever the file
-    // holds: days before and after the calendar's years, a quarter's first and last day, a
-    // date that is none, blank and control-only texts, a number stored in a slot.
-    void aPictureReadInQuartersIsTheWholeRead() {
+    // The picture made ahead, read a range of days at a time in shown order on its own handle and stowed, is the
+    // whole read's once made whole, whatever the file holds (days before and after the calendar's years, a
+    // quarter's first and last day, a date that is none, blank and control-only texts, a number stored in a slot)
+    // and wherever today falls.
+    void aPictureReadAheadIsTheWholeRead_data() {
+        QTest::addColumn<QDate>("today");
+        QTest::newRow("inside a quarter") << QDate(2010, 3, 10);
+        QTest::newRow("a quarter's first day") << QDate(2011, 4, 1);
+        QTest::newRow("a day with slots, the quarter's last") << QDate(2010, 3, 31);
+        QTest::newRow("before the calendar's years") << QDate(2007, 12, 31);
+        QTest::newRow("the calendar's last day") << QDate(2035, 12, 31);
+        QTest::newRow("after the calendar's years") << QDate(2040, 6, 1);
+    }
+
+    void aPictureReadAheadIsTheWholeRead() {
         const QString connectionText = store::buildConnectionText(QDir::currentPath(), QStringLiteral("Kw73Tp"));
         {
             store::Connection connection;
@@ -348,27 +359,36 @@ private slots:
         connection.reopen(connectionText);
         const std::vector<store::FilledSlot> read = store::readFilledSlots(connection);
         connection.close();
+        QCOMPARE(read.size(), std::size_t(book().size() + 8));
+        QFETCH(QDate, today);
         const std::atomic_bool go{false};
         bool stopped = true;
         const QString path = QDir::current().filePath(QLatin1String(store::DatabaseFileName));
-        AppointmentIndex::Gathered gathered = SearchAhead::readInQuarters(path, QStringLiteral("Kw73Tp"), go, &stopped);
+        std::optional<AppointmentIndex> stowed = SearchAhead::readStowed(path, QStringLiteral("Kw73Tp"), today, go, &stopped);
         QVERIFY(!stopped);
-        QCOMPARE(gathered.size(), read.size());
-        QCOMPARE(read.size(), std::size_t(book().size() + 8));
-        AppointmentIndex quarters;
-        quarters.assign(std::move(gathered), QDate(2010, 3, 10));
+        QVERIFY(stowed);
+        QVERIFY(stowed->stowed());
+        QCOMPARE(stowed->size(), read.size());
         AppointmentIndex whole;
-        whole.assign(read, QDate(2010, 3, 10));
+        whole.assign(read, today);
+        QVERIFY(stowed->unstow());
+        QVERIFY(!stowed->stowed());
+        QCOMPARE(stowed->size(), whole.size());
         for (std::size_t i = 0; i < whole.size(); ++i) {
-            QCOMPARE(quarters.entry(i).date, whole.entry(i).date);
-            QCOMPARE(quarters.entry(i).slot, whole.entry(i).slot);
-            QCOMPARE(quarters.entry(i).text, whole.entry(i).text);
+            QCOMPARE(stowed->entry(i).date, whole.entry(i).date);
+            QCOMPARE(stowed->entry(i).slot, whole.entry(i).slot);
+            QCOMPARE(stowed->entry(i).text, whole.entry(i).text);
         }
-        // Stopped before its first quarter, it reads no further.
+        for (const QString& search : {QStringLiteral("the"), QStringLiteral("παπαδοπουλου"), QStringLiteral("4")})
+            QCOMPARE(stowed->find(search, 1000).shown, whole.find(search, 1000).shown);
+        // Made whole again, it takes a closed day as a picture read whole does.
+        stowed->replaceDay(QDate(2010, 3, 6), {{QDate(2010, 3, 6), 3, QStringLiteral("the new one")}});
+        whole.replaceDay(QDate(2010, 3, 6), {{QDate(2010, 3, 6), 3, QStringLiteral("the new one")}});
+        QCOMPARE(stowed->find(QStringLiteral("the"), 1000).shown, whole.find(QStringLiteral("the"), 1000).shown);
+        // Stopped before its first range, it reads no further and gives nothing.
         const std::atomic_bool stop{true};
-        const AppointmentIndex::Gathered cut = SearchAhead::readInQuarters(path, QStringLiteral("Kw73Tp"), stop, &stopped);
+        QVERIFY(!SearchAhead::readStowed(path, QStringLiteral("Kw73Tp"), today, stop, &stopped));
         QVERIFY(stopped);
-        QVERIFY(cut.size() < read.size());
     }
 
     // The picture made ahead while the month waited is the one the search shows, unless the book changed since:
