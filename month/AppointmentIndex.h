@@ -104,7 +104,16 @@ private:
     std::size_t m_stowedSize = 0;
     qsizetype m_stowedTexts = 0;
     qsizetype m_stowedNormalised = 0;
-    std::vector<QByteArray> m_stowedRuns;
+    // A run stowed: compressed, with where its slots and texts go in the picture made whole.
+    struct StowedRun {
+        QByteArray bytes;
+        std::size_t firstEntry;
+        qsizetype textsAt;
+        qsizetype normalisedAt;
+    };
+    std::vector<StowedRun> m_stowedRuns;
+    // Makes the runs from first to end whole into the buffers, sized for the whole picture already.
+    bool unstowRuns(std::size_t first, std::size_t end);
     // The last slot stowed (day, slot), which the next run must not come before.
     std::int32_t m_stowedLastDay = 0;
     int m_stowedLastSlot = -1;
