@@ -1,7 +1,9 @@
 // The day window on a book on a server whose process for this desk stops answering (SIGSTOP) while a post waits:
 // the window goes on painting, keeps what is typed into another slot meanwhile (still in editing once the post's
 // outcome is known), shows that it waits, refuses the commands that would ask the server again, takes notices and
-// a window manager's close after the answer, and the wait stays within its bound.
+// a window manager's close after the answer, and the wait stays within its bound. The same while a connect gets
+// no answer (the server's main process stopped, or a port that takes connections and never speaks): the month
+// window's first open of a book and a day's save after its connection was lost.
 
 #include "tests/store/BookFixture.h"
 
@@ -9,6 +11,7 @@
 #include "base/OrvellaApplication.h"
 #include "day/DayWindow.h"
 #include "day/LiveAnswerWait.h"
+#include "month/MonthWindow.h"
 #include "tests/day/DayWindowClosing.h"
 #include "store/Connection.h"
 #include "store/DayKey.h"
@@ -18,6 +21,7 @@
 #include "store/engine/EngineError.h"
 #include "store/engine/EngineSession.h"
 #include "store/engine/TableLayout.h"
+#include "store/server/ServerLink.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -43,6 +47,8 @@ constexpr qint64 BoundMilliseconds = 6000; // the 5 s wait and the settling afte
 constexpr qint64 ActAtMilliseconds = 300;  // well before any answer
 constexpr int TickMilliseconds = 100;
 constexpr int FloodDays = 500; // announced while the answer is out, none of them the open day
+// A connect given up on, and the settling after it (the message, the window's own steps).
+constexpr qint64 ConnectBoundMilliseconds = store::ServerLink::ConnectSeconds * 1000 + 700;
 
 void typeInto(QLineEdit* box, const QString& text) {
     for (const QChar ch : text) // QTest's keyClicks does not take Greek text
@@ -58,7 +64,7 @@ bool noteShown() {
 
 // Runs while the post waits, on a timer of Qt's own kind (QObject::startTimer, not a program's QTimer): each tick
 // asks the window to repaint and notes what the wait shows; at ActAtMilliseconds it does the case's act once; at
-// letGoAt (-1: when the probe goes) the stopped server process runs again.
+// letGoAt (-1: when the probe goes) the stopped server process (if any) runs again.
 struct WaitProbe : QObject {
     WaitProbe(QWidget& shown, std::function<void()> meanwhile, int process, qint64 runAgainAt)
         : window(shown), act(std::move(meanwhile)), backend(process), letGoAt(runAgainAt) {
@@ -68,12 +74,16 @@ struct WaitProbe : QObject {
         connect(&store::BookWatch::instance(), &store::BookWatch::dayChanged, this, [this] { ++told; });
         connect(&store::BookWatch::instance(), &store::BookWatch::reloadNeeded, this, [this] { ++told; });
     }
-    ~WaitProbe() override { ::kill(backend, SIGCONT); }
+    ~WaitProbe() override { runAgain(); }
+    void runAgain() const {
+        if (backend > 0)
+            ::kill(backend, SIGCONT);
+    }
     void timerEvent(QTimerEvent*) override {
         ++ticks;
         const qint64 now = clock.elapsed();
         if (letGoAt >= 0 && now >= letGoAt)
-            ::kill(backend, SIGCONT);
+            runAgain();
         if (act && now >= ActAtMilliseconds)
             std::exchange(act, nullptr)();
         if (noteAt < 0 && noteShown())
@@ -111,9 +121,13 @@ private slots:
     void cleanupTestCase();
     void postWhileTheServerIsSilent_data();
     void postWhileTheServerIsSilent();
+    void connectWhileTheServerIsSilent_data();
+    void connectWhileTheServerIsSilent();
 
 private:
     QString stored(int slot);
+    // A new day of the book with its record made, open in a day window that is shown.
+    std::unique_ptr<TForm2> openNextDay();
 
     BookFixture m_books;
     LiveAnswerWait m_wait;
@@ -143,6 +157,22 @@ QString ServerWaitTest::stored(int slot) {
                                                      QLatin1String(store::DayColumnName), m_day.toString(Qt::ISODate)));
 }
 
+std::unique_ptr<TForm2> ServerWaitTest::openNextDay() {
+    m_day = m_day.addDays(1);
+    const QString key = QStringLiteral("#%1/%2/%3#").arg(m_day.month()).arg(m_day.day()).arg(m_day.year());
+    {
+        store::Connection connection;
+        connection.reopen(BookFixture::connectionText(m_folder));
+        store::ensureDayRecord(connection, key);
+    }
+    auto window = std::make_unique<TForm2>();
+    window->openDay(m_day.toString(QStringLiteral("d/M/yyyy")), BookFixture::connectionText(m_folder),
+                    store::selectDayStatement(key), QDir(m_folder).filePath(QStringLiteral("RANTEBOU.rav")));
+    window->show();
+    window->activateWindow();
+    return window;
+}
+
 void ServerWaitTest::postWhileTheServerIsSilent_data() {
     QTest::addColumn<QString>("how");       // the post: "button" (✓), "keys" (Ctrl+S), "closing" (the question's Yes)
     QTest::addColumn<int>("silentFor");     // milliseconds the server process is stopped; -1: past the post
@@ -165,18 +195,7 @@ void ServerWaitTest::postWhileTheServerIsSilent() {
     const bool saved = silentFor > 0;
     const bool typing = meanwhile == QLatin1String("type");
     m_reports.clear();
-    m_day = m_day.addDays(1);
-    const QString key = QStringLiteral("#%1/%2/%3#").arg(m_day.month()).arg(m_day.day()).arg(m_day.year());
-    {
-        store::Connection connection;
-        connection.reopen(BookFixture::connectionText(m_folder));
-        store::ensureDayRecord(connection, key);
-    }
-    auto window = std::make_unique<TForm2>();
-    window->openDay(m_day.toString(QStringLiteral("d/M/yyyy")), BookFixture::connectionText(m_folder),
-                    store::selectDayStatement(key), QDir(m_folder).filePath(QStringLiteral("RANTEBOU.rav")));
-    window->show();
-    window->activateWindow();
+    auto window = openNextDay();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
     const QPointer<TForm2> alive(window.get());
     auto* first = window->findChild<QLineEdit*>(QStringLiteral("DBEdit1"));
@@ -291,6 +310,125 @@ void ServerWaitTest::postWhileTheServerIsSilent() {
         QCOMPARE(stored(1), QStringLiteral("Παπαδοπούλου"));
         QCOMPARE(stored(5), typing ? QStringLiteral("νέο ραντεβού") : QStringLiteral("-"));
     }
+    window->close();
+    QVERIFY(!window->isVisible());
+}
+
+void ServerWaitTest::connectWhileTheServerIsSilent_data() {
+    QTest::addColumn<QString>("path");    // "month": a month window opening a book not reached yet; "save": ✓ after
+                                          // the day's connection was lost
+    QTest::addColumn<QString>("server");  // "stopped": the server's main process; "listener": a port that never speaks
+    QTest::addColumn<int>("answerAfter"); // milliseconds until the stopped server runs again; -1: past the bound
+    const QString month = QStringLiteral("month");
+    const QString save = QStringLiteral("save");
+    const QString stopped = QStringLiteral("stopped");
+    QTest::newRow("month window opening, the server stopped past the bound") << month << stopped << -1;
+    QTest::newRow("month window opening, a port that never answers") << month << QStringLiteral("listener") << -1;
+    QTest::newRow("month window opening, the server back after 1.5 s") << month << stopped << 1500;
+    QTest::newRow("save after the connection was lost, the server stopped past the bound") << save << stopped << -1;
+    QTest::newRow("save after the connection was lost, the server back after 1.5 s") << save << stopped << 1500;
+}
+
+void ServerWaitTest::connectWhileTheServerIsSilent() {
+    QFETCH(QString, path);
+    QFETCH(QString, server);
+    QFETCH(int, answerAfter);
+    const bool opening = path == QLatin1String("month");
+    const bool answered = answerAfter > 0;
+    m_reports.clear();
+    auto window = openNextDay();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    auto* first = window->findChild<QLineEdit*>(QStringLiteral("DBEdit1"));
+    auto* other = window->findChild<QLineEdit*>(QStringLiteral("DBEdit5"));
+    auto* post = window->findChild<QToolButton*>(QStringLiteral("DBNavigator1Post"));
+    first->setFocus();
+    typeInto(first, QStringLiteral("Παπαδοπούλου"));
+
+    // The month window opens a book this program has no link to yet: a seat of its own on the same server, or
+    // the silent port.
+    static int seats = 0;
+    const SilentListener listener;
+    QString monthFolder;
+    if (opening) {
+        QVERIFY(listener.port() > 0);
+        monthFolder = server == QLatin1String("listener")
+                          ? m_books.serverFolder(QStringLiteral("host=127.0.0.1 port=%1 dbname=%2 user=postgres")
+                                                     .arg(listener.port())
+                                                     .arg(m_database))
+                          : m_books.serverFolder(m_books.server().connectionFor(
+                                m_database, QStringLiteral("application_name=month%1").arg(++seats)));
+    } else {
+        // The day's connection is lost (its server process ended), as the window will find at its next step.
+        const int backend = window->ADOConnection1()
+                                .session()
+                                .select(QStringLiteral("SELECT pg_backend_pid()"))
+                                .rows.front()
+                                .front()
+                                .toInt();
+        m_books.server().run(m_database, QStringLiteral("SELECT pg_terminate_backend(%1)").arg(backend));
+        QTRY_VERIFY_WITH_TIMEOUT(::kill(backend, 0) != 0, 5000);
+    }
+    int stoppedProcess = 0;
+    if (server == QLatin1String("stopped")) {
+        stoppedProcess = m_books.server().processId();
+        QVERIFY(stoppedProcess > 0);
+        QCOMPARE(::kill(stoppedProcess, SIGSTOP), 0);
+    }
+
+    const QString typed = QStringLiteral("νέο ραντεβού");
+    const auto typeMeanwhile = [&] {
+        QTest::mouseClick(other, Qt::LeftButton);
+        typeInto(other, typed);
+    };
+    std::unique_ptr<TForm1> monthWindow;
+    {
+        WaitProbe probe(*window, typeMeanwhile, stoppedProcess, answerAfter);
+        if (opening) {
+            const QString before = QDir::currentPath();
+            QDir::setCurrent(monthFolder); // the month window takes its data folder from there
+            monthWindow = std::make_unique<TForm1>(nullptr, m_day);
+            QDir::setCurrent(before);
+        } else {
+            QTest::mouseClick(post, Qt::LeftButton);
+        }
+        const qint64 took = probe.clock.elapsed();
+        qInfo("the connect took %lld ms; %d paints in %d ticks; the note showed after %lld ms", took, probe.paints,
+              probe.ticks, probe.noteAt);
+        const qint64 atLeast = answered ? answerAfter : store::ServerLink::ConnectSeconds * 1000;
+        QVERIFY2(took >= atLeast - TickMilliseconds && took >= LiveAnswerWait::HeldMilliseconds &&
+                     took <= ConnectBoundMilliseconds,
+                 qPrintable(QString::number(took)));
+        QVERIFY2(probe.paints >= probe.ticks / 2 && probe.ticks >= 10, qPrintable(QString::number(probe.paints)));
+        QVERIFY(probe.shownThroughout);
+        QVERIFY(probe.busyCursor);
+        QVERIFY2(probe.noteAt >= 0 && probe.noteAt <= LiveAnswerWait::ShownAfterMilliseconds + 2 * TickMilliseconds,
+                 qPrintable(QString::number(probe.noteAt)));
+    }
+    QVERIFY(!QApplication::overrideCursor());
+    QVERIFY(!noteShown());
+
+    if (answered) {
+        QVERIFY2(m_reports.isEmpty(), qPrintable(m_reports.join(QLatin1Char('\n'))));
+    } else {
+        // The connect's own message, as without the windows running; for a step of the user's, naming it.
+        QCOMPARE(m_reports.size(), 1);
+        QVERIFY2(m_reports.front().contains(QStringLiteral("Δεν ήταν δυνατή η επικοινωνία με")) &&
+                     m_reports.front().contains(QStringLiteral("no answer within 3 seconds")) &&
+                     m_reports.front().contains(QStringLiteral("αποθήκευση της εγγραφής")) == !opening,
+                 qPrintable(m_reports.front()));
+        m_reports.clear();
+    }
+    // Saved by this ✓ when the server came back; what was typed meanwhile, and everything typed when it did not,
+    // stays on screen in editing for the next ✓, which reaches the server once it is back.
+    QCOMPARE(stored(1), !opening && answered ? QStringLiteral("Παπαδοπούλου") : QStringLiteral("-"));
+    QCOMPARE(first->text(), QStringLiteral("Παπαδοπούλου"));
+    QCOMPARE(other->text(), typed);
+    QCOMPARE(window->ADOQuery1().state(), store::Query::State::Edit);
+    QTest::mouseClick(post, Qt::LeftButton);
+    QVERIFY2(m_reports.isEmpty(), qPrintable(m_reports.join(QLatin1Char('\n'))));
+    QCOMPARE(window->ADOQuery1().state(), store::Query::State::Browse);
+    QCOMPARE(stored(1), QStringLiteral("Παπαδοπούλου"));
+    QCOMPARE(stored(5), typed);
     window->close();
     QVERIFY(!window->isVisible());
 }
