@@ -22,12 +22,14 @@
 #include "store/engine/EngineSession.h"
 #include "store/engine/TableLayout.h"
 #include "store/server/ServerLink.h"
+#include "platform/Sockets.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -55,11 +57,16 @@ void typeInto(QLineEdit* box, const QString& text) {
         QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(ch), Qt::NoModifier);
 }
 
-bool noteShown() {
+// The text of the wait's note on screen, or a null text when none is shown.
+QString shownNote() {
     for (const QWidget* top : QApplication::topLevelWidgets())
         if (top->objectName() == QLatin1String("AnswerWaitNote") && top->isVisible())
-            return true;
-    return false;
+            return qobject_cast<const QLabel*>(top) ? qobject_cast<const QLabel*>(top)->text() : QStringLiteral("");
+    return {};
+}
+
+bool noteShown() {
+    return !shownNote().isNull();
 }
 
 // Runs while the post waits, on a timer of Qt's own kind (QObject::startTimer, not a program's QTimer): each tick
@@ -86,8 +93,10 @@ struct WaitProbe : QObject {
             runAgain();
         if (act && now >= ActAtMilliseconds)
             std::exchange(act, nullptr)();
-        if (noteAt < 0 && noteShown())
+        if (noteAt < 0 && noteShown()) {
             noteAt = now;
+            note = shownNote();
+        }
         busyCursor = busyCursor || (QApplication::overrideCursor() &&
                                     QApplication::overrideCursor()->shape() == Qt::BusyCursor);
         shownThroughout = shownThroughout && window.isVisible();
@@ -107,6 +116,7 @@ struct WaitProbe : QObject {
     int paints = 0;
     int told = 0; // the book's change notices told to the windows while the answer was out
     qint64 noteAt = -1;
+    QString note; // what it said
     bool busyCursor = false;
     bool shownThroughout = true;
 };
@@ -317,24 +327,38 @@ void ServerWaitTest::postWhileTheServerIsSilent() {
 void ServerWaitTest::connectWhileTheServerIsSilent_data() {
     QTest::addColumn<QString>("path");    // "month": a month window opening a book not reached yet; "save": ✓ after
                                           // the day's connection was lost
-    QTest::addColumn<QString>("server");  // "stopped": the server's main process; "listener": a port that never speaks
-    QTest::addColumn<int>("answerAfter"); // milliseconds until the stopped server runs again; -1: past the bound
+    QTest::addColumn<QString>("server");  // "stopped": the server's main process; "listener": a port that never
+                                          // speaks; "lookup": a server's name whose lookup answers late, "no such name"
+    QTest::addColumn<int>("answerAfter"); // milliseconds until the server runs again or the lookup answers; -1: past
+                                          // the bound
+    QTest::addColumn<QString>("failure"); // what the message says went wrong; empty: no message
     const QString month = QStringLiteral("month");
     const QString save = QStringLiteral("save");
     const QString stopped = QStringLiteral("stopped");
-    QTest::newRow("month window opening, the server stopped past the bound") << month << stopped << -1;
-    QTest::newRow("month window opening, a port that never answers") << month << QStringLiteral("listener") << -1;
-    QTest::newRow("month window opening, the server back after 1.5 s") << month << stopped << 1500;
-    QTest::newRow("save after the connection was lost, the server stopped past the bound") << save << stopped << -1;
-    QTest::newRow("save after the connection was lost, the server back after 1.5 s") << save << stopped << 1500;
+    const QString lookup = QStringLiteral("lookup");
+    const QString silent = QStringLiteral("no answer within 3 seconds.");
+    QTest::newRow("month window opening, the server stopped past the bound") << month << stopped << -1 << silent;
+    QTest::newRow("month window opening, a port that never answers") << month << QStringLiteral("listener") << -1
+                                                                     << silent;
+    QTest::newRow("month window opening, the server back after 1.5 s") << month << stopped << 1500 << QString();
+    QTest::newRow("month window opening, the name looked up past the bound")
+        << month << lookup << -1 << QStringLiteral("the name \"orvella-desk.invalid\" was not found within 3 seconds.");
+    QTest::newRow("month window opening, the name unknown after 1.5 s")
+        << month << lookup << 1500 << QStringLiteral("the name \"orvella-desk.invalid\" could not be looked up");
+    QTest::newRow("save after the connection was lost, the server stopped past the bound") << save << stopped << -1
+                                                                                           << silent;
+    QTest::newRow("save after the connection was lost, the server back after 1.5 s") << save << stopped << 1500
+                                                                                     << QString();
 }
 
 void ServerWaitTest::connectWhileTheServerIsSilent() {
     QFETCH(QString, path);
     QFETCH(QString, server);
     QFETCH(int, answerAfter);
+    QFETCH(QString, failure);
     const bool opening = path == QLatin1String("month");
-    const bool answered = answerAfter > 0;
+    const bool saved = !opening && failure.isEmpty();
+    const qint64 atLeast = answerAfter > 0 ? answerAfter : store::ServerLink::ConnectSeconds * 1000;
     m_reports.clear();
     auto window = openNextDay();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
@@ -344,19 +368,22 @@ void ServerWaitTest::connectWhileTheServerIsSilent() {
     first->setFocus();
     typeInto(first, QStringLiteral("Παπαδοπούλου"));
 
-    // The month window opens a book this program has no link to yet: a seat of its own on the same server, or
-    // the silent port.
+    // The month window opens a book this program has no link to yet: a seat of its own on the same server, the
+    // silent port, or a server by a name that takes long to look up.
     static int seats = 0;
     const SilentListener listener;
     QString monthFolder;
     if (opening) {
         QVERIFY(listener.port() > 0);
-        monthFolder = server == QLatin1String("listener")
-                          ? m_books.serverFolder(QStringLiteral("host=127.0.0.1 port=%1 dbname=%2 user=postgres")
-                                                     .arg(listener.port())
-                                                     .arg(m_database))
-                          : m_books.serverFolder(m_books.server().connectionFor(
-                                m_database, QStringLiteral("application_name=month%1").arg(++seats)));
+        const QString seat = QStringLiteral("application_name=month%1").arg(++seats);
+        if (server == QLatin1String("listener"))
+            monthFolder = m_books.serverFolder(
+                QStringLiteral("host=127.0.0.1 port=%1 dbname=%2 user=postgres %3").arg(listener.port()).arg(m_database, seat));
+        else if (server == QLatin1String("lookup"))
+            monthFolder = m_books.serverFolder(
+                QStringLiteral("host=orvella-desk.invalid dbname=%1 user=postgres %2").arg(m_database, seat));
+        else
+            monthFolder = m_books.serverFolder(m_books.server().connectionFor(m_database, seat));
     } else {
         // The day's connection is lost (its server process ended), as the window will find at its next step.
         const int backend = window->ADOConnection1()
@@ -375,14 +402,27 @@ void ServerWaitTest::connectWhileTheServerIsSilent() {
         QCOMPARE(::kill(stoppedProcess, SIGSTOP), 0);
     }
 
+    const bool slowName = server == QLatin1String("lookup");
+    platform::NameLookup::delayAnswersForTests(slowName ? (answerAfter > 0 ? answerAfter : 5000) : 0);
+
+    // Meanwhile the user types into another slot, and a step of some window asks the same book again: it is
+    // refused as during an answer's wait, never connected a second time.
     const QString typed = QStringLiteral("νέο ραντεβού");
-    const auto typeMeanwhile = [&] {
+    QString refusal;
+    const auto meanwhile = [&] {
         QTest::mouseClick(other, Qt::LeftButton);
         typeInto(other, typed);
+        try {
+            store::Connection again;
+            again.reopen(BookFixture::connectionText(opening ? monthFolder : m_folder));
+            again.session().select(QStringLiteral("SELECT 1"));
+        } catch (const store::EngineError& error) {
+            refusal = error.kind() == store::EngineError::Busy ? error.text() : QString();
+        }
     };
     std::unique_ptr<TForm1> monthWindow;
     {
-        WaitProbe probe(*window, typeMeanwhile, stoppedProcess, answerAfter);
+        WaitProbe probe(*window, meanwhile, stoppedProcess, answerAfter);
         if (opening) {
             const QString before = QDir::currentPath();
             QDir::setCurrent(monthFolder); // the month window takes its data folder from there
@@ -394,7 +434,6 @@ void ServerWaitTest::connectWhileTheServerIsSilent() {
         const qint64 took = probe.clock.elapsed();
         qInfo("the connect took %lld ms; %d paints in %d ticks; the note showed after %lld ms", took, probe.paints,
               probe.ticks, probe.noteAt);
-        const qint64 atLeast = answered ? answerAfter : store::ServerLink::ConnectSeconds * 1000;
         QVERIFY2(took >= atLeast - TickMilliseconds && took >= LiveAnswerWait::HeldMilliseconds &&
                      took <= ConnectBoundMilliseconds,
                  qPrintable(QString::number(took)));
@@ -403,24 +442,30 @@ void ServerWaitTest::connectWhileTheServerIsSilent() {
         QVERIFY(probe.busyCursor);
         QVERIFY2(probe.noteAt >= 0 && probe.noteAt <= LiveAnswerWait::ShownAfterMilliseconds + 2 * TickMilliseconds,
                  qPrintable(QString::number(probe.noteAt)));
+        // What it waits for, and for which step.
+        QVERIFY2(probe.note.startsWith(QStringLiteral("Αναμονή να δεχτεί τη σύνδεση η βάση")) &&
+                     probe.note.contains(opening ? QStringLiteral("κατά το άνοιγμά του") : QStringLiteral("κατά την αποθήκευση")),
+                 qPrintable(probe.note));
     }
+    platform::NameLookup::delayAnswersForTests(0);
     QVERIFY(!QApplication::overrideCursor());
     QVERIFY(!noteShown());
+    QVERIFY2(refusal.contains(QStringLiteral("περιμένει ακόμη")), qPrintable(refusal));
 
-    if (answered) {
+    if (failure.isEmpty()) {
         QVERIFY2(m_reports.isEmpty(), qPrintable(m_reports.join(QLatin1Char('\n'))));
     } else {
         // The connect's own message, as without the windows running; for a step of the user's, naming it.
         QCOMPARE(m_reports.size(), 1);
         QVERIFY2(m_reports.front().contains(QStringLiteral("Δεν ήταν δυνατή η επικοινωνία με")) &&
-                     m_reports.front().contains(QStringLiteral("no answer within 3 seconds")) &&
+                     m_reports.front().contains(failure) &&
                      m_reports.front().contains(QStringLiteral("αποθήκευση της εγγραφής")) == !opening,
                  qPrintable(m_reports.front()));
         m_reports.clear();
     }
     // Saved by this ✓ when the server came back; what was typed meanwhile, and everything typed when it did not,
     // stays on screen in editing for the next ✓, which reaches the server once it is back.
-    QCOMPARE(stored(1), !opening && answered ? QStringLiteral("Παπαδοπούλου") : QStringLiteral("-"));
+    QCOMPARE(stored(1), saved ? QStringLiteral("Παπαδοπούλου") : QStringLiteral("-"));
     QCOMPARE(first->text(), QStringLiteral("Παπαδοπούλου"));
     QCOMPARE(other->text(), typed);
     QCOMPARE(window->ADOQuery1().state(), store::Query::State::Edit);
