@@ -60,7 +60,7 @@ public:
     // Takes the next step once what it waits for is ready, waiting for that plainly at most milliseconds (0: only
     // looks).
     State step(int milliseconds);
-    // Takes the next step if what it waits for is ready now (after a wait of the caller's own).
+    // Takes the next step without waiting: for a caller that waited for awaited() in its own way.
     State advance();
     State state() const { return m_state; }
     qint64 age() const { return m_age.elapsed(); }

@@ -32,6 +32,10 @@ constexpr int PollMilliseconds = 50;
 
 const QString Opening = QStringLiteral(QT_TRANSLATE_NOOP("store", "opening it"));
 
+// What the note on screen says is awaited: an answer, or the server taking a connect.
+constexpr const char* AnswerAwaited = QT_TRANSLATE_NOOP("store", "Waiting for %1 to answer while %2…");
+constexpr const char* ConnectionAwaited = QT_TRANSLATE_NOOP("store", "Waiting for %1 to take the connection while %2…");
+
 // The server's messages outside any statement (a shutdown under way, ...) show up as the next statement's
 // failure; the library's default of printing them to the terminal helps nobody.
 void ignoreNotice(void*, const char*) {}
@@ -102,11 +106,9 @@ ServerLink::~ServerLink() {
 }
 
 PgConnection ServerLink::connectNow(const QString& doing) {
-    const QString waiting = QCoreApplication::translate("store", "Waiting for %1 to take the connection while %2…")
-                                .arg(m_description, doingInWords(doing));
     return connectWithin(m_connectionText, m_description, ConnectSeconds,
                          [&](const AnswerWait::Awaited& awaited, int milliseconds, qint64 waitedSoFar) {
-                             return awaitServer(awaited, milliseconds, waitedSoFar, doing, waiting);
+                             return awaitServer(awaited, milliseconds, waitedSoFar, doing, ConnectionAwaited);
                          });
 }
 
@@ -262,22 +264,20 @@ PgResult ServerLink::exchange(const std::function<int(pg_conn*)>& send, int wait
                 backend);
         }
         awaitServer(AnswerWait::Awaited::socketTurns(m_connection.socket(), platform::SocketWait::Readable),
-                    static_cast<int>(left), clock.elapsed(), doing,
-                    QCoreApplication::translate("store", "Waiting for %1 to answer while %2…")
-                        .arg(m_description, doingInWords(doing)));
+                    static_cast<int>(left), clock.elapsed(), doing, AnswerAwaited);
         if (!PQconsumeInput(c))
             lose(m_connection.errorMessage(), doing, backend);
     }
 }
 
 bool ServerLink::awaitServer(const AnswerWait::Awaited& awaited, int milliseconds, qint64 waitedSoFar,
-                             const QString& doing, const QString& shown) {
+                             const QString& doing, const char* shown) {
     AnswerWait* wait = AnswerWait::installed();
     if (!wait)
         return awaited.readyWithin(milliseconds);
-    // The windows run while the server is awaited (an answer, or a step of a connect). Whatever they would ask of the server meanwhile is refused
-    // (refuseWhileWaiting), the idle watcher leaves the socket to this wait, and change notices, read here or
-    // announced before, are told once the answer is in.
+    // The windows run while the server is awaited (an answer, or a step of a connect). Whatever they would ask of
+    // the server meanwhile is refused (refuseWhileWaiting), the idle watcher leaves the socket to this wait, and
+    // change notices, read here or announced before, are told once the answer is in.
     struct Waiting {
         ServerLink& link;
         BookWatch::Hold hold;
@@ -296,7 +296,8 @@ bool ServerLink::awaitServer(const AnswerWait::Awaited& awaited, int millisecond
                 link.m_noticeTimer->start();
         }
     } waiting(*this, doing);
-    return wait->waitFor(awaited, milliseconds, waitedSoFar, shown);
+    return wait->waitFor(awaited, milliseconds, waitedSoFar,
+                         QCoreApplication::translate("store", shown).arg(m_description, doingInWords(doing)));
 }
 
 void ServerLink::refuseWhileWaiting(const QString& doing) const {

@@ -131,9 +131,10 @@ private:
     const TableInfo& tableInfo(unsigned oid, int waitSeconds, const QString& doing);
     PgResult exchange(const std::function<int(pg_conn*)>& send, int waitSeconds, const QString& doing);
     // Waits up to milliseconds for what is awaited (the answer's socket, a connect's step), through the installed
-    // AnswerWait if there is one, which shows the text shown; the link stays closed to every other use meanwhile.
+    // AnswerWait if there is one, which shows the catalogue's text shown (the book as %1, doing as %2); the link
+    // stays closed to every other use meanwhile.
     bool awaitServer(const AnswerWait::Awaited& awaited, int milliseconds, qint64 waitedSoFar, const QString& doing,
-                     const QString& shown);
+                     const char* shown);
     // Throws the refusal of a statement asked for while another waits for its answer.
     void refuseWhileWaiting(const QString& doing) const;
     // Runs a prepared statement with its parameters (null for a missing value) and waits for its result.
