@@ -2,7 +2,6 @@
 
 #include "day/AnswerWaitGate.h"
 #include "day/WaitingNote.h"
-#include "platform/Sockets.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -12,17 +11,18 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <memory>
 
-bool LiveAnswerWait::waitReadable(int socket, int milliseconds, qint64 waitedSoFar, const QString& waiting) {
-    if (platform::socketReady(socket, platform::SocketWait::Readable, 0))
+bool LiveAnswerWait::waitFor(const Awaited& awaited, int milliseconds, qint64 waitedSoFar, const QString& waiting) {
+    if (awaited.readyWithin(0))
         return true;
     // Only the windows' thread has windows to keep alive.
     QCoreApplication* application = QCoreApplication::instance();
     if (!application || QThread::currentThread() != application->thread())
-        return platform::socketReady(socket, platform::SocketWait::Readable, milliseconds);
+        return awaited.readyWithin(milliseconds);
     const int held = static_cast<int>(std::clamp<qint64>(HeldMilliseconds - waitedSoFar, 0, milliseconds));
     if (held > 0) {
-        if (platform::socketReady(socket, platform::SocketWait::Readable, held))
+        if (awaited.readyWithin(held))
             return true;
         milliseconds -= held;
         waitedSoFar += held;
@@ -32,11 +32,25 @@ bool LiveAnswerWait::waitReadable(int socket, int milliseconds, qint64 waitedSoF
 
     QEventLoop loop;
     bool ready = false;
-    QSocketNotifier answer(socket, QSocketNotifier::Read);
-    QObject::connect(&answer, &QSocketNotifier::activated, &loop, [&] {
+    auto arrived = [&] {
         ready = true;
         loop.quit();
-    });
+    };
+    // A socket tells when it turns; an answer on another thread (a name's lookup) is looked at in short slices.
+    std::unique_ptr<QSocketNotifier> notifier;
+    QTimer looked;
+    if (awaited.answered) {
+        looked.setInterval(AnswerLookedAtMilliseconds);
+        QObject::connect(&looked, &QTimer::timeout, &loop, [&] {
+            if (awaited.readyWithin(0))
+                arrived();
+        });
+    } else {
+        notifier = std::make_unique<QSocketNotifier>(
+            awaited.socket,
+            awaited.direction == platform::SocketWait::Readable ? QSocketNotifier::Read : QSocketNotifier::Write);
+        QObject::connect(notifier.get(), &QSocketNotifier::activated, &loop, arrived);
+    }
     QTimer limit;
     limit.setSingleShot(true);
     QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
@@ -62,16 +76,19 @@ bool LiveAnswerWait::waitReadable(int socket, int milliseconds, qint64 waitedSoF
         AnswerWaitGate gate;
         gate.letThrough(&limit);
         gate.letThrough(&shown);
+        gate.letThrough(&looked);
         QObject::connect(&gate, &AnswerWaitGate::refused, &loop, [&] {
             QApplication::beep();
             show();
         });
         limit.start(milliseconds);
+        if (awaited.answered)
+            looked.start();
         shown.start(static_cast<int>(std::max<qint64>(0, ShownAfterMilliseconds - waitedSoFar)));
         loop.exec();
         delete note.data();
         if (busyCursor)
             QApplication::restoreOverrideCursor();
     }
-    return ready || platform::socketReady(socket, platform::SocketWait::Readable, 0);
+    return ready || awaited.readyWithin(0);
 }

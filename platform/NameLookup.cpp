@@ -1,10 +1,16 @@
 #include "platform/Sockets.h"
 
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
 
 namespace platform {
+
+namespace {
+std::atomic<int> answerDelay{0};
+} // namespace
 
 struct NameLookup::State {
     std::mutex mutex;
@@ -16,9 +22,12 @@ struct NameLookup::State {
 
 NameLookup::NameLookup(const QString& name) : m_name(name), m_state(std::make_shared<State>()) {
     // The thread holds the state too: it may outlive this object.
-    std::thread([state = m_state, name] {
+    std::thread([state = m_state, name, delay = answerDelay.load()] {
+        const auto begun = std::chrono::steady_clock::now();
         QString reason;
         QStringList addresses = lookUpHost(name, &reason);
+        if (delay > 0)
+            std::this_thread::sleep_until(begun + std::chrono::milliseconds(delay));
         const std::lock_guard<std::mutex> lock(state->mutex);
         state->addresses = std::move(addresses);
         state->reason = std::move(reason);
@@ -28,6 +37,10 @@ NameLookup::NameLookup(const QString& name) : m_name(name), m_state(std::make_sh
 }
 
 NameLookup::~NameLookup() = default;
+
+void NameLookup::delayAnswersForTests(int milliseconds) {
+    answerDelay = milliseconds;
+}
 
 bool NameLookup::wait(int milliseconds) {
     std::unique_lock<std::mutex> lock(m_state->mutex);

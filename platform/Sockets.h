@@ -35,6 +35,10 @@ public:
     QStringList addresses() const;
     QString reason() const;
 
+    // For the tests of a slow name server: each lookup started from now on answers no sooner than milliseconds
+    // after it began (0, the default: as soon as the system does).
+    static void delayAnswersForTests(int milliseconds);
+
 private:
     struct State;
     QString m_name;

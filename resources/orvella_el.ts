@@ -1902,5 +1902,9 @@ Your appointments are not affected and you can go on working; Orvella tries agai
         <source>Orvella is still waiting for %1 to answer while %2, so %3 has to wait. Try again once the server has answered.</source>
         <translation>Το Orvella περιμένει ακόμη να απαντήσει %1 κατά %2· ό,τι ζητήθηκε κατά %3 δεν έγινε. Δοκιμάστε ξανά μόλις απαντήσει ο διακομιστής.</translation>
     </message>
+    <message>
+        <source>Waiting for %1 to take the connection while %2…</source>
+        <translation>Αναμονή να δεχτεί τη σύνδεση %1 κατά %2…</translation>
+    </message>
 </context>
 </TS>

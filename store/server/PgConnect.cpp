@@ -10,6 +10,7 @@
 
 #include <libpq-fe.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace store {
@@ -188,14 +189,43 @@ void ConnectAttempt::start() {
         m_state = State::Failed;
 }
 
+AnswerWait::Awaited ConnectAttempt::awaited() const {
+    if (!m_lookups.empty()) {
+        // The names are looked up at once, each on its own thread, and read in their order: the next step is
+        // due once all have answered, or one has answered that it knows no address.
+        const auto* lookups = &m_lookups;
+        return AnswerWait::Awaited::answerOf([lookups](int milliseconds) {
+            QElapsedTimer clock;
+            clock.start();
+            for (const auto& lookup : *lookups) {
+                if (!lookup->wait(std::max(0, milliseconds - static_cast<int>(clock.elapsed()))))
+                    return false;
+                if (lookup->addresses().isEmpty())
+                    return true;
+            }
+            return true;
+        });
+    }
+    const int socket = m_connection ? PQsocket(m_connection.get()) : -1;
+    // No socket to wait on: the next step is the library's, and it says what went wrong.
+    if (socket < 0)
+        return AnswerWait::Awaited::answerOf([](int) { return true; });
+    return AnswerWait::Awaited::socketTurns(socket, m_waitsFor == PGRES_POLLING_READING ? platform::SocketWait::Readable
+                                                                                        : platform::SocketWait::Writable);
+}
+
 ConnectAttempt::State ConnectAttempt::step(int milliseconds) {
+    if (m_state != State::Waiting || !awaited().readyWithin(milliseconds))
+        return m_state;
+    return advance();
+}
+
+ConnectAttempt::State ConnectAttempt::advance() {
     if (m_state != State::Waiting)
         return m_state;
     if (!m_lookups.empty()) {
-        QElapsedTimer clock;
-        clock.start();
         for (const auto& lookup : m_lookups) {
-            if (!lookup->wait(milliseconds - static_cast<int>(clock.elapsed())))
+            if (!lookup->wait(0))
                 return m_state;
             if (lookup->addresses().isEmpty()) {
                 m_lookupFailure = QStringLiteral("the name \"%1\" could not be looked up (%2)")
@@ -208,11 +238,6 @@ ConnectAttempt::State ConnectAttempt::step(int milliseconds) {
         return m_state;
     }
     pg_conn* c = m_connection.get();
-    if (!platform::socketReady(PQsocket(c),
-                               m_waitsFor == PGRES_POLLING_READING ? platform::SocketWait::Readable
-                                                                   : platform::SocketWait::Writable,
-                               milliseconds))
-        return m_state;
     m_stepStatus = PQstatus(c);
     m_waitsFor = PQconnectPoll(c);
     if (m_waitsFor == PGRES_POLLING_OK) {
@@ -277,13 +302,15 @@ EngineError ConnectAttempt::failure(const QString& book, bool timedOut, int seco
     return EngineError(error.kind(), error.text(), native);
 }
 
-PgConnection connectWithin(const QString& connection, const QString& book, int seconds) {
+PgConnection connectWithin(const QString& connection, const QString& book, int seconds, const ConnectWait& wait) {
     ConnectAttempt attempt(connection);
     while (attempt.state() == ConnectAttempt::State::Waiting) {
         const qint64 left = seconds * 1000 - attempt.age();
         if (left <= 0)
             throw attempt.failure(book, true, seconds);
-        attempt.step(static_cast<int>(left));
+        const AnswerWait::Awaited awaited = attempt.awaited();
+        if (wait ? wait(awaited, static_cast<int>(left), attempt.age()) : awaited.readyWithin(static_cast<int>(left)))
+            attempt.advance();
     }
     if (attempt.state() == ConnectAttempt::State::Failed)
         throw attempt.failure(book, false, seconds);

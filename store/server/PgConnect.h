@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/engine/AnswerWait.h"
 #include "store/engine/EngineError.h"
 #include "store/server/PgConnection.h"
 
@@ -7,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -52,9 +54,14 @@ public:
     ConnectAttempt(const ConnectAttempt&) = delete;
     ConnectAttempt& operator=(const ConnectAttempt&) = delete;
 
-    // Takes the next step once the socket is ready the way the library waits for, waiting for that at most
-    // milliseconds (0: only looks).
+    // What the next step waits for: the names' lookups, or the socket turning the way the library waits for.
+    // Valid until the next step is taken.
+    AnswerWait::Awaited awaited() const;
+    // Takes the next step once what it waits for is ready, waiting for that plainly at most milliseconds (0: only
+    // looks).
     State step(int milliseconds);
+    // Takes the next step without waiting: for a caller that waited for awaited() in its own way.
+    State advance();
     State state() const { return m_state; }
     qint64 age() const { return m_age.elapsed(); }
 
@@ -78,7 +85,12 @@ private:
     QElapsedTimer m_age;
 };
 
-// Connects within seconds in all; throws the EngineError that says why not.
-PgConnection connectWithin(const QString& connection, const QString& book, int seconds);
+// How a connect waits for each of its steps: up to milliseconds for what is awaited, waitedSoFar being the
+// connect's age. True when it is ready.
+using ConnectWait = std::function<bool(const AnswerWait::Awaited& awaited, int milliseconds, qint64 waitedSoFar)>;
+
+// Connects within seconds in all, each step waited for through wait (none: plainly, nothing else running);
+// throws the EngineError that says why not.
+PgConnection connectWithin(const QString& connection, const QString& book, int seconds, const ConnectWait& wait = {});
 
 } // namespace store

@@ -32,6 +32,10 @@ constexpr int PollMilliseconds = 50;
 
 const QString Opening = QStringLiteral(QT_TRANSLATE_NOOP("store", "opening it"));
 
+// What the note on screen says is awaited: an answer, or the server taking a connect.
+constexpr const char* AnswerAwaited = QT_TRANSLATE_NOOP("store", "Waiting for %1 to answer while %2…");
+constexpr const char* ConnectionAwaited = QT_TRANSLATE_NOOP("store", "Waiting for %1 to take the connection while %2…");
+
 // The server's messages outside any statement (a shutdown under way, ...) show up as the next statement's
 // failure; the library's default of printing them to the terminal helps nobody.
 void ignoreNotice(void*, const char*) {}
@@ -65,7 +69,17 @@ std::shared_ptr<ServerLink> ServerLink::acquire(const QString& connection) {
     auto link = std::make_shared<ServerLink>(connection);
     if (links.empty())
         qAddPostRoutine(closeLinks);
+    // In the pool while it connects, the windows running meanwhile: whatever they ask of this book then comes to
+    // this link and is refused as asked during a wait, never connected a second time.
     links.emplace(connection, link);
+    try {
+        link->adopt(link->connectNow(Opening));
+    } catch (...) {
+        const auto placed = links.find(connection);
+        if (placed != links.end() && placed->second == link)
+            links.erase(placed);
+        throw;
+    }
     return link;
 }
 
@@ -81,7 +95,6 @@ ServerLink::ServerLink(const QString& connection)
     m_pollTimer = new QTimer(this);
     m_pollTimer->setInterval(PollMilliseconds);
     connect(m_pollTimer, &QTimer::timeout, this, &ServerLink::pollRetry);
-    adopt(connectNow());
 }
 
 ServerLink::~ServerLink() {
@@ -92,8 +105,11 @@ ServerLink::~ServerLink() {
     m_connection = PgConnection();
 }
 
-PgConnection ServerLink::connectNow() {
-    return connectWithin(m_connectionText, m_description, ConnectSeconds);
+PgConnection ServerLink::connectNow(const QString& doing) {
+    return connectWithin(m_connectionText, m_description, ConnectSeconds,
+                         [&](const AnswerWait::Awaited& awaited, int milliseconds, qint64 waitedSoFar) {
+                             return awaitServer(awaited, milliseconds, waitedSoFar, doing, ConnectionAwaited);
+                         });
 }
 
 void ServerLink::dropConnection() {
@@ -192,12 +208,13 @@ void ServerLink::ensureUp(const QString& doing) {
                           QCoreApplication::translate("store", "The connection to %1 was lost while %2; nothing of it was saved. Try again "
                                          "once the server is back.")
                               .arg(m_description, doing));
-    // Reconnect on use: the user asked for something, so a bounded wait is right here.
+    // Reconnect on use: the user asked for something, so a bounded wait is right here, the windows running
+    // meanwhile through the installed wait and every other use of this link refused until it is over.
     m_pollTimer->stop();
     m_attempt.reset();
     PgConnection connection;
     try {
-        connection = connectNow();
+        connection = connectNow(doing);
     } catch (const EngineError& error) {
         m_retryTimer->start();
         throw EngineError(error.kind(), QCoreApplication::translate("store", "%1 (while %2)").arg(error.text(), doingInWords(doing)), error.nativeCode());
@@ -246,20 +263,21 @@ PgResult ServerLink::exchange(const std::function<int(pg_conn*)>& send, int wait
                                 .arg(doingInWords(doing))),
                 backend);
         }
-        awaitAnswer(static_cast<int>(left), clock.elapsed(), doing);
+        awaitServer(AnswerWait::Awaited::socketTurns(m_connection.socket(), platform::SocketWait::Readable),
+                    static_cast<int>(left), clock.elapsed(), doing, AnswerAwaited);
         if (!PQconsumeInput(c))
             lose(m_connection.errorMessage(), doing, backend);
     }
 }
 
-bool ServerLink::awaitAnswer(int milliseconds, qint64 waitedSoFar, const QString& doing) {
-    const int socket = m_connection.socket();
+bool ServerLink::awaitServer(const AnswerWait::Awaited& awaited, int milliseconds, qint64 waitedSoFar,
+                             const QString& doing, const char* shown) {
     AnswerWait* wait = AnswerWait::installed();
     if (!wait)
-        return platform::socketReady(socket, platform::SocketWait::Readable, milliseconds);
-    // The windows run while the answer is out. Whatever they would ask of the server meanwhile is refused
-    // (refuseWhileWaiting), the idle watcher leaves the socket to this wait, and change notices, read here or
-    // announced before, are told once the answer is in.
+        return awaited.readyWithin(milliseconds);
+    // The windows run while the server is awaited (an answer, or a step of a connect). Whatever they would ask of
+    // the server meanwhile is refused (refuseWhileWaiting), the idle watcher leaves the socket to this wait, and
+    // change notices, read here or announced before, are told once the answer is in.
     struct Waiting {
         ServerLink& link;
         BookWatch::Hold hold;
@@ -278,9 +296,8 @@ bool ServerLink::awaitAnswer(int milliseconds, qint64 waitedSoFar, const QString
                 link.m_noticeTimer->start();
         }
     } waiting(*this, doing);
-    return wait->waitReadable(socket, milliseconds, waitedSoFar,
-                              QCoreApplication::translate("store", "Waiting for %1 to answer while %2…")
-                                  .arg(m_description, doingInWords(doing)));
+    return wait->waitFor(awaited, milliseconds, waitedSoFar,
+                         QCoreApplication::translate("store", shown).arg(m_description, doingInWords(doing)));
 }
 
 void ServerLink::refuseWhileWaiting(const QString& doing) const {
@@ -549,7 +566,7 @@ void ServerLink::takeNotices() {
 }
 
 void ServerLink::announceChanges() {
-    // Told once the answer being waited for is in (see awaitAnswer).
+    // Told once the answer being waited for is in (see awaitServer).
     if (m_waiting)
         return;
     if (m_changedDays.size() > MaximumDaysAnnounced) {

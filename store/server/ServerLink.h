@@ -2,6 +2,7 @@
 
 #include "store/engine/EngineError.h"
 #include "store/engine/EngineSession.h"
+#include "store/engine/AnswerWait.h"
 #include "store/server/PgConnection.h"
 #include "store/server/PgResult.h"
 #include "store/server/ServerRows.h"
@@ -50,9 +51,11 @@ class ServerLink : public QObject {
     Q_OBJECT
 public:
     // The link for connection, connected and checked when there is none yet. Throws EngineError naming the
-    // server when it cannot be reached, refuses the user, or holds no appointment table.
+    // server when it cannot be reached, refuses the user, or holds no appointment table. While the first connect
+    // waits (the windows running), the link is already handed out, closed to use as during any wait.
     static std::shared_ptr<ServerLink> acquire(const QString& connection);
 
+    // Not connected yet: acquire() connects it.
     explicit ServerLink(const QString& connection);
     ~ServerLink() override;
     ServerLink(const ServerLink&) = delete;
@@ -87,8 +90,9 @@ public:
 
     // Whether the connection is up now (no round trip).
     bool isUp() const { return m_connection.isUp(); }
-    // Whether a statement is waiting for its answer (through an installed AnswerWait, the windows running
-    // meanwhile). Every other use of the link is refused until it is in, and change notices are told after.
+    // Whether a statement is waiting for its answer, or a connect for its server (through an installed
+    // AnswerWait, the windows running meanwhile). Every other use of the link is refused until it is in, and
+    // change notices are told after.
     bool isWaiting() const { return m_waiting; }
 
     // How long an answer is waited for when the caller gives 0, and how long a connect may take.
@@ -116,7 +120,8 @@ private:
         std::map<int, TableColumn> columns;
     };
 
-    PgConnection connectNow();
+    // Connects within ConnectSeconds, each step waited for as an answer is (awaitServer), for doing.
+    PgConnection connectNow(const QString& doing);
     void dropConnection();
     void adopt(PgConnection connection);
     void setUp();
@@ -125,9 +130,11 @@ private:
     const Prepared& prepared(const QString& sql, int parameterCount, int waitSeconds, const QString& doing);
     const TableInfo& tableInfo(unsigned oid, int waitSeconds, const QString& doing);
     PgResult exchange(const std::function<int(pg_conn*)>& send, int waitSeconds, const QString& doing);
-    // Waits up to milliseconds for the socket to turn readable, through the installed AnswerWait if there is
-    // one; the link stays closed to every other use meanwhile.
-    bool awaitAnswer(int milliseconds, qint64 waitedSoFar, const QString& doing);
+    // Waits up to milliseconds for what is awaited (the answer's socket, a connect's step), through the installed
+    // AnswerWait if there is one, which shows the catalogue's text shown (the book as %1, doing as %2); the link
+    // stays closed to every other use meanwhile.
+    bool awaitServer(const AnswerWait::Awaited& awaited, int milliseconds, qint64 waitedSoFar, const QString& doing,
+                     const char* shown);
     // Throws the refusal of a statement asked for while another waits for its answer.
     void refuseWhileWaiting(const QString& doing) const;
     // Runs a prepared statement with its parameters (null for a missing value) and waits for its result.

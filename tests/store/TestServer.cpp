@@ -166,6 +166,14 @@ bool TestServer::listenWithTls(const QString& certificate, const QString& key) {
     return start();
 }
 
+int TestServer::processId() const {
+    // The first line of the server's own record of itself.
+    QFile record(m_data + QStringLiteral("/postmaster.pid"));
+    if (!m_running || !record.open(QIODevice::ReadOnly))
+        return 0;
+    return record.readLine().trimmed().toInt();
+}
+
 QString TestServer::socketPath() const {
     return m_folder->filePath(QStringLiteral(".s.PGSQL.%1").arg(m_port));
 }
@@ -191,4 +199,23 @@ QString TestServer::run(const QString& database, const QString& sql) {
     if (result.rows() > 0 && result.columns() > 0 && !result.isNull(0, 0))
         return result.text(0, 0);
     return {};
+}
+
+SilentListener::SilentListener() {
+    m_socket = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (m_socket < 0)
+        return;
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    // Never accepted: the system completes each connection into the backlog, and nothing is ever sent on it.
+    if (::bind(m_socket, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && ::listen(m_socket, 16) == 0 &&
+        ::getsockname(m_socket, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+        m_port = ntohs(address.sin_port);
+}
+
+SilentListener::~SilentListener() {
+    if (m_socket >= 0)
+        ::close(m_socket);
 }

@@ -33,6 +33,10 @@ public:
     // The server's socket, for a relay in front of it.
     QString socketPath() const;
 
+    // The server's main process, which takes every new connection (0 when it is not known): stopped (SIGSTOP), it
+    // leaves each connect unanswered while the connections already made go on being served.
+    int processId() const;
+
     // Stops and starts the server again on the same folder and socket, for the tests of a server that goes away.
     bool stop();
     bool start();
@@ -57,4 +61,20 @@ private:
     bool m_running = false;
     bool m_asPostgres = false;
     QString m_failure;
+};
+
+// A port of 127.0.0.1 that takes connections and never says a word on them, as a server that hangs does, for
+// as long as the object lives. port() is 0 when it could not be made.
+class SilentListener {
+public:
+    SilentListener();
+    ~SilentListener();
+    SilentListener(const SilentListener&) = delete;
+    SilentListener& operator=(const SilentListener&) = delete;
+
+    int port() const { return m_port; }
+
+private:
+    int m_socket = -1;
+    int m_port = 0;
 };
