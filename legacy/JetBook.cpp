@@ -260,7 +260,7 @@ std::optional<QString> JetBook::slotText(int slot, const JetRecord& record) cons
     const MdbColumn* column = columnAt(table, m_slotColumns[static_cast<std::size_t>(slot)]);
     // Said only when something is wrong: this runs for every slot of every record.
     const auto where = [&] {
-        return QStringLiteral("the slot %1 of %2 in \"%3\"")
+        return QCoreApplication::translate("legacy", "the slot %1 of %2 in \"%3\"")
             .arg(store::slotColumnNames()[slot], dayName(record), native(m_path));
     };
     if (column->bind_ptr) {

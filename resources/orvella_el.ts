@@ -903,6 +903,25 @@ Deal with that, then close this day and open it again.</source>
         <source>The record of %1 in &quot;%2&quot; is damaged: the stored value of its column %3 overlaps another value or runs beyond the record; nothing was imported. Repair the file with the older program, or use a backup copy.</source>
         <translation>Η εγγραφή του %1 στο «%2» είναι χαλασμένη: η αποθηκευμένη τιμή της στήλης της %3 επικαλύπτει άλλη τιμή ή ξεπερνά το τέλος της εγγραφής· δεν εισήχθη τίποτα. Επιδιορθώστε το αρχείο με το παλαιότερο πρόγραμμα ή χρησιμοποιήστε ένα αντίγραφο ασφαλείας.</translation>
     </message>
+    <message>
+        <source>the slot %1 of %2 in &quot;%3&quot;</source>
+        <translation>διάστημα %1 του %2 στο «%3»</translation>
+    </message>
+</context>
+<context>
+    <name>month</name>
+    <message>
+        <source>The book holds more text than the search can keep in memory.</source>
+        <translation>Το βιβλίο έχει περισσότερο κείμενο από όσο μπορεί να κρατήσει στη μνήμη η αναζήτηση.</translation>
+    </message>
+    <message>
+        <source>A run of slots was given to a picture that is not being stowed.</source>
+        <translation>Δόθηκε σειρά διαστημάτων σε εικόνα του βιβλίου που δεν αποθηκεύεται συμπιεσμένη.</translation>
+    </message>
+    <message>
+        <source>The search&apos;s picture of the book could not be compressed.</source>
+        <translation>Η εικόνα του βιβλίου για την αναζήτηση δεν μπόρεσε να συμπιεστεί.</translation>
+    </message>
 </context>
 <context>
     <name>orvella-datafolder</name>
