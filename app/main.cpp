@@ -5,10 +5,8 @@
 #include "base/ErrorReport.h"
 #include "base/OrvellaApplication.h"
 #include "day/LiveAnswerWait.h"
-#include "platform/Memory.h"
 
 int main(int argc, char** argv) {
-    platform::keepHeapsLean();
     OrvellaApplication application(argc, argv);
     // The arguments as the application reads them: on Windows from the wide command line, so that a folder
     // holding Greek letters arrives whole whatever the system's code page.

@@ -344,15 +344,6 @@ void giveMemoryBack() {
 #endif
 }
 
-void keepHeapsLean() {
-#ifdef __GLIBC__
-    // Fixed values turn the library's sliding thresholds off: blocks of 256 KiB and more are mapped on their own
-    // and unmapped when freed, and a heap's free end over 512 KiB is given back.
-    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
-    mallopt(M_TRIM_THRESHOLD, 512 * 1024);
-#endif
-}
-
 bool socketReady(int socket, SocketWait wait, int milliseconds) {
     pollfd descriptor{socket, static_cast<short>(wait == SocketWait::Readable ? POLLIN : POLLOUT), 0};
     int ready;

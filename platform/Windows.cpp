@@ -400,10 +400,6 @@ void giveMemoryBack() {
     // arenas to trim.
 }
 
-void keepHeapsLean() {
-    // The process heap decommits large freed blocks by itself.
-}
-
 void openAddress(const QString& address) {
     WinExec(("EXPLORER.EXE " + address).toLocal8Bit().constData(), SW_HIDE);
 }
