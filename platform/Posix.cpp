@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include <arpa/inet.h>
 #include <fcntl.h>
 #include <netdb.h>
 #include <poll.h>
@@ -354,12 +355,21 @@ bool socketReady(int socket, SocketWait wait, int milliseconds) {
 }
 
 QStringList lookUpHost(const QString& name, QString* reason) {
+    // An address written out is its own answer: no resolver is asked.
+    const QByteArray utf8Name = name.toUtf8();
+    for (const int family : {AF_INET, AF_INET6}) {
+        unsigned char address[sizeof(in6_addr)];
+        char written[INET6_ADDRSTRLEN] = {};
+        if (::inet_pton(family, utf8Name.constData(), address) == 1 &&
+            ::inet_ntop(family, address, written, sizeof written))
+            return {QString::fromLatin1(written)};
+    }
     addrinfo wanted{};
     wanted.ai_family = AF_UNSPEC;
     wanted.ai_socktype = SOCK_STREAM;
     wanted.ai_flags = AI_ADDRCONFIG;
     addrinfo* found = nullptr;
-    const int failed = ::getaddrinfo(name.toUtf8().constData(), nullptr, &wanted, &found);
+    const int failed = ::getaddrinfo(utf8Name.constData(), nullptr, &wanted, &found);
     QStringList addresses;
     if (failed != 0) {
         if (reason)

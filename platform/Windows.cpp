@@ -419,14 +419,25 @@ QStringList lookUpHost(const QString& name, QString* reason) {
             *reason = QStringLiteral("the network library could not be started");
         return {};
     }
+    // An address written out is its own answer: no resolver is asked (nor, under Wine, the list of interfaces
+    // that AI_ADDRCONFIG makes it read).
+    const std::wstring written = name.toStdWString();
+    for (const int family : {AF_INET, AF_INET6}) {
+        unsigned char address[sizeof(IN6_ADDR)];
+        wchar_t canonical[INET6_ADDRSTRLEN] = {};
+        if (InetPtonW(family, written.c_str(), address) == 1 &&
+            InetNtopW(family, address, canonical, INET6_ADDRSTRLEN)) {
+            WSACleanup();
+            return {QString::fromWCharArray(canonical)};
+        }
+    }
     ADDRINFOW wanted{};
     wanted.ai_family = AF_UNSPEC;
     wanted.ai_socktype = SOCK_STREAM;
     wanted.ai_flags = AI_ADDRCONFIG;
     ADDRINFOW* found = nullptr;
-    const std::wstring wide = name.toStdWString();
     QStringList addresses;
-    const int failed = GetAddrInfoW(wide.c_str(), nullptr, &wanted, &found);
+    const int failed = GetAddrInfoW(written.c_str(), nullptr, &wanted, &found);
     if (failed != 0) {
         if (reason)
             *reason = systemReason(static_cast<DWORD>(failed));

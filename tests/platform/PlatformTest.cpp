@@ -438,6 +438,8 @@ void PlatformTest::namesLookedUpAside_data() {
     QTest::addColumn<bool>("found");
     QTest::newRow("this computer") << QStringLiteral("localhost") << true;
     QTest::newRow("an address as it is") << QStringLiteral("127.0.0.1") << true;
+    // Written out, an address needs no resolver: it is its own answer, in its shortest form.
+    QTest::newRow("an IPv6 address written out long") << QStringLiteral("0:0:0:0:0:0:0:1") << true;
     QTest::newRow("a name reserved to stand for nothing") << QStringLiteral("orvella-test.invalid") << false;
 }
 
