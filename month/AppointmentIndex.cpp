@@ -55,6 +55,19 @@ bool AppointmentIndex::before(std::int32_t a, int slotA, std::int32_t b, int slo
     return slotA < slotB;
 }
 
+std::vector<AppointmentIndex::Gathered::Slot> AppointmentIndex::inShownOrder(std::vector<Gathered::Slot> gathered) const {
+    std::stable_sort(gathered.begin(), gathered.end(), [this](const Gathered::Slot& a, const Gathered::Slot& b) {
+        return before(a.day, a.slot, b.day, b.slot);
+    });
+    return gathered;
+}
+
+void AppointmentIndex::emptyFor(QDate today) {
+    *this = AppointmentIndex();
+    m_today = today;
+    m_todayDay = static_cast<std::int32_t>(today.toJulianDay());
+}
+
 void AppointmentIndex::appendEntries(const Gathered& gathered, const std::vector<Gathered::Slot>& sorted,
                                      std::vector<Entry>& entries, QByteArray& texts,
                                      std::vector<std::uint32_t>& starts, QByteArray& normalised) {
@@ -80,10 +93,7 @@ void AppointmentIndex::assign(const std::vector<store::FilledSlot>& filled, QDat
 void AppointmentIndex::assign(Gathered gathered, QDate today) {
     m_today = today;
     m_todayDay = static_cast<std::int32_t>(today.toJulianDay());
-    std::vector<Gathered::Slot> sorted = std::move(gathered.m_slots);
-    std::stable_sort(sorted.begin(), sorted.end(), [this](const Gathered::Slot& a, const Gathered::Slot& b) {
-        return before(a.day, a.slot, b.day, b.slot);
-    });
+    const std::vector<Gathered::Slot> sorted = inShownOrder(std::move(gathered.m_slots));
     std::vector<Entry> entries;
     entries.reserve(sorted.size());
     QByteArray texts;
@@ -204,9 +214,7 @@ template <typename T> bool takeRaw(QByteArrayView& bytes, T* values, quint64 cou
 } // namespace
 
 void AppointmentIndex::beginStowed(QDate today) {
-    *this = AppointmentIndex();
-    m_today = today;
-    m_todayDay = static_cast<std::int32_t>(today.toJulianDay());
+    emptyFor(today);
     m_stowing = true;
 }
 
@@ -215,10 +223,7 @@ bool AppointmentIndex::stowRun(const Gathered& run) {
                  QCoreApplication::translate("month", "A run of slots was given to a picture that is not being stowed."));
     if (run.m_slots.empty())
         return true;
-    std::vector<Gathered::Slot> sorted = run.m_slots;
-    std::stable_sort(sorted.begin(), sorted.end(), [this](const Gathered::Slot& a, const Gathered::Slot& b) {
-        return before(a.day, a.slot, b.day, b.slot);
-    });
+    const std::vector<Gathered::Slot> sorted = inShownOrder(run.m_slots);
     if (m_stowedLastSlot >= 0 && before(sorted.front().day, sorted.front().slot, m_stowedLastDay, m_stowedLastSlot))
         return false;
     std::vector<Entry> entries;
@@ -343,10 +348,7 @@ bool AppointmentIndex::unstow() {
     m_stowedNormalised = 0;
     if (earlierWhole && laterWhole)
         return true;
-    const QDate today = m_today;
-    *this = AppointmentIndex();
-    m_today = today;
-    m_todayDay = static_cast<std::int32_t>(today.toJulianDay());
+    emptyFor(m_today);
     return false;
 }
 

@@ -91,6 +91,10 @@ private:
     };
 
     std::size_t stowedBytes() const;
+    // The slots in shown order (those of one day and slot in the order given).
+    std::vector<Gathered::Slot> inShownOrder(std::vector<Gathered::Slot> gathered) const;
+    // Empties the picture, made for today.
+    void emptyFor(QDate today);
     // Whether a slot of day a comes before one of b in shown order (slots of one day keep their time order).
     bool before(std::int32_t a, int slotA, std::int32_t b, int slotB) const;
     // The packed slots texts and normalised texts of sorted, appended to the buffers, starting at entry `first`.

@@ -4,6 +4,7 @@
 #include "platform/Memory.h"
 #include "platform/Process.h"
 #include "store/FilledSlots.h"
+#include "store/engine/DateLiterals.h"
 #include "store/wholebook/WholeBookReader.h"
 
 #include <algorithm>
@@ -72,7 +73,7 @@ std::optional<AppointmentIndex> SearchAhead::readStowed(const QString& path, con
         QString from;  // empty: no bound
         QString below; // empty: no bound
     };
-    const auto key = [](QDate day) { return day.toString(Qt::ISODate); };
+    const auto key = [](QDate day) { return store::storedDate(day.year(), day.month(), day.day()); };
     std::vector<Range> upcoming;
     std::vector<Range> past{{QString(), key(bounds.front())}};
     for (std::size_t i = 0; i + 1 < bounds.size(); ++i)

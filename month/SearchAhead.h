@@ -14,8 +14,8 @@
 // The search's picture of a book file, made on a thread of its own while the month window waits for the user, so
 // that the search's first opening finds it made instead of reading the whole book then. The thread opens the file
 // on a handle of its own (its own key derivation, not the pool's handle, which only the window thread uses) and
-// reads it a quarter of a year at a time: between two reads the book is not held, so a save from the windows
-// waits for one short read at most, never for the whole book.
+// reads it a range of days at a time (readStowed): between two reads the book is not held, so a save from the
+// windows waits for one short read at most, never for the whole book.
 class SearchAhead {
 public:
     struct Picture {
